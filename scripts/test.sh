@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures, builds and runs every test with the given preset (default:
+# "default"). Used by the README and by CI.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-default}"
+jobs="${ORV_JOBS:-$(nproc)}"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$jobs"
+ctest --preset "$preset" -j "$jobs"

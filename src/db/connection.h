@@ -1,0 +1,92 @@
+#ifndef ORV_DB_CONNECTION_H_
+#define ORV_DB_CONNECTION_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/db_error.h"
+#include "db/driver.h"
+#include "db/recordset.h"
+
+namespace orv::db {
+
+// ADO command types and execute options the module uses.
+inline constexpr int kAdCmdText = 1;
+inline constexpr int kAdCmdStoredProc = 4;
+inline constexpr int kAdExecuteNoRecords = 0x80;
+
+// A database connection in the shape of ADO's: open with a connection string,
+// execute text, read the errors of the last failure, transactions.
+//
+// Always held by shared_ptr (recordsets keep their connection alive); create
+// with Connection::Create(). Execute() throws DbError; the same messages stay
+// in Errors() until the next call.
+class Connection : public std::enable_shared_from_this<Connection> {
+ public:
+  static std::shared_ptr<Connection> Create();
+  ~Connection();
+
+  std::string ConnectionString;  // read by Open() when it gets no argument
+
+  void Open(std::string_view connection_string = {}, std::string_view user = {},
+            std::string_view password = {}, int options = -1);
+  void Close();
+  bool IsOpen() const;
+
+  // Runs text (command type 1). Returns the first result as a recordset; the
+  // rest through NextRecordset(). With kAdExecuteNoRecords, returns nullptr.
+  std::shared_ptr<Recordset> Execute(std::string_view command_text,
+                                     int64_t* records_affected = nullptr,
+                                     int options = kAdCmdText);
+  // The next result of the last Execute, or nullptr when there is none.
+  std::shared_ptr<Recordset> NextRecordset();
+
+  // Messages of the last failed call (ADO's Errors collection).
+  const std::vector<DriverMessage>& Errors() const;
+  void ClearErrors();
+
+  void BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+
+  int32_t CommandTimeout = 30;  // seconds; 0 = no limit
+
+  // The connection string with any password replaced by "***".
+  std::string RedactedConnectionString() const;
+
+  Driver& driver();  // throws DbError(kErrClosed) when not open
+
+ private:
+  Connection();
+  friend class Command;
+  // Runs the driver call, recording its messages in Errors() on failure.
+  template <typename F>
+  auto Guard(F&& f) -> decltype(f());
+
+  std::unique_ptr<Driver> driver_;
+  std::vector<DriverMessage> errors_;
+  std::vector<ResultSet> pending_results_;  // results after the first of the last Execute
+  std::string last_source_;
+};
+
+// Rolls back unless committed; for the few places where two statements must
+// land together.
+class Transaction {
+ public:
+  explicit Transaction(Connection& connection);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void Commit();
+
+ private:
+  Connection& connection_;
+  bool done_ = false;
+};
+
+}  // namespace orv::db
+
+#endif  // ORV_DB_CONNECTION_H_

@@ -1,0 +1,71 @@
+#ifndef ORV_DB_DRIVER_H_
+#define ORV_DB_DRIVER_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/field.h"
+#include "db/value.h"
+
+namespace orv::db {
+
+// One materialised result of a statement: its columns and all its rows.
+// A statement that returns no rows gives a result with no fields.
+struct ResultSet {
+  std::vector<FieldInfo> fields;
+  std::vector<std::vector<Value>> rows;
+  int64_t records_affected = -1;  // -1 when the statement returns rows
+};
+
+// Parameter directions (ADO's ParameterDirectionEnum).
+enum class ParameterDirection : int { kInput = 1, kOutput = 2, kInputOutput = 3, kReturnValue = 4 };
+
+// A stored procedure's parameter as the server describes it.
+struct ParameterInfo {
+  std::string name;  // with its leading '@'
+  DataType type = DataType::kVariant;
+  int32_t size = 0;
+  ParameterDirection direction = ParameterDirection::kInput;
+};
+
+// The seam between the ADO-shaped layer and a database engine. A driver
+// speaks the host's dialect: it receives statement text exactly as the
+// module builds it. One driver object per Connection; not thread-safe.
+class Driver {
+ public:
+  virtual ~Driver() = default;
+
+  // Runs a batch (one or more statements) and returns one result per
+  // statement, in order; a statement that returns no rows gives a result
+  // with no fields and its records_affected. Throws DbError.
+  virtual std::vector<ResultSet> Execute(std::string_view sql, int32_t timeout_seconds) = 0;
+
+  // Describes a stored procedure's parameters (empty when it has none).
+  // Throws DbError when no such procedure exists.
+  virtual std::vector<ParameterInfo> DescribeProcedure(std::string_view name) = 0;
+
+  // Runs a stored procedure with its parameters bound by name.
+  virtual std::vector<ResultSet> ExecuteProcedure(std::string_view name,
+                                                  const std::vector<ParameterInfo>& params,
+                                                  const std::vector<Value>& values,
+                                                  int32_t timeout_seconds) = 0;
+
+  virtual void BeginTransaction() = 0;
+  virtual void CommitTransaction() = 0;
+  virtual void RollbackTransaction() = 0;
+  virtual bool InTransaction() const = 0;
+
+  // Engine name for messages ("SQLite", "ODBC").
+  virtual std::string Name() const = 0;
+};
+
+// Opens a driver for a connection string (see connection_string.h for the
+// forms). Throws DbError naming the problem; never echoes a password.
+std::unique_ptr<Driver> OpenDriver(std::string_view connection_string);
+
+}  // namespace orv::db
+
+#endif  // ORV_DB_DRIVER_H_

@@ -1,0 +1,114 @@
+#ifndef ORV_DB_RECORDSET_H_
+#define ORV_DB_RECORDSET_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/driver.h"
+#include "db/field.h"
+#include "db/value.h"
+
+namespace orv::db {
+
+class Connection;
+class RowStore;  // rows shared between a recordset and its clones
+
+// A client-side recordset with the behaviour the module relies on from ADO:
+// a static cursor over materialised rows.
+//
+// - Fields are found by name without regard to case; Field() on an unknown
+//   name throws DbError(kErrItemNotFound).
+// - In-memory recordsets: AppendField() before Open() with no source.
+// - Filter: ADO criteria ("A = 'x' AND (B > 1 OR C = NULL)"); the cursor
+//   moves to the first visible row; ClearFilter() shows every row again.
+// - Clone() shares the rows (changes through one are seen by the other) and
+//   has its own cursor and filter.
+// - Bookmark() identifies the current row for as long as the rows live.
+// - A recordset opened from a statement over one table remembers it; changes
+//   made with Update()/AddNew()/Delete() stay pending until UpdateBatch()
+//   writes them through the connection (needed for the node work table).
+//
+// Moving past the last row sets EOF; reading a field at BOF or EOF throws
+// DbError(kErrBofOrEof).
+class Recordset {
+ public:
+  using Bookmark = int64_t;
+
+  Recordset();
+  ~Recordset();
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
+
+  // In-memory construction.
+  void AppendField(std::string name, DataType type, int32_t defined_size = 0,
+                   bool nullable = true);
+  void Open();  // no source: an empty, updatable in-memory recordset
+
+  // Opens on a statement (command type 1) over the connection. The
+  // connection must outlive nothing: the recordset keeps it alive.
+  void Open(std::string source, std::shared_ptr<Connection> connection);
+
+  // Wraps a result the connection produced (used by Connection::Execute).
+  static std::shared_ptr<Recordset> FromResult(ResultSet result, std::string source,
+                                               std::shared_ptr<Connection> connection);
+
+  void Close();
+  bool IsOpen() const;
+
+  // Cursor.
+  bool BOF() const;
+  bool EOF_() const;  // EOF is a macro in <cstdio>
+  bool IsEof() const { return EOF_(); }
+  void MoveFirst();
+  void MoveNext();
+  void MovePrevious();
+  void MoveLast();
+  int64_t RecordCount() const;  // visible rows (after the filter)
+  int64_t AbsolutePosition() const;  // 1-based, 0 at BOF/EOF
+
+  // Fields of the current row.
+  int FieldCount() const;
+  const FieldInfo& FieldAt(int index) const;
+  int FieldIndex(std::string_view name) const;  // -1 when absent
+  bool HasField(std::string_view name) const { return FieldIndex(name) >= 0; }
+  const Value& Field(std::string_view name) const;
+  const Value& Field(int index) const;
+  void SetField(std::string_view name, const Value& value);  // edits the current row
+  void SetField(int index, const Value& value);
+
+  // Editing.
+  void AddNew();       // appends an empty row and makes it current
+  void Update();       // ends an AddNew/edit (marks the row pending)
+  void Delete();       // deletes the current row (pending)
+  void CancelUpdate();
+  int64_t PendingCount() const;
+  // Writes pending changes to the source table through the connection, as
+  // INSERT / UPDATE / DELETE statements keyed on the key fields (or on every
+  // original value when the table has no key). All or nothing.
+  void UpdateBatch();
+
+  // Filter.
+  void SetFilter(std::string_view criteria);  // throws DbError(kErrBadArgument) on bad criteria
+  void ClearFilter();
+  const std::string& Filter() const;
+
+  // Sharing, reloading, positions.
+  std::shared_ptr<Recordset> Clone() const;
+  void Requery();  // runs the source again on the connection; clones keep the old rows
+  Bookmark GetBookmark() const;
+  void SetBookmark(Bookmark bookmark);  // throws DbError when the row is gone or filtered out
+
+  const std::string& Source() const;
+  std::shared_ptr<Connection> ActiveConnection() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace orv::db
+
+#endif  // ORV_DB_RECORDSET_H_

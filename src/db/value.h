@@ -1,0 +1,83 @@
+#ifndef ORV_DB_VALUE_H_
+#define ORV_DB_VALUE_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace orv::db {
+
+// A variant as the module's routines see database values and properties:
+// Empty (never assigned), Null (the database's NULL), a 64-bit integer, a
+// decimal number, text or a Boolean.
+//
+// Conversions follow the host language: numbers print as plain decimal text,
+// text converts to a number only when it is numeric (blanks around it are
+// allowed), and narrowing conversions fail on overflow. Failures throw
+// ConversionError; callers decide whether to report or swallow them.
+class Value {
+ public:
+  enum class Type { kEmpty, kNull, kInt, kDecimal, kText, kBool };
+
+  Value() = default;  // Empty
+  Value(int v) : data_(static_cast<int64_t>(v)) {}             // NOLINT
+  Value(int64_t v) : data_(v) {}                               // NOLINT
+  Value(double v) : data_(v) {}                                // NOLINT
+  Value(bool v) : data_(v) {}                                  // NOLINT
+  Value(std::string v) : data_(std::move(v)) {}                // NOLINT
+  Value(std::string_view v) : data_(std::string(v)) {}         // NOLINT
+  Value(const char* v) : data_(std::string(v)) {}              // NOLINT
+
+  static Value Null() {
+    Value v;
+    v.data_ = NullTag{};
+    return v;
+  }
+  static Value Empty() { return Value(); }
+
+  Type type() const { return static_cast<Type>(data_.index()); }
+  bool IsEmpty() const { return type() == Type::kEmpty; }
+  bool IsNull() const { return type() == Type::kNull; }
+  bool IsNumeric() const;  // int, decimal, bool, or text that parses as a number
+
+  // Conversions (the host language's CStr, CLng, CInt, CDbl, CBool).
+  // ToText: Empty gives "", Null throws, numbers give decimal text, Booleans
+  // give "True"/"False".
+  std::string ToText() const;
+  int32_t ToInt32() const;  // rounds decimals half to even; throws on overflow / non-numeric
+  int16_t ToInt16() const;
+  int64_t ToInt64() const;
+  double ToDouble() const;
+  bool ToBool() const;
+
+  // Raw accessors; they throw ConversionError on the wrong type.
+  int64_t AsInt() const;
+  double AsDecimal() const;
+  const std::string& AsText() const;
+  bool AsBool() const;
+
+  // Exact equality of type and content (Empty == Empty, Null == Null).
+  friend bool operator==(const Value& a, const Value& b) = default;
+
+  // A readable form for tests and diagnostics: <empty>, <null>, 12, 1.5, 'text', true.
+  std::string DebugString() const;
+
+ private:
+  struct EmptyTag {
+    friend bool operator==(EmptyTag, EmptyTag) { return true; }
+  };
+  struct NullTag {
+    friend bool operator==(NullTag, NullTag) { return true; }
+  };
+  std::variant<EmptyTag, NullTag, int64_t, double, std::string, bool> data_;
+};
+
+// Text with blanks removed on both sides (the host language's Trim).
+std::string Trim(std::string_view s);
+std::string RTrim(std::string_view s);
+std::string LTrim(std::string_view s);
+
+}  // namespace orv::db
+
+#endif  // ORV_DB_VALUE_H_
