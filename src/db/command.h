@@ -32,17 +32,24 @@ class Command {
   int CommandType = kAdCmdText;
   int32_t CommandTimeout = 30;  // seconds; 0 = no limit
 
-  // Describes the procedure's parameters (once); throws DbError.
+  // Describes the procedure's parameters (once per CommandText); throws
+  // DbError. Empty for command type 1.
   std::vector<Parameter>& Parameters();
   void SetParameter(std::string_view name, const Value& value);  // throws on an unknown name
+  const Value& GetParameter(std::string_view name);              // throws on an unknown name
 
-  // Runs the command; returns the first result (nullptr with kAdExecuteNoRecords
-  // or when nothing comes back).
+  // Runs the command; returns the first result, the rest through the
+  // connection's NextRecordset(). As Connection::Execute: a result without
+  // rows is a closed recordset, kAdExecuteNoRecords gives nullptr. Failures
+  // land in the connection's Errors() too.
   std::shared_ptr<Recordset> Execute(int64_t* records_affected = nullptr, int options = 0);
 
  private:
+  Connection& RequireConnection() const;
+
   std::vector<Parameter> parameters_;
   bool described_ = false;
+  std::string described_for_;
 };
 
 }  // namespace orv::db

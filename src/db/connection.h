@@ -2,6 +2,7 @@
 #define ORV_DB_CONNECTION_H_
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,19 +29,26 @@ class Connection : public std::enable_shared_from_this<Connection> {
  public:
   static std::shared_ptr<Connection> Create();
   ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
 
   std::string ConnectionString;  // read by Open() when it gets no argument
 
+  // Opens the driver the string names (see OpenDriver()). `user` and
+  // `password`, when given, are added as UID and PWD. Throws DbError, whose
+  // texts never contain the password.
   void Open(std::string_view connection_string = {}, std::string_view user = {},
             std::string_view password = {}, int options = -1);
-  void Close();
+  void Close();  // rolls back an open transaction
   bool IsOpen() const;
 
   // Runs text (command type 1). Returns the first result as a recordset; the
-  // rest through NextRecordset(). With kAdExecuteNoRecords, returns nullptr.
+  // rest through NextRecordset(). A statement that returns no rows gives a
+  // closed recordset (IsOpen() false), as ADO does. With kAdExecuteNoRecords
+  // in `options`, returns nullptr and drops every result. `records_affected`
+  // receives the first result's count (-1 for a result with rows).
   std::shared_ptr<Recordset> Execute(std::string_view command_text,
-                                     int64_t* records_affected = nullptr,
-                                     int options = kAdCmdText);
+                                     int64_t* records_affected = nullptr, int options = kAdCmdText);
   // The next result of the last Execute, or nullptr when there is none.
   std::shared_ptr<Recordset> NextRecordset();
 
@@ -62,15 +70,33 @@ class Connection : public std::enable_shared_from_this<Connection> {
  private:
   Connection();
   friend class Command;
-  // Runs the driver call, recording its messages in Errors() on failure.
+  // Runs a driver call; on failure records its messages in Errors() and
+  // throws them again as one DbError with any password blanked out.
   template <typename F>
   auto Guard(F&& f) -> decltype(f());
+  [[noreturn]] void Fail(const DbError& error);
+  // Hands out the results of a call as Execute does.
+  std::shared_ptr<Recordset> Deliver(std::vector<ResultSet> results, std::string_view source,
+                                     int64_t* records_affected, int options);
 
   std::unique_ptr<Driver> driver_;
   std::vector<DriverMessage> errors_;
   std::vector<ResultSet> pending_results_;  // results after the first of the last Execute
   std::string last_source_;
+  std::string secret_;  // the password in use, to blank it out of messages
 };
+
+template <typename F>
+auto Connection::Guard(F&& f) -> decltype(f()) {
+  errors_.clear();
+  try {
+    return f();
+  } catch (const DbError& e) {
+    Fail(e);
+  } catch (const std::exception& e) {
+    Fail(DbError(kErrProvider, e.what()));
+  }
+}
 
 // Rolls back unless committed; for the few places where two statements must
 // land together.

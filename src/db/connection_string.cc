@@ -1,68 +1,71 @@
 #include "db/connection_string.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "db/ascii.h"
 #include "db/db_error.h"
 
 namespace orv::db {
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
+std::string_view Strip(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
 }
 
-std::string TrimBlanks(std::string_view s) {
-  size_t b = 0;
-  size_t e = s.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
-  return std::string(s.substr(b, e - b));
+bool NeedsQuoting(std::string_view value) {
+  if (value.empty()) return false;
+  if (IsBlank(value.front()) || IsBlank(value.back())) return true;
+  for (char c : value) {
+    if (c == ';' || c == '=' || c == '{' || c == '}' || c == '"') return true;
+  }
+  return false;
 }
 
-bool IsSecretKey(std::string_view key) {
-  return EqualsNoCase(key, "password") || EqualsNoCase(key, "pwd");
+std::string Quote(std::string_view value) {
+  std::string out = "{";
+  for (char c : value) {
+    out += c;
+    if (c == '}') out += '}';
+  }
+  out += '}';
+  return out;
 }
 
 }  // namespace
 
+bool ConnectionString::IsSecretKey(std::string_view key) {
+  key = Strip(key);
+  return EqualsIgnoreCase(key, "Password") || EqualsIgnoreCase(key, "PWD");
+}
+
 ConnectionString::ConnectionString(std::string_view text) {
   size_t i = 0;
   const size_t n = text.size();
+  auto fail = [&](const std::string& why) {
+    throw DbError(kErrBadArgument, "Invalid connection string (" + why + "): " + RedactText(text));
+  };
   while (i < n) {
     // Key up to '='.
-    size_t eq = text.find('=', i);
-    size_t semi = text.find(';', i);
-    if (eq == std::string_view::npos || (semi != std::string_view::npos && semi < eq)) {
-      std::string stray = TrimBlanks(text.substr(i, semi == std::string_view::npos ? n - i
-                                                                                    : semi - i));
-      if (!stray.empty()) {
-        throw DbError(kErrBadArgument,
-                      "Connection string: expected Key=Value at position " + std::to_string(i + 1));
-      }
-      if (semi == std::string_view::npos) break;
-      i = semi + 1;
+    const size_t key_start = i;
+    while (i < n && text[i] != '=' && text[i] != ';') ++i;
+    std::string_view key = Strip(text.substr(key_start, i - key_start));
+    if (i >= n || text[i] == ';') {
+      if (!key.empty()) fail("no '=' in the part ending at position " + std::to_string(i));
+      ++i;  // empty part ("a=b;;c=d" or a trailing ';')
       continue;
     }
-    std::string key = TrimBlanks(text.substr(i, eq - i));
-    if (key.empty()) {
-      throw DbError(kErrBadArgument,
-                    "Connection string: empty key at position " + std::to_string(i + 1));
-    }
-    i = eq + 1;
-    while (i < n && text[i] == ' ') ++i;
+    if (key.empty()) fail("empty key at position " + std::to_string(i + 1));
+    ++i;  // '='
+    while (i < n && IsBlank(text[i])) ++i;
     std::string value;
     if (i < n && (text[i] == '{' || text[i] == '"')) {
       const char close = text[i] == '{' ? '}' : '"';
+      const size_t open_pos = i;
       ++i;
       bool closed = false;
       while (i < n) {
         if (text[i] == close) {
-          // A doubled closing character stands for itself.
-          if (i + 1 < n && text[i + 1] == close) {
+          if (i + 1 < n && text[i + 1] == close) {  // doubled closer stands for itself
             value += close;
             i += 2;
             continue;
@@ -73,51 +76,106 @@ ConnectionString::ConnectionString(std::string_view text) {
         }
         value += text[i++];
       }
-      if (!closed) {
-        throw DbError(kErrBadArgument, "Connection string: unterminated value of key '" + key + "'");
-      }
-      while (i < n && text[i] == ' ') ++i;
-      if (i < n && text[i] != ';') {
-        throw DbError(kErrBadArgument, "Connection string: text after the quoted value of key '" +
-                                           key + "'");
-      }
+      if (!closed) fail("unterminated quote at position " + std::to_string(open_pos + 1));
+      while (i < n && IsBlank(text[i])) ++i;
+      if (i < n && text[i] != ';') fail("text after a quoted value");
     } else {
-      size_t end = text.find(';', i);
-      if (end == std::string_view::npos) end = n;
-      value = TrimBlanks(text.substr(i, end - i));
-      i = end;
+      const size_t value_start = i;
+      while (i < n && text[i] != ';') ++i;
+      value = std::string(Strip(text.substr(value_start, i - value_start)));
     }
-    if (i < n && text[i] == ';') ++i;
-    pairs_.emplace_back(std::move(key), std::move(value));
+    if (i < n) ++i;  // ';'
+    Set(key, value);
   }
 }
 
-bool ConnectionString::Has(std::string_view key) const {
-  return std::any_of(pairs_.begin(), pairs_.end(),
-                     [&](const auto& p) { return EqualsNoCase(p.first, key); });
-}
-
-std::string ConnectionString::Get(std::string_view key) const {
+std::optional<std::string> ConnectionString::Find(std::string_view key) const {
+  key = Strip(key);
   for (const auto& [k, v] : pairs_) {
-    if (EqualsNoCase(k, key)) return v;
+    if (EqualsIgnoreCase(k, key)) return v;
   }
-  return {};
+  return std::nullopt;
 }
 
-std::string ConnectionString::GetAny(std::initializer_list<std::string_view> keys) const {
+std::string ConnectionString::GetAny(std::initializer_list<std::string_view> keys,
+                                     std::string_view fallback) const {
   for (std::string_view key : keys) {
-    if (Has(key)) return Get(key);
+    if (auto v = Find(key)) return *v;
   }
-  return {};
+  return std::string(fallback);
 }
 
-std::string ConnectionString::Redacted() const {
+void ConnectionString::Set(std::string_view key, std::string_view value) {
+  key = Strip(key);
+  for (auto& [k, v] : pairs_) {
+    if (EqualsIgnoreCase(k, key)) {
+      v = std::string(value);
+      return;
+    }
+  }
+  pairs_.emplace_back(std::string(key), std::string(value));
+}
+
+std::string ConnectionString::Render(bool redact) const {
   std::string out;
   for (const auto& [k, v] : pairs_) {
     if (!out.empty()) out += ';';
     out += k;
     out += '=';
-    out += IsSecretKey(k) ? std::string("***") : v;
+    if (redact && IsSecretKey(k)) {
+      out += "***";
+    } else {
+      out += NeedsQuoting(v) ? Quote(v) : v;
+    }
+  }
+  return out;
+}
+
+std::string ConnectionString::ToString() const { return Render(false); }
+std::string ConnectionString::Redacted() const { return Render(true); }
+
+std::string ConnectionString::RedactText(std::string_view text) {
+  // Tolerant scan: whatever follows a secret key's '=' up to the next ';'
+  // (or the end of a quoted value) is hidden, even in text that does not parse.
+  std::string out;
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n) {
+    const size_t key_start = i;
+    while (i < n && text[i] != '=' && text[i] != ';') ++i;
+    out.append(text.substr(key_start, i - key_start));
+    if (i >= n) break;
+    if (text[i] == ';') {
+      out += ';';
+      ++i;
+      continue;
+    }
+    const bool secret = IsSecretKey(text.substr(key_start, i - key_start));
+    out += '=';
+    ++i;
+    size_t value_start = i;
+    while (i < n && IsBlank(text[i])) ++i;
+    if (i < n && (text[i] == '{' || text[i] == '"')) {
+      const char close = text[i] == '{' ? '}' : '"';
+      ++i;
+      while (i < n) {
+        if (text[i] == close) {
+          if (i + 1 < n && text[i + 1] == close) {
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        ++i;
+      }
+    }
+    while (i < n && text[i] != ';') ++i;
+    if (secret) {
+      out += "***";
+    } else {
+      out.append(text.substr(value_start, i - value_start));
+    }
   }
   return out;
 }

@@ -10,10 +10,10 @@ namespace orv::db {
 
 // One message of a driver, as the connection's Errors collection lists it.
 struct DriverMessage {
-  int64_t number = 0;      // native error number of the driver or server
-  std::string sql_state;   // five-character state where the driver has one
+  int64_t number = 0;     // native error number of the driver or server
+  std::string sql_state;  // five-character state where the driver has one
   std::string description;
-  std::string source;      // "SQLite", "ODBC", "Translator", ...
+  std::string source;  // "SQLite", "ODBC", "Translator", ...
 };
 
 // The one exception type of the data layer: number and description as the
@@ -49,10 +49,15 @@ inline constexpr int64_t kErrTypeMismatch = 13;
 inline constexpr int64_t kErrOverflow = 6;
 inline constexpr int64_t kErrInvalidNull = 94;
 // ADO-style numbers for recordset misuse.
-inline constexpr int64_t kErrBofOrEof = 3021;       // no current record
-inline constexpr int64_t kErrItemNotFound = 3265;   // no field of that name
-inline constexpr int64_t kErrClosed = 3704;         // operation on a closed object
-inline constexpr int64_t kErrBadArgument = 3001;    // wrong argument (bad filter, ...)
+inline constexpr int64_t kErrBofOrEof = 3021;              // no current record
+inline constexpr int64_t kErrItemNotFound = 3265;          // no field of that name
+inline constexpr int64_t kErrClosed = 3704;                // operation on a closed object
+inline constexpr int64_t kErrBadArgument = 3001;           // wrong argument (bad filter, ...)
+inline constexpr int64_t kErrFieldValue = -2147217887;     // value a field cannot hold (0x80040E21)
+inline constexpr int64_t kErrRecordDeleted = -2147217885;  // current row was deleted (0x80040E23)
+inline constexpr int64_t kErrBadBookmark = -2147217906;  // bookmark of no visible row (0x80040E0E)
+inline constexpr int64_t kErrRowNotFound =
+    -2147217864;  // UpdateBatch found no row to change (0x80040E38)
 inline constexpr int64_t kErrProvider = -2147467259;  // generic provider failure (0x80004005)
 
 }  // namespace orv::db

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/connection_string.h"
 #include "db/field.h"
 #include "db/value.h"
 
@@ -63,8 +64,16 @@ class Driver {
 };
 
 // Opens a driver for a connection string (see connection_string.h for the
-// forms). Throws DbError naming the problem; never echoes a password.
+// forms): "Driver=SQLite", or no Driver/DSN/Server key but a Database= or
+// Data Source= (a file or ":memory:"), opens the embedded engine; any other
+// Driver=, a DSN= or a Server= opens the ODBC driver. Throws DbError naming
+// the problem; never echoes a password.
 std::unique_ptr<Driver> OpenDriver(std::string_view connection_string);
+std::unique_ptr<Driver> OpenDriver(const ConnectionString& connection_string);
+
+// Which driver OpenDriver() picks for a string, without opening anything.
+enum class DriverKind { kSqlite, kOdbc };
+DriverKind SelectDriver(const ConnectionString& connection_string);
 
 }  // namespace orv::db
 

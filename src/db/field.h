@@ -19,8 +19,8 @@ enum class DataType : int {
   kVariant = 12,
   kDecimal = 14,
   kBigInt = 20,
-  kChar = 129,        // fixed length, padded with blanks
-  kWChar = 130,       // fixed length, padded with blanks
+  kChar = 129,   // fixed length, padded with blanks
+  kWChar = 130,  // fixed length, padded with blanks
   kNumeric = 131,
   kDate = 133,
   kVarChar = 200,

@@ -43,8 +43,7 @@ class Recordset {
   Recordset& operator=(const Recordset&) = delete;
 
   // In-memory construction.
-  void AppendField(std::string name, DataType type, int32_t defined_size = 0,
-                   bool nullable = true);
+  void AppendField(std::string name, DataType type, int32_t defined_size = 0, bool nullable = true);
   void Open();  // no source: an empty, updatable in-memory recordset
 
   // Opens on a statement (command type 1) over the connection. The
@@ -66,7 +65,7 @@ class Recordset {
   void MoveNext();
   void MovePrevious();
   void MoveLast();
-  int64_t RecordCount() const;  // visible rows (after the filter)
+  int64_t RecordCount() const;       // visible rows (after the filter)
   int64_t AbsolutePosition() const;  // 1-based, 0 at BOF/EOF
 
   // Fields of the current row.
@@ -80,9 +79,9 @@ class Recordset {
   void SetField(int index, const Value& value);
 
   // Editing.
-  void AddNew();       // appends an empty row and makes it current
-  void Update();       // ends an AddNew/edit (marks the row pending)
-  void Delete();       // deletes the current row (pending)
+  void AddNew();  // appends an empty row and makes it current
+  void Update();  // ends an AddNew/edit (marks the row pending)
+  void Delete();  // deletes the current row (pending)
   void CancelUpdate();
   int64_t PendingCount() const;
   // Writes pending changes to the source table through the connection, as

@@ -20,14 +20,14 @@ class Value {
  public:
   enum class Type { kEmpty, kNull, kInt, kDecimal, kText, kBool };
 
-  Value() = default;  // Empty
-  Value(int v) : data_(static_cast<int64_t>(v)) {}             // NOLINT
-  Value(int64_t v) : data_(v) {}                               // NOLINT
-  Value(double v) : data_(v) {}                                // NOLINT
-  Value(bool v) : data_(v) {}                                  // NOLINT
-  Value(std::string v) : data_(std::move(v)) {}                // NOLINT
-  Value(std::string_view v) : data_(std::string(v)) {}         // NOLINT
-  Value(const char* v) : data_(std::string(v)) {}              // NOLINT
+  Value() = default;                                    // Empty
+  Value(int v) : data_(static_cast<int64_t>(v)) {}      // NOLINT
+  Value(int64_t v) : data_(v) {}                        // NOLINT
+  Value(double v) : data_(v) {}                         // NOLINT
+  Value(bool v) : data_(v) {}                           // NOLINT
+  Value(std::string v) : data_(std::move(v)) {}         // NOLINT
+  Value(std::string_view v) : data_(std::string(v)) {}  // NOLINT
+  Value(const char* v) : data_(std::string(v)) {}       // NOLINT
 
   static Value Null() {
     Value v;

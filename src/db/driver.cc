@@ -1,0 +1,64 @@
+#include "db/driver.h"
+
+#include "db/ascii.h"
+#include "db/db_error.h"
+
+// The engines register nothing: OpenDriver calls their factories directly.
+// The embedded driver's factory is defined beside sqlite_driver.h; while that
+// driver is not part of the tree, opening it fails cleanly instead of the
+// build failing to link.
+#if __has_include("db/sqlite/sqlite_driver.h")
+#include "db/sqlite/open_sqlite.h"
+#define ORV_HAVE_SQLITE_DRIVER 1
+#endif
+#if defined(ORV_HAVE_ODBC) && __has_include("db/odbc/odbc_driver.h")
+#include "db/odbc/odbc_driver.h"
+#define ORV_HAVE_ODBC_DRIVER 1
+#endif
+
+namespace orv::db {
+
+DriverKind SelectDriver(const ConnectionString& cs) {
+  if (auto driver = cs.Find("Driver")) {
+    std::string name = Trim(*driver);
+    if (name.size() >= 2 && name.front() == '{' && name.back() == '}') {
+      name = Trim(name.substr(1, name.size() - 2));
+    }
+    if (EqualsIgnoreCase(name, "SQLite") || EqualsIgnoreCase(name, "SQLite3")) {
+      return DriverKind::kSqlite;
+    }
+    return DriverKind::kOdbc;
+  }
+  if (cs.Has("DSN") || cs.Has("FILEDSN") || cs.Has("Server") || cs.Has("Provider")) {
+    return DriverKind::kOdbc;
+  }
+  if (cs.Has("Database") || cs.Has("Data Source")) return DriverKind::kSqlite;
+  throw DbError(kErrBadArgument,
+                "The connection string names no database (Database=, Data Source=, DSN= or "
+                "Driver=): " +
+                    cs.Redacted());
+}
+
+std::unique_ptr<Driver> OpenDriver(const ConnectionString& cs) {
+  switch (SelectDriver(cs)) {
+    case DriverKind::kSqlite:
+#ifdef ORV_HAVE_SQLITE_DRIVER
+      return sqlite::OpenSqliteDriver(cs);
+#else
+      throw DbError(kErrProvider, "The SQLite driver is not part of this build: " + cs.Redacted());
+#endif
+    case DriverKind::kOdbc:
+#ifdef ORV_HAVE_ODBC_DRIVER
+      return odbc::OpenOdbcDriver(cs);
+#else
+      throw DbError(kErrProvider, "The ODBC driver is not part of this build: " + cs.Redacted());
+#endif
+  }
+  throw DbError(kErrProvider, "No driver for: " + cs.Redacted());
+}
+
+std::unique_ptr<Driver> OpenDriver(std::string_view connection_string) {
+  return OpenDriver(ConnectionString(connection_string));
+}
+
+}  // namespace orv::db

@@ -1,0 +1,721 @@
+#include "db/recordset.h"
+
+#include <algorithm>
+#include <deque>
+#include <optional>
+
+#include "db/ascii.h"
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/filter_expression.h"
+#include "db/sql_literal.h"
+
+namespace orv::db {
+
+// The rows of a recordset and of its clones. Rows are only ever appended
+// (deleted rows stay, marked), so a row's index is stable for the life of
+// the store: it is the bookmark. A deque keeps references to values valid
+// while rows are appended through a clone.
+class RowStore {
+ public:
+  enum class Status { kUnchanged, kNew, kModified, kDeleted, kGone };
+  struct Row {
+    std::vector<Value> values;
+    std::vector<Value> original;  // as read; the key of UPDATE and DELETE
+    std::vector<bool> changed;    // columns assigned since read (or since AddNew)
+    Status status = Status::kUnchanged;
+  };
+
+  std::vector<FieldInfo> fields;
+  std::deque<Row> rows;
+  uint64_t delete_version = 0;  // bumped whenever a row leaves the visible set
+
+  static bool Hidden(const Row& row) {
+    return row.status == Status::kDeleted || row.status == Status::kGone;
+  }
+};
+
+namespace {
+
+constexpr int64_t kBof = -1;
+
+// The single table a statement reads ("SELECT ... FROM t [WHERE ...]"),
+// or "" when it reads several or none. Quotes and brackets are skipped.
+std::string SingleSourceTable(std::string_view sql) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  const size_t n = sql.size();
+  while (i < n) {
+    const char c = sql[i];
+    if (IsBlank(c)) {
+      ++i;
+    } else if (c == '\'') {
+      const size_t start = i++;
+      while (i < n && !(sql[i] == '\'' && (i + 1 >= n || sql[i + 1] != '\''))) {
+        i += sql[i] == '\'' ? 2 : 1;
+      }
+      ++i;
+      words.emplace_back(sql.substr(start, i - start));
+    } else if (c == '[') {
+      const size_t start = i++;
+      while (i < n && sql[i] != ']') ++i;
+      ++i;
+      words.emplace_back(sql.substr(start, std::min(i, n) - start));
+    } else if (c == ',' || c == '(' || c == ')' || c == ';' || c == '=') {
+      words.emplace_back(1, c);
+      ++i;
+    } else {
+      const size_t start = i;
+      while (i < n && !IsBlank(sql[i]) && sql[i] != ',' && sql[i] != '(' && sql[i] != ')' &&
+             sql[i] != ';' && sql[i] != '\'' && sql[i] != '=') {
+        ++i;
+      }
+      words.emplace_back(sql.substr(start, i - start));
+    }
+  }
+  size_t from = words.size();
+  int froms = 0;
+  for (size_t w = 0; w < words.size(); ++w) {
+    if (EqualsIgnoreCase(words[w], "FROM")) {
+      from = w;
+      ++froms;
+    }
+    if (words[w] == "(" || EqualsIgnoreCase(words[w], "JOIN") ||
+        EqualsIgnoreCase(words[w], "APPLY") || EqualsIgnoreCase(words[w], "UNION")) {
+      // Sub-queries, joins and unions are not one table. A '(' before FROM
+      // may be a function in the select list; only reject after FROM.
+      if (froms > 0) return "";
+    }
+  }
+  if (froms != 1 || from + 1 >= words.size()) return "";
+  std::string table = words[from + 1];
+  size_t next = from + 2;
+  // An alias ("FROM t x" / "FROM t AS x") is fine; a comma is a second table.
+  if (next < words.size() && EqualsIgnoreCase(words[next], "AS"))
+    next += 2;
+  else if (next < words.size() && !EqualsIgnoreCase(words[next], "WHERE") &&
+           !EqualsIgnoreCase(words[next], "ORDER") && words[next] != ",") {
+    ++next;
+  }
+  if (next < words.size() && words[next] == ",") return "";
+  return table;
+}
+
+}  // namespace
+
+struct Recordset::Impl {
+  std::shared_ptr<RowStore> store;  // null while closed
+  std::vector<FieldInfo> appended;  // fields appended before Open()
+  std::string source;
+  std::shared_ptr<Connection> connection;
+
+  std::vector<size_t> visible;  // store indices, ascending
+  size_t synced_rows = 0;
+  uint64_t synced_delete_version = 0;
+  int64_t pos = kBof;       // index into visible; kBof, or visible.size() at EOF
+  bool on_deleted = false;  // the current row was deleted; pos is already on the next one
+
+  std::string filter_text;
+  std::optional<FilterExpression> filter;
+
+  // An edit (AddNew or SetField) not yet ended by Update or a move.
+  bool editing = false;
+  size_t edit_row = 0;
+  bool edit_is_new = false;
+  RowStore::Row edit_backup;
+  std::optional<size_t> row_before_add;
+
+  void RequireOpen() const {
+    if (!store) throw DbError(kErrClosed, "Operation is not allowed when the object is closed");
+  }
+
+  bool Passes(const RowStore::Row& row) const {
+    return !RowStore::Hidden(row) && (!filter || filter->Matches(row.values));
+  }
+
+  void Recompute() {
+    visible.clear();
+    for (size_t i = 0; i < store->rows.size(); ++i) {
+      if (Passes(store->rows[i])) visible.push_back(i);
+    }
+    synced_rows = store->rows.size();
+    synced_delete_version = store->delete_version;
+    on_deleted = false;
+    pos = visible.empty() ? kBof : 0;
+  }
+
+  // Catches up with rows appended or deleted through a clone.
+  void Sync() {
+    if (!store) return;
+    if (store->delete_version != synced_delete_version) {
+      const bool at_eof = pos >= static_cast<int64_t>(visible.size());
+      std::vector<size_t> kept;
+      int64_t new_pos = at_eof ? -2 : kBof;
+      bool current_gone = false;
+      for (size_t v = 0; v < visible.size(); ++v) {
+        const bool hidden = RowStore::Hidden(store->rows[visible[v]]);
+        if (static_cast<int64_t>(v) == pos) {
+          if (hidden) {
+            current_gone = true;
+            new_pos = static_cast<int64_t>(kept.size());
+          } else {
+            new_pos = static_cast<int64_t>(kept.size());
+          }
+        }
+        if (!hidden) kept.push_back(visible[v]);
+      }
+      visible = std::move(kept);
+      if (at_eof) new_pos = static_cast<int64_t>(visible.size());
+      pos = new_pos;
+      if (current_gone) on_deleted = true;
+      synced_delete_version = store->delete_version;
+    }
+    if (store->rows.size() > synced_rows) {
+      const bool at_eof = pos >= static_cast<int64_t>(visible.size()) && !visible.empty();
+      for (size_t i = synced_rows; i < store->rows.size(); ++i) {
+        if (Passes(store->rows[i])) visible.push_back(i);
+      }
+      if (at_eof) pos = static_cast<int64_t>(visible.size());
+      synced_rows = store->rows.size();
+    }
+  }
+
+  bool Bof() const { return visible.empty() || pos < 0; }
+  bool Eof() const { return visible.empty() || pos >= static_cast<int64_t>(visible.size()); }
+
+  size_t CurrentRow() {
+    RequireOpen();
+    Sync();
+    if (on_deleted) throw DbError(kErrRecordDeleted, "The current row has been deleted");
+    if (Bof() || Eof()) {
+      throw DbError(kErrBofOrEof,
+                    "Either BOF or EOF is True, or the current record has been deleted");
+    }
+    return visible[static_cast<size_t>(pos)];
+  }
+
+  // Ends the edit in progress (moving off a row commits it, as in ADO).
+  void EndEdit() {
+    if (!editing) return;
+    editing = false;
+    row_before_add.reset();
+  }
+
+  int FieldIndex(std::string_view name) const {
+    const auto& fields = store ? store->fields : appended;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      if (EqualsIgnoreCase(fields[i].name, name)) return static_cast<int>(i);
+    }
+    return -1;
+  }
+
+  int RequireField(std::string_view name) const {
+    const int index = FieldIndex(name);
+    if (index < 0) {
+      throw DbError(kErrItemNotFound,
+                    "Item cannot be found in the collection corresponding to the requested "
+                    "name or ordinal: " +
+                        std::string(name));
+    }
+    return index;
+  }
+
+  void TakeResult(ResultSet result) {
+    auto fresh = std::make_shared<RowStore>();
+    fresh->fields = std::move(result.fields);
+    const size_t width = fresh->fields.size();
+    for (auto& values : result.rows) {
+      RowStore::Row row;
+      values.resize(width);
+      row.original = values;
+      row.values = std::move(values);
+      row.changed.assign(width, false);
+      fresh->rows.push_back(std::move(row));
+    }
+    store = std::move(fresh);
+    editing = false;
+    if (filter) filter->Bind(store->fields);
+    Recompute();
+  }
+};
+
+Recordset::Recordset() : impl_(std::make_unique<Impl>()) {}
+Recordset::~Recordset() = default;
+
+void Recordset::AppendField(std::string name, DataType type, int32_t defined_size, bool nullable) {
+  if (impl_->store) {
+    throw DbError(kErrBadArgument, "Fields cannot be appended to an open recordset");
+  }
+  if (impl_->FieldIndex(name) >= 0) {
+    throw DbError(kErrBadArgument, "A field named '" + name + "' already exists");
+  }
+  FieldInfo field;
+  field.name = std::move(name);
+  field.type = type;
+  field.defined_size = defined_size;
+  field.nullable = nullable;
+  impl_->appended.push_back(std::move(field));
+}
+
+void Recordset::Open() {
+  if (impl_->store) throw DbError(kErrBadArgument, "The recordset is already open");
+  if (impl_->appended.empty()) {
+    throw DbError(kErrBadArgument, "An in-memory recordset needs at least one field");
+  }
+  ResultSet empty;
+  empty.fields = impl_->appended;
+  impl_->source.clear();
+  impl_->connection.reset();
+  impl_->TakeResult(std::move(empty));
+}
+
+void Recordset::Open(std::string source, std::shared_ptr<Connection> connection) {
+  if (impl_->store) throw DbError(kErrBadArgument, "The recordset is already open");
+  if (!connection) throw DbError(kErrClosed, "No connection to open the recordset on");
+  auto result = connection->Execute(source);
+  if (!result || !result->impl_->store) {
+    throw DbError(kErrBadArgument, "The statement returned no rows to open a recordset on");
+  }
+  impl_->store = std::move(result->impl_->store);
+  impl_->source = std::move(source);
+  impl_->connection = std::move(connection);
+  impl_->filter.reset();
+  impl_->filter_text.clear();
+  impl_->editing = false;
+  impl_->Recompute();
+}
+
+std::shared_ptr<Recordset> Recordset::FromResult(ResultSet result, std::string source,
+                                                 std::shared_ptr<Connection> connection) {
+  auto rs = std::make_shared<Recordset>();
+  rs->impl_->source = std::move(source);
+  rs->impl_->connection = std::move(connection);
+  // A statement that returns no rows gives a closed recordset, as ADO does.
+  if (!result.fields.empty()) rs->impl_->TakeResult(std::move(result));
+  return rs;
+}
+
+void Recordset::Close() {
+  impl_->store.reset();
+  impl_->visible.clear();
+  impl_->filter.reset();
+  impl_->filter_text.clear();
+  impl_->editing = false;
+  impl_->pos = kBof;
+}
+
+bool Recordset::IsOpen() const { return impl_->store != nullptr; }
+
+bool Recordset::BOF() const {
+  impl_->RequireOpen();
+  impl_->Sync();
+  return impl_->Bof();
+}
+
+bool Recordset::EOF_() const {
+  impl_->RequireOpen();
+  impl_->Sync();
+  return impl_->Eof();
+}
+
+void Recordset::MoveFirst() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->Sync();
+  impl_->on_deleted = false;
+  impl_->pos = impl_->visible.empty() ? kBof : 0;
+}
+
+void Recordset::MoveLast() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->Sync();
+  impl_->on_deleted = false;
+  impl_->pos = static_cast<int64_t>(impl_->visible.size()) - 1;
+}
+
+void Recordset::MoveNext() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->Sync();
+  if (impl_->on_deleted) {  // already on the row after the deleted one
+    impl_->on_deleted = false;
+    return;
+  }
+  if (impl_->Eof()) {
+    throw DbError(kErrBofOrEof,
+                  "Either BOF or EOF is True, or the current record has been deleted");
+  }
+  ++impl_->pos;
+}
+
+void Recordset::MovePrevious() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->Sync();
+  if (impl_->on_deleted) {
+    impl_->on_deleted = false;
+    --impl_->pos;
+    if (impl_->pos < 0) impl_->pos = kBof;
+    return;
+  }
+  if (impl_->Bof()) {
+    throw DbError(kErrBofOrEof,
+                  "Either BOF or EOF is True, or the current record has been deleted");
+  }
+  --impl_->pos;
+  if (impl_->pos < 0) impl_->pos = kBof;
+}
+
+int64_t Recordset::RecordCount() const {
+  impl_->RequireOpen();
+  impl_->Sync();
+  return static_cast<int64_t>(impl_->visible.size());
+}
+
+int64_t Recordset::AbsolutePosition() const {
+  impl_->RequireOpen();
+  impl_->Sync();
+  if (impl_->Bof() || impl_->Eof() || impl_->on_deleted) return 0;
+  return impl_->pos + 1;
+}
+
+int Recordset::FieldCount() const {
+  return static_cast<int>(impl_->store ? impl_->store->fields.size() : impl_->appended.size());
+}
+
+const FieldInfo& Recordset::FieldAt(int index) const {
+  const auto& fields = impl_->store ? impl_->store->fields : impl_->appended;
+  if (index < 0 || static_cast<size_t>(index) >= fields.size()) {
+    throw DbError(kErrItemNotFound, "No field at ordinal " + std::to_string(index));
+  }
+  return fields[static_cast<size_t>(index)];
+}
+
+int Recordset::FieldIndex(std::string_view name) const { return impl_->FieldIndex(name); }
+
+const Value& Recordset::Field(std::string_view name) const {
+  impl_->RequireOpen();
+  return Field(impl_->RequireField(name));
+}
+
+const Value& Recordset::Field(int index) const {
+  const size_t row = impl_->CurrentRow();
+  const auto& values = impl_->store->rows[row].values;
+  if (index < 0 || static_cast<size_t>(index) >= values.size()) {
+    throw DbError(kErrItemNotFound, "No field at ordinal " + std::to_string(index));
+  }
+  return values[static_cast<size_t>(index)];
+}
+
+void Recordset::SetField(std::string_view name, const Value& value) {
+  impl_->RequireOpen();
+  SetField(impl_->RequireField(name), value);
+}
+
+void Recordset::SetField(int index, const Value& value) {
+  const size_t row_index = impl_->CurrentRow();
+  auto& store = *impl_->store;
+  if (index < 0 || static_cast<size_t>(index) >= store.fields.size()) {
+    throw DbError(kErrItemNotFound, "No field at ordinal " + std::to_string(index));
+  }
+  const auto column = static_cast<size_t>(index);
+  Value coerced = CoerceToField(store.fields[column], value);  // may throw: row unchanged
+  RowStore::Row& row = store.rows[row_index];
+  if (!impl_->editing || impl_->edit_row != row_index) {
+    impl_->EndEdit();
+    impl_->editing = true;
+    impl_->edit_row = row_index;
+    impl_->edit_is_new = false;
+    impl_->edit_backup = row;
+  }
+  row.values[column] = std::move(coerced);
+  row.changed[column] = true;
+  if (row.status == RowStore::Status::kUnchanged) row.status = RowStore::Status::kModified;
+}
+
+void Recordset::AddNew() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->Sync();
+  auto& store = *impl_->store;
+  std::optional<size_t> before;
+  if (!impl_->Bof() && !impl_->Eof() && !impl_->on_deleted) {
+    before = impl_->visible[static_cast<size_t>(impl_->pos)];
+  }
+  RowStore::Row row;
+  const size_t width = store.fields.size();
+  row.values.assign(width, Value::Null());
+  row.original.assign(width, Value::Null());
+  row.changed.assign(width, false);
+  row.status = RowStore::Status::kNew;
+  store.rows.push_back(std::move(row));
+  // The new row is visible here whatever the filter says, as in ADO.
+  impl_->visible.push_back(store.rows.size() - 1);
+  impl_->synced_rows = store.rows.size();
+  impl_->pos = static_cast<int64_t>(impl_->visible.size()) - 1;
+  impl_->on_deleted = false;
+  impl_->editing = true;
+  impl_->edit_row = store.rows.size() - 1;
+  impl_->edit_is_new = true;
+  impl_->row_before_add = before;
+}
+
+void Recordset::Update() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+}
+
+void Recordset::CancelUpdate() {
+  impl_->RequireOpen();
+  if (!impl_->editing) return;
+  auto& store = *impl_->store;
+  RowStore::Row& row = store.rows[impl_->edit_row];
+  if (impl_->edit_is_new) {
+    row.status = RowStore::Status::kGone;
+    ++store.delete_version;
+    const auto before = impl_->row_before_add;
+    impl_->editing = false;
+    impl_->row_before_add.reset();
+    impl_->Sync();
+    impl_->on_deleted = false;
+    // Back to the row that was current before AddNew (or EOF).
+    impl_->pos = static_cast<int64_t>(impl_->visible.size());
+    if (before) {
+      auto it = std::lower_bound(impl_->visible.begin(), impl_->visible.end(), *before);
+      if (it != impl_->visible.end() && *it == *before) {
+        impl_->pos = it - impl_->visible.begin();
+      }
+    }
+    return;
+  }
+  row = impl_->edit_backup;
+  impl_->editing = false;
+}
+
+void Recordset::Delete() {
+  const size_t row_index = impl_->CurrentRow();
+  impl_->EndEdit();
+  auto& store = *impl_->store;
+  RowStore::Row& row = store.rows[row_index];
+  row.status =
+      row.status == RowStore::Status::kNew ? RowStore::Status::kGone : RowStore::Status::kDeleted;
+  ++store.delete_version;
+  impl_->Sync();
+}
+
+int64_t Recordset::PendingCount() const {
+  impl_->RequireOpen();
+  int64_t n = 0;
+  for (const auto& row : impl_->store->rows) {
+    if (row.status == RowStore::Status::kNew || row.status == RowStore::Status::kModified ||
+        row.status == RowStore::Status::kDeleted) {
+      ++n;
+    }
+  }
+  return n;
+}
+
+void Recordset::UpdateBatch() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  auto& store = *impl_->store;
+  if (PendingCount() == 0) return;
+  if (!impl_->connection) {
+    throw DbError(kErrBadArgument, "UpdateBatch needs a recordset opened on a connection");
+  }
+
+  // The table: as the driver traced the columns, else as the statement names it.
+  std::string table;
+  bool traced = false;
+  for (const auto& f : store.fields) {
+    if (f.base_table.empty()) continue;
+    traced = true;
+    if (table.empty()) {
+      table = f.base_table;
+    } else if (!EqualsIgnoreCase(table, f.base_table)) {
+      throw DbError(kErrBadArgument, "UpdateBatch needs a recordset opened from one table");
+    }
+  }
+  if (table.empty()) table = SingleSourceTable(impl_->source);
+  if (table.empty()) {
+    throw DbError(kErrBadArgument, "UpdateBatch needs a recordset opened from one table");
+  }
+  // Columns written back: every column when the driver does not trace them,
+  // else only those it traced to the table (computed columns are skipped).
+  std::vector<bool> writable(store.fields.size());
+  bool has_key = false;
+  for (size_t c = 0; c < store.fields.size(); ++c) {
+    writable[c] = !traced || !store.fields[c].base_column.empty();
+    if (writable[c] && store.fields[c].key) has_key = true;
+  }
+  auto column_name = [&](size_t c) {
+    const auto& f = store.fields[c];
+    return SqlIdentifier(f.base_column.empty() ? f.name : f.base_column);
+  };
+  auto where = [&](const RowStore::Row& row) {
+    std::string out;
+    for (size_t c = 0; c < store.fields.size(); ++c) {
+      if (!writable[c] || (has_key && !store.fields[c].key)) continue;
+      out += out.empty() ? " WHERE " : " AND ";
+      const Value& v = row.original[c];
+      out += column_name(c) + (v.IsNull() || v.IsEmpty() ? " IS NULL" : " = " + SqlLiteral(v));
+    }
+    return out;
+  };
+
+  struct Statement {
+    std::string sql;
+    bool must_touch;  // UPDATE and DELETE must find their row
+  };
+  std::vector<Statement> statements;
+  const std::string target = SqlIdentifier(table);
+  for (const auto& row : store.rows) {
+    if (row.status == RowStore::Status::kDeleted) {
+      statements.push_back({"DELETE FROM " + target + where(row), true});
+    }
+  }
+  for (const auto& row : store.rows) {
+    if (row.status != RowStore::Status::kModified) continue;
+    std::string set;
+    for (size_t c = 0; c < store.fields.size(); ++c) {
+      if (!writable[c] || !row.changed[c]) continue;
+      set += set.empty() ? " SET " : ", ";
+      set += column_name(c) + " = " + SqlLiteral(row.values[c]);
+    }
+    if (!set.empty()) statements.push_back({"UPDATE " + target + set + where(row), true});
+  }
+  for (const auto& row : store.rows) {
+    if (row.status != RowStore::Status::kNew) continue;
+    std::string columns, values;
+    for (size_t c = 0; c < store.fields.size(); ++c) {
+      if (!writable[c] || !row.changed[c]) continue;  // unassigned: the table's default
+      columns += (columns.empty() ? "" : ", ") + column_name(c);
+      values += (values.empty() ? "" : ", ") + SqlLiteral(row.values[c]);
+    }
+    statements.push_back(
+        {columns.empty() ? "INSERT INTO " + target + " DEFAULT VALUES"
+                         : "INSERT INTO " + target + " (" + columns + ") VALUES (" + values + ")",
+         false});
+  }
+
+  Connection& connection = *impl_->connection;
+  const bool own_transaction = !connection.driver().InTransaction();
+  if (own_transaction) connection.BeginTrans();
+  try {
+    for (const auto& statement : statements) {
+      int64_t affected = -1;
+      connection.Execute(statement.sql, &affected, kAdCmdText | kAdExecuteNoRecords);
+      if (statement.must_touch && affected == 0) {
+        throw DbError(kErrRowNotFound,
+                      "Row cannot be located for updating. Some values may have been changed "
+                      "since it was last read: " +
+                          statement.sql);
+      }
+    }
+    if (own_transaction) connection.CommitTrans();
+  } catch (...) {
+    if (own_transaction) {
+      try {
+        connection.RollbackTrans();
+      } catch (const DbError&) {
+        // the first failure is the one to report
+      }
+    }
+    throw;
+  }
+
+  for (auto& row : store.rows) {
+    switch (row.status) {
+      case RowStore::Status::kDeleted:
+        row.status = RowStore::Status::kGone;
+        break;
+      case RowStore::Status::kNew:
+      case RowStore::Status::kModified:
+        row.status = RowStore::Status::kUnchanged;
+        row.original = row.values;
+        row.changed.assign(row.changed.size(), false);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void Recordset::SetFilter(std::string_view criteria) {
+  impl_->RequireOpen();
+  if (Trim(criteria).empty()) {
+    ClearFilter();
+    return;
+  }
+  FilterExpression parsed = FilterExpression::Parse(criteria);
+  parsed.Bind(impl_->store->fields);
+  impl_->EndEdit();
+  impl_->filter = std::move(parsed);
+  impl_->filter_text = std::string(criteria);
+  impl_->Recompute();
+}
+
+void Recordset::ClearFilter() {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->filter.reset();
+  impl_->filter_text.clear();
+  impl_->Recompute();
+}
+
+const std::string& Recordset::Filter() const { return impl_->filter_text; }
+
+std::shared_ptr<Recordset> Recordset::Clone() const {
+  impl_->RequireOpen();
+  auto clone = std::make_shared<Recordset>();
+  clone->impl_->store = impl_->store;
+  clone->impl_->source = impl_->source;
+  clone->impl_->connection = impl_->connection;
+  clone->impl_->Recompute();
+  return clone;
+}
+
+void Recordset::Requery() {
+  impl_->RequireOpen();
+  if (!impl_->connection || impl_->source.empty()) {
+    throw DbError(kErrBadArgument, "Requery needs a recordset opened on a statement");
+  }
+  auto result = impl_->connection->Execute(impl_->source);
+  if (!result || !result->impl_->store) {
+    throw DbError(kErrBadArgument, "The statement returned no rows to requery");
+  }
+  // The filter stays; it must still name fields of the new result.
+  if (impl_->filter) impl_->filter->Bind(result->impl_->store->fields);
+  // A fresh store: clones keep the rows they had.
+  impl_->store = std::move(result->impl_->store);
+  impl_->editing = false;
+  impl_->Recompute();
+}
+
+Recordset::Bookmark Recordset::GetBookmark() const {
+  return static_cast<Bookmark>(impl_->CurrentRow()) + 1;
+}
+
+void Recordset::SetBookmark(Bookmark bookmark) {
+  impl_->RequireOpen();
+  impl_->EndEdit();
+  impl_->Sync();
+  const auto& visible = impl_->visible;
+  if (bookmark >= 1) {
+    const auto row = static_cast<size_t>(bookmark - 1);
+    auto it = std::lower_bound(visible.begin(), visible.end(), row);
+    if (it != visible.end() && *it == row) {
+      impl_->pos = it - visible.begin();
+      impl_->on_deleted = false;
+      return;
+    }
+  }
+  throw DbError(kErrBadBookmark, "The bookmark is invalid or its row is not visible");
+}
+
+const std::string& Recordset::Source() const { return impl_->source; }
+
+std::shared_ptr<Connection> Recordset::ActiveConnection() const { return impl_->connection; }
+
+}  // namespace orv::db

@@ -1,0 +1,27 @@
+#ifndef ORV_DB_SQL_LITERAL_H_
+#define ORV_DB_SQL_LITERAL_H_
+
+#include <string>
+#include <string_view>
+
+#include "db/value.h"
+
+namespace orv::db {
+
+// Text as a host-dialect string literal: between single quotes, every
+// quote doubled. The one way text values enter statement text.
+std::string SqlQuote(std::string_view text);
+
+// A value as a host-dialect literal: NULL for Null and Empty, integers in
+// decimal, decimals with enough digits to read back the same number,
+// Booleans as 1/0, text through SqlQuote().
+std::string SqlLiteral(const Value& value);
+
+// A column or table name as written in a statement: unchanged when it is a
+// plain name ("FW31_CODTIPO", "##tempT...", "dbo.X"), otherwise bracketed
+// with ']' doubled.
+std::string SqlIdentifier(std::string_view name);
+
+}  // namespace orv::db
+
+#endif  // ORV_DB_SQL_LITERAL_H_

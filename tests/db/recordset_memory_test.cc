@@ -1,0 +1,243 @@
+// In-memory recordsets: appended fields, cursor, editing, filter, clones and
+// bookmarks, without a database.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/db_error.h"
+#include "db/recordset.h"
+
+namespace orv::db {
+namespace {
+
+int64_t ErrorNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const DbError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+// Codes of the visible rows from the first, as "a,b,c".
+std::string Codes(Recordset& rs) {
+  std::string out;
+  if (rs.RecordCount() == 0) return out;
+  for (rs.MoveFirst(); !rs.EOF_(); rs.MoveNext()) {
+    if (!out.empty()) out += ',';
+    out += Trim(rs.Field("CODICE").ToText());
+  }
+  return out;
+}
+
+class MemoryRecordsetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rs_.AppendField("CODICE", DataType::kChar, 6);
+    rs_.AppendField("Descrizione", DataType::kVarChar, 40);
+    rs_.AppendField("ABILITATO", DataType::kInteger);
+    rs_.Open();
+  }
+  void Add(const char* code, const char* description, int enabled) {
+    rs_.AddNew();
+    rs_.SetField("CODICE", Value(code));
+    rs_.SetField("DESCRIZIONE", Value(description));
+    rs_.SetField("abilitato", Value(enabled));
+    rs_.Update();
+  }
+  void AddFive() {
+    Add("A1", "Primo", 1);
+    Add("B2", "Secondo", 0);
+    Add("C3", "L'altro", 1);
+    Add("D4", "Quarto", 0);
+    Add("E5", "quinto", 1);
+  }
+  Recordset rs_;
+};
+
+TEST_F(MemoryRecordsetTest, EmptyRecordsetIsAtBofAndEof) {
+  EXPECT_TRUE(rs_.BOF());
+  EXPECT_TRUE(rs_.EOF_());
+  EXPECT_EQ(rs_.RecordCount(), 0);
+  EXPECT_EQ(ErrorNumber([&] { rs_.Field("CODICE"); }), kErrBofOrEof);
+  EXPECT_EQ(ErrorNumber([&] { rs_.MoveNext(); }), kErrBofOrEof);
+}
+
+TEST_F(MemoryRecordsetTest, CursorWalksRowsAndFieldsAreFoundWithoutCase) {
+  AddFive();
+  EXPECT_EQ(rs_.RecordCount(), 5);
+  rs_.MoveFirst();
+  EXPECT_FALSE(rs_.BOF());
+  EXPECT_EQ(rs_.AbsolutePosition(), 1);
+  EXPECT_EQ(rs_.Field("codice"), Value("A1    "));  // fixed text padded
+  EXPECT_EQ(rs_.Field("DESCRIZIONE"), Value("Primo"));
+  EXPECT_EQ(rs_.Field(2), Value(1));
+  rs_.MoveLast();
+  EXPECT_EQ(rs_.AbsolutePosition(), 5);
+  rs_.MoveNext();
+  EXPECT_TRUE(rs_.EOF_());
+  EXPECT_EQ(rs_.AbsolutePosition(), 0);
+  rs_.MovePrevious();
+  EXPECT_EQ(Trim(rs_.Field("CODICE").ToText()), "E5");
+  rs_.MoveFirst();
+  rs_.MovePrevious();
+  EXPECT_TRUE(rs_.BOF());
+  EXPECT_EQ(ErrorNumber([&] { rs_.MovePrevious(); }), kErrBofOrEof);
+  EXPECT_EQ(ErrorNumber([&] { rs_.Field("NOPE"); }), kErrItemNotFound);
+  EXPECT_EQ(rs_.FieldIndex("descrizione"), 1);
+  EXPECT_FALSE(rs_.HasField("nope"));
+  EXPECT_EQ(Codes(rs_), "A1,B2,C3,D4,E5");
+}
+
+TEST_F(MemoryRecordsetTest, AddNewStartsWithNullsAndMovingCommitsTheRow) {
+  rs_.AddNew();
+  EXPECT_TRUE(rs_.Field("ABILITATO").IsNull());
+  rs_.SetField("CODICE", Value("X"));
+  rs_.MoveFirst();  // commits, as ADO does when the cursor moves off an edited row
+  rs_.CancelUpdate();
+  EXPECT_EQ(rs_.RecordCount(), 1);
+  EXPECT_EQ(rs_.Field("CODICE"), Value("X     "));
+}
+
+TEST_F(MemoryRecordsetTest, CancelUpdateDropsAnAddNewAndRestoresAnEdit) {
+  AddFive();
+  rs_.MoveFirst();
+  rs_.MoveNext();  // B2
+  rs_.AddNew();
+  rs_.SetField("CODICE", Value("ZZ"));
+  rs_.CancelUpdate();
+  EXPECT_EQ(rs_.RecordCount(), 5);
+  EXPECT_EQ(Trim(rs_.Field("CODICE").ToText()), "B2");  // back where it was
+  rs_.SetField("DESCRIZIONE", Value("cambiata"));
+  rs_.CancelUpdate();
+  EXPECT_EQ(rs_.Field("DESCRIZIONE"), Value("Secondo"));
+}
+
+TEST_F(MemoryRecordsetTest, BadValueLeavesTheRowUnchanged) {
+  AddFive();
+  rs_.MoveFirst();
+  EXPECT_THROW(rs_.SetField("CODICE", Value("TOOLONG")), DbError);
+  EXPECT_THROW(rs_.SetField("ABILITATO", Value("x")), ConversionError);
+  EXPECT_EQ(rs_.Field("CODICE"), Value("A1    "));
+  EXPECT_EQ(rs_.Field("ABILITATO"), Value(1));
+}
+
+TEST_F(MemoryRecordsetTest, DeleteHidesTheRowAndMoveNextGoesToTheFollowingOne) {
+  AddFive();
+  rs_.MoveFirst();
+  rs_.MoveNext();  // B2
+  rs_.Delete();
+  EXPECT_EQ(ErrorNumber([&] { rs_.Field("CODICE"); }), kErrRecordDeleted);
+  rs_.MoveNext();
+  EXPECT_EQ(Trim(rs_.Field("CODICE").ToText()), "C3");
+  EXPECT_EQ(rs_.RecordCount(), 4);
+  EXPECT_EQ(Codes(rs_), "A1,C3,D4,E5");
+  rs_.MoveLast();
+  rs_.Delete();
+  rs_.MoveNext();
+  EXPECT_TRUE(rs_.EOF_());
+}
+
+TEST_F(MemoryRecordsetTest, FilterShowsMatchingRowsAndClearFilterShowsAll) {
+  AddFive();
+  rs_.SetFilter("ABILITATO = 1 AND (CODICE = 'a1' OR DESCRIZIONE LIKE 'Q*')");
+  EXPECT_EQ(Codes(rs_), "A1,E5");
+  EXPECT_EQ(rs_.Filter(), "ABILITATO = 1 AND (CODICE = 'a1' OR DESCRIZIONE LIKE 'Q*')");
+  rs_.SetFilter("DESCRIZIONE = 'l''altro'");
+  EXPECT_EQ(Codes(rs_), "C3");
+  rs_.SetFilter("CODICE = 'none'");
+  EXPECT_TRUE(rs_.EOF_());
+  EXPECT_TRUE(rs_.BOF());
+  rs_.ClearFilter();
+  EXPECT_EQ(rs_.RecordCount(), 5);
+  EXPECT_EQ(rs_.Filter(), "");
+  rs_.SetFilter("ABILITATO = 0");
+  rs_.SetFilter("");  // an empty filter clears, as in ADO
+  EXPECT_EQ(rs_.RecordCount(), 5);
+}
+
+TEST_F(MemoryRecordsetTest, BadFilterKeepsThePreviousOne) {
+  AddFive();
+  rs_.SetFilter("ABILITATO = 0");
+  EXPECT_EQ(ErrorNumber([&] { rs_.SetFilter("ABILITATO = = 1"); }), kErrBadArgument);
+  EXPECT_EQ(ErrorNumber([&] { rs_.SetFilter("NOPE = 1"); }), kErrBadArgument);
+  EXPECT_EQ(Codes(rs_), "B2,D4");
+}
+
+TEST_F(MemoryRecordsetTest, CloneSharesRowsWithItsOwnCursorAndFilter) {
+  AddFive();
+  rs_.SetFilter("ABILITATO = 1");
+  auto clone = rs_.Clone();
+  EXPECT_EQ(clone->Filter(), "");
+  EXPECT_EQ(clone->RecordCount(), 5);
+  // A change through the clone is seen by the original, and the reverse.
+  clone->MoveLast();
+  clone->SetField("DESCRIZIONE", Value("dal clone"));
+  clone->Update();
+  rs_.MoveLast();
+  EXPECT_EQ(rs_.Field("DESCRIZIONE"), Value("dal clone"));
+  // Rows added through one appear in the other, subject to its filter.
+  clone->AddNew();
+  clone->SetField("CODICE", Value("F6"));
+  clone->SetField("ABILITATO", Value(1));
+  clone->Update();
+  rs_.SetFilter("ABILITATO = 1");
+  EXPECT_EQ(Codes(rs_), "A1,C3,E5,F6");
+  rs_.AddNew();
+  rs_.SetField("CODICE", Value("G7"));
+  rs_.SetField("ABILITATO", Value(0));
+  rs_.Update();
+  EXPECT_EQ(Codes(*clone), "A1,B2,C3,D4,E5,F6,G7");
+  // The original's new row stays visible there until the filter is set again.
+  EXPECT_EQ(Codes(rs_), "A1,C3,E5,F6,G7");
+  // A delete through the clone disappears from the original.
+  clone->MoveFirst();
+  clone->Delete();
+  EXPECT_EQ(Codes(rs_), "C3,E5,F6,G7");
+}
+
+TEST_F(MemoryRecordsetTest, BookmarksReturnToTheirRowAcrossClones) {
+  AddFive();
+  rs_.MoveFirst();
+  rs_.MoveNext();
+  rs_.MoveNext();
+  const Recordset::Bookmark c3 = rs_.GetBookmark();
+  rs_.MoveFirst();
+  rs_.SetBookmark(c3);
+  EXPECT_EQ(Trim(rs_.Field("CODICE").ToText()), "C3");
+  auto clone = rs_.Clone();
+  clone->SetBookmark(c3);
+  EXPECT_EQ(Trim(clone->Field("CODICE").ToText()), "C3");
+  rs_.SetFilter("ABILITATO = 0");
+  EXPECT_EQ(ErrorNumber([&] { rs_.SetBookmark(c3); }), kErrBadBookmark);
+  EXPECT_EQ(ErrorNumber([&] { rs_.SetBookmark(999); }), kErrBadBookmark);
+  rs_.MoveLast();
+  rs_.MoveNext();
+  EXPECT_EQ(ErrorNumber([&] { rs_.GetBookmark(); }), kErrBofOrEof);
+}
+
+TEST_F(MemoryRecordsetTest, PendingChangesAreCounted) {
+  AddFive();
+  EXPECT_EQ(rs_.PendingCount(), 5);                                     // new rows
+  EXPECT_EQ(ErrorNumber([&] { rs_.UpdateBatch(); }), kErrBadArgument);  // no table to write
+  EXPECT_EQ(ErrorNumber([&] { rs_.Requery(); }), kErrBadArgument);
+}
+
+TEST(RecordsetTest, ClosedAndMisusedRecordsetsFail) {
+  Recordset rs;
+  EXPECT_EQ(ErrorNumber([&] { rs.Open(); }), kErrBadArgument);  // no field
+  EXPECT_EQ(ErrorNumber([&] { rs.MoveFirst(); }), kErrClosed);
+  EXPECT_EQ(ErrorNumber([&] { rs.EOF_(); }), kErrClosed);
+  rs.AppendField("A", DataType::kInteger);
+  EXPECT_EQ(ErrorNumber([&] { rs.AppendField("a", DataType::kInteger); }), kErrBadArgument);
+  rs.Open();
+  EXPECT_TRUE(rs.IsOpen());
+  EXPECT_EQ(ErrorNumber([&] { rs.AppendField("B", DataType::kInteger); }), kErrBadArgument);
+  rs.Close();
+  EXPECT_FALSE(rs.IsOpen());
+  EXPECT_EQ(ErrorNumber([&] { rs.RecordCount(); }), kErrClosed);
+}
+
+}  // namespace
+}  // namespace orv::db
