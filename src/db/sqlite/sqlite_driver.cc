@@ -1,0 +1,779 @@
+#include "db/sqlite/sqlite_driver.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <chrono>
+#include <climits>
+#include <optional>
+
+#include "db/db_error.h"
+#include "db/sqlite/declared_type.h"
+#include "db/sqlite/host_functions.h"
+#include "db/sqlite/routine_store.h"
+#include "db/sqlite/sqlite_error.h"
+#include "db/sqlite/sqlite_handles.h"
+#include "db/sqlite/table_function_module.h"
+#include "db/sqlite/temp_db_keeper.h"
+
+namespace orv::db::sqlite {
+namespace {
+
+// The host server's limit on nested procedure calls.
+constexpr int kMaxNesting = 32;
+// Prepared statements kept per connection; beyond this the cache starts over.
+constexpr size_t kStatementCacheSize = 256;
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string QuoteIdentifier(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+// A routine's name as the host writes it ("dbo.[FN]", "[dbo].FN", "FN") reduced
+// to the bare name under which it is stored.
+std::string BareName(std::string_view name) {
+  std::string out;
+  std::string part;
+  bool in_brackets = false;
+  for (char c : name) {
+    if (in_brackets) {
+      if (c == ']') {
+        in_brackets = false;
+      } else {
+        part += c;
+      }
+    } else if (c == '[') {
+      in_brackets = true;
+    } else if (c == '.') {
+      part.clear();  // keep only the last part of a qualified name
+    } else if (!std::isspace(static_cast<unsigned char>(c))) {
+      part += c;
+    }
+  }
+  return part;
+}
+
+bool IsTrue(const Value& v) {
+  switch (v.type()) {
+    case Value::Type::kInt:
+      return v.AsInt() != 0;
+    case Value::Type::kDecimal:
+      return v.AsDecimal() != 0;
+    case Value::Type::kBool:
+      return v.AsBool();
+    case Value::Type::kText:
+      return v.IsNumeric() && v.ToDouble() != 0;
+    default:
+      return false;
+  }
+}
+
+// The first word of a statement, skipping blanks and comments.
+std::string FirstKeyword(const char* sql) {
+  const char* p = sql;
+  for (;;) {
+    while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    if (p[0] == '-' && p[1] == '-') {
+      while (*p && *p != '\n') ++p;
+    } else if (p[0] == '/' && p[1] == '*') {
+      p += 2;
+      while (*p && !(p[0] == '*' && p[1] == '/')) ++p;
+      if (*p) p += 2;
+    } else {
+      break;
+    }
+  }
+  std::string word;
+  while (*p && std::isalpha(static_cast<unsigned char>(*p))) {
+    word += static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    ++p;
+  }
+  return word;
+}
+
+int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+int ProgressHandler(void* data) {
+  const int64_t deadline = *static_cast<const int64_t*>(data);
+  return deadline != 0 && NowNs() > deadline ? 1 : 0;
+}
+
+size_t Utf8Length(std::string_view s) {
+  size_t n = 0;
+  for (char c : s) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+  }
+  return n;
+}
+
+// A value converted to a parameter's declared type, as the host server does
+// when a procedure receives it.
+Value CoerceParameter(const Value& value, const DeclaredType& type) {
+  if (value.IsNull() || value.IsEmpty()) return Value::Null();
+  switch (type.type) {
+    case DataType::kInteger:
+    case DataType::kSmallInt:
+    case DataType::kBigInt:
+      return Value(value.ToInt64());
+    case DataType::kBoolean:
+      return Value(static_cast<int64_t>(value.ToBool() ? 1 : 0));
+    case DataType::kDouble:
+    case DataType::kNumeric:
+      return value.type() == Value::Type::kInt ? value : Value(value.ToDouble());
+    case DataType::kChar:
+    case DataType::kWChar:
+    case DataType::kVarChar:
+    case DataType::kVarWChar:
+    case DataType::kLongVarChar:
+      return Value(value.ToText());
+    default:
+      return value;
+  }
+}
+
+}  // namespace
+
+// A prepared statement with what is known about it before it runs.
+struct SqliteDriver::CachedStatement {
+  std::string key;  // the text it was prepared from (up to the end of the step's sql)
+  StatementPtr stmt;
+  size_t consumed = 0;  // bytes of `key` this statement covers
+  bool changes_data = false;
+  std::vector<FieldInfo> fields;
+  std::vector<bool> derive_type;  // no declared type: derived from the values read
+  std::vector<bool> boolean;      // BIT columns read as Booleans
+};
+
+struct SqliteDriver::Routine {
+  Step::Routine definition;
+  std::vector<DeclaredType> types;
+  bool module_registered = false;
+};
+
+SqliteDriver::SqliteDriver() = default;
+
+std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
+                                                 const TranslatorFactory& make_translator) {
+  const std::string database = cs.GetAny({"Database", "Data Source"});
+  if (database.empty()) {
+    throw DriverError("The connection string names no database (Database= or Data Source=).");
+  }
+  const std::string mode = cs.GetAny({"Mode"});
+  const bool read_only =
+      EqualsNoCase(mode, "ReadOnly") || EqualsNoCase(mode, "Read Only") || EqualsNoCase(mode, "ro");
+  if (!mode.empty() && !read_only && !EqualsNoCase(mode, "ReadWrite")) {
+    throw DriverError("Unknown Mode '" + mode + "' (ReadOnly or ReadWrite).");
+  }
+  const std::string create = cs.GetAny({"Create"});
+  const bool may_create =
+      EqualsNoCase(create, "yes") || EqualsNoCase(create, "true") || create == "1";
+  if (!create.empty() && !may_create && !EqualsNoCase(create, "no") &&
+      !EqualsNoCase(create, "false") && create != "0") {
+    throw DriverError("Unknown Create value '" + create + "' (yes or no).");
+  }
+  int busy_timeout_ms = 5000;
+  const std::string busy = cs.GetAny({"Busy Timeout", "BusyTimeout"});
+  if (!busy.empty()) {
+    auto [end, ec] = std::from_chars(busy.data(), busy.data() + busy.size(), busy_timeout_ms);
+    if (ec != std::errc() || end != busy.data() + busy.size() || busy_timeout_ms < 0) {
+      throw DriverError("Busy Timeout must be a number of milliseconds, not '" + busy + "'.");
+    }
+  }
+  const bool uri = database.rfind("file:", 0) == 0;
+  const bool memory = database == ":memory:" || database.find("mode=memory") != std::string::npos;
+  if (!uri && !memory && !may_create) {
+    struct stat info {};
+    if (stat(database.c_str(), &info) != 0) {
+      throw DriverError("The database file '" + database +
+                        "' does not exist (add Create=yes to create it).");
+    }
+    if (!S_ISREG(info.st_mode)) {
+      throw DriverError("The database '" + database + "' is not a file.");
+    }
+  }
+
+  std::unique_ptr<SqliteDriver> driver(new SqliteDriver());
+  driver->busy_timeout_ms_ = busy_timeout_ms;
+  int flags = SQLITE_OPEN_URI;
+  if (read_only) {
+    flags |= SQLITE_OPEN_READONLY;
+  } else {
+    flags |= SQLITE_OPEN_READWRITE;
+    if (may_create || memory) flags |= SQLITE_OPEN_CREATE;
+  }
+  int rc = sqlite3_open_v2(database.c_str(), &driver->db_, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string engine = driver->db_ ? sqlite3_errmsg(driver->db_) : sqlite3_errstr(rc);
+    throw DriverError("Cannot open the database '" + database + "' (" + engine + ").");
+  }
+  sqlite3* db = driver->db_;
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, busy_timeout_ms);
+
+  // Reading the schema is what tells a database from any other file.
+  rc = sqlite3_exec(db, "SELECT count(*) FROM main.sqlite_schema", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    if ((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT) {
+      throw DriverError("The file '" + database + "' is not a database or is corrupt (" +
+                        sqlite3_errmsg(db) + ").");
+    }
+    throw SqliteError(db, rc, busy_timeout_ms);
+  }
+  driver->read_only_ = read_only || sqlite3_db_readonly(db, "main") == 1;
+  const char* filename = sqlite3_db_filename(db, "main");
+  if (filename && *filename && !driver->read_only_) {
+    driver->ExecSimple("PRAGMA journal_mode=WAL");
+  }
+  driver->ExecSimple("PRAGMA foreign_keys=ON");
+  if (!RegisterHostFunctions(db)) throw SqliteError(db, SQLITE_NOMEM);
+
+  driver->temp_db_ = TempDbKeeper::Acquire();
+  driver->ExecSimple((std::string("ATTACH DATABASE '") + TempDbKeeper::kAttachUri + "' AS " +
+                      TempDbKeeper::kSchemaName)
+                         .c_str());
+  sqlite3_progress_handler(db, 1000, ProgressHandler, &driver->deadline_ns_);
+  driver->translate_ = make_translator(driver.get());
+  driver->LoadRoutines();
+  return driver;
+}
+
+SqliteDriver::~SqliteDriver() {
+  if (!db_) return;
+  deadline_ns_ = 0;
+  statements_.clear();
+  if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (temp_db_) {
+    // The host server drops a connection's global temporary tables when it
+    // ends; a table this connection cannot drop goes through the keeper.
+    for (const std::string& name : temp_db_->ReleaseOwner(this)) {
+      const std::string sql = std::string("DROP TABLE IF EXISTS ") + TempDbKeeper::kSchemaName +
+                              "." + QuoteIdentifier(name);
+      if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        temp_db_->DropTable(name);
+      }
+    }
+  }
+  routines_.clear();
+  sqlite3_close_v2(db_);
+}
+
+void SqliteDriver::ExecSimple(const char* sql) {
+  const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) Fail(rc);
+}
+
+void SqliteDriver::Fail(int rc) const { throw SqliteError(db_, rc, busy_timeout_ms_); }
+
+// ---------------------------------------------------------------------------
+// Batches
+
+std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeout_seconds) {
+  std::shared_ptr<const Translation> translation = translate_(sql);
+  struct DeadlineReset {
+    int64_t& deadline;
+    ~DeadlineReset() { deadline = 0; }
+  } reset{deadline_ns_};
+  deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
+  std::vector<ResultSet> results;
+  RunSteps(translation->steps, {}, results, 0);
+  if (results.empty()) {
+    ResultSet none;
+    none.records_affected = 0;
+    results.push_back(std::move(none));
+  }
+  return results;
+}
+
+void SqliteDriver::RunSteps(const std::vector<Step>& steps, const Params& params,
+                            std::vector<ResultSet>& results, int depth) {
+  for (const Step& step : steps) RunStep(step, params, results, depth);
+}
+
+void SqliteDriver::RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results,
+                           int depth) {
+  switch (step.kind) {
+    case Step::Kind::kStatement:
+      RunSql(step.sql, params, results);
+      break;
+    case Step::Kind::kIf:
+      RunSteps(IsTrue(EvaluateScalar(step.condition_sql, params)) ? step.body : step.else_body,
+               params, results, depth);
+      break;
+    case Step::Kind::kAtomic:
+      RunAtomic(step.body, params, results, depth);
+      break;
+    case Step::Kind::kCreateRoutine: {
+      Step::Routine routine = step.routine;
+      routine.name = BareName(routine.name);
+      routine.param_types.resize(routine.params.size());
+      RoutineStore(db_).Save(routine);
+      AddRoutine(routine);
+      break;
+    }
+    case Step::Kind::kExecProcedure: {
+      std::vector<std::pair<std::string, Value>> args;
+      for (size_t i = 0; i < step.exec_arg_sql.size(); ++i) {
+        std::string name = i < step.exec_arg_names.size() ? step.exec_arg_names[i] : "";
+        args.emplace_back(std::move(name),
+                          EvaluateScalar("SELECT " + step.exec_arg_sql[i], params));
+      }
+      RunProcedure(step.exec_name, args, results, depth + 1);
+      break;
+    }
+  }
+  for (const std::string& name : step.creates_temp) temp_db_->SetOwner(name, this);
+  for (const std::string& name : step.drops_temp) temp_db_->Forget(name);
+}
+
+void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params,
+                             std::vector<ResultSet>& results, int depth) {
+  const std::string savepoint = "orv_atomic_" + std::to_string(++savepoint_counter_);
+  ExecSimple(("SAVEPOINT " + savepoint).c_str());
+  std::vector<ResultSet> inner;
+  try {
+    RunSteps(body, params, inner, depth);
+    ExecSimple(("RELEASE " + savepoint).c_str());
+  } catch (...) {
+    // Undo everything the group did; if SQLite already rolled the whole
+    // transaction back the savepoint is gone and these fail harmlessly.
+    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    throw;
+  }
+  // The group is one statement of the host's: one count of the rows it changed.
+  int64_t changed = 0;
+  bool changes_data = false;
+  for (ResultSet& result : inner) {
+    if (result.fields.empty()) {
+      changes_data = true;
+      if (result.records_affected > 0) changed += result.records_affected;
+    } else {
+      results.push_back(std::move(result));
+    }
+  }
+  if (changes_data) {
+    ResultSet count;
+    count.records_affected = changed;
+    results.push_back(std::move(count));
+  }
+}
+
+std::unique_ptr<SqliteDriver::CachedStatement> SqliteDriver::TakeStatement(const std::string& sql,
+                                                                           const char**) {
+  if (auto it = statements_.find(sql); it != statements_.end()) {
+    std::unique_ptr<CachedStatement> cached = std::move(it->second);
+    statements_.erase(it);
+    return cached;
+  }
+  auto cached = std::make_unique<CachedStatement>();
+  cached->key = sql;
+  sqlite3_stmt* raw = nullptr;
+  const char* tail = nullptr;
+  int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                              SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+  if (rc != SQLITE_OK && std::string_view(sqlite3_errmsg(db_)).rfind("no such table", 0) == 0) {
+    // Perhaps a table function another connection created since this one
+    // opened: learn the new routines and try once more.
+    DbError missing = SqliteError(db_, rc, busy_timeout_ms_);
+    const size_t known = routines_.size();
+    LoadRoutines();
+    if (routines_.size() == known) throw missing;
+    rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()),
+                            SQLITE_PREPARE_PERSISTENT, &raw, &tail);
+  }
+  if (rc != SQLITE_OK) Fail(rc);
+  cached->stmt.reset(raw);
+  cached->consumed = static_cast<size_t>(tail - sql.c_str());
+  if (!raw) return cached;  // only blanks or comments
+  sqlite3_stmt* stmt = raw;
+  const int columns = sqlite3_column_count(stmt);
+  if (columns == 0) {
+    const std::string keyword = FirstKeyword(sqlite3_sql(stmt));
+    cached->changes_data = keyword == "INSERT" || keyword == "UPDATE" || keyword == "DELETE" ||
+                           keyword == "REPLACE" ||
+                           (keyword == "WITH" && !sqlite3_stmt_readonly(stmt));
+  }
+  for (int i = 0; i < columns; ++i) {
+    FieldInfo field;
+    field.name = sqlite3_column_name(stmt, i);
+    const char* decl = sqlite3_column_decltype(stmt, i);
+    DeclaredType type = decl ? DeclaredType::Parse(decl) : DeclaredType{};
+    field.type = type.type;
+    field.defined_size = type.size;
+    const char* table = sqlite3_column_table_name(stmt, i);
+    const char* column = sqlite3_column_origin_name(stmt, i);
+    const char* schema = sqlite3_column_database_name(stmt, i);
+    if (table && column) {
+      field.base_table = table;
+      field.base_column = column;
+      int not_null = 0;
+      int primary_key = 0;
+      if (sqlite3_table_column_metadata(db_, schema, table, column, nullptr, nullptr, &not_null,
+                                        &primary_key, nullptr) == SQLITE_OK) {
+        field.nullable = not_null == 0;
+        field.key = primary_key != 0;
+      }
+    }
+    cached->fields.push_back(std::move(field));
+    cached->derive_type.push_back(decl == nullptr);
+    cached->boolean.push_back(type.type == DataType::kBoolean);
+  }
+  return cached;
+}
+
+void SqliteDriver::ReturnStatement(std::unique_ptr<CachedStatement> statement) {
+  if (!statement->stmt) return;
+  sqlite3_reset(statement->stmt.get());
+  sqlite3_clear_bindings(statement->stmt.get());
+  if (statements_.size() >= kStatementCacheSize) statements_.clear();
+  std::string key = statement->key;
+  statements_.emplace(std::move(key), std::move(statement));
+}
+
+void SqliteDriver::Bind(sqlite3_stmt* stmt, const Params& params) {
+  const int count = sqlite3_bind_parameter_count(stmt);
+  for (int p = 1; p <= count; ++p) {
+    const char* name = sqlite3_bind_parameter_name(stmt, p);
+    const Value* value = nullptr;
+    if (name) {
+      for (const auto& [param, v] : params) {
+        if (EqualsNoCase(param, name)) {
+          value = &v;
+          break;
+        }
+      }
+    }
+    if (!value) {
+      throw DriverError(std::string("Must declare the scalar variable \"") + (name ? name : "?") +
+                        "\".");
+    }
+    int rc = SQLITE_OK;
+    switch (value->type()) {
+      case Value::Type::kEmpty:
+      case Value::Type::kNull:
+        rc = sqlite3_bind_null(stmt, p);
+        break;
+      case Value::Type::kInt:
+        rc = sqlite3_bind_int64(stmt, p, value->AsInt());
+        break;
+      case Value::Type::kDecimal:
+        rc = sqlite3_bind_double(stmt, p, value->AsDecimal());
+        break;
+      case Value::Type::kBool:
+        rc = sqlite3_bind_int64(stmt, p, value->AsBool() ? 1 : 0);
+        break;
+      case Value::Type::kText: {
+        const std::string& text = value->AsText();
+        rc = sqlite3_bind_text(stmt, p, text.data(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT);
+        break;
+      }
+    }
+    if (rc != SQLITE_OK) Fail(rc);
+  }
+}
+
+void SqliteDriver::RunSql(const std::string& sql, const Params& params,
+                          std::vector<ResultSet>& results) {
+  size_t pos = 0;
+  while (pos < sql.size()) {
+    const std::string rest = pos == 0 ? sql : sql.substr(pos);
+    std::unique_ptr<CachedStatement> statement = TakeStatement(rest, nullptr);
+    pos += statement->consumed;
+    if (!statement->stmt) break;
+    // Back into the cache however this ends.
+    struct Return {
+      SqliteDriver* driver;
+      std::unique_ptr<CachedStatement>& statement;
+      ~Return() { driver->ReturnStatement(std::move(statement)); }
+    } give_back{this, statement};
+    if (statement->consumed == 0) break;
+    sqlite3_stmt* stmt = statement->stmt.get();
+    Bind(stmt, params);
+    const int columns = sqlite3_column_count(stmt);
+    ResultSet result;
+    int rc;
+    if (columns > 0) {
+      result.fields = statement->fields;
+      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<Value> row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i) {
+          switch (sqlite3_column_type(stmt, i)) {
+            case SQLITE_INTEGER:
+              if (statement->boolean[i]) {
+                row.emplace_back(sqlite3_column_int64(stmt, i) != 0);
+              } else {
+                row.emplace_back(static_cast<int64_t>(sqlite3_column_int64(stmt, i)));
+              }
+              break;
+            case SQLITE_FLOAT:
+              row.emplace_back(sqlite3_column_double(stmt, i));
+              break;
+            case SQLITE_NULL:
+              row.push_back(Value::Null());
+              break;
+            default: {
+              const char* text = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+              std::string value(text ? text : "", sqlite3_column_bytes(stmt, i));
+              const FieldInfo& field = result.fields[i];
+              // Fixed-length text comes back padded, as the host server pads it.
+              if (field.IsFixedText() && field.defined_size > 0) {
+                const size_t length = Utf8Length(value);
+                if (length < static_cast<size_t>(field.defined_size)) {
+                  value.append(static_cast<size_t>(field.defined_size) - length, ' ');
+                }
+              }
+              row.emplace_back(std::move(value));
+            }
+          }
+        }
+        result.rows.push_back(std::move(row));
+      }
+      if (rc != SQLITE_DONE) Fail(rc);
+      // Expression columns: the type the values have.
+      for (int i = 0; i < columns; ++i) {
+        if (!statement->derive_type[i]) continue;
+        FieldInfo& field = result.fields[i];
+        bool any_int = false, any_double = false, any_text = false, wide_int = false;
+        size_t longest = 0;
+        for (const auto& row : result.rows) {
+          const Value& v = row[i];
+          if (v.type() == Value::Type::kInt) {
+            any_int = true;
+            const int64_t n = v.AsInt();
+            wide_int = wide_int || n > INT32_MAX || n < INT32_MIN;
+          } else if (v.type() == Value::Type::kDecimal) {
+            any_double = true;
+          } else if (v.type() == Value::Type::kText) {
+            any_text = true;
+            longest = std::max(longest, Utf8Length(v.AsText()));
+          }
+        }
+        if (any_text && !any_int && !any_double) {
+          field.type = DataType::kVarChar;
+          field.defined_size = static_cast<int32_t>(std::max<size_t>(longest, 1));
+        } else if (any_double && !any_text) {
+          field.type = DataType::kDouble;
+        } else if (any_int && !any_text) {
+          field.type = wide_int ? DataType::kBigInt : DataType::kInteger;
+        }
+      }
+      results.push_back(std::move(result));
+    } else {
+      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      }
+      if (rc != SQLITE_DONE) Fail(rc);
+      if (statement->changes_data) {
+        result.records_affected = sqlite3_changes64(db_);
+        results.push_back(std::move(result));
+      }
+    }
+  }
+}
+
+Value SqliteDriver::EvaluateScalar(const std::string& sql, const Params& params) {
+  std::vector<ResultSet> results;
+  RunSql(sql, params, results);
+  for (const ResultSet& result : results) {
+    if (!result.fields.empty()) {
+      return result.rows.empty() || result.rows[0].empty() ? Value::Null() : result.rows[0][0];
+    }
+  }
+  return Value::Null();
+}
+
+// ---------------------------------------------------------------------------
+// Routines
+
+void SqliteDriver::LoadRoutines() {
+  for (const Step::Routine& routine : RoutineStore(db_).LoadAll()) {
+    if (routines_.count(Lower(routine.name)) == 0) AddRoutine(routine);
+  }
+}
+
+void SqliteDriver::AddRoutine(const Step::Routine& definition) {
+  auto routine = std::make_unique<Routine>();
+  routine->definition = definition;
+  for (const std::string& type : definition.param_types) {
+    routine->types.push_back(DeclaredType::Parse(type));
+  }
+  if (definition.type == Step::Routine::Type::kTableFunction) {
+    routine->module_registered = TableFunctionModule::Register(
+        db_, definition, [this](const Step::Routine& r) { return CompileFunctionBody(r); });
+    if (!routine->module_registered) Fail(sqlite3_errcode(db_));
+  }
+  routines_[Lower(definition.name)] = std::move(routine);
+}
+
+const SqliteDriver::Routine* SqliteDriver::FindRoutine(std::string_view name) {
+  const std::string key = Lower(BareName(name));
+  auto it = routines_.find(key);
+  if (it == routines_.end()) {
+    LoadRoutines();  // another connection may have created it
+    it = routines_.find(key);
+  }
+  return it == routines_.end() ? nullptr : it->second.get();
+}
+
+bool SqliteDriver::IsTableFunction(std::string_view name) const {
+  auto it = routines_.find(Lower(BareName(name)));
+  if (it == routines_.end()) {
+    // The translator asks during Translate; a function made by another
+    // connection since this one opened is learnt here.
+    try {
+      const_cast<SqliteDriver*>(this)->LoadRoutines();
+    } catch (const DbError&) {
+      return false;
+    }
+    it = routines_.find(Lower(BareName(name)));
+  }
+  return it != routines_.end() &&
+         it->second->definition.type == Step::Routine::Type::kTableFunction;
+}
+
+std::string SqliteDriver::CompileFunctionBody(const Step::Routine& routine) {
+  std::shared_ptr<const Translation> translation = translate_(routine.body);
+  if (translation->steps.size() != 1 || translation->steps[0].kind != Step::Kind::kStatement ||
+      !translation->steps[0].returns_rows) {
+    throw DriverError("The body of table function '" + routine.name + "' is not a single SELECT.");
+  }
+  return translation->steps[0].sql;
+}
+
+std::vector<ParameterInfo> SqliteDriver::DescribeProcedure(std::string_view name) {
+  const Routine* routine = FindRoutine(name);
+  if (!routine || routine->definition.type != Step::Routine::Type::kProcedure) {
+    throw DriverError("Could not find stored procedure '" + std::string(name) + "'.");
+  }
+  std::vector<ParameterInfo> params;
+  for (size_t i = 0; i < routine->definition.params.size(); ++i) {
+    ParameterInfo info;
+    info.name = routine->definition.params[i];
+    info.type = routine->types[i].type;
+    info.size = routine->types[i].size;
+    params.push_back(std::move(info));
+  }
+  return params;
+}
+
+std::vector<ResultSet> SqliteDriver::ExecuteProcedure(std::string_view name,
+                                                      const std::vector<ParameterInfo>& params,
+                                                      const std::vector<Value>& values,
+                                                      int32_t timeout_seconds) {
+  std::vector<std::pair<std::string, Value>> args;
+  for (size_t i = 0; i < params.size() && i < values.size(); ++i) {
+    if (params[i].direction == ParameterDirection::kReturnValue) continue;
+    args.emplace_back(params[i].name, values[i]);
+  }
+  struct DeadlineReset {
+    int64_t& deadline;
+    ~DeadlineReset() { deadline = 0; }
+  } reset{deadline_ns_};
+  deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
+  std::vector<ResultSet> results;
+  RunProcedure(name, args, results, 1);
+  if (results.empty()) {
+    ResultSet none;
+    none.records_affected = 0;
+    results.push_back(std::move(none));
+  }
+  return results;
+}
+
+void SqliteDriver::RunProcedure(std::string_view name,
+                                const std::vector<std::pair<std::string, Value>>& args,
+                                std::vector<ResultSet>& results, int depth) {
+  if (depth > kMaxNesting) {
+    throw DriverError(
+        "Maximum stored procedure, function, trigger, or view nesting level exceeded (limit 32).");
+  }
+  const Routine* routine = FindRoutine(name);
+  if (!routine || routine->definition.type != Step::Routine::Type::kProcedure) {
+    throw DriverError("Could not find stored procedure '" + std::string(name) + "'.");
+  }
+  const Step::Routine& definition = routine->definition;
+  std::vector<std::optional<Value>> bound(definition.params.size());
+  size_t positional = 0;
+  for (const auto& [arg_name, value] : args) {
+    size_t index = definition.params.size();
+    if (arg_name.empty()) {
+      index = positional++;
+      if (index >= definition.params.size()) {
+        throw DriverError("Procedure or function " + definition.name +
+                          " has too many arguments specified.");
+      }
+    } else {
+      for (size_t i = 0; i < definition.params.size(); ++i) {
+        if (EqualsNoCase(definition.params[i], arg_name)) index = i;
+      }
+      if (index == definition.params.size()) {
+        throw DriverError(arg_name + " is not a parameter for procedure " + definition.name + ".");
+      }
+    }
+    bound[index] = CoerceParameter(value, routine->types[index]);
+  }
+  Params params;
+  for (size_t i = 0; i < definition.params.size(); ++i) {
+    if (!bound[i]) {
+      throw DriverError("Procedure or function '" + definition.name + "' expects parameter '" +
+                        definition.params[i] + "', which was not supplied.");
+    }
+    params.emplace_back(definition.params[i], std::move(*bound[i]));
+  }
+  // The translator caches by text, so the body is translated once.
+  std::shared_ptr<const Translation> body = translate_(definition.body);
+  RunSteps(body->steps, params, results, depth);
+}
+
+// ---------------------------------------------------------------------------
+// Transactions
+
+void SqliteDriver::BeginTransaction() {
+  if (InTransaction()) throw DriverError("A transaction is already active on this connection.");
+  // IMMEDIATE takes the write lock now, so a later write cannot fail on a
+  // lock after the transaction has done work.
+  ExecSimple(read_only_ ? "BEGIN" : "BEGIN IMMEDIATE");
+}
+
+void SqliteDriver::CommitTransaction() {
+  if (!InTransaction()) throw DriverError("No transaction is active on this connection.");
+  ExecSimple("COMMIT");
+}
+
+void SqliteDriver::RollbackTransaction() {
+  if (!InTransaction()) throw DriverError("No transaction is active on this connection.");
+  ExecSimple("ROLLBACK");
+}
+
+bool SqliteDriver::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+}  // namespace orv::db::sqlite

@@ -1,0 +1,116 @@
+#ifndef ORV_DB_SQLITE_SQLITE_DRIVER_H_
+#define ORV_DB_SQLITE_SQLITE_DRIVER_H_
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "db/connection_string.h"
+#include "db/driver.h"
+#include "db/sqlite/open_sqlite.h"
+#include "db/sqlite/translation.h"
+#include "db/sqlite/translator.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace orv::db::sqlite {
+
+class TempDbKeeper;
+
+// The embedded driver: one SQLite connection speaking the host's dialect
+// through the translator.
+//
+// Results of Execute, in the order the statements run:
+//  - a statement that returns rows gives one result with its fields and rows
+//    (also when there are no rows);
+//  - a statement that changes data (INSERT, UPDATE, DELETE) gives one result
+//    with no fields and its records_affected; a MERGE (or anything the
+//    translator runs as one atomic group) gives one such result for the group;
+//  - other statements (CREATE, DROP, ...) give none;
+//  - a batch that gives no result at all gives one result with no fields and
+//    records_affected 0, so a caller always has a first result.
+// A failing statement ends the batch; its error is thrown, the results of the
+// statements before it are lost (their changes stay, as on the host server).
+class SqliteDriver : public Driver, private Catalog {
+ public:
+  // Makes the function that translates host text for this connection; the
+  // catalog is the driver itself (table functions of its database).
+  using Translate = std::function<std::shared_ptr<const Translation>(std::string_view)>;
+  using TranslatorFactory = std::function<Translate(const Catalog*)>;
+
+  // Opens a connection (see open_sqlite.h for the connection-string forms).
+  // Throws DbError: missing file, not a database, locked, ...
+  static std::unique_ptr<SqliteDriver> Open(const ConnectionString& connection_string,
+                                            const TranslatorFactory& make_translator);
+  ~SqliteDriver() override;
+
+  std::vector<ResultSet> Execute(std::string_view sql, int32_t timeout_seconds) override;
+  std::vector<ParameterInfo> DescribeProcedure(std::string_view name) override;
+  std::vector<ResultSet> ExecuteProcedure(std::string_view name,
+                                          const std::vector<ParameterInfo>& params,
+                                          const std::vector<Value>& values,
+                                          int32_t timeout_seconds) override;
+  void BeginTransaction() override;
+  void CommitTransaction() override;
+  void RollbackTransaction() override;
+  bool InTransaction() const override;
+  std::string Name() const override { return "SQLite"; }
+
+  // The underlying connection, for tests and tools that need the raw engine.
+  sqlite3* handle() const { return db_; }
+
+ private:
+  // Parameter values bound by name ("@name", compared without regard to case).
+  using Params = std::vector<std::pair<std::string, Value>>;
+  struct CachedStatement;
+  struct Routine;
+
+  SqliteDriver();
+
+  bool IsTableFunction(std::string_view name) const override;
+
+  void RunSteps(const std::vector<Step>& steps, const Params& params,
+                std::vector<ResultSet>& results, int depth);
+  void RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results, int depth);
+  void RunAtomic(const std::vector<Step>& body, const Params& params,
+                 std::vector<ResultSet>& results, int depth);
+  // Runs every statement in `sql`; appends results as described above.
+  void RunSql(const std::string& sql, const Params& params, std::vector<ResultSet>& results);
+  // The first column of the first row of `sql`'s result (Null when none).
+  Value EvaluateScalar(const std::string& sql, const Params& params);
+  void RunProcedure(std::string_view name, const std::vector<std::pair<std::string, Value>>& args,
+                    std::vector<ResultSet>& results, int depth);
+
+  std::unique_ptr<CachedStatement> TakeStatement(const std::string& sql, const char** tail);
+  void ReturnStatement(std::unique_ptr<CachedStatement> statement);
+  void Bind(sqlite3_stmt* stmt, const Params& params);
+  void ExecSimple(const char* sql);
+
+  const Routine* FindRoutine(std::string_view name);
+  void LoadRoutines();
+  void AddRoutine(const Step::Routine& routine);
+  std::string CompileFunctionBody(const Step::Routine& routine);
+
+  [[noreturn]] void Fail(int rc) const;
+
+  sqlite3* db_ = nullptr;  // owned; closed by the destructor
+  std::shared_ptr<TempDbKeeper> temp_db_;
+  Translate translate_;
+  int busy_timeout_ms_ = 5000;
+  bool read_only_ = false;
+  int64_t deadline_ns_ = 0;  // steady-clock deadline of the running Execute, 0 = none
+  int savepoint_counter_ = 0;
+  std::unordered_map<std::string, std::unique_ptr<CachedStatement>> statements_;
+  std::map<std::string, std::unique_ptr<Routine>> routines_;  // key: name folded to lower case
+};
+
+}  // namespace orv::db::sqlite
+
+#endif  // ORV_DB_SQLITE_SQLITE_DRIVER_H_
