@@ -1,0 +1,293 @@
+#ifndef ORV_EDITOR_FRMFW_ORVELKA_H_
+#define ORV_EDITOR_FRMFW_ORVELKA_H_
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/value.h"
+#include "editor/control.h"
+#include "editor/section.h"
+#include "host/err_object.h"
+#include "host/host_controls.h"
+#include "host/instance_id.h"
+#include "host/live_objects.h"
+#include "host/resize_client.h"
+#include "store/principal.h"
+#include "zere_orvelka/host_form.h"
+
+namespace orv::db {
+class Connection;
+class Recordset;
+}  // namespace orv::db
+
+namespace orv::host {
+class CLSFW_ORVELKA;
+class Cinterface;
+class ClsGlobal;
+class ChangeLog;
+class LogClass;
+class LookupObject;
+}  // namespace orv::host
+
+namespace orv::editor {
+
+// The revocation editor's window.
+//
+// Made by CLSFW_ORVELKA::ShowForm with the controls of its host, always held
+// by shared_ptr (the host's models may keep references to it). Everything
+// runs on one thread. The host (a view, the headless host, a test) calls the
+// lifecycle entry points and the event handlers, named after the controls
+// whose events they handle; handlers never throw: each traps and reports its
+// errors as its routine does (VisualizzaErrore, LogError, or silently).
+//
+// Lifecycle: constructed (trace "INI") -> Form_Load (log object, position)
+// -> Form_Activate (first time: start-up; refuses non-administrators and
+// unloads) -> ... -> QueryUnload / Form_Unload (temporary table dropped,
+// host told, references released; HostInterface() is null afterwards) ->
+// destroyed (trace "TER").
+//
+// Ownership: the window owns its connection, temporary table, log object,
+// lookup objects, recordsets and sections; it shares the host controls and
+// holds the module interface (HostInterface) until it unloads.
+class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
+ public:
+  static constexpr std::string_view kFormName = "FRMFW_ORVELKA";
+  static constexpr std::string_view kModelCaption = "Gestione Autorizzazioni";
+  static constexpr std::string_view kDesignCaption = "Gestione Autorizzazioni per azienda";
+
+  // Section codes (also the FW31_INDTIPO of the parameter sections).
+  static constexpr int32_t kSectionWarehouses = 6;
+  static constexpr int32_t kSectionProjects = 8;
+  static constexpr int32_t kSectionMrpSimulations = 15;
+  static constexpr int32_t kSectionCopy = 22;
+  static constexpr int32_t kSectionCliFor = 24;
+  static constexpr int32_t kSectionBlocking = 30;
+  static constexpr int32_t kSectionFamilies = 31;
+  static constexpr int32_t kSectionTransfers = 32;
+  static constexpr int32_t kSectionNodes = 33;
+
+  // Frames of VRX_FRM.
+  static constexpr int16_t kFrameParameters = 3;
+  static constexpr int16_t kFrameCopy = 4;
+  static constexpr int16_t kFrameTrees = 5;
+  static constexpr int16_t kFrameTransfers = 6;
+
+  explicit FRMFW_ORVELKA(host::HostControls controls);
+  ~FRMFW_ORVELKA() override;
+  FRMFW_ORVELKA(const FRMFW_ORVELKA&) = delete;
+  FRMFW_ORVELKA& operator=(const FRMFW_ORVELKA&) = delete;
+
+  // --- set by the entry class before Form_Load
+  void SetHostInterface(std::shared_ptr<host::Cinterface> host_interface);
+  std::shared_ptr<host::Cinterface> HostInterface() const { return host_interface_; }
+  void SetOwnerModule(host::CLSFW_ORVELKA* owner) { owner_module_ = owner; }
+  host::CLSFW_ORVELKA* OwnerModule() const { return owner_module_; }
+  // The entry object is going away: drop every reference to it (a window
+  // the host still shows then works without a module interface).
+  void DetachModule(host::CLSFW_ORVELKA* owner);
+  // Called once when the window has unloaded (the entry class tells its
+  // host's user interface).
+  void SetUnloadedHandler(std::function<void(FRMFW_ORVELKA&)> handler) {
+    unloaded_handler_ = std::move(handler);
+  }
+  void SetCaption(std::string_view caption);
+  std::string Caption() const;
+
+  // Sections, reached in the order added. Added by the entry class
+  // (host::AddModuleSections); tests may add their own.
+  void AddSection(std::unique_ptr<Section> section);
+  const std::vector<std::unique_ptr<Section>>& sections() const { return sections_; }
+
+  // --- HostForm
+  std::string FormName() const override { return std::string(kFormName); }
+  std::string FormCaption() const override { return Caption(); }
+
+  // --- lifecycle (called by the host)
+  void Form_Load();
+  void MdiHost1_FormLoad();
+  void Form_Activate();
+  // Closes the window as a user would: query-close, then unload unless
+  // refused. True when the window unloaded (now or before).
+  bool Unload();
+  void Form_QueryUnload(bool& cancel);
+  void Form_Unload();
+  bool loaded() const { return loaded_; }
+  bool unloaded() const { return unloaded_; }
+  bool started() const { return started_; }
+
+  // --- reporting routines
+  // Shows the error being handled (call inside a catch block) as
+  // "Errore N° :" + number + LF + description + LF + " in " + routine.
+  db::Value VisualizzaErrore(std::string_view routine);
+  db::Value VisualizzaErrore(std::string_view routine, const host::ErrObject& error);
+  // Hands the error being handled (call inside a catch block) to the log
+  // class; returns 3 abort, 4 retry or 5 ignore.
+  int32_t LogError(std::string_view routine);
+  int32_t LogError(std::string_view routine, const host::ErrObject& error);
+  // Through HostInterface's message service, else the standard message box.
+  int32_t ShowMessage(std::string_view prompt, int32_t buttons, std::string_view title,
+                      const host::HostForm* owner = nullptr);
+  static db::Value NvlValue(const db::Value& value, const db::Value& default_value);
+
+  // --- host notification and scripts
+  db::Value ExecuteFormEvent(const db::Value& event_name);
+  void NotifyHostActivation();
+  void InizializzaScriptELayout();
+
+  // --- layout
+  void ArrangePanes(bool open);
+  void PICUP_DblClick();
+  void PICDOWN_DblClick();
+  void SPLIT_OCX_DblClick();
+  void SPLIT_OCX_Resize();
+  void InizializzaProgressBar();
+  void ShowProgress(bool show);
+  void CenterProgress();
+  int32_t mouse_pointer() const { return mouse_pointer_; }
+  // ResizeClient: anchoring codes of every control; the second event.
+  void RegisterControls(host::ResizeControl& control) override;
+  bool AcceptResize() override { return true; }
+
+  // --- principal selection
+  void InitUserTree();
+  void trv_GU_NodeClick(const std::optional<host::PrincipalNode>& node);
+  // The principal of the main tree's selected node (both Null when none).
+  store::Principal CurrentPrincipal() const;
+  // The copy tree's node click (copy panel source).
+  void VRX_TREEUTENTICOPIA_NodeClick(const std::optional<host::PrincipalNode>& node);
+
+  // --- side bar
+  void InitSideBar();
+  void SelectFrame(int16_t& index);
+  void VRX_SIDEBAR1_ItemClick(const host::SideBarItem& item);
+  void ArrangeUserPane(bool section_chosen);
+
+  // --- master switch
+  void LoadRevokeSetting();
+  void CHK_ABILREVOKE_Click();
+  void AggiornaRevoke();
+
+  // --- temporary table
+  db::Value GetTempTableName();
+
+  // --- gestures the host forwards to the sections
+  // A button by control name ("CMD_UPDATE", "VRX_ABILITATUTTI", ...).
+  void ButtonClick(std::string_view name);
+  // Sets a check box's value as the user would; a change raises its click.
+  void SetCheckValue(std::string_view name, const db::Value& value);
+  void GRIDTIPOLOGIE_SelectionBoxClick(std::string_view row_key, std::string_view column_key,
+                                       const db::Value& value_before, bool& cancel);
+  void GRIDTIPOLOGIE_HeaderCheckBoxClick(std::string_view column_key, bool new_state, bool& cancel);
+  void GRID_DEPOSITO_SelectionBoxClick(std::string_view row_key, std::string_view column_key,
+                                       const db::Value& value_before, bool& cancel);
+  void GRID_DEPOSITO_HeaderCheckBoxClick(std::string_view column_key, bool new_state, bool& cancel);
+  void TGRID_CLIFOR_BeforeCheck(bool& cancel);
+  void TGRID_CLIFOR_CheckChange(std::string_view column_key, std::string_view new_value);
+  void TGRID_CLIFOR_ColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index);
+  std::optional<host::LookupDefinition> ENHQUERY_LookupDefinition(std::string_view caption);
+  std::string ENHQUERY_FieldValue(std::string_view caption, std::string_view bound,
+                                  std::string_view value);
+
+  // --- hooks into the sections (each does nothing when no section handles it)
+  void InitGrid(int32_t layout, std::string_view item_key);
+  void LoadData();
+  void LoadTreeCausali();
+  void InitTreeFamiglie();
+
+  // --- state the sections share
+  std::shared_ptr<db::Connection> connection() const { return connection_; }
+  const db::Value& current_company() const { return current_company_; }
+  const std::string& temp_table_name() const { return temp_table_name_; }
+  int32_t section_code() const { return section_code_; }
+  void set_section_code(int32_t code) { section_code_ = code; }
+  int16_t frame_index() const { return frame_index_; }
+  bool section_chosen() const { return section_chosen_; }
+  bool loaded_flag() const { return loaded_flag_; }
+  void set_loaded_flag(bool value) { loaded_flag_ = value; }
+  bool skip_reload() const { return skip_reload_; }
+  void set_skip_reload(bool value) { skip_reload_ = value; }
+  // The parameter work recordset (also the warehouse matrix and the node
+  // rows) and the tree rowset of TGRID_CLIFOR.
+  std::shared_ptr<db::Recordset>& work_recordset() { return work_recordset_; }
+  std::shared_ptr<db::Recordset>& tree_rowset() { return tree_rowset_; }
+
+  // The host's global services through HostInterface (null when missing).
+  std::shared_ptr<host::ClsGlobal> global() const;
+  // The change log; throws the "object not set" error when missing.
+  host::ChangeLog& change_log() const;
+  host::LogClass* log_object() const { return log_object_.get(); }
+  const std::vector<std::shared_ptr<host::LookupObject>>& lookup_objects() const {
+    return lookup_objects_;
+  }
+
+  // --- controls
+  const host::HostControls& host_controls() const { return controls_; }
+  // The window's own controls and host-control placements, by name; throws
+  // the "object not set" error for an unknown name.
+  Control& control(std::string_view name);
+  const Control& control(std::string_view name) const;
+  Control* FindControl(std::string_view name);
+  Control& VRX_FRM(int index);                    // "VRX_FRM(0)" .. "VRX_FRM(6)"
+  Control& form() { return control(kFormName); }  // the window itself
+  // In creation order.
+  std::vector<Control*> controls();
+  std::vector<Control*> ControlsOfType(std::string_view type);
+
+  const std::string& InstanceIdText() { return instance_id_.Get(); }
+
+ private:
+  void CreateControls();
+  Control& Add(std::string name, std::string type, std::string container, int32_t left, int32_t top,
+               int32_t width, int32_t height, std::string caption = {}, bool visible = true);
+  void StartUp();
+  // The window's left and top from the host's Left and Top (100 when unset).
+  std::pair<int32_t, int32_t> HostPosition() const;
+  // Adds 10 twips to the height and takes them off again, so that the
+  // resize control lays everything out.
+  void NudgeHeight();
+  std::optional<host::PrincipalNode> SelectedNode() const;
+  // Runs `hook` on each section until one returns true.
+  template <typename Hook>
+  bool Dispatch(Hook&& hook);
+  // The item-click steps of one key.
+  void DispatchSideBarKey(std::string_view key, int32_t& grid_kind);
+
+  host::InstanceId instance_id_;
+  host::LiveObjects::Token live_token_;
+  host::HostControls controls_;
+  std::map<std::string, std::unique_ptr<Control>, std::less<>> control_map_;
+  std::vector<Control*> control_order_;
+  std::vector<std::unique_ptr<Section>> sections_;
+
+  std::shared_ptr<host::Cinterface> host_interface_;
+  host::CLSFW_ORVELKA* owner_module_ = nullptr;
+  std::unique_ptr<host::LogClass> log_object_;
+  std::string connection_string_;
+  std::shared_ptr<db::Connection> connection_;
+  bool loaded_ = false;
+  bool unloaded_ = false;
+  bool started_ = false;
+  db::Value current_company_;
+  std::vector<std::shared_ptr<host::LookupObject>> lookup_objects_;
+  std::string temp_table_name_;
+  int32_t section_code_ = 0;
+  int16_t frame_index_ = 0;
+  bool section_chosen_ = false;
+  bool loaded_flag_ = false;
+  bool skip_reload_ = false;
+  int32_t mouse_pointer_ = 0;
+  bool resize_started_ = false;
+  std::function<void(FRMFW_ORVELKA&)> unloaded_handler_;
+  std::shared_ptr<db::Recordset> work_recordset_;
+  std::shared_ptr<db::Recordset> tree_rowset_;
+};
+
+}  // namespace orv::editor
+
+#endif  // ORV_EDITOR_FRMFW_ORVELKA_H_
