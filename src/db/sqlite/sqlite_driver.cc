@@ -759,9 +759,10 @@ void SqliteDriver::RunProcedure(std::string_view name,
 
 void SqliteDriver::BeginTransaction() {
   if (InTransaction()) throw DriverError("A transaction is already active on this connection.");
-  // IMMEDIATE takes the write lock now, so a later write cannot fail on a
-  // lock after the transaction has done work.
-  ExecSimple(read_only_ ? "BEGIN" : "BEGIN IMMEDIATE");
+  // Deferred, as the host server's BEGIN TRAN locks nothing yet: IMMEDIATE
+  // would also take the write lock of the shared tempdb and block every other
+  // connection's "##" tables for the whole transaction.
+  ExecSimple("BEGIN");
 }
 
 void SqliteDriver::CommitTransaction() {
