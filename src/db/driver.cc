@@ -11,7 +11,7 @@
 #include "db/sqlite/open_sqlite.h"
 #define ORV_HAVE_SQLITE_DRIVER 1
 #endif
-#if defined(ORV_HAVE_ODBC) && __has_include("db/odbc/odbc_driver.h")
+#ifdef ORV_HAVE_ODBC
 #include "db/odbc/odbc_driver.h"
 #define ORV_HAVE_ODBC_DRIVER 1
 #endif
