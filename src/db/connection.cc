@@ -54,6 +54,15 @@ void Connection::Open(std::string_view connection_string, std::string_view user,
   driver_ = std::move(driver);
 }
 
+void Connection::Open(std::unique_ptr<Driver> driver) {
+  if (driver_) {
+    throw DbError(kErrBadArgument, "Operation is not allowed when the object is open");
+  }
+  if (!driver) throw DbError(kErrBadArgument, "No driver to open the connection on");
+  errors_.clear();
+  driver_ = std::move(driver);
+}
+
 void Connection::Close() {
   pending_results_.clear();
   if (!driver_) return;
@@ -165,7 +174,10 @@ Transaction::Transaction(Connection& connection) : connection_(connection) {
 Transaction::~Transaction() {
   if (done_) return;
   try {
-    connection_.RollbackTrans();
+    // Straight to the driver, so Errors() still tells why the work failed.
+    if (connection_.IsOpen() && connection_.driver().InTransaction()) {
+      connection_.driver().RollbackTransaction();
+    }
   } catch (...) {
     // nothing more can be done while unwinding
   }

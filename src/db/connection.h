@@ -39,6 +39,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
   // texts never contain the password.
   void Open(std::string_view connection_string = {}, std::string_view user = {},
             std::string_view password = {}, int options = -1);
+  // Opens on a driver the caller made (tests drive an engine set up their
+  // own way through this seam). ConnectionString is left as it is.
+  void Open(std::unique_ptr<Driver> driver);
   void Close();  // rolls back an open transaction
   bool IsOpen() const;
 

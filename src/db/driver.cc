@@ -4,13 +4,7 @@
 #include "db/db_error.h"
 
 // The engines register nothing: OpenDriver calls their factories directly.
-// The embedded driver's factory is defined beside sqlite_driver.h; while that
-// driver is not part of the tree, opening it fails cleanly instead of the
-// build failing to link.
-#if __has_include("db/sqlite/sqlite_driver.h")
 #include "db/sqlite/open_sqlite.h"
-#define ORV_HAVE_SQLITE_DRIVER 1
-#endif
 #ifdef ORV_HAVE_ODBC
 #include "db/odbc/odbc_driver.h"
 #define ORV_HAVE_ODBC_DRIVER 1
@@ -42,11 +36,7 @@ DriverKind SelectDriver(const ConnectionString& cs) {
 std::unique_ptr<Driver> OpenDriver(const ConnectionString& cs) {
   switch (SelectDriver(cs)) {
     case DriverKind::kSqlite:
-#ifdef ORV_HAVE_SQLITE_DRIVER
       return sqlite::OpenSqliteDriver(cs);
-#else
-      throw DbError(kErrProvider, "The SQLite driver is not part of this build: " + cs.Redacted());
-#endif
     case DriverKind::kOdbc:
 #ifdef ORV_HAVE_ODBC_DRIVER
       return odbc::OpenOdbcDriver(cs);

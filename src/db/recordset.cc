@@ -617,7 +617,8 @@ void Recordset::UpdateBatch() {
   } catch (...) {
     if (own_transaction) {
       try {
-        connection.RollbackTrans();
+        // Straight to the driver: Errors() keeps the failure, not the rollback.
+        connection.driver().RollbackTransaction();
       } catch (const DbError&) {
         // the first failure is the one to report
       }

@@ -1,0 +1,272 @@
+// Connection and Command over the embedded engine: results, batches, errors,
+// transactions and stored procedures.
+#include "db/connection.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "db/command.h"
+#include "db/db_error.h"
+#include "db/sqlite/stand_in_translator.h"
+
+namespace orv::db {
+namespace {
+
+using sqlite::Step;
+using sqlite::Translation;
+using sqlite::testing::StandInTranslator;
+
+int64_t ErrorNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const DbError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+// Every row of a recordset from its first: "1|a;2|<null>".
+std::string Rows(Recordset& rs) {
+  std::string out;
+  if (rs.RecordCount() == 0) return out;
+  for (rs.MoveFirst(); !rs.EOF_(); rs.MoveNext()) {
+    if (!out.empty()) out += ";";
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+      if (i > 0) out += "|";
+      out += rs.Field(i).IsNull() ? "<null>" : rs.Field(i).ToText();
+    }
+  }
+  return out;
+}
+
+std::shared_ptr<Connection> OpenMemory() {
+  auto connection = Connection::Create();
+  connection->Open("Database=:memory:");
+  connection->Execute("CREATE TABLE art (code VARCHAR(10) PRIMARY KEY, descr VARCHAR(40), qty INT)",
+                      nullptr, kAdExecuteNoRecords);
+  connection->Execute("INSERT INTO art VALUES ('A', 'Primo', 1)");
+  connection->Execute("INSERT INTO art VALUES ('B', NULL, 2)");
+  return connection;
+}
+
+TEST(ConnectionTest, ExecuteReturnsRowsOrAClosedRecordsetAndCountsChanges) {
+  auto connection = OpenMemory();
+  EXPECT_TRUE(connection->IsOpen());
+  auto rs = connection->Execute("SELECT code, descr, qty FROM art ORDER BY code");
+  ASSERT_TRUE(rs && rs->IsOpen());
+  EXPECT_EQ(Rows(*rs), "A|Primo|1;B|<null>|2");
+  EXPECT_EQ(rs->ActiveConnection(), connection);
+
+  int64_t affected = -5;
+  auto closed = connection->Execute("UPDATE art SET qty = qty + 1", &affected);
+  ASSERT_TRUE(closed);
+  EXPECT_FALSE(closed->IsOpen());
+  EXPECT_EQ(affected, 2);
+  EXPECT_EQ(ErrorNumber([&] { closed->EOF_(); }), kErrClosed);
+
+  EXPECT_EQ(connection->Execute("DELETE FROM art WHERE code = 'Z'", &affected,
+                                kAdCmdText | kAdExecuteNoRecords),
+            nullptr);
+  EXPECT_EQ(affected, 0);
+  EXPECT_EQ(connection->NextRecordset(), nullptr);
+}
+
+TEST(ConnectionTest, BatchResultsComeThroughNextRecordsetInOrder) {
+  StandInTranslator translator;
+  translator.Add("the batch",
+                 Translation{{StandInTranslator::Statement("SELECT 1 AS one"),
+                              StandInTranslator::Statement("UPDATE art SET qty = 0"),
+                              StandInTranslator::Statement("SELECT code FROM art ORDER BY code")}});
+  auto connection = Connection::Create();
+  connection->Open(translator.Open("Database=:memory:"));
+  connection->Execute("CREATE TABLE art (code VARCHAR(10), qty INT)");
+  connection->Execute("INSERT INTO art VALUES ('x', 1), ('y', 2)");
+
+  auto first = connection->Execute("the batch");
+  EXPECT_EQ(Rows(*first), "1");
+  auto second = connection->NextRecordset();
+  ASSERT_TRUE(second);
+  EXPECT_FALSE(second->IsOpen());  // the UPDATE: no rows
+  auto third = connection->NextRecordset();
+  ASSERT_TRUE(third);
+  EXPECT_EQ(Rows(*third), "x;y");
+  EXPECT_EQ(connection->NextRecordset(), nullptr);
+  // A new Execute drops what was left of the previous batch.
+  connection->Execute("the batch");
+  connection->Execute("SELECT 2");
+  EXPECT_EQ(connection->NextRecordset(), nullptr);
+}
+
+TEST(ConnectionTest, FailureFillsErrorsUntilTheNextCall) {
+  auto connection = OpenMemory();
+  try {
+    connection->Execute("SELECT nope FROM art");
+    FAIL() << "a missing column was accepted";
+  } catch (const DbError& e) {
+    ASSERT_FALSE(connection->Errors().empty());
+    EXPECT_NE(connection->Errors().front().description.find("nope"), std::string::npos)
+        << connection->Errors().front().description;
+    EXPECT_EQ(e.messages().size(), connection->Errors().size());
+  }
+  connection->Execute("SELECT 1");
+  EXPECT_TRUE(connection->Errors().empty());
+  // A duplicate key is refused and reported the same way.
+  EXPECT_NE(ErrorNumber([&] { connection->Execute("INSERT INTO art VALUES ('A', 'x', 1)"); }), 0);
+  EXPECT_FALSE(connection->Errors().empty());
+  connection->ClearErrors();
+  EXPECT_TRUE(connection->Errors().empty());
+}
+
+TEST(ConnectionTest, ClosedConnectionAndBadStringsFail) {
+  auto connection = Connection::Create();
+  EXPECT_EQ(ErrorNumber([&] { connection->Execute("SELECT 1"); }), kErrClosed);
+  EXPECT_EQ(ErrorNumber([&] { connection->BeginTrans(); }), kErrClosed);
+  EXPECT_EQ(ErrorNumber([&] { connection->Open("UID=u;PWD=Segreto99"); }), kErrBadArgument);
+  EXPECT_FALSE(connection->Errors().empty());  // parse failures are listed too
+  const std::string missing = "/nonexistent-dir-orv/x.db";
+  try {
+    connection->Open("Driver=SQLite;Database=" + missing + ";PWD=Segreto99");
+    FAIL() << "opened a file in a missing folder";
+  } catch (const DbError& e) {
+    EXPECT_EQ(std::string(e.what()).find("Segreto99"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(connection->IsOpen());
+  connection->ConnectionString = "Database=:memory:";
+  connection->Open();
+  EXPECT_TRUE(connection->IsOpen());
+  EXPECT_EQ(ErrorNumber([&] { connection->Open("Database=:memory:"); }), kErrBadArgument);
+  connection->Close();
+  EXPECT_FALSE(connection->IsOpen());
+}
+
+TEST(ConnectionTest, UserAndPasswordArgumentsStayOutOfMessages) {
+  auto connection = Connection::Create();
+  connection->ConnectionString = "Driver=SQLite;Database=/nonexistent-dir-orv/y.db";
+  try {
+    connection->Open({}, "admin", "Segreto99");
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_EQ(std::string(e.what()).find("Segreto99"), std::string::npos) << e.what();
+    for (const auto& m : connection->Errors()) {
+      EXPECT_EQ(m.description.find("Segreto99"), std::string::npos) << m.description;
+    }
+  }
+  connection->ConnectionString = "Driver=SQLite;Database=x.db;Password={a;b};PWD=c";
+  EXPECT_EQ(connection->RedactedConnectionString(),
+            "Driver=SQLite;Database=x.db;Password=***;PWD=***");
+}
+
+TEST(ConnectionTest, TransactionsCommitRollBackAndTheGuardRollsBack) {
+  auto connection = OpenMemory();
+  connection->BeginTrans();
+  connection->Execute("DELETE FROM art");
+  connection->RollbackTrans();
+  EXPECT_EQ(Rows(*connection->Execute("SELECT count(*) FROM art")), "2");
+
+  connection->BeginTrans();
+  connection->Execute("DELETE FROM art WHERE code = 'A'");
+  connection->CommitTrans();
+  EXPECT_EQ(Rows(*connection->Execute("SELECT count(*) FROM art")), "1");
+
+  try {
+    Transaction tx(*connection);
+    connection->Execute("DELETE FROM art");
+    connection->Execute("INSERT INTO art VALUES (NULL, NULL)");  // wrong column count
+    tx.Commit();
+    FAIL() << "the INSERT should fail";
+  } catch (const DbError&) {
+    EXPECT_FALSE(connection->Errors().empty());  // the guard's rollback keeps them
+  }
+  EXPECT_EQ(Rows(*connection->Execute("SELECT count(*) FROM art")), "1");  // DELETE undone
+  {
+    Transaction tx(*connection);
+    connection->Execute("INSERT INTO art VALUES ('C', 'Terzo', 3)");
+    tx.Commit();
+  }
+  EXPECT_EQ(Rows(*connection->Execute("SELECT count(*) FROM art")), "2");
+  EXPECT_FALSE(connection->driver().InTransaction());
+}
+
+// A stored procedure as the host database keeps it.
+class CommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Step create;
+    create.kind = Step::Kind::kCreateRoutine;
+    create.routine.type = Step::Routine::Type::kProcedure;
+    create.routine.name = "SP_Reload";
+    create.routine.params = {"@IdUtente", "@Ditta"};
+    create.routine.param_types = {"INT", "VARCHAR(5)"};
+    create.routine.body = "reload body";
+    translator_.Add("CREATE PROCEDURE SP_Reload", Translation{{create}});
+    translator_.Add(
+        "reload body",
+        Translation{{StandInTranslator::Statement(
+                         "INSERT INTO calls (utente, ditta) VALUES (@IdUtente, @Ditta)"),
+                     StandInTranslator::Statement(
+                         "SELECT count(*) AS n FROM calls WHERE ditta = @Ditta")}});
+    connection_->Open(translator_.Open("Database=:memory:"));
+    connection_->Execute("CREATE TABLE calls (utente INT, ditta VARCHAR(5))");
+    connection_->Execute("CREATE PROCEDURE SP_Reload");
+  }
+
+  StandInTranslator translator_;
+  std::shared_ptr<Connection> connection_ = Connection::Create();
+};
+
+TEST_F(CommandTest, StoredProcedureParametersAreDescribedAndSetByName) {
+  Command cmd;
+  cmd.ActiveConnection = connection_;
+  cmd.CommandText = "SP_Reload";
+  cmd.CommandType = kAdCmdStoredProc;
+  cmd.CommandTimeout = 0;
+  ASSERT_EQ(cmd.Parameters().size(), 2u);
+  EXPECT_EQ(cmd.Parameters()[0].info.name, "@IdUtente");
+  EXPECT_EQ(cmd.Parameters()[1].info.type, DataType::kVarChar);
+  cmd.SetParameter("idutente", Value(7));
+  cmd.SetParameter("@DITTA", Value("D1"));
+  EXPECT_EQ(cmd.GetParameter("@idUtente"), Value(7));
+  auto rs = cmd.Execute();
+  ASSERT_TRUE(rs);
+  EXPECT_FALSE(rs->IsOpen());  // the INSERT comes first
+  auto count = connection_->NextRecordset();
+  ASSERT_TRUE(count);
+  EXPECT_EQ(Rows(*count), "1");
+  // An unset parameter goes as NULL.
+  Command second;
+  second.ActiveConnection = connection_;
+  second.CommandText = "SP_Reload";
+  second.CommandType = kAdCmdStoredProc;
+  second.SetParameter("Ditta", Value("D1"));
+  second.Execute(nullptr, kAdExecuteNoRecords);
+  EXPECT_EQ(Rows(*connection_->Execute("SELECT utente FROM calls ORDER BY rowid")), "7;<null>");
+}
+
+TEST_F(CommandTest, UnknownNamesAndProceduresFail) {
+  Command cmd;
+  cmd.ActiveConnection = connection_;
+  cmd.CommandType = kAdCmdStoredProc;
+  cmd.CommandText = "SP_Reload";
+  EXPECT_EQ(ErrorNumber([&] { cmd.SetParameter("@Nope", Value(1)); }), kErrItemNotFound);
+  cmd.CommandText = "SP_Missing";
+  EXPECT_NE(ErrorNumber([&] { cmd.Parameters(); }), 0);
+  EXPECT_FALSE(connection_->Errors().empty());
+  Command unconnected;
+  unconnected.CommandText = "SELECT 1";
+  EXPECT_EQ(ErrorNumber([&] { unconnected.Execute(); }), kErrClosed);
+}
+
+TEST_F(CommandTest, TextCommandRunsItsText) {
+  Command cmd;
+  cmd.ActiveConnection = connection_;
+  cmd.CommandText = "SELECT 40 + 2 AS answer";
+  EXPECT_TRUE(cmd.Parameters().empty());
+  auto rs = cmd.Execute();
+  EXPECT_EQ(rs->Field("ANSWER"), Value(42));
+}
+
+}  // namespace
+}  // namespace orv::db
