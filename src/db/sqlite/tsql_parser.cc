@@ -1,0 +1,841 @@
+#include "db/sqlite/tsql_parser.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "db/sqlite/tokenizer.h"
+#include "db/sqlite/translate_error.h"
+
+namespace orv::db::sqlite {
+namespace {
+
+// Words that end an expression or a clause: they are never taken as an
+// alias or a column name unless quoted.
+constexpr std::string_view kReserved[] = {
+    "ADD",       "ALL",      "ALTER",     "AND",     "ANY",       "APPLY",   "AS",
+    "ASC",       "BEGIN",    "BETWEEN",   "BREAK",   "BY",        "CASE",    "CHECK",
+    "COLLATE",   "COMMIT",   "CONSTRAINT", "CONTINUE", "CREATE",  "CROSS",   "DECLARE",
+    "DEFAULT",   "DELETE",   "DESC",      "DISTINCT", "DROP",     "ELSE",    "END",
+    "ESCAPE",    "EXCEPT",   "EXEC",      "EXECUTE", "EXISTS",    "FETCH",   "FOR",
+    "FOREIGN",   "FROM",     "FULL",      "GO",      "GOTO",      "GROUP",   "HAVING",
+    "IF",        "IN",       "INNER",     "INSERT",  "INTERSECT", "INTO",    "IS",
+    "JOIN",      "KEY",      "LEFT",      "LIKE",    "MERGE",     "NOT",     "NULL",
+    "OF",        "ON",       "OPTION",    "OR",      "ORDER",     "OUTER",   "OUTPUT",
+    "OVER",      "PRIMARY",  "PRINT",     "PROC",    "PROCEDURE", "RAISERROR", "REFERENCES",
+    "RETURN",    "RIGHT",    "ROLLBACK",  "SELECT",  "SET",       "SOME",    "TABLE",
+    "THEN",      "TOP",      "TRAN",      "TRANSACTION", "TRUNCATE", "UNION", "UNIQUE",
+    "UPDATE",    "USING",    "VALUES",    "WHEN",    "WHERE",     "WHILE",   "WITH",
+};
+
+constexpr std::string_view kStatementStarts[] = {
+    "SELECT", "INSERT", "UPDATE", "DELETE", "MERGE",  "IF",      "BEGIN",    "EXEC",
+    "EXECUTE", "DROP", "CREATE", "SET",    "TRUNCATE", "DECLARE", "WHILE",   "PRINT",
+    "RETURN", "COMMIT", "ROLLBACK", "ALTER", "WITH",  "GO",      "RAISERROR",
+};
+
+bool IsPlainIdentifier(std::string_view name) {
+  if (name.empty()) return false;
+  char c0 = name[0];
+  if (!((c0 >= 'A' && c0 <= 'Z') || (c0 >= 'a' && c0 <= 'z') || c0 == '_')) return false;
+  for (char c : name) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+          c == '_')) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string QuoteName(std::string_view name) {
+  if (IsPlainIdentifier(name) &&
+      sqlite3_keyword_check(name.data(), static_cast<int>(name.size())) == 0) {
+    return std::string(name);
+  }
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+std::string QuoteText(std::string_view text) {
+  std::string out = "'";
+  for (char c : text) {
+    if (c == '\'') out += '\'';
+    out += c;
+  }
+  out += '\'';
+  return out;
+}
+
+TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog)
+    : text_(text), catalog_(catalog) {
+  tokens_ = Tokenizer(text_).Tokenize();
+}
+
+// ---------------------------------------------------------------- tokens
+
+const Token& TsqlParser::Peek(size_t ahead) const {
+  size_t i = std::min(pos_ + ahead, tokens_.size() - 1);
+  return tokens_[i];
+}
+
+const Token& TsqlParser::Next() {
+  const Token& t = tokens_[pos_];
+  if (pos_ + 1 < tokens_.size()) ++pos_;
+  return t;
+}
+
+bool TsqlParser::AcceptWord(std::string_view keyword) {
+  if (Peek().IsWord(keyword)) {
+    Next();
+    return true;
+  }
+  return false;
+}
+
+void TsqlParser::ExpectWord(std::string_view keyword) {
+  if (!AcceptWord(keyword)) Fail(Peek(), "expected " + std::string(keyword));
+}
+
+bool TsqlParser::AcceptSymbol(std::string_view symbol) {
+  if (Peek().IsSymbol(symbol)) {
+    Next();
+    return true;
+  }
+  return false;
+}
+
+void TsqlParser::ExpectSymbol(std::string_view symbol) {
+  if (!AcceptSymbol(symbol)) Fail(Peek(), "expected '" + std::string(symbol) + "'");
+}
+
+void TsqlParser::Fail(const Token& at, std::string_view what) const {
+  std::string message(what);
+  if (at.kind == Token::Kind::kEnd) {
+    message += " at end of text";
+    ThrowTranslateError(message, at.line, at.column);
+  }
+  std::string shown = text_.substr(at.offset, std::min<size_t>(at.length, 40));
+  message += " near '" + shown + "'";
+  ThrowTranslateError(message, at.line, at.column);
+}
+
+void TsqlParser::Unsupported(const Token& at, std::string_view construct) const {
+  ThrowTranslateError("unsupported construct " + std::string(construct), at.line, at.column);
+}
+
+bool TsqlParser::IsReservedWord(const Token& t) const {
+  if (t.kind != Token::Kind::kWord) return false;
+  for (std::string_view w : kReserved) {
+    if (t.IsWord(w)) return true;
+  }
+  return false;
+}
+
+bool TsqlParser::IsStatementStart(const Token& t) const {
+  for (std::string_view w : kStatementStarts) {
+    if (t.IsWord(w)) return true;
+  }
+  return false;
+}
+
+std::string TsqlParser::ExpectName(std::string_view what) {
+  const Token& t = Peek();
+  if (!t.IsName() || IsReservedWord(t)) Fail(t, "expected " + std::string(what));
+  return Next().text;
+}
+
+std::string TsqlParser::TextBetween(size_t first_token, size_t end_token) const {
+  if (end_token <= first_token) return "";
+  const Token& a = tokens_[first_token];
+  const Token& b = tokens_[end_token - 1];
+  return text_.substr(a.offset, b.offset + b.length - a.offset);
+}
+
+// ---------------------------------------------------------------- statements
+
+Translation TsqlParser::ParseBatch() {
+  Translation translation;
+  ParseStatementList(&translation.steps, false);
+  if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "unexpected text after the statement");
+  return translation;
+}
+
+void TsqlParser::ParseStatementList(std::vector<Step>* out, bool in_block) {
+  for (;;) {
+    while (AcceptSymbol(";")) {
+    }
+    const Token& t = Peek();
+    if (t.kind == Token::Kind::kEnd) {
+      if (in_block) Fail(t, "expected END");
+      return;
+    }
+    if (in_block && t.IsWord("END")) return;
+    ParseStatement(out);
+  }
+}
+
+void TsqlParser::ParseBlockOrStatement(std::vector<Step>* out) {
+  while (AcceptSymbol(";")) {
+  }
+  if (Peek().IsWord("BEGIN") && !Peek(1).IsWord("TRAN") && !Peek(1).IsWord("TRANSACTION")) {
+    Next();
+    ParseStatementList(out, true);
+    ExpectWord("END");
+    return;
+  }
+  ParseStatement(out);
+}
+
+void TsqlParser::ParseStatement(std::vector<Step>* out) {
+  const Token& t = Peek();
+  creates_temp_.clear();
+  drops_temp_.clear();
+  auto finish = [&](Step step) {
+    step.creates_temp = creates_temp_;
+    step.drops_temp = drops_temp_;
+    creates_temp_.clear();
+    drops_temp_.clear();
+    out->push_back(std::move(step));
+  };
+  if (t.IsWord("SELECT") || t.IsSymbol("(")) {
+    finish(ParseSelectStatement());
+  } else if (t.IsWord("INSERT")) {
+    finish(ParseInsert());
+  } else if (t.IsWord("UPDATE")) {
+    finish(ParseUpdate());
+  } else if (t.IsWord("DELETE")) {
+    finish(ParseDelete());
+  } else if (t.IsWord("MERGE")) {
+    finish(ParseMerge());
+  } else if (t.IsWord("IF")) {
+    out->push_back(ParseIf());
+  } else if (t.IsWord("BEGIN")) {
+    if (Peek(1).IsWord("TRAN") || Peek(1).IsWord("TRANSACTION")) {
+      Unsupported(t, "BEGIN TRANSACTION (transactions belong to the connection)");
+    }
+    Next();
+    ParseStatementList(out, true);
+    ExpectWord("END");
+  } else if (t.IsWord("EXEC") || t.IsWord("EXECUTE")) {
+    finish(ParseExec());
+  } else if (t.IsWord("SET")) {
+    ParseSet();
+  } else if (t.IsWord("DROP")) {
+    ParseDrop(out);
+  } else if (t.IsWord("CREATE")) {
+    ParseCreate(out);
+  } else if (t.IsWord("TRUNCATE")) {
+    Next();
+    ExpectWord("TABLE");
+    TableRef table = ParseTableName();
+    Step step;
+    step.sql = "DELETE FROM " + table.sql;
+    finish(std::move(step));
+  } else if (IsStatementStart(t)) {
+    Unsupported(t, ToUpperAscii(t.text));
+  } else {
+    Fail(t, "expected a statement");
+  }
+  AcceptSymbol(";");
+}
+
+Step TsqlParser::ParseSelectStatement() {
+  QueryInfo info;
+  info.allow_into = true;
+  std::string query = ParseQuery(&info);
+  Step step;
+  if (info.has_into) {
+    step.sql = "CREATE TABLE " + info.into.sql + " AS " + query;
+    if (!info.into.temp_name.empty()) creates_temp_.push_back(info.into.temp_name);
+  } else {
+    step.sql = std::move(query);
+    step.returns_rows = true;
+  }
+  return step;
+}
+
+Step TsqlParser::ParseInsert() {
+  ExpectWord("INSERT");
+  if (Peek().IsWord("TOP")) Unsupported(Peek(), "INSERT TOP");
+  AcceptWord("INTO");
+  TableRef table = ParseTableName();
+  std::string sql = "INSERT INTO " + table.sql;
+  if (Peek().IsSymbol("(") && !Peek(1).IsWord("SELECT")) {
+    Next();
+    std::vector<std::string> columns;
+    do {
+      std::vector<NamePart> parts = ParseNameParts();
+      columns.push_back(QuoteName(parts.back().text));
+    } while (AcceptSymbol(","));
+    ExpectSymbol(")");
+    sql += " (";
+    for (size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+    sql += ")";
+  }
+  if (Peek().IsWord("OUTPUT")) Unsupported(Peek(), "OUTPUT clause");
+  if (AcceptWord("VALUES")) {
+    sql += " VALUES ";
+    bool first_row = true;
+    do {
+      ExpectSymbol("(");
+      std::vector<SqlExpr> values;
+      do {
+        values.push_back(ParseExpr());
+      } while (AcceptSymbol(","));
+      ExpectSymbol(")");
+      sql += first_row ? "(" : ", (";
+      first_row = false;
+      for (size_t i = 0; i < values.size(); ++i) sql += (i ? ", " : "") + values[i].sql;
+      sql += ")";
+    } while (AcceptSymbol(","));
+  } else if (AcceptWord("DEFAULT")) {
+    ExpectWord("VALUES");
+    sql += " DEFAULT VALUES";
+  } else if (Peek().IsWord("SELECT") || Peek().IsSymbol("(")) {
+    QueryInfo info;
+    sql += " " + ParseQuery(&info);
+  } else if (Peek().IsWord("EXEC") || Peek().IsWord("EXECUTE")) {
+    Unsupported(Peek(), "INSERT ... EXEC");
+  } else {
+    Fail(Peek(), "expected VALUES or SELECT");
+  }
+  Step step;
+  step.sql = std::move(sql);
+  return step;
+}
+
+Step TsqlParser::ParseUpdate() {
+  const Token& start = Next();  // UPDATE
+  if (Peek().IsWord("TOP")) Unsupported(Peek(), "UPDATE TOP");
+  TableRef table = ParseTableName();
+  SkipTableHints();
+  ExpectWord("SET");
+  std::string sql = "UPDATE " + table.sql + " SET ";
+  bool first = true;
+  do {
+    if (Peek().kind == Token::Kind::kParameter) Unsupported(Peek(), "SET of a variable");
+    std::vector<NamePart> target = ParseNameParts();
+    if (!Peek().IsSymbol("=")) Fail(Peek(), "expected '='");
+    Next();
+    SqlExpr value = ParseExpr();
+    sql += (first ? "" : ", ") + QuoteName(target.back().text) + " = " + value.sql;
+    first = false;
+  } while (AcceptSymbol(","));
+  if (Peek().IsWord("OUTPUT")) Unsupported(Peek(), "OUTPUT clause");
+  if (AcceptWord("FROM")) {
+    std::vector<std::string> names;
+    std::string from = ParseFrom(&names);
+    for (const std::string& n : names) {
+      if (EqualsIgnoreCase(n, table.bare_name)) {
+        Unsupported(start, "UPDATE whose target also appears in its FROM clause");
+      }
+    }
+    sql += " FROM " + from;
+  }
+  if (AcceptWord("WHERE")) sql += " WHERE " + ParseExpr().sql;
+  Step step;
+  step.sql = std::move(sql);
+  return step;
+}
+
+Step TsqlParser::ParseDelete() {
+  Next();  // DELETE
+  if (Peek().IsWord("TOP")) Unsupported(Peek(), "DELETE TOP");
+  AcceptWord("FROM");
+  TableRef table = ParseTableName();
+  SkipTableHints();
+  if (Peek().IsWord("FROM")) Unsupported(Peek(), "DELETE with a FROM clause (join delete)");
+  if (Peek().IsWord("OUTPUT")) Unsupported(Peek(), "OUTPUT clause");
+  std::string sql = "DELETE FROM " + table.sql;
+  if (AcceptWord("WHERE")) sql += " WHERE " + ParseExpr().sql;
+  Step step;
+  step.sql = std::move(sql);
+  return step;
+}
+
+Step TsqlParser::ParseIf() {
+  Next();  // IF
+  SqlExpr condition = ParseExpr();
+  Step step;
+  step.kind = Step::Kind::kIf;
+  step.condition_sql = "SELECT " + condition.sql;
+  ParseBlockOrStatement(&step.body);
+  while (AcceptSymbol(";")) {
+  }
+  if (AcceptWord("ELSE")) ParseBlockOrStatement(&step.else_body);
+  return step;
+}
+
+Step TsqlParser::ParseExec() {
+  Next();  // EXEC
+  if (Peek().kind == Token::Kind::kParameter) Unsupported(Peek(), "EXEC @variable");
+  if (Peek().IsSymbol("(")) Unsupported(Peek(), "EXEC of a dynamic statement");
+  const Token& at = Peek();
+  std::vector<NamePart> parts = ParseNameParts();
+  if (parts.size() > 2 || (parts.size() == 2 && !EqualsIgnoreCase(parts[0].text, "dbo"))) {
+    Fail(at, "unknown schema in procedure name");
+  }
+  Step step;
+  step.kind = Step::Kind::kExecProcedure;
+  step.exec_name = parts.back().text;
+  const Token& next = Peek();
+  bool has_args = !(next.kind == Token::Kind::kEnd || next.IsSymbol(";") ||
+                    (next.kind == Token::Kind::kWord && IsStatementStart(next)) ||
+                    next.IsWord("END") || next.IsWord("ELSE"));
+  if (has_args) {
+    do {
+      std::string name;
+      if (Peek().kind == Token::Kind::kParameter && Peek(1).IsSymbol("=")) {
+        name = Next().text;
+        Next();
+      }
+      if (Peek().IsWord("DEFAULT")) Unsupported(Peek(), "DEFAULT argument");
+      SqlExpr value = ParseExpr();
+      if (Peek().IsWord("OUTPUT") || Peek().IsWord("OUT")) Unsupported(Peek(), "OUTPUT argument");
+      step.exec_arg_names.push_back(name);
+      step.exec_arg_sql.push_back(value.sql);
+    } while (AcceptSymbol(","));
+  }
+  return step;
+}
+
+void TsqlParser::ParseSet() {
+  const Token& at = Next();  // SET
+  static constexpr std::string_view kOptions[] = {
+      "NOCOUNT", "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS", "ARITHABORT",
+      "ANSI_PADDING", "CONCAT_NULL_YIELDS_NULL", "XACT_ABORT"};
+  for (std::string_view option : kOptions) {
+    if (Peek().IsWord(option)) {
+      Next();
+      // Session options the embedded engine has as fixed behaviour.
+      if (!AcceptWord("ON") && !AcceptWord("OFF")) Fail(Peek(), "expected ON or OFF");
+      return;
+    }
+  }
+  Unsupported(at, "SET " + (Peek().kind == Token::Kind::kEnd ? std::string() : Peek().text));
+}
+
+void TsqlParser::ParseDrop(std::vector<Step>* out) {
+  const Token& at = Next();  // DROP
+  bool table = AcceptWord("TABLE");
+  bool view = !table && AcceptWord("VIEW");
+  bool index = !table && !view && AcceptWord("INDEX");
+  if (!table && !view && !index) {
+    Unsupported(at, "DROP " + (Peek().kind == Token::Kind::kEnd ? std::string() : Peek().text));
+  }
+  bool if_exists = false;
+  if (Peek().IsWord("IF") && Peek(1).IsWord("EXISTS")) {
+    Next();
+    Next();
+    if_exists = true;
+  }
+  do {
+    creates_temp_.clear();
+    drops_temp_.clear();
+    Step step;
+    if (index) {
+      // DROP INDEX name ON table, or table.name.
+      const Token& name_at = Peek();
+      std::vector<NamePart> parts = ParseNameParts();
+      std::string index_name;
+      std::string schema;
+      if (AcceptWord("ON")) {
+        TableRef t = ParseTableName();
+        schema = t.schema;
+        index_name = parts.back().text;
+      } else if (parts.size() >= 2) {
+        TableRef t = MakeTableRef({parts.begin(), parts.end() - 1}, name_at);
+        schema = t.schema;
+        index_name = parts.back().text;
+      } else {
+        Fail(name_at, "expected index name with its table");
+      }
+      step.sql = std::string("DROP INDEX ") + (if_exists ? "IF EXISTS " : "") +
+                 (schema.empty() ? "" : schema + ".") + QuoteName(index_name);
+    } else {
+      TableRef t = ParseTableName();
+      step.sql = std::string(table ? "DROP TABLE " : "DROP VIEW ") + (if_exists ? "IF EXISTS " : "") +
+                 t.sql;
+      if (!t.temp_name.empty()) step.drops_temp.push_back(t.temp_name);
+    }
+    out->push_back(std::move(step));
+  } while (AcceptSymbol(","));
+}
+
+// ---------------------------------------------------------------- queries
+
+std::string TsqlParser::ParseQuery(QueryInfo* info) {
+  struct Arm {
+    std::string sql;
+    std::string top;
+  };
+  std::vector<Arm> arms;
+  std::vector<std::string> operators;
+  Arm first;
+  first.sql = ParseQueryArm(info, &first.top);
+  arms.push_back(std::move(first));
+  QueryInfo no_into;
+  for (;;) {
+    std::string op;
+    if (AcceptWord("UNION")) {
+      op = AcceptWord("ALL") ? "UNION ALL" : "UNION";
+    } else if (AcceptWord("EXCEPT")) {
+      op = "EXCEPT";
+    } else if (AcceptWord("INTERSECT")) {
+      op = "INTERSECT";
+    } else {
+      break;
+    }
+    Arm arm;
+    arm.sql = ParseQueryArm(&no_into, &arm.top);
+    operators.push_back(op);
+    arms.push_back(std::move(arm));
+  }
+  std::string order_by;
+  if (Peek().IsWord("ORDER")) order_by = ParseOrderBy();
+  if (Peek().IsWord("OPTION")) Unsupported(Peek(), "OPTION clause");
+  if (Peek().IsWord("FOR")) Unsupported(Peek(), "FOR clause");
+  if (arms.size() == 1) {
+    std::string sql = arms[0].sql + order_by;
+    if (!arms[0].top.empty()) sql += " LIMIT " + arms[0].top;
+    return sql;
+  }
+  // In a compound SQLite's LIMIT would apply to the whole: an arm with its
+  // own TOP becomes a sub-select.
+  std::string sql;
+  for (size_t i = 0; i < arms.size(); ++i) {
+    if (i) sql += " " + operators[i - 1] + " ";
+    if (arms[i].top.empty()) {
+      sql += arms[i].sql;
+    } else {
+      sql += "SELECT * FROM (" + arms[i].sql + " LIMIT " + arms[i].top + ")";
+    }
+  }
+  return sql + order_by;
+}
+
+std::string TsqlParser::ParseQueryArm(QueryInfo* info, std::string* top) {
+  if (AcceptSymbol("(")) {
+    QueryInfo inner;
+    std::string sql = ParseQuery(&inner);
+    ExpectSymbol(")");
+    return "SELECT * FROM (" + sql + ")";
+  }
+  return ParseSelectCore(info, top);
+}
+
+std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top) {
+  ExpectWord("SELECT");
+  std::string sql = "SELECT ";
+  if (AcceptWord("DISTINCT")) {
+    sql += "DISTINCT ";
+  } else {
+    AcceptWord("ALL");
+  }
+  if (Peek().IsWord("TOP")) {
+    const Token& at = Next();
+    if (AcceptSymbol("(")) {
+      *top = ParseExpr().sql;
+      ExpectSymbol(")");
+    } else if (Peek().kind == Token::Kind::kNumber || Peek().kind == Token::Kind::kParameter) {
+      *top = Next().text;
+    } else {
+      Fail(Peek(), "expected the row count of TOP");
+    }
+    if (Peek().IsWord("PERCENT")) Unsupported(at, "TOP ... PERCENT");
+    if (Peek().IsWord("WITH") && Peek(1).IsWord("TIES")) Unsupported(at, "TOP ... WITH TIES");
+  }
+  bool first = true;
+  do {
+    sql += (first ? "" : ", ") + ParseSelectItem();
+    first = false;
+  } while (AcceptSymbol(","));
+  if (Peek().IsWord("INTO")) {
+    const Token& at = Next();
+    if (!info->allow_into) Fail(at, "INTO is allowed only in the first SELECT of a statement");
+    info->into = ParseTableName();
+    info->has_into = true;
+  }
+  if (AcceptWord("FROM")) {
+    std::vector<std::string> names;
+    sql += " FROM " + ParseFrom(&names);
+  }
+  if (AcceptWord("WHERE")) sql += " WHERE " + ParseExpr().sql;
+  if (Peek().IsWord("GROUP")) {
+    Next();
+    ExpectWord("BY");
+    sql += " GROUP BY ";
+    bool first_group = true;
+    do {
+      SqlExpr e = ParseExpr();
+      std::string term = e.sql;
+      if (e.IsTextual() && !e.column) term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+      sql += (first_group ? "" : ", ") + term;
+      first_group = false;
+    } while (AcceptSymbol(","));
+  }
+  if (AcceptWord("HAVING")) sql += " HAVING " + ParseExpr().sql;
+  return sql;
+}
+
+std::string TsqlParser::ParseSelectItem() {
+  // t.* and *
+  if (AcceptSymbol("*")) return "*";
+  {
+    size_t i = 0;
+    while (Peek(i).IsName() && Peek(i + 1).IsSymbol(".")) i += 2;
+    if (i > 0 && Peek(i).IsSymbol("*")) {
+      std::vector<NamePart> parts;
+      for (size_t k = 0; k < i; k += 2) parts.push_back({Peek(k).text, Peek(k).kind == Token::Kind::kQuotedName});
+      for (size_t k = 0; k <= i; ++k) Next();
+      return ColumnRef(parts) + ".*";
+    }
+  }
+  // alias = expression
+  if (Peek().IsName() && !IsReservedWord(Peek()) && Peek(1).IsSymbol("=")) {
+    std::string alias = Next().text;
+    Next();
+    SqlExpr e = ParseExpr();
+    std::string sql = e.sql;
+    if (e.IsTextual() && !e.column) sql = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+    return sql + " AS " + QuoteName(alias);
+  }
+  if (Peek().kind == Token::Kind::kParameter && Peek(1).IsSymbol("=")) {
+    Unsupported(Peek(), "assignment to a variable in SELECT");
+  }
+  SqlExpr e = ParseExpr();
+  if (e.type == SqlExpr::Type::kBool) Fail(Peek(), "a condition cannot be a select-list column");
+  std::string sql = e.sql;
+  // Text computed without a column has no declared collation: give it the
+  // host's, so DISTINCT and UNION compare it as the host does.
+  if (e.IsTextual() && !e.column) sql = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+  std::string alias = ParseAlias(false);
+  if (!alias.empty()) sql += " AS " + alias;
+  return sql;
+}
+
+std::string TsqlParser::ParseAlias(bool required) {
+  if (AcceptWord("AS")) {
+    const Token& t = Peek();
+    if (t.kind == Token::Kind::kString || t.IsName()) return QuoteName(Next().text);
+    Fail(t, "expected an alias");
+  }
+  const Token& t = Peek();
+  if ((t.kind == Token::Kind::kQuotedName) || (t.kind == Token::Kind::kWord && !IsReservedWord(t)) ||
+      t.kind == Token::Kind::kString) {
+    if (t.kind == Token::Kind::kWord && IsStatementStart(t)) {
+      if (required) Fail(t, "expected an alias");
+      return "";
+    }
+    return QuoteName(Next().text);
+  }
+  if (required) Fail(t, "expected an alias");
+  return "";
+}
+
+std::string TsqlParser::ParseOrderBy() {
+  ExpectWord("ORDER");
+  ExpectWord("BY");
+  std::string sql = " ORDER BY ";
+  bool first = true;
+  do {
+    SqlExpr e = ParseExpr();
+    std::string term = e.sql;
+    if (e.IsTextual() && !e.column) term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+    if (AcceptWord("DESC")) {
+      term += " DESC";
+    } else if (AcceptWord("ASC")) {
+      term += " ASC";
+    }
+    sql += (first ? "" : ", ") + term;
+    first = false;
+  } while (AcceptSymbol(","));
+  if (Peek().IsWord("OFFSET")) Unsupported(Peek(), "OFFSET ... FETCH");
+  return sql;
+}
+
+void TsqlParser::SkipTableHints() {
+  if (Peek().IsWord("WITH") && Peek(1).IsSymbol("(")) {
+    // Locking hints (NOLOCK, ROWLOCK, ...) have no meaning for the embedded engine.
+    Next();
+    Next();
+    do {
+      const Token& h = Peek();
+      static constexpr std::string_view kHints[] = {"NOLOCK", "ROWLOCK", "UPDLOCK", "HOLDLOCK",
+                                                    "READUNCOMMITTED", "READCOMMITTED",
+                                                    "PAGLOCK", "TABLOCK", "TABLOCKX", "XLOCK",
+                                                    "NOWAIT", "READPAST", "SERIALIZABLE"};
+      bool known = false;
+      for (std::string_view k : kHints) known = known || h.IsWord(k);
+      if (!known) Unsupported(h, "table hint " + h.text);
+      Next();
+    } while (AcceptSymbol(","));
+    ExpectSymbol(")");
+  }
+}
+
+std::string TsqlParser::ParseFrom(std::vector<std::string>* names) {
+  std::string sql = ParseTableSource(names, false);
+  for (;;) {
+    const Token& t = Peek();
+    if (AcceptSymbol(",")) {
+      sql += ", " + ParseTableSource(names, false);
+      continue;
+    }
+    std::string join;
+    bool needs_on = true;
+    bool apply = false;
+    if (t.IsWord("JOIN")) {
+      Next();
+      join = " JOIN ";
+    } else if (t.IsWord("INNER") && Peek(1).IsWord("JOIN")) {
+      Next();
+      Next();
+      join = " JOIN ";
+    } else if (t.IsWord("LEFT") || t.IsWord("RIGHT") || t.IsWord("FULL")) {
+      std::string kind = ToUpperAscii(Next().text);
+      AcceptWord("OUTER");
+      if (!Peek().IsWord("JOIN")) Fail(Peek(), "expected JOIN");
+      Next();
+      join = " " + kind + " JOIN ";
+    } else if (t.IsWord("CROSS") && Peek(1).IsWord("JOIN")) {
+      Next();
+      Next();
+      join = " CROSS JOIN ";
+      needs_on = false;
+    } else if (t.IsWord("CROSS") && Peek(1).IsWord("APPLY")) {
+      Next();
+      Next();
+      // A table function whose arguments come from the tables on its left:
+      // SQLite's table-valued functions join exactly that way.
+      join = " JOIN ";
+      needs_on = false;
+      apply = true;
+    } else if (t.IsWord("OUTER") && Peek(1).IsWord("APPLY")) {
+      Unsupported(t, "OUTER APPLY");
+    } else if ((t.IsWord("LOOP") || t.IsWord("HASH") || t.IsWord("MERGE")) &&
+               Peek(1).IsWord("JOIN")) {
+      Unsupported(t, "join hint " + t.text);
+    } else {
+      break;
+    }
+    sql += join + ParseTableSource(names, apply);
+    if (needs_on) {
+      ExpectWord("ON");
+      sql += " ON " + ParseExpr().sql;
+    }
+  }
+  return sql;
+}
+
+std::string TsqlParser::ParseTableSource(std::vector<std::string>* names, bool apply) {
+  const Token& at = Peek();
+  if (AcceptSymbol("(")) {
+    if (apply) Unsupported(at, "CROSS APPLY over a sub-select");
+    if (!Peek().IsWord("SELECT") && !Peek().IsSymbol("(")) Unsupported(at, "parenthesised join");
+    QueryInfo info;
+    std::string sql = "(" + ParseQuery(&info) + ")";
+    ExpectSymbol(")");
+    std::string alias = ParseAlias(true);
+    names->push_back(alias);
+    return sql + " AS " + alias;
+  }
+  if (!at.IsName() || IsReservedWord(at)) Fail(at, "expected a table name");
+  std::vector<NamePart> parts = ParseNameParts();
+  if (Peek().IsSymbol("(")) {
+    // Table function: dbo.FN(args).
+    if (parts.size() > 2 || (parts.size() == 2 && !EqualsIgnoreCase(parts[0].text, "dbo"))) {
+      Fail(at, "unknown schema in table function name");
+    }
+    const std::string& name = parts.back().text;
+    if (catalog_ != nullptr && !catalog_->IsTableFunction(name)) {
+      Fail(at, "unknown table function " + name);
+    }
+    std::vector<SqlExpr> args = ParseArgs();
+    std::string sql = QuoteName(name) + "(";
+    for (size_t i = 0; i < args.size(); ++i) sql += (i ? ", " : "") + args[i].sql;
+    sql += ")";
+    std::string alias = ParseAlias(false);
+    names->push_back(alias.empty() ? name : alias);
+    return alias.empty() ? sql : sql + " AS " + alias;
+  }
+  if (apply) Fail(at, "CROSS APPLY needs a table function");
+  TableRef table = MakeTableRef(parts, at);
+  std::string alias = ParseAlias(false);
+  SkipTableHints();
+  names->push_back(table.bare_name);
+  if (!alias.empty()) names->push_back(alias);
+  return alias.empty() ? table.sql : table.sql + " AS " + alias;
+}
+
+// ---------------------------------------------------------------- names
+
+std::vector<TsqlParser::NamePart> TsqlParser::ParseNameParts() {
+  std::vector<NamePart> parts;
+  for (;;) {
+    const Token& t = Peek();
+    if (!t.IsName()) Fail(t, "expected a name");
+    parts.push_back({t.text, t.kind == Token::Kind::kQuotedName});
+    Next();
+    if (Peek().IsSymbol(".") && Peek(1).IsName()) {
+      Next();
+      continue;
+    }
+    break;
+  }
+  return parts;
+}
+
+TsqlParser::TableRef TsqlParser::MakeTableRef(const std::vector<NamePart>& parts,
+                                              const Token& at) {
+  if (parts.empty() || parts.size() > 3) Fail(at, "malformed table name");
+  const std::string& name = parts.back().text;
+  if (parts.size() >= 2) {
+    const std::string& schema = parts[parts.size() - 2].text;
+    if (!EqualsIgnoreCase(schema, "dbo")) Fail(at, "unknown schema " + schema);
+  }
+  if (parts.size() == 3) Fail(at, "names with a database are not supported");
+  TableRef ref;
+  ref.bare_name = name;
+  ref.quoted_name = QuoteName(name);
+  if (name.rfind("##", 0) == 0) {
+    ref.schema = "tempdb";
+    ref.temp_name = name;
+  } else if (name.rfind("#", 0) == 0) {
+    ref.schema = "temp";
+  }
+  ref.is_temp_schema = !ref.schema.empty();
+  ref.sql = ref.schema.empty() ? ref.quoted_name : ref.schema + "." + ref.quoted_name;
+  return ref;
+}
+
+TsqlParser::TableRef TsqlParser::ParseTableName() {
+  const Token& at = Peek();
+  if (!at.IsName() || (IsReservedWord(at))) Fail(at, "expected a table name");
+  std::vector<NamePart> parts = ParseNameParts();
+  return MakeTableRef(parts, at);
+}
+
+std::string TsqlParser::ColumnRef(const std::vector<NamePart>& parts) const {
+  size_t first = 0;
+  // dbo.T.col: the schema is dropped; everything lives in one database.
+  if (parts.size() >= 3 && EqualsIgnoreCase(parts[parts.size() - 3].text, "dbo")) {
+    first = parts.size() - 2;
+  }
+  std::string sql;
+  for (size_t i = first; i < parts.size(); ++i) {
+    if (i > first) sql += ".";
+    sql += QuoteName(parts[i].text);
+  }
+  return sql;
+}
+
+}  // namespace orv::db::sqlite

@@ -1,0 +1,143 @@
+#ifndef ORV_DB_SQLITE_TSQL_PARSER_H_
+#define ORV_DB_SQLITE_TSQL_PARSER_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/sqlite/sql_expr.h"
+#include "db/sqlite/token.h"
+#include "db/sqlite/translation.h"
+#include "db/sqlite/translator.h"
+
+namespace orv::db::sqlite {
+
+// Parses a batch of host-dialect statements and writes each one in SQLite's
+// dialect as it goes (syntax-directed translation): expressions by operator
+// precedence, statements by their clause structure. What the parser does not
+// know is an error naming the construct and its position; nothing is copied
+// through unread. One parser per batch.
+class TsqlParser {
+ public:
+  // `catalog` (may be null) tells which names are host table functions.
+  TsqlParser(std::string_view text, const Catalog* catalog);
+
+  Translation ParseBatch();
+
+ private:
+  struct NamePart {
+    std::string text;
+    bool quoted = false;
+  };
+  struct TableRef {
+    std::string sql;         // as written for SQLite: tempdb."##t", "x", x
+    std::string temp_name;   // "##t" for a global temporary table, else ""
+    std::string bare_name;   // last part, for messages and alias checks
+    bool is_temp_schema = false;  // in tempdb or temp (affects index syntax)
+    std::string schema;      // "tempdb", "temp" or ""
+    std::string quoted_name; // the table name alone, quoted for SQLite
+  };
+  struct QueryInfo {
+    bool allow_into = false;
+    bool has_into = false;
+    TableRef into;
+  };
+
+  // ---- tokens
+  const Token& Peek(size_t ahead = 0) const;
+  const Token& Next();
+  bool AcceptWord(std::string_view keyword);
+  void ExpectWord(std::string_view keyword);
+  bool AcceptSymbol(std::string_view symbol);
+  void ExpectSymbol(std::string_view symbol);
+  [[noreturn]] void Fail(const Token& at, std::string_view what) const;
+  [[noreturn]] void Unsupported(const Token& at, std::string_view construct) const;
+  bool IsReservedWord(const Token& t) const;
+  bool IsStatementStart(const Token& t) const;
+  std::string ExpectName(std::string_view what);
+
+  // ---- statements
+  void ParseStatementList(std::vector<Step>* out, bool in_block);
+  void ParseStatement(std::vector<Step>* out);
+  void ParseBlockOrStatement(std::vector<Step>* out);
+  Step ParseSelectStatement();
+  Step ParseInsert();
+  Step ParseUpdate();
+  Step ParseDelete();
+  Step ParseMerge();
+  Step ParseIf();
+  Step ParseExec();
+  void ParseSet();
+  void ParseDrop(std::vector<Step>* out);
+  void ParseCreate(std::vector<Step>* out);
+  Step ParseCreateTable();
+  Step ParseCreateIndex(bool unique);
+  Step ParseCreateView();
+  Step ParseCreateRoutine(bool function);
+  void ParseRoutineParams(Step::Routine* routine, bool parenthesised);
+  std::string TextBetween(size_t first_token, size_t end_token) const;
+
+  // ---- queries
+  std::string ParseQuery(QueryInfo* info);
+  std::string ParseQueryArm(QueryInfo* info, std::string* top);
+  std::string ParseSelectCore(QueryInfo* info, std::string* top);
+  std::string ParseFrom(std::vector<std::string>* names);
+  std::string ParseTableSource(std::vector<std::string>* names, bool apply);
+  std::string ParseAlias(bool required);
+  void SkipTableHints();
+  std::string ParseOrderBy();
+  std::string ParseSelectItem();
+
+  // ---- names
+  std::vector<NamePart> ParseNameParts();
+  TableRef MakeTableRef(const std::vector<NamePart>& parts, const Token& at);
+  TableRef ParseTableName();
+  std::string ColumnRef(const std::vector<NamePart>& parts) const;
+
+  // ---- expressions
+  SqlExpr ParseExpr();
+  SqlExpr ParseOr();
+  SqlExpr ParseAnd();
+  SqlExpr ParseNot();
+  SqlExpr ParsePredicate();
+  SqlExpr ParseAdditive();
+  SqlExpr ParseMultiplicative();
+  SqlExpr ParseUnary();
+  SqlExpr ParsePrimary();
+  SqlExpr ParseCase();
+  SqlExpr ParseFunction(const std::vector<NamePart>& name, const Token& at);
+  SqlExpr ParseConversion(const Token& at, bool is_cast);
+  SqlExpr ParseObjectId(const Token& at);
+  SqlExpr ParseSubquery();
+  std::vector<SqlExpr> ParseArgs();
+  SqlExpr Add(const SqlExpr& left, const SqlExpr& right) const;
+  SqlExpr Compare(const SqlExpr& left, std::string_view op, const SqlExpr& right) const;
+
+  // A host type ("VARCHAR(10)", "DECIMAL(18,2)", "INT"): upper-case name,
+  // its host text and its length (-1 for none or MAX).
+  struct HostType {
+    std::string name;
+    std::string text;
+    int length = -1;
+    bool max = false;
+  };
+  HostType ParseHostType();
+
+  std::string text_;
+  const Catalog* catalog_;
+  std::vector<Token> tokens_;
+  size_t pos_ = 0;
+  // Global temporary tables made and dropped by the statement being parsed.
+  std::vector<std::string> creates_temp_;
+  std::vector<std::string> drops_temp_;
+};
+
+// Writes a name for SQLite: as it is when it is a plain identifier that is no
+// SQLite keyword, otherwise between double quotes.
+std::string QuoteName(std::string_view name);
+// A text literal with every single quote doubled.
+std::string QuoteText(std::string_view text);
+
+}  // namespace orv::db::sqlite
+
+#endif  // ORV_DB_SQLITE_TSQL_PARSER_H_

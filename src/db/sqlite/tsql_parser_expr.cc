@@ -1,0 +1,615 @@
+// Expressions: operator precedence as the host has it (* / %, then + - & |,
+// then comparisons, NOT, AND, OR) and the rewrites of host functions.
+#include <utility>
+
+#include "db/sqlite/translate_error.h"
+#include "db/sqlite/tsql_parser.h"
+
+namespace orv::db::sqlite {
+namespace {
+
+using Type = SqlExpr::Type;
+
+std::string Operand(const SqlExpr& e) { return e.atomic ? e.sql : "(" + e.sql + ")"; }
+
+SqlExpr Atom(std::string sql, Type type) {
+  SqlExpr e;
+  e.sql = std::move(sql);
+  e.type = type;
+  return e;
+}
+
+SqlExpr Binary(std::string sql, Type type, std::string op) {
+  SqlExpr e;
+  e.sql = std::move(sql);
+  e.type = type;
+  e.atomic = false;
+  e.op = std::move(op);
+  return e;
+}
+
+// Operand of AND / OR: chains of the same operator need no parentheses.
+std::string ChainOperand(const SqlExpr& e, std::string_view op) {
+  return (!e.atomic && e.op == op) ? e.sql : Operand(e);
+}
+
+std::string WithCollation(const SqlExpr& e) { return Operand(e) + " COLLATE HOSTCI"; }
+
+bool IsNumberLike(const SqlExpr& e) { return e.type == Type::kNumber; }
+
+}  // namespace
+
+SqlExpr TsqlParser::ParseExpr() { return ParseOr(); }
+
+SqlExpr TsqlParser::ParseOr() {
+  SqlExpr left = ParseAnd();
+  while (Peek().IsWord("OR")) {
+    Next();
+    SqlExpr right = ParseAnd();
+    left = Binary(ChainOperand(left, "OR") + " OR " + ChainOperand(right, "OR"), Type::kBool,
+                  "OR");
+  }
+  return left;
+}
+
+SqlExpr TsqlParser::ParseAnd() {
+  SqlExpr left = ParseNot();
+  while (Peek().IsWord("AND")) {
+    Next();
+    SqlExpr right = ParseNot();
+    left = Binary(ChainOperand(left, "AND") + " AND " + ChainOperand(right, "AND"), Type::kBool,
+                  "AND");
+  }
+  return left;
+}
+
+SqlExpr TsqlParser::ParseNot() {
+  if (Peek().IsWord("NOT")) {
+    Next();
+    SqlExpr inner = ParseNot();
+    return Binary("NOT " + Operand(inner), Type::kBool, "NOT");
+  }
+  return ParsePredicate();
+}
+
+SqlExpr TsqlParser::Compare(const SqlExpr& left, std::string_view op, const SqlExpr& right) const {
+  // Text is compared as the host's default collation does: case folded,
+  // trailing blanks ignored. Columns carry HOSTCI from their declaration;
+  // anything compared with text gets it explicitly.
+  std::string l = Operand(left);
+  if ((left.IsTextual() || right.IsTextual()) && left.type != Type::kNull &&
+      right.type != Type::kNull) {
+    l = WithCollation(left);
+  }
+  return Binary(l + " " + std::string(op) + " " + Operand(right), Type::kBool, std::string(op));
+}
+
+SqlExpr TsqlParser::ParsePredicate() {
+  SqlExpr left = ParseAdditive();
+  const Token& t = Peek();
+  if (t.kind == Token::Kind::kSymbol) {
+    std::string op;
+    if (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" || t.text == "<=" ||
+        t.text == ">=") {
+      op = t.text;
+    } else if (t.text == "!=") {
+      op = "<>";
+    } else if (t.text == "!<") {
+      op = ">=";
+    } else if (t.text == "!>") {
+      op = "<=";
+    }
+    if (!op.empty()) {
+      Next();
+      if (Peek().IsWord("ALL") || Peek().IsWord("ANY") || Peek().IsWord("SOME")) {
+        Unsupported(Peek(), "comparison with " + ToUpperAscii(Peek().text));
+      }
+      SqlExpr right = ParseAdditive();
+      return Compare(left, op, right);
+    }
+    return left;
+  }
+  bool negated = false;
+  if (t.IsWord("NOT") && (Peek(1).IsWord("IN") || Peek(1).IsWord("LIKE") ||
+                          Peek(1).IsWord("BETWEEN"))) {
+    Next();
+    negated = true;
+  }
+  std::string not_text = negated ? "NOT " : "";
+  if (AcceptWord("IN")) {
+    ExpectSymbol("(");
+    if (Peek().IsWord("SELECT")) {
+      QueryInfo info;
+      std::string query = ParseQuery(&info);
+      ExpectSymbol(")");
+      std::string l = left.IsTextual() ? WithCollation(left) : Operand(left);
+      return Binary(l + " " + not_text + "IN (" + query + ")", Type::kBool, "IN");
+    }
+    std::vector<SqlExpr> items;
+    do {
+      items.push_back(ParseExpr());
+    } while (AcceptSymbol(","));
+    ExpectSymbol(")");
+    bool text = left.IsTextual();
+    for (const SqlExpr& i : items) text = text || i.IsTextual();
+    std::string sql = (text ? WithCollation(left) : Operand(left)) + " " + not_text + "IN (";
+    for (size_t i = 0; i < items.size(); ++i) sql += (i ? ", " : "") + items[i].sql;
+    sql += ")";
+    return Binary(sql, Type::kBool, "IN");
+  }
+  if (Peek().IsWord("LIKE")) {
+    Next();
+    const Token& pattern_at = Peek();
+    SqlExpr pattern = ParseAdditive();
+    if (pattern_at.kind == Token::Kind::kString &&
+        pattern_at.text.find('[') != std::string::npos) {
+      Unsupported(pattern_at, "LIKE pattern with [ ] character classes");
+    }
+    std::string sql = Operand(left) + " " + not_text + "LIKE " + Operand(pattern);
+    if (AcceptWord("ESCAPE")) sql += " ESCAPE " + Operand(ParseAdditive());
+    return Binary(sql, Type::kBool, "LIKE");
+  }
+  if (AcceptWord("BETWEEN")) {
+    SqlExpr low = ParseAdditive();
+    ExpectWord("AND");
+    SqlExpr high = ParseAdditive();
+    bool text = left.IsTextual() || low.IsTextual() || high.IsTextual();
+    std::string sql = (text ? WithCollation(left) : Operand(left)) + " " + not_text + "BETWEEN " +
+                      Operand(low) + " AND " + Operand(high);
+    return Binary(sql, Type::kBool, "BETWEEN");
+  }
+  if (negated) Fail(Peek(), "expected IN, LIKE or BETWEEN");
+  if (AcceptWord("IS")) {
+    bool is_not = AcceptWord("NOT");
+    ExpectWord("NULL");
+    return Binary(Operand(left) + (is_not ? " IS NOT NULL" : " IS NULL"), Type::kBool, "IS");
+  }
+  return left;
+}
+
+SqlExpr TsqlParser::Add(const SqlExpr& left, const SqlExpr& right) const {
+  if (IsNumberLike(left) && IsNumberLike(right)) {
+    return Binary(Operand(left) + " + " + Operand(right), Type::kNumber, "+");
+  }
+  if (left.type == Type::kText && right.type == Type::kText) {
+    // Both sides are text for sure: plain concatenation, which SQLite's
+    // optimiser understands.
+    return Binary(Operand(left) + " || " + Operand(right), Type::kText, "||");
+  }
+  // Everything else follows the host at run time: text + text concatenates,
+  // number + number adds, NULL propagates, number + non-numeric text fails.
+  Type type = (left.IsTextual() || right.IsTextual()) ? Type::kTextLike : Type::kUnknown;
+  return Atom("tsql_add(" + left.sql + ", " + right.sql + ")", type);
+}
+
+SqlExpr TsqlParser::ParseAdditive() {
+  SqlExpr left = ParseMultiplicative();
+  for (;;) {
+    const Token& t = Peek();
+    if (t.IsSymbol("+")) {
+      Next();
+      left = Add(left, ParseMultiplicative());
+    } else if (t.IsSymbol("-") || t.IsSymbol("&") || t.IsSymbol("|")) {
+      std::string op = Next().text;
+      SqlExpr right = ParseMultiplicative();
+      left = Binary(Operand(left) + " " + op + " " + Operand(right), Type::kNumber, op);
+    } else if (t.IsSymbol("^")) {
+      Unsupported(t, "bitwise exclusive or '^'");
+    } else {
+      return left;
+    }
+  }
+}
+
+SqlExpr TsqlParser::ParseMultiplicative() {
+  SqlExpr left = ParseUnary();
+  while (Peek().IsSymbol("*") || Peek().IsSymbol("/") || Peek().IsSymbol("%")) {
+    std::string op = Next().text;
+    SqlExpr right = ParseUnary();
+    left = Binary(Operand(left) + " " + op + " " + Operand(right), Type::kNumber, op);
+  }
+  return left;
+}
+
+SqlExpr TsqlParser::ParseUnary() {
+  const Token& t = Peek();
+  if (t.IsSymbol("-") || t.IsSymbol("+") || t.IsSymbol("~")) {
+    std::string op = Next().text;
+    SqlExpr inner = ParseUnary();
+    SqlExpr e = Atom(op + Operand(inner), inner.type == Type::kNumber ? Type::kNumber
+                                                                       : Type::kUnknown);
+    e.literal = inner.literal;
+    // "- -1" must not become "--1", a comment.
+    if (op == "-" && !inner.sql.empty() && inner.sql[0] == '-') e.sql = "-(" + inner.sql + ")";
+    return e;
+  }
+  SqlExpr e = ParsePrimary();
+  if (Peek().IsWord("COLLATE")) {
+    Next();
+    const Token& name = Peek();
+    if (!name.IsName()) Fail(name, "expected a collation name");
+    std::string upper = ToUpperAscii(Next().text);
+    // Case-sensitive and binary host collations keep case; all others fold it.
+    std::string collation = "HOSTCI";
+    if (upper.find("_CS") != std::string::npos || upper.find("BIN") != std::string::npos) {
+      collation = "RTRIM";
+    }
+    SqlExpr c = Atom(Operand(e) + " COLLATE " + collation, e.type);
+    return c;
+  }
+  return e;
+}
+
+SqlExpr TsqlParser::ParseSubquery() {
+  QueryInfo info;
+  std::string query = ParseQuery(&info);
+  ExpectSymbol(")");
+  return Atom("(" + query + ")", Type::kUnknown);
+}
+
+std::vector<SqlExpr> TsqlParser::ParseArgs() {
+  ExpectSymbol("(");
+  std::vector<SqlExpr> args;
+  if (AcceptSymbol(")")) return args;
+  do {
+    args.push_back(ParseExpr());
+  } while (AcceptSymbol(","));
+  ExpectSymbol(")");
+  return args;
+}
+
+SqlExpr TsqlParser::ParsePrimary() {
+  const Token& t = Peek();
+  switch (t.kind) {
+    case Token::Kind::kNumber: {
+      SqlExpr e = Atom(Next().text, Type::kNumber);
+      e.literal = true;
+      return e;
+    }
+    case Token::Kind::kString: {
+      SqlExpr e = Atom(QuoteText(Next().text), Type::kText);
+      e.literal = true;
+      return e;
+    }
+    case Token::Kind::kParameter: {
+      std::string name = Next().text;
+      if (name.rfind("@@", 0) == 0) {
+        std::string upper = ToUpperAscii(name);
+        if (upper == "@@ROWCOUNT") return Atom("changes()", Type::kNumber);
+        if (upper == "@@IDENTITY") return Atom("last_insert_rowid()", Type::kNumber);
+        Unsupported(t, "system variable " + name);
+      }
+      return Atom(name, Type::kUnknown);
+    }
+    case Token::Kind::kSymbol: {
+      if (t.IsSymbol("(")) {
+        Next();
+        if (Peek().IsWord("SELECT") || (Peek().IsSymbol("(") && Peek(1).IsWord("SELECT"))) {
+          return ParseSubquery();
+        }
+        SqlExpr inner = ParseExpr();
+        ExpectSymbol(")");
+        SqlExpr e = Atom("(" + inner.sql + ")", inner.type);
+        e.literal = inner.literal;
+        return e;
+      }
+      Fail(t, "expected an expression");
+    }
+    case Token::Kind::kEnd:
+      Fail(t, "expected an expression");
+    case Token::Kind::kWord:
+    case Token::Kind::kQuotedName:
+      break;
+  }
+  if (t.IsWord("NULL")) {
+    Next();
+    SqlExpr e = Atom("NULL", Type::kNull);
+    e.literal = true;
+    return e;
+  }
+  if (t.IsWord("CASE")) return ParseCase();
+  if (t.IsWord("EXISTS")) {
+    Next();
+    ExpectSymbol("(");
+    SqlExpr sub = ParseSubquery();
+    return Atom("EXISTS " + sub.sql, Type::kBool);
+  }
+  if (t.kind == Token::Kind::kWord && (t.IsWord("CAST") || t.IsWord("CONVERT") ||
+                                       t.IsWord("TRY_CONVERT") || t.IsWord("TRY_CAST")) &&
+      Peek(1).IsSymbol("(")) {
+    if (t.IsWord("TRY_CONVERT") || t.IsWord("TRY_CAST")) Unsupported(t, ToUpperAscii(t.text));
+    bool is_cast = t.IsWord("CAST");
+    const Token& at = Next();
+    return ParseConversion(at, is_cast);
+  }
+  bool function_keyword = (t.IsWord("LEFT") || t.IsWord("RIGHT")) && Peek(1).IsSymbol("(");
+  if (IsReservedWord(t) && !function_keyword) Fail(t, "expected an expression");
+  const Token& at = t;
+  std::vector<NamePart> parts = ParseNameParts();
+  if (Peek().IsSymbol("(") && !parts.back().quoted) return ParseFunction(parts, at);
+  if (parts.size() > 4) Fail(at, "malformed column name");
+  SqlExpr e = Atom(ColumnRef(parts), Type::kUnknown);
+  e.column = true;
+  return e;
+}
+
+SqlExpr TsqlParser::ParseCase() {
+  Next();  // CASE
+  bool simple = !Peek().IsWord("WHEN");
+  SqlExpr base;
+  if (simple) base = ParseExpr();
+  struct Arm {
+    SqlExpr when;
+    SqlExpr then;
+  };
+  std::vector<Arm> arms;
+  if (!Peek().IsWord("WHEN")) Fail(Peek(), "expected WHEN");
+  while (AcceptWord("WHEN")) {
+    Arm arm;
+    arm.when = ParseExpr();
+    ExpectWord("THEN");
+    arm.then = ParseExpr();
+    arms.push_back(std::move(arm));
+  }
+  bool has_else = false;
+  SqlExpr else_value;
+  if (AcceptWord("ELSE")) {
+    has_else = true;
+    else_value = ParseExpr();
+  }
+  ExpectWord("END");
+  std::string sql = "CASE";
+  if (simple) {
+    bool text = base.IsTextual();
+    for (const Arm& a : arms) text = text || a.when.IsTextual();
+    sql += " " + (text ? WithCollation(base) : Operand(base));
+  }
+  // The result type is known when every branch agrees.
+  Type type = arms.front().then.type;
+  for (const Arm& a : arms) {
+    sql += " WHEN " + a.when.sql + " THEN " + a.then.sql;
+    if (a.then.type != type && a.then.type != Type::kNull) type = Type::kUnknown;
+  }
+  if (has_else) {
+    sql += " ELSE " + else_value.sql;
+    if (else_value.type != type && else_value.type != Type::kNull) type = Type::kUnknown;
+  }
+  sql += " END";
+  if (type == Type::kNull || type == Type::kBool) type = Type::kUnknown;
+  return Atom(sql, type);
+}
+
+SqlExpr TsqlParser::ParseConversion(const Token& at, bool is_cast) {
+  ExpectSymbol("(");
+  SqlExpr value;
+  HostType type;
+  if (is_cast) {
+    value = ParseExpr();
+    ExpectWord("AS");
+    type = ParseHostType();
+  } else {
+    type = ParseHostType();
+    ExpectSymbol(",");
+    value = ParseExpr();
+    if (Peek().IsSymbol(",")) Unsupported(Peek(), "CONVERT with a style");
+  }
+  ExpectSymbol(")");
+  const std::string& n = type.name;
+  if (n == "VARCHAR" || n == "NVARCHAR" || n == "CHAR" || n == "NCHAR") {
+    // The host prints numbers as plain decimal text: an integral REAL as an
+    // integer, not "5.0".
+    std::string text;
+    if (value.type == Type::kText || value.type == Type::kTextLike) {
+      text = value.sql;
+    } else if (value.type == Type::kNumber && value.literal) {
+      text = "CAST(" + value.sql + " AS TEXT)";
+    } else {
+      std::string v = Operand(value);
+      text = "CASE WHEN typeof(" + v + ") = 'real' AND " + v + " = CAST(" + v +
+             " AS INTEGER) THEN CAST(CAST(" + v + " AS INTEGER) AS TEXT) ELSE CAST(" + v +
+             " AS TEXT) END";
+    }
+    int length = type.max ? -1 : (type.length >= 0 ? type.length : 30);
+    if (length >= 0) text = "substr(" + text + ", 1, " + std::to_string(length) + ")";
+    return Atom(text, Type::kText);
+  }
+  if (n == "INT" || n == "INTEGER" || n == "SMALLINT" || n == "BIGINT" || n == "TINYINT" ||
+      n == "BIT") {
+    return Atom("CAST(" + value.sql + " AS INTEGER)", Type::kNumber);
+  }
+  if (n == "DECIMAL" || n == "NUMERIC" || n == "MONEY" || n == "SMALLMONEY") {
+    return Atom("CAST(" + value.sql + " AS NUMERIC)", Type::kNumber);
+  }
+  if (n == "FLOAT" || n == "REAL") return Atom("CAST(" + value.sql + " AS REAL)", Type::kNumber);
+  Unsupported(at, "conversion to " + type.text);
+}
+
+SqlExpr TsqlParser::ParseObjectId(const Token& at) {
+  ExpectSymbol("(");
+  const Token& name_token = Peek();
+  if (name_token.kind != Token::Kind::kString) {
+    Unsupported(name_token, "OBJECT_ID of anything but a literal name");
+  }
+  std::string name = Next().text;
+  if (AcceptSymbol(",")) {
+    if (Peek().kind != Token::Kind::kString) Fail(Peek(), "expected the object type");
+    Next();
+  }
+  ExpectSymbol(")");
+  // 'tempdb..##x', 'dbo.x', '[x]': the last part names the object.
+  std::string schema = "main";
+  std::string lower_db;
+  size_t dot = name.rfind('.');
+  std::string object = dot == std::string::npos ? name : name.substr(dot + 1);
+  if (dot != std::string::npos) {
+    std::string qualifier = name.substr(0, dot);
+    size_t first_dot = qualifier.find('.');
+    std::string database = first_dot == std::string::npos ? "" : qualifier.substr(0, first_dot);
+    if (EqualsIgnoreCase(database, "tempdb")) schema = "tempdb";
+  }
+  if (object.size() >= 2 && object.front() == '[' && object.back() == ']') {
+    object = object.substr(1, object.size() - 2);
+  }
+  if (object.empty()) Fail(at, "OBJECT_ID without an object name");
+  if (object.rfind("##", 0) == 0) {
+    schema = "tempdb";
+  } else if (object.rfind("#", 0) == 0) {
+    schema = "temp";
+  }
+  std::string sql = "(SELECT 1 FROM " + schema + ".sqlite_master WHERE name = " +
+                    QuoteText(object) + " COLLATE NOCASE)";
+  return Atom(sql, Type::kNumber);
+}
+
+SqlExpr TsqlParser::ParseFunction(const std::vector<NamePart>& parts, const Token& at) {
+  if (parts.size() > 1) Unsupported(at, "user-defined scalar function " + parts.back().text);
+  std::string name = ToUpperAscii(parts.back().text);
+  if (name == "OBJECT_ID") return ParseObjectId(at);
+  if (name == "COUNT") {
+    ExpectSymbol("(");
+    std::string sql;
+    if (AcceptSymbol("*")) {
+      sql = "count(*)";
+    } else {
+      bool distinct = AcceptWord("DISTINCT");
+      sql = std::string("count(") + (distinct ? "DISTINCT " : "") + ParseExpr().sql + ")";
+    }
+    ExpectSymbol(")");
+    return Atom(sql, Type::kNumber);
+  }
+  if (name == "SUM" || name == "MIN" || name == "MAX" || name == "AVG") {
+    ExpectSymbol("(");
+    bool distinct = AcceptWord("DISTINCT");
+    SqlExpr arg = ParseExpr();
+    ExpectSymbol(")");
+    if (Peek().IsWord("OVER")) Unsupported(Peek(), "window function");
+    Type type = (name == "MIN" || name == "MAX") ? arg.type : Type::kNumber;
+    std::string lower = name == "SUM" ? "sum" : name == "MIN" ? "min" : name == "MAX" ? "max" : "avg";
+    return Atom(lower + "(" + (distinct ? "DISTINCT " : "") + arg.sql + ")", type);
+  }
+  std::vector<SqlExpr> args = ParseArgs();
+  auto need = [&](size_t low, size_t high) {
+    if (args.size() < low || args.size() > high) {
+      Fail(at, "wrong number of arguments to " + name);
+    }
+  };
+  if (name == "ISNULL") {
+    need(2, 2);
+    Type type = args[0].type == args[1].type ? args[0].type
+                : (args[0].IsTextual() || args[1].IsTextual()) ? Type::kTextLike
+                : (args[0].type == Type::kNull) ? args[1].type
+                                                : Type::kUnknown;
+    return Atom("ifnull(" + args[0].sql + ", " + args[1].sql + ")", type);
+  }
+  if (name == "COALESCE") {
+    if (args.size() < 2) Fail(at, "COALESCE needs two arguments or more");
+    std::string sql = "coalesce(";
+    bool text = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+      sql += (i ? ", " : "") + args[i].sql;
+      text = text || args[i].IsTextual();
+    }
+    return Atom(sql + ")", text ? Type::kTextLike : Type::kUnknown);
+  }
+  if (name == "NULLIF") {
+    need(2, 2);
+    return Atom("nullif(" + args[0].sql + ", " + args[1].sql + ")", args[0].type);
+  }
+  if (name == "LEN") {
+    need(1, 1);
+    // The host's LEN does not count trailing blanks.
+    return Atom("length(rtrim(" + args[0].sql + "))", Type::kNumber);
+  }
+  if (name == "DATALENGTH") {
+    need(1, 1);
+    return Atom("length(CAST(" + args[0].sql + " AS BLOB))", Type::kNumber);
+  }
+  if (name == "LTRIM" || name == "RTRIM" || name == "UPPER" || name == "LOWER") {
+    need(1, 1);
+    std::string lower = name == "LTRIM" ? "ltrim" : name == "RTRIM" ? "rtrim"
+                                                : name == "UPPER"   ? "upper"
+                                                                    : "lower";
+    return Atom(lower + "(" + args[0].sql + ")", Type::kText);
+  }
+  if (name == "SUBSTRING") {
+    need(3, 3);
+    return Atom("substr(" + args[0].sql + ", " + args[1].sql + ", " + args[2].sql + ")",
+                Type::kText);
+  }
+  if (name == "LEFT") {
+    need(2, 2);
+    return Atom("substr(" + args[0].sql + ", 1, " + args[1].sql + ")", Type::kText);
+  }
+  if (name == "RIGHT") {
+    need(2, 2);
+    return Atom("CASE WHEN " + Operand(args[1]) + " <= 0 THEN '' ELSE substr(" + args[0].sql +
+                    ", -" + Operand(args[1]) + ") END",
+                Type::kText);
+  }
+  if (name == "REPLACE") {
+    need(3, 3);
+    return Atom("replace(" + args[0].sql + ", " + args[1].sql + ", " + args[2].sql + ")",
+                Type::kText);
+  }
+  if (name == "CHARINDEX") {
+    need(2, 2);
+    // Case folded, as the host's default collation finds text.
+    return Atom("instr(upper(" + args[1].sql + "), upper(" + args[0].sql + "))", Type::kNumber);
+  }
+  if (name == "ABS") {
+    need(1, 1);
+    return Atom("abs(" + args[0].sql + ")", Type::kNumber);
+  }
+  if (name == "ROUND") {
+    need(2, 2);
+    return Atom("round(" + args[0].sql + ", " + args[1].sql + ")", Type::kNumber);
+  }
+  if (name == "GETDATE" || name == "CURRENT_TIMESTAMP") {
+    need(0, 0);
+    return Atom("strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')", Type::kText);
+  }
+  if (name == "NEWID") {
+    need(0, 0);
+    return Atom("tsql_newid()", Type::kText);
+  }
+  if (name == "SCOPE_IDENTITY") {
+    need(0, 0);
+    return Atom("last_insert_rowid()", Type::kNumber);
+  }
+  Unsupported(at, "function " + parts.back().text);
+}
+
+TsqlParser::HostType TsqlParser::ParseHostType() {
+  const Token& at = Peek();
+  if (at.kind != Token::Kind::kWord && at.kind != Token::Kind::kQuotedName) {
+    Fail(at, "expected a type name");
+  }
+  HostType type;
+  type.name = ToUpperAscii(Next().text);
+  if (type.name == "DOUBLE" && Peek().IsWord("PRECISION")) {
+    Next();
+    type.name = "FLOAT";
+  }
+  type.text = type.name;
+  if (AcceptSymbol("(")) {
+    type.text += "(";
+    if (AcceptWord("MAX")) {
+      type.max = true;
+      type.text += "MAX";
+    } else {
+      if (Peek().kind != Token::Kind::kNumber) Fail(Peek(), "expected a type length");
+      std::string first = Next().text;
+      type.text += first;
+      type.length = first.size() > 9 ? -1 : std::stoi(first);
+      if (AcceptSymbol(",")) {
+        if (Peek().kind != Token::Kind::kNumber) Fail(Peek(), "expected a type scale");
+        type.text += "," + Next().text;
+      }
+    }
+    ExpectSymbol(")");
+    type.text += ")";
+  }
+  return type;
+}
+
+}  // namespace orv::db::sqlite
