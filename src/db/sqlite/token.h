@@ -29,9 +29,7 @@ struct Token {
 
   // Case-insensitive keyword test; never true for quoted names.
   bool IsWord(std::string_view keyword) const;
-  bool IsSymbol(std::string_view symbol) const {
-    return kind == Kind::kSymbol && text == symbol;
-  }
+  bool IsSymbol(std::string_view symbol) const { return kind == Kind::kSymbol && text == symbol; }
   // A name usable as an identifier (word or quoted name).
   bool IsName() const { return kind == Kind::kWord || kind == Kind::kQuotedName; }
 };

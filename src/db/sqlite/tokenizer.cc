@@ -217,7 +217,8 @@ std::vector<Token> Tokenizer::Tokenize() {
     } else if (IsDigit(c) || (c == '.' && IsDigit(At(pos_ + 1)))) {
       tokens.push_back(ReadNumber());
     } else if (c == '@') {
-      if (!IsWordPart(At(pos_ + 1))) ThrowTranslateError("parameter without a name", line_, column_);
+      if (!IsWordPart(At(pos_ + 1)))
+        ThrowTranslateError("parameter without a name", line_, column_);
       tokens.push_back(ReadWord(Token::Kind::kParameter));
     } else if (c == '#') {
       if (!IsWordPart(At(pos_ + 1))) {

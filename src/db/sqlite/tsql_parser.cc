@@ -14,25 +14,25 @@ namespace {
 // Words that end an expression or a clause: they are never taken as an
 // alias or a column name unless quoted.
 constexpr std::string_view kReserved[] = {
-    "ADD",       "ALL",      "ALTER",     "AND",     "ANY",       "APPLY",   "AS",
-    "ASC",       "BEGIN",    "BETWEEN",   "BREAK",   "BY",        "CASE",    "CHECK",
-    "COLLATE",   "COMMIT",   "CONSTRAINT", "CONTINUE", "CREATE",  "CROSS",   "DECLARE",
-    "DEFAULT",   "DELETE",   "DESC",      "DISTINCT", "DROP",     "ELSE",    "END",
-    "ESCAPE",    "EXCEPT",   "EXEC",      "EXECUTE", "EXISTS",    "FETCH",   "FOR",
-    "FOREIGN",   "FROM",     "FULL",      "GO",      "GOTO",      "GROUP",   "HAVING",
-    "IF",        "IN",       "INNER",     "INSERT",  "INTERSECT", "INTO",    "IS",
-    "JOIN",      "KEY",      "LEFT",      "LIKE",    "MERGE",     "NOT",     "NULL",
-    "OF",        "ON",       "OPTION",    "OR",      "ORDER",     "OUTER",   "OUTPUT",
-    "OVER",      "PRIMARY",  "PRINT",     "PROC",    "PROCEDURE", "RAISERROR", "REFERENCES",
-    "RETURN",    "RIGHT",    "ROLLBACK",  "SELECT",  "SET",       "SOME",    "TABLE",
-    "THEN",      "TOP",      "TRAN",      "TRANSACTION", "TRUNCATE", "UNION", "UNIQUE",
-    "UPDATE",    "USING",    "VALUES",    "WHEN",    "WHERE",     "WHILE",   "WITH",
+    "ADD",     "ALL",     "ALTER",      "AND",         "ANY",       "APPLY",     "AS",
+    "ASC",     "BEGIN",   "BETWEEN",    "BREAK",       "BY",        "CASE",      "CHECK",
+    "COLLATE", "COMMIT",  "CONSTRAINT", "CONTINUE",    "CREATE",    "CROSS",     "DECLARE",
+    "DEFAULT", "DELETE",  "DESC",       "DISTINCT",    "DROP",      "ELSE",      "END",
+    "ESCAPE",  "EXCEPT",  "EXEC",       "EXECUTE",     "EXISTS",    "FETCH",     "FOR",
+    "FOREIGN", "FROM",    "FULL",       "GO",          "GOTO",      "GROUP",     "HAVING",
+    "IF",      "IN",      "INNER",      "INSERT",      "INTERSECT", "INTO",      "IS",
+    "JOIN",    "KEY",     "LEFT",       "LIKE",        "MERGE",     "NOT",       "NULL",
+    "OF",      "ON",      "OPTION",     "OR",          "ORDER",     "OUTER",     "OUTPUT",
+    "OVER",    "PRIMARY", "PRINT",      "PROC",        "PROCEDURE", "RAISERROR", "REFERENCES",
+    "RETURN",  "RIGHT",   "ROLLBACK",   "SELECT",      "SET",       "SOME",      "TABLE",
+    "THEN",    "TOP",     "TRAN",       "TRANSACTION", "TRUNCATE",  "UNION",     "UNIQUE",
+    "UPDATE",  "USING",   "VALUES",     "WHEN",        "WHERE",     "WHILE",     "WITH",
 };
 
 constexpr std::string_view kStatementStarts[] = {
-    "SELECT", "INSERT", "UPDATE", "DELETE", "MERGE",  "IF",      "BEGIN",    "EXEC",
-    "EXECUTE", "DROP", "CREATE", "SET",    "TRUNCATE", "DECLARE", "WHILE",   "PRINT",
-    "RETURN", "COMMIT", "ROLLBACK", "ALTER", "WITH",  "GO",      "RAISERROR",
+    "SELECT",  "INSERT", "UPDATE",   "DELETE", "MERGE",    "IF",      "BEGIN",     "EXEC",
+    "EXECUTE", "DROP",   "CREATE",   "SET",    "TRUNCATE", "DECLARE", "WHILE",     "PRINT",
+    "RETURN",  "COMMIT", "ROLLBACK", "ALTER",  "WITH",     "GO",      "RAISERROR",
 };
 
 bool IsPlainIdentifier(std::string_view name) {
@@ -40,8 +40,7 @@ bool IsPlainIdentifier(std::string_view name) {
   char c0 = name[0];
   if (!((c0 >= 'A' && c0 <= 'Z') || (c0 >= 'a' && c0 <= 'z') || c0 == '_')) return false;
   for (char c : name) {
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-          c == '_')) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')) {
       return false;
     }
   }
@@ -410,8 +409,8 @@ Step TsqlParser::ParseExec() {
 void TsqlParser::ParseSet() {
   const Token& at = Next();  // SET
   static constexpr std::string_view kOptions[] = {
-      "NOCOUNT", "ANSI_NULLS", "QUOTED_IDENTIFIER", "ANSI_WARNINGS", "ARITHABORT",
-      "ANSI_PADDING", "CONCAT_NULL_YIELDS_NULL", "XACT_ABORT"};
+      "NOCOUNT",    "ANSI_NULLS",   "QUOTED_IDENTIFIER",       "ANSI_WARNINGS",
+      "ARITHABORT", "ANSI_PADDING", "CONCAT_NULL_YIELDS_NULL", "XACT_ABORT"};
   for (std::string_view option : kOptions) {
     if (Peek().IsWord(option)) {
       Next();
@@ -462,8 +461,8 @@ void TsqlParser::ParseDrop(std::vector<Step>* out) {
                  (schema.empty() ? "" : schema + ".") + QuoteName(index_name);
     } else {
       TableRef t = ParseTableName();
-      step.sql = std::string(table ? "DROP TABLE " : "DROP VIEW ") + (if_exists ? "IF EXISTS " : "") +
-                 t.sql;
+      step.sql = std::string(table ? "DROP TABLE " : "DROP VIEW ") +
+                 (if_exists ? "IF EXISTS " : "") + t.sql;
       if (!t.temp_name.empty()) step.drops_temp.push_back(t.temp_name);
     }
     out->push_back(std::move(step));
@@ -577,7 +576,8 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top) {
     do {
       SqlExpr e = ParseExpr();
       std::string term = e.sql;
-      if (e.IsTextual() && !e.column) term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+      if (e.IsTextual() && !e.column)
+        term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
       sql += (first_group ? "" : ", ") + term;
       first_group = false;
     } while (AcceptSymbol(","));
@@ -594,7 +594,8 @@ std::string TsqlParser::ParseSelectItem() {
     while (Peek(i).IsName() && Peek(i + 1).IsSymbol(".")) i += 2;
     if (i > 0 && Peek(i).IsSymbol("*")) {
       std::vector<NamePart> parts;
-      for (size_t k = 0; k < i; k += 2) parts.push_back({Peek(k).text, Peek(k).kind == Token::Kind::kQuotedName});
+      for (size_t k = 0; k < i; k += 2)
+        parts.push_back({Peek(k).text, Peek(k).kind == Token::Kind::kQuotedName});
       for (size_t k = 0; k <= i; ++k) Next();
       return ColumnRef(parts) + ".*";
     }
@@ -605,7 +606,8 @@ std::string TsqlParser::ParseSelectItem() {
     Next();
     SqlExpr e = ParseExpr();
     std::string sql = e.sql;
-    if (e.IsTextual() && !e.column) sql = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+    if (e.IsTextual() && !e.column)
+      sql = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
     return sql + " AS " + QuoteName(alias);
   }
   if (Peek().kind == Token::Kind::kParameter && Peek(1).IsSymbol("=")) {
@@ -629,8 +631,8 @@ std::string TsqlParser::ParseAlias(bool required) {
     Fail(t, "expected an alias");
   }
   const Token& t = Peek();
-  if ((t.kind == Token::Kind::kQuotedName) || (t.kind == Token::Kind::kWord && !IsReservedWord(t)) ||
-      t.kind == Token::Kind::kString) {
+  if ((t.kind == Token::Kind::kQuotedName) ||
+      (t.kind == Token::Kind::kWord && !IsReservedWord(t)) || t.kind == Token::Kind::kString) {
     if (t.kind == Token::Kind::kWord && IsStatementStart(t)) {
       if (required) Fail(t, "expected an alias");
       return "";
@@ -649,7 +651,8 @@ std::string TsqlParser::ParseOrderBy() {
   do {
     SqlExpr e = ParseExpr();
     std::string term = e.sql;
-    if (e.IsTextual() && !e.column) term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+    if (e.IsTextual() && !e.column)
+      term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
     if (AcceptWord("DESC")) {
       term += " DESC";
     } else if (AcceptWord("ASC")) {
@@ -669,10 +672,10 @@ void TsqlParser::SkipTableHints() {
     Next();
     do {
       const Token& h = Peek();
-      static constexpr std::string_view kHints[] = {"NOLOCK", "ROWLOCK", "UPDLOCK", "HOLDLOCK",
-                                                    "READUNCOMMITTED", "READCOMMITTED",
-                                                    "PAGLOCK", "TABLOCK", "TABLOCKX", "XLOCK",
-                                                    "NOWAIT", "READPAST", "SERIALIZABLE"};
+      static constexpr std::string_view kHints[] = {
+          "NOLOCK",        "ROWLOCK",  "UPDLOCK",     "HOLDLOCK", "READUNCOMMITTED",
+          "READCOMMITTED", "PAGLOCK",  "TABLOCK",     "TABLOCKX", "XLOCK",
+          "NOWAIT",        "READPAST", "SERIALIZABLE"};
       bool known = false;
       for (std::string_view k : kHints) known = known || h.IsWord(k);
       if (!known) Unsupported(h, "table hint " + h.text);
@@ -794,8 +797,7 @@ std::vector<TsqlParser::NamePart> TsqlParser::ParseNameParts() {
   return parts;
 }
 
-TsqlParser::TableRef TsqlParser::MakeTableRef(const std::vector<NamePart>& parts,
-                                              const Token& at) {
+TsqlParser::TableRef TsqlParser::MakeTableRef(const std::vector<NamePart>& parts, const Token& at) {
   if (parts.empty() || parts.size() > 3) Fail(at, "malformed table name");
   const std::string& name = parts.back().text;
   if (parts.size() >= 2) {

@@ -30,12 +30,12 @@ class TsqlParser {
     bool quoted = false;
   };
   struct TableRef {
-    std::string sql;         // as written for SQLite: tempdb."##t", "x", x
-    std::string temp_name;   // "##t" for a global temporary table, else ""
-    std::string bare_name;   // last part, for messages and alias checks
+    std::string sql;              // as written for SQLite: tempdb."##t", "x", x
+    std::string temp_name;        // "##t" for a global temporary table, else ""
+    std::string bare_name;        // last part, for messages and alias checks
     bool is_temp_schema = false;  // in tempdb or temp (affects index syntax)
-    std::string schema;      // "tempdb", "temp" or ""
-    std::string quoted_name; // the table name alone, quoted for SQLite
+    std::string schema;           // "tempdb", "temp" or ""
+    std::string quoted_name;      // the table name alone, quoted for SQLite
   };
   struct QueryInfo {
     bool allow_into = false;

@@ -103,7 +103,8 @@ Step TsqlParser::ParseCreateTable() {
   do {
     const Token& at = Peek();
     std::string constraint_name;
-    if (AcceptWord("CONSTRAINT")) constraint_name = "CONSTRAINT " + QuoteName(ExpectName("constraint name")) + " ";
+    if (AcceptWord("CONSTRAINT"))
+      constraint_name = "CONSTRAINT " + QuoteName(ExpectName("constraint name")) + " ";
     if (Peek().IsWord("PRIMARY") || Peek().IsWord("UNIQUE") || Peek().IsWord("CHECK") ||
         Peek().IsWord("FOREIGN")) {
       TableConstraint c;
@@ -140,7 +141,8 @@ Step TsqlParser::ParseCreateTable() {
       table_constraints.push_back(std::move(c));
       continue;
     }
-    if (!constraint_name.empty()) Fail(Peek(), "expected PRIMARY KEY, UNIQUE, CHECK or FOREIGN KEY");
+    if (!constraint_name.empty())
+      Fail(Peek(), "expected PRIMARY KEY, UNIQUE, CHECK or FOREIGN KEY");
     Column col;
     if (!at.IsName()) Fail(at, "expected a column name");
     col.name = Next().text;
@@ -190,7 +192,9 @@ Step TsqlParser::ParseCreateTable() {
         c += " CONSTRAINT " + QuoteName(ExpectName("constraint name"));
       } else if (t.IsWord("DEFAULT")) {
         Next();
-        c += " DEFAULT (" + ParseUnary().sql + ")";
+        SqlExpr value = ParseUnary();
+        bool wrapped = value.atomic && !value.sql.empty() && value.sql[0] == '(';
+        c += " DEFAULT " + (wrapped ? value.sql : "(" + value.sql + ")");
       } else if (t.IsWord("PRIMARY")) {
         Next();
         ExpectWord("KEY");
@@ -373,7 +377,8 @@ Step TsqlParser::ParseCreateRoutine(bool function) {
   if (function) {
     ParseRoutineParams(&routine, true);
     ExpectWord("RETURNS");
-    if (Peek().kind == Token::Kind::kParameter) Unsupported(Peek(), "multi-statement table function");
+    if (Peek().kind == Token::Kind::kParameter)
+      Unsupported(Peek(), "multi-statement table function");
     if (!Peek().IsWord("TABLE")) Unsupported(Peek(), "scalar function");
     Next();
     if (Peek().IsWord("WITH")) {

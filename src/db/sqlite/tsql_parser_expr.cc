@@ -12,6 +12,29 @@ using Type = SqlExpr::Type;
 
 std::string Operand(const SqlExpr& e) { return e.atomic ? e.sql : "(" + e.sql + ")"; }
 
+// Binding strength of an operator as written for SQLite. Operands come from a
+// precedence parse of the host text (parentheses in the source stay as they
+// are), so an operand needs parentheses only when it binds less tightly than
+// its parent. '&' and '|' sit at a different level in SQLite than on the host,
+// so they are always parenthesised.
+int Level(std::string_view op) {
+  if (op == "OR") return 1;
+  if (op == "AND") return 2;
+  if (op == "NOT") return 3;
+  if (op == "+" || op == "-") return 6;
+  if (op == "*" || op == "/" || op == "%") return 7;
+  if (op == "||") return 8;
+  if (op == "&" || op == "|") return 0;
+  return 4;  // comparisons, IS, IN, LIKE, BETWEEN
+}
+
+std::string OperandOf(const SqlExpr& child, std::string_view parent) {
+  if (child.atomic) return child.sql;
+  int c = Level(child.op), p = Level(parent);
+  if (c == 0 || p == 0 || c < p) return "(" + child.sql + ")";
+  return child.sql;
+}
+
 SqlExpr Atom(std::string sql, Type type) {
   SqlExpr e;
   e.sql = std::move(sql);
@@ -28,11 +51,6 @@ SqlExpr Binary(std::string sql, Type type, std::string op) {
   return e;
 }
 
-// Operand of AND / OR: chains of the same operator need no parentheses.
-std::string ChainOperand(const SqlExpr& e, std::string_view op) {
-  return (!e.atomic && e.op == op) ? e.sql : Operand(e);
-}
-
 std::string WithCollation(const SqlExpr& e) { return Operand(e) + " COLLATE HOSTCI"; }
 
 bool IsNumberLike(const SqlExpr& e) { return e.type == Type::kNumber; }
@@ -46,8 +64,7 @@ SqlExpr TsqlParser::ParseOr() {
   while (Peek().IsWord("OR")) {
     Next();
     SqlExpr right = ParseAnd();
-    left = Binary(ChainOperand(left, "OR") + " OR " + ChainOperand(right, "OR"), Type::kBool,
-                  "OR");
+    left = Binary(OperandOf(left, "OR") + " OR " + OperandOf(right, "OR"), Type::kBool, "OR");
   }
   return left;
 }
@@ -57,8 +74,7 @@ SqlExpr TsqlParser::ParseAnd() {
   while (Peek().IsWord("AND")) {
     Next();
     SqlExpr right = ParseNot();
-    left = Binary(ChainOperand(left, "AND") + " AND " + ChainOperand(right, "AND"), Type::kBool,
-                  "AND");
+    left = Binary(OperandOf(left, "AND") + " AND " + OperandOf(right, "AND"), Type::kBool, "AND");
   }
   return left;
 }
@@ -67,7 +83,7 @@ SqlExpr TsqlParser::ParseNot() {
   if (Peek().IsWord("NOT")) {
     Next();
     SqlExpr inner = ParseNot();
-    return Binary("NOT " + Operand(inner), Type::kBool, "NOT");
+    return Binary("NOT " + OperandOf(inner, "NOT"), Type::kBool, "NOT");
   }
   return ParsePredicate();
 }
@@ -76,12 +92,13 @@ SqlExpr TsqlParser::Compare(const SqlExpr& left, std::string_view op, const SqlE
   // Text is compared as the host's default collation does: case folded,
   // trailing blanks ignored. Columns carry HOSTCI from their declaration;
   // anything compared with text gets it explicitly.
-  std::string l = Operand(left);
+  std::string l = OperandOf(left, op);
   if ((left.IsTextual() || right.IsTextual()) && left.type != Type::kNull &&
       right.type != Type::kNull) {
     l = WithCollation(left);
   }
-  return Binary(l + " " + std::string(op) + " " + Operand(right), Type::kBool, std::string(op));
+  return Binary(l + " " + std::string(op) + " " + OperandOf(right, op), Type::kBool,
+                std::string(op));
 }
 
 SqlExpr TsqlParser::ParsePredicate() {
@@ -110,8 +127,8 @@ SqlExpr TsqlParser::ParsePredicate() {
     return left;
   }
   bool negated = false;
-  if (t.IsWord("NOT") && (Peek(1).IsWord("IN") || Peek(1).IsWord("LIKE") ||
-                          Peek(1).IsWord("BETWEEN"))) {
+  if (t.IsWord("NOT") &&
+      (Peek(1).IsWord("IN") || Peek(1).IsWord("LIKE") || Peek(1).IsWord("BETWEEN"))) {
     Next();
     negated = true;
   }
@@ -141,8 +158,7 @@ SqlExpr TsqlParser::ParsePredicate() {
     Next();
     const Token& pattern_at = Peek();
     SqlExpr pattern = ParseAdditive();
-    if (pattern_at.kind == Token::Kind::kString &&
-        pattern_at.text.find('[') != std::string::npos) {
+    if (pattern_at.kind == Token::Kind::kString && pattern_at.text.find('[') != std::string::npos) {
       Unsupported(pattern_at, "LIKE pattern with [ ] character classes");
     }
     std::string sql = Operand(left) + " " + not_text + "LIKE " + Operand(pattern);
@@ -169,12 +185,12 @@ SqlExpr TsqlParser::ParsePredicate() {
 
 SqlExpr TsqlParser::Add(const SqlExpr& left, const SqlExpr& right) const {
   if (IsNumberLike(left) && IsNumberLike(right)) {
-    return Binary(Operand(left) + " + " + Operand(right), Type::kNumber, "+");
+    return Binary(OperandOf(left, "+") + " + " + OperandOf(right, "+"), Type::kNumber, "+");
   }
   if (left.type == Type::kText && right.type == Type::kText) {
     // Both sides are text for sure: plain concatenation, which SQLite's
     // optimiser understands.
-    return Binary(Operand(left) + " || " + Operand(right), Type::kText, "||");
+    return Binary(OperandOf(left, "||") + " || " + OperandOf(right, "||"), Type::kText, "||");
   }
   // Everything else follows the host at run time: text + text concatenates,
   // number + number adds, NULL propagates, number + non-numeric text fails.
@@ -192,7 +208,8 @@ SqlExpr TsqlParser::ParseAdditive() {
     } else if (t.IsSymbol("-") || t.IsSymbol("&") || t.IsSymbol("|")) {
       std::string op = Next().text;
       SqlExpr right = ParseMultiplicative();
-      left = Binary(Operand(left) + " " + op + " " + Operand(right), Type::kNumber, op);
+      // A right operand of the same level came from parentheses in the text.
+      left = Binary(OperandOf(left, op) + " " + op + " " + OperandOf(right, op), Type::kNumber, op);
     } else if (t.IsSymbol("^")) {
       Unsupported(t, "bitwise exclusive or '^'");
     } else {
@@ -206,7 +223,7 @@ SqlExpr TsqlParser::ParseMultiplicative() {
   while (Peek().IsSymbol("*") || Peek().IsSymbol("/") || Peek().IsSymbol("%")) {
     std::string op = Next().text;
     SqlExpr right = ParseUnary();
-    left = Binary(Operand(left) + " " + op + " " + Operand(right), Type::kNumber, op);
+    left = Binary(OperandOf(left, op) + " " + op + " " + OperandOf(right, op), Type::kNumber, op);
   }
   return left;
 }
@@ -216,8 +233,8 @@ SqlExpr TsqlParser::ParseUnary() {
   if (t.IsSymbol("-") || t.IsSymbol("+") || t.IsSymbol("~")) {
     std::string op = Next().text;
     SqlExpr inner = ParseUnary();
-    SqlExpr e = Atom(op + Operand(inner), inner.type == Type::kNumber ? Type::kNumber
-                                                                       : Type::kUnknown);
+    SqlExpr e =
+        Atom(op + Operand(inner), inner.type == Type::kNumber ? Type::kNumber : Type::kUnknown);
     e.literal = inner.literal;
     // "- -1" must not become "--1", a comment.
     if (op == "-" && !inner.sql.empty() && inner.sql[0] == '-') e.sql = "-(" + inner.sql + ")";
@@ -314,8 +331,9 @@ SqlExpr TsqlParser::ParsePrimary() {
     SqlExpr sub = ParseSubquery();
     return Atom("EXISTS " + sub.sql, Type::kBool);
   }
-  if (t.kind == Token::Kind::kWord && (t.IsWord("CAST") || t.IsWord("CONVERT") ||
-                                       t.IsWord("TRY_CONVERT") || t.IsWord("TRY_CAST")) &&
+  if (t.kind == Token::Kind::kWord &&
+      (t.IsWord("CAST") || t.IsWord("CONVERT") || t.IsWord("TRY_CONVERT") ||
+       t.IsWord("TRY_CAST")) &&
       Peek(1).IsSymbol("(")) {
     if (t.IsWord("TRY_CONVERT") || t.IsWord("TRY_CAST")) Unsupported(t, ToUpperAscii(t.text));
     bool is_cast = t.IsWord("CAST");
@@ -456,8 +474,8 @@ SqlExpr TsqlParser::ParseObjectId(const Token& at) {
   } else if (object.rfind("#", 0) == 0) {
     schema = "temp";
   }
-  std::string sql = "(SELECT 1 FROM " + schema + ".sqlite_master WHERE name = " +
-                    QuoteText(object) + " COLLATE NOCASE)";
+  std::string sql = "(SELECT 1 FROM " + schema +
+                    ".sqlite_master WHERE name = " + QuoteText(object) + " COLLATE NOCASE)";
   return Atom(sql, Type::kNumber);
 }
 
@@ -484,7 +502,10 @@ SqlExpr TsqlParser::ParseFunction(const std::vector<NamePart>& parts, const Toke
     ExpectSymbol(")");
     if (Peek().IsWord("OVER")) Unsupported(Peek(), "window function");
     Type type = (name == "MIN" || name == "MAX") ? arg.type : Type::kNumber;
-    std::string lower = name == "SUM" ? "sum" : name == "MIN" ? "min" : name == "MAX" ? "max" : "avg";
+    std::string lower = name == "SUM"   ? "sum"
+                        : name == "MIN" ? "min"
+                        : name == "MAX" ? "max"
+                                        : "avg";
     return Atom(lower + "(" + (distinct ? "DISTINCT " : "") + arg.sql + ")", type);
   }
   std::vector<SqlExpr> args = ParseArgs();
@@ -495,10 +516,10 @@ SqlExpr TsqlParser::ParseFunction(const std::vector<NamePart>& parts, const Toke
   };
   if (name == "ISNULL") {
     need(2, 2);
-    Type type = args[0].type == args[1].type ? args[0].type
+    Type type = args[0].type == args[1].type                   ? args[0].type
                 : (args[0].IsTextual() || args[1].IsTextual()) ? Type::kTextLike
-                : (args[0].type == Type::kNull) ? args[1].type
-                                                : Type::kUnknown;
+                : (args[0].type == Type::kNull)                ? args[1].type
+                                                               : Type::kUnknown;
     return Atom("ifnull(" + args[0].sql + ", " + args[1].sql + ")", type);
   }
   if (name == "COALESCE") {
@@ -526,9 +547,10 @@ SqlExpr TsqlParser::ParseFunction(const std::vector<NamePart>& parts, const Toke
   }
   if (name == "LTRIM" || name == "RTRIM" || name == "UPPER" || name == "LOWER") {
     need(1, 1);
-    std::string lower = name == "LTRIM" ? "ltrim" : name == "RTRIM" ? "rtrim"
-                                                : name == "UPPER"   ? "upper"
-                                                                    : "lower";
+    std::string lower = name == "LTRIM"   ? "ltrim"
+                        : name == "RTRIM" ? "rtrim"
+                        : name == "UPPER" ? "upper"
+                                          : "lower";
     return Atom(lower + "(" + args[0].sql + ")", Type::kText);
   }
   if (name == "SUBSTRING") {

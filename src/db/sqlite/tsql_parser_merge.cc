@@ -56,7 +56,7 @@ Step TsqlParser::ParseMerge() {
     bool present = false;
     std::string condition;  // "" or the AND condition
     bool is_delete = false;
-    std::string set;        // UPDATE SET list
+    std::string set;  // UPDATE SET list
     std::string insert_columns;
     std::string insert_values;
   };
@@ -96,7 +96,8 @@ Step TsqlParser::ParseMerge() {
       do {
         std::vector<NamePart> column = ParseNameParts();
         ExpectSymbol("=");
-        action->set += (first ? "" : ", ") + QuoteName(column.back().text) + " = " + ParseExpr().sql;
+        action->set +=
+            (first ? "" : ", ") + QuoteName(column.back().text) + " = " + ParseExpr().sql;
         first = false;
       } while (AcceptSymbol(","));
     } else if (AcceptWord("INSERT")) {
@@ -153,8 +154,8 @@ Step TsqlParser::ParseMerge() {
                            ".rowid AS target_row, " + source_alias + ".rowid AS source_row FROM " +
                            target_ref + " JOIN " + source_ref + " ON " + on));
   auto and_condition = [](const std::string& c) { return c.empty() ? "" : " AND (" + c + ")"; };
-  std::string not_matched_target = target_alias + ".rowid NOT IN (SELECT target_row FROM " +
-                                   std::string(kPairs) + ")";
+  std::string not_matched_target =
+      target_alias + ".rowid NOT IN (SELECT target_row FROM " + std::string(kPairs) + ")";
   if (by_source.present) {
     if (by_source.is_delete) {
       body.push_back(Statement("DELETE FROM " + target_ref + " WHERE " + not_matched_target +
@@ -166,10 +167,11 @@ Step TsqlParser::ParseMerge() {
   }
   if (matched.present) {
     if (matched.is_delete) {
-      body.push_back(Statement("DELETE FROM " + target_ref + " WHERE EXISTS (SELECT 1 FROM " +
-                               std::string(kPairs) + " AS orv_pair JOIN " + source_ref + " ON " +
-                               source_alias + ".rowid = orv_pair.source_row WHERE orv_pair.target_row = " +
-                               target_alias + ".rowid" + and_condition(matched.condition) + ")"));
+      body.push_back(Statement(
+          "DELETE FROM " + target_ref + " WHERE EXISTS (SELECT 1 FROM " + std::string(kPairs) +
+          " AS orv_pair JOIN " + source_ref + " ON " + source_alias +
+          ".rowid = orv_pair.source_row WHERE orv_pair.target_row = " + target_alias + ".rowid" +
+          and_condition(matched.condition) + ")"));
     } else {
       body.push_back(Statement("UPDATE " + target_ref + " SET " + matched.set + " FROM " +
                                std::string(kPairs) + " AS orv_pair JOIN " + source_ref + " ON " +

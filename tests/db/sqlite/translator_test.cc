@@ -1,0 +1,207 @@
+// The translator's output structure: steps, routines, the cache, and the
+// errors it gives for what it does not understand.
+#include "db/sqlite/translator.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "db/db_error.h"
+
+namespace orv::db::sqlite {
+namespace {
+
+std::string Sql(std::string_view tsql) {
+  Translator translator;
+  std::shared_ptr<const Translation> t = translator.Translate(tsql);
+  EXPECT_EQ(t->steps.size(), 1u) << tsql;
+  return t->steps.empty() ? "" : t->steps[0].sql;
+}
+
+std::string ErrorOf(std::string_view tsql) {
+  Translator translator;
+  try {
+    translator.Translate(tsql);
+  } catch (const DbError& e) {
+    EXPECT_EQ(e.number(), kErrProvider);
+    EXPECT_FALSE(e.messages().empty());
+    if (!e.messages().empty()) {
+      EXPECT_EQ(e.messages()[0].source, "Translator");
+    }
+    return e.description();
+  }
+  return "no error";
+}
+
+// The customer/supplier tree batch, two of its ten statements as the editor
+// builds them for group 4 in company 1.
+const char kCliforBatch[] =
+    " SELECT distinct P.MG07_DITTA_CG18, P.MG07_TIPOCF, P.MG07_MACROAREA, P.MG07_DESCRMACROAR, "
+    "ISNULL(FW32_FLGABILITATO, 1) AS CHECKED "
+    "        FROM MG07_MACROAREE FF cross apply dbo.FNMG07_MACROAREE(FF.MG07_MACROAREA, "
+    "FF.MG07_DITTA_CG18, FF.MG07_TIPOCF) P "
+    "        LEFT JOIN FW32_RVKCLIFOR ON FW32_TIPOCF = P.MG07_TIPOCF AND FW32_DITTA = "
+    "P.MG07_DITTA_CG18 "
+    "             AND P.MG07_MACROAREA = FW32_CODMACRO AND RTRIM(LTRIM(FW32_CODMIDDLE)) = '' AND "
+    "RTRIM(LTRIM(FW32_CODRAGG)) = '' AND FW32_TIPORAGG = 'AREA' "
+    " AND FW32_ID_FW07 IS NULL AND FW32_ID_FW06 =4"
+    "        WHERE P.MG07_DITTA_CG18 = 1"
+    " ORDER BY P.MG07_TIPOCF "
+    " ; SELECT distinct CG31_DITTA_CG18, CG31_CODICE, CG31_INDIRIZZO, ISNULL(FW32_FLGABILITATO, 1) "
+    "AS CHECKED "
+    "          FROM CG31_ANADITTASEDI "
+    "          LEFT JOIN FW32_RVKCLIFOR ON FW32_TIPOCF = -1 AND FW32_DITTA = CG31_DITTA_CG18 "
+    "             AND CG31_CODICE = FW32_CODRAGG AND FW32_TIPORAGG = 'SEDE' "
+    " AND FW32_ID_FW07 IS NULL AND FW32_ID_FW06 =4"
+    "          WHERE CG31_DITTA_CG18 = 1";
+
+TEST(TranslatorTest, CustomerSupplierBatchBecomesOneStepPerSelect) {
+  Translator translator;
+  std::shared_ptr<const Translation> t = translator.Translate(kCliforBatch);
+  ASSERT_EQ(t->steps.size(), 2u);
+  for (const Step& s : t->steps) {
+    EXPECT_EQ(s.kind, Step::Kind::kStatement);
+    EXPECT_TRUE(s.returns_rows);
+  }
+  EXPECT_EQ(t->steps[0].sql,
+            "SELECT DISTINCT P.MG07_DITTA_CG18, P.MG07_TIPOCF, P.MG07_MACROAREA, "
+            "P.MG07_DESCRMACROAR, ifnull(FW32_FLGABILITATO, 1) AS CHECKED FROM MG07_MACROAREE AS "
+            "FF JOIN FNMG07_MACROAREE(FF.MG07_MACROAREA, FF.MG07_DITTA_CG18, FF.MG07_TIPOCF) AS P "
+            "LEFT JOIN FW32_RVKCLIFOR ON FW32_TIPOCF = P.MG07_TIPOCF AND FW32_DITTA = "
+            "P.MG07_DITTA_CG18 AND P.MG07_MACROAREA = FW32_CODMACRO AND "
+            "rtrim(ltrim(FW32_CODMIDDLE)) COLLATE HOSTCI = '' AND rtrim(ltrim(FW32_CODRAGG)) "
+            "COLLATE HOSTCI = '' AND FW32_TIPORAGG COLLATE HOSTCI = 'AREA' AND FW32_ID_FW07 IS "
+            "NULL AND FW32_ID_FW06 = 4 WHERE P.MG07_DITTA_CG18 = 1 ORDER BY P.MG07_TIPOCF");
+}
+
+TEST(TranslatorTest, RewritesOfNamesAndFunctions) {
+  EXPECT_EQ(Sql("select [a b], \"c\", dbo.T.x from dbo.T"), "SELECT \"a b\", c, T.x FROM T");
+  EXPECT_EQ(Sql("SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 IS NULL"),
+            "SELECT 1 FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 IS NULL LIMIT 1");
+  EXPECT_EQ(Sql("SELECT NEWID()"), "SELECT tsql_newid() COLLATE HOSTCI");
+  EXPECT_EQ(Sql("select * from ##tempTAB where INCLUSA=1 order by PROGETTO, CODICE"),
+            "SELECT * FROM tempdb.\"##tempTAB\" WHERE INCLUSA = 1 ORDER BY PROGETTO, CODICE");
+  // A SQLite keyword used as a host name is quoted.
+  EXPECT_EQ(Sql("SELECT [order], abort FROM t"), "SELECT \"order\", \"abort\" FROM t");
+  // Arithmetic on numbers stays plain '+', unknown operands go through tsql_add.
+  EXPECT_EQ(Sql("SELECT 1 + 2 * 3, a + 1, 'x' + 'y', - -1"),
+            "SELECT 1 + 2 * 3, tsql_add(a, 1), ('x' || 'y') COLLATE HOSTCI, -(-1)");
+}
+
+TEST(TranslatorTest, ProceduresAndTableFunctionsKeepTheirHostBody) {
+  Translator translator;
+  std::shared_ptr<const Translation> p = translator.Translate(
+      "CREATE PROCEDURE dbo.SPFW_ReloadListaCFRevocatiGruppo @idgruppo INT, @nome VARCHAR(10)\r\n"
+      "AS\r\nBEGIN\r\n  SET NOCOUNT ON;\r\n  DELETE FROM X WHERE G = @idgruppo\r\nEND\r\n");
+  ASSERT_EQ(p->steps.size(), 1u);
+  const Step& s = p->steps[0];
+  EXPECT_EQ(s.kind, Step::Kind::kCreateRoutine);
+  EXPECT_EQ(s.routine.type, Step::Routine::Type::kProcedure);
+  EXPECT_EQ(s.routine.name, "SPFW_ReloadListaCFRevocatiGruppo");
+  EXPECT_EQ(s.routine.params, (std::vector<std::string>{"@idgruppo", "@nome"}));
+  EXPECT_EQ(s.routine.param_types, (std::vector<std::string>{"INT", "VARCHAR(10)"}));
+  EXPECT_EQ(s.routine.body, "SET NOCOUNT ON;\r\n  DELETE FROM X WHERE G = @idgruppo");
+
+  std::shared_ptr<const Translation> f = translator.Translate(
+      "CREATE FUNCTION dbo.FNMG07_MACROAREE (@macro VARCHAR(10), @ditta INT, @tipo SMALLINT) "
+      "RETURNS TABLE AS RETURN (SELECT * FROM MG07_MACROAREE WHERE MG07_MACROAREA = @macro)");
+  ASSERT_EQ(f->steps.size(), 1u);
+  EXPECT_EQ(f->steps[0].routine.type, Step::Routine::Type::kTableFunction);
+  EXPECT_EQ(f->steps[0].routine.name, "FNMG07_MACROAREE");
+  EXPECT_EQ(f->steps[0].routine.params.size(), 3u);
+  EXPECT_EQ(f->steps[0].routine.body, "SELECT * FROM MG07_MACROAREE WHERE MG07_MACROAREA = @macro");
+  // The body is checked when the routine is created.
+  EXPECT_EQ(ErrorOf("CREATE PROCEDURE P AS\n  SELECT 1 FROM t WHERE x ^ 1 = 0"),
+            "Translator: unsupported construct bitwise exclusive or '^' at line 2, column 27");
+
+  std::shared_ptr<const Translation> e =
+      translator.Translate("EXEC SPFW_ReloadListaCFRevocatiUtente @idutente = 12, 'x' + 'y'");
+  ASSERT_EQ(e->steps.size(), 1u);
+  EXPECT_EQ(e->steps[0].kind, Step::Kind::kExecProcedure);
+  EXPECT_EQ(e->steps[0].exec_name, "SPFW_ReloadListaCFRevocatiUtente");
+  EXPECT_EQ(e->steps[0].exec_arg_names, (std::vector<std::string>{"@idutente", ""}));
+  EXPECT_EQ(e->steps[0].exec_arg_sql, (std::vector<std::string>{"12", "'x' || 'y'"}));
+}
+
+TEST(TranslatorTest, TableDefinitionsGetSqliteTypesAndTheHostCollation) {
+  EXPECT_EQ(Sql("CREATE TABLE [dbo].[FW95_SETTINGS] ([FW95_ID] [int] IDENTITY(1,1) NOT NULL, "
+                "[FW95_CODICE] [varchar](50) NOT NULL, FW95_VALORE NVARCHAR(MAX) NULL "
+                "DEFAULT (''), FW95_N DECIMAL(18, 2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
+                "GETDATE(), FW95_F FLOAT, CONSTRAINT [PK_FW95] PRIMARY KEY CLUSTERED ([FW95_ID] "
+                "ASC) WITH (PAD_INDEX = OFF) ON [PRIMARY], CONSTRAINT UQ UNIQUE (FW95_CODICE), "
+                "CHECK (FW95_N >= 0)) ON [PRIMARY]"),
+            "CREATE TABLE FW95_SETTINGS (FW95_ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
+            "FW95_CODICE TEXT COLLATE HOSTCI NOT NULL, FW95_VALORE TEXT COLLATE HOSTCI DEFAULT "
+            "(''), FW95_N NUMERIC DEFAULT ((0)), FW95_D TEXT DEFAULT (strftime('%Y-%m-%d "
+            "%H:%M:%f', 'now', 'localtime')), FW95_F REAL, CONSTRAINT UQ UNIQUE (FW95_CODICE), "
+            "CHECK (FW95_N >= 0))");
+  EXPECT_EQ(Sql("CREATE TABLE ##w (A INT PRIMARY KEY, B CHAR(3))"),
+            "CREATE TABLE tempdb.\"##w\" (A INTEGER PRIMARY KEY, B TEXT COLLATE HOSTCI)");
+  EXPECT_EQ(Sql("CREATE INDEX IX_A ON ##w (B DESC, A) INCLUDE (C)"),
+            "CREATE INDEX tempdb.IX_A ON \"##w\" (B DESC, A)");
+}
+
+TEST(TranslatorTest, UnknownConstructsAreNamedWithTheirPosition) {
+  struct Case {
+    const char* tsql;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"SELECT a FROM t OUTER APPLY dbo.F(t.x) P",
+       "unsupported construct OUTER APPLY at line 1, column 17"},
+      {"SELECT a\r\nFROM t\r\nWHERE SOUNDEX(a) = 1",
+       "unsupported construct function SOUNDEX at line 3, column 7"},
+      {"DECLARE @x INT", "unsupported construct DECLARE at line 1, column 1"},
+      {"SELECT TOP 10 PERCENT a FROM t",
+       "unsupported construct TOP ... PERCENT at line 1, column 8"},
+      {"SELECT CONVERT(VARCHAR(10), d, 103) FROM t",
+       "unsupported construct CONVERT with a style at line 1, column 30"},
+      {"SELECT a FROM t WHERE a LIKE '[a-c]%'",
+       "unsupported construct LIKE pattern with [ ] character classes at line 1, column 30"},
+      {"SELECT a FROM", "expected a table name at end of text at line 1, column 14"},
+      {"SELECT a FROM t WHERE", "expected an expression at end of text at line 1, column 22"},
+      {"UPDATE t SET a = 1 FROM t JOIN u ON u.k = t.k",
+       "unsupported construct UPDATE whose target also appears in its FROM clause at line 1, "
+       "column 1"},
+      {"DELETE t FROM t JOIN u ON u.k = t.k",
+       "unsupported construct DELETE with a FROM clause (join delete) at line 1, column 10"},
+      {" if object_id('tempdb..') is not null  BEGIN  DROP TABLE  END ",
+       "OBJECT_ID without an object name near 'object_id' at line 1, column 5"},
+      {"SELECT a FROM x.y.t", "unknown schema y near 'x' at line 1, column 15"},
+      {"MERGE t USING s AS x ON t.a = x.a WHEN MATCHED THEN UPDATE SET a = 1 "
+       "WHEN MATCHED THEN DELETE;",
+       "unsupported construct two MERGE clauses of the same kind at line 1, column 70"},
+      {"SELECT a b c FROM t", "expected a statement near 'c' at line 1, column 12"},
+      {"CREATE TABLE t (a GEOGRAPHY)",
+       "unsupported construct column type GEOGRAPHY at line 1, column 17"},
+      {"SELECT 1 = 1",
+       "a condition cannot be a select-list column at end of text at line 1, column 13"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ErrorOf(c.tsql), "Translator: " + std::string(c.message)) << c.tsql;
+  }
+}
+
+TEST(TranslatorTest, CacheReturnsTheSameTranslationAndIsBounded) {
+  Translator translator;
+  auto first = translator.Translate("SELECT 1");
+  auto again = translator.Translate("SELECT 1");
+  EXPECT_EQ(first.get(), again.get());
+  EXPECT_EQ(translator.cache_hits(), 1u);
+  EXPECT_EQ(translator.cache_size(), 1u);
+  for (int i = 0; i < 600; ++i) translator.Translate("SELECT " + std::to_string(i));
+  EXPECT_EQ(translator.cache_size(), 512u);
+  // "SELECT 1" was pushed out long ago; the most recent ones stay.
+  size_t hits = translator.cache_hits();
+  translator.Translate("SELECT 599");
+  EXPECT_EQ(translator.cache_hits(), hits + 1);
+  translator.Translate("SELECT 2");
+  EXPECT_EQ(translator.cache_hits(), hits + 1);
+  // A failed translation is not cached.
+  EXPECT_THROW(translator.Translate("SELECT FROM"), DbError);
+  EXPECT_THROW(translator.Translate("SELECT FROM"), DbError);
+}
+
+}  // namespace
+}  // namespace orv::db::sqlite
