@@ -1,0 +1,248 @@
+// The embedded engine as the module uses it: host-dialect text through
+// orv::db::Connection and Command, on real SQLite databases.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "db/command.h"
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+
+namespace orv::db {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+std::string TempPath(const std::string& name) {
+  return (std::filesystem::temp_directory_path() /
+          ("orv_conn_" + std::to_string(getpid()) + "_" + name))
+      .string();
+}
+
+// Every row of a recordset as "a|b;c|d", from its current position.
+std::string Rows(Recordset& rs) {
+  std::string out;
+  for (; !rs.IsEof(); rs.MoveNext()) {
+    if (!out.empty()) out += ";";
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+      if (i > 0) out += "|";
+      const Value& v = rs.Field(i);
+      out += v.IsNull() ? "<null>" : v.ToText();
+    }
+  }
+  return out;
+}
+
+class SqliteConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                     std::string(".db"));
+    std::filesystem::remove(path_);
+    connection_ = Open();
+    connection_->Execute(
+        "CREATE TABLE CLIENTI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, "
+        "RAGSOC VARCHAR(40) NULL, ZONA INT NULL)");
+    connection_->Execute(
+        "INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('C1', 'Rossi', 1);"
+        "INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('c2', 'Bianchi', 2);"
+        "INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('C3', 'Verdi', NULL)");
+  }
+  void TearDown() override {
+    connection_.reset();
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
+  }
+
+  std::shared_ptr<Connection> Open() {
+    auto connection = Connection::Create();
+    connection->Open("Driver=SQLite;Database=" + path_ + ";Create=yes");
+    return connection;
+  }
+
+  std::string Query(Connection& connection, const std::string& sql) {
+    std::shared_ptr<Recordset> rs = connection.Execute(sql);
+    return Rows(*rs);
+  }
+
+  template <typename F>
+  static std::string ErrorOf(F&& f) {
+    try {
+      f();
+    } catch (const DbError& e) {
+      return e.description();
+    }
+    return "";
+  }
+
+  std::string path_;
+  std::shared_ptr<Connection> connection_;
+};
+
+TEST_F(SqliteConnectionTest, BatchResultsComeInOrderThroughNextRecordset) {
+  int64_t affected = -2;
+  std::shared_ptr<Recordset> rs = connection_->Execute(
+      "UPDATE CLIENTI SET ZONA = 9 WHERE ZONA IS NULL\r\n"
+      "select CODICE from CLIENTI where ZONA = 9;\r\n"
+      "SELECT COUNT(*) AS N FROM CLIENTI",
+      &affected);
+  EXPECT_FALSE(rs->IsOpen());  // the UPDATE's result: no rows, a count
+  EXPECT_EQ(affected, 1);
+  rs = connection_->NextRecordset();
+  ASSERT_TRUE(rs);
+  EXPECT_EQ(Rows(*rs), "C3");
+  rs = connection_->NextRecordset();
+  ASSERT_TRUE(rs);
+  EXPECT_EQ(Rows(*rs), "3");
+  EXPECT_FALSE(connection_->NextRecordset());
+}
+
+TEST_F(SqliteConnectionTest, TextComparesAsTheHostServerDoes) {
+  EXPECT_EQ(Query(*connection_, "SELECT RAGSOC FROM CLIENTI WHERE CODICE = 'c1  '"), "Rossi");
+  EXPECT_EQ(Query(*connection_, "SELECT COUNT(*) FROM CLIENTI WHERE CODICE IN ('C2', 'c3')"), "2");
+  EXPECT_EQ(Query(*connection_, "SELECT CASE WHEN 'A' = 'A ' AND 'a' = 'A' THEN 1 ELSE 0 END"),
+            "1");
+  // The primary key's index folds case too.
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("INSERT INTO CLIENTI (CODICE) VALUES ('C2 ')"); }),
+              HasSubstr("UNIQUE constraint failed"));
+  EXPECT_EQ(Query(*connection_, "SELECT COUNT(*) FROM CLIENTI"), "3");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT COUNT(*) FROM (SELECT CODICE FROM (SELECT CODICE FROM CLIENTI "
+                  "UNION ALL SELECT 'c1 ') X GROUP BY CODICE) Y"),
+            "3");
+  EXPECT_EQ(
+      Query(*connection_, "SELECT COUNT(*) FROM (SELECT CODICE FROM CLIENTI UNION SELECT 'C2') X"),
+      "3");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT COUNT(DISTINCT RAGSOC) FROM (SELECT RAGSOC FROM CLIENTI "
+                  "UNION ALL SELECT 'ROSSI') X"),
+            "3");
+}
+
+TEST_F(SqliteConnectionTest, PlusAndNewIdFollowTheHost) {
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT 'a' + 'b', 1 + 2, 1 + '2', RAGSOC + ' (' + CODICE + ')' "
+                  "FROM CLIENTI WHERE CODICE = 'C1'"),
+            "ab|3|3|Rossi (C1)");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT ISNULL(CONVERT(VARCHAR(10), ZONA) + '!', 'none') "
+                  "FROM CLIENTI ORDER BY CODICE"),
+            "1!;2!;none");
+  const std::string error =
+      ErrorOf([&] { connection_->Execute("SELECT 1 + RAGSOC FROM CLIENTI"); });
+  EXPECT_THAT(
+      error,
+      HasSubstr("Conversion failed when converting the varchar value 'Rossi' to data type int."));
+  ASSERT_FALSE(connection_->Errors().empty());
+  EXPECT_THAT(connection_->Errors()[0].description, HasSubstr("Conversion failed"));
+
+  const std::string id = Query(*connection_, "SELECT NEWID()");
+  EXPECT_TRUE(std::regex_match(
+      id, std::regex("\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}")))
+      << id;
+}
+
+TEST_F(SqliteConnectionTest, GlobalTempTablesAreSeenByOthersAndGoWithTheirMaker) {
+  auto other = Open();
+  const std::string drop_if_any =
+      "if object_id('tempdb..##orv_conn_t') is not null BEGIN DROP TABLE ##orv_conn_t END";
+  connection_->Execute(drop_if_any);  // absent: nothing happens
+  connection_->Execute("SELECT CODICE, RAGSOC INTO ##orv_conn_t FROM CLIENTI WHERE ZONA = 1");
+  EXPECT_EQ(Query(*other, "SELECT CODICE FROM ##orv_conn_t"), "C1");
+  connection_->Close();
+  EXPECT_THAT(ErrorOf([&] { other->Execute("SELECT CODICE FROM ##orv_conn_t"); }),
+              HasSubstr("no such table"));
+
+  connection_ = Open();
+  connection_->Execute("SELECT CODICE INTO ##orv_conn_t FROM CLIENTI");
+  other->Execute(drop_if_any);  // present: dropped, from another connection
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT CODICE FROM ##orv_conn_t"); }),
+              HasSubstr("no such table"));
+}
+
+TEST_F(SqliteConnectionTest, ProceduresRunWithNamedParameters) {
+  connection_->Execute("CREATE TABLE LOG_ZONE (CODICE VARCHAR(10), ZONA INT)");
+  connection_->Execute(
+      "CREATE PROCEDURE dbo.SPFW_SetZona @Codice VARCHAR(10), @Zona INT AS\r\n"
+      "BEGIN\r\n"
+      "  UPDATE CLIENTI SET ZONA = @Zona WHERE CODICE = @Codice;\r\n"
+      "  INSERT INTO LOG_ZONE (CODICE, ZONA) VALUES (@Codice, @Zona);\r\n"
+      "END");
+  Command command;
+  command.ActiveConnection = connection_;
+  command.CommandType = kAdCmdStoredProc;
+  command.CommandText = "SPFW_SetZona";
+  command.CommandTimeout = 0;
+  ASSERT_EQ(command.Parameters().size(), 2u);
+  command.SetParameter("@Zona", 7);
+  command.SetParameter("Codice", "c3");
+  command.Execute();
+  EXPECT_EQ(Query(*connection_, "SELECT ZONA FROM CLIENTI WHERE CODICE = 'C3'"), "7");
+
+  connection_->Execute("EXEC SPFW_SetZona @Zona = 8, @Codice = 'C1'");
+  EXPECT_EQ(Query(*connection_, "SELECT CODICE, ZONA FROM LOG_ZONE ORDER BY ZONA"), "c3|7;C1|8");
+  // Stored in the database: a new connection runs it too.
+  auto other = Open();
+  other->Execute("EXEC dbo.SPFW_SetZona 'C2', 5");
+  EXPECT_EQ(Query(*other, "SELECT ZONA FROM CLIENTI WHERE CODICE = 'C2'"), "5");
+}
+
+TEST_F(SqliteConnectionTest, CrossApplyPassesArgumentsFromTheLeft) {
+  connection_->Execute("CREATE TABLE ZONE (ZONA INT, DESCR VARCHAR(20))");
+  connection_->Execute(
+      "INSERT INTO ZONE (ZONA, DESCR) VALUES (1, 'Nord'); "
+      "INSERT INTO ZONE (ZONA, DESCR) VALUES (2, 'Sud')");
+  connection_->Execute(
+      "CREATE FUNCTION dbo.FN_Zona (@Zona INT, @Prefisso VARCHAR(5))\r\n"
+      "RETURNS TABLE AS RETURN (SELECT @Prefisso + DESCR AS ETICHETTA FROM ZONE "
+      "WHERE ZONA = @Zona)");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT C.CODICE, P.ETICHETTA FROM CLIENTI C "
+                  "cross apply dbo.FN_Zona(C.ZONA, 'z-') P ORDER BY C.CODICE"),
+            "C1|z-Nord;c2|z-Sud");
+}
+
+TEST_F(SqliteConnectionTest, MergeIsAllOrNothing) {
+  connection_->Execute("CREATE TABLE NUOVI (CODICE VARCHAR(10), RAGSOC VARCHAR(40))");
+  connection_->Execute(
+      "INSERT INTO NUOVI (CODICE, RAGSOC) VALUES ('C1', 'Rossi'); "
+      "INSERT INTO NUOVI (CODICE, RAGSOC) VALUES (NULL, 'Senza codice')");
+  const std::string merge =
+      "MERGE CLIENTI AS T USING (SELECT CODICE, RAGSOC FROM NUOVI) AS S (CODICE, RAGSOC) "
+      "ON (T.CODICE = S.CODICE) "
+      "WHEN NOT MATCHED BY SOURCE AND T.ZONA IS NOT NULL THEN DELETE "
+      "WHEN NOT MATCHED BY TARGET THEN INSERT (CODICE, RAGSOC) VALUES (S.CODICE, S.RAGSOC);";
+  // The DELETE runs first; the INSERT of a NULL code then fails.
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute(merge); }), HasSubstr("NOT NULL"));
+  EXPECT_EQ(Query(*connection_, "SELECT CODICE FROM CLIENTI ORDER BY CODICE"), "C1;c2;C3");
+
+  connection_->Execute("UPDATE NUOVI SET CODICE = 'C9' WHERE CODICE IS NULL");
+  connection_->Execute(merge);
+  EXPECT_EQ(Query(*connection_, "SELECT CODICE FROM CLIENTI ORDER BY CODICE"), "C1;C3;C9");
+}
+
+TEST_F(SqliteConnectionTest, OpenFailuresAreClearAndKeepThePasswordSecret) {
+  const std::string missing = TempPath("missing.db");
+  auto connection = Connection::Create();
+  const std::string error = ErrorOf([&] {
+    connection->Open("Driver=SQLite;Database=" + missing + ";PWD=Sup3rSecret", "admin",
+                     "An0therSecret");
+  });
+  EXPECT_THAT(error, HasSubstr("does not exist"));
+  EXPECT_THAT(error, Not(HasSubstr("Sup3rSecret")));
+  EXPECT_THAT(error, Not(HasSubstr("An0therSecret")));
+  for (const DriverMessage& m : connection->Errors()) {
+    EXPECT_THAT(m.description, Not(HasSubstr("Secret")));
+  }
+  EXPECT_FALSE(connection->IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+}  // namespace
+}  // namespace orv::db
