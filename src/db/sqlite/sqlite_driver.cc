@@ -353,13 +353,12 @@ void SqliteDriver::RunStep(const Step& step, const Params& params, std::vector<R
   for (const std::string& name : step.drops_temp) temp_db_->Forget(name);
 }
 
-void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params,
-                             std::vector<ResultSet>& results, int depth) {
+void SqliteDriver::RunInSavepoint(const std::vector<Step>& body, const Params& params,
+                                  std::vector<ResultSet>& results, int depth) {
   const std::string savepoint = "orv_atomic_" + std::to_string(++savepoint_counter_);
   ExecSimple(("SAVEPOINT " + savepoint).c_str());
-  std::vector<ResultSet> inner;
   try {
-    RunSteps(body, params, inner, depth);
+    RunSteps(body, params, results, depth);
     ExecSimple(("RELEASE " + savepoint).c_str());
   } catch (...) {
     // Undo everything the group did; if SQLite already rolled the whole
@@ -368,6 +367,12 @@ void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params
     sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
     throw;
   }
+}
+
+void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params,
+                             std::vector<ResultSet>& results, int depth) {
+  std::vector<ResultSet> inner;
+  RunInSavepoint(body, params, inner, depth);
   // The group is one statement of the host's: one count of the rows it changed.
   int64_t changed = 0;
   bool changes_data = false;
@@ -749,9 +754,11 @@ void SqliteDriver::RunProcedure(std::string_view name,
     }
     params.emplace_back(definition.params[i], std::move(*bound[i]));
   }
-  // The translator caches by text, so the body is translated once.
+  // The translator caches by text, so the body is translated once. A
+  // procedure that fails part-way leaves nothing done: its statements
+  // (typically a DELETE and the INSERT that refills the rows) land together.
   std::shared_ptr<const Translation> body = translate_(definition.body);
-  RunSteps(body->steps, params, results, depth);
+  RunInSavepoint(body->steps, params, results, depth);
 }
 
 // ---------------------------------------------------------------------------

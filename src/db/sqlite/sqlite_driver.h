@@ -79,6 +79,9 @@ class SqliteDriver : public Driver, private Catalog {
   void RunSteps(const std::vector<Step>& steps, const Params& params,
                 std::vector<ResultSet>& results, int depth);
   void RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results, int depth);
+  // Runs `body` inside a savepoint: on any failure all of it is undone.
+  void RunInSavepoint(const std::vector<Step>& body, const Params& params,
+                      std::vector<ResultSet>& results, int depth);
   void RunAtomic(const std::vector<Step>& body, const Params& params,
                  std::vector<ResultSet>& results, int depth);
   // Runs every statement in `sql`; appends results as described above.

@@ -460,6 +460,25 @@ TEST_F(SqliteDriverTest, ProceduresAreStoredInTheDatabaseAndRunWithNamedParamete
               HasSubstr("expects parameter '@Qty', which was not supplied"));
   EXPECT_NE(ErrorOf([&] { driver->ExecuteProcedure("SP_Add", params, {"x", "many"}, 0); }), "");
   EXPECT_EQ(Query(*driver, "SELECT count(*) FROM stock"), "3");
+
+  // A procedure failing part-way leaves nothing done: its DELETE is undone
+  // with the INSERT that failed.
+  translator_.Add("CREATE PROCEDURE SP_Refill",
+                  CreateRoutine(Step::Routine::Type::kProcedure, "SP_Refill", {"@qty"}, {"INT"},
+                                "refill body"));
+  translator_.Add(
+      "refill body",
+      Translation{{StandInTranslator::Statement("DELETE FROM stock"),
+                   StandInTranslator::Statement(
+                       "INSERT INTO stock (code, qty) VALUES ('z', tsql_add(@qty, 'x'))")}});
+  driver->Execute("CREATE PROCEDURE SP_Refill", 0);
+  EXPECT_THAT(ErrorOf([&] { driver->ExecuteProcedure("SP_Refill", {}, {}, 0); }),
+              HasSubstr("expects parameter '@qty'"));
+  std::vector<ParameterInfo> refill = driver->DescribeProcedure("SP_Refill");
+  EXPECT_THAT(ErrorOf([&] { driver->ExecuteProcedure("SP_Refill", refill, {1}, 0); }),
+              HasSubstr("Conversion failed"));
+  EXPECT_EQ(Query(*driver, "SELECT count(*) FROM stock"), "3");
+  EXPECT_FALSE(driver->InTransaction());
 }
 
 TEST_F(SqliteDriverTest, TableFunctionsTakeArgumentsFromTheLeftOfTheJoin) {
