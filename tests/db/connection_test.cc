@@ -243,6 +243,9 @@ TEST_F(CommandTest, StoredProcedureParametersAreDescribedAndSetByName) {
   second.SetParameter("Ditta", Value("D1"));
   second.Execute(nullptr, kAdExecuteNoRecords);
   EXPECT_EQ(Rows(*connection_->Execute("SELECT utente FROM calls ORDER BY rowid")), "7;<null>");
+  // The connection runs a procedure by name too, every parameter NULL.
+  connection_->Execute("SP_Reload", nullptr, kAdCmdStoredProc | kAdExecuteNoRecords);
+  EXPECT_EQ(Rows(*connection_->Execute("SELECT count(*) FROM calls WHERE ditta IS NULL")), "1");
 }
 
 TEST_F(CommandTest, UnknownNamesAndProceduresFail) {
