@@ -174,6 +174,10 @@ db::Value CLSFW_ORVELKA::ShowForm() {
     windows_.push_back(window);
     window->SetHostInterface(GetActiveDll());
     window->SetOwnerModule(this);
+    std::weak_ptr<HostUi> weak_ui = ui;
+    window->SetUnloadedHandler([weak_ui](editor::FRMFW_ORVELKA& closed) {
+      if (auto shown_by = weak_ui.lock()) shown_by->WindowClosed(closed);
+    });
     AddModuleSections(*window);
     std::string caption;
     Quietly([&] { caption = caption_.IsNull() ? std::string() : caption_.ToText(); });
