@@ -519,9 +519,9 @@ db::Value FRMFW_ORVELKA::ExecuteFormEvent(const db::Value& event_name) {
   LogErrorRoutine routine(*this, "ExecuteFormEvent");
   routine.Run([&] {
     const std::string name = event_name.IsNull() ? std::string() : event_name.ToText();
-    if (name != "tsOpen" && name != "tsClose") return;
-    std::shared_ptr<host::Navigator> navigator =
-        Need(host_interface_, "HostInterface").GetActiveNavigator();
+    // A window whose module went away has no scripts to run.
+    if ((name != "tsOpen" && name != "tsClose") || !host_interface_) return;
+    std::shared_ptr<host::Navigator> navigator = host_interface_->GetActiveNavigator();
     host::ScriptModel* model = navigator ? navigator->GetScriptModel() : nullptr;
     if (model != nullptr) model->RunFormEvent(FormName(), 0, name == "tsOpen" ? 1 : 0, "");
   });
