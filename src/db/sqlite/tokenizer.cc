@@ -101,6 +101,8 @@ Token Tokenizer::ReadString(size_t prefix) {
   for (;;) {
     if (pos_ >= text_.size()) ThrowTranslateError("unterminated string literal", t.line, t.column);
     char c = text_[pos_];
+    // SQLite ends its text at a NUL byte: such a literal cannot be passed on.
+    if (c == '\0') ThrowTranslateError("NUL character in a string literal", line_, column_);
     if (c == '\'') {
       if (At(pos_ + 1) == '\'') {
         t.text += '\'';
@@ -123,6 +125,7 @@ Token Tokenizer::ReadQuotedName(char close) {
   for (;;) {
     if (pos_ >= text_.size()) ThrowTranslateError("unterminated quoted name", t.line, t.column);
     char c = text_[pos_];
+    if (c == '\0') ThrowTranslateError("NUL character in a quoted name", line_, column_);
     if (c == close) {
       if (At(pos_ + 1) == close) {
         t.text += close;

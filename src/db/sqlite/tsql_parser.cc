@@ -73,6 +73,14 @@ std::string QuoteText(std::string_view text) {
   return out;
 }
 
+TsqlParser::DepthGuard::DepthGuard(TsqlParser* parser) : parser_(parser) {
+  constexpr int kMaxDepth = 200;
+  if (++parser_->depth_ > kMaxDepth) {
+    --parser_->depth_;
+    parser_->Fail(parser_->Peek(), "statement nested too deeply");
+  }
+}
+
 TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog)
     : text_(text), catalog_(catalog) {
   tokens_ = Tokenizer(text_).Tokenize();
@@ -194,6 +202,7 @@ void TsqlParser::ParseBlockOrStatement(std::vector<Step>* out) {
 }
 
 void TsqlParser::ParseStatement(std::vector<Step>* out) {
+  DepthGuard guard(this);
   const Token& t = Peek();
   creates_temp_.clear();
   drops_temp_.clear();
@@ -472,6 +481,7 @@ void TsqlParser::ParseDrop(std::vector<Step>* out) {
 // ---------------------------------------------------------------- queries
 
 std::string TsqlParser::ParseQuery(QueryInfo* info) {
+  DepthGuard guard(this);
   struct Arm {
     std::string sql;
     std::string top;

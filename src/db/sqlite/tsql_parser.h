@@ -123,8 +123,22 @@ class TsqlParser {
   };
   HostType ParseHostType();
 
+  // Counts nesting (parentheses, NOT, unary signs, sub-selects, blocks) so a
+  // hostile text fails cleanly instead of exhausting the stack.
+  class DepthGuard {
+   public:
+    explicit DepthGuard(TsqlParser* parser);
+    ~DepthGuard() { --parser_->depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+   private:
+    TsqlParser* parser_;
+  };
+
   std::string text_;
   const Catalog* catalog_;
+  int depth_ = 0;
   std::vector<Token> tokens_;
   size_t pos_ = 0;
   // Global temporary tables made and dropped by the statement being parsed.

@@ -57,7 +57,10 @@ bool IsNumberLike(const SqlExpr& e) { return e.type == Type::kNumber; }
 
 }  // namespace
 
-SqlExpr TsqlParser::ParseExpr() { return ParseOr(); }
+SqlExpr TsqlParser::ParseExpr() {
+  DepthGuard guard(this);
+  return ParseOr();
+}
 
 SqlExpr TsqlParser::ParseOr() {
   SqlExpr left = ParseAnd();
@@ -80,6 +83,7 @@ SqlExpr TsqlParser::ParseAnd() {
 }
 
 SqlExpr TsqlParser::ParseNot() {
+  DepthGuard guard(this);
   if (Peek().IsWord("NOT")) {
     Next();
     SqlExpr inner = ParseNot();
@@ -229,6 +233,7 @@ SqlExpr TsqlParser::ParseMultiplicative() {
 }
 
 SqlExpr TsqlParser::ParseUnary() {
+  DepthGuard guard(this);
   const Token& t = Peek();
   if (t.IsSymbol("-") || t.IsSymbol("+") || t.IsSymbol("~")) {
     std::string op = Next().text;

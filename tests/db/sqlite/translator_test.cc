@@ -183,6 +183,21 @@ TEST(TranslatorTest, UnknownConstructsAreNamedWithTheirPosition) {
   }
 }
 
+TEST(TranslatorTest, HostileTextFailsCleanly) {
+  // Deep nesting ends in an error, not in a stack overflow.
+  std::string deep = "SELECT " + std::string(5000, '(') + "1" + std::string(5000, ')');
+  EXPECT_NE(ErrorOf(deep).find("statement nested too deeply"), std::string::npos);
+  std::string nots = "SELECT 1 WHERE ";
+  for (int i = 0; i < 5000; ++i) nots += "NOT ";
+  EXPECT_NE(ErrorOf(nots + "1 = 1").find("statement nested too deeply"), std::string::npos);
+  // SQLite would cut the text at a NUL byte.
+  EXPECT_EQ(ErrorOf(std::string("SELECT 'a\0b'", 13)),
+            "Translator: NUL character in a string literal at line 1, column 10");
+  // Moderate nesting, as real statements have, is fine.
+  EXPECT_EQ(Sql("SELECT ((((1 + 2)))) WHERE NOT NOT (1 = 1)"),
+            "SELECT ((((1 + 2)))) WHERE NOT NOT (1 = 1)");
+}
+
 TEST(TranslatorTest, CacheReturnsTheSameTranslationAndIsBounded) {
   Translator translator;
   auto first = translator.Translate("SELECT 1");

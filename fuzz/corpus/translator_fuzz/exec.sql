@@ -1,0 +1,1 @@
+EXEC SPFW_ReloadListaCFRevocatiUtente @idutente = 12

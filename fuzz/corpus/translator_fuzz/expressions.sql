@@ -1,0 +1,1 @@
+SELECT a + b * c - (d / 2) % 3, LEN(x), SUBSTRING(y, 1, 2), CHARINDEX('a', z), LEFT(w, 2), RIGHT(w, 2), COALESCE(a, b, c), NULLIF(a, 0), CAST(a AS VARCHAR(5)), -a, ~b, a & 1 | 2 FROM t WHERE NOT a BETWEEN 1 AND 2 OR b NOT IN (SELECT k FROM u) AND c LIKE 'a%' ESCAPE '!' AND EXISTS (SELECT 1 FROM v WHERE v.k = t.k) GROUP BY a HAVING COUNT(*) > 1 ORDER BY 1 DESC
