@@ -1,0 +1,27 @@
+# Writes a C++ source that holds the host schema's .sql files as raw string
+# literals, in file-name order. Run as a script:
+#   cmake -DOUTPUT=<file.cc> -DINPUTS=<a.sql|b.sql|...> -P embed_sql.cmake
+string(REPLACE "|" ";" inputs "${INPUTS}")
+list(SORT inputs)
+set(body "// Generated from src/hostdb/sql/*.sql by embed_sql.cmake; do not edit.\n")
+string(APPEND body "#include \"hostdb/sql_file.h\"\n\nnamespace orv::hostdb {\n\n")
+string(APPEND body "const std::vector<SqlFile>& EmbeddedSqlFiles() {\n")
+string(APPEND body "  static const std::vector<SqlFile> files = {\n")
+foreach(path ${inputs})
+  get_filename_component(name "${path}" NAME)
+  file(READ "${path}" text)
+  string(FIND "${text}" ")orvsql\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${name} contains the literal delimiter )orvsql\"")
+  endif()
+  string(APPEND body "      {\"${name}\", R\"orvsql(${text})orvsql\"},\n")
+endforeach()
+string(APPEND body "  };\n  return files;\n}\n\n}  // namespace orv::hostdb\n")
+# Rewrite only on change so dependants are not rebuilt needlessly.
+if(EXISTS "${OUTPUT}")
+  file(READ "${OUTPUT}" old)
+  if(old STREQUAL body)
+    return()
+  endif()
+endif()
+file(WRITE "${OUTPUT}" "${body}")
