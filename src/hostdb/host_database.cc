@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <system_error>
@@ -58,14 +57,9 @@ std::string HostDatabase::ConnectionStringFor(const std::string& path) {
 
 std::shared_ptr<db::Connection> HostDatabase::CreateEmpty(const std::string& path) {
   if (fs::exists(path)) throw std::runtime_error(path + " already exists");
-  {
-    // An empty file is a valid empty database for the engine.
-    std::ofstream create(path, std::ios::binary);
-    if (!create) throw std::runtime_error("cannot create " + path);
-  }
   auto connection = db::Connection::Create();
   try {
-    connection->Open(ConnectionStringFor(path));
+    connection->Open(ConnectionStringFor(path) + ";Create=yes");
     HostSchema::Install(*connection);
   } catch (...) {
     connection->Close();
