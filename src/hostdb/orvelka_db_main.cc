@@ -71,8 +71,11 @@ int main(int argc, char** argv) {
     } else {
       orv::hostdb::Progress progress;
       if (!quiet) {
-        progress = [](std::string_view step, int percent) {
-          std::fprintf(stderr, "%3d%% %.*s\n", percent, static_cast<int>(step.size()), step.data());
+        progress = [start](std::string_view step, int percent) {
+          const double elapsed =
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+          std::fprintf(stderr, "%3d%% %6.1f s  %.*s\n", percent, elapsed,
+                       static_cast<int>(step.size()), step.data());
         };
       }
       orv::hostdb::HostDatabase::CreateScaled(file, {scale, seed}, progress, force);
