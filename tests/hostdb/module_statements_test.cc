@@ -410,5 +410,86 @@ TEST(ModuleStatementsTest, ProfileCopyOfParameterRevocations) {
             (Rows{{"6", "A"}, {"6", "DEP 1"}}));
 }
 
+TEST(ModuleStatementsTest, WarehouseMatrixCellsAndHeaders) {
+  TemporaryDemoDatabase demo;
+  auto cn = demo.Connect();
+  // The matrix query with one column per warehouse; keys encode blanks as ___.
+  Rows matrix = Query(*cn,
+                      "SELECT MG58_CODDEP AS CODICE,  MG58_CODDEP + (CASE WHEN MG58_DESCRDEP IS "
+                      "NULL THEN '' ELSE ' - ' + MG58_DESCRDEP END) AS DESCRIZIONE,1 AS [C_A],1 "
+                      "AS [C_DEP___1] FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 ORDER BY "
+                      "MG58_CODDEP",
+                      {"CODICE", "DESCRIZIONE", "C_A", "C_DEP___1"});
+  ASSERT_EQ(matrix.size(), 7u);
+  EXPECT_EQ(matrix[3], (testing::Row{"CL", "CL", "1", "1"}));
+  EXPECT_EQ(matrix[4], (testing::Row{"DEP 1", "DEP 1 - Deposito esterno n. 1", "1", "1"}));
+
+  const std::string user5 = " AND FW3E_ID_FW07 =5 AND FW3E_ID_FW06 IS NULL";
+  const std::string rows =
+      "SELECT FW3E_CODDEP_ORI, FW3E_CODDEP_DES, FW3E_FLGABILITATO FROM FW3E_RVKDEPCOLL WHERE "
+      "FW3E_DITTA_CG18 = 1" +
+      user5 + " ORDER BY 1, 2";
+  // A cell click on 'A ' (decoded one-character code) to 'DEP 1', then back.
+  Exec(*cn,
+       "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
+       "FW3E_ID_FW07, FW3E_ID_FW06) VALUES(1,'A ', 'DEP 1',5,NULL)");
+  EXPECT_EQ(Query(*cn, rows).size(), 3u);
+  Exec(*cn,
+       "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'A '  AND "
+       "FW3E_CODDEP_DES = 'DEP 1' AND FW3E_ID_FW07 =5 AND FW3E_ID_FW06 IS NULL");
+  EXPECT_EQ(Query(*cn, rows), (Rows{{"01", "A", "0"}, {"01", "DEP 1", "0"}}));
+  // Origin toggle: the probe finds the partly revoked origin '01'.
+  EXPECT_EQ(Query(*cn,
+                  "SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 =5 AND "
+                  "FW3E_ID_FW06 IS NULL AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = '01'"),
+            (Rows{{"1"}}));
+  // Unchecking the header of 'PF' revokes it from every origin.
+  Exec(*cn,
+       "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
+       "FW3E_ID_FW07, FW3E_ID_FW06) SELECT 1,MG58_CODDEP ,'PF' ,5,NULL  FROM MG58_DEPOSITI WHERE "
+       "MG58_DITTA_CG18 = 1");
+  EXPECT_EQ(
+      Scalar(*cn, "SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_CODDEP_DES = 'PF'" + user5),
+      "7");
+}
+
+TEST(ModuleStatementsTest, FamilyListAndSaves) {
+  TemporaryDemoDatabase demo;
+  auto cn = demo.Connect();
+  const std::string list =
+      " SELECT MG53_DITTA_CG18, MG53_CODFAM, MG53_DESCRFAM, ISNULL(FW3H_FLGINSERIMENTO, 1) AS "
+      "INSERIMENTO, "
+      "        ISNULL(FW3H_FLGELIMINA, 1) AS ELIMINA, ISNULL(FW3H_FLGMODIFICA, 1) AS MODIFICA "
+      "        FROM MG53_FAMIGLIE "
+      "        LEFT JOIN FW3H_RVKARTICOLI ON FW3H_DITTA = MG53_DITTA_CG18 "
+      "             AND MG53_CODFAM = FW3H_CODMACRO AND RTRIM(LTRIM(FW3H_CODMIDDLE)) = '' AND "
+      "RTRIM(LTRIM(FW3H_CODRAGG)) = '' AND FW3H_TIPORAGG = 'FAM' "
+      " AND  FW3H_ID_FW07 =2 AND FW3H_ID_FW06 IS NULL"
+      "        WHERE MG53_DITTA_CG18 = 1 ORDER BY MG53_DESCRFAM ";
+  const std::vector<std::string> cols = {"MG53_CODFAM", "INSERIMENTO", "MODIFICA", "ELIMINA"};
+  Rows families = Query(*cn, list, cols);
+  ASSERT_EQ(families.size(), 8u);
+  EXPECT_EQ(families[0], (testing::Row{"L'A", "0", "1", "1"}));       // "Articoli per l'arredo"
+  EXPECT_EQ(families.back(), (testing::Row{" VI ", "1", "1", "1"}));  // "Viteria e bulloneria"
+  // First change of ' VI ': the code is trimmed, the row inserted with every
+  // flag 1, then the delete right cleared together with modify.
+  Exec(*cn,
+       "INSERT INTO FW3H_RVKARTICOLI (FW3H_ID_FW07,FW3H_ID_FW06,FW3H_DITTA,FW3H_CODMACRO, "
+       "FW3H_CODMIDDLE,FW3H_CODRAGG,FW3H_TIPORAGG,FW3H_FLGABILITATO,FW3H_FLGMODIFICA, "
+       "FW3H_FLGINSERIMENTO, FW3H_FLGELIMINA)  VALUES ( 2 , NULL , 1 , 'VI' , '' , '' , 'FAM' , "
+       "1,1,1,1)");
+  Exec(*cn,
+       "UPDATE FW3H_RVKARTICOLI  SET FW3H_FLGELIMINA= 0, FW3H_FLGMODIFICA = 0 WHERE FW3H_DITTA = "
+       "1 AND FW3H_ID_FW07   =2 AND FW3H_ID_FW06  IS NULL AND FW3H_CODMACRO = 'VI' AND "
+       "FW3H_CODMIDDLE = '' AND FW3H_CODRAGG = '' AND FW3H_TIPORAGG = 'FAM'");
+  EXPECT_EQ(Query(*cn,
+                  "SELECT FW3H_FLGABILITATO, FW3H_FLGINSERIMENTO, FW3H_FLGMODIFICA, "
+                  "FW3H_FLGELIMINA FROM FW3H_RVKARTICOLI WHERE FW3H_CODMACRO = 'VI'"),
+            (Rows{{"1", "1", "0", "0"}}));
+  // The stored family keeps its leading blank, so the trimmed row does not
+  // reach it in the list: the host compares leading blanks.
+  EXPECT_EQ(Query(*cn, list, cols).back(), (testing::Row{" VI ", "1", "1", "1"}));
+}
+
 }  // namespace
 }  // namespace orv::hostdb
