@@ -15,12 +15,18 @@ namespace orv::hostdb {
 namespace fs = std::filesystem;
 namespace {
 
-// Removes a database file and the journal files SQLite may leave beside it.
-void RemoveDatabaseFiles(const fs::path& path) {
+// The journal files SQLite may leave beside a database.
+void RemoveJournalFiles(const fs::path& path) {
   std::error_code ignored;
-  for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
     fs::remove(fs::path(path.string() + suffix), ignored);
   }
+}
+
+void RemoveDatabaseFiles(const fs::path& path) {
+  std::error_code ignored;
+  fs::remove(path, ignored);
+  RemoveJournalFiles(path);
 }
 
 // Builds a database with `fill` under a temporary name and moves it to
@@ -39,7 +45,9 @@ void Build(const std::string& path, bool overwrite,
       fill(*connection);
       connection->Close();
     }
-    if (overwrite) RemoveDatabaseFiles(target);
+    // The rename replaces an old file in one step; its journal files must go
+    // first, or the engine would roll the old transaction into the new file.
+    RemoveJournalFiles(target);
     fs::rename(partial, target);
   } catch (...) {
     RemoveDatabaseFiles(partial);
