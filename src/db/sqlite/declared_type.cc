@@ -54,7 +54,11 @@ DeclaredType DeclaredType::Parse(std::string_view text) {
     text_type(DataType::kChar);
   } else if (base == "NCHAR" || base == "NATIONAL CHARACTER") {
     text_type(DataType::kWChar);
-  } else if (base == "TEXT" || base == "NTEXT" || base == "CLOB") {
+  } else if (base == "TEXT") {
+    // The translator declares every host text column TEXT (the affinity);
+    // it stands for VARCHAR of a length SQLite does not know.
+    result.type = DataType::kVarChar;
+  } else if (base == "NTEXT" || base == "CLOB") {
     result.type = DataType::kLongVarChar;
   } else if (base == "DECIMAL" || base == "NUMERIC" || base == "MONEY" || base == "SMALLMONEY") {
     result.type = DataType::kNumeric;

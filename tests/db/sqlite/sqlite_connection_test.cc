@@ -96,6 +96,13 @@ TEST_F(SqliteConnectionTest, BatchResultsComeInOrderThroughNextRecordset) {
   EXPECT_EQ(affected, 1);
   rs = connection_->NextRecordset();
   ASSERT_TRUE(rs);
+  // Fields know their table: text type, the key, nullability, base table and column.
+  const FieldInfo& code = rs->FieldAt(0);
+  EXPECT_EQ(code.type, DataType::kVarChar);
+  EXPECT_TRUE(code.key);
+  EXPECT_FALSE(code.nullable);
+  EXPECT_EQ(code.base_table, "CLIENTI");
+  EXPECT_EQ(code.base_column, "CODICE");
   EXPECT_EQ(Rows(*rs), "C3");
   rs = connection_->NextRecordset();
   ASSERT_TRUE(rs);
