@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "db/sqlite/tokenizer.h"
@@ -84,6 +86,20 @@ TsqlParser::DepthGuard::DepthGuard(TsqlParser* parser) : parser_(parser) {
 TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog)
     : text_(text), catalog_(catalog) {
   tokens_ = Tokenizer(text_).Tokenize();
+  // Keyword classes are looked up once per token, not at every test.
+  static const std::unordered_map<std::string, unsigned char> kWordClasses = [] {
+    std::unordered_map<std::string, unsigned char> classes;
+    for (std::string_view w : kReserved) classes[std::string(w)] |= 1;
+    for (std::string_view w : kStatementStarts) classes[std::string(w)] |= 2;
+    return classes;
+  }();
+  word_flags_.assign(tokens_.size(), 0);
+  for (size_t i = 0; i < tokens_.size(); ++i) {
+    const Token& t = tokens_[i];
+    if (t.kind != Token::Kind::kWord || t.text.size() > 12) continue;
+    auto found = kWordClasses.find(ToUpperAscii(t.text));
+    if (found != kWordClasses.end()) word_flags_[i] = found->second;
+  }
 }
 
 // ---------------------------------------------------------------- tokens
@@ -138,19 +154,13 @@ void TsqlParser::Unsupported(const Token& at, std::string_view construct) const 
   ThrowTranslateError("unsupported construct " + std::string(construct), at.line, at.column);
 }
 
+// Tokens handed around are always elements of tokens_.
 bool TsqlParser::IsReservedWord(const Token& t) const {
-  if (t.kind != Token::Kind::kWord) return false;
-  for (std::string_view w : kReserved) {
-    if (t.IsWord(w)) return true;
-  }
-  return false;
+  return (word_flags_[static_cast<size_t>(&t - tokens_.data())] & 1) != 0;
 }
 
 bool TsqlParser::IsStatementStart(const Token& t) const {
-  for (std::string_view w : kStatementStarts) {
-    if (t.IsWord(w)) return true;
-  }
-  return false;
+  return (word_flags_[static_cast<size_t>(&t - tokens_.data())] & 2) != 0;
 }
 
 std::string TsqlParser::ExpectName(std::string_view what) {

@@ -140,6 +140,8 @@ class TsqlParser {
   const Catalog* catalog_;
   int depth_ = 0;
   std::vector<Token> tokens_;
+  // Per token: bit 1 reserved word, bit 2 word that starts a statement.
+  std::vector<unsigned char> word_flags_;
   size_t pos_ = 0;
   // Global temporary tables made and dropped by the statement being parsed.
   std::vector<std::string> creates_temp_;
