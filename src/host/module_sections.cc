@@ -1,13 +1,15 @@
 #include "host/module_sections.h"
 
+#include <memory>
+
 #include "editor/frmfw_orvelka.h"
+#include "sections/parameters/parameter_section.h"
 
 namespace orv::host {
 
 void AddModuleSections(editor::FRMFW_ORVELKA& window) {
-  // One line per section, in the order the window consults them, e.g.
-  //   window.AddSection(std::make_unique<sections::ParameterSection>(window));
-  (void)window;
+  // One line per section, in the order the window consults them.
+  window.AddSection(std::make_unique<sections::ParameterSection>(window));
 }
 
 }  // namespace orv::host

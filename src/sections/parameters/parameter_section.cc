@@ -1,0 +1,492 @@
+#include "sections/parameters/parameter_section.h"
+
+#include <array>
+#include <optional>
+
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "host/err_object.h"
+#include "host/grid_layout.h"
+#include "host/grouping_grid.h"
+#include "host/query_control.h"
+#include "sections/parameters/node_merge.h"
+#include "sections/parameters/parameter_statements.h"
+#include "store/principal.h"
+#include "zere_orvelka/change_log.h"
+#include "zere_orvelka/cls_global.h"
+#include "zere_orvelka/lookup_object.h"
+
+namespace orv::sections {
+
+namespace {
+
+using editor::FRMFW_ORVELKA;
+
+constexpr std::string_view kGrid = "GRIDTIPOLOGIE";
+constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un utente!";
+constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
+constexpr std::string_view kNotPresent = "Revoca non presente!";
+constexpr int32_t kExclamation = 48;
+constexpr int32_t kChangeLogEvent = 16;
+
+// A field of the project filter bar and the host lookup that serves it.
+struct ProjectField {
+  std::string_view caption;
+  std::string_view column;
+  int32_t max_length;
+  int lookup;  // host::LookupObject::Kind
+};
+
+constexpr std::array<ProjectField, 6> kProjectFields = {{
+    {"Progetto", "PD68_CODPROG", 25, host::LookupObject::kProject},
+    {"Tipo progetto", "PD68_TIPO_PD1D", 10, host::LookupObject::kProjectType},
+    {"Stato progetto", "PD68_STATO_PD1E", 10, host::LookupObject::kProjectState},
+    {"Classe A progetto", "PD68_CLASSEA_PD1F", 10, host::LookupObject::kClassA},
+    {"Classe B progetto", "PD68_CLASSEB_PD1G", 10, host::LookupObject::kClassB},
+    {"Classe C progetto", "PD68_CLASSEC_PD1H", 10, host::LookupObject::kClassC},
+}};
+
+const ProjectField* FindProjectField(std::string_view caption) {
+  for (const ProjectField& field : kProjectFields) {
+    if (field.caption == caption) return &field;
+  }
+  return nullptr;
+}
+
+template <typename T>
+T& Need(const std::shared_ptr<T>& object, const char* what) {
+  if (!object) host::ThrowObjectNotSet(what);
+  return *object;
+}
+
+// The value a grid reports with a click equals 1 (as a number or as text).
+bool IsOne(const db::Value& value) {
+  return !value.IsNull() && !value.IsEmpty() && value.IsNumeric() && value.ToDouble() == 1;
+}
+
+// A company code as statements write it (no quotes); NULL when missing, so
+// that nothing matches instead of the statement breaking.
+std::string CompanyText(const db::Value& value) {
+  if (value.IsNull() || value.IsEmpty()) return "NULL";
+  return value.ToText();
+}
+
+int32_t FlagOf(const db::Value& value) {
+  return value.IsNull() || value.IsEmpty() ? 0 : value.ToInt32();
+}
+
+// The four flag fields of the work recordset.
+constexpr std::array<std::string_view, 4> kFlagFields = {"ABILITATO", "MODIFICA", "INSERIMENTO",
+                                                         "ELIMINAZIONE"};
+
+void SetFlags(db::Recordset& rs, std::string_view flag) {
+  for (std::string_view name : kFlagFields) rs.SetField(name, db::Value(flag));
+  rs.Update();
+}
+
+}  // namespace
+
+bool ParameterSection::IsOwnSection() {
+  return ParameterStatements::IsParameterKind(window().section_code());
+}
+
+// --- work recordset
+
+std::shared_ptr<db::Recordset> ParameterSection::CreaRecordset() {
+  auto rs = std::make_shared<db::Recordset>();
+  rs->AppendField("CODICE", db::DataType::kChar, 25, false);
+  rs->AppendField("DESCRIZIONE", db::DataType::kVarChar, 300);
+  rs->AppendField("ABILITATO", db::DataType::kVarChar, 5);
+  rs->AppendField("MODIFICA", db::DataType::kVarChar, 5);
+  rs->AppendField("INSERIMENTO", db::DataType::kVarChar, 5);
+  rs->AppendField("ELIMINAZIONE", db::DataType::kVarChar, 5);
+  rs->AppendField("VISIBLE", db::DataType::kVarChar, 5);
+  rs->AppendField("DITTARAG", db::DataType::kDecimal);
+  rs->AppendField("RAGGRUPPAMENTO", db::DataType::kVarChar, 260);
+  rs->AppendField("INDTIPO", db::DataType::kDecimal);
+  rs->Open();
+  return rs;
+}
+
+bool ParameterSection::WorkColumnExists(std::string_view column) {
+  try {
+    const std::shared_ptr<db::Recordset>& rs = window().work_recordset();
+    if (!rs) return false;
+    (void)rs->Field(column);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void ParameterSection::BindWorkRecordset(std::shared_ptr<db::Recordset> recordset) {
+  FRMFW_ORVELKA& w = window();
+  if (recordset->RecordCount() > 0) recordset->MoveFirst();
+  w.work_recordset() = recordset;
+  host::GroupingGrid& grid = Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE");
+  grid.SetDataSource(recordset);
+  if (grid.GetLayout()) {
+    grid.RefreshLayout();
+    grid.Redraw();
+  }
+  loaded_section_ = w.section_code();
+  w.set_loaded_flag(true);
+}
+
+bool ParameterSection::LoadData() {
+  FRMFW_ORVELKA& w = window();
+  const int32_t section = w.section_code();
+  // Warehouse transfers (32) and project nodes (33) load through their own
+  // sections; the other codes have no catalogue and keep what the grid shows.
+  if (!ParameterStatements::IsParameterKind(section)) return false;
+  try {
+    std::string sql = ParameterStatements::Catalogue(section, w.CurrentPrincipal(),
+                                                     w.current_company().ToInt64());
+    // Built apart and swapped in only when complete, so that a failed load
+    // leaves the grid and the rows the clicks work on in step.
+    std::shared_ptr<db::Recordset> work = CreaRecordset();
+    if (section == ParameterStatements::kProjects) {
+      sql += Need(w.host_controls().ENHQUERY, "ENHQUERY").Condition();
+    }
+    std::shared_ptr<db::Recordset> rows = Need(w.connection(), "Connection").Execute(sql);
+    if (rows && rows->IsOpen()) {
+      static constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kCopy = {{
+          {"codice", "CODICE"},
+          {"Descrizione", "DESCRIZIONE"},
+          {"ABILITATO", "ABILITATO"},
+          {"Modifica", "MODIFICA"},
+          {"Inserimento", "INSERIMENTO"},
+          {"Elimina", "ELIMINAZIONE"},
+          {"DITTARAG", "DITTARAG"},
+          {"RAGGRUPPAMENTO", "RAGGRUPPAMENTO"},
+          {"IndTipo", "INDTIPO"},
+      }};
+      std::array<std::pair<int, int>, kCopy.size()> index{};
+      for (size_t i = 0; i < kCopy.size(); ++i) {
+        const int from = rows->FieldIndex(kCopy[i].first);
+        if (from < 0) {
+          throw db::DbError(db::kErrItemNotFound,
+                            "Item cannot be found in the collection corresponding to the "
+                            "requested name or ordinal.");
+        }
+        index[i] = {from, work->FieldIndex(kCopy[i].second)};
+      }
+      for (; !rows->IsEof(); rows->MoveNext()) {
+        work->AddNew();
+        for (const auto& [from, to] : index) work->SetField(to, rows->Field(from));
+        work->Update();
+      }
+    }
+    BindWorkRecordset(std::move(work));
+  } catch (...) {
+    w.VisualizzaErrore("LoadData");
+  }
+  return true;
+}
+
+// --- grid layout
+
+bool ParameterSection::InitGrid(int32_t layout, std::string_view item_key) {
+  if (layout != 0 && layout != 2 && layout != 6) return false;
+  FRMFW_ORVELKA& w = window();
+  loaded_section_ = 0;
+  host::GroupingGrid& grid = Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE");
+  if (!grid.GetLayout()) {
+    host::GridLayout object;
+    object.global = w.global();
+    object.grouping = true;
+    object.matrix = false;
+    object.key_column = "CODICE";
+    object.number = 0;
+    object.item_key = std::string(item_key);
+    grid.SetLayout(object);
+  }
+  grid.ClearColumns();
+  switch (layout) {
+    case 2:
+      grid.AddTextColumn("CODICE", "Codice", 1, 3000);
+      grid.AddTextColumn("DESCRIZIONE", "Descrizione", 1, 4000);
+      grid.AddCheckBoxColumn("ABILITATO", "Abilitato", "1", "0", false, 1100);
+      break;
+    case 6:
+      if (w.section_code() == FRMFW_ORVELKA::kSectionNodes) {
+        grid.AddTextColumn("PROGETTO", "Progetto", 1, 2000);
+      }
+      grid.AddTextColumn("CODICE", "Codice", 1, 3000);
+      grid.AddTextColumn("DESCRIZIONE", "Descrizione", 1, 3800);
+      grid.AddCheckBoxColumn("ABILITATO", "Abilitato", "1", "0", false, 1100);
+      grid.AddTextColumn("RAGGRUPPAMENTO", "Raggruppamento", 1, 1500);
+      grid.GroupByColumn("RAGGRUPPAMENTO", 0);
+      break;
+    default:
+      grid.AddTextColumn("DESCRIZIONE", "Descrizione", 1, 4000);
+      grid.AddCheckBoxColumn("ABILITATO", "Abilitato", "1", "0", false, 1100);
+      grid.AddTextColumn("RAGGRUPPAMENTO", "Raggruppamento", 1, 1500);
+      grid.GroupByColumn("RAGGRUPPAMENTO", 0);
+      break;
+  }
+  grid.ApplyColumns();
+  if (layout == 2 || layout == 6) grid.SetHeaderCheckBox("ABILITATO", false);
+  grid.FinishLayout();
+  return true;
+}
+
+// --- filter bar of the project section
+
+bool ParameterSection::InitEnquery() {
+  FRMFW_ORVELKA& w = window();
+  if (w.section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
+  try {
+    host::QueryControl& query = Need(w.host_controls().ENHQUERY, "ENHQUERY");
+    query.ClearCriteria();
+    query.ClearReferences();
+    std::shared_ptr<host::ClsGlobal> global = w.global();
+    host::ClsGlobal& g = Need(global, "ClsGlobal");
+    query.SetContext(w.current_company().ToInt32(), g.Login(), g.ApplicationTitle(), global);
+    query.SetContextName("ZERE_MIRSENT");
+    query.SetEnabled(true);
+    query.SetConnection(w.connection());
+    int32_t position = 0;
+    for (const ProjectField& field : kProjectFields) {
+      query.AddField("Standard", field.caption, field.column, ++position, field.max_length);
+    }
+    query.Build();
+  } catch (...) {
+    w.VisualizzaErrore("InitEnquery");
+  }
+  return true;
+}
+
+bool ParameterSection::QueryLookupDefinition(std::string_view caption,
+                                             host::LookupDefinition& out) {
+  if (window().section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
+  const ProjectField* field = FindProjectField(caption);
+  if (field == nullptr) return false;
+  const auto& lookups = window().lookup_objects();
+  if (static_cast<size_t>(field->lookup) >= lookups.size() || !lookups[field->lookup]) {
+    host::ThrowObjectNotSet("LookupObject");
+  }
+  out = lookups[field->lookup]->Definition(field->column);
+  return true;
+}
+
+bool ParameterSection::QueryFieldValue(std::string_view caption, std::string_view /*bound*/,
+                                       std::string_view value, std::string& out) {
+  if (window().section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
+  const ProjectField* field = FindProjectField(caption);
+  if (field == nullptr) return false;
+  out = std::string(value);
+  if (db::Trim(value).empty()) return true;
+  const auto& lookups = window().lookup_objects();
+  if (static_cast<size_t>(field->lookup) >= lookups.size() || !lookups[field->lookup]) {
+    host::ThrowObjectNotSet("LookupObject");
+  }
+  std::optional<std::string> code = lookups[field->lookup]->Resolve(field->column, value, "");
+  if (code) out = *code;
+  return true;
+}
+
+bool ParameterSection::ButtonClick(std::string_view name) {
+  FRMFW_ORVELKA& w = window();
+  if (name != "CMD_UPDATE") return false;
+  if (w.section_code() != FRMFW_ORVELKA::kSectionProjects &&
+      w.section_code() != FRMFW_ORVELKA::kSectionNodes) {
+    return false;
+  }
+  w.LoadData();
+  w.ArrangePanes(false);
+  return true;
+}
+
+// --- clicks
+
+bool ParameterSection::GridSelectionBoxClick(std::string_view grid, std::string_view /*row_key*/,
+                                             std::string_view /*column_key*/,
+                                             const db::Value& value_before, bool& cancel) {
+  if (grid != kGrid) return false;
+  FRMFW_ORVELKA& w = window();
+  const int32_t section = w.section_code();
+  const bool nodes = section == FRMFW_ORVELKA::kSectionNodes;
+  if (!IsOwnSection() && !nodes) return false;
+  cancel = true;
+  std::shared_ptr<db::Recordset> rs = w.work_recordset();
+  // Nothing to act on: no rows yet (the project sections fill only on
+  // "Aggiorna"), rows of another section, or an empty catalogue.
+  if (!rs || loaded_section_ != section || rs->RecordCount() == 0 || rs->IsEof() || rs->BOF()) {
+    return true;
+  }
+
+  std::string code;
+  if (WorkColumnExists("CODICE")) code = db::Trim(rs->Field("CODICE").ToText());
+  std::array<db::Value, kFlagFields.size()> before;
+  for (size_t i = 0; i < kFlagFields.size(); ++i) before[i] = rs->Field(kFlagFields[i]);
+
+  Outcome outcome;
+  auto row_values = [&](auto&& save) {
+    const db::Value dittarag = rs->Field("DITTARAG");
+    const int32_t abilitato = FlagOf(rs->Field("ABILITATO"));
+    const int32_t modifica = FlagOf(rs->Field("MODIFICA"));
+    const int32_t inserimento = FlagOf(rs->Field("INSERIMENTO"));
+    const int32_t eliminazione = FlagOf(rs->Field("ELIMINAZIONE"));
+    const std::string description =
+        FRMFW_ORVELKA::NvlValue(rs->Field("DESCRIZIONE"), db::Value("")).ToText();
+    return save(code, CompanyText(dittarag), abilitato, modifica, inserimento, eliminazione,
+                description, "");
+  };
+  auto tipologie = [this](auto&&... args) { return InserisciRevocaTipologie(args...); };
+  auto nodi = [this](auto&&... args) { return InserisciRevocaNodi(args...); };
+
+  if (IsOne(value_before)) {
+    SetFlags(*rs, "0");
+    outcome = nodes ? row_values(nodi) : row_values(tipologie);
+  } else {
+    SetFlags(*rs, "1");
+    outcome = nodes ? row_values(nodi) : cmd_RimuoviTIPO_Click();
+  }
+  if (outcome == Outcome::kRefused || outcome == Outcome::kFailed) {
+    // The database still holds what the row showed before the click.
+    for (size_t i = 0; i < kFlagFields.size(); ++i) rs->SetField(kFlagFields[i], before[i]);
+    rs->Update();
+  }
+  if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->Refresh();
+  return true;
+}
+
+bool ParameterSection::GridHeaderCheckBoxClick(std::string_view grid, std::string_view /*column*/,
+                                               bool /*new_state*/, bool& cancel) {
+  if (grid != kGrid) return false;
+  cancel = true;
+  // Setting the header box raises the click again; the flag lets that
+  // second call through without setting it once more.
+  if (!header_flag_) {
+    header_flag_ = true;
+    Need(window().host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE")
+        .SetHeaderCheck("ABILITATO", false, false);
+  } else {
+    header_flag_ = false;
+  }
+  return true;
+}
+
+// --- saving
+
+bool ParameterSection::RevocationExists(int32_t kind, std::string_view code,
+                                        std::string_view company) {
+  FRMFW_ORVELKA& w = window();
+  std::shared_ptr<db::Recordset> rs = Need(w.connection(), "Connection")
+                                          .Execute(ParameterStatements::SelectRevocation(
+                                              w.CurrentPrincipal(), kind, code, company));
+  return rs && rs->IsOpen() && !rs->IsEof();
+}
+
+void ParameterSection::WriteChangeLog(std::string_view description, std::string_view extra,
+                                      std::string_view code, int32_t abilitato) {
+  FRMFW_ORVELKA& w = window();
+  host::ChangeLog& log = w.change_log();
+  const store::Principal principal = w.CurrentPrincipal();
+  std::string text = log.FormatGroup(principal.GroupName());
+  text += log.FormatUser(principal.UserName());
+  text += log.FormatDetail(1, description);
+  text += log.FormatDetail(2, extra);
+  text += log.FormatDetail(3, db::Trim(code));
+  text += log.FormatDetail(4, abilitato == 1 ? "Si" : "No");
+  log.WriteEntry(kChangeLogEvent, text);
+}
+
+ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
+    std::string_view code, std::string_view company, int32_t abilitato, int32_t modifica,
+    int32_t inserimento, int32_t eliminazione, std::string_view description,
+    std::string_view extra) {
+  FRMFW_ORVELKA& w = window();
+  bool written = false;
+  try {
+    const store::Principal principal = w.CurrentPrincipal();
+    // A row without a principal would name nobody (and break the table's rule).
+    if (principal.IsNone()) {
+      w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
+      return Outcome::kRefused;
+    }
+    const int32_t kind = w.section_code();
+    const std::string sql =
+        RevocationExists(kind, code, company)
+            ? ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
+                                                    modifica, inserimento, eliminazione)
+            : ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
+                                                    modifica, inserimento, eliminazione);
+    Need(w.connection(), "Connection").Execute(sql, nullptr, db::kAdExecuteNoRecords);
+    written = true;
+    WriteChangeLog(description, extra, code, abilitato);
+    return Outcome::kWritten;
+  } catch (...) {
+    w.VisualizzaErrore("InserisciRevocaTipologie");
+    return written ? Outcome::kWritten : Outcome::kFailed;
+  }
+}
+
+ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
+  FRMFW_ORVELKA& w = window();
+  bool written = false;
+  try {
+    const store::Principal principal = w.CurrentPrincipal();
+    db::Recordset& rs = Need(w.work_recordset(), "Recordset");
+    const db::Value empty("");
+    current_code_ = db::Trim(FRMFW_ORVELKA::NvlValue(rs.Field("CODICE"), empty).ToText());
+    const std::string company = CompanyText(FRMFW_ORVELKA::NvlValue(rs.Field("DITTARAG"), empty));
+    current_description_ = FRMFW_ORVELKA::NvlValue(rs.Field("DESCRIZIONE"), empty).ToText();
+    if (principal.IsNone()) {
+      w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
+      return Outcome::kRefused;
+    }
+    const int32_t kind = w.section_code();
+    if (RevocationExists(kind, current_code_, company)) {
+      Need(w.connection(), "Connection")
+          .Execute(ParameterStatements::DeleteRevocation(principal, kind, current_code_, company),
+                   nullptr, db::kAdExecuteNoRecords);
+      written = true;
+      WriteChangeLog(current_description_, "", current_code_, 1);
+      return Outcome::kWritten;
+    }
+    if (kind != FRMFW_ORVELKA::kSectionProjects) {
+      w.ShowMessage(kNotPresent, kExclamation, w.Caption());
+    }
+    return Outcome::kAbsent;
+  } catch (...) {
+    w.VisualizzaErrore("cmd_RimuoviTIPO_Click");
+    return written ? Outcome::kWritten : Outcome::kFailed;
+  }
+}
+
+ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
+    std::string_view code, std::string_view /*company*/, int32_t abilitato, int32_t /*modifica*/,
+    int32_t /*inserimento*/, int32_t /*eliminazione*/, std::string_view description,
+    std::string_view extra) {
+  FRMFW_ORVELKA& w = window();
+  bool written = false;
+  try {
+    const store::Principal principal = w.CurrentPrincipal();
+    if (principal.IsNone()) {
+      w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
+      return Outcome::kRefused;
+    }
+    Need(w.work_recordset(), "Recordset").UpdateBatch();
+    NodeMerge* merge = nullptr;
+    for (const auto& section : w.sections()) {
+      merge = dynamic_cast<NodeMerge*>(section.get());
+      if (merge != nullptr) break;
+    }
+    if (merge == nullptr) host::ThrowObjectNotSet("ConfermaModificheNodi");
+    if (!merge->ConfermaModificheNodi(principal.user_id(), principal.group_id())) {
+      return Outcome::kFailed;
+    }
+    written = true;
+    WriteChangeLog(description, extra, code, abilitato);
+    return Outcome::kWritten;
+  } catch (...) {
+    w.VisualizzaErrore("InserisciRevocaNodi");
+    return written ? Outcome::kWritten : Outcome::kFailed;
+  }
+}
+
+}  // namespace orv::sections
