@@ -1,0 +1,2 @@
+# The fixture that opens the editor on a demo database for these tests.
+target_sources(${ORV_TEST_TARGET} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/parameter_editor.cc)
