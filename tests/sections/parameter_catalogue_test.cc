@@ -44,16 +44,19 @@ TEST(ParameterCatalogueTest, WarehousesReadOnlyThePrincipalsRowsOfTheirKindAndCo
   EXPECT_EQ(e.Row("CL").description, "");  // no description: the sum is Null
   EXPECT_EQ(e.Row("01").dittarag, "1");
   const std::string company_caption =
-      e.db().Execute("SELECT CG16_RAGSOANAG FROM CG18_ANADITTABASE INNER JOIN CG16_ANAGGEN ON "
-                     "CG18_CODICE_CG16 = CG16_CODICE WHERE CG18_DITTA = 1")
+      e.db()
+          .Execute(
+              "SELECT CG16_RAGSOANAG FROM CG18_ANADITTABASE INNER JOIN CG16_ANAGGEN ON "
+              "CG18_CODICE_CG16 = CG16_CODICE WHERE CG18_DITTA = 1")
           ->Field(0)
           .ToText();
   EXPECT_EQ(e.Row("01").raggruppamento, "1 - " + company_caption);
 
   // A row of any flags reads as a revocation; its flags show through.
-  e.Exec("INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
-         "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
-         "VALUES (2, NULL, 6, 'MP', 1, 1, 1, 0, 1)");
+  e.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
+      "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
+      "VALUES (2, NULL, 6, 'MP', 1, 1, 1, 0, 1)");
   e.User(DemoInstallation::kUserRossi);
   EXPECT_EQ(e.Row("MP").abilitato, "0");
   EXPECT_EQ(e.Row("MP").modifica, "1");
@@ -99,11 +102,13 @@ TEST(ParameterCatalogueTest, ProjectsMatchTheirCodeAsTextAndBlockingParametersSh
     EXPECT_EQ(r.dittarag, "1") << r.code;
   }
   // A project whose code is a number in the revocation's text form.
-  e.Exec("INSERT INTO PD68_PROGETTI (PD68_DITTA_CG18, PD68_CODPROG, PD68_DESCRPROG) "
-         "VALUES (1, '777', 'Numerico')");
-  e.Exec("INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
-         "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
-         "VALUES (NULL, 3, 8, '777', 1, 0, 0, 0, 0)");
+  e.Exec(
+      "INSERT INTO PD68_PROGETTI (PD68_DITTA_CG18, PD68_CODPROG, PD68_DESCRPROG) "
+      "VALUES (1, '777', 'Numerico')");
+  e.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
+      "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
+      "VALUES (NULL, 3, 8, '777', 1, 0, 0, 0, 0)");
   e.host().Button("CMD_UPDATE");
   EXPECT_EQ(e.Row("777").abilitato, "0");
 
@@ -143,8 +148,9 @@ TEST(ParameterCatalogueTest, EmptyCatalogueBindsAnEmptyGridAndAClickDoesNothing)
 
 TEST(ParameterCatalogueTest, WorkRecordsetShape) {
   std::shared_ptr<db::Recordset> rs = ParameterSection::CreaRecordset();
-  const char* names[] = {"CODICE",       "DESCRIZIONE", "ABILITATO", "MODIFICA",       "INSERIMENTO",
-                         "ELIMINAZIONE", "VISIBLE",     "DITTARAG",  "RAGGRUPPAMENTO", "INDTIPO"};
+  const char* names[] = {"CODICE",         "DESCRIZIONE",  "ABILITATO", "MODIFICA",
+                         "INSERIMENTO",    "ELIMINAZIONE", "VISIBLE",   "DITTARAG",
+                         "RAGGRUPPAMENTO", "INDTIPO"};
   ASSERT_EQ(rs->FieldCount(), 10);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(rs->FieldAt(i).name, names[i]);
   EXPECT_TRUE(rs->FieldAt(0).IsFixedText());
@@ -196,8 +202,8 @@ TEST(ParameterCatalogueTest, LayoutsOfTheGrid) {
   EXPECT_EQ(e.controls().grid->GetLayout()->key_column, "CODICE");
 
   e.Section("ITM50026");  // layout 6
-  EXPECT_EQ(keys(), (std::vector<std::string>{"CODICE", "DESCRIZIONE", "ABILITATO",
-                                              "RAGGRUPPAMENTO"}));
+  EXPECT_EQ(keys(),
+            (std::vector<std::string>{"CODICE", "DESCRIZIONE", "ABILITATO", "RAGGRUPPAMENTO"}));
   EXPECT_EQ(e.controls().grid->FindColumn("DESCRIZIONE")->width, 3800);
   EXPECT_EQ(e.controls().grid->group_column(), "RAGGRUPPAMENTO");
   EXPECT_FALSE(e.controls().grid->FindColumn("ABILITATO")->header_check_box);

@@ -7,6 +7,7 @@
 #include "db/recordset.h"
 #include "hostdb/demo_installation.h"
 #include "sections/parameter_editor.h"
+#include "sections/parameters/parameter_section.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
 #include "session/memory_grouping_grid.h"
@@ -20,13 +21,13 @@ using testing::ParameterEditor;
 struct SectionCase {
   const char* key;
   int32_t kind;
-  const char* code;     // an item of company 1 nobody has revoked
-  int64_t company;      // its company
-  bool projects;        // the grid fills on "Aggiorna"
+  const char* code;  // an item of company 1 nobody has revoked
+  int64_t company;   // its company
+  bool projects;     // the grid fills on "Aggiorna"
 };
 
 constexpr SectionCase kSections[] = {
-    {"ITM50017", 6, "DEP 1", 1, false},
+    {"ITM50017", 6, "PF", 1, false},
     {"ITM50026", 8, "COMM-MI-01", 1, true},
     {"ITM50016", 15, "SIM2024B", 1, false},
     {"ITM_MODBLOCCO", 30, "RESO", 1, false},
@@ -40,7 +41,8 @@ void Open(ParameterEditor& e, const SectionCase& c) {
 std::string RowsOf(ParameterEditor& e, const std::string& where) {
   std::shared_ptr<db::Recordset> rs = e.db().Execute(
       "SELECT FW31_ID_FW07, FW31_ID_FW06, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, "
-      "FW31_FLGINSERISCI FROM FW31_RVKPARAMETRI WHERE " + where);
+      "FW31_FLGINSERISCI FROM FW31_RVKPARAMETRI WHERE " +
+      where);
   std::string text;
   for (; !rs->IsEof(); rs->MoveNext()) {
     for (int i = 0; i < rs->FieldCount(); ++i) {
@@ -57,7 +59,8 @@ std::string Where(const SectionCase& c) {
 }
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 TEST(ParameterClickTest, RevokeWritesOneRowAndRestoreDeletesItInEverySection) {
@@ -107,10 +110,12 @@ TEST(ParameterClickTest, RevokingAnItemThatGotARowMeanwhileUpdatesIt) {
     e.User(DemoInstallation::kUserOspite);
     Open(e, c);
     // Another connection writes a row with other flags after the load.
-    e.Exec("INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
-           "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
-           "VALUES (9, NULL, " + std::to_string(c.kind) + ", '" + c.code + "', " +
-           std::to_string(c.company) + ", 1, 1, 1, 1)");
+    e.Exec(
+        "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
+        "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
+        "VALUES (9, NULL, " +
+        std::to_string(c.kind) + ", '" + c.code + "', " + std::to_string(c.company) +
+        ", 1, 1, 1, 1)");
     e.Click(c.code, c.company);
     EXPECT_EQ(RowsOf(e, Where(c)), "9,NULL,0,0,0,0;");
   }
@@ -136,7 +141,12 @@ TEST(ParameterClickTest, RestoringARowAlreadyGoneWarnsOutsideTheProjects) {
     EXPECT_TRUE(e.Log16().empty());
     // The database holds no row: the item is allowed, as the grid shows.
     EXPECT_EQ(e.Row(c.code, c.company).abilitato, "1");
-    EXPECT_EQ(e.window().current_code(), c.code);
+    const ParameterSection* section = nullptr;
+    for (const auto& s : e.window().sections()) {
+      if (section == nullptr) section = dynamic_cast<const ParameterSection*>(s.get());
+    }
+    ASSERT_NE(section, nullptr);
+    EXPECT_EQ(section->current_code(), c.code);
   }
 }
 
@@ -169,19 +179,22 @@ TEST(ParameterClickTest, WithoutAPrincipalNothingIsWrittenAndTheRowStays) {
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI"), count);
   EXPECT_EQ(e.Row("01").abilitato, "1");
   EXPECT_EQ(e.Row("01").modifica, "1");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{
-                              "48|Operazione non valida|Selezionare almeno un gruppo o un utente!"});
+  EXPECT_EQ(e.Messages(),
+            std::vector<std::string>{
+                "48|Operazione non valida|Selezionare almeno un gruppo o un utente!"});
   EXPECT_TRUE(e.Log16().empty());
 }
 
 TEST(ParameterClickTest, CodesWithAQuoteAreWrittenAndFoundAgain) {
   ParameterEditor e;
-  e.Exec("INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
-         "VALUES (1, 'O''B', 'Deposito dell''ovest')");
+  e.Exec(
+      "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
+      "VALUES (1, 'O''B', 'Deposito dell''ovest')");
   // Another principal's row for the same code must stay where it is.
-  e.Exec("INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
-         "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
-         "VALUES (3, NULL, 6, 'O''B', 1, 0, 0, 0, 0)");
+  e.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
+      "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
+      "VALUES (3, NULL, 6, 'O''B', 1, 0, 0, 0, 0)");
   e.User(DemoInstallation::kUserOspite);
   e.Section("ITM50017");
   ASSERT_EQ(e.Row("O'B").abilitato, "1");

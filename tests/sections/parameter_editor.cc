@@ -18,9 +18,9 @@ std::string Text(const db::Recordset& rs, std::string_view field) {
 }
 
 WorkRow ReadRow(const db::Recordset& rs) {
-  return WorkRow{Text(rs, "CODICE"),      Text(rs, "DESCRIZIONE"),  Text(rs, "ABILITATO"),
-                 Text(rs, "MODIFICA"),    Text(rs, "INSERIMENTO"),  Text(rs, "ELIMINAZIONE"),
-                 Text(rs, "DITTARAG"),    Text(rs, "RAGGRUPPAMENTO"), Text(rs, "INDTIPO")};
+  return WorkRow{Text(rs, "CODICE"),   Text(rs, "DESCRIZIONE"),    Text(rs, "ABILITATO"),
+                 Text(rs, "MODIFICA"), Text(rs, "INSERIMENTO"),    Text(rs, "ELIMINAZIONE"),
+                 Text(rs, "DITTARAG"), Text(rs, "RAGGRUPPAMENTO"), Text(rs, "INDTIPO")};
 }
 
 }  // namespace

@@ -57,7 +57,8 @@ TEST(ParameterStatementsTest, CataloguesCarryThePrincipalConditionOfTheirKind) {
                           "WHERE MG0F_DITTA_CG18 = 1"),
             std::string::npos)
       << blocking;
-  EXPECT_TRUE(ParameterStatements::CatalogueMrpSimulations(kGroup).ends_with(" ORDER BY CG18_DITTA"));
+  EXPECT_TRUE(
+      ParameterStatements::CatalogueMrpSimulations(kGroup).ends_with(" ORDER BY CG18_DITTA"));
   EXPECT_EQ(ParameterStatements::Catalogue(24, kUser, 1), "");
   EXPECT_EQ(ParameterStatements::Catalogue(33, kUser, 1), "");
 }

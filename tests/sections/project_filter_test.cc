@@ -33,8 +33,10 @@ TEST(ProjectFilterTest, QueryControlSetUp) {
   EXPECT_EQ(q.company(), 1);
   EXPECT_EQ(q.build_count, 1);
   const std::vector<std::tuple<std::string, std::string, int>> expected = {
-      {"Progetto", "PD68_CODPROG", 25},           {"Tipo progetto", "PD68_TIPO_PD1D", 10},
-      {"Stato progetto", "PD68_STATO_PD1E", 10},  {"Classe A progetto", "PD68_CLASSEA_PD1F", 10},
+      {"Progetto", "PD68_CODPROG", 25},
+      {"Tipo progetto", "PD68_TIPO_PD1D", 10},
+      {"Stato progetto", "PD68_STATO_PD1E", 10},
+      {"Classe A progetto", "PD68_CLASSEA_PD1F", 10},
       {"Classe B progetto", "PD68_CLASSEB_PD1G", 10},
       {"Classe C progetto", "PD68_CLASSEC_PD1H", 10},
   };
@@ -112,8 +114,9 @@ TEST(ProjectFilterTest, LookupsOfProjectFieldsGoToTheHostServices) {
 TEST(ProjectFilterTest, SessionScriptDrivesAParameterSection) {
   ParameterEditor e;
   std::ostringstream out, err;
-  session::SessionScript script({session::SessionScript::ConnectionStringForFile(e.database_path())},
-                                out, err);
+  session::SessionScript::Defaults defaults;
+  defaults.connection_string = session::SessionScript::ConnectionStringForFile(e.database_path());
+  session::SessionScript script(defaults, out, err);
   std::istringstream lines(
       "open\n"
       "principal group 4\n"
