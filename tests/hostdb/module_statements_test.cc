@@ -223,28 +223,43 @@ std::string TreeBatch(const std::string& principal, int company) {
          principal + "          WHERE CG31_DITTA_CG18 = " + c;
 }
 
+// The batch with the three ORDER BY terms that name an output column
+// qualified by P, for an engine that resolves them against the FROM clause.
+std::string Qualified(std::string batch) {
+  for (const char* column : {"MG10_TIPOCF", "MG11_TIPOCF_MG10", "MG12_TIPOCF_MG11"}) {
+    const std::string bare = std::string("ORDER BY ") + column;
+    batch.replace(batch.find(bare), bare.size(), std::string("ORDER BY P.") + column);
+  }
+  return batch;
+}
+
 TEST(ModuleStatementsTest, ClassificationTreeBatchGivesTenResults) {
   TemporaryDemoDatabase demo;
   auto cn = demo.Connect();
-  // User 2 revoked category IND/MECC; user 5 the site MAG.
-  for (const auto& [principal, revoked_result, revoked_code] :
-       {std::tuple{std::string(" AND FW32_ID_FW07 =2 AND FW32_ID_FW06 IS NULL"), 4, "MECC"},
-        std::tuple{std::string(" AND FW32_ID_FW07 =5 AND FW32_ID_FW06 IS NULL"), 9, "MAG"}}) {
-    SCOPED_TRACE(principal);
+  std::string engine_problem;
+  auto run = [&](const std::string& principal) {
     std::vector<Rows> results;
     std::shared_ptr<db::Recordset> first;
     try {
       first = cn->Execute(TreeBatch(principal, 1));
     } catch (const db::DbError& e) {
       // ORDER BY MG10_TIPOCF names the output column; the embedded engine must
-      // not read it as FF's or P's column. Until it does, say so here.
-      if (std::string(e.what()).find("ambiguous column name") != std::string::npos) {
-        GTEST_SKIP() << "embedded engine: " << e.what();
-      }
-      throw;
+      // not read it as FF's or P's column. Until it does, check the rest with
+      // the terms qualified and report the problem below.
+      if (std::string(e.what()).find("ambiguous column name") == std::string::npos) throw;
+      engine_problem = e.what();
+      first = cn->Execute(Qualified(TreeBatch(principal, 1)));
     }
     results.push_back(testing::ReadAll(first.get()));
     while (auto next = cn->NextRecordset()) results.push_back(testing::ReadAll(next.get()));
+    return results;
+  };
+  // User 2 revoked category IND/MECC; user 5 the site MAG.
+  for (const auto& [principal, revoked_result, revoked_code] :
+       {std::tuple{std::string(" AND FW32_ID_FW07 =2 AND FW32_ID_FW06 IS NULL"), 4, "MECC"},
+        std::tuple{std::string(" AND FW32_ID_FW07 =5 AND FW32_ID_FW06 IS NULL"), 9, "MAG"}}) {
+    SCOPED_TRACE(principal);
+    std::vector<Rows> results = run(principal);
     ASSERT_EQ(results.size(), 10u);
     const std::vector<size_t> sizes = {6, 11, 12, 5, 7, 6, 5, 4, 3, 4};
     for (size_t i = 0; i < results.size(); ++i) {
@@ -257,12 +272,17 @@ TEST(ModuleStatementsTest, ClassificationTreeBatchGivesTenResults) {
     }
   }
   // Group 3 revoked macro area SUD: only that macro area, not its areas.
-  const std::string group = " AND FW32_ID_FW07 IS NULL AND FW32_ID_FW06 =3";
-  Rows macro = testing::ReadAll(cn->Execute(TreeBatch(group, 1)).get());
-  Rows areas = testing::ReadAll(cn->NextRecordset().get());
-  EXPECT_EQ(std::count_if(macro.begin(), macro.end(), [](const auto& r) { return r[4] == "0"; }),
-            1);
-  EXPECT_TRUE(std::none_of(areas.begin(), areas.end(), [](const auto& r) { return r[5] == "0"; }));
+  std::vector<Rows> group = run(" AND FW32_ID_FW07 IS NULL AND FW32_ID_FW06 =3");
+  ASSERT_EQ(group.size(), 10u);
+  EXPECT_EQ(
+      std::count_if(group[0].begin(), group[0].end(), [](const auto& r) { return r[4] == "0"; }),
+      1);
+  EXPECT_TRUE(
+      std::none_of(group[1].begin(), group[1].end(), [](const auto& r) { return r[5] == "0"; }));
+  if (!engine_problem.empty()) {
+    GTEST_SKIP() << "the batch as the editor sends it fails on the embedded engine: "
+                 << engine_problem;
+  }
 }
 
 TEST(ModuleStatementsTest, NodeWorkTableAndMerge) {
