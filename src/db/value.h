@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 
 namespace orv::db {
@@ -20,9 +21,14 @@ class Value {
  public:
   enum class Type { kEmpty, kNull, kInt, kDecimal, kText, kBool };
 
-  Value() = default;                                    // Empty
-  Value(int v) : data_(static_cast<int64_t>(v)) {}      // NOLINT
-  Value(int64_t v) : data_(v) {}                        // NOLINT
+  Value() = default;                                // Empty
+  Value(int v) : data_(static_cast<int64_t>(v)) {}  // NOLINT
+  Value(int64_t v) : data_(v) {}                    // NOLINT
+  // Other integer types (sizes, counts, long long) without a cast.
+  template <typename T>
+  requires(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, int> &&
+           !std::is_same_v<T, int64_t>) Value(T v)
+      : data_(static_cast<int64_t>(v)) {}               // NOLINT
   Value(double v) : data_(v) {}                         // NOLINT
   Value(bool v) : data_(v) {}                           // NOLINT
   Value(std::string v) : data_(std::move(v)) {}         // NOLINT

@@ -123,6 +123,14 @@ TEST(ValueTest, DoubleBoolAndNumericTests) {
   EXPECT_FALSE(Value::Null().IsNumeric());
 }
 
+TEST(ValueTest, EveryIntegerTypeBecomesAnInteger) {
+  EXPECT_EQ(Value(size_t{3}), Value(3));
+  EXPECT_EQ(Value(7LL), Value(7));
+  EXPECT_EQ(Value(static_cast<int16_t>(-2)), Value(-2));
+  EXPECT_EQ(Value(4u).type(), Value::Type::kInt);
+  EXPECT_EQ(Value(true).type(), Value::Type::kBool);
+}
+
 TEST(ValueTest, EqualityIsByTypeAndContent) {
   EXPECT_EQ(Value(), Value::Empty());
   EXPECT_EQ(Value::Null(), Value::Null());
