@@ -152,8 +152,7 @@ void HeadlessHost::ChooseSection(std::string_view key) {
   w.VRX_SIDEBAR1_ItemClick(item);
 }
 
-void HeadlessHost::ClickGrid(std::string_view grid, std::string_view row,
-                             std::string_view column) {
+void HeadlessHost::ClickGrid(std::string_view grid, std::string_view row, std::string_view column) {
   editor::FRMFW_ORVELKA& w = NeedWindow();
   const MemoryControls& c = controls();
   bool cancel = false;
@@ -283,8 +282,7 @@ std::vector<std::string> HeadlessHost::ShowGrid(std::string_view grid) {
   }
   if (grid == "TGRID_CLIFOR" || grid == "GRID_DEPOSITO") {
     const bool tree = grid == "TGRID_CLIFOR";
-    const std::vector<GridColumn>& columns =
-        tree ? c.tree_grid->columns() : c.matrix->columns();
+    const std::vector<GridColumn>& columns = tree ? c.tree_grid->columns() : c.matrix->columns();
     std::vector<std::string> header =
         tree ? std::vector<std::string>{"KEY", "PADRE_KEY"} : std::vector<std::string>{"CODICE"};
     for (const GridColumn& col : columns) {
@@ -316,13 +314,12 @@ std::vector<std::string> HeadlessHost::ShowGrid(std::string_view grid) {
 
 std::vector<std::string> HeadlessHost::ShowControls() {
   editor::FRMFW_ORVELKA& w = NeedWindow();
-  std::vector<std::string> lines{
-      "NAME\tTYPE\tVISIBLE\tLEFT\tTOP\tWIDTH\tHEIGHT\tCAPTION\tVALUE"};
+  std::vector<std::string> lines{"NAME\tTYPE\tVISIBLE\tLEFT\tTOP\tWIDTH\tHEIGHT\tCAPTION\tVALUE"};
   for (editor::Control* c : w.controls()) {
-    lines.push_back(Join({c->name(), c->type(), c->visible() ? "1" : "0",
-                          std::to_string(c->left()), std::to_string(c->top()),
-                          std::to_string(c->width()), std::to_string(c->height()), c->caption(),
-                          c->value().IsEmpty() ? "" : ValueText(c->value())}));
+    lines.push_back(
+        Join({c->name(), c->type(), c->visible() ? "1" : "0", std::to_string(c->left()),
+              std::to_string(c->top()), std::to_string(c->width()), std::to_string(c->height()),
+              c->caption(), c->value().IsEmpty() ? "" : ValueText(c->value())}));
   }
   return lines;
 }
@@ -350,11 +347,12 @@ std::vector<std::string> HeadlessHost::ShowState() {
   std::vector<std::string> lines{"STARTED\tSECTION\tFRAME\tCHOSEN\tLOADED\tSKIP\tTEMPTABLE"};
   if (w == nullptr) return lines;
   const std::string& temp = w->temp_table_name();
-  lines.push_back(Join({w->started() ? "1" : "0", std::to_string(w->section_code()),
-                        std::to_string(w->frame_index()), w->section_chosen() ? "1" : "0",
-                        w->loaded_flag() ? "1" : "0", w->skip_reload() ? "1" : "0",
-                        temp.empty() ? "" : temp.substr(0, 7) + "<" +
-                                                std::to_string(temp.size() - 7) + " digits>"}));
+  lines.push_back(Join(
+      {w->started() ? "1" : "0", std::to_string(w->section_code()),
+       std::to_string(w->frame_index()), w->section_chosen() ? "1" : "0",
+       w->loaded_flag() ? "1" : "0", w->skip_reload() ? "1" : "0",
+       temp.empty() ? ""
+                    : temp.substr(0, 7) + "<" + std::to_string(temp.size() - 7) + " digits>"}));
   return lines;
 }
 

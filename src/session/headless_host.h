@@ -29,15 +29,15 @@ namespace orv::session {
 
 // How the headless host opens the editor.
 struct HeadlessOptions {
-  std::string connection_string;       // the host database
-  std::string login = "admin";         // FW07_LOGIN of the user working in the host
-  std::optional<int32_t> company;      // working company; default: the lowest CG18_DITTA
-  std::optional<bool> administrator;   // default: FW07_FLGADMIN of the login
+  std::string connection_string;      // the host database
+  std::string login = "admin";        // FW07_LOGIN of the user working in the host
+  std::optional<int32_t> company;     // working company; default: the lowest CG18_DITTA
+  std::optional<bool> administrator;  // default: FW07_FLGADMIN of the login
   bool modal = false;
-  db::Value left;                      // Cinterface::Left / Top as the host writes them
+  db::Value left;  // Cinterface::Left / Top as the host writes them
   db::Value top;
   db::Value caption = db::Value("Gestione Autorizzazioni");
-  bool active = true;                  // Cinterface::IsActive
+  bool active = true;  // Cinterface::IsActive
 };
 
 // A host without a screen: every host service and control in memory, the

@@ -15,9 +15,8 @@ void HeadlessLogClass::TakeConnectionErrors(const std::vector<host::HostError>& 
   pending_.connection_errors = errors;
 }
 
-int32_t HeadlessLogClass::Show(std::string_view /*application_title*/,
-                               std::string_view /*caption*/, std::string_view routine_name,
-                               int32_t /*buttons*/) {
+int32_t HeadlessLogClass::Show(std::string_view /*application_title*/, std::string_view /*caption*/,
+                               std::string_view routine_name, int32_t /*buttons*/) {
   pending_.routine = std::string(routine_name);
   if (output_) {
     output_("ERR " + pending_.routine + "\t" + std::to_string(pending_.error.number) + "\t" +
@@ -26,8 +25,7 @@ int32_t HeadlessLogClass::Show(std::string_view /*application_title*/,
   std::optional<int32_t> answer = answers_.Pop();
   if (!answer) {
     if (answers_.strict()) {
-      answers_.MarkUnanswered("Errore in " + pending_.routine + ": " +
-                              pending_.error.description);
+      answers_.MarkUnanswered("Errore in " + pending_.routine + ": " + pending_.error.description);
     }
     answer = host::kVbAbort;
   }

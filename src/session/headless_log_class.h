@@ -24,8 +24,7 @@ struct LoggedError {
 // or ignore (5) from the answer queue (abort when nothing is queued).
 class HeadlessLogClass : public host::LogClass {
  public:
-  HeadlessLogClass(AnswerQueue& answers, SessionOutput& output,
-                   std::vector<LoggedError>& errors)
+  HeadlessLogClass(AnswerQueue& answers, SessionOutput& output, std::vector<LoggedError>& errors)
       : answers_(answers), output_(output), errors_(errors) {}
 
   void TakeError(const host::HostError& error) override;

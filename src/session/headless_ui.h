@@ -47,9 +47,7 @@ class HeadlessUi : public host::HostUi {
 
   // The controls made last (those of the newest window).
   const MemoryControls& controls() const { return controls_; }
-  const std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>>& windows() const {
-    return windows_;
-  }
+  const std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>>& windows() const { return windows_; }
   bool last_modal() const { return last_modal_; }
   // Drops the windows that closed (never call from inside a window).
   void ForgetClosedWindows() { closed_.clear(); }

@@ -13,8 +13,8 @@ void MemoryMatrixGrid::AddHeaderGroup(std::string_view caption) {
   header_groups_.emplace_back(caption);
 }
 
-void MemoryMatrixGrid::AddTextColumn(std::string_view key, std::string_view caption,
-                                     int32_t width, std::string_view group) {
+void MemoryMatrixGrid::AddTextColumn(std::string_view key, std::string_view caption, int32_t width,
+                                     std::string_view group) {
   GridColumn column;
   column.key = std::string(key);
   column.field = column.key;

@@ -18,9 +18,7 @@ class MemoryTreeGrid : public host::TreeGrid {
  public:
   void ClearColumns() override { columns_.clear(); }
   void SetTreeSettings(const host::TreeSettings& settings) override { settings_ = settings; }
-  void SetDisplayOptions(bool option1, bool option2) override {
-    options_ = {option1, option2};
-  }
+  void SetDisplayOptions(bool option1, bool option2) override { options_ = {option1, option2}; }
   void AddTextColumn(std::string_view key, std::string_view field, std::string_view caption,
                      int32_t kind, int32_t width, bool shown) override;
   void AddCheckBoxColumn(std::string_view key, std::string_view field, std::string_view caption,

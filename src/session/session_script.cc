@@ -41,8 +41,8 @@ std::pair<int32_t, int64_t> PrincipalWords(const std::vector<std::string>& words
   if (words.size() != at + 2 || (words[at] != "user" && words[at] != "group")) {
     Expected(command + " user ID | group ID");
   }
-  const int32_t kind = words[at] == "group" ? host::PrincipalNode::kGroup
-                                            : host::PrincipalNode::kUser;
+  const int32_t kind =
+      words[at] == "group" ? host::PrincipalNode::kGroup : host::PrincipalNode::kUser;
   return {kind, Integer(words[at + 1], "a numeric identifier")};
 }
 
@@ -129,8 +129,9 @@ int SessionScript::RunLine(const std::string& raw, int line_number) {
     }
     // The statement of "sql" is the rest of the line, as typed.
     const size_t space = line.find_first_of(" \t");
-    const std::string rest =
-        space == std::string::npos ? std::string() : line.substr(line.find_first_not_of(" \t", space));
+    const std::string rest = space == std::string::npos
+                                 ? std::string()
+                                 : line.substr(line.find_first_not_of(" \t", space));
     out_ << "> " << line << '\n';
     host_.answers().ResetUnanswered();
     Execute(words, rest);
@@ -191,8 +192,9 @@ void SessionScript::Execute(const std::vector<std::string>& words, const std::st
       } else if (option == "--caption") {
         options.caption = db::Value(value("a caption"));
       } else {
-        Expected("open [--db FILE] [--user LOGIN] [--company N] [--modal] [--left V] [--top V] "
-                 "[--caption TEXT]");
+        Expected(
+            "open [--db FILE] [--user LOGIN] [--company N] [--modal] [--left V] [--top V] "
+            "[--caption TEXT]");
       }
     }
     if (options.connection_string.empty()) Expected("--db FILE (no database given)");
@@ -272,28 +274,32 @@ void SessionScript::Execute(const std::vector<std::string>& words, const std::st
     } else if (what == "GRIDTIPOLOGIE" || what == "TGRID_CLIFOR" || what == "GRID_DEPOSITO") {
       Print(host_.ShowGrid(what));
     } else {
-      Expected("show GRIDTIPOLOGIE | TGRID_CLIFOR | GRID_DEPOSITO | CONTROLS | MESSAGES | LOG | "
-               "STATE");
+      Expected(
+          "show GRIDTIPOLOGIE | TGRID_CLIFOR | GRID_DEPOSITO | CONTROLS | MESSAGES | LOG | "
+          "STATE");
     }
   } else if (command == "sql") {
     if (rest.empty()) Expected("sql STATEMENT");
     Print(host_.Sql(rest));
   } else if (command == "changeditta") {
     if (n != 1) Expected("changeditta");
-    out_ << "CHANGEDITTA " << (host_.RaiseChangeDitta() ? "refused" : "allowed") << '\n';
+    const bool refused = host_.RaiseChangeDitta();
+    out_ << "CHANGEDITTA " << (refused ? "refused" : "allowed") << '\n';
   } else if (command == "refuseclose") {
     if (n != 2) Expected("refuseclose 0|1");
     host_.navigator()->script_model().refuse_close = Flag(words[1], "refuseclose");
   } else if (command == "close") {
     if (n != 1) Expected("close");
-    out_ << "CLOSE " << (host_.Close() ? "true" : "false") << '\n';
+    const bool closed = host_.Close();
+    out_ << "CLOSE " << (closed ? "true" : "false") << '\n';
   } else if (command == "release") {
     if (n != 1) Expected("release");
     host_.Release();
   } else {
-    Expected("a command (open, principal, sidebar, click, header, button, check, tick, filter, "
-             "copyfrom, answer, show, sql, activate, showform, changeditta, refuseclose, close, "
-             "release)");
+    Expected(
+        "a command (open, principal, sidebar, click, header, button, check, tick, filter, "
+        "copyfrom, answer, show, sql, activate, showform, changeditta, refuseclose, close, "
+        "release)");
   }
 }
 

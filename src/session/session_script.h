@@ -21,9 +21,9 @@ class SessionScript {
  public:
   // Exit statuses of Run.
   static constexpr int kOk = 0;
-  static constexpr int kFailed = 1;       // the database or the editor failed
-  static constexpr int kBadScript = 2;    // a line the language does not allow
-  static constexpr int kUnanswered = 3;   // a message box found no queued answer
+  static constexpr int kFailed = 1;      // the database or the editor failed
+  static constexpr int kBadScript = 2;   // a line the language does not allow
+  static constexpr int kUnanswered = 3;  // a message box found no queued answer
 
   struct Defaults {
     std::string connection_string;  // used by "open" without --db

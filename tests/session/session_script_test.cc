@@ -1,0 +1,120 @@
+#include "session/session_script.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "hostdb/temporary_demo_database.h"
+
+namespace orv::session {
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs a program and returns its standard output and exit status.
+std::pair<std::string, int> RunProgram(const std::string& command) {
+  std::string output;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {"", -1};
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  const int status = ::pclose(pipe);
+  return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(SessionProgramTest, BasicScriptGivesTheExpectedOutput) {
+  hostdb::TemporaryDemoDatabase database;
+  const std::string dir = std::string(ORV_SOURCE_DIR) + "/tests/session/";
+  const auto [output, status] =
+      RunProgram(std::string(ORV_BINARY_DIR) + "/src/orvelka-session --db '" + database.path() +
+                 "' " + dir + "basic.session 2>&1");
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output, ReadFile(dir + "basic.expected"));
+}
+
+TEST(SessionProgramTest, BadArgumentsAndMissingScript) {
+  const std::string program = std::string(ORV_BINARY_DIR) + "/src/orvelka-session";
+  EXPECT_EQ(RunProgram(program + " 2>/dev/null").second, 2);
+  EXPECT_EQ(RunProgram(program + " --company x script 2>/dev/null").second, 2);
+  EXPECT_EQ(RunProgram(program + " /no/such/script 2>/dev/null").second, 2);
+}
+
+class SessionScriptTest : public ::testing::Test {
+ protected:
+  int Run(const std::string& script) {
+    SessionScript::Defaults defaults;
+    defaults.connection_string = database_.connection_string();
+    SessionScript session(defaults, out_, err_);
+    std::istringstream in(script);
+    return session.Run(in);
+  }
+
+  hostdb::TemporaryDemoDatabase database_;
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(SessionScriptTest, BadLineStopsWithItsNumber) {
+  EXPECT_EQ(Run("open\n\n# comment\nsidebar\nclose\n"), SessionScript::kBadScript);
+  EXPECT_EQ(err_.str(), "line 4: expected sidebar KEY\n");
+  EXPECT_EQ(out_.str().find("> close"), std::string::npos);
+}
+
+TEST_F(SessionScriptTest, UnknownCommandAndBadArguments) {
+  EXPECT_EQ(Run("open\nvola via\n"), SessionScript::kBadScript);
+  EXPECT_NE(err_.str().find("line 2: expected a command"), std::string::npos);
+  err_.str("");
+  EXPECT_EQ(Run("open\nprincipal user due\n"), SessionScript::kBadScript);
+  EXPECT_EQ(err_.str(), "line 2: expected a numeric identifier\n");
+  err_.str("");
+  EXPECT_EQ(Run("open\nprincipal user 999\n"), SessionScript::kBadScript);
+  EXPECT_EQ(err_.str(), "line 2: no such principal in the tree\n");
+  err_.str("");
+  EXPECT_EQ(Run("principal user 1\n"), SessionScript::kBadScript);
+  EXPECT_EQ(err_.str(), "line 1: the editor is not open\n");
+  err_.str("");
+  EXPECT_EQ(Run("open\nfilter Progetto \"A B\n"), SessionScript::kBadScript);
+  EXPECT_EQ(err_.str(), "line 2: expected a closing double quote\n");
+}
+
+TEST_F(SessionScriptTest, MessageBoxWithoutAnswerStopsTheScript) {
+  EXPECT_EQ(Run("open --user mrossi\nclose\n"), SessionScript::kUnanswered);
+  EXPECT_EQ(err_.str(),
+            "line 1: no answer queued for the message box \"Solo l'utente amministratore può "
+            "configurare le autorizzazioni.\\nConsultare l'amministrazione del'installazione.\"\n");
+  out_.str("");
+  err_.str("");
+  EXPECT_EQ(Run("answer ok\nopen --user mrossi\nshow MESSAGES\nclose\n"), SessionScript::kOk)
+      << err_.str();
+  EXPECT_NE(out_.str().find("MSG 64\tUtente non autorizzato\tSolo l'utente"), std::string::npos);
+  EXPECT_NE(out_.str().find("CLOSE true"), std::string::npos);
+}
+
+TEST_F(SessionScriptTest, SqlPrintsRowsAndNulls) {
+  EXPECT_EQ(Run("open\nsql SELECT FW06_CODICE, NULL AS N FROM FW06_GROUPUSR WHERE FW06_ID = 3\n"
+                "sql UPDATE FW06_GROUPUSR SET FW06_DESCR = 'x' WHERE FW06_ID = 99\n"),
+            SessionScript::kOk)
+      << err_.str();
+  EXPECT_NE(out_.str().find("FW06_CODICE\tN\nVENDITE\tNULL\n"), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("OK 0\n"), std::string::npos) << out_.str();
+}
+
+TEST(SessionScriptSplitTest, QuotesKeepBlanks) {
+  EXPECT_EQ(SessionScript::Split("filter Progetto \"A B\" \"x\"\"y\""),
+            (std::vector<std::string>{"filter", "Progetto", "A B", "x\"y"}));
+  EXPECT_EQ(SessionScript::Split("  a\tb  "), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(SessionScript::ConnectionStringForFile("/tmp/a}b.db"),
+            "Driver=SQLite;Database={/tmp/a}}b.db}");
+}
+
+}  // namespace
+}  // namespace orv::session
