@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "host/clsfw_orvelka.h"
+#include "host/trace.h"
 #include "support/headless_editor.h"
+#include "zere_orvelka/host_frame.h"
 
 namespace orv::editor {
 namespace {
@@ -204,6 +208,34 @@ TEST(LifecycleTest, ChangeDittaIsRefusedWhileTheEditorRuns) {
   EXPECT_EQ(editor.messages()[0].buttons, 48);
   EXPECT_EQ(editor.messages()[0].title, "Avviso");
   EXPECT_EQ(editor.window().current_company(), db::Value(1));
+}
+
+class StatusFrame : public host::HostFrame {
+ public:
+  int16_t Status() const override { return 3; }
+};
+
+TEST(LifecycleTest, ActivationTellsTheHostAndTheWindowTraces) {
+  std::vector<std::string> traces;
+  host::SetTraceSink([&](std::string_view line) { traces.emplace_back(line); });
+  {
+    HeadlessEditor editor;
+    editor.Open();
+    editor.host().module()->SetActiveFrame(std::make_shared<StatusFrame>());
+    editor.host().Activate();
+    EXPECT_EQ(editor.host().navigator()->last_status, 3);
+    EXPECT_TRUE(editor.host().Close());
+  }
+  host::SetTraceSink({});
+  std::vector<std::string> window_lines;
+  const std::regex window_line("CVGE:\\|([0-9A-F]{32})\\|(INI|TER)\\|ZERE_ORVELKA\\|FRMFW_ORVELKA");
+  for (const std::string& line : traces) {
+    if (std::regex_match(line, window_line)) window_lines.push_back(line);
+  }
+  ASSERT_EQ(window_lines.size(), 2u);
+  EXPECT_EQ(window_lines[0].substr(0, 39), window_lines[1].substr(0, 39));
+  EXPECT_NE(window_lines[0].find("|INI|"), std::string::npos);
+  EXPECT_NE(window_lines[1].find("|TER|"), std::string::npos);
 }
 
 TEST(LifecycleTest, TwoWindowsGetDifferentTemporaryTables) {
