@@ -170,6 +170,7 @@ struct SqliteDriver::CachedStatement {
   std::vector<FieldInfo> fields;
   std::vector<bool> derive_type;  // no declared type: derived from the values read
   std::vector<bool> boolean;      // BIT columns read as Booleans
+  int reprepares = 0;             // SQLite re-prepares after a schema change: then describe anew
 };
 
 struct SqliteDriver::Routine {
@@ -418,13 +419,22 @@ std::unique_ptr<SqliteDriver::CachedStatement> SqliteDriver::TakeStatement(const
   cached->stmt.reset(raw);
   cached->consumed = static_cast<size_t>(tail - sql.c_str());
   if (!raw) return cached;  // only blanks or comments
-  sqlite3_stmt* stmt = raw;
+  Describe(*cached);
+  return cached;
+}
+
+void SqliteDriver::Describe(CachedStatement& cached) const {
+  sqlite3_stmt* stmt = cached.stmt.get();
+  cached.reprepares = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+  cached.fields.clear();
+  cached.derive_type.clear();
+  cached.boolean.clear();
   const int columns = sqlite3_column_count(stmt);
   if (columns == 0) {
     const std::string keyword = FirstKeyword(sqlite3_sql(stmt));
-    cached->changes_data = keyword == "INSERT" || keyword == "UPDATE" || keyword == "DELETE" ||
-                           keyword == "REPLACE" ||
-                           (keyword == "WITH" && !sqlite3_stmt_readonly(stmt));
+    cached.changes_data = keyword == "INSERT" || keyword == "UPDATE" || keyword == "DELETE" ||
+                          keyword == "REPLACE" ||
+                          (keyword == "WITH" && !sqlite3_stmt_readonly(stmt));
   }
   for (int i = 0; i < columns; ++i) {
     FieldInfo field;
@@ -447,11 +457,10 @@ std::unique_ptr<SqliteDriver::CachedStatement> SqliteDriver::TakeStatement(const
         field.key = primary_key != 0;
       }
     }
-    cached->fields.push_back(std::move(field));
-    cached->derive_type.push_back(decl == nullptr);
-    cached->boolean.push_back(type.type == DataType::kBoolean);
+    cached.fields.push_back(std::move(field));
+    cached.derive_type.push_back(decl == nullptr);
+    cached.boolean.push_back(type.type == DataType::kBoolean);
   }
-  return cached;
 }
 
 void SqliteDriver::ReturnStatement(std::unique_ptr<CachedStatement> statement) {
@@ -523,12 +532,17 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
     if (statement->consumed == 0) break;
     sqlite3_stmt* stmt = statement->stmt.get();
     Bind(stmt, params);
+    int rc = sqlite3_step(stmt);
+    // A table dropped and made anew since the statement was cached (a "##"
+    // table of the same name, say) may have other columns now.
+    if (sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0) != statement->reprepares) {
+      Describe(*statement);
+    }
     const int columns = sqlite3_column_count(stmt);
     ResultSet result;
-    int rc;
     if (columns > 0) {
       result.fields = statement->fields;
-      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+      for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         std::vector<Value> row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i) {
@@ -594,8 +608,7 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
       }
       results.push_back(std::move(result));
     } else {
-      while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      }
+      while (rc == SQLITE_ROW) rc = sqlite3_step(stmt);
       if (rc != SQLITE_DONE) Fail(rc);
       if (statement->changes_data) {
         result.records_affected = sqlite3_changes64(db_);

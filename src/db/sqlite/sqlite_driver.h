@@ -93,6 +93,8 @@ class SqliteDriver : public Driver, private Catalog {
 
   std::unique_ptr<CachedStatement> TakeStatement(const std::string& sql, const char** tail);
   void ReturnStatement(std::unique_ptr<CachedStatement> statement);
+  // Fields and kind of a prepared statement, from SQLite's metadata.
+  void Describe(CachedStatement& cached) const;
   void Bind(sqlite3_stmt* stmt, const Params& params);
   void ExecSimple(const char* sql);
 

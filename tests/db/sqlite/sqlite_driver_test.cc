@@ -127,6 +127,27 @@ TEST_F(SqliteDriverTest, MultiResultBatchGivesOneResultPerStatementInOrder) {
   EXPECT_EQ(results[0].records_affected, 0);
 }
 
+TEST_F(SqliteDriverTest, SameTextOverATableMadeAnewDescribesItsNewColumns) {
+  auto driver = translator_.Open("Database=:memory:");
+  driver->Execute(
+      "CREATE TABLE tempdb.\"##orv_shape\" (a INT); INSERT INTO \"##orv_shape\" VALUES (1)", 0);
+  const std::string select = "SELECT * FROM tempdb.\"##orv_shape\"";
+  std::vector<ResultSet> results = driver->Execute(select, 0);
+  ASSERT_EQ(results[0].fields.size(), 1u);
+  driver->Execute(
+      "DROP TABLE tempdb.\"##orv_shape\";"
+      "CREATE TABLE tempdb.\"##orv_shape\" (b VARCHAR(5), c BIT);"
+      "INSERT INTO tempdb.\"##orv_shape\" VALUES ('x', 1)",
+      0);
+  results = driver->Execute(select, 0);
+  ASSERT_EQ(results[0].fields.size(), 2u);
+  EXPECT_EQ(results[0].fields[0].name, "b");
+  EXPECT_EQ(results[0].fields[0].defined_size, 5);
+  EXPECT_EQ(results[0].fields[1].type, DataType::kBoolean);
+  EXPECT_EQ(Rows(results[0]), "x|True");
+  driver->Execute("DROP TABLE tempdb.\"##orv_shape\"", 0);
+}
+
 TEST_F(SqliteDriverTest, FailingStatementEndsTheBatchKeepingEarlierChanges) {
   auto driver = translator_.Open("Database=:memory:");
   driver->Execute("CREATE TABLE t (id INT PRIMARY KEY)", 0);
