@@ -1,0 +1,42 @@
+#ifndef ORV_HOSTAPP_MAIN_WINDOW_H_
+#define ORV_HOSTAPP_MAIN_WINDOW_H_
+
+#include <QMainWindow>
+
+namespace orv::hostapp {
+
+class FormView;
+
+// The host's frame around the editor window: menus (change log, company,
+// close), a status line, and the events a host passes on: activation and
+// the user's request to close, which the host turns into CloseForm (the
+// frame itself never closes on its own).
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(FormView* view, QWidget* parent = nullptr);
+
+  FormView* view() const { return view_; }
+  void SetStatus(const QString& text);
+  // Lets the next close event through (the window has unloaded).
+  void AllowClose() { allow_close_ = true; }
+
+ signals:
+  void closeRequested();
+  void activated();
+  void changeLogRequested();
+  void changeCompanyRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  FormView* view_;
+  bool allow_close_ = false;
+};
+
+}  // namespace orv::hostapp
+
+#endif  // ORV_HOSTAPP_MAIN_WINDOW_H_

@@ -1,0 +1,71 @@
+#ifndef ORV_HOSTAPP_QT_HOST_UI_H_
+#define ORV_HOSTAPP_QT_HOST_UI_H_
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "host/host_ui.h"
+#include "hostapp/main_window.h"
+#include "hostapp/qt_controls.h"
+
+class QEventLoop;
+
+namespace orv::db {
+class Connection;
+}
+
+namespace orv::hostapp {
+
+class FormView;
+
+
+// The desktop host's user interface: Qt controls for each new window, and
+// a main window that shows it. Showing a window raises the container's
+// form-load event and the first activation (the start-up); later
+// activations come from the window system. A modal window runs its own
+// event loop until it closes. A user's close goes to the close handler
+// (the host calls CloseForm), never straight to the window.
+class QtHostUi : public host::HostUi {
+ public:
+  struct Hooks {
+    std::function<std::shared_ptr<db::Connection>()> connection;  // the host's own
+    std::function<void()> close_requested;
+    std::function<void()> change_company;
+    std::function<void()> window_closed;
+    QString status;
+  };
+
+  explicit QtHostUi(Hooks hooks);
+  ~QtHostUi() override;
+
+  host::HostControls CreateControls() override;
+  void ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) override;
+  void WindowClosed(editor::FRMFW_ORVELKA& window) override;
+
+  Hooks& hooks() { return hooks_; }
+  // The controls made last (those of the newest window).
+  const QtControls& controls() const { return controls_; }
+  MainWindow* main_window() const { return main_window_; }
+  FormView* view() const;
+  // The window shown (null when none or after it closed).
+  editor::FRMFW_ORVELKA* window() const;
+  // An activation of the window (ignored while one runs).
+  void Activate();
+  void ShowChangeLog();
+
+ private:
+  Hooks hooks_;
+  QtControls controls_;
+  std::shared_ptr<editor::FRMFW_ORVELKA> window_;
+  std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> closed_;
+  QPointer<MainWindow> main_window_;
+  QEventLoop* modal_loop_ = nullptr;
+  bool activating_ = false;
+};
+
+}  // namespace orv::hostapp
+
+#endif  // ORV_HOSTAPP_QT_HOST_UI_H_

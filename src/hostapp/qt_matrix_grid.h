@@ -1,0 +1,63 @@
+#ifndef ORV_HOSTAPP_QT_MATRIX_GRID_H_
+#define ORV_HOSTAPP_QT_MATRIX_GRID_H_
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/matrix_grid.h"
+#include "hostapp/column_spec.h"
+#include "hostapp/matrix_grid_model.h"
+#include "hostapp/window_link.h"
+
+namespace orv::hostapp {
+
+// GRID_DEPOSITO for the desktop host: columns under header groups, a check
+// box in each destination's header. Cell toggles become
+// GRID_DEPOSITO_SelectionBoxClick, header toggles
+// GRID_DEPOSITO_HeaderCheckBoxClick; the selected row is the recordset's
+// current row (the origin the window's row buttons act on).
+class QtMatrixGrid : public host::MatrixGrid {
+ public:
+  explicit QtMatrixGrid(std::shared_ptr<WindowLink> link);
+  ~QtMatrixGrid() override;
+
+  std::optional<host::GridLayout> GetLayout() const override { return layout_; }
+  void SetLayout(const host::GridLayout& layout) override { layout_ = layout; }
+  void ClearColumns() override;
+  void AddHeaderGroup(std::string_view caption) override;
+  void AddTextColumn(std::string_view key, std::string_view caption, int32_t width,
+                     std::string_view group) override;
+  void AddCheckBoxColumn(std::string_view key, std::string_view caption,
+                         std::string_view checked_value, std::string_view unchecked_value,
+                         int32_t width, std::string_view group) override;
+  void ApplyColumns() override;
+  void SetHeaderCheck(std::string_view key, bool value) override;
+  void FinishLayout() override {}
+  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
+  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  void RefreshLayout() override;
+  void Refresh() override;
+
+  MatrixGridModel* model() const { return model_.get(); }
+  const std::vector<std::string>& header_groups() const { return header_groups_; }
+  void MakeCurrent(db::Recordset::Bookmark row);
+  // The model row of the recordset's current row (-1 when none).
+  int CurrentRow() const;
+
+ private:
+  void Toggle(db::Recordset::Bookmark row, int column);
+  void HeaderToggle(int column, bool new_state);
+
+  std::shared_ptr<WindowLink> link_;
+  std::unique_ptr<MatrixGridModel> model_;
+  std::optional<host::GridLayout> layout_;
+  std::vector<std::string> header_groups_;
+  std::vector<ColumnSpec> columns_;
+  std::shared_ptr<db::Recordset> data_source_;
+};
+
+}  // namespace orv::hostapp
+
+#endif  // ORV_HOSTAPP_QT_MATRIX_GRID_H_

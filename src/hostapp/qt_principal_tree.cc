@@ -1,0 +1,130 @@
+#include "hostapp/qt_principal_tree.h"
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "host/err_object.h"
+#include "hostapp/host_icons.h"
+#include "hostapp/recordset_cells.h"
+
+namespace orv::hostapp {
+
+QtPrincipalTree::QtPrincipalTree(ConnectionProvider provider)
+    : provider_(std::move(provider)),
+      model_(std::make_unique<QStandardItemModel>()),
+      proxy_(std::make_unique<QSortFilterProxyModel>()) {
+  proxy_->setSourceModel(model_.get());
+  proxy_->setRecursiveFilteringEnabled(true);
+  proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
+  proxy_->setAutoAcceptChildRows(true);
+}
+
+QtPrincipalTree::~QtPrincipalTree() = default;
+
+void QtPrincipalTree::Initialize(std::shared_ptr<host::Cinterface> host, bool /*flag*/) {
+  host_ = std::move(host);
+}
+
+void QtPrincipalTree::Load() {
+  std::shared_ptr<db::Connection> connection = provider_ ? provider_() : nullptr;
+  if (!connection) host::ThrowObjectNotSet("connection of the user/group tree");
+  std::vector<host::PrincipalNode> nodes;
+  std::vector<QString> tips;
+  if (show_groups_) {
+    auto groups = connection->Execute(
+        "SELECT FW06_ID, FW06_CODICE, FW06_DESCR FROM FW06_GROUPUSR ORDER BY FW06_CODICE");
+    for (; groups && !groups->IsEof(); groups->MoveNext()) {
+      const std::string code = RecordsetCells::Text(groups->Field("FW06_CODICE"));
+      std::string name = RecordsetCells::Text(groups->Field("FW06_DESCR"));
+      if (name.empty()) name = code;
+      nodes.push_back({host::PrincipalNode::kGroup, groups->Field("FW06_ID").ToInt64(), name});
+      tips.push_back(QString::fromStdString(code));
+    }
+  }
+  if (show_users_) {
+    auto users = connection->Execute(
+        "SELECT FW07_ID, FW07_LOGIN, FW07_NOMEUTENTE FROM FW07_APPUSER ORDER BY FW07_NOMEUTENTE");
+    for (; users && !users->IsEof(); users->MoveNext()) {
+      nodes.push_back({host::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(),
+                       RecordsetCells::Text(users->Field("FW07_NOMEUTENTE"))});
+      tips.push_back(QString::fromStdString(RecordsetCells::Text(users->Field("FW07_LOGIN"))));
+    }
+  }
+  model_->clear();
+  model_->setHorizontalHeaderLabels({QStringLiteral("Utenti e gruppi")});
+  auto* groups = new QStandardItem(HostIcons::Folder(), QStringLiteral("Gruppi"));
+  auto* users = new QStandardItem(HostIcons::Folder(), QStringLiteral("Utenti"));
+  groups->setSelectable(false);
+  users->setSelectable(false);
+  groups->setEditable(false);
+  users->setEditable(false);
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    const host::PrincipalNode& node = nodes[i];
+    auto* item = new QStandardItem(node.IsGroup() ? HostIcons::Group() : HostIcons::User(),
+                                   QString::fromStdString(node.name));
+    item->setEditable(false);
+    item->setData(node.kind, kKindRole);
+    item->setData(static_cast<qlonglong>(node.id), kIdRole);
+    item->setToolTip(QStringLiteral("%1 (%2)").arg(tips[i]).arg(node.id));
+    (node.IsGroup() ? groups : users)->appendRow(item);
+  }
+  // QStandardItemModel takes the items.
+  model_->appendRow(groups);
+  model_->appendRow(users);
+  nodes_ = std::move(nodes);
+  loaded_ = true;
+  if (selected_) {
+    bool still_there = false;
+    for (const host::PrincipalNode& n : nodes_) {
+      still_there = still_there || (n.IsGroup() == selected_->IsGroup() && n.id == selected_->id);
+    }
+    if (!still_there) selected_.reset();
+  }
+}
+
+void QtPrincipalTree::SetSearchText(const QString& text) {
+  proxy_->setFilterFixedString(text.trimmed());
+}
+
+std::optional<host::PrincipalNode> QtPrincipalTree::NodeAt(const QModelIndex& proxy_index) const {
+  const QModelIndex source = proxy_->mapToSource(proxy_index);
+  if (!source.isValid() || !source.data(kKindRole).isValid()) return std::nullopt;
+  host::PrincipalNode node;
+  node.kind = source.data(kKindRole).toInt();
+  node.id = source.data(kIdRole).toLongLong();
+  node.name = source.data(Qt::DisplayRole).toString().toStdString();
+  return node;
+}
+
+QModelIndex QtPrincipalTree::IndexOf(int32_t kind, int64_t id) const {
+  const bool group = kind == host::PrincipalNode::kGroup;
+  for (int h = 0; h < model_->rowCount(); ++h) {
+    QStandardItem* heading = model_->item(h);
+    for (int r = 0; r < heading->rowCount(); ++r) {
+      QStandardItem* item = heading->child(r);
+      if ((item->data(kKindRole).toInt() == host::PrincipalNode::kGroup) == group &&
+          item->data(kIdRole).toLongLong() == id) {
+        return proxy_->mapFromSource(item->index());
+      }
+    }
+  }
+  return {};
+}
+
+void QtPrincipalTree::Pick(const QModelIndex& proxy_index) {
+  std::optional<host::PrincipalNode> node = NodeAt(proxy_index);
+  if (!node) return;  // headings are not principals
+  selected_ = node;
+  if (selection_handler_) selection_handler_();
+  if (click_handler_) click_handler_(selected_);
+}
+
+bool QtPrincipalTree::Select(int32_t kind, int64_t id) {
+  if (!loaded_) Load();
+  SetSearchText({});
+  const QModelIndex index = IndexOf(kind, id);
+  if (!index.isValid()) return false;
+  Pick(index);
+  return true;
+}
+
+}  // namespace orv::hostapp

@@ -1,0 +1,78 @@
+#ifndef ORV_HOSTAPP_QT_PRINCIPAL_TREE_H_
+#define ORV_HOSTAPP_QT_PRINCIPAL_TREE_H_
+
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "host/principal_tree.h"
+
+namespace orv::db {
+class Connection;
+}
+
+namespace orv::hostapp {
+
+// A user/group tree for the desktop host: groups (FW06_GROUPUSR) and users
+// (FW07_APPUSER) under two headings, read through the host's connection. The
+// view shows filtered(): a search text narrows it to matching names.
+// Picking a node (Pick) selects it and reports it to the click handler,
+// which forwards it to the window's node-click handler.
+class QtPrincipalTree : public host::PrincipalTree {
+ public:
+  using ConnectionProvider = std::function<std::shared_ptr<db::Connection>()>;
+  using ClickHandler = std::function<void(const std::optional<host::PrincipalNode>& node)>;
+  // Roles of the node items.
+  static constexpr int kKindRole = Qt::UserRole + 1;
+  static constexpr int kIdRole = Qt::UserRole + 2;
+
+  explicit QtPrincipalTree(ConnectionProvider provider);
+  ~QtPrincipalTree() override;
+
+  void SetClickHandler(ClickHandler handler) { click_handler_ = std::move(handler); }
+  // Told after every pick (the view shows the selection).
+  void SetSelectionHandler(std::function<void()> handler) {
+    selection_handler_ = std::move(handler);
+  }
+
+  void SetShowUsers(bool value) override { show_users_ = value; }
+  void SetShowGroups(bool value) override { show_groups_ = value; }
+  void Initialize(std::shared_ptr<host::Cinterface> host, bool flag) override;
+  void Load() override;
+  std::optional<host::PrincipalNode> SelectedNode() const override { return selected_; }
+
+  QStandardItemModel* model() const { return model_.get(); }
+  QSortFilterProxyModel* filtered() const { return proxy_.get(); }
+  void SetSearchText(const QString& text);
+
+  // The node of an index of filtered() (none for headings).
+  std::optional<host::PrincipalNode> NodeAt(const QModelIndex& proxy_index) const;
+  // The index in filtered() of a node (invalid when hidden or absent).
+  QModelIndex IndexOf(int32_t kind, int64_t id) const;
+  // A user's pick: selects and reports the node.
+  void Pick(const QModelIndex& proxy_index);
+  // Selects a node by kind and identifier (loading first when needed) and
+  // reports it; false when there is none.
+  bool Select(int32_t kind, int64_t id);
+  const std::vector<host::PrincipalNode>& nodes() const { return nodes_; }
+
+ private:
+  ConnectionProvider provider_;
+  std::unique_ptr<QStandardItemModel> model_;
+  std::unique_ptr<QSortFilterProxyModel> proxy_;
+  std::shared_ptr<host::Cinterface> host_;
+  bool show_users_ = true;
+  bool show_groups_ = true;
+  bool loaded_ = false;
+  std::vector<host::PrincipalNode> nodes_;
+  std::optional<host::PrincipalNode> selected_;
+  ClickHandler click_handler_;
+  std::function<void()> selection_handler_;
+};
+
+}  // namespace orv::hostapp
+
+#endif  // ORV_HOSTAPP_QT_PRINCIPAL_TREE_H_

@@ -1,0 +1,69 @@
+#include "hostapp/qt_resize_control.h"
+
+#include <algorithm>
+
+namespace orv::hostapp {
+
+void QtResizeControl::Start(host::ResizeClient& client) {
+  client_ = &client;
+  registrations_.clear();
+  client.RegisterControls(*this);
+  started_ = client.AcceptResize();
+  last_size_.reset();
+  if (editor::FRMFW_ORVELKA* window = link_->Get()) {
+    last_size_ = {window->form().width(), window->form().height()};
+  }
+}
+
+void QtResizeControl::Stop() {
+  started_ = false;
+  client_ = nullptr;
+}
+
+void QtResizeControl::Register(std::string_view control_name, int32_t anchoring) {
+  registrations_[std::string(control_name)] = anchoring;
+}
+
+QtResizeControl::Box QtResizeControl::Apply(Box box, int32_t anchoring, int32_t dx, int32_t dy) {
+  const bool left = anchoring & kLeft;
+  const bool right = anchoring & kRight;
+  const bool top = anchoring & kTop;
+  const bool bottom = anchoring & kBottom;
+  if (left && right) {
+    box.width = std::max(0, box.width + dx);
+  } else if (right) {
+    box.left += dx;
+  }
+  if (top && bottom) {
+    box.height = std::max(0, box.height + dy);
+  } else if (bottom) {
+    box.top += dy;
+  }
+  return box;
+}
+
+void QtResizeControl::WindowResized(int32_t width, int32_t height) {
+  if (!started_) return;
+  editor::FRMFW_ORVELKA* window = link_->Get();
+  if (window == nullptr) return;
+  if (!last_size_) {
+    last_size_ = {width, height};
+    return;
+  }
+  const int32_t dx = width - last_size_->first;
+  const int32_t dy = height - last_size_->second;
+  last_size_ = {width, height};
+  if (dx == 0 && dy == 0) return;
+  for (const auto& [name, anchoring] : registrations_) {
+    editor::Control* control = window->FindControl(name);
+    if (control == nullptr) continue;
+    const Box box = Apply({control->left(), control->top(), control->width(), control->height()},
+                          anchoring, dx, dy);
+    control->SetLeft(box.left);
+    control->SetTop(box.top);
+    control->SetWidth(box.width);
+    control->SetHeight(box.height);
+  }
+}
+
+}  // namespace orv::hostapp

@@ -1,0 +1,102 @@
+#ifndef ORV_HOSTAPP_TREE_GRID_MODEL_H_
+#define ORV_HOSTAPP_TREE_GRID_MODEL_H_
+
+#include <QAbstractItemModel>
+#include <QIcon>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "db/recordset.h"
+#include "hostapp/column_spec.h"
+#include "hostapp/recordset_cells.h"
+
+namespace orv::hostapp {
+
+// A bound recordset shown as a tree: each row under the row whose key field
+// equals its parent-key field; rows with a Null or unknown parent are
+// top-level. Recordset order is kept among siblings.
+//
+// A check-box cell exists only where the row's field is not Null (heading
+// rows carry no box). Toggles go to the toggle handler, as in
+// GroupingGridModel; the column-substitution handler may present another
+// column's field in a cell.
+class TreeGridModel : public QAbstractItemModel {
+  Q_OBJECT
+
+ public:
+  using ToggleHandler = std::function<void(db::Recordset::Bookmark row, int column)>;
+  // (row, index in the columns collection) -> index whose field is shown.
+  using SubstitutionHandler = std::function<int(db::Recordset::Bookmark row, int column)>;
+  using IconProvider = std::function<QIcon(const QString& image_key)>;
+
+  explicit TreeGridModel(QObject* parent = nullptr);
+
+  void SetToggleHandler(ToggleHandler handler) { toggle_handler_ = std::move(handler); }
+  void SetSubstitutionHandler(SubstitutionHandler handler) {
+    substitution_handler_ = std::move(handler);
+  }
+  void SetIconProvider(IconProvider provider) { icon_provider_ = std::move(provider); }
+
+  // Every column of the collection (shown or not), the key and parent-key
+  // fields; resets.
+  void SetColumns(std::vector<ColumnSpec> columns, std::string key_field,
+                  std::string parent_field);
+  void SetRecordset(std::shared_ptr<db::Recordset> recordset);
+  void Reload();
+  void RefreshCells();
+
+  // The collection's column of a model column (-1 when none).
+  int CollectionColumn(int model_column) const;
+  const std::vector<ColumnSpec>& all_columns() const { return all_columns_; }
+  std::optional<db::Recordset::Bookmark> RowOf(const QModelIndex& index) const;
+  // The index of the row with that key in model column `column`.
+  QModelIndex IndexOfKey(const QString& key, int column) const;
+  QString KeyOf(const QModelIndex& index) const;
+
+  QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+  QModelIndex parent(const QModelIndex& child) const override;
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+ private:
+  static constexpr int kNoParent = -1;
+  struct Node {
+    db::Recordset::Bookmark bookmark = 0;
+    QString key;
+    QString image;
+    int parent = kNoParent;
+    int row = 0;  // position among its siblings
+    std::vector<int> children;
+    std::vector<QString> texts;       // per model column
+    std::vector<int> check;           // per model column: -1 no box, 0, 1
+  };
+
+  void Build();
+  void ReadNode(Node& node, RowReader& reader);
+  const std::vector<int>& ChildrenOf(int node) const;
+  void EmitChanged(int parent);
+
+  std::vector<ColumnSpec> all_columns_;
+  std::vector<int> shown_;  // model column -> collection column
+  std::string key_field_ = "KEY";
+  std::string parent_field_ = "PADRE_KEY";
+  std::shared_ptr<db::Recordset> recordset_;
+  std::vector<Node> nodes_;
+  std::vector<int> roots_;
+  ToggleHandler toggle_handler_;
+  SubstitutionHandler substitution_handler_;
+  IconProvider icon_provider_;
+};
+
+}  // namespace orv::hostapp
+
+#endif  // ORV_HOSTAPP_TREE_GRID_MODEL_H_
