@@ -25,8 +25,8 @@ bool ChangeLogModel::Reload() {
       auto text = [&](const char* field) {
         return QString::fromStdString(RecordsetCells::Text(rs->Field(field)));
       };
-      entries.push_back({text("FW90_DATAORA"), text("FW90_LOGIN"), text("FW90_EVENTO"),
-                         text("FW90_TESTO")});
+      entries.push_back(
+          {text("FW90_DATAORA"), text("FW90_LOGIN"), text("FW90_EVENTO"), text("FW90_TESTO")});
     }
   } catch (const std::exception& e) {
     qWarning("change log: %s", e.what());
@@ -42,7 +42,9 @@ int ChangeLogModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }
 
-int ChangeLogModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
+int ChangeLogModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : 4;
+}
 
 QVariant ChangeLogModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= 4) return {};

@@ -21,7 +21,8 @@ ChangeLogViewer::ChangeLogViewer(ChangeLogModel::ConnectionProvider provider, QW
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  QPushButton* reload = buttons->addButton(QStringLiteral("Aggiorna"), QDialogButtonBox::ActionRole);
+  QPushButton* reload =
+      buttons->addButton(QStringLiteral("Aggiorna"), QDialogButtonBox::ActionRole);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(table_, 1);
   layout->addWidget(buttons);

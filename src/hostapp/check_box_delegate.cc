@@ -35,8 +35,8 @@ void CheckBoxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                    style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, widget));
   box.rect = QRect(option.rect.center() - QPoint(size.width() / 2, size.height() / 2), size);
   box.state = QStyle::State_Enabled;
-  box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On
-                                                                      : QStyle::State_Off;
+  box.state |=
+      index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
   if (option.state & QStyle::State_HasFocus) box.state |= QStyle::State_HasFocus;
   style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
 }
@@ -44,9 +44,8 @@ void CheckBoxDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 bool CheckBoxDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
   if (!Checkable(index)) return QStyledItemDelegate::editorEvent(event, model, option, index);
-  const Qt::CheckState next = index.data(Qt::CheckStateRole).toInt() == Qt::Checked
-                                  ? Qt::Unchecked
-                                  : Qt::Checked;
+  const Qt::CheckState next =
+      index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? Qt::Unchecked : Qt::Checked;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {

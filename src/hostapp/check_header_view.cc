@@ -110,16 +110,16 @@ void CheckHeaderView::paintSection(QPainter* painter, const QRect& rect, int log
   QStyleOptionButton box;
   box.rect = CheckBoxRect(logical_index);
   box.rect.moveLeft(rect.left() + (rect.width() - box.rect.width()) / 2);
-  box.state = QStyle::State_Enabled |
-              (state.toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+  box.state =
+      QStyle::State_Enabled | (state.toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
   style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, this);
 }
 
 void CheckHeaderView::mousePressEvent(QMouseEvent* event) {
   pressed_ = -1;
   const int logical = logicalIndexAt(event->position().toPoint());
-  if (logical >= 0 && CheckBoxRect(logical).adjusted(-4, -4, 4, 4).contains(
-                          event->position().toPoint())) {
+  if (logical >= 0 &&
+      CheckBoxRect(logical).adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
     pressed_ = logical;
     return;
   }

@@ -180,12 +180,10 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
     list->setTextElideMode(Qt::ElideNone);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     std::shared_ptr<QtSideBar> bar = controls_.side_bar;
-    connect(list, &QListView::clicked, this, [bar](const QModelIndex& index) {
-      bar->Pick(index.row());
-    });
-    connect(list, &QListView::activated, this, [bar](const QModelIndex& index) {
-      bar->Pick(index.row());
-    });
+    connect(list, &QListView::clicked, this,
+            [bar](const QModelIndex& index) { bar->Pick(index.row()); });
+    connect(list, &QListView::activated, this,
+            [bar](const QModelIndex& index) { bar->Pick(index.row()); });
     bar->SetHighlightHandler([list, bar](int row) {
       if (row >= 0) list->setCurrentIndex(bar->model()->index(row, 0));
     });
@@ -376,9 +374,8 @@ void FormView::Apply(const editor::Control& control, Property property) {
       if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         int value = 0;
         try {
-          value = control.value().IsEmpty() || control.value().IsNull()
-                      ? 0
-                      : control.value().ToInt32();
+          value =
+              control.value().IsEmpty() || control.value().IsNull() ? 0 : control.value().ToInt32();
         } catch (const std::exception&) {
           value = 0;
         }

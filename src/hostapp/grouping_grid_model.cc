@@ -83,9 +83,8 @@ void GroupingGridModel::RefreshCells() {
     for (Row& r : groups_[g].rows) ReadRow(r, reader);
     if (groups_[g].rows.empty()) continue;
     const QModelIndex parent = grouped() ? index(static_cast<int>(g), 0) : QModelIndex();
-    emit dataChanged(index(0, 0, parent),
-                     index(static_cast<int>(groups_[g].rows.size()) - 1,
-                           static_cast<int>(columns_.size()) - 1, parent));
+    emit dataChanged(index(0, 0, parent), index(static_cast<int>(groups_[g].rows.size()) - 1,
+                                                static_cast<int>(columns_.size()) - 1, parent));
   }
 }
 
@@ -118,7 +117,7 @@ const GroupingGridModel::Row* GroupingGridModel::RowAt(const QModelIndex& index)
   }
   if (groups_.empty()) return nullptr;
   return index.row() < static_cast<int>(groups_[0].rows.size()) ? &groups_[0].rows[index.row()]
-                                                                 : nullptr;
+                                                                : nullptr;
 }
 
 std::optional<db::Recordset::Bookmark> GroupingGridModel::RowOf(const QModelIndex& index) const {
@@ -199,7 +198,8 @@ QVariant GroupingGridModel::data(const QModelIndex& index, int role) const {
   if (row == nullptr || index.column() >= static_cast<int>(columns_.size())) return {};
   const ColumnSpec& c = columns_[index.column()];
   if (c.check_box) {
-    if (role == Qt::CheckStateRole) return row->checked[index.column()] ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::CheckStateRole)
+      return row->checked[index.column()] ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::AccessibleTextRole || role == Qt::ToolTipRole) {
       return row->checked[index.column()] ? QStringLiteral("Sì") : QStringLiteral("No");
     }

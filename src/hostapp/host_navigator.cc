@@ -5,8 +5,8 @@
 namespace orv::hostapp {
 
 void HostNavigator::Advise(host::NavigatorEvents* listener) {
-  if (listener != nullptr && std::find(listeners_.begin(), listeners_.end(), listener) ==
-                                 listeners_.end()) {
+  if (listener != nullptr &&
+      std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end()) {
     listeners_.push_back(listener);
   }
 }

@@ -2,9 +2,9 @@
 
 namespace orv::hostapp {
 
-std::shared_ptr<host::HostForm> HostScriptModel::Register(std::string_view form_name,
-                                                          std::shared_ptr<host::HostForm> /*window*/,
-                                                          std::string_view caption) {
+std::shared_ptr<host::HostForm> HostScriptModel::Register(
+    std::string_view form_name, std::shared_ptr<host::HostForm> /*window*/,
+    std::string_view caption) {
   events_.push_back("register script " + std::string(form_name) + " " + std::string(caption));
   return nullptr;  // the module keeps its own window
 }

@@ -23,8 +23,9 @@ std::shared_ptr<db::Connection> OpenHostDatabase(const std::string& connection_s
 std::vector<HostSession::Login> HostSession::ReadLogins(const std::string& connection_string) {
   std::vector<Login> logins;
   auto rs = OpenHostDatabase(connection_string)
-                ->Execute("SELECT FW07_LOGIN, FW07_NOMEUTENTE, FW07_FLGADMIN FROM FW07_APPUSER"
-                          " WHERE FW07_FLGATTIVO = 1 ORDER BY FW07_LOGIN");
+                ->Execute(
+                    "SELECT FW07_LOGIN, FW07_NOMEUTENTE, FW07_FLGADMIN FROM FW07_APPUSER"
+                    " WHERE FW07_FLGATTIVO = 1 ORDER BY FW07_LOGIN");
   for (; rs && !rs->IsEof(); rs->MoveNext()) {
     const db::Value& flag = rs->Field("FW07_FLGADMIN");
     logins.push_back({RecordsetCells::Text(rs->Field("FW07_LOGIN")),
@@ -34,8 +35,7 @@ std::vector<HostSession::Login> HostSession::ReadLogins(const std::string& conne
   return logins;
 }
 
-std::vector<HostSession::Company> HostSession::ReadCompanies(
-    const std::string& connection_string) {
+std::vector<HostSession::Company> HostSession::ReadCompanies(const std::string& connection_string) {
   std::vector<Company> companies;
   auto connection = OpenHostDatabase(connection_string);
   for (const store::Company& c : store::Company::ReadAll(*connection)) {
@@ -87,12 +87,11 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
           host::kVbInformation, "", nullptr);
     }
   };
-  hooks.status = QStringLiteral("Utente: %1%2   ·   Azienda: %3 - %4")
-                     .arg(QString::fromStdString(options_.login),
-                          global_->IsAdministrator() ? QStringLiteral(" (amministratore)")
-                                                     : QString(),
-                          QString::number(global_->CurrentCompany()),
-                          QString::fromStdString(company_name));
+  hooks.status =
+      QStringLiteral("Utente: %1%2   ·   Azienda: %3 - %4")
+          .arg(QString::fromStdString(options_.login),
+               global_->IsAdministrator() ? QStringLiteral(" (amministratore)") : QString(),
+               QString::number(global_->CurrentCompany()), QString::fromStdString(company_name));
 }
 
 HostSession::~HostSession() {

@@ -23,7 +23,7 @@ LoginDialog::LoginDialog(const std::vector<HostSession::Login>& logins,
   companies_->setObjectName(QStringLiteral("CompanyCombo"));
   for (const HostSession::Login& l : logins) {
     QString text = QStringLiteral("%1 - %2").arg(QString::fromStdString(l.login),
-                                                  QString::fromStdString(l.name));
+                                                 QString::fromStdString(l.name));
     if (l.administrator) text += QStringLiteral(" (amministratore)");
     logins_->addItem(l.administrator ? HostIcons::Group() : HostIcons::User(), text,
                      QString::fromStdString(l.login));

@@ -41,6 +41,11 @@ void MainWindow::SetStatus(const QString& text) {
   if (auto* label = findChild<QLabel*>(QStringLiteral("StatusText"))) label->setText(text);
 }
 
+void MainWindow::FitView(const QSize& size) {
+  resize(size.width(),
+         size.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (allow_close_) {
     event->accept();

@@ -19,6 +19,8 @@ class MainWindow : public QMainWindow {
 
   FormView* view() const { return view_; }
   void SetStatus(const QString& text);
+  // Sizes the frame so that the editor's area is `size`.
+  void FitView(const QSize& size);
   // Lets the next close event through (the window has unloaded).
   void AllowClose() { allow_close_ = true; }
 

@@ -107,7 +107,8 @@ QVariant MatrixGridModel::data(const QModelIndex& index, int role) const {
   const Row& row = rows_[index.row()];
   const ColumnSpec& c = columns_[index.column()];
   if (c.check_box) {
-    if (role == Qt::CheckStateRole) return row.checked[index.column()] ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::CheckStateRole)
+      return row.checked[index.column()] ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole) {
       return QStringLiteral("%1 → %2").arg(row.code, QString::fromStdString(c.caption));
     }

@@ -41,8 +41,8 @@ int main(int argc, char* argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption db_option("db", "Host database file (embedded engine).", "FILE");
-  const QCommandLineOption connection_option("connection", "Connection string of the host database.",
-                                             "STRING");
+  const QCommandLineOption connection_option("connection",
+                                             "Connection string of the host database.", "STRING");
   const QCommandLineOption user_option("user", "Login of the user working in the host.", "LOGIN");
   const QCommandLineOption company_option("company", "Working company (CG18_DITTA).", "N");
   const QCommandLineOption modal_option("modal", "Open the editor as a modal window.");

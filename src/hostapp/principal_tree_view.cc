@@ -37,7 +37,8 @@ PrincipalTreeView::PrincipalTreeView(std::shared_ptr<QtPrincipalTree> tree, cons
     view_->expandAll();
     ShowSelection();
   });
-  connect(view_, &QTreeView::clicked, this, [this](const QModelIndex& index) { tree_->Pick(index); });
+  connect(view_, &QTreeView::clicked, this,
+          [this](const QModelIndex& index) { tree_->Pick(index); });
   connect(tree_->model(), &QAbstractItemModel::modelReset, view_, &QTreeView::expandAll);
   connect(tree_->model(), &QAbstractItemModel::rowsInserted, view_, &QTreeView::expandAll);
   view_->expandAll();

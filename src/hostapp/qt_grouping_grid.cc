@@ -9,7 +9,8 @@ namespace orv::hostapp {
 
 QtGroupingGrid::QtGroupingGrid(std::shared_ptr<WindowLink> link)
     : link_(std::move(link)), model_(std::make_unique<GroupingGridModel>()) {
-  model_->SetToggleHandler([this](db::Recordset::Bookmark row, int column) { Toggle(row, column); });
+  model_->SetToggleHandler(
+      [this](db::Recordset::Bookmark row, int column) { Toggle(row, column); });
   model_->SetHeaderHandler([this](int column, bool state) { HeaderToggle(column, state); });
 }
 
@@ -20,8 +21,8 @@ void QtGroupingGrid::ClearColumns() {
   group_key_.clear();
 }
 
-void QtGroupingGrid::AddTextColumn(std::string_view key, std::string_view caption,
-                                   int32_t /*kind*/, int32_t width) {
+void QtGroupingGrid::AddTextColumn(std::string_view key, std::string_view caption, int32_t /*kind*/,
+                                   int32_t width) {
   ColumnSpec c;
   c.key = c.field = std::string(key);
   c.caption = std::string(caption);

@@ -16,7 +16,7 @@ namespace {
 double ScreenDpi() {
   QScreen* screen = QGuiApplication::primaryScreen();
   return screen != nullptr && screen->logicalDotsPerInchY() > 0 ? screen->logicalDotsPerInchY()
-                                                                 : 96.0;
+                                                                : 96.0;
 }
 
 }  // namespace
@@ -41,9 +41,7 @@ host::HostControls QtHostUi::CreateControls() {
   return controls_.ForWindow();
 }
 
-FormView* QtHostUi::view() const {
-  return main_window_ ? main_window_->view() : nullptr;
-}
+FormView* QtHostUi::view() const { return main_window_ ? main_window_->view() : nullptr; }
 
 editor::FRMFW_ORVELKA* QtHostUi::window() const {
   return window_ && !window_->unloaded() ? window_.get() : nullptr;
@@ -87,7 +85,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   c.mdi->SetPlaceHandler([main, dpi](const QtMdiContainer::Placement& p) {
     main->move(TwipsToPixels(p.left, dpi), TwipsToPixels(p.top, dpi));
   });
-  main->resize(main->sizeHint().expandedTo(view->DesignSize()));
+  main->FitView(view->DesignSize());
   main->show();
   window->MdiHost1_FormLoad();
   Activate();

@@ -21,7 +21,6 @@ namespace orv::hostapp {
 
 class FormView;
 
-
 // The desktop host's user interface: Qt controls for each new window, and
 // a main window that shows it. Showing a window raises the container's
 // form-load event and the first activation (the start-up); later

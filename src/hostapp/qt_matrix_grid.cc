@@ -9,7 +9,8 @@ namespace orv::hostapp {
 
 QtMatrixGrid::QtMatrixGrid(std::shared_ptr<WindowLink> link)
     : link_(std::move(link)), model_(std::make_unique<MatrixGridModel>()) {
-  model_->SetToggleHandler([this](db::Recordset::Bookmark row, int column) { Toggle(row, column); });
+  model_->SetToggleHandler(
+      [this](db::Recordset::Bookmark row, int column) { Toggle(row, column); });
   model_->SetHeaderHandler([this](int column, bool state) { HeaderToggle(column, state); });
 }
 
@@ -78,8 +79,7 @@ void QtMatrixGrid::MakeCurrent(db::Recordset::Bookmark row) {
 
 int QtMatrixGrid::CurrentRow() const {
   try {
-    if (!data_source_ || !data_source_->IsOpen() || data_source_->BOF() ||
-        data_source_->IsEof()) {
+    if (!data_source_ || !data_source_->IsOpen() || data_source_->BOF() || data_source_->IsEof()) {
       return -1;
     }
     return model_->RowOfBookmark(data_source_->GetBookmark());

@@ -24,8 +24,7 @@ void QtQueryControl::SetContext(int32_t company, std::string_view /*login*/,
 }
 
 void QtQueryControl::AddField(std::string_view /*page*/, std::string_view caption,
-                              std::string_view column, int32_t /*position*/,
-                              int32_t max_length) {
+                              std::string_view column, int32_t /*position*/, int32_t max_length) {
   host::QueryField field;
   field.caption = std::string(caption);
   field.column = std::string(column);

@@ -9,7 +9,8 @@ namespace orv::hostapp {
 
 QtTreeGrid::QtTreeGrid(std::shared_ptr<WindowLink> link)
     : link_(std::move(link)), model_(std::make_unique<TreeGridModel>()) {
-  model_->SetToggleHandler([this](db::Recordset::Bookmark row, int column) { Toggle(row, column); });
+  model_->SetToggleHandler(
+      [this](db::Recordset::Bookmark row, int column) { Toggle(row, column); });
   model_->SetSubstitutionHandler(
       [this](db::Recordset::Bookmark row, int column) { return Substitute(row, column); });
 }

@@ -105,8 +105,8 @@ void TreeGridModel::EmitChanged(int parent) {
   const QModelIndex parent_index =
       parent == kNoParent ? QModelIndex() : createIndex(nodes_[parent].row, 0, parent);
   emit dataChanged(index(0, 0, parent_index),
-                   index(static_cast<int>(children.size()) - 1,
-                         static_cast<int>(shown_.size()) - 1, parent_index));
+                   index(static_cast<int>(children.size()) - 1, static_cast<int>(shown_.size()) - 1,
+                         parent_index));
   for (int child : children) EmitChanged(child);
 }
 
@@ -197,8 +197,7 @@ Qt::ItemFlags TreeGridModel::flags(const QModelIndex& index) const {
 }
 
 QVariant TreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || section < 0 ||
-      section >= static_cast<int>(shown_.size())) {
+  if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(shown_.size())) {
     return {};
   }
   const ColumnSpec& c = all_columns_[shown_[section]];

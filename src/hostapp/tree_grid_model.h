@@ -43,8 +43,7 @@ class TreeGridModel : public QAbstractItemModel {
 
   // Every column of the collection (shown or not), the key and parent-key
   // fields; resets.
-  void SetColumns(std::vector<ColumnSpec> columns, std::string key_field,
-                  std::string parent_field);
+  void SetColumns(std::vector<ColumnSpec> columns, std::string key_field, std::string parent_field);
   void SetRecordset(std::shared_ptr<db::Recordset> recordset);
   void Reload();
   void RefreshCells();
@@ -76,8 +75,8 @@ class TreeGridModel : public QAbstractItemModel {
     int parent = kNoParent;
     int row = 0;  // position among its siblings
     std::vector<int> children;
-    std::vector<QString> texts;       // per model column
-    std::vector<int> check;           // per model column: -1 no box, 0, 1
+    std::vector<QString> texts;  // per model column
+    std::vector<int> check;      // per model column: -1 no box, 0, 1
   };
 
   void Build();
