@@ -37,7 +37,7 @@ void Build(const std::string& path, bool overwrite,
   if (fs::exists(target) && !overwrite) {
     throw std::runtime_error(path + " already exists");
   }
-  const fs::path partial(path + ".partial-" + std::to_string(::getpid()));
+  const fs::path partial(HostDatabase::PartialPathFor(path));
   RemoveDatabaseFiles(partial);
   try {
     {
@@ -56,6 +56,10 @@ void Build(const std::string& path, bool overwrite,
 }
 
 }  // namespace
+
+std::string HostDatabase::PartialPathFor(const std::string& path) {
+  return path + ".partial-" + std::to_string(::getpid());
+}
 
 std::string HostDatabase::ConnectionStringFor(const std::string& path) {
   // Braces keep a ';' in the path from ending the value.

@@ -42,6 +42,9 @@ class HostDatabase {
   // existing `path` unless `overwrite`. Throw DbError (or std::runtime_error
   // for file-system problems).
   static void CreateDemo(const std::string& path, bool overwrite = false);
+  // The temporary name this process builds `path` under (for a program that
+  // wants to remove it when interrupted).
+  static std::string PartialPathFor(const std::string& path);
   static void CreateScaled(const std::string& path, const ScaleOptions& options,
                            const Progress& progress = {}, bool overwrite = false);
 };

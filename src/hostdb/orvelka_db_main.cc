@@ -6,8 +6,11 @@
 // Exit codes: 0 done, 1 the database could not be built, 2 bad command line,
 // 3 FILE exists and --force was not given.
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -21,6 +24,15 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitExists = 3;
+
+// The files of the database being built, removed if the program is
+// interrupted. Filled before the handlers are installed, read only by them.
+std::string g_partial[4];
+
+extern "C" void OnInterrupt(int signal) {
+  for (const std::string& file : g_partial) ::unlink(file.c_str());
+  ::_exit(128 + signal);
+}
 
 }  // namespace
 
@@ -63,6 +75,14 @@ int main(int argc, char** argv) {
                  file.c_str());
     return kExitExists;
   }
+
+  const std::string partial = orv::hostdb::HostDatabase::PartialPathFor(file);
+  g_partial[0] = partial;
+  g_partial[1] = partial + "-journal";
+  g_partial[2] = partial + "-wal";
+  g_partial[3] = partial + "-shm";
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
 
   const auto start = std::chrono::steady_clock::now();
   try {
