@@ -12,6 +12,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -49,11 +50,21 @@ int main(int argc, char** argv) {
   bool quiet = false;
   create->add_option("FILE", file, "Database file to create")->required();
   auto* demo_flag = create->add_flag("--demo", demo, "The demo installation");
-  auto* scale_option = create
-                           ->add_option("--scale", scale,
-                                        "Scaled installation; 1 = 1,000 principals, "
-                                        "1,000,000 parameter revocations")
-                           ->check(CLI::PositiveNumber);
+  auto* scale_option =
+      create
+          ->add_option("--scale", scale,
+                       "Scaled installation; 1 = 1,000 principals, "
+                       "1,000,000 parameter revocations")
+          ->check(CLI::Validator(
+              [](const std::string& text) -> std::string {
+                char* end = nullptr;
+                const double value = std::strtod(text.c_str(), &end);
+                if (end == text.c_str() || *end != '\0' || !(value > 0) || value > 1000) {
+                  return "must be a number above 0 and at most 1000";
+                }
+                return {};
+              },
+              "SCALE"));
   create->add_option("--seed", seed, "Seed of the scaled installation (default 1)")
       ->needs(scale_option);
   create->add_flag("--force", force, "Replace FILE if it exists");

@@ -54,6 +54,7 @@ TEST(OrvelkaDbTest, CreatesRefusesToOverwriteAndReplacesOnRequest) {
   EXPECT_EQ(RunDb("create " + quoted), 2);
   EXPECT_EQ(RunDb("create --demo --scale 1 " + quoted), 2);
   EXPECT_EQ(RunDb("create --scale -1 " + quoted), 2);
+  EXPECT_EQ(RunDb("create --scale nan " + quoted), 2);
   EXPECT_EQ(RunDb("create --demo"), 2);
   EXPECT_EQ(RunDb("drop " + quoted), 2);
 
