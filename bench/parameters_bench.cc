@@ -1,0 +1,262 @@
+// The parameter sections on the scaled installation (1,000,000 rows in
+// FW31_RVKPARAMETRI at scale 1): loading a 10,000-item catalogue, one revoke
+// click and one restore click with their change-log entries, and the same
+// clicks when the existence test reads the whole table and filters it on the
+// client.
+//
+// The scaled database is built once (about a minute) into
+// parameters_scaled_1.db beside this program and reused by later runs;
+// ORV_PARAMETERS_BENCH_DB names another file. Each click commits, so on a
+// disk the click figures are mostly the journal's sync; a copy of the file
+// on a memory file system (/dev/shm) shows the cost of the click itself.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
+#include "sections/parameters/parameter_statements.h"
+#include "session/headless_change_log.h"
+#include "session/headless_global.h"
+#include "session/headless_host.h"
+#include "store/principal.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using orv::db::Recordset;
+using orv::db::Value;
+using orv::sections::ParameterStatements;
+
+constexpr int64_t kUser = 500;  // an ordinary user with about 1,000 parameter rows
+
+std::string DatabasePath() {
+  if (const char* path = std::getenv("ORV_PARAMETERS_BENCH_DB")) return path;
+  return (fs::read_symlink("/proc/self/exe").parent_path() / "parameters_scaled_1.db").string();
+}
+
+// The editor opened by the administrator on the scaled installation,
+// company 1, user kUser selected.
+class Editor {
+ public:
+  static Editor& Get() {
+    static Editor editor;
+    return editor;
+  }
+  orv::session::HeadlessHost& host() { return host_; }
+  orv::editor::FRMFW_ORVELKA& window() { return *host_.window(); }
+  std::shared_ptr<orv::db::Connection> connection() { return window().connection(); }
+
+  // Shows a section and loads its catalogue.
+  void Show(const char* key) {
+    host_.ChooseSection(key);
+    if (std::string_view(key) == "ITM50026") host_.Button("CMD_UPDATE");
+  }
+
+ private:
+  Editor() {
+    const std::string path = DatabasePath();
+    if (!fs::exists(path)) {
+      std::fprintf(stderr, "building the scaled installation in %s\n", path.c_str());
+      orv::hostdb::HostDatabase::CreateScaled(path, {1.0, 1}, [](std::string_view step, int pct) {
+        std::fprintf(stderr, "\r%3d%% %-30.*s", pct, static_cast<int>(step.size()), step.data());
+      });
+      std::fprintf(stderr, "\n");
+    }
+    host_.SetOutput([](std::string_view) {});
+    orv::session::HeadlessOptions options;
+    options.connection_string = orv::hostdb::HostDatabase::ConnectionStringFor(path);
+    options.login = "admin";
+    options.company = 1;
+    host_.Open(options);
+    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, kUser);
+  }
+
+  orv::session::HeadlessHost host_;
+};
+
+int64_t CountParameterRows(orv::db::Connection& cn) {
+  return cn.Execute("SELECT COUNT(*) FROM FW31_RVKPARAMETRI")->Field(0).ToInt64();
+}
+
+void BM_LoadData(benchmark::State& state, const char* key) {
+  Editor& e = Editor::Get();
+  e.Show(key);
+  for (auto _ : state) {
+    e.window().LoadData();
+  }
+  const std::shared_ptr<Recordset>& rs = e.window().work_recordset();
+  state.counters["items"] = static_cast<double>(rs ? rs->RecordCount() : 0);
+  state.counters["fw31_rows"] = static_cast<double>(CountParameterRows(*e.connection()));
+}
+BENCHMARK_CAPTURE(BM_LoadData, warehouses, "ITM50017")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadData, projects, "ITM50026")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadData, simulations, "ITM50016")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadData, blocking, "ITM_MODBLOCCO")->Unit(benchmark::kMillisecond);
+
+// The catalogue statement alone (no copy into the work recordset).
+void BM_CatalogueQuery(benchmark::State& state, int32_t kind) {
+  Editor& e = Editor::Get();
+  const std::string sql = ParameterStatements::Catalogue(kind, e.window().CurrentPrincipal(), 1);
+  int64_t rows = 0;
+  for (auto _ : state) {
+    std::shared_ptr<Recordset> rs = e.connection()->Execute(sql);
+    rows = rs->RecordCount();
+  }
+  state.counters["items"] = static_cast<double>(rows);
+}
+// The same through the driver alone (no recordset made of the result).
+void BM_CatalogueDriver(benchmark::State& state, int32_t kind) {
+  Editor& e = Editor::Get();
+  const std::string sql = ParameterStatements::Catalogue(kind, e.window().CurrentPrincipal(), 1);
+  size_t rows = 0;
+  for (auto _ : state) {
+    rows = e.connection()->driver().Execute(sql, 0).at(0).rows.size();
+  }
+  state.counters["items"] = static_cast<double>(rows);
+}
+BENCHMARK_CAPTURE(BM_CatalogueDriver, blocking, 30)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueQuery, warehouses, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueQuery, projects, 8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueQuery, simulations, 15)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueQuery, blocking, 30)->Unit(benchmark::kMillisecond);
+
+// The first blocking parameter user kUser may still use, as a bookmark of
+// the work recordset.
+struct Item {
+  Recordset::Bookmark bookmark = 0;
+  std::string code;
+  std::string company;
+};
+
+bool FindAllowedItem(Editor& e, Item& item) {
+  e.Show("ITM_MODBLOCCO");
+  std::shared_ptr<Recordset> rs = e.window().work_recordset();
+  if (!rs || rs->RecordCount() == 0) return false;
+  for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
+    if (rs->Field("ABILITATO").ToText() == "1") {
+      item.bookmark = rs->GetBookmark();
+      item.code = orv::db::Trim(rs->Field("CODICE").ToText());
+      item.company = rs->Field("DITTARAG").ToText();
+      return true;
+    }
+  }
+  return false;
+}
+
+double Seconds(std::chrono::steady_clock::time_point from) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+// One click on the item's box with the value the grid would report.
+void ClickItem(Editor& e, const Item& item, const char* before) {
+  e.window().work_recordset()->SetBookmark(item.bookmark);
+  bool cancel = false;
+  e.window().GRIDTIPOLOGIE_SelectionBoxClick(item.code, "ABILITATO", Value(before), cancel);
+}
+
+// Times the revoke click (or the restore click) alone; the other click of
+// the pair puts the table back between iterations.
+void BM_Click(benchmark::State& state, bool revoke) {
+  Editor& e = Editor::Get();
+  Item item;
+  if (!FindAllowedItem(e, item)) {
+    state.SkipWithError("no allowed item");
+    return;
+  }
+  auto& log = e.host().global()->change_log();
+  const size_t entries = log.entries().size();
+  const std::string exists =
+      "SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = " + std::to_string(kUser) +
+      " AND FW31_INDTIPO = 30 AND FW31_CODTIPO = '" + item.code + "'";
+  for (auto _ : state) {
+    if (!revoke) ClickItem(e, item, "1");
+    const auto start = std::chrono::steady_clock::now();
+    ClickItem(e, item, revoke ? "1" : "0");
+    state.SetIterationTime(Seconds(start));
+    if (revoke) ClickItem(e, item, "0");
+  }
+  if (log.entries().size() != entries + 2 * static_cast<size_t>(state.iterations()) ||
+      e.connection()->Execute(exists)->Field(0).ToInt64() != 0) {
+    state.SkipWithError("the clicks did not write what they should");
+  }
+}
+BENCHMARK_CAPTURE(BM_Click, revoke, true)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Click, restore, false)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The same clicks with the existence test as a read of the whole table
+// filtered on the client; the write and the change-log entry as the clicks
+// make them.
+void WriteLog(Editor& e, const std::string& code, const char* flag) {
+  auto& log = e.host().global()->change_log();
+  const orv::store::Principal p = e.window().CurrentPrincipal();
+  std::string text = log.FormatGroup(p.GroupName()) + log.FormatUser(p.UserName()) +
+                     log.FormatDetail(1, "") + log.FormatDetail(2, "") + log.FormatDetail(3, code) +
+                     log.FormatDetail(4, flag);
+  log.WriteEntry(16, text);
+}
+
+void LiteralRevoke(Editor& e, const Item& item) {
+  const orv::store::Principal p = e.window().CurrentPrincipal();
+  orv::db::Connection& cn = *e.connection();
+  std::shared_ptr<Recordset> all = cn.Execute(ParameterStatements::kSelectAll);
+  all->SetFilter(ParameterStatements::InsertLookupFilter(p, 30, item.code, item.company));
+  const std::string sql =
+      all->IsEof()
+          ? ParameterStatements::InsertRevocation(p, 30, item.code, item.company, 0, 0, 0, 0)
+          : ParameterStatements::UpdateRevocation(p, 30, item.code, item.company, 0, 0, 0, 0);
+  cn.Execute(sql, nullptr, orv::db::kAdExecuteNoRecords);
+  WriteLog(e, item.code, "No");
+}
+
+void LiteralRestore(Editor& e, const Item& item) {
+  const orv::store::Principal p = e.window().CurrentPrincipal();
+  orv::db::Connection& cn = *e.connection();
+  std::shared_ptr<Recordset> all = cn.Execute(ParameterStatements::kSelectAll);
+  all->SetFilter(ParameterStatements::RemoveLookupFilter(p, 30, item.code, item.company));
+  if (!all->IsEof()) {
+    cn.Execute(ParameterStatements::DeleteRevocation(p, 30, item.code, item.company), nullptr,
+               orv::db::kAdExecuteNoRecords);
+    WriteLog(e, item.code, "Si");
+  }
+}
+
+void BM_LiteralClick(benchmark::State& state, bool revoke) {
+  Editor& e = Editor::Get();
+  Item item;
+  if (!FindAllowedItem(e, item)) {
+    state.SkipWithError("no allowed item");
+    return;
+  }
+  for (auto _ : state) {
+    if (!revoke) ClickItem(e, item, "1");
+    const auto start = std::chrono::steady_clock::now();
+    if (revoke) {
+      LiteralRevoke(e, item);
+    } else {
+      LiteralRestore(e, item);
+    }
+    state.SetIterationTime(Seconds(start));
+    if (revoke) ClickItem(e, item, "0");
+  }
+}
+BENCHMARK_CAPTURE(BM_LiteralClick, revoke, true)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LiteralClick, restore, false)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
