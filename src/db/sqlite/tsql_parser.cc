@@ -492,6 +492,13 @@ void TsqlParser::ParseDrop(std::vector<Step>* out) {
 
 std::string TsqlParser::ParseQuery(QueryInfo* info) {
   DepthGuard guard(this);
+  bool outer_reads_temp = reads_temp_table_;
+  reads_temp_table_ = false;
+  struct Restore {
+    bool& flag;
+    bool value;
+    ~Restore() { flag = value; }
+  } restore{reads_temp_table_, outer_reads_temp};
   struct Arm {
     std::string sql;
     std::string top;
@@ -595,10 +602,7 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top) {
     bool first_group = true;
     do {
       SqlExpr e = ParseExpr();
-      std::string term = e.sql;
-      if (e.IsTextual() && !e.column)
-        term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
-      sql += (first_group ? "" : ", ") + term;
+      sql += (first_group ? "" : ", ") + SortTerm(e);
       first_group = false;
     } while (AcceptSymbol(","));
   }
@@ -663,6 +667,14 @@ std::string TsqlParser::ParseAlias(bool required) {
   return "";
 }
 
+std::string TsqlParser::SortTerm(const SqlExpr& e) const {
+  // Numbers ignore a collation, so adding it to a column of unknown type is safe.
+  if ((e.IsTextual() && !e.column) || (e.column && reads_temp_table_)) {
+    return (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+  }
+  return e.sql;
+}
+
 std::string TsqlParser::ParseOrderBy() {
   ExpectWord("ORDER");
   ExpectWord("BY");
@@ -670,9 +682,7 @@ std::string TsqlParser::ParseOrderBy() {
   bool first = true;
   do {
     SqlExpr e = ParseExpr();
-    std::string term = e.sql;
-    if (e.IsTextual() && !e.column)
-      term = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+    std::string term = SortTerm(e);
     if (AcceptWord("DESC")) {
       term += " DESC";
     } else if (AcceptWord("ASC")) {
@@ -792,6 +802,7 @@ std::string TsqlParser::ParseTableSource(std::vector<std::string>* names, bool a
   }
   if (apply) Fail(at, "CROSS APPLY needs a table function");
   TableRef table = MakeTableRef(parts, at);
+  if (table.is_temp_schema) reads_temp_table_ = true;
   std::string alias = ParseAlias(false);
   SkipTableHints();
   names->push_back(table.bare_name);

@@ -86,6 +86,7 @@ class TsqlParser {
   std::string ParseAlias(bool required);
   void SkipTableHints();
   std::string ParseOrderBy();
+  std::string SortTerm(const SqlExpr& e) const;
   std::string ParseSelectItem();
 
   // ---- names
@@ -139,6 +140,10 @@ class TsqlParser {
   std::string text_;
   const Catalog* catalog_;
   int depth_ = 0;
+  // The query being parsed reads a temporary table. Tables made by SELECT ...
+  // INTO have no declared collation, so its text columns get HOSTCI where
+  // they are sorted or grouped.
+  bool reads_temp_table_ = false;
   std::vector<Token> tokens_;
   // Per token: bit 1 reserved word, bit 2 word that starts a statement.
   std::vector<unsigned char> word_flags_;

@@ -3,81 +3,26 @@
 
 // A small test-only runner for translations on a raw SQLite connection: it
 // runs the steps the way the embedded driver does (statements, IF, atomic
-// groups), with a private "tempdb" attached and the host collation and
-// functions registered. Rows come back as text ("NULL" for NULL) so tests
+// groups), with a private "tempdb" attached and the driver's host collation
+// and functions registered. It keeps the translator's tests independent of
+// the driver's connection handling. Rows come back as text ("NULL" for NULL) so tests
 // compare them as plain strings.
 
 #include <sqlite3.h>
 
 #include <atomic>
-#include <cctype>
-#include <cmath>
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "db/sqlite/host_functions.h"
 #include "db/sqlite/translator.h"
 
 namespace orv::db::sqlite::testing {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-inline int TestHostCi(void*, int na, const void* a, int nb, const void* b) {
-  auto pa = static_cast<const unsigned char*>(a);
-  auto pb = static_cast<const unsigned char*>(b);
-  while (na > 0 && pa[na - 1] == ' ') --na;
-  while (nb > 0 && pb[nb - 1] == ' ') --nb;
-  for (int i = 0; i < na && i < nb; ++i) {
-    int x = std::tolower(pa[i]), y = std::tolower(pb[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return na == nb ? 0 : (na < nb ? -1 : 1);
-}
-
-inline bool TestNumeric(sqlite3_value* v, double* out) {
-  int t = sqlite3_value_type(v);
-  if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
-    *out = sqlite3_value_double(v);
-    return true;
-  }
-  std::string s(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-  char* end = nullptr;
-  *out = std::strtod(s.c_str(), &end);
-  while (end && *end == ' ') ++end;
-  return !s.empty() && end && *end == '\0';
-}
-
-inline void TestTsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
-  if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
-    sqlite3_result_null(ctx);
-    return;
-  }
-  if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
-    std::string r(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-    r += reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    sqlite3_result_text(ctx, r.c_str(), -1, SQLITE_TRANSIENT);
-    return;
-  }
-  double a = 0, b = 0;
-  if (!TestNumeric(argv[0], &a) || !TestNumeric(argv[1], &b)) {
-    sqlite3_result_error(ctx, "Conversion failed", -1);
-    return;
-  }
-  if (ta != SQLITE_FLOAT && tb != SQLITE_FLOAT && a == std::floor(a) && b == std::floor(b)) {
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(a) + static_cast<sqlite3_int64>(b));
-  } else {
-    sqlite3_result_double(ctx, a + b);
-  }
-}
-
-inline void TestNewId(sqlite3_context* ctx, int, sqlite3_value**) {
-  static std::atomic<int> counter{0};
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "{%08X-0000-0000-0000-000000000000}", ++counter);
-  sqlite3_result_text(ctx, buf, -1, SQLITE_TRANSIENT);
-}
 
 class TranslatedDb {
  public:
@@ -89,11 +34,7 @@ class TranslatedDb {
       throw std::runtime_error("cannot open sqlite");
     }
     db_.reset(db);
-    sqlite3_create_collation_v2(db, "HOSTCI", SQLITE_UTF8, nullptr, TestHostCi, nullptr);
-    sqlite3_create_function_v2(db, "tsql_add", 2, SQLITE_UTF8, nullptr, TestTsqlAdd, nullptr,
-                               nullptr, nullptr);
-    sqlite3_create_function_v2(db, "tsql_newid", 0, SQLITE_UTF8, nullptr, TestNewId, nullptr,
-                               nullptr, nullptr);
+    if (!RegisterHostFunctions(db)) throw std::runtime_error("cannot register host functions");
     std::string attach =
         "ATTACH 'file:/translator_test_" + std::to_string(++counter) + "?vfs=memdb' AS tempdb";
     Exec(attach);

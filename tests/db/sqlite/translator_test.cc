@@ -80,8 +80,10 @@ TEST(TranslatorTest, RewritesOfNamesAndFunctions) {
   EXPECT_EQ(Sql("SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 IS NULL"),
             "SELECT 1 FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 IS NULL LIMIT 1");
   EXPECT_EQ(Sql("SELECT NEWID()"), "SELECT tsql_newid() COLLATE HOSTCI");
-  EXPECT_EQ(Sql("select * from ##tempTAB where INCLUSA=1 order by PROGETTO, CODICE"),
-            "SELECT * FROM tempdb.\"##tempTAB\" WHERE INCLUSA = 1 ORDER BY PROGETTO, CODICE");
+  EXPECT_EQ(
+      Sql("select * from ##tempTAB where INCLUSA=1 order by PROGETTO, CODICE"),
+      "SELECT * FROM tempdb.\"##tempTAB\" WHERE INCLUSA = 1 ORDER BY PROGETTO COLLATE HOSTCI, "
+      "CODICE COLLATE HOSTCI");
   // A SQLite keyword used as a host name is quoted.
   EXPECT_EQ(Sql("SELECT [order], abort FROM t"), "SELECT \"order\", \"abort\" FROM t");
   // Arithmetic on numbers stays plain '+', unknown operands go through tsql_add.
