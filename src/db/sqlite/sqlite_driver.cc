@@ -392,8 +392,7 @@ void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params
   }
 }
 
-std::unique_ptr<SqliteDriver::CachedStatement> SqliteDriver::TakeStatement(const std::string& sql,
-                                                                           const char**) {
+std::unique_ptr<SqliteDriver::CachedStatement> SqliteDriver::TakeStatement(const std::string& sql) {
   if (auto it = statements_.find(sql); it != statements_.end()) {
     std::unique_ptr<CachedStatement> cached = std::move(it->second);
     statements_.erase(it);
@@ -520,7 +519,7 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
   size_t pos = 0;
   while (pos < sql.size()) {
     const std::string rest = pos == 0 ? sql : sql.substr(pos);
-    std::unique_ptr<CachedStatement> statement = TakeStatement(rest, nullptr);
+    std::unique_ptr<CachedStatement> statement = TakeStatement(rest);
     pos += statement->consumed;
     if (!statement->stmt) break;
     // Back into the cache however this ends.

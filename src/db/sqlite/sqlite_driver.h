@@ -91,7 +91,9 @@ class SqliteDriver : public Driver, private Catalog {
   void RunProcedure(std::string_view name, const std::vector<std::pair<std::string, Value>>& args,
                     std::vector<ResultSet>& results, int depth);
 
-  std::unique_ptr<CachedStatement> TakeStatement(const std::string& sql, const char** tail);
+  // The prepared first statement of `sql`, from the cache or prepared now; the
+  // caller hands it back with ReturnStatement.
+  std::unique_ptr<CachedStatement> TakeStatement(const std::string& sql);
   void ReturnStatement(std::unique_ptr<CachedStatement> statement);
   // Fields and kind of a prepared statement, from SQLite's metadata.
   void Describe(CachedStatement& cached) const;
