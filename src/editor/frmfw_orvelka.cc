@@ -214,6 +214,10 @@ void FRMFW_ORVELKA::AddSection(std::unique_ptr<Section> section) {
   if (section) sections_.push_back(std::move(section));
 }
 
+void FRMFW_ORVELKA::AddSectionFirst(std::unique_ptr<Section> section) {
+  if (section) sections_.insert(sections_.begin(), std::move(section));
+}
+
 template <typename Hook>
 bool FRMFW_ORVELKA::Dispatch(Hook&& hook) {
   for (const auto& section : sections_) {

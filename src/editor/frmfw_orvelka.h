@@ -102,6 +102,9 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // Sections, reached in the order added. Added by the entry class
   // (host::AddModuleSections); tests may add their own.
   void AddSection(std::unique_ptr<Section> section);
+  // Puts a section before the others (a test's section that must see every
+  // hook before the module's sections handle it).
+  void AddSectionFirst(std::unique_ptr<Section> section);
   const std::vector<std::unique_ptr<Section>>& sections() const { return sections_; }
 
   // --- HostForm

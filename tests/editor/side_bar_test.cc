@@ -26,7 +26,7 @@ class SideBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
     editor_.Open();
-    editor_.window().AddSection(std::make_unique<RecordingSection>(editor_.window(), calls_));
+    editor_.window().AddSectionFirst(std::make_unique<RecordingSection>(editor_.window(), calls_));
     editor_.host().SelectPrincipal(host::PrincipalNode::kGroup, 3);
     calls_.clear();
   }
