@@ -313,8 +313,11 @@ bool ParameterSection::GridSelectionBoxClick(std::string_view grid, std::string_
   cancel = true;
   std::shared_ptr<db::Recordset> rs = w.work_recordset();
   // Nothing to act on: no rows yet (the project sections fill only on
-  // "Aggiorna"), rows of another section, or an empty catalogue.
-  if (!rs || loaded_section_ != section || rs->RecordCount() == 0 || rs->IsEof() || rs->BOF()) {
+  // "Aggiorna"), rows of another section, or an empty catalogue. The side
+  // bar drops the rows of the previous section; the node rows are loaded by
+  // their own section.
+  if (!rs || (!nodes && loaded_section_ != section) || rs->RecordCount() == 0 || rs->IsEof() ||
+      rs->BOF()) {
     return true;
   }
 
