@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -96,6 +97,15 @@ TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog)
   word_flags_.assign(tokens_.size(), 0);
   for (size_t i = 0; i < tokens_.size(); ++i) {
     const Token& t = tokens_[i];
+    if (t.kind == Token::Kind::kParameter && t.text.rfind("@@", 0) != 0) {
+      // SQLite binds @name only for letters, digits and '_' (and UTF-8).
+      for (size_t k = 1; k < t.text.size(); ++k) {
+        unsigned char c = static_cast<unsigned char>(t.text[k]);
+        if (!(std::isalnum(c) || c == '_' || c >= 0x80)) {
+          Unsupported(t, "parameter name " + t.text);
+        }
+      }
+    }
     if (t.kind != Token::Kind::kWord || t.text.size() > 12) continue;
     auto found = kWordClasses.find(ToUpperAscii(t.text));
     if (found != kWordClasses.end()) word_flags_[i] = found->second;
