@@ -630,6 +630,10 @@ std::string TsqlParser::ParseSelectItem() {
       std::vector<NamePart> parts;
       for (size_t k = 0; k < i; k += 2)
         parts.push_back({Peek(k).text, Peek(k).kind == Token::Kind::kQuotedName});
+      if (parts.size() > 2 || (parts.size() == 2 && !EqualsIgnoreCase(parts[0].text, "dbo"))) {
+        Fail(Peek(), "expected table.*");
+      }
+      if (parts.size() == 2) parts.erase(parts.begin());  // dbo.
       for (size_t k = 0; k <= i; ++k) Next();
       return ColumnRef(parts) + ".*";
     }

@@ -350,7 +350,9 @@ SqlExpr TsqlParser::ParsePrimary() {
   const Token& at = t;
   std::vector<NamePart> parts = ParseNameParts();
   if (Peek().IsSymbol("(") && !parts.back().quoted) return ParseFunction(parts, at);
-  if (parts.size() > 4) Fail(at, "malformed column name");
+  if (parts.size() > 3 || (parts.size() == 3 && !EqualsIgnoreCase(parts[0].text, "dbo"))) {
+    Fail(at, "column names are table.column (or dbo.table.column)");
+  }
   SqlExpr e = Atom(ColumnRef(parts), Type::kUnknown);
   e.column = true;
   return e;

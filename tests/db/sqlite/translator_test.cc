@@ -76,7 +76,8 @@ TEST(TranslatorTest, CustomerSupplierBatchBecomesOneStepPerSelect) {
 }
 
 TEST(TranslatorTest, RewritesOfNamesAndFunctions) {
-  EXPECT_EQ(Sql("select [a b], \"c\", dbo.T.x from dbo.T"), "SELECT \"a b\", c, T.x FROM T");
+  EXPECT_EQ(Sql("select [a b], \"c\", dbo.T.x, dbo.T.*, T.* from dbo.T"),
+            "SELECT \"a b\", c, T.x, T.*, T.* FROM T");
   EXPECT_EQ(Sql("SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 IS NULL"),
             "SELECT 1 FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 IS NULL LIMIT 1");
   EXPECT_EQ(Sql("SELECT NEWID()"), "SELECT tsql_newid() COLLATE HOSTCI");
