@@ -626,10 +626,14 @@ TsqlParser::HostType TsqlParser::ParseHostType() {
       type.max = true;
       type.text += "MAX";
     } else {
-      if (Peek().kind != Token::Kind::kNumber) Fail(Peek(), "expected a type length");
-      std::string first = Next().text;
-      type.text += first;
-      type.length = first.size() > 9 ? -1 : std::stoi(first);
+      const Token& length = Peek();
+      if (length.kind != Token::Kind::kNumber ||
+          length.text.find_first_not_of("0123456789") != std::string::npos ||
+          length.text.size() > 9) {
+        Fail(length, "expected a type length");
+      }
+      type.text += length.text;
+      type.length = std::stoi(Next().text);
       if (AcceptSymbol(",")) {
         if (Peek().kind != Token::Kind::kNumber) Fail(Peek(), "expected a type scale");
         type.text += "," + Next().text;
