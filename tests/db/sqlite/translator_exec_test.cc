@@ -322,6 +322,44 @@ TEST_F(TranslatorExecTest, MergeBringsTheTargetInLineWithTheSource) {
             (Rows{{"n1"}, {"n2"}, {"N3 "}}));
 }
 
+TEST_F(TranslatorExecTest, WarehouseStatementsOfTheTransferSection) {
+  db_.Run(
+      "CREATE TABLE MG58_DEPOSITI (MG58_DITTA_CG18 INT NOT NULL, MG58_CODDEP VARCHAR(10) NOT "
+      "NULL, MG58_DESCRDEP VARCHAR(40) NULL)\r\n"
+      "CREATE TABLE FW3E_RVKDEPCOLL (FW3E_ID INT IDENTITY(1,1) PRIMARY KEY, FW3E_ID_FW07 INT "
+      "NULL, FW3E_ID_FW06 INT NULL, FW3E_DITTA_CG18 INT NOT NULL, FW3E_CODDEP_ORI VARCHAR(10) "
+      "NOT NULL, FW3E_CODDEP_DES VARCHAR(10) NOT NULL, FW3E_FLGABILITATO INT NOT NULL DEFAULT "
+      "0)\r\n"
+      "INSERT INTO MG58_DEPOSITI VALUES (1, 'A', 'Alfa'), (1, 'b', NULL), (2, 'Z', 'Zeta')");
+  // The matrix catalogue: one column per warehouse, named with brackets.
+  EXPECT_EQ(db_.Query("SELECT MG58_CODDEP AS CODICE,  MG58_CODDEP + (CASE WHEN MG58_DESCRDEP IS "
+                      "NULL THEN '' ELSE ' - ' + MG58_DESCRDEP END) AS DESCRIZIONE,1 AS [C_A],1 "
+                      "AS [C_b] FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 ORDER BY MG58_CODDEP"),
+            (Rows{{"A", "A - Alfa", "1", "1"}, {"b", "b", "1", "1"}}));
+  // Revoke every pair for group 4; a second run inserts nothing more.
+  const std::string all =
+      "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
+      "FW3E_ID_FW07, FW3E_ID_FW06)  SELECT ori.MG58_DITTA_CG18, ori.MG58_CODDEP as COD_ORI, "
+      "dest.MG58_CODDEP as COD_DES, NULL, 4 FROM MG58_DEPOSITI as ori  JOIN MG58_DEPOSITI as dest "
+      "ON ori.MG58_DITTA_CG18 = dest.MG58_DITTA_CG18  LEFT JOIN FW3E_RVKDEPCOLL ON FW3E_ID_FW07  "
+      "IS NULL     AND FW3E_ID_FW06  = 4    AND FW3E_DITTA_CG18 = ori.MG58_DITTA_CG18  AND "
+      "FW3E_CODDEP_ORI = ori.mg58_CODDEP AND FW3E_CODDEP_DES = dest.MG58_CODDEP  Where "
+      "ori.MG58_DITTA_CG18 = 1 And FW3E_CODDEP_ORI Is Null And FW3E_CODDEP_DES Is Null  ORDER BY "
+      "COD_ORI, COD_DES ";
+  db_.Run(all);
+  db_.Run(all);
+  EXPECT_EQ(db_.Query("SELECT FW3E_CODDEP_ORI, FW3E_CODDEP_DES, FW3E_FLGABILITATO FROM "
+                      "FW3E_RVKDEPCOLL ORDER BY FW3E_ID"),
+            (Rows{{"A", "A", "0"}, {"A", "b", "0"}, {"b", "A", "0"}, {"b", "b", "0"}}));
+  db_.Run(
+      "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'a' "
+      " AND FW3E_CODDEP_DES = 'B '  AND FW3E_ID_FW07 IS NULL AND FW3E_ID_FW06 =4");
+  EXPECT_EQ(db_.Query("SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 IS NULL AND "
+                      "FW3E_ID_FW06 =4 AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'A'"),
+            (Rows{{"1"}}));
+  EXPECT_EQ(db_.Query("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL"), (Rows{{"3"}}));
+}
+
 TEST_F(TranslatorExecTest, FailedMergeLeavesTheTargetAsItWas) {
   db_.Run("CREATE TABLE TGT (K VARCHAR(5) NOT NULL, V INT NOT NULL)");
   db_.Run("INSERT INTO TGT VALUES ('a', 1), ('b', 2)");
