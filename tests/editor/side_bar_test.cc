@@ -228,10 +228,12 @@ TEST_F(SideBarTest, ButtonsReachTheSections) {
   EXPECT_THROW(editor_.host().Button("NON_ESISTE"), std::invalid_argument);
 }
 
-TEST(SideBarWithoutSectionsTest, HooksWithoutASectionDoNothing) {
+TEST(SideBarWithModuleSectionsTest, EveryItemOpensWithoutAnError) {
   HeadlessEditor editor;
   editor.Open();
-  for (const char* key : {"ITM50010", "ITM50017", "ITM_NODI", "ITM_TRANSORIDEST", "ITM154"}) {
+  editor.host().SelectPrincipal(host::PrincipalNode::kGroup, 3);
+  for (const char* key : {"ITM50010", "ITM_ARTFAM", "ITM50017", "ITM50016", "ITM50026", "ITM_NODI",
+                          "ITM_MODBLOCCO", "ITM_TRANSORIDEST", "ITM154"}) {
     editor.host().ChooseSection(key);
   }
   editor.host().Button("CMD_UPDATE");
