@@ -233,7 +233,45 @@ void TsqlParser::ParseStatement(std::vector<Step>* out) {
     drops_temp_.clear();
     out->push_back(std::move(step));
   };
-  if (t.IsWord("SELECT") || t.IsSymbol("(")) {
+  if (t.IsWord("WITH")) {
+    // Common table expressions: SQLite has them with the same meaning.
+    Next();
+    std::string with = "WITH ";
+    bool first = true;
+    do {
+      with += (first ? "" : ", ") + QuoteName(ExpectName("common table expression name"));
+      first = false;
+      if (AcceptSymbol("(")) {
+        with += " (";
+        bool first_column = true;
+        do {
+          with += (first_column ? "" : ", ") + QuoteName(ExpectName("column name"));
+          first_column = false;
+        } while (AcceptSymbol(","));
+        ExpectSymbol(")");
+        with += ")";
+      }
+      ExpectWord("AS");
+      ExpectSymbol("(");
+      QueryInfo info;
+      with += " AS (" + ParseQuery(&info) + ")";
+      ExpectSymbol(")");
+    } while (AcceptSymbol(","));
+    const Token& verb = Peek();
+    Step step;
+    if (verb.IsWord("SELECT") || verb.IsSymbol("(")) {
+      step = ParseSelectStatement(with + " ");
+    } else if (verb.IsWord("INSERT") || verb.IsWord("UPDATE") || verb.IsWord("DELETE")) {
+      step = verb.IsWord("INSERT")   ? ParseInsert()
+             : verb.IsWord("UPDATE") ? ParseUpdate()
+                                     : ParseDelete();
+      step.sql = with + " " + step.sql;
+    } else {
+      Unsupported(verb,
+                  "WITH before " + (verb.kind == Token::Kind::kEnd ? std::string() : verb.text));
+    }
+    finish(std::move(step));
+  } else if (t.IsWord("SELECT") || t.IsSymbol("(")) {
     finish(ParseSelectStatement());
   } else if (t.IsWord("INSERT")) {
     finish(ParseInsert());
@@ -275,10 +313,10 @@ void TsqlParser::ParseStatement(std::vector<Step>* out) {
   AcceptSymbol(";");
 }
 
-Step TsqlParser::ParseSelectStatement() {
+Step TsqlParser::ParseSelectStatement(const std::string& with) {
   QueryInfo info;
   info.allow_into = true;
-  std::string query = ParseQuery(&info);
+  std::string query = with + ParseQuery(&info);
   Step step;
   if (info.has_into) {
     step.sql = "CREATE TABLE " + info.into.sql + " AS " + query;

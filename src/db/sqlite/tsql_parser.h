@@ -60,7 +60,8 @@ class TsqlParser {
   void ParseStatementList(std::vector<Step>* out, bool in_block);
   void ParseStatement(std::vector<Step>* out);
   void ParseBlockOrStatement(std::vector<Step>* out);
-  Step ParseSelectStatement();
+  // `with` is "" or the statement's "WITH ... " prefix, already translated.
+  Step ParseSelectStatement(const std::string& with = "");
   Step ParseInsert();
   Step ParseUpdate();
   Step ParseDelete();

@@ -187,6 +187,17 @@ TEST_F(TranslatorExecTest, GlobalTempTablesAndDropIfExists) {
       (Rows{{"gone"}}));
 }
 
+TEST_F(TranslatorExecTest, CommonTableExpressions) {
+  EXPECT_EQ(db_.Query("WITH P (D, N) AS (SELECT PD68_DITTA_CG18, COUNT(*) FROM PD68_PROGETTI "
+                      "GROUP BY PD68_DITTA_CG18) SELECT D, N FROM P WHERE N > 1"),
+            (Rows{{"10", "2"}}));
+  db_.Run("WITH P AS (SELECT PD68_CODPROG AS C FROM PD68_PROGETTI) SELECT C INTO ##cte FROM P");
+  db_.Run("WITH P AS (SELECT 9 AS C) DELETE FROM ##cte WHERE C IN (SELECT C FROM P)");
+  EXPECT_EQ(Column(db_.Query("SELECT C FROM ##cte ORDER BY C"), 0),
+            (std::vector<std::string>{"7", "8"}));
+  db_.Run("DROP TABLE ##cte");
+}
+
 TEST_F(TranslatorExecTest, IfElseWithBlocks) {
   db_.Run("CREATE TABLE L (V INT)");
   db_.Run(
