@@ -208,6 +208,13 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
       throw DriverError("Busy Timeout must be a number of milliseconds, not '" + busy + "'.");
     }
   }
+  // Synchronous=Full (default) makes every commit durable; Normal keeps the
+  // database consistent after a crash but may lose the last commits on a
+  // power cut, in exchange for commits without a sync.
+  const std::string sync = cs.GetAny({"Synchronous"});
+  if (!sync.empty() && !EqualsNoCase(sync, "full") && !EqualsNoCase(sync, "normal")) {
+    throw DriverError("Unknown Synchronous value '" + sync + "' (Full or Normal).");
+  }
   const bool uri = database.rfind("file:", 0) == 0;
   const bool memory = database == ":memory:" || database.find("mode=memory") != std::string::npos;
   if (!uri && !memory && !may_create) {
@@ -252,6 +259,8 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
   const char* filename = sqlite3_db_filename(db, "main");
   if (filename && *filename && !driver->read_only_) {
     driver->ExecSimple("PRAGMA journal_mode=WAL");
+    driver->ExecSimple(EqualsNoCase(sync, "normal") ? "PRAGMA synchronous=NORMAL"
+                                                    : "PRAGMA synchronous=FULL");
   }
   driver->ExecSimple("PRAGMA foreign_keys=ON");
   if (!RegisterHostFunctions(db)) throw SqliteError(db, SQLITE_NOMEM);

@@ -185,14 +185,18 @@ TEST_F(SqliteDriverTest, FileDatabaseUsesWalAndForeignKeys) {
   auto driver = translator_.Open("Driver=SQLite;Database=" + path + ";Create=yes");
   EXPECT_EQ(Query(*driver, "PRAGMA journal_mode"), "wal");
   EXPECT_EQ(Query(*driver, "PRAGMA foreign_keys"), "1");
+  EXPECT_EQ(Query(*driver, "PRAGMA synchronous"), "2") << "commits are durable by default";
   driver->Execute("CREATE TABLE p (id INT PRIMARY KEY); CREATE TABLE c (p INT REFERENCES p(id))",
                   0);
   EXPECT_THAT(ErrorOf([&] { driver->Execute("INSERT INTO c VALUES (5)", 0); }),
               HasSubstr("FOREIGN KEY"));
   driver.reset();
   // Without Create, an existing file opens.
-  auto again = translator_.Open("Database=" + path + ";Busy Timeout=100");
+  auto again = translator_.Open("Database=" + path + ";Busy Timeout=100;Synchronous=Normal");
   EXPECT_EQ(Query(*again, "SELECT count(*) FROM p"), "0");
+  EXPECT_EQ(Query(*again, "PRAGMA synchronous"), "1");
+  EXPECT_THAT(ErrorOf([&] { translator_.Open("Database=" + path + ";Synchronous=Sometimes"); }),
+              HasSubstr("Synchronous"));
 }
 
 TEST_F(SqliteDriverTest, BadConnectionOptionsAreNamed) {
