@@ -228,6 +228,7 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
       for (int g = 0; model->grouped() && g < model->rowCount(); ++g) {
         view->setFirstColumnSpanned(g, QModelIndex(), true);
       }
+      view->setRootIsDecorated(model->grouped());
       view->expandAll();
       ApplyGridWidths();
     });

@@ -1,0 +1,36 @@
+// Runs one suite of the desktop host's tests (or all of them).
+
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "hostapp/suites.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("orvelka-tests"));
+  const std::string suite = argc > 1 ? argv[1] : "all";
+  // QTest sees the program name and the arguments after the suite.
+  std::vector<char*> args{argv[0]};
+  for (int i = 2; i < argc; ++i) args.push_back(argv[i]);
+  const int n = static_cast<int>(args.size());
+  struct Suite {
+    const char* name;
+    int (*run)(int, char**);
+  };
+  const Suite suites[] = {
+      {"models", RunModelsTest}, {"services", RunServicesTest}, {"editor", RunEditorTest}};
+  int failures = 0;
+  bool known = false;
+  for (const Suite& s : suites) {
+    if (suite != s.name && suite != "all") continue;
+    known = true;
+    failures += s.run(n, args.data());
+  }
+  if (!known) {
+    std::fprintf(stderr, "unknown suite %s (models, services, editor, all)\n", suite.c_str());
+    return 2;
+  }
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,274 @@
+// The item models of the desktop host over in-memory recordsets, each
+// wrapped in QAbstractItemModelTester.
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/recordset.h"
+#include "hostapp/grouping_grid_model.h"
+#include "hostapp/matrix_grid_model.h"
+#include "hostapp/qt_resize_control.h"
+#include "hostapp/screenshot.h"
+#include "hostapp/suites.h"
+#include "hostapp/tree_grid_model.h"
+#include "hostapp/twips.h"
+
+namespace orv::hostapp {
+namespace {
+
+using Row = std::vector<db::Value>;
+
+// An in-memory recordset with text fields `names` and the given rows.
+std::shared_ptr<db::Recordset> Rows(const std::vector<std::string>& names,
+                                    const std::vector<Row>& rows) {
+  auto rs = std::make_shared<db::Recordset>();
+  for (const std::string& name : names) rs->AppendField(name, db::DataType::kVarChar, 250);
+  rs->Open();
+  for (const Row& row : rows) {
+    rs->AddNew();
+    for (size_t i = 0; i < row.size(); ++i) rs->SetField(static_cast<int>(i), row[i]);
+    rs->Update();
+  }
+  if (rs->RecordCount() > 0) rs->MoveFirst();
+  return rs;
+}
+
+ColumnSpec Text(const std::string& key) {
+  ColumnSpec c;
+  c.key = c.field = c.caption = key;
+  return c;
+}
+
+ColumnSpec Box(const std::string& key) {
+  ColumnSpec c = Text(key);
+  c.check_box = true;
+  c.checked_value = "1";
+  c.unchecked_value = "0";
+  c.header_check_box = true;
+  return c;
+}
+
+}  // namespace
+
+class ModelsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void GroupingModelPutsRowsUnderGroupHeaders() {
+    GroupingGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto rs = Rows({"CODICE", "DESCRIZIONE", "ABILITATO", "RAGGRUPPAMENTO"},
+                   {{"P1", "Uno", "1", "1 - Alfa"},
+                    {"P2", "Due", "0", "2 - Beta"},
+                    {"P3", "Tre", "1", "1 - Alfa"}});
+    model.SetColumns({Text("CODICE"), Text("DESCRIZIONE"), Box("ABILITATO"),
+                      Text("RAGGRUPPAMENTO")},
+                     "RAGGRUPPAMENTO");
+    model.SetRecordset(rs);
+    // The grouping column is the header, not a column.
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.rowCount(), 2);
+    const QModelIndex alfa = model.index(0, 0);
+    QVERIFY(model.IsGroupRow(alfa));
+    QCOMPARE(alfa.data().toString(), QStringLiteral("1 - Alfa (2)"));
+    QCOMPARE(model.rowCount(alfa), 2);
+    QCOMPARE(model.index(1, 0, alfa).data().toString(), QStringLiteral("P3"));
+    const QModelIndex beta = model.index(1, 0);
+    QCOMPARE(model.index(0, 2, beta).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(model.index(0, 2, alfa).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QVERIFY(!(model.flags(model.index(0, 1, alfa)) & Qt::ItemIsUserCheckable));
+    QVERIFY(model.flags(model.index(0, 2, alfa)) & Qt::ItemIsUserCheckable);
+
+    // A toggle is handed on with the row's bookmark; the model changes nothing.
+    std::vector<std::pair<db::Recordset::Bookmark, int>> toggles;
+    model.SetToggleHandler([&](db::Recordset::Bookmark row, int column) {
+      toggles.emplace_back(row, column);
+    });
+    QVERIFY(model.setData(model.index(0, 2, beta), Qt::Checked, Qt::CheckStateRole));
+    QVERIFY(!model.setData(model.index(0, 1, beta), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(toggles.size(), size_t{1});
+    QCOMPARE(toggles[0].second, 2);
+    rs->SetBookmark(toggles[0].first);
+    QCOMPARE(rs->Field("CODICE").ToText(), std::string("P2"));
+    QCOMPARE(model.index(0, 2, beta).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+
+    // A change made in the row shows after RefreshCells.
+    rs->SetField("ABILITATO", db::Value("1"));
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.RefreshCells();
+    QVERIFY(!changed.isEmpty());
+    QCOMPARE(model.index(0, 2, beta).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QCOMPARE(model.IndexOf(toggles[0].first, 2), model.index(0, 2, beta));
+
+    // Unbinding empties the model.
+    model.SetRecordset(nullptr);
+    QCOMPARE(model.rowCount(), 0);
+  }
+
+  void GroupingModelFollowsTheFilterAndKeepsTheCursor() {
+    GroupingGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto rs = Rows({"CODICE", "ABILITATO"}, {{"A", "1"}, {"B", "0"}, {"C", "1"}});
+    model.SetColumns({Text("CODICE"), Box("ABILITATO")}, "");
+    rs->MoveLast();
+    model.SetRecordset(rs);
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(!model.IsGroupRow(model.index(0, 0)));
+    // Reading the rows leaves the window's current row where it was.
+    QCOMPARE(rs->Field("CODICE").ToText(), std::string("C"));
+    rs->SetFilter("ABILITATO = '1'");
+    model.Reload();
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("C"));
+
+    // Header check boxes: shown for the column, toggled through the handler.
+    std::vector<std::pair<int, bool>> headers;
+    model.SetHeaderHandler([&](int column, bool state) { headers.emplace_back(column, state); });
+    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    model.HeaderCheckBoxClicked(1);
+    model.HeaderCheckBoxClicked(0);  // a text column has no box
+    QCOMPARE(headers.size(), size_t{1});
+    QCOMPARE(headers[0], std::make_pair(1, true));
+    model.SetHeaderCheckBox(1, false);
+    QVERIFY(!model.headerData(1, Qt::Horizontal, Qt::CheckStateRole).isValid());
+  }
+
+  void TreeModelNestsRowsByParentKey() {
+    TreeGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto rs = Rows({"PADRE_KEY", "KEY", "TEXT", "IMAGE", "CHECKED", "CHECKED2"},
+                   {{db::Value::Null(), "H1", "Aree", "open", db::Value::Null(), db::Value::Null()},
+                    {"H1", "A1", "Nord (cli)", "Raggruppamento", "1", "1"},
+                    {"A1", "A1Z", "Zona 1 (cli)", "Raggruppamento", "0", "1"},
+                    {"MISSING", "X", "Orfano", "Raggruppamento", "1", "1"},
+                    {db::Value::Null(), "H2", "Categorie", "open", db::Value::Null(),
+                     db::Value::Null()}});
+    ColumnSpec hidden = Text("CHECKED2");
+    hidden.shown = false;
+    ColumnSpec code = Text("CODICE");
+    model.SetColumns({code, Text("TEXT"), hidden, Box("CHECKED")}, "KEY", "PADRE_KEY");
+    model.SetRecordset(rs);
+    QCOMPARE(model.columnCount(), 3);  // the hidden marker is not a column
+    QCOMPARE(model.CollectionColumn(2), 3);
+    // Headings and the orphan are top-level, in recordset order.
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("Aree"));
+    QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("Orfano"));
+    const QModelIndex north = model.index(0, 1, model.index(0, 0));
+    QCOMPARE(north.data().toString(), QStringLiteral("Nord (cli)"));
+    const QModelIndex zone = model.index(0, 2, model.index(0, 0, model.index(0, 0)));
+    QCOMPARE(model.KeyOf(zone), QStringLiteral("A1Z"));
+    QCOMPARE(zone.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    // Headings carry no box.
+    QVERIFY(!model.index(0, 2).data(Qt::CheckStateRole).isValid());
+    QVERIFY(!model.setData(model.index(0, 2), Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(model.IndexOfKey(QStringLiteral("A1Z"), 2), zone);
+
+    int toggled_column = -1;
+    db::Recordset::Bookmark toggled_row = -1;
+    model.SetToggleHandler([&](db::Recordset::Bookmark row, int column) {
+      toggled_row = row;
+      toggled_column = column;
+    });
+    QVERIFY(model.setData(zone, Qt::Checked, Qt::CheckStateRole));
+    QCOMPARE(toggled_column, 3);  // the collection's index of CHECKED
+    rs->SetBookmark(toggled_row);
+    QCOMPARE(rs->Field("KEY").ToText(), std::string("A1Z"));
+
+    // The column-substitution event may present another column's field.
+    model.SetSubstitutionHandler([](db::Recordset::Bookmark, int column) {
+      return column == 0 ? 1 : column;  // CODICE shows TEXT
+    });
+    model.RefreshCells();
+    QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Aree"));
+  }
+
+  void MatrixModelHasHeaderGroupsAndHeaderBoxes() {
+    MatrixGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto rs = Rows({"CODICE", "DESCRIZIONE", "C_A", "C_B___1"},
+                   {{"A", "A - Centrale", "1", "0"}, {"B 1", "B 1", "1", "1"}});
+    ColumnSpec origin = Text("DESCRIZIONE");
+    origin.group = "Origine";
+    ColumnSpec a = Box("C_A");
+    a.group = "Destinazioni";
+    a.caption = "A";
+    ColumnSpec b = Box("C_B___1");
+    b.group = "Destinazioni";
+    b.caption = "B 1";
+    model.SetColumns({origin, a, b});
+    model.SetRecordset(rs);
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(model.columnCount(), 3);
+    QCOMPARE(model.headerData(0, Qt::Horizontal, MatrixGridModel::kGroupRole).toString(),
+             QStringLiteral("Origine"));
+    QCOMPARE(model.headerData(2, Qt::Horizontal, MatrixGridModel::kGroupRole).toString(),
+             QStringLiteral("Destinazioni"));
+    QCOMPARE(model.headerData(1, Qt::Vertical).toString(), QStringLiteral("B 1"));
+    QVERIFY(!model.headerData(0, Qt::Horizontal, Qt::CheckStateRole).isValid());
+    QCOMPARE(model.index(0, 2).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(model.RowOfCode(QStringLiteral("B 1")), 1);
+    QCOMPARE(model.ColumnOf("C_B___1"), 2);
+
+    std::vector<std::pair<int, bool>> headers;
+    model.SetHeaderHandler([&](int column, bool state) { headers.emplace_back(column, state); });
+    model.SetHeaderChecked(1, true);
+    model.HeaderCheckBoxClicked(1);
+    model.HeaderCheckBoxClicked(0);
+    QCOMPARE(headers.size(), size_t{1});
+    QCOMPARE(headers[0], std::make_pair(1, false));
+  }
+
+  void ResizeAnchoringFollowsTheSides_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QRect>("expected");  // from (100, 200, 300, 400) after (+50, +70)
+    QTest::newRow("15 stretches both ways") << 15 << QRect(100, 200, 350, 470);
+    QTest::newRow("7 stretches across") << 7 << QRect(100, 200, 350, 400);
+    QTest::newRow("11 stretches down") << 11 << QRect(100, 200, 300, 470);
+    QTest::newRow("10 follows the bottom") << 10 << QRect(100, 270, 300, 400);
+    QTest::newRow("12 follows the corner") << 12 << QRect(150, 270, 300, 400);
+    QTest::newRow("5 follows the right") << 5 << QRect(150, 200, 300, 400);
+    QTest::newRow("0 stays") << 0 << QRect(100, 200, 300, 400);
+  }
+  void ResizeAnchoringFollowsTheSides() {
+    QFETCH(int, code);
+    QFETCH(QRect, expected);
+    const QtResizeControl::Box box = QtResizeControl::Apply({100, 200, 300, 400}, code, 50, 70);
+    QCOMPARE(QRect(box.left, box.top, box.width, box.height), expected);
+    // Shrinking never gives a negative size.
+    const QtResizeControl::Box small = QtResizeControl::Apply({0, 0, 10, 10}, 15, -50, -50);
+    QCOMPARE(small.width, 0);
+    QCOMPARE(small.height, 0);
+  }
+
+  void TwipsAndPrincipalText() {
+    QCOMPARE(TwipsToPixels(1440, 96), 96);
+    QCOMPARE(TwipsToPixels(16290, 96), 1086);
+    QCOMPARE(TwipsToPixels(1440, 144), 144);
+    QCOMPARE(PixelsToTwips(96, 96), 1440);
+    QCOMPARE(PixelsToTwips(TwipsToPixels(8400, 96), 96), 8400);
+    auto user = Screenshot::ParsePrincipal("user:12");
+    QVERIFY(user.has_value());
+    QCOMPARE(user->kind, 1);
+    QCOMPARE(user->id, int64_t{12});
+    auto group = Screenshot::ParsePrincipal("group:3");
+    QVERIFY(group.has_value());
+    QCOMPARE(group->kind, 0);
+    for (const char* bad : {"user:", "user:x", "team:1", "12", "group:3x", "user:-"}) {
+      QVERIFY2(!Screenshot::ParsePrincipal(bad).has_value(), bad);
+    }
+  }
+};
+
+}  // namespace orv::hostapp
+
+int RunModelsTest(int argc, char** argv) {
+  orv::hostapp::ModelsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "models_test.moc"
