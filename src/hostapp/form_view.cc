@@ -224,13 +224,26 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
             [grid, model](const QModelIndex& current) {
               if (auto row = model->RowOf(current)) grid->MakeCurrent(*row);
             });
-    connect(model, &QAbstractItemModel::modelReset, this, [this, view, model] {
+    // A reload keeps the user's place: the recordset's current row, in the
+    // column the user was in.
+    auto column = std::make_shared<int>(0);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [view, column] {
+      if (view->currentIndex().isValid()) *column = view->currentIndex().column();
+    });
+    connect(model, &QAbstractItemModel::modelReset, this, [this, view, model, grid, column] {
       for (int g = 0; model->grouped() && g < model->rowCount(); ++g) {
         view->setFirstColumnSpanned(g, QModelIndex(), true);
       }
       view->setRootIsDecorated(model->grouped());
       view->expandAll();
       ApplyGridWidths();
+      if (auto row = grid->CurrentRow(); row && model->columnCount() > 0) {
+        const QModelIndex current =
+            model->IndexOf(*row, std::min(*column, model->columnCount() - 1));
+        if (current.isValid()) {
+          view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        }
+      }
     });
     grid_view_ = view;
     return view;

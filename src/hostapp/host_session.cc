@@ -80,13 +80,8 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
 
   QtHostUi::Hooks& hooks = global_->ui().hooks();
   hooks.close_requested = [this] { Close(); };
-  hooks.change_company = [this] {
-    if (RequestCompanyChange()) {
-      global_->messages().Show(
-          "L'azienda di lavoro non può cambiare mentre la gestione autorizzazioni è aperta.",
-          host::kVbInformation, "", nullptr);
-    }
-  };
+  // A module that refuses says why itself.
+  hooks.change_company = [this] { RequestCompanyChange(); };
   hooks.status =
       QStringLiteral("Utente: %1%2   ·   Azienda: %3 - %4")
           .arg(QString::fromStdString(options_.login),

@@ -92,6 +92,17 @@ void QtGroupingGrid::MakeCurrent(db::Recordset::Bookmark row) {
   }
 }
 
+std::optional<db::Recordset::Bookmark> QtGroupingGrid::CurrentRow() const {
+  try {
+    if (!data_source_ || !data_source_->IsOpen() || data_source_->BOF() || data_source_->IsEof()) {
+      return std::nullopt;
+    }
+    return data_source_->GetBookmark();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
 void QtGroupingGrid::Toggle(db::Recordset::Bookmark row, int column) {
   editor::FRMFW_ORVELKA* window = link_->Get();
   const ColumnSpec* spec = model_->column(column);

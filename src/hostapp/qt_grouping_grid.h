@@ -44,6 +44,8 @@ class QtGroupingGrid : public host::GroupingGrid {
   GroupingGridModel* model() const { return model_.get(); }
   // The selected row becomes the recordset's current row.
   void MakeCurrent(db::Recordset::Bookmark row);
+  // The recordset's current row, when it has one.
+  std::optional<db::Recordset::Bookmark> CurrentRow() const;
 
  private:
   void Toggle(db::Recordset::Bookmark row, int column);

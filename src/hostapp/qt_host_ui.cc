@@ -23,7 +23,10 @@ double ScreenDpi() {
 
 QtHostUi::QtHostUi(Hooks hooks) : hooks_(std::move(hooks)) {}
 
-QtHostUi::~QtHostUi() { delete main_window_.data(); }
+QtHostUi::~QtHostUi() {
+  delete main_window_.data();
+  for (const QPointer<MainWindow>& main : closing_) delete main.data();
+}
 
 host::HostControls QtHostUi::CreateControls() {
   controls_ = QtControls{};
@@ -51,8 +54,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   if (main_window_) {
     // One editor window at a time: a second ShowForm replaces the first view.
     main_window_->AllowClose();
-    main_window_->close();
+    main_window_->hide();
     main_window_->deleteLater();
+    closing_.push_back(main_window_);
+    main_window_ = nullptr;
   }
   window_ = window;
   QtControls c = controls_;
@@ -115,6 +120,8 @@ void QtHostUi::WindowClosed(editor::FRMFW_ORVELKA& window) {
     main_window_->AllowClose();
     main_window_->hide();
     main_window_->deleteLater();
+    closing_.push_back(main_window_);
+    main_window_ = nullptr;
   }
   if (modal_loop_ != nullptr) modal_loop_->quit();
   if (hooks_.window_closed) hooks_.window_closed();

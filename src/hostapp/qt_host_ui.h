@@ -61,6 +61,7 @@ class QtHostUi : public host::HostUi {
   std::shared_ptr<editor::FRMFW_ORVELKA> window_;
   std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> closed_;
   QPointer<MainWindow> main_window_;
+  std::vector<QPointer<MainWindow>> closing_;  // deleted later
   QEventLoop* modal_loop_ = nullptr;
   bool activating_ = false;
 };

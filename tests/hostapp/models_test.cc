@@ -65,9 +65,9 @@ class ModelsTest : public QObject {
                    {{"P1", "Uno", "1", "1 - Alfa"},
                     {"P2", "Due", "0", "2 - Beta"},
                     {"P3", "Tre", "1", "1 - Alfa"}});
-    model.SetColumns({Text("CODICE"), Text("DESCRIZIONE"), Box("ABILITATO"),
-                      Text("RAGGRUPPAMENTO")},
-                     "RAGGRUPPAMENTO");
+    model.SetColumns(
+        {Text("CODICE"), Text("DESCRIZIONE"), Box("ABILITATO"), Text("RAGGRUPPAMENTO")},
+        "RAGGRUPPAMENTO");
     model.SetRecordset(rs);
     // The grouping column is the header, not a column.
     QCOMPARE(model.columnCount(), 3);
@@ -85,9 +85,8 @@ class ModelsTest : public QObject {
 
     // A toggle is handed on with the row's bookmark; the model changes nothing.
     std::vector<std::pair<db::Recordset::Bookmark, int>> toggles;
-    model.SetToggleHandler([&](db::Recordset::Bookmark row, int column) {
-      toggles.emplace_back(row, column);
-    });
+    model.SetToggleHandler(
+        [&](db::Recordset::Bookmark row, int column) { toggles.emplace_back(row, column); });
     QVERIFY(model.setData(model.index(0, 2, beta), Qt::Checked, Qt::CheckStateRole));
     QVERIFY(!model.setData(model.index(0, 1, beta), Qt::Checked, Qt::CheckStateRole));
     QCOMPARE(toggles.size(), size_t{1});
@@ -140,13 +139,13 @@ class ModelsTest : public QObject {
   void TreeModelNestsRowsByParentKey() {
     TreeGridModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    auto rs = Rows({"PADRE_KEY", "KEY", "TEXT", "IMAGE", "CHECKED", "CHECKED2"},
-                   {{db::Value::Null(), "H1", "Aree", "open", db::Value::Null(), db::Value::Null()},
-                    {"H1", "A1", "Nord (cli)", "Raggruppamento", "1", "1"},
-                    {"A1", "A1Z", "Zona 1 (cli)", "Raggruppamento", "0", "1"},
-                    {"MISSING", "X", "Orfano", "Raggruppamento", "1", "1"},
-                    {db::Value::Null(), "H2", "Categorie", "open", db::Value::Null(),
-                     db::Value::Null()}});
+    auto rs = Rows(
+        {"PADRE_KEY", "KEY", "TEXT", "IMAGE", "CHECKED", "CHECKED2"},
+        {{db::Value::Null(), "H1", "Aree", "open", db::Value::Null(), db::Value::Null()},
+         {"H1", "A1", "Nord (cli)", "Raggruppamento", "1", "1"},
+         {"A1", "A1Z", "Zona 1 (cli)", "Raggruppamento", "0", "1"},
+         {"MISSING", "X", "Orfano", "Raggruppamento", "1", "1"},
+         {db::Value::Null(), "H2", "Categorie", "open", db::Value::Null(), db::Value::Null()}});
     ColumnSpec hidden = Text("CHECKED2");
     hidden.shown = false;
     ColumnSpec code = Text("CODICE");

@@ -1,0 +1,221 @@
+// The desktop host's services on a real demo database: message boxes and
+// their result codes, the change log and its viewer model, the log class,
+// the lookups and the navigator.
+
+#include <QAbstractButton>
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <cctype>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "hostapp/change_log_model.h"
+#include "hostapp/host_change_log.h"
+#include "hostapp/host_log_class.h"
+#include "hostapp/host_lookup_object.h"
+#include "hostapp/host_navigator.h"
+#include "hostapp/qt_message_service.h"
+#include "hostapp/suites.h"
+#include "hostdb/temporary_demo_database.h"
+#include "zere_orvelka/navigator_events.h"
+
+namespace orv::hostapp {
+namespace {
+
+// Clicks the button with `text` of the next message box once it is up.
+void ClickInNextBox(const QString& text, QMessageBox::Icon* icon_seen) {
+  QTimer::singleShot(0, [text, icon_seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      ClickInNextBox(text, icon_seen);  // not up yet
+      return;
+    }
+    if (icon_seen != nullptr) *icon_seen = box->icon();
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text().remove('&') == text) {
+        button->click();
+        return;
+      }
+    }
+    box->reject();
+  });
+}
+
+int64_t Count(db::Connection& cn, const std::string& sql) {
+  auto rs = cn.Execute(sql);
+  return rs->Field(0).ToInt64();
+}
+
+struct Listener : host::NavigatorEvents {
+  bool refuse = false;
+  int changes = 0;
+  void ChangeDitta(bool& cancel) override {
+    ++changes;
+    if (refuse) cancel = true;
+  }
+  void BeforeExportToOffice() override {}
+  void InitializeLayoutObjectModel(host::LayoutModel&) override {}
+  void InitializeScriptObjectModel(host::ScriptModel&) override {}
+};
+
+}  // namespace
+
+class ServicesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void MessageBoxMapsButtonsIconsAndAnswers_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<QString>("click");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("yes/no question, No") << 36 << "No" << 7 << int(QMessageBox::Question);
+    QTest::newRow("yes/no exclamation, Yes") << 52 << "Yes" << 6 << int(QMessageBox::Warning);
+    QTest::newRow("OK information") << 64 << "OK" << 1 << int(QMessageBox::Information);
+    QTest::newRow("critical OK") << 16 << "OK" << 1 << int(QMessageBox::Critical);
+    QTest::newRow("abort/retry/ignore, Retry")
+        << 4370 << "Retry" << 4 << int(QMessageBox::Critical);
+    QTest::newRow("abort/retry/ignore, Ignore") << 2 << "Ignore" << 5 << int(QMessageBox::NoIcon);
+    QTest::newRow("OK/Cancel, Cancel") << 1 << "Cancel" << 2 << int(QMessageBox::NoIcon);
+  }
+  void MessageBoxMapsButtonsIconsAndAnswers() {
+    QFETCH(int, buttons);
+    QFETCH(QString, click);
+    QFETCH(int, answer);
+    QFETCH(int, icon);
+    QtMessageService service;
+    QMessageBox::Icon seen = QMessageBox::NoIcon;
+    ClickInNextBox(click, &seen);
+    QCOMPARE(service.Show("Confermi?", buttons, "Titolo", nullptr), answer);
+    QCOMPARE(int(seen), icon);
+    QCOMPARE(service.shown().size(), size_t{1});
+    QCOMPARE(service.shown()[0].answer, answer);
+    QCOMPARE(service.shown()[0].buttons, buttons);
+  }
+
+  void PresetAndUnattendedAnswersShowNoBox() {
+    QtMessageService service;
+    service.PresetAnswer(6);
+    QCOMPARE(service.Show("Confermi?", 36, "", nullptr), 6);
+    QCOMPARE(service.pending_presets(), size_t{0});
+    service.SetUnattended(true);
+    // Unattended: the answer that changes nothing.
+    QCOMPARE(service.Show("Confermi?", 36, "", nullptr), 7);
+    QCOMPARE(service.Show("Errore", 4370, "", nullptr), 3);
+    QCOMPARE(service.Show("Fatto", 64, "", nullptr), 1);
+    QCOMPARE(service.shown().size(), size_t{4});
+  }
+
+  void LogClassAsksAbortRetryIgnore() {
+    QtMessageService service;
+    HostLogClass log(service);
+    log.TakeError({3604, "Violazione di chiave", "FW31_RVKPARAMETRI"});
+    log.TakeConnectionErrors({{3604, "Violazione di chiave", "FW31_RVKPARAMETRI"},
+                              {19, "UNIQUE constraint failed", "sqlite"}});
+    service.PresetAnswer(4);
+    QCOMPARE(log.Show("Orvelka", "Gestione Autorizzazioni", "InserisciRevocaTipologie", 4370), 4);
+    QVERIFY(log.last_text().find("InserisciRevocaTipologie") != std::string::npos);
+    QVERIFY(log.last_text().find("UNIQUE constraint failed") != std::string::npos);
+    // The trapped error is not repeated from the connection's messages.
+    const std::string& text = log.last_text();
+    QCOMPARE(text.find("Violazione"), text.rfind("Violazione"));
+    QCOMPARE(service.shown().back().buttons, 4370);
+    QCOMPARE(service.shown().back().title, std::string("Orvelka - Gestione Autorizzazioni"));
+    service.PresetAnswer(5);
+    QCOMPARE(log.Show("Orvelka", "", "X", 4370), 5);
+    // Anything but retry or ignore ends the routine.
+    service.PresetAnswer(1);
+    QCOMPARE(log.Show("Orvelka", "", "X", 4370), 3);
+  }
+
+  void ChangeLogWritesRowsTheViewerShows() {
+    hostdb::TemporaryDemoDatabase demo;
+    std::shared_ptr<db::Connection> cn = demo.Connect();
+    const int64_t before = Count(*cn, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE");
+    HostChangeLog log([cn] { return cn; }, "admin");
+    const std::string text =
+        log.FormatGroup("Ufficio vendite") + log.FormatDetail(6, "Deposito 'DEP 1' revocato");
+    log.WriteEntry(16, text);
+    log.WriteEntry(15, std::string(5000, 'x'));
+    QCOMPARE(Count(*cn, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE"), before + 2);
+    auto rs = cn->Execute(
+        "SELECT FW90_LOGIN, FW90_EVENTO, FW90_TESTO FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 16 "
+        "ORDER BY FW90_ID DESC");
+    QVERIFY(!rs->IsEof());
+    QCOMPARE(rs->Field("FW90_TESTO").ToText(), text);  // the quotes arrive as typed
+    QCOMPARE(rs->Field("FW90_LOGIN").ToText(), std::string("admin"));
+    auto longest = cn->Execute("SELECT FW90_TESTO FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 15");
+    QVERIFY(!longest->IsEof());
+    QCOMPARE(longest->Field(0).ToText().size(), HostChangeLog::kMaxText);
+
+    ChangeLogModel model([cn] { return cn; });
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(model.Reload());
+    QCOMPARE(model.rowCount(), static_cast<int>(before + 2));
+    // Newest first.
+    QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("15"));
+    QCOMPARE(model.index(1, 3).data().toString(), QString::fromStdString(text).trimmed());
+    QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Descrizione"));
+  }
+
+  void LookupsListAndResolveCodesSafely() {
+    hostdb::TemporaryDemoDatabase demo;
+    std::shared_ptr<db::Connection> cn = demo.Connect();
+    HostLookupObject lookup(0, [cn] { return cn; });
+    const host::LookupDefinition projects = lookup.Definition("PD68_CODPROG");
+    QCOMPARE(projects.title, std::string("Progetti"));
+    auto rs = cn->Execute(projects.statement);
+    QVERIFY(!rs->IsEof());
+    const std::string code = db::Trim(rs->Field(0).ToText());
+    // A code typed in another case is found and handed back as stored.
+    std::string typed = code;
+    for (char& c : typed) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto resolved = lookup.Resolve("PD68_CODPROG", typed, "");
+    QVERIFY(resolved.has_value());
+    QCOMPARE(*resolved, code);
+    QVERIFY(!lookup.Resolve("PD68_CODPROG", "NESSUNO", "").has_value());
+    // A quote in the typed text is a literal, never SQL.
+    QVERIFY(!lookup.Resolve("PD68_CODPROG", "x' OR '1'='1", "").has_value());
+    QVERIFY(!lookup.Resolve("PD68_TIPO_PD1D", "'; DROP TABLE PD1D_TIPIPROG; --", "").has_value());
+    QCOMPARE(Count(*cn, "SELECT COUNT(*) FROM PD1D_TIPIPROG") > 0, true);
+    const host::LookupDefinition types = lookup.Definition("PD0C_TIPO_PD1D");
+    QVERIFY(types.statement.find("PD1D_TIPIPROG") != std::string::npos);
+    QVERIFY(lookup.Definition("UNKNOWN").statement.empty());
+  }
+
+  void NavigatorRaisesItsEvents() {
+    HostNavigator navigator;
+    Listener a;
+    Listener b;
+    navigator.Advise(&a);
+    navigator.Advise(&b);
+    navigator.Advise(&a);  // once only
+    QCOMPARE(navigator.listener_count(), size_t{2});
+    QVERIFY(!navigator.RaiseChangeDitta());
+    b.refuse = true;
+    QVERIFY(navigator.RaiseChangeDitta());
+    QCOMPARE(a.changes, 2);
+    navigator.Unadvise(&b);
+    QVERIFY(!navigator.RaiseChangeDitta());
+    QCOMPARE(b.changes, 2);
+    HostScriptModel& scripts = navigator.script_model();
+    QVERIFY(!scripts.RefuseClose("FRMFW_ORVELKA"));
+    scripts.SetRefuseClose(true);
+    QVERIFY(scripts.RefuseClose("FRMFW_ORVELKA"));
+  }
+};
+
+}  // namespace orv::hostapp
+
+int RunServicesTest(int argc, char** argv) {
+  orv::hostapp::ServicesTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "services_test.moc"
