@@ -5,10 +5,7 @@
 #include <QStandardPaths>
 #include <stdexcept>
 
-#if __has_include("hostdb/host_database.h")
 #include "hostdb/host_database.h"
-#define ORV_HAVE_HOSTDB 1
-#endif
 
 namespace orv::hostapp {
 
@@ -21,12 +18,7 @@ std::string DemoDatabase::DefaultPath() {
 }
 
 std::string DemoDatabase::ConnectionStringFor(const std::string& path) {
-#ifdef ORV_HAVE_HOSTDB
   return hostdb::HostDatabase::ConnectionStringFor(path);
-#else
-  if (path.find_first_of(";{}") != std::string::npos) return "Database={" + path + "}";
-  return "Database=" + path;
-#endif
 }
 
 std::string DemoDatabase::Ensure(const std::string& path) {
@@ -35,12 +27,11 @@ std::string DemoDatabase::Ensure(const std::string& path) {
     if (!QDir().mkpath(file.absolutePath())) {
       throw std::runtime_error("cannot create the folder " + file.absolutePath().toStdString());
     }
-#ifdef ORV_HAVE_HOSTDB
-    hostdb::HostDatabase::CreateDemo(path);
-#else
-    throw std::runtime_error("no demo database at " + path +
-                             " (create one with: orvelka-db create --demo " + path + ")");
-#endif
+    try {
+      hostdb::HostDatabase::CreateDemo(path);
+    } catch (const std::exception& e) {
+      throw std::runtime_error("cannot create the demo installation at " + path + ": " + e.what());
+    }
   }
   return ConnectionStringFor(path);
 }

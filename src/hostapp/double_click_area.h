@@ -12,7 +12,14 @@ class DoubleClickArea : public QLabel {
   Q_OBJECT
 
  public:
+  enum class Arrow { kNone, kUp, kDown };
   using QLabel::QLabel;
+
+  // An arrow drawn to fit whatever size the control has.
+  void SetArrow(Arrow arrow) {
+    arrow_ = arrow;
+    update();
+  }
 
  signals:
   void doubleClicked();
@@ -27,6 +34,10 @@ class DoubleClickArea : public QLabel {
     QLabel::resizeEvent(event);
     emit resized();
   }
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Arrow arrow_ = Arrow::kNone;
 };
 
 }  // namespace orv::hostapp

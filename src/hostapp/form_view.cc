@@ -110,8 +110,7 @@ QWidget* FormView::Create(editor::Control& control, QWidget* parent) {
     }
   } else if (name == "PICUP" || name == "PICDOWN") {
     auto* arrow = new DoubleClickArea(parent);
-    arrow->setAlignment(Qt::AlignCenter);
-    arrow->setText(name == "PICUP" ? QStringLiteral("▲") : QStringLiteral("▼"));
+    arrow->SetArrow(name == "PICUP" ? DoubleClickArea::Arrow::kUp : DoubleClickArea::Arrow::kDown);
     arrow->setToolTip(name == "PICUP" ? QStringLiteral("Chiudi il filtro (doppio clic)")
                                       : QStringLiteral("Apri il filtro (doppio clic)"));
     arrow->setFocusPolicy(Qt::TabFocus);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <exception>
 
 #include "hostapp/qt_principal_tree.h"
 
@@ -46,6 +47,19 @@ PrincipalTreeView::PrincipalTreeView(std::shared_ptr<QtPrincipalTree> tree, cons
 }
 
 PrincipalTreeView::~PrincipalTreeView() { tree_->SetSelectionHandler({}); }
+
+void PrincipalTreeView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The control lists the installation's principals by itself, also when
+  // the window never asked it to.
+  if (tree_->loaded()) return;
+  try {
+    tree_->Load();
+  } catch (const std::exception& e) {
+    qWarning("%s: %s", qPrintable(objectName()), e.what());
+  }
+  view_->expandAll();
+}
 
 void PrincipalTreeView::ShowSelection() {
   std::optional<host::PrincipalNode> node = tree_->SelectedNode();

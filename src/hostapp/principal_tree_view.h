@@ -28,6 +28,7 @@ class PrincipalTreeView : public QWidget {
   void ShowSelection();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -58,6 +58,7 @@ class QtPrincipalTree : public host::PrincipalTree {
   // reports it; false when there is none.
   bool Select(int32_t kind, int64_t id);
   const std::vector<host::PrincipalNode>& nodes() const { return nodes_; }
+  bool loaded() const { return loaded_; }
 
  private:
   ConnectionProvider provider_;

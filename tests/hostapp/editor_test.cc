@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -181,6 +182,28 @@ class EditorTest : public QObject {
     QCOMPARE(tree->rowCount(tree->index(0, 0)), 1);
     search->clear();
     QCOMPARE(tree->rowCount(tree->index(1, 0)), DemoInstallation::kUserCount);
+  }
+
+  void ResizingTheWindowFollowsTheAnchoringCodes() {
+    Open();
+    editor::FRMFW_ORVELKA* window = session_->window();
+    QWidget* frame = Find<QWidget>("VRX_FRM(5)");       // 15: stretches
+    QWidget* copy = Find<QWidget>("VRX_COPIAUTENTE2");  // 12: follows the corner
+    QWidget* bar = Find<QWidget>("VRX_SIDEBAR1");       // 11: stretches down
+    QVERIFY(frame != nullptr && copy != nullptr && bar != nullptr);
+    const QRect frame_before = frame->geometry();
+    const QPoint copy_before = copy->pos();
+    const QRect bar_before = bar->geometry();
+    const int32_t twips_before = window->VRX_FRM(5).width();
+    Main()->resize(Main()->size() + QSize(120, 60));
+    QApplication::processEvents();
+    QVERIFY(std::abs(frame->width() - (frame_before.width() + 120)) <= 1);
+    QVERIFY(std::abs(frame->height() - (frame_before.height() + 60)) <= 1);
+    QVERIFY(std::abs(copy->x() - (copy_before.x() + 120)) <= 1);
+    QVERIFY(std::abs(copy->y() - (copy_before.y() + 60)) <= 1);
+    QCOMPARE(bar->width(), bar_before.width());
+    QVERIFY(std::abs(bar->height() - (bar_before.height() + 60)) <= 1);
+    QCOMPARE(window->VRX_FRM(5).width(), twips_before + 1800);  // 120 px at 96 dpi
   }
 
   void ClickingANodePicksThePrincipal() {
