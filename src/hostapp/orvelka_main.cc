@@ -37,7 +37,8 @@ int main(int argc, char* argv[]) {
   parser.setApplicationDescription(
       "Authorization-revocation editor of the ERP, in a desktop host.\n"
       "Without --db or --connection it opens the demo installation in the user's data folder "
-      "(created on first use).");
+      "(created on first use) as its administrator; with a database and no --user or --company "
+      "it asks for them.");
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption db_option("db", "Host database file (embedded engine).", "FILE");
@@ -56,6 +57,14 @@ int main(int argc, char* argv[]) {
                      screenshot_option, section_option, principal_option});
   if (!parser.parse(arguments)) return Fail(parser.errorText().toStdString());
 
+  if (parser.isSet("help") || parser.isSet("version")) {
+    // Answered without a display.
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orvelka"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
+    if (parser.isSet("help")) parser.showHelp(0);
+    parser.showVersion();
+  }
   const bool screenshot = parser.isSet(screenshot_option);
   if (screenshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -65,8 +74,6 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName(QStringLiteral("Orvelka"));
   QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
   QApplication::setWindowIcon(orv::hostapp::HostIcons::Application());
-  if (parser.isSet("help")) parser.showHelp(0);
-  if (parser.isSet("version")) parser.showVersion();
 
   // Boxes the module shows without a host service still look like the host's.
   orv::host::SetFallbackMessageBox(
@@ -97,8 +104,10 @@ int main(int argc, char* argv[]) {
     company = parser.value(company_option).toInt(&ok);
     if (!ok) return Fail("--company takes a company number");
   }
-  if (screenshot) {
-    // Off screen nobody can pick: the administrator of the demo.
+  const bool demo = !parser.isSet(connection_option) && !parser.isSet(db_option);
+  if (screenshot || (demo && !login && !company)) {
+    // Off screen nobody can pick, and the demo opens at once: its
+    // administrator, in the first company.
     if (!login) login = "admin";
   } else if (!login || !company) {
     try {

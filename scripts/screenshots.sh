@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Renders the README's pictures of the desktop program off screen, from a
+# fresh demo installation: docs/images/*.png. Needs a built orvelka.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bin=build/default/src/hostapp/orvelka
+[[ -x "$bin" ]] || { echo "screenshots: build orvelka first (cmake --build --preset default)"; exit 1; }
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+export QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$data"
+shot() {  # file section principal
+  "$bin" --screenshot "docs/images/$1.png" --section "$2" --principal "$3" 2>/dev/null
+  echo "docs/images/$1.png"
+}
+shot customers-suppliers ITM50010 group:3
+shot warehouses ITM50017 group:3
+shot projects ITM50026 group:5
+shot transfers ITM_TRANSORIDEST user:4
+shot copy ITM154 group:3
