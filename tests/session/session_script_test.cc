@@ -41,6 +41,15 @@ TEST(SessionProgramTest, BasicScriptGivesTheExpectedOutput) {
   EXPECT_EQ(output, ReadFile(dir + "basic.expected"));
 }
 
+TEST(SessionProgramTest, TheDocumentedDemoRunsToItsEnd) {
+  hostdb::TemporaryDemoDatabase database;
+  const auto [output, status] =
+      RunProgram(std::string(ORV_BINARY_DIR) + "/src/orvelka-session --db '" + database.path() +
+                 "' " + ORV_SOURCE_DIR + "/docs/examples/demo.session 2>&1");
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_NE(output.find("CLOSE true"), std::string::npos) << output;
+}
+
 TEST(SessionProgramTest, BadArgumentsAndMissingScript) {
   const std::string program = std::string(ORV_BINARY_DIR) + "/src/orvelka-session";
   EXPECT_EQ(RunProgram(program + " 2>/dev/null").second, 2);
