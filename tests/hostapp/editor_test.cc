@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
@@ -12,9 +13,12 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +30,7 @@
 #include "hostapp/check_header_view.h"
 #include "hostapp/form_view.h"
 #include "hostapp/host_session.h"
+#include "hostapp/lookup_dialog.h"
 #include "hostapp/main_window.h"
 #include "hostapp/principal_tree_view.h"
 #include "hostapp/screenshot.h"
@@ -354,6 +359,65 @@ class EditorTest : public QObject {
     messages.PresetAnswer(host::kVbYes);
     QTest::mouseClick(enable_all, Qt::LeftButton);
     QCOMPARE(Count(*cn_, rows), int64_t{0});
+  }
+
+  void ProjectFilterBoundsAndLookup() {
+    Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50026");
+    auto* from = Find<QLineEdit>("ENHQUERY_PD68_CODPROG_Da");
+    auto* update = Find<QPushButton>("CMD_UPDATE");
+    QVERIFY(from != nullptr && from->isVisibleTo(Main()));
+    QVERIFY(update != nullptr && update->isVisibleTo(Main()));
+    GroupingGridModel* model = session_->ui().controls().grid->model();
+    auto rows = [model] {
+      int n = 0;
+      for (int g = 0; g < model->rowCount(); ++g) {
+        n += model->IsGroupRow(model->index(g, 0)) ? model->rowCount(model->index(g, 0)) : 1;
+      }
+      return n;
+    };
+    QTest::mouseClick(update, Qt::LeftButton);
+    const int all = rows();
+    QVERIFY(all > 1);
+    // Typed in lower case, the code comes back as stored.
+    QTest::keyClicks(from, "comm-mi-01");
+    QTest::keyClick(from, Qt::Key_Return);
+    QCOMPARE(from->text(), QStringLiteral("COMM-MI-01"));
+    QTest::mouseClick(update, Qt::LeftButton);
+    QCOMPARE(rows(), 1);
+    // A quote is a literal, not SQL: nothing matches and nothing fails.
+    const size_t shown = session_->global().messages().shown().size();
+    from->clear();
+    QTest::keyClicks(from, "x' OR '1'='1");
+    QTest::keyClick(from, Qt::Key_Return);
+    QTest::mouseClick(update, Qt::LeftButton);
+    QCOMPARE(rows(), 0);
+    QCOMPARE(session_->global().messages().shown().size(), shown);
+
+    // The lookup lists the company's projects; picking one fills the box.
+    auto* lookup = Find<QToolButton>("ENHQUERY_PD68_CODPROG_A_lookup");
+    QVERIFY(lookup != nullptr);
+    bool listed = false;
+    std::function<void(int)> answer = [&](int tries) {
+      auto* dialog = qobject_cast<LookupDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) {
+        if (tries > 0) QTimer::singleShot(10, [&answer, tries] { answer(tries - 1); });
+        return;
+      }
+      QAbstractItemModelTester tester(dialog->model(),
+                                      QAbstractItemModelTester::FailureReportingMode::QtTest);
+      listed = dialog->model()->rowCount() == 5;  // company 1 has five projects
+      auto* table = dialog->findChild<QTableView*>(QStringLiteral("LookupTable"));
+      const QModelIndex first = table->model()->index(0, 0);
+      table->setCurrentIndex(first);
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      if (dialog->isVisible()) dialog->reject();
+    };
+    QTimer::singleShot(0, [&answer] { answer(200); });
+    QTest::mouseClick(lookup, Qt::LeftButton);
+    QVERIFY(listed);
+    QCOMPARE(Find<QLineEdit>("ENHQUERY_PD68_CODPROG_A")->text(), QStringLiteral("24001"));
   }
 
   void ANonAdministratorGetsOneMessage() {
