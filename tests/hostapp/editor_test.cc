@@ -4,7 +4,9 @@
 // in the demo database.
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
 #include <QLineEdit>
@@ -27,7 +29,9 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
+#include "hostapp/change_log_viewer.h"
 #include "hostapp/check_header_view.h"
+#include "hostapp/double_click_area.h"
 #include "hostapp/form_view.h"
 #include "hostapp/host_session.h"
 #include "hostapp/lookup_dialog.h"
@@ -418,6 +422,118 @@ class EditorTest : public QObject {
     QTest::mouseClick(lookup, Qt::LeftButton);
     QVERIFY(listed);
     QCOMPARE(Find<QLineEdit>("ENHQUERY_PD68_CODPROG_A")->text(), QStringLiteral("24001"));
+  }
+
+  void SplitterArrowsCollapseAndOpenTheFilter() {
+    Open();
+    ChooseSection("ITM50026");  // projects: the filter pane is open
+    QWidget* pane = Find<QWidget>("VRX_FMEHENQUERY");
+    auto* up = Find<DoubleClickArea>("PICUP");
+    auto* down = Find<DoubleClickArea>("PICDOWN");
+    QVERIFY(pane != nullptr && up != nullptr && down != nullptr);
+    QVERIFY(pane->isVisibleTo(Main()));
+    QVERIFY(up->isVisibleTo(Main()));
+    QWidget* grid_pane = Find<QWidget>("VRX_FMEGRID");
+    const int open_top = grid_pane->y();
+    QTest::mouseDClick(up, Qt::LeftButton);
+    QVERIFY(!pane->isVisibleTo(Main()));
+    QVERIFY(down->isVisibleTo(Main()));
+    QVERIFY(grid_pane->y() < open_top);  // the grid takes the room
+    QCOMPARE(grid_pane->y(), TwipsToPixelsAt(session_->ui().view(),
+                                             session_->window()->control("VRX_FMEGRID").top()));
+    QTest::mouseDClick(down, Qt::LeftButton);
+    QVERIFY(pane->isVisibleTo(Main()));
+    QCOMPARE(grid_pane->y(), open_top);
+    // In the warehouses the arrows do nothing.
+    ChooseSection("ITM50017");
+    QVERIFY(!pane->isVisibleTo(Main()));
+    QTest::mouseDClick(Find<QWidget>("SPLIT_OCX"), Qt::LeftButton);
+    QVERIFY(!pane->isVisibleTo(Main()));
+  }
+
+  void MasterSwitchCheckBoxWritesTheSetting() {
+    Open();
+    ChooseSection("ITM50017");
+    auto* box = Find<QCheckBox>("CHK_ABILREVOKE");
+    QVERIFY(box != nullptr && box->isVisibleTo(Main()));
+    const std::string setting =
+        "SELECT FW95_VALORE FROM FW95_SETTINGS WHERE FW95_CODICE = 'AUT_RVKENABLED'";
+    const int64_t logged =
+        Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 11");
+    const bool was = box->isChecked();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(box->isChecked(), !was);
+    QCOMPARE(session_->window()->control("CHK_ABILREVOKE").value().ToInt32(), was ? 0 : 1);
+    QCOMPARE(db::Trim(cn_->Execute(setting)->Field(0).ToText()), std::string(was ? "0" : "1"));
+    QCOMPARE(session_->global().revocation_enabled(), std::optional<bool>(!was));
+    QCOMPARE(Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 11"),
+             logged + 1);
+    // The space bar toggles it back.
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    QCOMPARE(box->isChecked(), was);
+    QCOMPARE(db::Trim(cn_->Execute(setting)->Field(0).ToText()), std::string(was ? "1" : "0"));
+  }
+
+  void EnterPicksTheFocusedNodeAndTheCopyPanelShowsIt() {
+    Open();
+    ChooseSection("ITM154");
+    auto* view = Find<QTreeView>("VRX_TREEUTENTI1_view");
+    const QModelIndex bianchi =
+        session_->ui().controls().tree->IndexOf(1, DemoInstallation::kUserBianchi);
+    QVERIFY(bianchi.isValid());
+    view->setFocus();
+    view->setCurrentIndex(bianchi);
+    QTest::keyClick(view, Qt::Key_Return);
+    auto* destination = Find<QLineEdit>("txtA");
+    QVERIFY(destination != nullptr);
+    QCOMPARE(destination->text(), QStringLiteral("Utente - %1 (%2)")
+                                      .arg(bianchi.data().toString())
+                                      .arg(DemoInstallation::kUserBianchi));
+    // The side bar answers the keyboard too.
+    auto* bar = Find<QListView>("VRX_SIDEBAR1");
+    bar->setFocus();
+    bar->setCurrentIndex(
+        bar->model()->index(session_->ui().controls().side_bar->RowOf("ITM50017"), 0));
+    QTest::keyClick(bar, Qt::Key_Return);
+    QCOMPARE(session_->window()->section_code(), 6);
+  }
+
+  void ModalEditorReturnsWhenClosed() {
+    HostSession::Options options;
+    options.connection_string = demo_->connection_string();
+    options.modal = true;
+    options.unattended = true;
+    session_ = std::make_unique<HostSession>(options);
+    bool was_open = false;
+    QTimer::singleShot(0, [this, &was_open] {
+      was_open = session_->window() != nullptr && Main() != nullptr && Main()->isVisible();
+      if (Main() != nullptr) Main()->close();
+    });
+    session_->Open();  // returns once the modal window has closed
+    QVERIFY(was_open);
+    QCOMPARE(session_->window(), nullptr);
+  }
+
+  void ChangeLogViewerListsTheEntries() {
+    Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50017");
+    ClickAt(Find<QTreeView>("GRIDTIPOLOGIE"),
+            FirstCheckable(session_->ui().controls().grid->model()));
+    const int64_t entries = Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE");
+    QVERIFY(entries > 0);
+    int rows = -1;
+    QTimer::singleShot(0, [&rows] {
+      auto* viewer = qobject_cast<ChangeLogViewer*>(QApplication::activeModalWidget());
+      if (viewer == nullptr) return;
+      rows = viewer->model()->rowCount();
+      viewer->reject();
+    });
+    QAction* action = Main()->findChild<QAction*>(QStringLiteral("ActionChangeLog"));
+    QVERIFY(action != nullptr);
+    action->trigger();
+    QCOMPARE(rows, static_cast<int>(entries));
   }
 
   void ANonAdministratorGetsOneMessage() {

@@ -5,23 +5,30 @@
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cctype>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "hostapp/change_log_model.h"
+#include "hostapp/demo_database.h"
 #include "hostapp/host_change_log.h"
 #include "hostapp/host_log_class.h"
 #include "hostapp/host_lookup_object.h"
 #include "hostapp/host_navigator.h"
+#include "hostapp/host_session.h"
+#include "hostapp/login_dialog.h"
 #include "hostapp/qt_message_service.h"
 #include "hostapp/suites.h"
+#include "hostdb/demo_installation.h"
 #include "hostdb/temporary_demo_database.h"
 #include "zere_orvelka/navigator_events.h"
 
@@ -187,6 +194,66 @@ class ServicesTest : public QObject {
     const host::LookupDefinition types = lookup.Definition("PD0C_TIPO_PD1D");
     QVERIFY(types.statement.find("PD1D_TIPIPROG") != std::string::npos);
     QVERIFY(lookup.Definition("UNKNOWN").statement.empty());
+  }
+
+  void SessionRefusesUnknownLoginsAndCompanies() {
+    hostdb::TemporaryDemoDatabase demo;
+    HostSession::Options options;
+    options.connection_string = demo.connection_string();
+    options.login = "nessuno' OR '1'='1";
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, HostSession session(options));
+    options.login = "admin";
+    options.company = 99;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, HostSession session(options));
+    options.company = 2;
+    HostSession session(options);
+    QVERIFY(session.global().IsAdministrator());
+    QCOMPARE(session.global().CurrentCompany(), 2);
+    options.login = "mrossi";
+    options.company.reset();
+    HostSession rossi(options);
+    QVERIFY(!rossi.global().IsAdministrator());
+    QCOMPARE(rossi.global().CurrentCompany(), 1);  // the lowest company
+    options.connection_string = "Database=/nonexistent/folder/host.db";
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, HostSession session(options));
+  }
+
+  void LoginPickerOffersActiveLoginsAndCompanies() {
+    hostdb::TemporaryDemoDatabase demo;
+    const auto logins = HostSession::ReadLogins(demo.connection_string());
+    const auto companies = HostSession::ReadCompanies(demo.connection_string());
+    QCOMPARE(companies.size(), size_t{3});
+    // The inactive user is not offered.
+    QCOMPARE(logins.size(), size_t{hostdb::DemoInstallation::kUserCount - 1});
+    LoginDialog picker(logins, companies, std::nullopt, std::nullopt);
+    QCOMPARE(picker.login(), std::string(hostdb::DemoInstallation::kLoginAdmin));
+    QCOMPARE(picker.company(), hostdb::DemoInstallation::kCompanyMain);
+    auto* combo = picker.findChild<QComboBox*>(QStringLiteral("CompanyCombo"));
+    QVERIFY(combo != nullptr && combo->isEnabled());
+    combo->setCurrentIndex(2);
+    QCOMPARE(picker.company(), hostdb::DemoInstallation::kCompanyWinery);
+    LoginDialog given(logins, companies, std::string("mrossi"), 2);
+    QCOMPARE(given.login(), std::string("mrossi"));
+    QCOMPARE(given.company(), 2);
+    QVERIFY(!given.findChild<QComboBox*>(QStringLiteral("LoginCombo"))->isEnabled());
+  }
+
+  void DemoInstallationIsMadeOnce() {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("sub/demo.db")).toStdString();
+    const std::string cs = DemoDatabase::Ensure(path);
+    QCOMPARE(cs, DemoDatabase::ConnectionStringFor(path));
+    auto cn = db::Connection::Create();
+    cn->Open(cs);
+    cn->Execute("DELETE FROM FW90_LOGMODIFICHE");
+    cn->Execute("INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_EVENTO) VALUES ('x', 1)");
+    cn->Close();
+    // A second start keeps what is there.
+    DemoDatabase::Ensure(path);
+    auto again = db::Connection::Create();
+    again->Open(cs);
+    QCOMPARE(Count(*again, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE"), int64_t{1});
+    QVERIFY(QString::fromStdString(DemoDatabase::DefaultPath()).endsWith("/orvelka/demo.db"));
   }
 
   void NavigatorRaisesItsEvents() {
