@@ -29,9 +29,13 @@ QtResizeControl::Box QtResizeControl::Apply(Box box, int32_t anchoring, int32_t 
   const bool right = anchoring & kRight;
   const bool top = anchoring & kTop;
   const bool bottom = anchoring & kBottom;
+  // A pane that follows the top and the bottom keeps its horizontal place
+  // unless it follows both sides: panes side by side (the user pane between
+  // the side bar and the sections) would otherwise slide over each other.
+  const bool pane = top && bottom;
   if (left && right) {
     box.width = std::max(0, box.width + dx);
-  } else if (right) {
+  } else if (right && !pane) {
     box.left += dx;
   }
   if (top && bottom) {

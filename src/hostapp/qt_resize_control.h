@@ -18,7 +18,9 @@ namespace orv::hostapp {
 // that follows only the right (or bottom) side moves with it; otherwise it
 // stays. Each size change moves the registered controls by the change since
 // the previous size, so positions the window set in between (pane
-// arrangement) are kept.
+// arrangement) are kept. A control that follows the top and the bottom but
+// not both the left and the right (a pane) stays where it is across, so that
+// panes side by side never cover each other.
 class QtResizeControl : public host::ResizeControl {
  public:
   static constexpr int32_t kTop = 1;

@@ -199,7 +199,9 @@ class EditorTest : public QObject {
     QWidget* frame = Find<QWidget>("VRX_FRM(5)");       // 15: stretches
     QWidget* copy = Find<QWidget>("VRX_COPIAUTENTE2");  // 12: follows the corner
     QWidget* bar = Find<QWidget>("VRX_SIDEBAR1");       // 11: stretches down
-    QVERIFY(frame != nullptr && copy != nullptr && bar != nullptr);
+    QWidget* users = Find<QWidget>("PCB_UTENTI");       // 13: a pane, stays across
+    QVERIFY(frame != nullptr && copy != nullptr && bar != nullptr && users != nullptr);
+    const QRect users_before = users->geometry();
     const QRect frame_before = frame->geometry();
     const QPoint copy_before = copy->pos();
     const QRect bar_before = bar->geometry();
@@ -213,6 +215,8 @@ class EditorTest : public QObject {
     QCOMPARE(bar->width(), bar_before.width());
     QVERIFY(std::abs(bar->height() - (bar_before.height() + 60)) <= 1);
     QCOMPARE(window->VRX_FRM(5).width(), twips_before + 1800);  // 120 px at 96 dpi
+    QCOMPARE(users->x(), users_before.x());
+    QVERIFY(users->geometry().right() < frame->x());  // never over the sections
   }
 
   void ClickingANodePicksThePrincipal() {

@@ -228,6 +228,7 @@ class ModelsTest : public QObject {
     QTest::newRow("15 stretches both ways") << 15 << QRect(100, 200, 350, 470);
     QTest::newRow("7 stretches across") << 7 << QRect(100, 200, 350, 400);
     QTest::newRow("11 stretches down") << 11 << QRect(100, 200, 300, 470);
+    QTest::newRow("13 a pane stays across") << 13 << QRect(100, 200, 300, 470);
     QTest::newRow("10 follows the bottom") << 10 << QRect(100, 270, 300, 400);
     QTest::newRow("12 follows the corner") << 12 << QRect(150, 270, 300, 400);
     QTest::newRow("5 follows the right") << 5 << QRect(150, 200, 300, 400);
