@@ -87,9 +87,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   QObject::connect(main, &MainWindow::changeCompanyRequested, main, [this] {
     if (hooks_.change_company) hooks_.change_company();
   });
-  c.mdi->SetPlaceHandler([main, dpi](const QtMdiContainer::Placement& p) {
-    main->move(TwipsToPixels(p.left, dpi), TwipsToPixels(p.top, dpi));
-  });
+  c.mdi->SetPlaceHandler(
+      [frame = QPointer<MainWindow>(main), dpi](const QtMdiContainer::Placement& p) {
+        if (frame) frame->move(TwipsToPixels(p.left, dpi), TwipsToPixels(p.top, dpi));
+      });
   main->FitView(view->DesignSize());
   main->show();
   window->MdiHost1_FormLoad();
