@@ -127,7 +127,8 @@ int main(int argc, char* argv[]) {
   }
   options.login = *login;
   options.company = company;
-  options.modal = parser.isSet(modal_option);
+  // A picture is taken of a shown window, never from inside a modal loop.
+  options.modal = parser.isSet(modal_option) && !screenshot;
   options.unattended = screenshot;
 
   try {
