@@ -19,11 +19,24 @@ namespace orv::db {
 class RowStore {
  public:
   enum class Status { kUnchanged, kNew, kModified, kDeleted, kGone };
+  // `original` and `changed` are filled only once a row is edited or
+  // deleted: most rows never are, and reading them stays a move.
   struct Row {
     std::vector<Value> values;
-    std::vector<Value> original;  // as read; the key of UPDATE and DELETE
-    std::vector<bool> changed;    // columns assigned since read (or since AddNew)
+    std::vector<Value> original;  // as read, when it differs; the key of UPDATE and DELETE
+    std::vector<bool> changed;    // columns assigned since read (or AddNew); empty: none
     Status status = Status::kUnchanged;
+
+    const std::vector<Value>& Original() const { return original.empty() ? values : original; }
+    bool Changed(size_t column) const { return column < changed.size() && changed[column]; }
+    // Keeps the values as read before the first change to them.
+    void KeepOriginal() {
+      if (status == Status::kUnchanged && original.empty()) original = values;
+    }
+    void MarkChanged(size_t column) {
+      if (changed.empty()) changed.assign(values.size(), false);
+      changed[column] = true;
+    }
   };
 
   std::vector<FieldInfo> fields;
@@ -225,12 +238,8 @@ struct Recordset::Impl {
     fresh->fields = std::move(result.fields);
     const size_t width = fresh->fields.size();
     for (auto& values : result.rows) {
-      RowStore::Row row;
       values.resize(width);
-      row.original = values;
-      row.values = std::move(values);
-      row.changed.assign(width, false);
-      fresh->rows.push_back(std::move(row));
+      fresh->rows.push_back(RowStore::Row{std::move(values), {}, {}, RowStore::Status::kUnchanged});
     }
     store = std::move(fresh);
     editing = false;
@@ -429,8 +438,9 @@ void Recordset::SetField(int index, const Value& value) {
     impl_->edit_is_new = false;
     impl_->edit_backup = row;
   }
+  row.KeepOriginal();
   row.values[column] = std::move(coerced);
-  row.changed[column] = true;
+  row.MarkChanged(column);
   if (row.status == RowStore::Status::kUnchanged) row.status = RowStore::Status::kModified;
 }
 
@@ -444,10 +454,7 @@ void Recordset::AddNew() {
     before = impl_->visible[static_cast<size_t>(impl_->pos)];
   }
   RowStore::Row row;
-  const size_t width = store.fields.size();
-  row.values.assign(width, Value::Null());
-  row.original.assign(width, Value::Null());
-  row.changed.assign(width, false);
+  row.values.assign(store.fields.size(), Value::Null());
   row.status = RowStore::Status::kNew;
   store.rows.push_back(std::move(row));
   // The new row is visible here whatever the filter says, as in ADO.
@@ -493,11 +500,48 @@ void Recordset::CancelUpdate() {
   impl_->editing = false;
 }
 
+void Recordset::AppendRows(const Recordset& from, const std::vector<int>& columns) {
+  impl_->RequireOpen();
+  from.impl_->RequireOpen();
+  if (impl_->connection || !impl_->source.empty()) {
+    throw DbError(kErrBadArgument, "Rows can only be appended to an in-memory recordset");
+  }
+  RowStore& store = *impl_->store;
+  const RowStore& source = *from.impl_->store;
+  const size_t width = store.fields.size();
+  for (size_t c = 0; c < width && c < columns.size(); ++c) {
+    if (columns[c] < -1 || columns[c] >= static_cast<int>(source.fields.size())) {
+      throw DbError(kErrBadArgument, "No field at ordinal " + std::to_string(columns[c]));
+    }
+  }
+  from.impl_->Sync();
+  // Built apart, so that a value a field refuses leaves the rows as they were.
+  // The store may be the source's own (a clone), so it is read before it grows.
+  static const Value kNull = Value::Null();
+  std::vector<RowStore::Row> fresh;
+  fresh.reserve(from.impl_->visible.size());
+  for (const size_t r : from.impl_->visible) {
+    const std::vector<Value>& in = source.rows[r].values;
+    RowStore::Row row;
+    row.values.reserve(width);
+    for (size_t c = 0; c < width; ++c) {
+      const int column = c < columns.size() ? columns[c] : -1;
+      const bool has = column >= 0 && static_cast<size_t>(column) < in.size();
+      row.values.push_back(
+          CoerceToField(store.fields[c], has ? in[static_cast<size_t>(column)] : kNull));
+    }
+    fresh.push_back(std::move(row));
+  }
+  for (RowStore::Row& row : fresh) store.rows.push_back(std::move(row));
+  // The rows reach the visible set through Sync, under the filter.
+}
+
 void Recordset::Delete() {
   const size_t row_index = impl_->CurrentRow();
   impl_->EndEdit();
   auto& store = *impl_->store;
   RowStore::Row& row = store.rows[row_index];
+  row.KeepOriginal();
   row.status =
       row.status == RowStore::Status::kNew ? RowStore::Status::kGone : RowStore::Status::kDeleted;
   ++store.delete_version;
@@ -558,7 +602,7 @@ void Recordset::UpdateBatch() {
     for (size_t c = 0; c < store.fields.size(); ++c) {
       if (!writable[c] || (has_key && !store.fields[c].key)) continue;
       out += out.empty() ? " WHERE " : " AND ";
-      const Value& v = row.original[c];
+      const Value& v = row.Original()[c];
       out += column_name(c) + (v.IsNull() || v.IsEmpty() ? " IS NULL" : " = " + SqlLiteral(v));
     }
     return out;
@@ -579,7 +623,7 @@ void Recordset::UpdateBatch() {
     if (row.status != RowStore::Status::kModified) continue;
     std::string set;
     for (size_t c = 0; c < store.fields.size(); ++c) {
-      if (!writable[c] || !row.changed[c]) continue;
+      if (!writable[c] || !row.Changed(c)) continue;
       set += set.empty() ? " SET " : ", ";
       set += column_name(c) + " = " + SqlLiteral(row.values[c]);
     }
@@ -589,7 +633,7 @@ void Recordset::UpdateBatch() {
     if (row.status != RowStore::Status::kNew) continue;
     std::string columns, values;
     for (size_t c = 0; c < store.fields.size(); ++c) {
-      if (!writable[c] || !row.changed[c]) continue;  // unassigned: the table's default
+      if (!writable[c] || !row.Changed(c)) continue;  // unassigned: the table's default
       columns += (columns.empty() ? "" : ", ") + column_name(c);
       values += (values.empty() ? "" : ", ") + SqlLiteral(row.values[c]);
     }
@@ -634,8 +678,8 @@ void Recordset::UpdateBatch() {
       case RowStore::Status::kNew:
       case RowStore::Status::kModified:
         row.status = RowStore::Status::kUnchanged;
-        row.original = row.values;
-        row.changed.assign(row.changed.size(), false);
+        row.original.clear();
+        row.changed.clear();
         break;
       default:
         break;

@@ -83,6 +83,17 @@ class Recordset {
   void Update();  // ends an AddNew/edit (marks the row pending)
   void Delete();  // deletes the current row (pending)
   void CancelUpdate();
+
+  // Bulk loading of an in-memory recordset (one opened without a source):
+  // appends every visible row of `from`, in order, where field i takes the
+  // value of column `columns[i]` of `from` (NULL for -1 or for fields past
+  // the end of `columns`). Each value is stored as SetField stores it (fixed
+  // text padded, numbers converted); a value a field cannot hold throws
+  // DbError(kErrFieldValue) and appends nothing. The rows are contents, not
+  // pending changes, as if read; clones see them. Neither cursor moves and
+  // an edit in progress is left alone. Throws DbError(kErrBadArgument) on a
+  // recordset opened on a statement or on a column `from` does not have.
+  void AppendRows(const Recordset& from, const std::vector<int>& columns);
   int64_t PendingCount() const;
   // Writes pending changes to the source table through the connection, as
   // INSERT / UPDATE / DELETE statements keyed on the key fields (or on every

@@ -224,6 +224,73 @@ TEST_F(MemoryRecordsetTest, PendingChangesAreCounted) {
   EXPECT_EQ(ErrorNumber([&] { rs_.Requery(); }), kErrBadArgument);
 }
 
+TEST_F(MemoryRecordsetTest, AppendRowsCopiesMappedColumnsAsSetFieldStoresThem) {
+  AddFive();
+  rs_.SetFilter("ABILITATO = 1");  // A1, C3, E5 visible
+  Recordset work;
+  work.AppendField("CODICE", DataType::kChar, 8, false);
+  work.AppendField("ABILITATO", DataType::kVarChar, 5);
+  work.AppendField("DESCRIZIONE", DataType::kVarChar, 40);
+  work.AppendField("NOTE", DataType::kVarChar, 10);
+  work.Open();
+  work.AddNew();
+  work.SetField("CODICE", Value("Z0"));
+  work.Update();
+  auto clone = work.Clone();
+  // CODICE <- CODICE, ABILITATO <- ABILITATO (a number, stored as text),
+  // DESCRIZIONE <- Descrizione; NOTE unmapped.
+  rs_.MoveNext();  // C3
+  work.AppendRows(rs_, {0, 2, 1, -1});
+  EXPECT_EQ(work.RecordCount(), 4);
+  EXPECT_EQ(Codes(*clone), "Z0,A1,C3,E5");  // the clone sees them as well
+  work.MoveLast();
+  EXPECT_EQ(work.Field("CODICE"), Value("E5      "));  // padded to the field's size
+  EXPECT_EQ(work.Field("ABILITATO"), Value("1"));
+  EXPECT_EQ(work.Field("DESCRIZIONE"), Value("quinto"));
+  EXPECT_TRUE(work.Field("NOTE").IsNull());
+  EXPECT_EQ(rs_.AbsolutePosition(), 2);  // the source's cursor did not move
+  // Appended rows are contents: nothing is pending; AddNew'd rows are.
+  EXPECT_EQ(work.PendingCount(), 1);
+  // Appended rows follow the filter of the recordset that sees them.
+  clone->SetFilter("ABILITATO = '0'");
+  work.AppendRows(rs_, {0, 2});
+  rs_.ClearFilter();
+  work.AppendRows(rs_, {0, 2});
+  EXPECT_EQ(Codes(*clone), "B2,D4");
+  EXPECT_EQ(work.RecordCount(), 12);
+}
+
+TEST_F(MemoryRecordsetTest, AppendRowsRefusesBadValuesAndAppendsNothing) {
+  AddFive();
+  Recordset work;
+  work.AppendField("CODICE", DataType::kChar, 6, false);
+  work.AppendField("N", DataType::kInteger);
+  work.Open();
+  // NULL into a field that does not allow it.
+  EXPECT_EQ(ErrorNumber([&] { work.AppendRows(rs_, {-1, 2}); }), kErrFieldValue);
+  // Every code fits (as read, padded to six) but one description does not;
+  // nor would the padded codes fit a narrower field.
+  Recordset wide;
+  wide.AppendField("CODICE", DataType::kChar, 6, false);
+  wide.AppendField("DESCRIZIONE", DataType::kChar, 6);
+  wide.Open();
+  EXPECT_EQ(ErrorNumber([&] { wide.AppendRows(rs_, {0, 1}); }), kErrFieldValue);  // "Secondo"
+  EXPECT_EQ(wide.RecordCount(), 0);
+  Recordset narrow;
+  narrow.AppendField("CODICE", DataType::kChar, 2, false);
+  narrow.Open();
+  EXPECT_EQ(ErrorNumber([&] { narrow.AppendRows(rs_, {0}); }), kErrFieldValue);
+  EXPECT_EQ(narrow.RecordCount(), 0);
+  // Text that is not a number into a number field.
+  EXPECT_THROW(work.AppendRows(rs_, {0, 1}), ConversionError);
+  EXPECT_EQ(work.RecordCount(), 0);
+  EXPECT_EQ(ErrorNumber([&] { work.AppendRows(rs_, {0, 3}); }), kErrBadArgument);  // no column 3
+  work.AppendRows(rs_, {0, 2});
+  EXPECT_EQ(work.RecordCount(), 5);
+  Recordset closed;
+  EXPECT_EQ(ErrorNumber([&] { work.AppendRows(closed, {0}); }), kErrClosed);
+}
+
 TEST(RecordsetTest, ClosedAndMisusedRecordsetsFail) {
   Recordset rs;
   EXPECT_EQ(ErrorNumber([&] { rs.Open(); }), kErrBadArgument);  // no field

@@ -134,6 +134,29 @@ TEST_F(RecordsetSqliteTest, UpdateBatchWritesInsertsUpdatesAndDeletesByKey) {
   EXPECT_EQ(rs.RecordCount(), 3);
 }
 
+TEST_F(RecordsetSqliteTest, EditsAfterABatchAreKeyedOnTheWrittenValues) {
+  Recordset rs;
+  rs.Open("SELECT * FROM rvk ORDER BY id", connection_);
+  rs.MoveFirst();
+  rs.SetField("ID", Value(11));
+  rs.SetField("ID", Value(12));  // the key stays the value as read
+  rs.MoveNext();
+  rs.Delete();  // found by its key as read
+  rs.UpdateBatch();
+  EXPECT_EQ(Query("SELECT id, flg FROM rvk ORDER BY id"), "3|1;12|0");
+  rs.MoveFirst();
+  ASSERT_EQ(rs.Field("ID"), Value(12));
+  rs.SetField("FLG", Value(9));
+  rs.UpdateBatch();  // keyed on 12 as written, not on 1 as first read
+  EXPECT_EQ(Query("SELECT id, flg FROM rvk ORDER BY id"), "3|1;12|9");
+  EXPECT_EQ(rs.PendingCount(), 0);
+  // Rows cannot be appended to a recordset that writes to a table.
+  Recordset memory;
+  memory.AppendField("CODICE", DataType::kVarChar, 10);
+  memory.Open();
+  EXPECT_EQ(ErrorNumber([&] { rs.AppendRows(memory, {0, -1}); }), kErrBadArgument);
+}
+
 TEST_F(RecordsetSqliteTest, UpdateBatchWithoutKeyMatchesAllOriginalValuesIncludingNull) {
   Recordset rs;
   rs.Open("SELECT codice, incl FROM nodi", connection_);

@@ -171,6 +171,7 @@ struct SqliteDriver::CachedStatement {
   std::vector<bool> derive_type;  // no declared type: derived from the values read
   std::vector<bool> boolean;      // BIT columns read as Booleans
   int reprepares = 0;             // SQLite re-prepares after a schema change: then describe anew
+  size_t last_rows = 0;           // rows the last run returned: the next one likely as many
 };
 
 struct SqliteDriver::Routine {
@@ -550,30 +551,40 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
     ResultSet result;
     if (columns > 0) {
       result.fields = statement->fields;
+      result.rows.reserve(statement->last_rows);
       for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         std::vector<Value> row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i) {
-          switch (sqlite3_column_type(stmt, i)) {
+          // One locked call per column: the sqlite3_value_* reads that
+          // follow take no lock, and this statement is only ever stepped
+          // by the driver's own thread.
+          sqlite3_value* cell = sqlite3_column_value(stmt, i);
+          switch (sqlite3_value_type(cell)) {
             case SQLITE_INTEGER:
               if (statement->boolean[i]) {
-                row.emplace_back(sqlite3_column_int64(stmt, i) != 0);
+                row.emplace_back(sqlite3_value_int64(cell) != 0);
               } else {
-                row.emplace_back(static_cast<int64_t>(sqlite3_column_int64(stmt, i)));
+                row.emplace_back(static_cast<int64_t>(sqlite3_value_int64(cell)));
               }
               break;
             case SQLITE_FLOAT:
-              row.emplace_back(sqlite3_column_double(stmt, i));
+              row.emplace_back(sqlite3_value_double(cell));
               break;
             case SQLITE_NULL:
               row.push_back(Value::Null());
               break;
             default: {
-              const char* text = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-              std::string value(text ? text : "", sqlite3_column_bytes(stmt, i));
+              const char* text = static_cast<const char*>(sqlite3_value_blob(cell));
+              const auto bytes = static_cast<size_t>(sqlite3_value_bytes(cell));
               const FieldInfo& field = result.fields[i];
-              // Fixed-length text comes back padded, as the host server pads it.
-              if (field.IsFixedText() && field.defined_size > 0) {
+              std::string value;
+              // Fixed-length text comes back padded, as the host server pads
+              // it; sized once, so the padding does not reallocate.
+              const bool pad = field.IsFixedText() && field.defined_size > 0;
+              value.reserve(pad ? std::max(bytes, static_cast<size_t>(field.defined_size)) : bytes);
+              value.assign(text ? text : "", text ? bytes : 0);
+              if (pad) {
                 const size_t length = Utf8Length(value);
                 if (length < static_cast<size_t>(field.defined_size)) {
                   value.append(static_cast<size_t>(field.defined_size) - length, ' ');
@@ -586,6 +597,7 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
         result.rows.push_back(std::move(row));
       }
       if (rc != SQLITE_DONE) Fail(rc);
+      statement->last_rows = result.rows.size();
       // Expression columns: the type the values have.
       for (int i = 0; i < columns; ++i) {
         if (!statement->derive_type[i]) continue;

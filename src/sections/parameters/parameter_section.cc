@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "db/connection.h"
 #include "db/db_error.h"
@@ -163,21 +164,18 @@ bool ParameterSection::LoadData() {
           {"RAGGRUPPAMENTO", "RAGGRUPPAMENTO"},
           {"IndTipo", "INDTIPO"},
       }};
-      std::array<std::pair<int, int>, kCopy.size()> index{};
-      for (size_t i = 0; i < kCopy.size(); ++i) {
-        const int from = rows->FieldIndex(kCopy[i].first);
+      // Work field -> catalogue column, resolved once; VISIBLE stays NULL.
+      std::vector<int> columns(static_cast<size_t>(work->FieldCount()), -1);
+      for (const auto& [from_name, to_name] : kCopy) {
+        const int from = rows->FieldIndex(from_name);
         if (from < 0) {
           throw db::DbError(db::kErrItemNotFound,
                             "Item cannot be found in the collection corresponding to the "
                             "requested name or ordinal.");
         }
-        index[i] = {from, work->FieldIndex(kCopy[i].second)};
+        columns[static_cast<size_t>(work->FieldIndex(to_name))] = from;
       }
-      for (; !rows->IsEof(); rows->MoveNext()) {
-        work->AddNew();
-        for (const auto& [from, to] : index) work->SetField(to, rows->Field(from));
-        work->Update();
-      }
+      work->AppendRows(*rows, columns);
     }
     BindWorkRecordset(std::move(work));
   } catch (...) {
