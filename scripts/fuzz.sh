@@ -3,6 +3,8 @@
 # (seconds, default 60). A crash, leak or sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Paths relative to the checkout, so ccache hits across clones of the tree.
+export CCACHE_BASEDIR="$PWD"
 seconds="${1:-60}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "${ORV_JOBS:-$(nproc)}"

@@ -5,6 +5,8 @@
 # QT_QPA_PLATFORM=offscreen or xvfb-run; the script says so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Paths relative to the checkout, so ccache hits across clones of the tree.
+export CCACHE_BASEDIR="$PWD"
 cmake --preset default >/dev/null
 cmake --build --preset default -j "${ORV_JOBS:-$(nproc)}"
 

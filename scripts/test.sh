@@ -3,6 +3,8 @@
 # "default"). Used by the README and by CI.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Paths relative to the checkout, so ccache hits across clones of the tree.
+export CCACHE_BASEDIR="$PWD"
 preset="${1:-default}"
 jobs="${ORV_JOBS:-$(nproc)}"
 cmake --preset "$preset" >/dev/null
