@@ -24,7 +24,13 @@ class QtMatrixGrid : public host::MatrixGrid {
   ~QtMatrixGrid() override;
 
   std::optional<host::GridLayout> GetLayout() const override { return layout_; }
-  void SetLayout(const host::GridLayout& layout) override { layout_ = layout; }
+  // Kept without the global object: the host's global object owns this
+  // control through its user interface, and a reference back would keep
+  // both alive for ever.
+  void SetLayout(const host::GridLayout& layout) override {
+    layout_ = layout;
+    layout_->global.reset();
+  }
   void ClearColumns() override;
   void AddHeaderGroup(std::string_view caption) override;
   void AddTextColumn(std::string_view key, std::string_view caption, int32_t width,

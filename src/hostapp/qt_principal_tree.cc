@@ -20,8 +20,11 @@ QtPrincipalTree::QtPrincipalTree(ConnectionProvider provider)
 
 QtPrincipalTree::~QtPrincipalTree() = default;
 
-void QtPrincipalTree::Initialize(std::shared_ptr<host::Cinterface> host, bool /*flag*/) {
-  host_ = std::move(host);
+void QtPrincipalTree::Initialize(std::shared_ptr<host::Cinterface> /*host*/, bool /*flag*/) {
+  // The tree reads the host database through the host's own connection; it
+  // keeps no reference to the module (the module owns it, through the
+  // window, and a reference back would keep both alive).
+  initialized_ = true;
 }
 
 void QtPrincipalTree::Load() {

@@ -64,7 +64,7 @@ class QtPrincipalTree : public host::PrincipalTree {
   ConnectionProvider provider_;
   std::unique_ptr<QStandardItemModel> model_;
   std::unique_ptr<QSortFilterProxyModel> proxy_;
-  std::shared_ptr<host::Cinterface> host_;
+  bool initialized_ = false;
   bool show_users_ = true;
   bool show_groups_ = true;
   bool loaded_ = false;

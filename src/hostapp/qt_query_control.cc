@@ -20,7 +20,7 @@ void QtQueryControl::SetContext(int32_t company, std::string_view /*login*/,
                                 std::string_view /*application_title*/,
                                 std::shared_ptr<host::ClsGlobal> global) {
   company_ = company;
-  global_ = std::move(global);
+  global_ = global;
 }
 
 void QtQueryControl::AddField(std::string_view /*page*/, std::string_view caption,
@@ -63,10 +63,11 @@ std::optional<QtQueryControl::Lookup> QtQueryControl::LookupOf(int field) {
   }
   std::optional<host::LookupDefinition> definition =
       window->ENHQUERY_LookupDefinition(fields_[field].caption);
-  if (!definition || definition->statement.empty() || !connection_) return std::nullopt;
+  std::shared_ptr<db::Connection> connection = connection_.lock();
+  if (!definition || definition->statement.empty() || !connection) return std::nullopt;
   Lookup lookup{*definition, {}};
   try {
-    auto rs = connection_->Execute(definition->statement);
+    auto rs = connection->Execute(definition->statement);
     for (; rs && rs->IsOpen() && !rs->IsEof(); rs->MoveNext()) {
       std::vector<std::string> row;
       for (int i = 0; i < rs->FieldCount(); ++i) row.push_back(RecordsetCells::Text(rs->Field(i)));

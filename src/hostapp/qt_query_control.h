@@ -38,8 +38,9 @@ class QtQueryControl : public host::QueryControl {
                   std::shared_ptr<host::ClsGlobal> global) override;
   void SetContextName(std::string_view name) override { context_name_ = std::string(name); }
   void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  // Borrowed: the window owns its connection.
   void SetConnection(std::shared_ptr<db::Connection> connection) override {
-    connection_ = std::move(connection);
+    connection_ = connection;
   }
   void AddField(std::string_view page, std::string_view caption, std::string_view column,
                 int32_t position, int32_t max_length) override;
@@ -68,8 +69,10 @@ class QtQueryControl : public host::QueryControl {
   std::string context_name_;
   bool enabled_ = false;
   int32_t company_ = 0;
-  std::shared_ptr<host::ClsGlobal> global_;
-  std::shared_ptr<db::Connection> connection_;
+  // Weak: the host's global object owns this control through its user
+  // interface, so a strong reference would keep both alive for ever.
+  std::weak_ptr<host::ClsGlobal> global_;
+  std::weak_ptr<db::Connection> connection_;
   ChangeHandler fields_handler_;
   ChangeHandler values_handler_;
 };

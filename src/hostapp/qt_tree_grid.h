@@ -23,7 +23,11 @@ class QtTreeGrid : public host::TreeGrid {
   ~QtTreeGrid() override;
 
   void ClearColumns() override { columns_.clear(); }
-  void SetTreeSettings(const host::TreeSettings& settings) override { settings_ = settings; }
+  // Kept without the module interface, which owns this control.
+  void SetTreeSettings(const host::TreeSettings& settings) override {
+    settings_ = settings;
+    settings_->host.reset();
+  }
   void SetDisplayOptions(bool option1, bool option2) override { options_ = {option1, option2}; }
   void AddTextColumn(std::string_view key, std::string_view field, std::string_view caption,
                      int32_t kind, int32_t width, bool shown) override;
