@@ -55,8 +55,8 @@ DeclaredType DeclaredType::Parse(std::string_view text) {
   } else if (base == "NCHAR" || base == "NATIONAL CHARACTER") {
     text_type(DataType::kWChar);
   } else if (base == "TEXT") {
-    // The translator declares every host text column TEXT (the affinity);
-    // it stands for VARCHAR of a length SQLite does not know.
+    // Columns SQLite declares itself (a table made by SELECT ... INTO) are
+    // TEXT: VARCHAR of a length it does not know.
     result.type = DataType::kVarChar;
   } else if (base == "NTEXT" || base == "CLOB") {
     result.type = DataType::kLongVarChar;

@@ -554,7 +554,8 @@ std::string TsqlParser::ParseQuery(QueryInfo* info) {
   std::vector<Arm> arms;
   std::vector<std::string> operators;
   Arm first;
-  first.sql = ParseQueryArm(info, &first.top);
+  std::vector<OutputColumn> columns;
+  first.sql = ParseQueryArm(info, &first.top, &columns);
   arms.push_back(std::move(first));
   QueryInfo no_into;
   for (;;) {
@@ -569,12 +570,12 @@ std::string TsqlParser::ParseQuery(QueryInfo* info) {
       break;
     }
     Arm arm;
-    arm.sql = ParseQueryArm(&no_into, &arm.top);
+    arm.sql = ParseQueryArm(&no_into, &arm.top, nullptr);
     operators.push_back(op);
     arms.push_back(std::move(arm));
   }
   std::string order_by;
-  if (Peek().IsWord("ORDER")) order_by = ParseOrderBy();
+  if (Peek().IsWord("ORDER")) order_by = ParseOrderBy(columns);
   if (Peek().IsWord("OPTION")) Unsupported(Peek(), "OPTION clause");
   if (Peek().IsWord("FOR")) Unsupported(Peek(), "FOR clause");
   if (arms.size() == 1) {
@@ -596,17 +597,19 @@ std::string TsqlParser::ParseQuery(QueryInfo* info) {
   return sql + order_by;
 }
 
-std::string TsqlParser::ParseQueryArm(QueryInfo* info, std::string* top) {
+std::string TsqlParser::ParseQueryArm(QueryInfo* info, std::string* top,
+                                      std::vector<OutputColumn>* columns) {
   if (AcceptSymbol("(")) {
     QueryInfo inner;
     std::string sql = ParseQuery(&inner);
     ExpectSymbol(")");
     return "SELECT * FROM (" + sql + ")";
   }
-  return ParseSelectCore(info, top);
+  return ParseSelectCore(info, top, columns);
 }
 
-std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top) {
+std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
+                                        std::vector<OutputColumn>* columns) {
   ExpectWord("SELECT");
   std::string sql = "SELECT ";
   if (AcceptWord("DISTINCT")) {
@@ -629,7 +632,9 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top) {
   }
   bool first = true;
   do {
-    sql += (first ? "" : ", ") + ParseSelectItem();
+    OutputColumn column;
+    sql += (first ? "" : ", ") + ParseSelectItem(&column);
+    if (columns != nullptr) columns->push_back(std::move(column));
     first = false;
   } while (AcceptSymbol(","));
   if (Peek().IsWord("INTO")) {
@@ -658,7 +663,7 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top) {
   return sql;
 }
 
-std::string TsqlParser::ParseSelectItem() {
+std::string TsqlParser::ParseSelectItem(OutputColumn* column) {
   // t.* and *
   if (AcceptSymbol("*")) return "*";
   {
@@ -684,19 +689,27 @@ std::string TsqlParser::ParseSelectItem() {
     std::string sql = e.sql;
     if (e.IsTextual() && !e.column)
       sql = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+    *column = {alias, sql, true, false};
     return sql + " AS " + QuoteName(alias);
   }
   if (Peek().kind == Token::Kind::kParameter && Peek(1).IsSymbol("=")) {
     Unsupported(Peek(), "assignment to a variable in SELECT");
   }
+  const size_t first_token = pos_;
   SqlExpr e = ParseExpr();
   if (e.type == SqlExpr::Type::kBool) Fail(Peek(), "a condition cannot be a select-list column");
   std::string sql = e.sql;
   // Text computed without a column has no declared collation: give it the
   // host's, so DISTINCT and UNION compare it as the host does.
   if (e.IsTextual() && !e.column) sql = (e.atomic ? e.sql : "(" + e.sql + ")") + " COLLATE HOSTCI";
+  const std::string alias_token = Peek().IsWord("AS") ? Peek(1).text : Peek().text;
   std::string alias = ParseAlias(false);
-  if (!alias.empty()) sql += " AS " + alias;
+  if (!alias.empty()) {
+    *column = {alias_token, sql, true, false};
+    return sql + " AS " + alias;
+  }
+  // t.col (or dbo.t.col): its output name is col.
+  if (e.column && pos_ - first_token >= 3) *column = {tokens_[pos_ - 1].text, sql, false, true};
   return sql;
 }
 
@@ -727,13 +740,26 @@ std::string TsqlParser::SortTerm(const SqlExpr& e) const {
   return e.sql;
 }
 
-std::string TsqlParser::ParseOrderBy() {
+std::string TsqlParser::ParseOrderBy(const std::vector<OutputColumn>& columns) {
   ExpectWord("ORDER");
   ExpectWord("BY");
   std::string sql = " ORDER BY ";
   bool first = true;
   do {
+    const size_t first_token = pos_;
     SqlExpr e = ParseExpr();
+    if (e.column && pos_ - first_token == 1) {
+      // The host takes a bare name for the select-list column of that name
+      // before any column of the FROM clause. SQLite does so only for an
+      // alias; a column written t.col is named by its reference instead
+      // (which is also how SQLite matches it to a compound's result).
+      const std::string& name = tokens_[first_token].text;
+      for (const OutputColumn& c : columns) {
+        if (!EqualsIgnoreCase(c.name, name)) continue;
+        if (c.qualified_column) e.sql = c.sql;
+        break;
+      }
+    }
     std::string term = SortTerm(e);
     if (AcceptWord("DESC")) {
       term += " DESC";

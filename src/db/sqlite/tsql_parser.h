@@ -42,6 +42,14 @@ class TsqlParser {
     bool has_into = false;
     TableRef into;
   };
+  // A select-list item as ORDER BY may name it: its output name (the alias,
+  // or the column of a plain column reference) and its SQLite text.
+  struct OutputColumn {
+    std::string name;
+    std::string sql;
+    bool aliased = false;
+    bool qualified_column = false;  // t.col without an alias
+  };
 
   // ---- tokens
   const Token& Peek(size_t ahead = 0) const;
@@ -80,15 +88,19 @@ class TsqlParser {
 
   // ---- queries
   std::string ParseQuery(QueryInfo* info);
-  std::string ParseQueryArm(QueryInfo* info, std::string* top);
-  std::string ParseSelectCore(QueryInfo* info, std::string* top);
+  // `columns` (may be null) receives the arm's select list.
+  std::string ParseQueryArm(QueryInfo* info, std::string* top, std::vector<OutputColumn>* columns);
+  std::string ParseSelectCore(QueryInfo* info, std::string* top,
+                              std::vector<OutputColumn>* columns);
   std::string ParseFrom(std::vector<std::string>* names);
   std::string ParseTableSource(std::vector<std::string>* names, bool apply);
   std::string ParseAlias(bool required);
   void SkipTableHints();
-  std::string ParseOrderBy();
+  // `columns` is the select list of the query's first arm, where the host
+  // looks up a bare name first.
+  std::string ParseOrderBy(const std::vector<OutputColumn>& columns);
   std::string SortTerm(const SqlExpr& e) const;
-  std::string ParseSelectItem();
+  std::string ParseSelectItem(OutputColumn* column);
 
   // ---- names
   std::vector<NamePart> ParseNameParts();

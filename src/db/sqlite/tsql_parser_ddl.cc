@@ -62,7 +62,9 @@ Step TsqlParser::ParseCreateTable() {
     MappedType type;
     bool identity = false;
     bool primary_key = false;
-    std::string constraints;  // everything after the type but the key
+    bool not_null = false;
+    bool primary_key_member = false;  // named by a table's PRIMARY KEY
+    std::string constraints;          // everything after the type but the key
   };
   std::vector<Column> columns;
   struct TableConstraint {
@@ -148,21 +150,41 @@ Step TsqlParser::ParseCreateTable() {
     col.name = Next().text;
     HostType host = ParseHostType();
     const std::string& n = host.name;
-    if (TypeIs(n, {"INT", "INTEGER", "SMALLINT", "BIGINT", "TINYINT", "BIT"})) {
-      col.type = {"INTEGER", false, true};
-    } else if (TypeIs(n, {"VARCHAR", "NVARCHAR", "CHAR", "NCHAR", "TEXT", "NTEXT", "SYSNAME",
-                          "UNIQUEIDENTIFIER"})) {
-      col.type = {"TEXT COLLATE HOSTCI", true, false};
+    // The host's type name is kept wherever SQLite's affinity rules give it
+    // the storage it needs, so the driver can report the column's type and
+    // size as the host does (the declared type is what it reads back).
+    if (TypeIs(n, {"INT", "INTEGER"})) {
+      // INT, not INTEGER: an INTEGER key would become SQLite's rowid and
+      // take a number for a NULL instead of refusing it.
+      col.type = {"INT", false, true};
+    } else if (TypeIs(n, {"SMALLINT", "BIGINT", "TINYINT"})) {
+      col.type = {host.text, false, true};  // "INT" in the name: INTEGER affinity
+    } else if (TypeIs(n, {"BIT"})) {
+      col.type = {"BIT", false, false};  // NUMERIC affinity: stores 0 and 1 as integers
+    } else if (TypeIs(n, {"VARCHAR", "NVARCHAR", "CHAR", "NCHAR"})) {
+      // "CHAR" in the name: TEXT affinity. (MAX) is no SQLite type length.
+      col.type = {(host.max ? std::string("CLOB") : host.text) + " COLLATE HOSTCI", true, false};
+    } else if (TypeIs(n, {"TEXT", "NTEXT"})) {
+      col.type = {n + " COLLATE HOSTCI", true, false};
+    } else if (TypeIs(n, {"SYSNAME"})) {
+      col.type = {"NVARCHAR(128) COLLATE HOSTCI", true, false};
+    } else if (TypeIs(n, {"UNIQUEIDENTIFIER"})) {
+      // NUMERIC affinity, but a GUID's text never reads as a number.
+      col.type = {"UNIQUEIDENTIFIER COLLATE HOSTCI", true, false};
     } else if (TypeIs(n, {"DECIMAL", "NUMERIC", "MONEY", "SMALLMONEY"})) {
-      col.type = {"NUMERIC", false, false};
+      col.type = {host.text, false, false};  // NUMERIC affinity
     } else if (TypeIs(n, {"FLOAT", "REAL"})) {
-      col.type = {"REAL", false, false};
+      col.type = {host.text, false, false};  // "FLOA" / "REAL": REAL affinity
     } else if (TypeIs(n, {"DATETIME", "DATETIME2", "SMALLDATETIME", "DATE", "TIME"})) {
-      col.type = {"TEXT", false, false};
+      // NUMERIC affinity keeps a date's text ('2024-05-01 10:00:00') as text.
+      col.type = {host.text, false, false};
     } else if (TypeIs(n, {"VARBINARY", "BINARY", "IMAGE"})) {
       col.type = {"BLOB", false, false};
     } else {
       Unsupported(at, "column type " + host.text);
+    }
+    if (host.max && !TypeIs(n, {"VARCHAR", "NVARCHAR", "VARBINARY"})) {
+      Fail(at, "MAX is a length only of VARCHAR, NVARCHAR and VARBINARY");
     }
     std::string& c = col.constraints;
     for (;;) {
@@ -185,6 +207,7 @@ Step TsqlParser::ParseCreateTable() {
         Next();
         Next();
         c += " NOT NULL";
+        col.not_null = true;
       } else if (t.IsWord("NULL")) {
         Next();
       } else if (t.IsWord("CONSTRAINT")) {
@@ -240,6 +263,15 @@ Step TsqlParser::ParseCreateTable() {
 
   // IDENTITY becomes SQLite's INTEGER PRIMARY KEY AUTOINCREMENT, which must
   // be the table's key; a key declared on other columns stays unique.
+  // The host's keys refuse NULL; SQLite's (but the rowid) take it unless told.
+  for (const TableConstraint& c : table_constraints) {
+    if (c.kind != "PRIMARY KEY") continue;
+    for (Column& col : columns) {
+      for (const std::string& key : c.columns) {
+        if (EqualsIgnoreCase(QuoteName(col.name), key)) col.primary_key_member = true;
+      }
+    }
+  }
   const Column* identity = nullptr;
   for (const Column& col : columns) {
     if (col.identity) {
@@ -257,6 +289,7 @@ Step TsqlParser::ParseCreateTable() {
     } else {
       sql += col.type.sql;
       if (col.primary_key) sql += identity != nullptr ? " UNIQUE" : " PRIMARY KEY";
+      if ((col.primary_key || col.primary_key_member) && !col.not_null) sql += " NOT NULL";
       sql += col.constraints;
     }
   }

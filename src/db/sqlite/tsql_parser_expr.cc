@@ -635,7 +635,12 @@ TsqlParser::HostType TsqlParser::ParseHostType() {
       type.text += length.text;
       type.length = std::stoi(Next().text);
       if (AcceptSymbol(",")) {
-        if (Peek().kind != Token::Kind::kNumber) Fail(Peek(), "expected a type scale");
+        const Token& scale = Peek();
+        if (scale.kind != Token::Kind::kNumber ||
+            scale.text.find_first_not_of("0123456789") != std::string::npos ||
+            scale.text.size() > 9) {
+          Fail(scale, "expected a type scale");
+        }
         type.text += "," + Next().text;
       }
     }

@@ -215,6 +215,57 @@ TEST_F(SqliteConnectionTest, CrossApplyPassesArgumentsFromTheLeft) {
             "C1|z-Nord;c2|z-Sud");
 }
 
+TEST_F(SqliteConnectionTest, FieldsReportTheHostTypesAndSizesOfTheirColumns) {
+  connection_->Execute(
+      "CREATE TABLE TIPI (ID INT IDENTITY(1,1) NOT NULL, CODICE VARCHAR(10) NOT NULL, "
+      "FISSO CHAR(25) NULL, N SMALLINT NULL, FLAG BIT NULL, IMPORTO DECIMAL(18,5) NULL, "
+      "QUANDO DATETIME NULL, GRANDE BIGINT NULL, NOME NVARCHAR(30) NULL, "
+      "CONSTRAINT PK_TIPI PRIMARY KEY (ID))");
+  connection_->Execute(
+      "INSERT INTO TIPI (CODICE, FISSO, N, FLAG, IMPORTO, QUANDO, GRANDE, NOME) "
+      "VALUES ('0012', 'ab', 3, 1, 2.5, '2024-05-01 10:00:00', 5, 'x')");
+  std::shared_ptr<Recordset> rs = connection_->Execute("SELECT * FROM TIPI");
+  struct Expected {
+    const char* name;
+    DataType type;
+    int32_t size;
+  };
+  const Expected expected[] = {
+      {"ID", DataType::kInteger, 0},     {"CODICE", DataType::kVarChar, 10},
+      {"FISSO", DataType::kChar, 25},    {"N", DataType::kSmallInt, 0},
+      {"FLAG", DataType::kBoolean, 0},   {"IMPORTO", DataType::kNumeric, 0},
+      {"QUANDO", DataType::kDate, 0},    {"GRANDE", DataType::kBigInt, 0},
+      {"NOME", DataType::kVarWChar, 30},
+  };
+  ASSERT_EQ(rs->FieldCount(), static_cast<int>(std::size(expected)));
+  for (int i = 0; i < rs->FieldCount(); ++i) {
+    const FieldInfo& f = rs->FieldAt(i);
+    EXPECT_EQ(f.name, expected[i].name);
+    EXPECT_EQ(f.type, expected[i].type) << f.name;
+    EXPECT_EQ(f.defined_size, expected[i].size) << f.name;
+  }
+  EXPECT_TRUE(rs->FieldAt(0).key);
+  EXPECT_FALSE(rs->FieldAt(1).nullable);
+  // CHAR comes back padded to its size and BIT as a Boolean, as from the host.
+  EXPECT_EQ(Rows(*rs), "1|0012|ab                       |3|True|2.5|2024-05-01 10:00:00|5|x");
+
+  // Through a table function the columns keep their types.
+  connection_->Execute(
+      "CREATE FUNCTION dbo.FN_Tipi (@Id INT) RETURNS TABLE AS RETURN "
+      "(SELECT CODICE, N FROM TIPI WHERE ID = @Id)");
+  rs = connection_->Execute("SELECT P.CODICE, P.N FROM TIPI T cross apply dbo.FN_Tipi(T.ID) P");
+  ASSERT_EQ(rs->FieldCount(), 2);
+  EXPECT_EQ(rs->FieldAt(0).type, DataType::kVarChar);
+  EXPECT_EQ(rs->FieldAt(0).defined_size, 10);
+  EXPECT_EQ(rs->FieldAt(1).type, DataType::kSmallInt);
+  EXPECT_EQ(Rows(*rs), "0012|3");
+
+  // Text longer than the column is refused when written through the recordset.
+  rs = connection_->Execute("SELECT ID, CODICE FROM TIPI");
+  EXPECT_THAT(ErrorOf([&] { rs->SetField("CODICE", Value(std::string("01234567890"))); }),
+              HasSubstr("exceeds size 10"));
+}
+
 TEST_F(SqliteConnectionTest, MergeIsAllOrNothing) {
   connection_->Execute("CREATE TABLE NUOVI (CODICE VARCHAR(10), RAGSOC VARCHAR(40))");
   connection_->Execute(

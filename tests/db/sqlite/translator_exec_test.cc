@@ -1,6 +1,7 @@
 // Every construct of the host dialect the module sends is translated and run
 // on SQLite, and the rows are checked.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -262,6 +263,78 @@ TEST_F(TranslatorExecTest, CrossApplyTakesArgumentsFromTheLeft) {
     EXPECT_EQ(e.description(),
               "Translator: unknown table function FNMISSING near 'dbo' at line 1, column 30");
   }
+}
+
+TEST_F(TranslatorExecTest, OrderByNameSortsByTheSelectListColumnOfThatName) {
+  // FF and the function's rows both have a column "value"; the host sorts by
+  // the one in the select list, whichever table it comes from.
+  struct JsonCatalog : Catalog {
+    bool IsTableFunction(std::string_view name) const override { return name == "json_each"; }
+  };
+  JsonCatalog catalog;
+  TranslatedDb db(&catalog);
+  db.Run(
+      "CREATE TABLE FF (ID INT, J VARCHAR(50), value INT); "
+      "INSERT INTO FF VALUES (1, '[20,10]', 2), (2, '[30]', 1)");
+  EXPECT_EQ(db.Query("SELECT FF.ID, P.value FROM FF cross apply dbo.json_each(FF.J) P "
+                     "ORDER BY value"),
+            (Rows{{"1", "10"}, {"1", "20"}, {"2", "30"}}));
+  EXPECT_EQ(db.Query("SELECT FF.ID, FF.value, P.value AS V FROM FF cross apply "
+                     "dbo.json_each(FF.J) P ORDER BY Value, V DESC"),
+            (Rows{{"2", "1", "30"}, {"1", "2", "20"}, {"1", "2", "10"}}));
+  // Positions, expressions and qualified names keep their meaning.
+  EXPECT_EQ(db.Query("SELECT FF.ID, P.value FROM FF cross apply dbo.json_each(FF.J) P "
+                     "ORDER BY FF.value, 2 DESC"),
+            (Rows{{"2", "30"}, {"1", "20"}, {"1", "10"}}));
+  EXPECT_EQ(db.Query("SELECT FF.ID, P.value FROM FF cross apply dbo.json_each(FF.J) P "
+                     "ORDER BY 0 - P.value"),
+            (Rows{{"2", "30"}, {"1", "20"}, {"1", "10"}}));
+  // A compound is sorted by the columns of its first SELECT.
+  EXPECT_EQ(db.Query("SELECT FF.ID, P.value FROM FF cross apply dbo.json_each(FF.J) P "
+                     "UNION ALL SELECT 9, 15 ORDER BY value DESC"),
+            (Rows{{"2", "30"}, {"1", "20"}, {"9", "15"}, {"1", "10"}}));
+  EXPECT_EQ(db.Query("SELECT DISTINCT P.value, FF.ID FROM FF cross apply dbo.json_each(FF.J) P "
+                     "UNION SELECT 15, 9 ORDER BY ID DESC, value"),
+            (Rows{{"15", "9"}, {"30", "2"}, {"10", "1"}, {"20", "1"}}));
+}
+
+TEST_F(TranslatorExecTest, HostColumnTypesStoreValuesAsTheHostDoes) {
+  db_.Run(
+      "CREATE TABLE TIPI (ID INT NOT NULL, CODICE VARCHAR(10) NOT NULL, FISSO CHAR(25), "
+      "N SMALLINT, FLAG BIT, IMPORTO DECIMAL(18,5), QUANDO DATETIME, F FLOAT, "
+      "G UNIQUEIDENTIFIER, NOME SYSNAME NULL, NOTE NVARCHAR(MAX), "
+      "CONSTRAINT PK_TIPI PRIMARY KEY (ID))");
+  // Codes made of digits stay text; numbers given as text become numbers.
+  db_.Run(
+      "INSERT INTO TIPI VALUES (1, '0012', '007', '5', 1, '2', '2024-05-01 10:00:00', '1.5', "
+      "'6F9619FF-8B86-D011-B42D-00C04FC964FF', '12', '3.0'), "
+      "(2, 'ab', 'AB ', 7, 0, 1.25, '2024-05-02', 2, NULL, NULL, NULL)");
+  EXPECT_EQ(db_.Query("SELECT CODICE, FISSO, N, FLAG, IMPORTO, QUANDO, F, NOME, NOTE FROM TIPI "
+                      "WHERE ID = 1"),
+            (Rows{{"0012", "007", "5", "1", "2", "2024-05-01 10:00:00", "1.5", "12", "3.0"}}));
+  // How SQLite stored each value (typeof is no host function: asked directly).
+  std::vector<std::string> kinds;
+  for (const char* column :
+       {"ID", "CODICE", "FISSO", "N", "FLAG", "IMPORTO", "QUANDO", "F", "G", "NOME", "NOTE"}) {
+    const std::string sql = std::string("SELECT typeof(") + column + ") FROM TIPI WHERE ID = 1";
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db_.db(), sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW) << sql;
+    kinds.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+  }
+  EXPECT_EQ(kinds, (std::vector<std::string>{"integer", "text", "text", "integer", "integer",
+                                             "integer", "text", "real", "text", "text", "text"}));
+  // Text columns compare, group and sort as the host's collation says.
+  db_.Run("INSERT INTO TIPI (ID, CODICE, FISSO) VALUES (3, 'AB  ', 'ab')");
+  EXPECT_EQ(db_.Query("SELECT COUNT(DISTINCT CODICE), COUNT(DISTINCT FISSO) FROM TIPI"),
+            (Rows{{"2", "2"}}));
+  EXPECT_EQ(db_.Query("SELECT ID FROM TIPI WHERE CODICE = FISSO ORDER BY ID"),
+            (Rows{{"2"}, {"3"}}));
+  // The key refuses a NULL, as the host's keys do, and a repeated value.
+  EXPECT_THROW(db_.Run("INSERT INTO TIPI (ID, CODICE) VALUES (NULL, 'x')"), std::exception);
+  EXPECT_THROW(db_.Run("INSERT INTO TIPI (ID, CODICE) VALUES (1, 'x')"), std::exception);
+  EXPECT_EQ(db_.Query("SELECT COUNT(*) FROM TIPI"), (Rows{{"3"}}));
 }
 
 // The save of the project-node section, as the editor builds it.

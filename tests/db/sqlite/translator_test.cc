@@ -127,7 +127,7 @@ TEST(TranslatorTest, ProceduresAndTableFunctionsKeepTheirHostBody) {
   EXPECT_EQ(e->steps[0].exec_arg_sql, (std::vector<std::string>{"12", "'x' || 'y'"}));
 }
 
-TEST(TranslatorTest, TableDefinitionsGetSqliteTypesAndTheHostCollation) {
+TEST(TranslatorTest, TableDefinitionsKeepHostTypesWithTheHostCollation) {
   EXPECT_EQ(Sql("CREATE TABLE [dbo].[FW95_SETTINGS] ([FW95_ID] [int] IDENTITY(1,1) NOT NULL, "
                 "[FW95_CODICE] [varchar](50) NOT NULL, FW95_VALORE NVARCHAR(MAX) NULL "
                 "DEFAULT (''), FW95_N DECIMAL(18, 2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
@@ -135,14 +135,43 @@ TEST(TranslatorTest, TableDefinitionsGetSqliteTypesAndTheHostCollation) {
                 "ASC) WITH (PAD_INDEX = OFF) ON [PRIMARY], CONSTRAINT UQ UNIQUE (FW95_CODICE), "
                 "CHECK (FW95_N >= 0)) ON [PRIMARY]"),
             "CREATE TABLE FW95_SETTINGS (FW95_ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
-            "FW95_CODICE TEXT COLLATE HOSTCI NOT NULL, FW95_VALORE TEXT COLLATE HOSTCI DEFAULT "
-            "(''), FW95_N NUMERIC DEFAULT ((0)), FW95_D TEXT DEFAULT (strftime('%Y-%m-%d "
-            "%H:%M:%f', 'now', 'localtime')), FW95_F REAL, CONSTRAINT UQ UNIQUE (FW95_CODICE), "
-            "CHECK (FW95_N >= 0))");
+            "FW95_CODICE VARCHAR(50) COLLATE HOSTCI NOT NULL, FW95_VALORE CLOB COLLATE HOSTCI "
+            "DEFAULT (''), FW95_N DECIMAL(18,2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
+            "(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')), FW95_F FLOAT, CONSTRAINT UQ "
+            "UNIQUE (FW95_CODICE), CHECK (FW95_N >= 0))");
+  // A key refuses NULL as on the host; an INT key is no rowid (INTEGER would be).
   EXPECT_EQ(Sql("CREATE TABLE ##w (A INT PRIMARY KEY, B CHAR(3))"),
-            "CREATE TABLE tempdb.\"##w\" (A INTEGER PRIMARY KEY, B TEXT COLLATE HOSTCI)");
+            "CREATE TABLE tempdb.\"##w\" (A INT PRIMARY KEY NOT NULL, B CHAR(3) COLLATE HOSTCI)");
+  EXPECT_EQ(Sql("CREATE TABLE T (A integer NOT NULL, B SmallInt, C tinyint, D bigint, E bit, "
+                "F nchar(2), G nvarchar(40), H sysname, I text, J ntext, K uniqueidentifier, "
+                "L numeric(5), M money, N real, O date, P datetime2(3), Q time, R varbinary(max), "
+                "CONSTRAINT PK_T PRIMARY KEY (A, [b]))"),
+            "CREATE TABLE T (A INT NOT NULL, B SMALLINT NOT NULL, C TINYINT, D BIGINT, E BIT, "
+            "F NCHAR(2) COLLATE HOSTCI, G NVARCHAR(40) COLLATE HOSTCI, H NVARCHAR(128) COLLATE "
+            "HOSTCI, I TEXT COLLATE HOSTCI, J NTEXT COLLATE HOSTCI, K UNIQUEIDENTIFIER COLLATE "
+            "HOSTCI, L NUMERIC(5), M MONEY, N REAL, O DATE, P DATETIME2(3), Q TIME, R BLOB, "
+            "CONSTRAINT PK_T PRIMARY KEY (A, b))");
   EXPECT_EQ(Sql("CREATE INDEX IX_A ON ##w (B DESC, A) INCLUDE (C)"),
             "CREATE INDEX tempdb.IX_A ON \"##w\" (B DESC, A)");
+}
+
+TEST(TranslatorTest, OrderByNameOfAQualifiedSelectColumnNamesThatColumn) {
+  // Both FF and P have TIPO: the host sorts by the select-list column.
+  EXPECT_EQ(Sql("SELECT P.TIPO, FF.ID AS K FROM FF cross apply dbo.FN(FF.ID) P ORDER BY tipo DESC, "
+                "K, FF.TIPO, 2, LEN(TIPO)"),
+            "SELECT P.TIPO, FF.ID AS K FROM FF JOIN FN(FF.ID) AS P ORDER BY P.TIPO DESC, K, "
+            "FF.TIPO, 2, length(rtrim(TIPO))");
+  // dbo.T.X, [quoted] names; a column not in the list stays as written.
+  EXPECT_EQ(Sql("SELECT dbo.A.[X Y], A.Z FROM A JOIN B ON A.K = B.K ORDER BY [x y], W"),
+            "SELECT A.\"X Y\", A.Z FROM A JOIN B ON A.K = B.K ORDER BY A.\"X Y\", W");
+  // A compound is sorted by its first SELECT's columns.
+  EXPECT_EQ(Sql("SELECT A.X FROM A JOIN B ON A.K = B.K UNION SELECT C.Y FROM C ORDER BY X"),
+            "SELECT A.X FROM A JOIN B ON A.K = B.K UNION SELECT C.Y FROM C ORDER BY A.X");
+  EXPECT_EQ(Sql("SELECT X FROM A UNION SELECT C.Y FROM C ORDER BY Y"),
+            "SELECT X FROM A UNION SELECT C.Y FROM C ORDER BY Y");
+  // Over a temporary table the column keeps the host's collation.
+  EXPECT_EQ(Sql("SELECT T.C FROM ##t T ORDER BY C"),
+            "SELECT T.C FROM tempdb.\"##t\" AS T ORDER BY T.C COLLATE HOSTCI");
 }
 
 TEST(TranslatorTest, UnknownConstructsAreNamedWithTheirPosition) {
