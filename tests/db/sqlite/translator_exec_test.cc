@@ -331,6 +331,10 @@ TEST_F(TranslatorExecTest, HostColumnTypesStoreValuesAsTheHostDoes) {
             (Rows{{"2", "2"}}));
   EXPECT_EQ(db_.Query("SELECT ID FROM TIPI WHERE CODICE = FISSO ORDER BY ID"),
             (Rows{{"2"}, {"3"}}));
+  // A join (SQLite builds an automatic index) matches blanks and case the same way.
+  EXPECT_EQ(db_.Query("SELECT A.ID, B.ID FROM TIPI A JOIN TIPI B ON A.CODICE = B.FISSO "
+                      "ORDER BY A.ID, B.ID"),
+            (Rows{{"2", "2"}, {"2", "3"}, {"3", "2"}, {"3", "3"}}));
   // The key refuses a NULL, as the host's keys do, and a repeated value.
   EXPECT_THROW(db_.Run("INSERT INTO TIPI (ID, CODICE) VALUES (NULL, 'x')"), std::exception);
   EXPECT_THROW(db_.Run("INSERT INTO TIPI (ID, CODICE) VALUES (1, 'x')"), std::exception);
