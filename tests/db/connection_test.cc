@@ -10,37 +10,18 @@
 
 #include "db/command.h"
 #include "db/db_error.h"
+#include "db/recordset_text.h"
 #include "db/sqlite/stand_in_translator.h"
 
 namespace orv::db {
 namespace {
 
+using testing::ErrorNumber;
+using testing::Rows;
+
 using sqlite::Step;
 using sqlite::Translation;
 using sqlite::testing::StandInTranslator;
-
-int64_t ErrorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const DbError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-// Every row of a recordset from its first: "1|a;2|<null>".
-std::string Rows(Recordset& rs) {
-  std::string out;
-  if (rs.RecordCount() == 0) return out;
-  for (rs.MoveFirst(); !rs.EOF_(); rs.MoveNext()) {
-    if (!out.empty()) out += ";";
-    for (int i = 0; i < rs.FieldCount(); ++i) {
-      if (i > 0) out += "|";
-      out += rs.Field(i).IsNull() ? "<null>" : rs.Field(i).ToText();
-    }
-  }
-  return out;
-}
 
 std::shared_ptr<Connection> OpenMemory() {
   auto connection = Connection::Create();

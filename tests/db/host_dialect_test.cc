@@ -7,22 +7,12 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/recordset_text.h"
 
 namespace orv::db {
 namespace {
 
-std::string Rows(Recordset& rs) {
-  std::string out;
-  if (rs.RecordCount() == 0) return out;
-  for (rs.MoveFirst(); !rs.EOF_(); rs.MoveNext()) {
-    if (!out.empty()) out += ";";
-    for (int i = 0; i < rs.FieldCount(); ++i) {
-      if (i > 0) out += "|";
-      out += rs.Field(i).IsNull() ? "<null>" : rs.Field(i).ToText();
-    }
-  }
-  return out;
-}
+using testing::Rows;
 
 class HostDialectTest : public ::testing::Test {
  protected:

@@ -7,18 +7,12 @@
 
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/recordset_text.h"
 
 namespace orv::db {
 namespace {
 
-int64_t ErrorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const DbError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testing::ErrorNumber;
 
 // Codes of the visible rows from the first, as "a,b,c".
 std::string Codes(Recordset& rs) {

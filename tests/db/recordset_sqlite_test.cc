@@ -8,31 +8,13 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/recordset_text.h"
 
 namespace orv::db {
 namespace {
 
-int64_t ErrorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const DbError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-std::string Rows(Recordset& rs) {
-  std::string out;
-  if (rs.RecordCount() == 0) return out;
-  for (rs.MoveFirst(); !rs.EOF_(); rs.MoveNext()) {
-    if (!out.empty()) out += ";";
-    for (int i = 0; i < rs.FieldCount(); ++i) {
-      if (i > 0) out += "|";
-      out += rs.Field(i).IsNull() ? "<null>" : rs.Field(i).ToText();
-    }
-  }
-  return out;
-}
+using testing::ErrorNumber;
+using testing::Rows;
 
 class RecordsetSqliteTest : public ::testing::Test {
  protected:
