@@ -694,7 +694,7 @@ void FRMFW_ORVELKA::InitUserTree() {
 void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<host::PrincipalNode>& node) {
   try {
     if (VRX_FRM(kFrameTransfers).visible()) {
-      Dispatch([](Section& s) { return s.LoadRevokeDepositi(); });
+      LoadRevokeDepositi();
     } else if (VRX_FRM(kFrameParameters).visible()) {
       if (!skip_reload_ && loaded_flag_) {
         LoadData();
@@ -1091,6 +1091,30 @@ void FRMFW_ORVELKA::LoadTreeCausali() {
 
 void FRMFW_ORVELKA::InitTreeFamiglie() {
   Dispatch([](Section& s) { return s.InitTreeFamiglie(); });
+}
+
+void FRMFW_ORVELKA::LoadRevokeDepositi() {
+  Dispatch([](Section& s) { return s.LoadRevokeDepositi(); });
+}
+
+void FRMFW_ORVELKA::ReloadListaCFRevocati(const db::Value& id, bool group) {
+  LogErrorRoutine routine(*this, "ReloadListaCFRevocati");
+  routine.Run([&] {
+    reload_command_ = std::make_shared<db::Command>();
+    db::Command& command = *reload_command_;
+    command.ActiveConnection = connection_;
+    Need(command.ActiveConnection, "Connection");
+    command.CommandType = db::kAdCmdStoredProc;
+    command.CommandTimeout = 0;
+    if (group) {
+      command.CommandText = "SPFW_ReloadListaCFRevocatiGruppo";
+      command.SetParameter("@idgruppo", id);
+    } else {
+      command.CommandText = "SPFW_ReloadListaCFRevocatiUtente";
+      command.SetParameter("@idutente", id);
+    }
+    command.Execute(nullptr, db::kAdExecuteNoRecords);
+  });
 }
 
 }  // namespace orv::editor

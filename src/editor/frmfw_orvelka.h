@@ -22,6 +22,7 @@
 #include "zere_orvelka/host_form.h"
 
 namespace orv::db {
+class Command;
 class Connection;
 class Recordset;
 }  // namespace orv::db
@@ -202,6 +203,14 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   void LoadData();
   void LoadTreeCausali();
   void InitTreeFamiglie();
+  // Fills the warehouse-transfer matrix with the principal's revocations.
+  void LoadRevokeDepositi();
+
+  // Runs the host database's procedure that refreshes its list of revoked
+  // customers and suppliers for one principal (a group when `group` is
+  // true). Errors go to LogError as "ReloadListaCFRevocati"; a retry runs
+  // the procedure again.
+  void ReloadListaCFRevocati(const db::Value& id, bool group);
 
   // --- state the sections share
   std::shared_ptr<db::Connection> connection() const { return connection_; }
@@ -289,6 +298,8 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   std::function<void(FRMFW_ORVELKA&)> unloaded_handler_;
   std::shared_ptr<db::Recordset> work_recordset_;
   std::shared_ptr<db::Recordset> tree_rowset_;
+  // The reload procedure's command, made new at each reload.
+  std::shared_ptr<db::Command> reload_command_;
 };
 
 }  // namespace orv::editor
