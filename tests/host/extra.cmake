@@ -10,3 +10,12 @@ if(TARGET zere_orvelka)
            COMMAND orvelka_dlopen_host $<TARGET_FILE:zere_orvelka>
                    ${CMAKE_CURRENT_BINARY_DIR}/dlopen_host_manifest)
 endif()
+
+# The module exports its C entry points and the classes of namespace orv,
+# nothing else: no copy of library code it was linked with.
+find_program(ORV_NM nm)
+if(TARGET zere_orvelka AND ORV_NM)
+  add_test(NAME host.module_exports
+           COMMAND sh -c "${ORV_NM} -D --defined-only --format=just-symbols \"$0\" | grep -v -e '^orv_' -e '3orv' && exit 1 || exit 0"
+                   $<TARGET_FILE:zere_orvelka>)
+endif()
