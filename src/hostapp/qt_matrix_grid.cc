@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <exception>
 
+#include "hostapp/cell_click.h"
 #include "hostapp/recordset_cells.h"
 
 namespace orv::hostapp {
@@ -93,20 +94,13 @@ void QtMatrixGrid::Toggle(db::Recordset::Bookmark row, int column) {
   std::shared_ptr<db::Recordset> rs = data_source_;
   if (window == nullptr || !rs || column < 0 || column >= model_->columnCount()) return;
   const ColumnSpec c = model_->columns()[column];
-  try {
-    rs->SetBookmark(row);
-    const db::Value before = rs->Field(c.field);
-    const std::string key =
-        rs->HasField("CODICE") ? RecordsetCells::Text(rs->Field("CODICE")) : std::string();
-    bool cancel = false;
-    window->GRID_DEPOSITO_SelectionBoxClick(key, c.key, before, cancel);
-    if (!cancel && data_source_ == rs) {
-      rs->SetBookmark(row);
-      rs->SetField(c.field, db::Value(c.Toggled(RecordsetCells::Text(rs->Field(c.field)))));
-    }
-  } catch (const std::exception& e) {
-    qWarning("GRID_DEPOSITO: %s", e.what());
-  }
+  CellClick::Run(
+      "GRID_DEPOSITO", rs, row, c,
+      [window](std::string_view key, std::string_view column, const db::Value& before,
+               bool& cancel) {
+        window->GRID_DEPOSITO_SelectionBoxClick(key, column, before, cancel);
+      },
+      [&] { return data_source_ == rs; });
   if (data_source_ == rs) model_->RefreshCells();
 }
 
