@@ -4,12 +4,14 @@
 
 #include "editor/frmfw_orvelka.h"
 #include "sections/parameters/parameter_section.h"
+#include "sections/warehouses/warehouse_section.h"
 
 namespace orv::host {
 
 void AddModuleSections(editor::FRMFW_ORVELKA& window) {
   // One line per section, in the order the window consults them.
   window.AddSection(std::make_unique<sections::ParameterSection>(window));
+  window.AddSection(std::make_unique<sections::WarehouseSection>(window));
 }
 
 }  // namespace orv::host

@@ -1,0 +1,144 @@
+// The warehouse-transfer matrix with 200 warehouses in company 1: building
+// the matrix, filling it with a user's 20,100 revocations (among 540,000
+// rows of other principals), choosing the section (layout, build and fill),
+// and one cell click (an insert, then the delete that gives the pair back).
+//
+// The database is a copy of the demo in the temporary folder, enlarged at
+// start (a few seconds).
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "hostdb/temporary_demo_database.h"
+#include "sections/warehouses/warehouse_section.h"
+#include "sections/warehouses/warehouse_statements.h"
+#include "session/headless_host.h"
+
+namespace {
+
+using orv::sections::WarehouseSection;
+using orv::sections::WarehouseStatements;
+
+constexpr int kWarehouses = 200;
+constexpr int64_t kUser = 2;
+
+class Editor {
+ public:
+  static Editor& Get() {
+    static Editor editor;
+    return editor;
+  }
+  orv::session::HeadlessHost& host() { return host_; }
+  WarehouseSection& section() {
+    for (const auto& s : host_.window()->sections()) {
+      if (auto* w = dynamic_cast<WarehouseSection*>(s.get())) return *w;
+    }
+    std::abort();
+  }
+
+ private:
+  Editor() {
+    std::shared_ptr<orv::db::Connection> cn = database_.Connect();
+    {
+      orv::db::Transaction transaction(*cn);
+      // 7 demo warehouses, the rest with codes of both kinds (inner blank or not).
+      for (int i = 7; i < kWarehouses; ++i) {
+        char code[16];
+        std::snprintf(code, sizeof code, i % 3 == 0 ? "W %03d" : "W%03d", i);
+        cn->Execute(std::string("INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, "
+                                "MG58_DESCRDEP) VALUES (1, '") +
+                        code + "', 'Deposito " + code + "')",
+                    nullptr, orv::db::kAdExecuteNoRecords);
+      }
+      transaction.Commit();
+    }
+    // Every pair for the other users and groups; about half for kUser.
+    for (int64_t user : {1, 3, 4, 5, 6, 7, 10, 11, 9, 8}) {
+      cn->Execute(
+          WarehouseStatements::InsertMissingPairs(orv::db::Value(user), orv::db::Value::Null(), 1),
+          nullptr, orv::db::kAdExecuteNoRecords);
+    }
+    for (int64_t group : {2, 3, 4}) {
+      cn->Execute(
+          WarehouseStatements::InsertMissingPairs(orv::db::Value::Null(), orv::db::Value(group), 1),
+          nullptr, orv::db::kAdExecuteNoRecords);
+    }
+    cn->Execute(
+        WarehouseStatements::InsertMissingPairs(orv::db::Value(kUser), orv::db::Value::Null(), 1),
+        nullptr, orv::db::kAdExecuteNoRecords);
+    cn->Execute(
+        "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2 AND FW3E_CODDEP_ORI > "
+        "FW3E_CODDEP_DES",
+        nullptr, orv::db::kAdExecuteNoRecords);
+    std::shared_ptr<orv::db::Recordset> rs =
+        cn->Execute("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2");
+    std::shared_ptr<orv::db::Recordset> all = cn->Execute("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL");
+    std::fprintf(stderr, "user rows %s, all rows %s\n", rs->Field(0).ToText().c_str(),
+                 all->Field(0).ToText().c_str());
+
+    host_.SetOutput([](std::string_view) {});
+    orv::session::HeadlessOptions options;
+    options.connection_string = database_.connection_string();
+    options.login = "admin";
+    options.company = 1;
+    host_.Open(options);
+    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, kUser);
+    host_.ChooseSection("ITM_TRANSORIDEST");
+  }
+
+  orv::hostdb::TemporaryDemoDatabase database_;
+  orv::session::HeadlessHost host_;
+};
+
+void BM_LoadDepositiAndFill(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  for (auto _ : state) {
+    e.section().LoadDepositi();
+    e.section().FillMatrix();
+  }
+  state.counters["cells"] = kWarehouses * kWarehouses;
+}
+BENCHMARK(BM_LoadDepositiAndFill)->Unit(benchmark::kMillisecond);
+
+void BM_LoadDepositi(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  for (auto _ : state) e.section().LoadDepositi();
+  e.section().FillMatrix();
+}
+BENCHMARK(BM_LoadDepositi)->Unit(benchmark::kMillisecond);
+
+void BM_LoadRevokeDepositi(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  e.section().LoadDepositi();
+  for (auto _ : state) e.section().FillMatrix();
+}
+BENCHMARK(BM_LoadRevokeDepositi)->Unit(benchmark::kMillisecond);
+
+void BM_ChooseSection(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  for (auto _ : state) e.host().ChooseSection("ITM_TRANSORIDEST");
+}
+BENCHMARK(BM_ChooseSection)->Unit(benchmark::kMillisecond);
+
+// One iteration is two clicks: the first revokes an allowed pair, the
+// second gives it back.
+void BM_CellClickPair(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  e.host().ChooseSection("ITM_TRANSORIDEST");
+  const std::string column = WarehouseSection::CodiceToCampo("01");
+  for (auto _ : state) {
+    e.host().ClickGrid("GRID_DEPOSITO", "W199", column);
+    e.host().ClickGrid("GRID_DEPOSITO", "W199", column);
+  }
+}
+BENCHMARK(BM_CellClickPair)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

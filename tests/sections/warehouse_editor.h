@@ -1,0 +1,148 @@
+#ifndef ORV_TESTS_SECTIONS_WAREHOUSE_EDITOR_H_
+#define ORV_TESTS_SECTIONS_WAREHOUSE_EDITOR_H_
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/recordset.h"
+#include "host/principal_node.h"
+#include "sections/parameter_editor.h"
+#include "sections/warehouses/warehouse_section.h"
+#include "session/memory_matrix_grid.h"
+#include "store/sql_text.h"
+
+namespace orv::testing {
+
+// The editor on a fresh demo database (company 1), with helpers for the
+// warehouse-transfer matrix: cells by origin and destination code, clicks,
+// header clicks, buttons with queued answers, and counts of the principal's
+// rows in FW3E_RVKDEPCOLL.
+//
+// Demo warehouses of company 1: 01, 02, A (one character), CL (no
+// description), DEP 1 (inner blank), MP, PF. Demo revocations: user 5 has
+// 01->A and 01->DEP 1, group 5 has MP->PF.
+class WarehouseEditor {
+ public:
+  static constexpr int64_t kCompany1Warehouses = 7;
+
+  WarehouseEditor() { editor_.host().answers().set_strict(false); }
+
+  ParameterEditor& editor() { return editor_; }
+  session::HeadlessHost& host() { return editor_.host(); }
+  editor::FRMFW_ORVELKA& window() { return editor_.window(); }
+  session::MemoryMatrixGrid& grid() { return *editor_.controls().matrix; }
+
+  void User(int64_t id) { editor_.User(id); }
+  void Group(int64_t id) { editor_.Group(id); }
+  // Chooses the warehouse-transfer section.
+  void Open() { editor_.Section("ITM_TRANSORIDEST"); }
+
+  // The section object the module added.
+  sections::WarehouseSection& section() {
+    for (const auto& s : window().sections()) {
+      if (auto* w = dynamic_cast<sections::WarehouseSection*>(s.get())) return *w;
+    }
+    throw std::logic_error("no warehouse section");
+  }
+
+  // The bound matrix (null when the grid shows nothing).
+  std::shared_ptr<db::Recordset> Bound() { return grid().GetDataSource(); }
+
+  // Origin codes of the bound matrix, trimmed, in row order.
+  std::vector<std::string> Origins() {
+    std::vector<std::string> out;
+    std::shared_ptr<db::Recordset> rs = Bound();
+    if (!rs || rs->RecordCount() == 0) return out;
+    std::shared_ptr<db::Recordset> clone = rs->Clone();
+    for (clone->MoveFirst(); !clone->IsEof(); clone->MoveNext()) {
+      out.push_back(db::Trim(clone->Field("CODICE").ToText()));
+    }
+    return out;
+  }
+
+  // The cell of the bound matrix ("1", "0", "<no row>", "<unbound>").
+  std::string Cell(std::string_view origin, std::string_view destination) {
+    std::shared_ptr<db::Recordset> rs = Bound();
+    if (!rs) return "<unbound>";
+    std::shared_ptr<db::Recordset> clone = rs->Clone();
+    if (clone->RecordCount() == 0) return "<no row>";
+    for (clone->MoveFirst(); !clone->IsEof(); clone->MoveNext()) {
+      if (db::Trim(clone->Field("CODICE").ToText()) != origin) continue;
+      const db::Value& v = clone->Field(sections::WarehouseSection::CodiceToCampo(destination));
+      return v.IsNull() ? "<null>" : v.ToText();
+    }
+    return "<no row>";
+  }
+
+  // Every cell as "ORI>DES" of the revoked ones, in matrix order.
+  std::vector<std::string> RevokedCells() {
+    std::vector<std::string> out;
+    std::shared_ptr<db::Recordset> rs = Bound();
+    if (!rs || rs->RecordCount() == 0) return out;
+    std::shared_ptr<db::Recordset> clone = rs->Clone();
+    for (clone->MoveFirst(); !clone->IsEof(); clone->MoveNext()) {
+      const std::string origin = db::Trim(clone->Field("CODICE").ToText());
+      for (int i = 2; i < clone->FieldCount(); ++i) {
+        const db::Value& v = clone->Field(i);
+        if (v.IsNull() || v.ToText() != "1") {
+          out.push_back(origin + ">" +
+                        sections::WarehouseSection::CampoToCodice(
+                            std::string_view(clone->FieldAt(i).name).substr(2)));
+        }
+      }
+    }
+    return out;
+  }
+
+  void Click(std::string_view origin, std::string_view destination) {
+    host().ClickGrid("GRID_DEPOSITO", origin,
+                     sections::WarehouseSection::CodiceToCampo(destination));
+  }
+  void Header(std::string_view destination, bool state) {
+    host().HeaderClick("GRID_DEPOSITO", sections::WarehouseSection::CodiceToCampo(destination),
+                       state);
+  }
+  // Makes the origin's row current, as selecting it in the grid does.
+  void SelectOrigin(std::string_view origin) { ASSERT_TRUE(grid().MoveToOrigin(origin)) << origin; }
+  // Clicks a button; `answers` go to the message boxes it raises.
+  void Button(std::string_view name, std::vector<int32_t> answers = {}) {
+    for (int32_t a : answers) host().answers().Push(a);
+    host().Button(name);
+  }
+
+  // Rows of FW3E_RVKDEPCOLL, with an optional further condition.
+  int64_t Rows(std::string_view where = "1 = 1") {
+    return editor_.Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE " + std::string(where));
+  }
+  // Rows of one principal in a company.
+  int64_t UserRows(int64_t user, int64_t company = 1) {
+    return Rows("FW3E_ID_FW07 = " + std::to_string(user) +
+                " AND FW3E_ID_FW06 IS NULL AND FW3E_DITTA_CG18 = " + std::to_string(company));
+  }
+  int64_t GroupRows(int64_t group, int64_t company = 1) {
+    return Rows("FW3E_ID_FW06 = " + std::to_string(group) +
+                " AND FW3E_ID_FW07 IS NULL AND FW3E_DITTA_CG18 = " + std::to_string(company));
+  }
+  // One pair of a user.
+  int64_t UserPair(int64_t user, std::string_view origin, std::string_view destination) {
+    return Rows("FW3E_ID_FW07 = " + std::to_string(user) +
+                " AND FW3E_ID_FW06 IS NULL AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = " +
+                store::QuoteSql(origin) + " AND FW3E_CODDEP_DES = " + store::QuoteSql(destination));
+  }
+  void Exec(std::string_view sql) { editor_.Exec(sql); }
+
+  std::vector<std::string> Messages() { return editor_.Messages(); }
+  void ClearOutput() { editor_.ClearOutput(); }
+
+ private:
+  ParameterEditor editor_;
+};
+
+}  // namespace orv::testing
+
+#endif  // ORV_TESTS_SECTIONS_WAREHOUSE_EDITOR_H_
