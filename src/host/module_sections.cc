@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "editor/frmfw_orvelka.h"
+#include "sections/nodes/node_section.h"
 #include "sections/parameters/parameter_section.h"
 #include "sections/warehouses/warehouse_section.h"
 
@@ -12,6 +13,7 @@ void AddModuleSections(editor::FRMFW_ORVELKA& window) {
   // One line per section, in the order the window consults them.
   window.AddSection(std::make_unique<sections::ParameterSection>(window));
   window.AddSection(std::make_unique<sections::WarehouseSection>(window));
+  window.AddSection(std::make_unique<sections::NodeSection>(window));
 }
 
 }  // namespace orv::host

@@ -1,6 +1,13 @@
 #include "session/headless_lookup_object.h"
 
+#include <exception>
 #include <string>
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "store/sql_text.h"
+#include "zere_orvelka/cinterface.h"
+#include "zere_orvelka/cls_global.h"
 
 namespace orv::session {
 
@@ -11,10 +18,38 @@ host::LookupDefinition HeadlessLookupObject::Definition(std::string_view column)
   return {"SELECT DISTINCT " + col + " FROM " + table + " ORDER BY " + col, col, {col}};
 }
 
-std::optional<std::string> HeadlessLookupObject::Resolve(std::string_view /*column*/,
-                                                         std::string_view /*value*/,
-                                                         std::string_view /*project*/) {
-  return std::nullopt;
+std::optional<std::string> HeadlessLookupObject::Resolve(std::string_view column,
+                                                         std::string_view value,
+                                                         std::string_view project) {
+  // Project and node codes are found without regard to case in the working
+  // company (a node within its project); other attributes are kept as typed.
+  if (host_ == nullptr ||
+      (column != "PD68_CODPROG" && column != "PD0C_CODPROG_PD68" && column != "PD0C_CODNODO")) {
+    return std::nullopt;
+  }
+  try {
+    std::shared_ptr<db::Connection> connection = host_->GetConnection();
+    std::shared_ptr<host::ClsGlobal> global = host_->GetClsGlobal();
+    const std::string typed = db::Trim(value);
+    if (!connection || !global || typed.empty()) return std::nullopt;
+    const std::string company = std::to_string(global->CurrentCompany());
+    std::string sql;
+    if (column == "PD0C_CODNODO") {
+      sql = "SELECT PD0C_CODNODO FROM PD0C_NODO WHERE UPPER(PD0C_CODNODO) = UPPER(" +
+            store::QuoteSql(typed) + ") AND PD0C_DITTA_CG18 = " + company;
+      if (!db::Trim(project).empty()) {
+        sql += " AND PD0C_CODPROG_PD68 = " + store::QuoteSql(db::Trim(project));
+      }
+    } else {
+      sql = "SELECT PD68_CODPROG FROM PD68_PROGETTI WHERE UPPER(PD68_CODPROG) = UPPER(" +
+            store::QuoteSql(typed) + ") AND PD68_DITTA_CG18 = " + company;
+    }
+    std::shared_ptr<db::Recordset> rs = connection->Execute(sql);
+    if (!rs || !rs->IsOpen() || rs->IsEof() || rs->Field(0).IsNull()) return std::nullopt;
+    return rs->Field(0).ToText();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace orv::session

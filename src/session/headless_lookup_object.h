@@ -6,7 +6,9 @@
 namespace orv::session {
 
 // A project lookup of the headless host: the distinct values of the column
-// in its table; a typed value is kept as typed (nothing is resolved).
+// in its table. Project and node codes typed in another case resolve to the
+// stored code (a node within the given project) through the connection the
+// window handed to its module interface; other values are kept as typed.
 class HeadlessLookupObject : public host::LookupObject {
  public:
   explicit HeadlessLookupObject(int kind) : kind_(kind) {}

@@ -1,95 +1,69 @@
-// A click in the project-node section goes to InserisciRevocaNodi: the row
-// is written back to the node work table and the node section's merge runs
-// for the principal; the parameter table is never touched.
+// A click in the project-node section goes through the shared grid click to
+// InserisciRevocaNodi: the row is written back to the node work table and
+// the node section's MERGE runs for the principal; the parameter table is
+// never touched.
 
 #include <gtest/gtest.h>
 
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "hostdb/demo_installation.h"
-#include "sections/parameter_editor.h"
-#include "sections/parameters/node_merge.h"
-#include "sections/parameters/parameter_section.h"
+#include "sections/node_editor.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
+#include "zere_orvelka/message_service.h"
 
 namespace orv::sections {
 namespace {
 
 using hostdb::DemoInstallation;
-using testing::ParameterEditor;
-
-// Stands in for the node section's merge: records each call.
-class RecordingMerge : public editor::Section, public NodeMerge {
- public:
-  RecordingMerge(editor::FRMFW_ORVELKA& window, std::vector<std::string>& calls)
-      : Section(window), calls_(calls) {}
-  std::string_view Name() const override { return "merge"; }
-  bool ConfermaModificheNodi(const db::Value& user, const db::Value& group) override {
-    calls_.push_back((user.IsNull() ? "NULL" : user.ToText()) + "/" +
-                     (group.IsNull() ? "NULL" : group.ToText()));
-    return true;
-  }
-
- private:
-  std::vector<std::string>& calls_;
-};
-
-ParameterSection& FindSection(editor::FRMFW_ORVELKA& window) {
-  for (const auto& s : window.sections()) {
-    if (auto* p = dynamic_cast<ParameterSection*>(s.get())) return *p;
-  }
-  throw std::logic_error("no parameter section");
-}
+using testing::NodeEditor;
 
 class NodeClickTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    e_.window().AddSection(std::make_unique<RecordingMerge>(e_.window(), merges_));
     e_.Group(DemoInstallation::kGroupAcquisti);
-    e_.Section("ITM_NODI");
-    // A node work table as the node section makes it, bound as its load does.
-    std::shared_ptr<db::Connection> cn = e_.window().connection();
-    cn->Execute(
-        "SELECT PD0C_CODNODO AS CODICE, PD0C_CODPROG_PD68 AS PROGETTO, PD0C_DESCR AS "
-        "DESCRIZIONE, 0 AS INDTIPO, 1 AS ABILITATO, 0 AS MODIFICA, 0 AS ELIMINAZIONE, 0 AS "
-        "INSERIMENTO, "
-        "PD0C_DITTA_CG18 AS DITTARAG, 'x' AS RAGGRUPPAMENTO INTO ##tnodi_test FROM PD0C_NODO "
-        "WHERE PD0C_DITTA_CG18 = 1 AND PD0C_CODPROG_PD68 = '24002' ORDER BY PD0C_CODNODO");
-    auto rs = std::make_shared<db::Recordset>();
-    rs->Open("select * from ##tnodi_test order by CODICE", cn);
-    FindSection(e_.window()).BindWorkRecordset(rs);
+    e_.OpenNodes();
     e_.ClearOutput();
   }
 
-  int64_t Revoked() {
-    return e_.window()
-        .connection()
-        ->Execute("SELECT COUNT(*) FROM ##tnodi_test WHERE ABILITATO = 0")
-        ->Field(0)
-        .ToInt64();
+  int64_t RevokedInWorkTable() {
+    return e_.Count("SELECT COUNT(*) FROM " + e_.window().temp_table_name() +
+                    " WHERE ABILITATO = 0");
+  }
+  int64_t GroupRows() {
+    return e_.Count("SELECT COUNT(*) FROM FW3N_RVKNODI WHERE FW3N_ID_FW06 = 4");
   }
 
-  ParameterEditor e_;
-  std::vector<std::string> merges_;
+  NodeEditor e_;
 };
 
 TEST_F(NodeClickTest, ClickWritesTheWorkTableAndMergesForThePrincipal) {
   const int64_t parameters = e_.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI");
-  e_.Click("020");
-  EXPECT_EQ(Revoked(), 1);
-  EXPECT_EQ(merges_, std::vector<std::string>{"NULL/4"});
-  EXPECT_EQ(e_.Row("020").abilitato, "0");
+  e_.ClickNode("24002", "020");
+  EXPECT_EQ(RevokedInWorkTable(), 1);
+  EXPECT_EQ(GroupRows(), 1);
+  EXPECT_EQ(e_.Count("SELECT COUNT(*) FROM FW3N_RVKNODI WHERE FW3N_ID_FW06 = 4 AND "
+                     "FW3N_ID_FW07 IS NULL AND FW3N_CODPROG_PD68 = '24002' AND FW3N_CODNODO = "
+                     "'020' AND FW3N_DITTA_CG18 = 1"),
+            1);
+  EXPECT_EQ(e_.Shown()[7], "24002/020=0");
   ASSERT_EQ(e_.Log16().size(), 1u);
   session::HeadlessChangeLog& log = e_.host().global()->change_log();
+  const std::string group = e_.window().CurrentPrincipal().GroupName();
+  ASSERT_FALSE(group.empty());
+  EXPECT_EQ(e_.Log16()[0].rfind(log.FormatGroup(group) + log.FormatUser(""), 0), 0u)
+      << e_.Log16()[0];
   EXPECT_NE(e_.Log16()[0].find(log.FormatDetail(1, "Acquisto cabina di verniciatura") +
                                log.FormatDetail(2, "") + log.FormatDetail(3, "020") +
                                log.FormatDetail(4, "No")),
             std::string::npos)
       << e_.Log16()[0];
-  e_.Click("020");
-  EXPECT_EQ(Revoked(), 0);
-  EXPECT_EQ(merges_.size(), 2u);
+  e_.ClickNode("24002", "020");
+  EXPECT_EQ(RevokedInWorkTable(), 0);
+  EXPECT_EQ(GroupRows(), 0);
+  ASSERT_EQ(e_.Log16().size(), 2u);
+  EXPECT_NE(e_.Log16()[1].find(log.FormatDetail(4, "Si")), std::string::npos) << e_.Log16()[1];
   EXPECT_EQ(e_.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI"), parameters);
   EXPECT_TRUE(e_.Messages().empty());
 }
@@ -97,13 +71,25 @@ TEST_F(NodeClickTest, ClickWritesTheWorkTableAndMergesForThePrincipal) {
 TEST_F(NodeClickTest, WithoutAPrincipalTheNodeStays) {
   e_.host().SelectNoPrincipal();
   e_.ClearOutput();
-  e_.Click("010");
+  e_.ClickNode("24001", "010");
   EXPECT_EQ(e_.Messages(),
             std::vector<std::string>{
                 "48|Operazione non valida|Selezionare almeno un gruppo o un utente!"});
-  EXPECT_EQ(e_.Row("010").abilitato, "1");
-  EXPECT_EQ(Revoked(), 0);
-  EXPECT_TRUE(merges_.empty());
+  EXPECT_EQ(e_.Shown()[0], "24001/010=1");
+  EXPECT_EQ(RevokedInWorkTable(), 0);
+  EXPECT_EQ(GroupRows(), 0);
+  EXPECT_TRUE(e_.Log16().empty());
+}
+
+TEST_F(NodeClickTest, AFailedMergePutsTheRowBack) {
+  // The revocation table is gone: the MERGE fails, the log class is told
+  // (abort), the row shows again what the database holds.
+  e_.host().answers().Push(host::kVbAbort);
+  e_.Exec("DROP TABLE FW3N_RVKNODI");
+  e_.ClickNode("24001", "010");
+  ASSERT_EQ(e_.host().global()->logged_errors().size(), 1u);
+  EXPECT_EQ(e_.host().global()->logged_errors()[0].routine, "ConfermaModificheNodi");
+  EXPECT_EQ(e_.Shown()[0], "24001/010=1");
   EXPECT_TRUE(e_.Log16().empty());
 }
 

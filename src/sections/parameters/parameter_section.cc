@@ -1,7 +1,6 @@
 #include "sections/parameters/parameter_section.h"
 
 #include <array>
-#include <optional>
 #include <vector>
 
 #include "db/connection.h"
@@ -12,11 +11,11 @@
 #include "host/grid_layout.h"
 #include "host/grouping_grid.h"
 #include "host/query_control.h"
+#include "sections/nodes/project_query.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
-#include "zere_orvelka/cls_global.h"
 #include "zere_orvelka/lookup_object.h"
 
 namespace orv::sections {
@@ -31,30 +30,6 @@ constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
 constexpr std::string_view kNotPresent = "Revoca non presente!";
 constexpr int32_t kExclamation = 48;
 constexpr int32_t kChangeLogEvent = 16;
-
-// A field of the project filter bar and the host lookup that serves it.
-struct ProjectField {
-  std::string_view caption;
-  std::string_view column;
-  int32_t max_length;
-  int lookup;  // host::LookupObject::Kind
-};
-
-constexpr std::array<ProjectField, 6> kProjectFields = {{
-    {"Progetto", "PD68_CODPROG", 25, host::LookupObject::kProject},
-    {"Tipo progetto", "PD68_TIPO_PD1D", 10, host::LookupObject::kProjectType},
-    {"Stato progetto", "PD68_STATO_PD1E", 10, host::LookupObject::kProjectState},
-    {"Classe A progetto", "PD68_CLASSEA_PD1F", 10, host::LookupObject::kClassA},
-    {"Classe B progetto", "PD68_CLASSEB_PD1G", 10, host::LookupObject::kClassB},
-    {"Classe C progetto", "PD68_CLASSEC_PD1H", 10, host::LookupObject::kClassC},
-}};
-
-const ProjectField* FindProjectField(std::string_view caption) {
-  for (const ProjectField& field : kProjectFields) {
-    if (field.caption == caption) return &field;
-  }
-  return nullptr;
-}
 
 template <typename T>
 T& Need(const std::shared_ptr<T>& object, const char* what) {
@@ -237,20 +212,7 @@ bool ParameterSection::InitEnquery() {
   FRMFW_ORVELKA& w = window();
   if (w.section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
   try {
-    host::QueryControl& query = Need(w.host_controls().ENHQUERY, "ENHQUERY");
-    query.ClearCriteria();
-    query.ClearReferences();
-    std::shared_ptr<host::ClsGlobal> global = w.global();
-    host::ClsGlobal& g = Need(global, "ClsGlobal");
-    query.SetContext(w.current_company().ToInt32(), g.Login(), g.ApplicationTitle(), global);
-    query.SetContextName("ZERE_MIRSENT");
-    query.SetEnabled(true);
-    query.SetConnection(w.connection());
-    int32_t position = 0;
-    for (const ProjectField& field : kProjectFields) {
-      query.AddField("Standard", field.caption, field.column, ++position, field.max_length);
-    }
-    query.Build();
+    ProjectQuery::Init(w, FRMFW_ORVELKA::kSectionProjects);
   } catch (...) {
     w.VisualizzaErrore("InitEnquery");
   }
@@ -260,29 +222,18 @@ bool ParameterSection::InitEnquery() {
 bool ParameterSection::QueryLookupDefinition(std::string_view caption,
                                              host::LookupDefinition& out) {
   if (window().section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
-  const ProjectField* field = FindProjectField(caption);
+  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionProjects, caption);
   if (field == nullptr) return false;
-  const auto& lookups = window().lookup_objects();
-  if (static_cast<size_t>(field->lookup) >= lookups.size() || !lookups[field->lookup]) {
-    host::ThrowObjectNotSet("LookupObject");
-  }
-  out = lookups[field->lookup]->Definition(field->column);
+  out = ProjectQuery::Definition(window(), *field);
   return true;
 }
 
 bool ParameterSection::QueryFieldValue(std::string_view caption, std::string_view /*bound*/,
                                        std::string_view value, std::string& out) {
   if (window().section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
-  const ProjectField* field = FindProjectField(caption);
+  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionProjects, caption);
   if (field == nullptr) return false;
-  out = std::string(value);
-  if (db::Trim(value).empty()) return true;
-  const auto& lookups = window().lookup_objects();
-  if (static_cast<size_t>(field->lookup) >= lookups.size() || !lookups[field->lookup]) {
-    host::ThrowObjectNotSet("LookupObject");
-  }
-  std::optional<std::string> code = lookups[field->lookup]->Resolve(field->column, value, "");
-  if (code) out = *code;
+  out = ProjectQuery::Resolve(window(), *field, value, "");
   return true;
 }
 

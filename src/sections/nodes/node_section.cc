@@ -1,0 +1,148 @@
+#include "sections/nodes/node_section.h"
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "editor/log_error_routine.h"
+#include "host/err_object.h"
+#include "host/grouping_grid.h"
+#include "host/query_control.h"
+#include "sections/nodes/node_statements.h"
+#include "sections/nodes/project_query.h"
+#include "store/principal.h"
+
+namespace orv::sections {
+
+namespace {
+
+using editor::FRMFW_ORVELKA;
+
+constexpr std::string_view kBoundFrom = "Da";
+constexpr std::string_view kBoundTo = "A";
+constexpr std::string_view kProjectCaption = "Progetto";
+constexpr std::string_view kNodeCaption = "Nodo";
+
+template <typename T>
+T& Need(const std::shared_ptr<T>& object, const char* what) {
+  if (!object) host::ThrowObjectNotSet(what);
+  return *object;
+}
+
+bool IsMissing(const db::Value& id) { return id.IsNull() || id.IsEmpty(); }
+
+}  // namespace
+
+bool NodeSection::IsOwnSection() { return window().section_code() == FRMFW_ORVELKA::kSectionNodes; }
+
+// --- loading
+
+void NodeSection::Unbind() {
+  FRMFW_ORVELKA& w = window();
+  w.work_recordset().reset();
+  if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->SetDataSource(nullptr);
+}
+
+void NodeSection::Bind(std::shared_ptr<db::Recordset> recordset) {
+  FRMFW_ORVELKA& w = window();
+  if (recordset->RecordCount() > 0) recordset->MoveFirst();
+  w.work_recordset() = recordset;
+  host::GroupingGrid& grid = Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE");
+  grid.SetDataSource(recordset);
+  if (grid.GetLayout()) {
+    grid.RefreshLayout();
+    grid.Redraw();
+  }
+  w.set_loaded_flag(true);
+}
+
+bool NodeSection::LoadData() {
+  if (!IsOwnSection()) return false;
+  FRMFW_ORVELKA& w = window();
+  try {
+    const std::string& table = w.temp_table_name();
+    std::shared_ptr<db::Connection> connection = w.connection();
+    db::Connection& cn = Need(connection, "Connection");
+    const store::Principal principal = w.CurrentPrincipal();
+    const int64_t company = w.current_company().ToInt64();
+    // The condition is read first: a control that fails leaves the rows as
+    // they were.
+    const std::string condition = Need(w.host_controls().ENHQUERY, "ENHQUERY").Condition();
+    Unbind();
+    cn.Execute(NodeStatements::DropWorkTable(table), nullptr, db::kAdExecuteNoRecords);
+    cn.Execute(NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company),
+               nullptr, db::kAdExecuteNoRecords);
+    cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
+    auto rows = std::make_shared<db::Recordset>();
+    rows->Open(NodeStatements::RowsShown(table), connection);
+    Bind(std::move(rows));
+  } catch (...) {
+    w.VisualizzaErrore("LoadData");
+  }
+  return true;
+}
+
+// --- filter bar
+
+bool NodeSection::InitEnquery() {
+  if (!IsOwnSection()) return false;
+  project_from_.clear();
+  project_to_.clear();
+  try {
+    ProjectQuery::Init(window(), FRMFW_ORVELKA::kSectionNodes);
+  } catch (...) {
+    window().VisualizzaErrore("InitEnquery");
+  }
+  return true;
+}
+
+bool NodeSection::QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) {
+  if (!IsOwnSection()) return false;
+  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionNodes, caption);
+  if (field == nullptr) return false;
+  out = ProjectQuery::Definition(window(), *field);
+  return true;
+}
+
+bool NodeSection::QueryFieldValue(std::string_view caption, std::string_view bound,
+                                  std::string_view value, std::string& out) {
+  if (!IsOwnSection()) return false;
+  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionNodes, caption);
+  if (field == nullptr) return false;
+  std::string project;
+  if (caption == kNodeCaption) {
+    if (bound == kBoundFrom) project = project_from_;
+    if (bound == kBoundTo) project = project_to_;
+  }
+  out = ProjectQuery::Resolve(window(), *field, value, project);
+  if (caption == kProjectCaption) {
+    if (bound == kBoundFrom) project_from_ = db::Trim(out);
+    if (bound == kBoundTo) project_to_ = db::Trim(out);
+  }
+  return true;
+}
+
+void NodeSection::Unload() {
+  project_from_.clear();
+  project_to_.clear();
+}
+
+// --- saving
+
+bool NodeSection::ConfermaModificheNodi(const db::Value& user_id, const db::Value& group_id) {
+  // A MERGE for nobody would match the rows of no principal and insert rows
+  // that name none.
+  if (IsMissing(user_id) == IsMissing(group_id)) return false;
+  FRMFW_ORVELKA& w = window();
+  editor::LogErrorRoutine routine(w, "ConfermaModificheNodi");
+  bool merged = false;
+  routine.Run([&] {
+    Need(w.connection(), "Connection")
+        .Execute(NodeStatements::Merge(w.temp_table_name(), user_id, group_id,
+                                       w.current_company().ToInt64()),
+                 nullptr, db::kAdExecuteNoRecords);
+    merged = true;
+  });
+  return merged;
+}
+
+}  // namespace orv::sections

@@ -1,0 +1,47 @@
+#ifndef ORV_SECTIONS_NODES_NODE_STATEMENTS_H_
+#define ORV_SECTIONS_NODES_NODE_STATEMENTS_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "db/value.h"
+
+namespace orv::sections {
+
+// The statements of the project-node section, one function per statement,
+// in the host's dialect.
+//
+// `work_table` is the window's global temporary table ("##tempT" + 32 hex
+// digits); it is an identifier, so it is checked (IsWorkTableName) rather
+// than quoted: a name that is not of that form throws DbError. Identifiers
+// of the principal are written as plain integers ("NULL" where a statement
+// writes the absent one), the company as a plain integer.
+class NodeStatements {
+ public:
+  static constexpr std::string_view kCrLf = "\r\n";
+
+  // "##" followed by letters, digits and underscores only.
+  static bool IsWorkTableName(std::string_view name);
+
+  // The node catalogue of the company with the principal's revocations,
+  // made into the work table by SELECT ... INTO.
+  static std::string WorkTable(std::string_view work_table, const db::Value& user_id,
+                               const db::Value& group_id, int64_t company);
+  // Drops the work table when it exists.
+  static std::string DropWorkTable(std::string_view work_table);
+  // Marks the rows that pass the filter. `condition` is the query control's
+  // filter, which starts with its own connective and holds typed values only
+  // as escaped literals; "" marks every row.
+  static std::string MarkIncluded(std::string_view work_table, std::string_view condition);
+  // The rows the grid shows.
+  static std::string RowsShown(std::string_view work_table);
+  // Brings FW3N_RVKNODI in line with the work table for one principal in
+  // one company: a row for every work row with ABILITATO 0, no other row.
+  static std::string Merge(std::string_view work_table, const db::Value& user_id,
+                           const db::Value& group_id, int64_t company);
+};
+
+}  // namespace orv::sections
+
+#endif  // ORV_SECTIONS_NODES_NODE_STATEMENTS_H_

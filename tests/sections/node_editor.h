@@ -1,0 +1,99 @@
+#ifndef ORV_TESTS_SECTIONS_NODE_EDITOR_H_
+#define ORV_TESTS_SECTIONS_NODE_EDITOR_H_
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "sections/parameter_editor.h"
+#include "session/memory_grouping_grid.h"
+
+namespace orv::testing {
+
+// The editor on a fresh demo database with the project-node section helpers:
+// rows are told apart by project and node code (node codes repeat across
+// projects).
+class NodeEditor : public ParameterEditor {
+ public:
+  // Opens the node section for the principal and loads it with "Aggiorna".
+  void OpenNodes() {
+    Section("ITM_NODI");
+    host().Button("CMD_UPDATE");
+  }
+
+  // Clicks the ABILITATO box of a node; fails the test when it is not shown.
+  void ClickNode(std::string_view project, std::string_view code) {
+    session::MemoryGroupingGrid& grid = *controls().grid;
+    std::shared_ptr<db::Recordset> rs = grid.GetDataSource();
+    ASSERT_TRUE(rs) << "no rows bound";
+    const size_t count = grid.DisplayRows().size();
+    for (size_t i = 1; i <= count; ++i) {
+      ASSERT_TRUE(grid.MoveToDisplayRow(static_cast<int>(i)));
+      if (Text(*rs, "PROGETTO") == project && Text(*rs, "CODICE") == code) {
+        host().ClickGrid("GRIDTIPOLOGIE", std::to_string(i), "ABILITATO");
+        return;
+      }
+    }
+    FAIL() << "no node " << project << "/" << code;
+  }
+
+  // The bound rows in recordset order as "PROGETTO/CODICE=ABILITATO".
+  std::vector<std::string> Shown() {
+    std::vector<std::string> rows;
+    const std::shared_ptr<db::Recordset>& work = window().work_recordset();
+    if (!work) return rows;
+    std::shared_ptr<db::Recordset> rs = work->Clone();
+    if (rs->RecordCount() == 0) return rows;
+    for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
+      rows.push_back(Text(*rs, "PROGETTO") + "/" + Text(*rs, "CODICE") + "=" +
+                     Text(*rs, "ABILITATO"));
+    }
+    return rows;
+  }
+
+  // Rows of FW3N_RVKNODI as "company|project|node|group|user", sorted.
+  std::vector<std::string> Revocations() {
+    std::vector<std::string> rows;
+    std::shared_ptr<db::Recordset> rs = db().Execute(
+        "SELECT FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, FW3N_ID_FW07 "
+        "FROM FW3N_RVKNODI");
+    for (; rs && !rs->IsEof(); rs->MoveNext()) {
+      std::string row;
+      for (int i = 0; i < rs->FieldCount(); ++i) {
+        if (i > 0) row += "|";
+        row += rs->Field(i).IsNull() ? "NULL" : rs->Field(i).ToText();
+      }
+      rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+  }
+
+  // True when the global temporary table exists (seen from the test's own
+  // connection).
+  bool TableExists(const std::string& name) {
+    if (name.empty()) return false;
+    try {
+      db().Execute("SELECT COUNT(*) FROM " + name);
+      return true;
+    } catch (const db::DbError&) {
+      return false;
+    }
+  }
+
+  static std::string Text(const db::Recordset& rs, std::string_view field) {
+    const db::Value& v = rs.Field(field);
+    return v.IsNull() ? std::string() : db::Trim(v.ToText());
+  }
+};
+
+}  // namespace orv::testing
+
+#endif  // ORV_TESTS_SECTIONS_NODE_EDITOR_H_
