@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "bulk/bulk_section.h"
+#include "bulk/copy_section.h"
 #include "editor/frmfw_orvelka.h"
 #include "sections/nodes/node_section.h"
 #include "sections/parameters/parameter_section.h"
@@ -14,6 +16,8 @@ void AddModuleSections(editor::FRMFW_ORVELKA& window) {
   window.AddSection(std::make_unique<sections::ParameterSection>(window));
   window.AddSection(std::make_unique<sections::WarehouseSection>(window));
   window.AddSection(std::make_unique<sections::NodeSection>(window));
+  window.AddSection(std::make_unique<sections::BulkSection>(window));
+  window.AddSection(std::make_unique<sections::CopySection>(window));
 }
 
 }  // namespace orv::host

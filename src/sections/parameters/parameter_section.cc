@@ -423,13 +423,8 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
       return Outcome::kRefused;
     }
     Need(w.work_recordset(), "Recordset").UpdateBatch();
-    NodeMerge* merge = nullptr;
-    for (const auto& section : w.sections()) {
-      merge = dynamic_cast<NodeMerge*>(section.get());
-      if (merge != nullptr) break;
-    }
-    if (merge == nullptr) host::ThrowObjectNotSet("ConfermaModificheNodi");
-    if (!merge->ConfermaModificheNodi(principal.user_id(), principal.group_id())) {
+    NodeMerge& merge = NodeMerge::Find(w);
+    if (!merge.ConfermaModificheNodi(principal.user_id(), principal.group_id())) {
       return Outcome::kFailed;
     }
     written = true;

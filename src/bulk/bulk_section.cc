@@ -1,0 +1,247 @@
+#include "bulk/bulk_section.h"
+
+#include <array>
+#include <memory>
+
+#include "bulk/bulk_statements.h"
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "editor/log_error_routine.h"
+#include "host/err_object.h"
+#include "host/grouping_grid.h"
+#include "host/tree_grid.h"
+#include "sections/parameters/node_merge.h"
+#include "sections/parameters/parameter_statements.h"
+#include "zere_orvelka/message_service.h"
+
+namespace orv::sections {
+
+namespace {
+
+using editor::FRMFW_ORVELKA;
+
+constexpr std::string_view kNoRevocations = "Non ci sono revoke assegnate per l'utente/gruppo ";
+constexpr std::string_view kRemoveQuestion =
+    "Si è scelto di rimuovere tutte le revoke per le entità visualizzate relative "
+    "all'utente/gruppo selezionato, procedere con l'operazione ?";
+constexpr std::string_view kRevokeQuestion =
+    "Si è scelto di inserire tutte le revoke per le entità visualizzate relative "
+    "all'utente/gruppo selezionato, procedere con l'operazione ?";
+constexpr std::string_view kTransfersQuestion =
+    "Confermi l' abilitazione dell' utente/gruppo selezionato?";
+constexpr std::string_view kQuestionTitle = "Richiesta";
+
+// The flags of a parameter work row.
+constexpr std::array<std::string_view, 4> kFlagFields = {"ABILITATO", "MODIFICA", "INSERIMENTO",
+                                                         "ELIMINAZIONE"};
+
+template <typename T>
+T& Need(const std::shared_ptr<T>& object, const char* what) {
+  if (!object) host::ThrowObjectNotSet(what);
+  return *object;
+}
+
+// A company code as statements write it; NULL when missing, so that nothing
+// matches instead of the statement breaking.
+std::string CompanyText(const db::Value& value) {
+  if (value.IsNull() || value.IsEmpty()) return "NULL";
+  return value.ToText();
+}
+
+bool HasRows(const std::shared_ptr<db::Recordset>& rs) {
+  return rs && rs->IsOpen() && !rs->IsEof();
+}
+
+}  // namespace
+
+bool BulkSection::ButtonClick(std::string_view name) {
+  FRMFW_ORVELKA& w = window();
+  if (name == "VRX_ABILITATUTTI" || name == "VRX_ABILITATUTTI2") {
+    VRX_ABILITATUTTI_ButtonClick();
+    return true;
+  }
+  if (name == "BTN_ABILITATUTTIDEP") {
+    if (w.ShowMessage(kTransfersQuestion, host::kVbYesNo, "") == host::kVbYes) {
+      VRX_ABILITATUTTI_ButtonClick();
+    }
+    return true;
+  }
+  if (name == "VRX_DISABILITATUTTI") {
+    // The button belongs to the grid of the parameter and node sections;
+    // other sections keep rows of another shape in the work recordset.
+    const int32_t section = w.section_code();
+    if (!ParameterStatements::IsParameterKind(section) && section != FRMFW_ORVELKA::kSectionNodes) {
+      return false;
+    }
+    VRX_DISABILITATUTTI_ButtonClick();
+    return true;
+  }
+  return false;
+}
+
+std::string BulkSection::FamilyCompany() {
+  FRMFW_ORVELKA& w = window();
+  const std::shared_ptr<db::Recordset>& tree = w.tree_rowset();
+  if (tree && tree->IsOpen() && tree->RecordCount() > 0 && tree->HasField("DITTA")) {
+    std::shared_ptr<db::Recordset> first = tree->Clone();
+    first->MoveFirst();
+    const db::Value& company = first->Field("DITTA");
+    if (!company.IsNull() && !company.IsEmpty()) return company.ToText();
+  }
+  return CompanyText(w.current_company());
+}
+
+void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
+  FRMFW_ORVELKA& w = window();
+  try {
+    const store::Principal principal = w.CurrentPrincipal();
+    db::Connection& connection = Need(w.connection(), "Connection");
+    const int32_t section = w.section_code();
+    const std::string company = CompanyText(w.current_company());
+
+    if (section == FRMFW_ORVELKA::kSectionTransfers) {
+      connection.Execute(BulkStatements::DeleteTransfers(principal, company), nullptr,
+                         db::kAdExecuteNoRecords);
+      w.LoadRevokeDepositi();
+      return;
+    }
+
+    std::string family_company;
+    std::string probe;
+    switch (section) {
+      case FRMFW_ORVELKA::kSectionCliFor:
+        probe = BulkStatements::ProbeCliFor(principal);
+        break;
+      case FRMFW_ORVELKA::kSectionFamilies:
+        family_company = FamilyCompany();
+        probe = BulkStatements::ProbeFamilies(principal, family_company);
+        break;
+      case FRMFW_ORVELKA::kSectionNodes:
+        probe = BulkStatements::ProbeNodes(principal, company);
+        break;
+      default:
+        probe = BulkStatements::ProbeParameters(principal, section);
+        break;
+    }
+    if (!HasRows(connection.Execute(probe))) {
+      w.ShowMessage(std::string(kNoRevocations) + "\"" + principal.name() + "\"", host::kVbOKOnly,
+                    "");
+      return;
+    }
+    if (w.ShowMessage(kRemoveQuestion, host::kVbYesNo + host::kVbQuestion, kQuestionTitle) !=
+        host::kVbYes) {
+      return;
+    }
+
+    switch (section) {
+      case FRMFW_ORVELKA::kSectionCliFor:
+        connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
+                           db::kAdExecuteNoRecords);
+        break;
+      case FRMFW_ORVELKA::kSectionFamilies:
+        connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
+                           db::kAdExecuteNoRecords);
+        break;
+      case FRMFW_ORVELKA::kSectionNodes:
+        DisabilitaNodi(true, principal);
+        break;
+      default:
+        connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
+                           db::kAdExecuteNoRecords);
+        break;
+    }
+
+    if (principal.IsUser()) {
+      w.ReloadListaCFRevocati(principal.user_id(), false);
+    } else {
+      w.ReloadListaCFRevocati(principal.group_id(), true);
+    }
+    w.LoadData();
+    if (section == FRMFW_ORVELKA::kSectionFamilies) {
+      w.InitTreeFamiglie();
+    } else {
+      w.LoadTreeCausali();
+    }
+    Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR").Refresh();
+  } catch (...) {
+    w.VisualizzaErrore("VRX_ABILITATUTTI_ButtonClick");
+  }
+}
+
+void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
+  FRMFW_ORVELKA& w = window();
+  try {
+    if (w.ShowMessage(kRevokeQuestion, host::kVbYesNo + host::kVbQuestion, kQuestionTitle) !=
+        host::kVbYes) {
+      return;
+    }
+    const store::Principal principal = w.CurrentPrincipal();
+    if (w.section_code() == FRMFW_ORVELKA::kSectionNodes) {
+      DisabilitaNodi(false, principal);
+      return;
+    }
+    std::shared_ptr<db::Recordset> rows = w.work_recordset();
+    if (!rows || !rows->IsOpen() || rows->RecordCount() == 0) return;
+    // One failure ends the walk: the rows after it would fail the same way,
+    // each with its own message.
+    for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
+      if (!DisabilitaRecordDeposito(principal)) break;
+    }
+    rows->MoveFirst();
+    if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->Refresh();
+  } catch (...) {
+    w.VisualizzaErrore("VRX_DISABILITATUTTI_ButtonClick");
+  }
+}
+
+bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
+  FRMFW_ORVELKA& w = window();
+  try {
+    db::Recordset& row = Need(w.work_recordset(), "Recordset");
+    db::Connection& connection = Need(w.connection(), "Connection");
+    std::string code;
+    if (row.HasField("CODICE")) {
+      code = db::Trim(FRMFW_ORVELKA::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
+    }
+    const std::string company = CompanyText(row.Field("DITTARAG"));
+    const int32_t kind = w.section_code();
+    const bool exists = HasRows(
+        connection.Execute(BulkStatements::SelectParameterRow(principal, kind, code, company)));
+    connection.Execute(
+        exists ? BulkStatements::UpdateParameterRow(principal, kind, code, company)
+               : BulkStatements::InsertParameterRow(principal, kind, code, company, 0, 0, 0, 0),
+        nullptr, db::kAdExecuteNoRecords);
+    // Shown revoked once the table holds it, so a failed write leaves the
+    // row as it was.
+    for (std::string_view field : kFlagFields) row.SetField(field, db::Value("0"));
+    row.Update();
+    return true;
+  } catch (...) {
+    w.VisualizzaErrore("DisabilitaRecordDeposito");
+    return false;
+  }
+}
+
+bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal) {
+  FRMFW_ORVELKA& w = window();
+  editor::LogErrorRoutine routine(w, "DisabilitaNodi");
+  // With the filter bar open the work table may not match the filter yet.
+  routine.Run([&] {
+    if (w.control("VRX_FMEHENQUERY").visible()) w.LoadData();
+  });
+  routine.Run([&] {
+    Need(w.connection(), "Connection")
+        .Execute(BulkStatements::SetNodesWork(w.temp_table_name(), enable), nullptr,
+                 db::kAdExecuteNoRecords);
+  });
+  bool merged = false;
+  routine.Run([&] {
+    merged = NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
+  });
+  routine.Run([&] { w.LoadData(); });
+  routine.Run([&] { Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE").Refresh(); });
+  return merged && !routine.aborted();
+}
+
+}  // namespace orv::sections

@@ -1,0 +1,52 @@
+#ifndef ORV_BULK_BULK_SECTION_H_
+#define ORV_BULK_BULK_SECTION_H_
+
+#include <string>
+#include <string_view>
+
+#include "editor/section.h"
+#include "store/principal.h"
+
+namespace orv::sections {
+
+// "Abilita tutti" and "Disabilita tutti": every revocation of the selected
+// principal in the current section removed, or every row shown revoked, in
+// one action.
+//
+// Removing goes by section code: customers/suppliers (24) and parameters
+// (6, 8, 15, 30) lose the principal's rows in every company, article
+// families (31) keep their rows with the three rights set back to 1, warehouse
+// transfers (32) lose the current company's rows, project nodes (33) are all
+// marked allowed and merged. Revoking walks the parameter rows shown (or
+// marks every node that passes the filter revoked, for 33).
+//
+// The other sections are reached through the window only: its loaders,
+// ReloadListaCFRevocati, and the node section's merge (NodeMerge).
+class BulkSection : public editor::Section {
+ public:
+  explicit BulkSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+
+  std::string_view Name() const override { return "bulk"; }
+
+  bool ButtonClick(std::string_view name) override;
+
+  // Removes every revocation of the principal in the current section.
+  void VRX_ABILITATUTTI_ButtonClick();
+  // Revokes every row of the current section for the principal.
+  void VRX_DISABILITATUTTI_ButtonClick();
+  // Marks every node row that passes the filter allowed (`enable`) or
+  // revoked and merges the node work table for the principal; false when
+  // the routine stopped or the merge did not run.
+  bool DisabilitaNodi(bool enable, const store::Principal& principal);
+  // Revokes the current row of the parameter work recordset; false when it
+  // failed (the error has been shown).
+  bool DisabilitaRecordDeposito(const store::Principal& principal);
+
+ private:
+  // The company the family list shows (its first row's, else the current one).
+  std::string FamilyCompany();
+};
+
+}  // namespace orv::sections
+
+#endif  // ORV_BULK_BULK_SECTION_H_

@@ -1,0 +1,204 @@
+#include "bulk/copy_section.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "bulk/copy_statements.h"
+#include "db/connection.h"
+#include "editor/frmfw_orvelka.h"
+#include "editor/log_error_routine.h"
+#include "host/err_object.h"
+#include "host/principal_tree.h"
+#include "zere_orvelka/message_service.h"
+
+namespace orv::sections {
+
+namespace {
+
+using editor::FRMFW_ORVELKA;
+
+constexpr std::string_view kCheckBoxType = "VRX_CHECKBOX";
+constexpr std::string_view kSelectAll = "Seleziona tutti";
+constexpr std::string_view kDeselectAll = "Deseleziona tutti";
+constexpr std::string_view kSameUser = "L'utente ";
+constexpr std::string_view kSameGroup = "Il gruppo ";
+constexpr std::string_view kSameTail = " d'origine e di destinazione coincidono";
+constexpr std::string_view kSameTitle = "Operazione non consentita";
+constexpr std::string_view kNothingTicked = "Nessun contesto selezionato";
+constexpr std::string_view kWarningTitle = "Avviso";
+constexpr std::string_view kOverwrite =
+    "L'operazione sovrascriverà qualsiasi impostazione del profilo ";
+
+// The box each section ticks when it opens the panel.
+struct PreTick {
+  int32_t section;
+  std::string_view box;
+};
+constexpr std::array<PreTick, 8> kPreTicks = {{
+    {FRMFW_ORVELKA::kSectionWarehouses, "CHK_DEP"},
+    {FRMFW_ORVELKA::kSectionProjects, "CHK_PROGETTI"},
+    {FRMFW_ORVELKA::kSectionMrpSimulations, "CHK_CODICISIMUAZIONE"},
+    {FRMFW_ORVELKA::kSectionCliFor, "CHK_CLIFOR"},
+    {FRMFW_ORVELKA::kSectionBlocking, "CHK_BLOC"},
+    {FRMFW_ORVELKA::kSectionFamilies, "CHK_FAM"},
+    {FRMFW_ORVELKA::kSectionTransfers, "CHK_TRANS"},
+    {FRMFW_ORVELKA::kSectionNodes, "CHK_NODI"},
+}};
+
+template <typename T>
+T& Need(const std::shared_ptr<T>& object, const char* what) {
+  if (!object) host::ThrowObjectNotSet(what);
+  return *object;
+}
+
+bool IsTicked(const db::Value& value) {
+  return !value.IsNull() && !value.IsEmpty() && value.IsNumeric() && value.ToDouble() == 1;
+}
+
+}  // namespace
+
+bool CopySection::InitCopyTree() {
+  FRMFW_ORVELKA& w = window();
+  host::PrincipalTree& tree = Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA");
+  tree.SetShowUsers(true);
+  tree.SetShowGroups(true);
+  tree.Initialize(w.HostInterface(), true);
+  tree.Load();
+  return true;
+}
+
+bool CopySection::CopyTreeNodeClick(const host::PrincipalNode* node) {
+  // Nothing picked leaves the source empty rather than showing a stale one.
+  window().control("txtDa").SetCaption(
+      node != nullptr ? store::Principal::FromNode(*node).Description() : "");
+  return true;
+}
+
+bool CopySection::ResetCopySelection() {
+  select_all_ = false;
+  CMD_SELEZIONA_Click();
+  return true;
+}
+
+bool CopySection::ButtonClick(std::string_view name) {
+  if (name == "VRX_COPIAUTENTE" || name == "VRX_COPIAUTENTE2" || name == "VRX_COPIADEP") {
+    OpenCopyPanel();
+    return true;
+  }
+  if (name == "CMD_SELEZIONA") {
+    CMD_SELEZIONA_Click();
+    return true;
+  }
+  if (name == "CMD_OK") {
+    DuplicaRevoke();
+    return true;
+  }
+  return false;
+}
+
+void CopySection::OpenCopyPanel() {
+  FRMFW_ORVELKA& w = window();
+  for (const PreTick& entry : kPreTicks) {
+    if (entry.section == w.section_code()) w.control(entry.box).SetValue(db::Value(1));
+  }
+  int16_t frame = FRMFW_ORVELKA::kFrameCopy;
+  w.SelectFrame(frame);
+  // The destination as the main tree shows it now; a principal picked
+  // before the panel opened would otherwise not be shown.
+  w.control("txtA").SetCaption(w.CurrentPrincipal().Description());
+}
+
+void CopySection::CMD_SELEZIONA_Click() {
+  FRMFW_ORVELKA& w = window();
+  for (editor::Control* box : w.ControlsOfType(kCheckBoxType)) {
+    box->SetValue(db::Value(select_all_ ? 1 : 0));
+  }
+  select_all_ = !select_all_;
+  w.control("CMD_SELEZIONA").SetCaption(select_all_ ? kSelectAll : kDeselectAll);
+}
+
+bool CopySection::Ticked(std::string_view box) { return IsTicked(window().control(box).value()); }
+
+std::optional<CopySection::Plan> CopySection::PrepareCopy() {
+  FRMFW_ORVELKA& w = window();
+  const std::optional<host::PrincipalNode> destination =
+      Need(w.host_controls().VRX_TREEUTENTI1, "VRX_TREEUTENTI1").SelectedNode();
+  const std::optional<host::PrincipalNode> source =
+      Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA").SelectedNode();
+  if (!destination) host::ThrowObjectNotSet("VRX_TREEUTENTI1.SelectedItem");
+  if (!source) host::ThrowObjectNotSet("VRX_TREEUTENTICOPIA.SelectedItem");
+
+  if (destination->id == source->id) {
+    w.ShowMessage(std::string(source->IsGroup() ? kSameGroup : kSameUser) + std::string(kSameTail),
+                  host::kVbInformation, kSameTitle);
+    return std::nullopt;
+  }
+
+  Plan plan;
+  plan.destination = store::Principal::FromNode(*destination);
+  plan.source = store::Principal::FromNode(*source);
+
+  bool any = false;
+  for (editor::Control* box : w.ControlsOfType(kCheckBoxType)) {
+    if (IsTicked(box->value())) any = true;
+  }
+  if (!any) {
+    w.ShowMessage(kNothingTicked, host::kVbExclamation, kWarningTitle);
+    return std::nullopt;
+  }
+  if (w.ShowMessage(std::string(kOverwrite) + destination->name,
+                    host::kVbYesNo + host::kVbExclamation, kWarningTitle) != host::kVbYes) {
+    return std::nullopt;
+  }
+
+  plan.clifor = Ticked("CHK_CLIFOR");
+  plan.families = Ticked("CHK_FAM");
+  plan.transfers = Ticked("CHK_TRANS");
+  plan.nodes = Ticked("CHK_NODI");
+  plan.warehouses = Ticked("CHK_DEP");
+  plan.mrp_simulations = Ticked("CHK_CODICISIMUAZIONE");
+  plan.blocking = Ticked("CHK_BLOC");
+  plan.projects = Ticked("CHK_PROGETTI");
+  return plan;
+}
+
+void CopySection::DuplicaRevoke() {
+  FRMFW_ORVELKA& w = window();
+  editor::LogErrorRoutine routine(w, "DuplicaRevoke");
+  // A failure before the confirmation ends the copy whatever the answer:
+  // going on would copy without the checks and the question.
+  std::optional<Plan> plan;
+  if (!routine.Run([&] { plan = PrepareCopy(); }) || !plan) return;
+
+  const store::Principal& to = plan->destination;
+  const store::Principal& from = plan->source;
+  // The delete and the insert of one family land together or not at all;
+  // the transaction ends before any error is shown.
+  auto copy = [&](const std::string& remove, const std::string& insert) {
+    routine.Run([&] {
+      db::Connection& connection = Need(w.connection(), "Connection");
+      db::Transaction transaction(connection);
+      connection.Execute(remove, nullptr, db::kAdExecuteNoRecords);
+      connection.Execute(insert, nullptr, db::kAdExecuteNoRecords);
+      transaction.Commit();
+    });
+  };
+  if (plan->clifor) copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from));
+  if (plan->families) {
+    copy(CopyStatements::DeleteFamilies(to), CopyStatements::InsertFamilies(to, from));
+  }
+  if (plan->transfers) {
+    copy(CopyStatements::DeleteTransfers(to), CopyStatements::InsertTransfers(to, from));
+  }
+  if (plan->nodes) copy(CopyStatements::DeleteNodes(to), CopyStatements::InsertNodes(to, from));
+  const std::string kinds = CopyStatements::ParameterKinds(plan->warehouses, plan->mrp_simulations,
+                                                           plan->blocking, plan->projects);
+  if (!kinds.empty()) {
+    copy(CopyStatements::DeleteParameters(to, kinds),
+         CopyStatements::InsertParameters(to, from, kinds));
+  }
+}
+
+}  // namespace orv::sections
