@@ -93,7 +93,7 @@ TEST_F(BulkCopyTest, GroupOntoUserWritesTheUserAndTakesOnlyTheGroupsRows) {
   EXPECT_EQ(e_.host().Sql("SELECT FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO FROM "
                           "FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = 9"),
             (std::vector<std::string>{"FW31_ID_FW07\tFW31_ID_FW06\tFW31_INDTIPO\tFW31_CODTIPO",
-                                      "9\t\t8\t24002"}));
+                                      "9\tNULL\t8\t24002"}));
   for (std::string_view table : {"FW31_RVKPARAMETRI", "FW32_RVKCLIFOR", "FW3H_RVKARTICOLI",
                                  "FW3E_RVKDEPCOLL", "FW3N_RVKNODI"}) {
     const std::string prefix(table.substr(0, 4));
@@ -128,7 +128,7 @@ TEST_F(BulkCopyTest, UserOntoGroupCopiesEveryFamilyInEveryCompany) {
       e_.host().Sql("SELECT FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, "
                     "FW3N_ID_FW07 FROM FW3N_RVKNODI WHERE FW3N_ID_FW06 = 6"),
       (std::vector<std::string>{"FW3N_DITTA_CG18\tFW3N_CODPROG_PD68\tFW3N_CODNODO\tFW3N_ID_FW07",
-                                "2\t24010\t010\t"}));
+                                "2\t24010\t010\tNULL"}));
   EXPECT_EQ(Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 6 AND "
                   "FW3E_CODDEP_ORI = '01' AND FW3E_FLGABILITATO = 0"),
             2);
@@ -194,21 +194,28 @@ TEST_F(BulkCopyTest, WithoutASourceNothingIsDeleted) {
 }
 
 TEST_F(BulkCopyTest, FailedInsertLeavesTheDestinationsOldRows) {
-  // The table refuses the transfer rows written for group 5.
+  // Group 4 gets a transfer and a blocking parameter of its own; the table
+  // refuses the transfer rows written for it.
+  e_.Exec(
+      "INSERT INTO FW3E_RVKDEPCOLL (FW3E_ID_FW06, FW3E_DITTA_CG18, FW3E_CODDEP_ORI, "
+      "FW3E_CODDEP_DES, FW3E_FLGABILITATO) VALUES (4, 1, 'PF', 'CL', 0)");
+  e_.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG) VALUES (4, 30, 'INV', 1)");
   auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&e_.db().driver());
   ASSERT_NE(driver, nullptr);
   ASSERT_EQ(sqlite3_exec(driver->handle(),
-                         "CREATE TRIGGER refuse_group5 BEFORE INSERT ON FW3E_RVKDEPCOLL WHEN "
-                         "NEW.FW3E_ID_FW06 = 5 BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                         "CREATE TRIGGER refuse_group4 BEFORE INSERT ON FW3E_RVKDEPCOLL WHEN "
+                         "NEW.FW3E_ID_FW06 = 4 BEGIN SELECT RAISE(ABORT, 'refused'); END",
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
   const std::string transfers =
-      "SELECT FW3E_CODDEP_ORI, FW3E_CODDEP_DES FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 5";
+      "SELECT FW3E_CODDEP_ORI, FW3E_CODDEP_DES FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 4";
   const std::vector<std::string> old_rows = e_.host().Sql(transfers);
   ASSERT_EQ(old_rows.size(), 2u);
-  // User 5 has transfers (refused) and no kind-30 rows (copied: group 5's
-  // 'QUAL' goes).
-  Open(PrincipalNode::kGroup, DemoInstallation::kGroupMagazzino, PrincipalNode::kUser,
+  // User 5 has two transfers (refused) and no blocking parameter (copied:
+  // group 4's goes).
+  Open(PrincipalNode::kGroup, DemoInstallation::kGroupAcquisti, PrincipalNode::kUser,
        DemoInstallation::kUserEsposito);
   e_.host().Tick("CHK_TRANS", true);
   e_.host().Tick("CHK_BLOC", true);
@@ -218,15 +225,29 @@ TEST_F(BulkCopyTest, FailedInsertLeavesTheDestinationsOldRows) {
   e_.host().Button("CMD_OK");
   EXPECT_EQ(e_.LoggedRoutines(), std::vector<std::string>{"DuplicaRevoke"});
   EXPECT_EQ(e_.host().Sql(transfers), old_rows);
-  EXPECT_EQ(Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW06 = 5"), 0);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW06 = 4"), 0);
+
+  // Abort ends the copy: the families after the failure are not touched.
+  e_.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG) VALUES (4, 30, 'INV', 1)");
+  e_.ClearOutput();
+  e_.Yes();
+  e_.Answer(host::kVbAbort);
+  e_.host().Button("CMD_OK");
+  EXPECT_EQ(e_.host().Sql(transfers), old_rows);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW06 = 4"), 1);
 
   // Once the table takes the rows, the same copy completes.
-  ASSERT_EQ(sqlite3_exec(driver->handle(), "DROP TRIGGER refuse_group5", nullptr, nullptr, nullptr),
+  ASSERT_EQ(sqlite3_exec(driver->handle(), "DROP TRIGGER refuse_group4", nullptr, nullptr, nullptr),
             SQLITE_OK);
   e_.ClearOutput();
   e_.Yes();
   e_.host().Button("CMD_OK");
-  EXPECT_EQ(Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 5"), 2);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 4"), 2);
+  EXPECT_EQ(Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 4 AND "
+                  "FW3E_CODDEP_ORI = 'PF'"),
+            0);
 }
 
 TEST_F(BulkCopyTest, SelectAllTogglesTheBoxesAndTheCaptionAndResetsOnAnotherFrame) {
@@ -276,6 +297,7 @@ TEST_F(BulkCopyTest, EachSectionsCopyButtonTicksItsOwnBox) {
     EXPECT_EQ(w.control("LblTitle").caption(), "Copia revoche") << c.key;
   }
   // The copy panel itself ticks nothing.
+  e_.Section("ITM50017");
   e_.Section("ITM154");
   e_.host().Button("VRX_COPIAUTENTE");
   EXPECT_TRUE(TickedBoxes(e_.window()).empty());
