@@ -7,6 +7,7 @@
 
 #include "hostdb/demo_installation.h"
 #include "sections/bulk_editor.h"
+#include "sections/warehouse_editor.h"
 
 namespace orv::sections {
 namespace {
@@ -96,24 +97,23 @@ TEST(BulkEnableTest, GroupAndUserWithTheSameNumberAreKeptApart) {
 }
 
 TEST(BulkEnableTest, WarehouseTransfersOnlyInTheCurrentCompanyWithoutQuestion) {
-  BulkEditor e;
+  testing::WarehouseEditor w;
   const int user = DemoInstallation::kUserEsposito;  // '01'->'A', '01'->'DEP 1' in company 1
-  e.Exec(
+  w.editor().Exec(
       "INSERT INTO FW3E_RVKDEPCOLL (FW3E_ID_FW07, FW3E_DITTA_CG18, FW3E_CODDEP_ORI, "
       "FW3E_CODDEP_DES, FW3E_FLGABILITATO) VALUES (5, 2, '01', 'B', 0)");
-  e.Section("ITM_TRANSORIDEST");
-  e.User(user);
-  e.ClearOutput();
-  e.host().Button("VRX_ABILITATUTTI");
-  EXPECT_TRUE(e.Messages().empty());
-  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 5 AND "
-                    "FW3E_DITTA_CG18 = 1"),
-            0);
-  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 5 AND "
-                    "FW3E_DITTA_CG18 = 2"),
-            1);
+  w.Open();
+  w.User(user);
+  ASSERT_EQ(w.RevokedCells(), (std::vector<std::string>{"01>A ", "01>DEP 1"}));
+  w.editor().ClearOutput();
+  w.Button("VRX_ABILITATUTTI");
+  EXPECT_TRUE(w.editor().Messages().empty());
+  EXPECT_EQ(w.UserRows(user, 1), 0);
+  EXPECT_EQ(w.UserRows(user, 2), 1);
   // The group's row of company 1 stays.
-  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 5"), 1);
+  EXPECT_EQ(w.GroupRows(DemoInstallation::kGroupMagazzino, 1), 1);
+  // The matrix shows it.
+  EXPECT_TRUE(w.RevokedCells().empty());
 }
 
 TEST(BulkEnableTest, TransferButtonAsksFirst) {
