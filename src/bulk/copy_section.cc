@@ -177,15 +177,27 @@ void CopySection::DuplicaRevoke() {
   // The delete and the insert of one family land together or not at all;
   // the transaction ends before any error is shown.
   auto copy = [&](const std::string& remove, const std::string& insert) {
+    bool committed = false;
     routine.Run([&] {
       db::Connection& connection = Need(w.connection(), "Connection");
       db::Transaction transaction(connection);
       connection.Execute(remove, nullptr, db::kAdExecuteNoRecords);
       connection.Execute(insert, nullptr, db::kAdExecuteNoRecords);
       transaction.Commit();
+      committed = true;
     });
+    return committed;
   };
-  if (plan->clifor) copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from));
+  if (plan->clifor &&
+      copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from))) {
+    // The list of revoked customers and suppliers the rest of the host reads
+    // follows the destination's new branches.
+    if (to.IsUser()) {
+      w.ReloadListaCFRevocati(to.user_id(), false);
+    } else {
+      w.ReloadListaCFRevocati(to.group_id(), true);
+    }
+  }
   if (plan->families) {
     copy(CopyStatements::DeleteFamilies(to), CopyStatements::InsertFamilies(to, from));
   }

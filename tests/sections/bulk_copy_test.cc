@@ -134,6 +134,25 @@ TEST_F(BulkCopyTest, UserOntoGroupCopiesEveryFamilyInEveryCompany) {
             2);
 }
 
+TEST_F(BulkCopyTest, CopiedCustomerBranchesReachTheRevokedList) {
+  const std::string list =
+      "SELECT FW3C_DITTA_CG18, FW3C_TIPOCF, FW3C_CODCLIFOR FROM FW3C_LISTACFREVOCATI WHERE ";
+  const std::string order = " ORDER BY FW3C_DITTA_CG18, FW3C_TIPOCF, FW3C_CODCLIFOR";
+  const std::vector<std::string> source = e_.host().Sql(list + "FW3C_ID_FW07 = 2" + order);
+  ASSERT_GT(source.size(), 1u);
+  ASSERT_EQ(e_.host().Sql(list + "FW3C_ID_FW07 = 9" + order).size(), 1u);
+  Open(PrincipalNode::kUser, DemoInstallation::kUserOspite, PrincipalNode::kUser,
+       DemoInstallation::kUserRossi);
+  Copy({"CHK_CLIFOR"});
+  EXPECT_EQ(e_.host().Sql(list + "FW3C_ID_FW07 = 9" + order), source);
+  // Copying a principal without branches empties the list again.
+  e_.host().CopyFrom(PrincipalNode::kUser, DemoInstallation::kUserFerrari);
+  e_.ClearOutput();
+  e_.Yes();
+  e_.host().Button("CMD_OK");
+  EXPECT_EQ(e_.host().Sql(list + "FW3C_ID_FW07 = 9" + order).size(), 1u);
+}
+
 TEST_F(BulkCopyTest, SourceWithoutRowsLeavesTheDestinationWithoutThatFamily) {
   const int64_t parameters = Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW06 = 5");
   ASSERT_EQ(Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW06 = 5"), 1);
