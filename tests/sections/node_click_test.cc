@@ -82,15 +82,22 @@ TEST_F(NodeClickTest, WithoutAPrincipalTheNodeStays) {
 }
 
 TEST_F(NodeClickTest, AFailedMergePutsTheRowBack) {
-  // The revocation table is gone: the MERGE fails, the log class is told
-  // (abort), the row shows again what the database holds.
-  e_.host().answers().Push(host::kVbAbort);
+  // The revocation table is gone: the MERGE fails and the log class is told.
+  // Abort and ignore alike leave the row showing what the database holds and
+  // write no change-log entry.
   e_.Exec("DROP TABLE FW3N_RVKNODI");
+  e_.host().answers().Push(host::kVbAbort);
   e_.ClickNode("24001", "010");
-  ASSERT_EQ(e_.host().global()->logged_errors().size(), 1u);
-  EXPECT_EQ(e_.host().global()->logged_errors()[0].routine, "ConfermaModificheNodi");
+  e_.host().answers().Push(host::kVbIgnore);
+  e_.ClickNode("24001", "020");
+  const auto& errors = e_.host().global()->logged_errors();
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].routine, "ConfermaModificheNodi");
+  EXPECT_EQ(errors[1].routine, "ConfermaModificheNodi");
   EXPECT_EQ(e_.Shown()[0], "24001/010=1");
+  EXPECT_EQ(e_.Shown()[1], "24001/020=1");
   EXPECT_TRUE(e_.Log16().empty());
+  EXPECT_TRUE(e_.Messages().empty());
 }
 
 }  // namespace
