@@ -1,5 +1,5 @@
 // The warehouse-transfer matrix with 200 warehouses in company 1: building
-// the matrix, filling it with a user's 20,100 revocations (among 540,000
+// the matrix, filling it with a user's 20,100 revocations (among 520,000
 // rows of other principals), choosing the section (layout, build and fill),
 // and one cell click (an insert, then the delete that gives the pair back).
 //

@@ -1,0 +1,46 @@
+// The warehouse-transfer section replayed by the orvelka-session program.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "hostdb/temporary_demo_database.h"
+
+namespace orv::session {
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::pair<std::string, int> RunProgram(const std::string& command) {
+  std::string output;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {"", -1};
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+  const int status = ::pclose(pipe);
+  return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(WarehouseSessionTest, TransferScriptGivesTheExpectedOutput) {
+  hostdb::TemporaryDemoDatabase database;
+  const std::string dir = std::string(ORV_SOURCE_DIR) + "/tests/session/";
+  const auto [output, status] =
+      RunProgram(std::string(ORV_BINARY_DIR) + "/src/orvelka-session --db '" + database.path() +
+                 "' " + dir + "warehouses.session 2>&1");
+  EXPECT_EQ(status, 0) << output;
+  EXPECT_EQ(output, ReadText(dir + "warehouses.expected"));
+}
+
+}  // namespace
+}  // namespace orv::session
