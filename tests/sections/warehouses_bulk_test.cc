@@ -62,8 +62,8 @@ TEST(WarehouseDisableAllTest, ButtonAsksThenRevokesAndRefills) {
   EXPECT_EQ(e.GroupRows(4), kPairs);
   EXPECT_EQ(e.RevokedCells().size(), static_cast<size_t>(kPairs));
   EXPECT_THAT(e.Messages(),
-              ElementsAre("36||Confermi la disabilitazione dell' utente/gruppo selezionato?",
-                          "36||Confermi la disabilitazione dell' utente/gruppo selezionato?"));
+              ElementsAre("4||Confermi la disabilitazione dell' utente/gruppo selezionato?",
+                          "4||Confermi la disabilitazione dell' utente/gruppo selezionato?"));
 }
 
 TEST(WarehouseDisableAllTest, FailureIsReportedByTheRoutine) {
@@ -89,8 +89,8 @@ TEST(WarehouseAllPrincipalsTest, EnableAllClearsEveryPrincipalOfTheCompanyOnly) 
   EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"), 0);
   EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 2"), 2);
   EXPECT_TRUE(e.RevokedCells().empty());
-  EXPECT_THAT(e.Messages(), ElementsAre("36||Confermi l' abilitazione di tutti gli utenti?",
-                                        "36||Confermi l' abilitazione di tutti gli utenti?"));
+  EXPECT_THAT(e.Messages(), ElementsAre("4||Confermi l' abilitazione di tutti gli utenti?",
+                                        "4||Confermi l' abilitazione di tutti gli utenti?"));
 }
 
 TEST(WarehouseAllPrincipalsTest, DisableAllRevokesForGroupedUsersAndGroupsButNotCorvsa) {
@@ -123,9 +123,9 @@ TEST(WarehouseAllPrincipalsTest, DisableAllRevokesForGroupedUsersAndGroupsButNot
   e.Button("VRX_DISABILITATUTTIU", {kYes});
   EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"),
             static_cast<int64_t>(users.size() + groups.size()) * kPairs);
-  EXPECT_THAT(e.Messages(), ElementsAre("36||Confermi la disabilitazione di tutti gli utenti?",
-                                        "36||Confermi la disabilitazione di tutti gli utenti?",
-                                        "36||Confermi la disabilitazione di tutti gli utenti?"));
+  EXPECT_THAT(e.Messages(), ElementsAre("4||Confermi la disabilitazione di tutti gli utenti?",
+                                        "4||Confermi la disabilitazione di tutti gli utenti?",
+                                        "4||Confermi la disabilitazione di tutti gli utenti?"));
 }
 
 TEST(WarehouseAllPrincipalsTest, ButtonsBelongToTheTransferSectionOnly) {

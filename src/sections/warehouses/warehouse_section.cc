@@ -14,6 +14,7 @@
 #include "host/matrix_grid.h"
 #include "sections/warehouses/warehouse_statements.h"
 #include "store/principal.h"
+#include "zere_orvelka/message_service.h"
 
 namespace orv::sections {
 
@@ -26,8 +27,6 @@ constexpr std::string_view kKeyPrefix = "C_";
 constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un utente!";
 constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
 constexpr int32_t kExclamation = 48;
-constexpr int32_t kYesNoQuestion = 36;
-constexpr int32_t kYes = 6;
 
 template <typename T>
 T& Need(const std::shared_ptr<T>& object, const char* what) {
@@ -429,7 +428,7 @@ void WarehouseSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
   try {
     if (!NeedPrincipal()) return;
     if (w.ShowMessage("Confermi la disabilitazione dell' utente/gruppo selezionato?",
-                      kYesNoQuestion, "") != kYes) {
+                      host::kVbYesNo, "") != host::kVbYes) {
       return;
     }
     const store::Principal principal = w.CurrentPrincipal();
@@ -471,15 +470,15 @@ void WarehouseSection::AbilitaDisabilitaTuttu(bool enable) {
 }
 
 void WarehouseSection::VRX_ABILITATUTTIU_ButtonClick() {
-  if (window().ShowMessage("Confermi l' abilitazione di tutti gli utenti?", kYesNoQuestion, "") ==
-      kYes) {
+  if (window().ShowMessage("Confermi l' abilitazione di tutti gli utenti?", host::kVbYesNo, "") ==
+      host::kVbYes) {
     AbilitaDisabilitaTuttu(true);
   }
 }
 
 void WarehouseSection::VRX_DISABILITATUTTIU_ButtonClick() {
-  if (window().ShowMessage("Confermi la disabilitazione di tutti gli utenti?", kYesNoQuestion,
-                           "") == kYes) {
+  if (window().ShowMessage("Confermi la disabilitazione di tutti gli utenti?", host::kVbYesNo,
+                           "") == host::kVbYes) {
     AbilitaDisabilitaTuttu(false);
   }
 }
