@@ -5,6 +5,8 @@
 #include "bulk/bulk_section.h"
 #include "bulk/copy_section.h"
 #include "editor/frmfw_orvelka.h"
+#include "sections/articles/family_section.h"
+#include "sections/clifor/clifor_section.h"
 #include "sections/nodes/node_section.h"
 #include "sections/parameters/parameter_section.h"
 #include "sections/warehouses/warehouse_section.h"
@@ -16,6 +18,8 @@ void AddModuleSections(editor::FRMFW_ORVELKA& window) {
   window.AddSection(std::make_unique<sections::ParameterSection>(window));
   window.AddSection(std::make_unique<sections::WarehouseSection>(window));
   window.AddSection(std::make_unique<sections::NodeSection>(window));
+  window.AddSection(std::make_unique<sections::CliForSection>(window));
+  window.AddSection(std::make_unique<sections::FamilySection>(window));
   window.AddSection(std::make_unique<sections::BulkSection>(window));
   window.AddSection(std::make_unique<sections::CopySection>(window));
 }

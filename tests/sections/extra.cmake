@@ -1,2 +1,3 @@
 # The fixture that opens the editor on a demo database for these tests.
 target_sources(${ORV_TEST_TARGET} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/parameter_editor.cc)
+target_sources(${ORV_TEST_TARGET} PRIVATE ${CMAKE_CURRENT_LIST_DIR}/tree_editor.cc)

@@ -1,0 +1,525 @@
+#include "sections/clifor/clifor_section.h"
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "db/ascii.h"
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "host/err_object.h"
+#include "host/tree_grid.h"
+#include "host/tree_settings.h"
+#include "store/principal.h"
+#include "zere_orvelka/change_log.h"
+#include "zere_orvelka/message_service.h"
+
+namespace orv::sections {
+
+namespace {
+
+using editor::FRMFW_ORVELKA;
+
+constexpr std::string_view kBuildError = " in ZERE_TALMIRE: FRMFW_Talmire - LoadTreeCausali";
+constexpr std::string_view kDisableAllPrompt =
+    "Si è scelto di inserire tutte le revoke per le entità visualizzate relative "
+    "all'utente/gruppo selezionato, procedere con l'operazione ?";
+constexpr std::string_view kDisableAllTitle = "Richiesta";
+constexpr int32_t kChangeLogEvent = 15;
+
+template <typename T>
+T& Need(const std::shared_ptr<T>& object, const char* what) {
+  if (!object) host::ThrowObjectNotSet(what);
+  return *object;
+}
+
+// A value as the host language's "&" joins it: Null and Empty give "".
+std::string Text(const db::Value& value) {
+  return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
+}
+
+// The fields of the tree rowset, in order.
+enum TreeField : int {
+  kPadreKey,
+  kKey,
+  kText,
+  kImage,
+  kTag,
+  kChecked,
+  kChecked2,
+  kDitta,
+  kTipoCF,
+  kCodMacro,
+  kCodMiddle,
+  kCodRagg,
+  kTipoRagg,
+  kCodice,
+};
+
+// Appends the rows of the tree. Codes are taken from the result as stored.
+class TreeWriter {
+ public:
+  TreeWriter(db::Recordset& tree, std::string company)
+      : tree_(tree), company_(std::move(company)) {}
+
+  void Heading(std::string_view prefix, std::string_view text) {
+    tree_.AddNew();
+    tree_.SetField(kKey, db::Value(std::string(prefix) + company_));
+    tree_.SetField(kText, db::Value(text));
+    tree_.SetField(kImage, db::Value("open"));
+    tree_.Update();
+  }
+
+  // One branch row; empty codes are left Null.
+  void Branch(const std::string& parent, const std::string& key, const std::string& text,
+              const db::Value& checked, const db::Value& ditta, const db::Value& tipocf,
+              const db::Value& macro, const db::Value& middle, const db::Value& ragg,
+              std::string_view tiporagg) {
+    tree_.AddNew();
+    tree_.SetField(kPadreKey, db::Value(parent));
+    tree_.SetField(kKey, db::Value(key));
+    tree_.SetField(kText, db::Value(text));
+    tree_.SetField(kImage, db::Value("Raggruppamento"));
+    tree_.SetField(kChecked, db::Value(Text(checked)));
+    tree_.SetField(kChecked2, db::Value("1"));
+    tree_.SetField(kDitta, ditta);
+    tree_.SetField(kTipoCF, tipocf);
+    if (!macro.IsEmpty()) tree_.SetField(kCodMacro, macro);
+    if (!middle.IsEmpty()) tree_.SetField(kCodMiddle, middle);
+    if (!ragg.IsEmpty()) tree_.SetField(kCodRagg, ragg);
+    tree_.SetField(kTipoRagg, db::Value(tiporagg));
+    tree_.Update();
+  }
+
+ private:
+  db::Recordset& tree_;
+  std::string company_;
+};
+
+// Column indices of one result, resolved once by name.
+class Columns {
+ public:
+  Columns(const db::Recordset& rs, std::initializer_list<std::string_view> names)
+      : Columns(rs, std::vector<std::string_view>(names)) {}
+  template <typename Names>
+  Columns(const db::Recordset& rs, const Names& names) : rs_(rs) {
+    for (std::string_view name : names) {
+      const int index = rs.FieldIndex(name);
+      if (index < 0) {
+        throw db::DbError(db::kErrItemNotFound,
+                          "Item cannot be found in the collection corresponding to the requested "
+                          "name or ordinal.");
+      }
+      index_.push_back(index);
+    }
+  }
+  const db::Value& operator[](size_t i) const { return rs_.Field(index_[i]); }
+  std::string text(size_t i) const { return Text((*this)[i]); }
+
+ private:
+  const db::Recordset& rs_;
+  std::vector<int> index_;
+};
+
+// Walks every row of a result.
+template <typename Row>
+void ForEachRow(db::Recordset& rs, Row&& row) {
+  if (!rs.IsOpen() || rs.RecordCount() == 0) return;
+  for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) row();
+}
+
+std::string Upper(const std::string& s) { return db::AsciiUpper(s); }
+
+}  // namespace
+
+std::string CliForSection::DescrTipoCF(const db::Value& tipocf) {
+  if (!tipocf.IsNull() && !tipocf.IsEmpty() && tipocf.IsNumeric()) {
+    const double t = tipocf.ToDouble();
+    if (t == 0) return " (cli)";
+    if (t == 1) return " (for)";
+  }
+  return " (?\?\?)";
+}
+
+std::shared_ptr<db::Recordset> CliForSection::CreateTreeRowset() {
+  auto rs = std::make_shared<db::Recordset>();
+  for (const char* name : {"PADRE_KEY", "KEY", "TEXT", "IMAGE", "TAG"}) {
+    rs->AppendField(name, db::DataType::kVarChar, 250);
+  }
+  rs->AppendField("CHECKED", db::DataType::kVarChar, 1);
+  rs->AppendField("CHECKED2", db::DataType::kVarChar, 1);
+  rs->AppendField("DITTA", db::DataType::kInteger);
+  rs->AppendField("TIPOCF", db::DataType::kInteger);
+  for (const char* name : {"CODMACRO", "CODMIDDLE", "CODRAGG", "TIPORAGG"}) {
+    rs->AppendField(name, db::DataType::kVarChar, 250);
+  }
+  rs->AppendField("CODICE", db::DataType::kInteger);
+  rs->Open();
+  return rs;
+}
+
+void CliForSection::InitGridCliFor() {
+  FRMFW_ORVELKA& w = window();
+  host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
+  grid.ClearColumns();
+  host::TreeSettings settings;
+  settings.host = w.HostInterface();
+  settings.key_field = "KEY";
+  settings.parent_field = "PADRE_KEY";
+  settings.setting1 = 0;
+  settings.setting2 = 0;
+  settings.flag = true;
+  grid.SetTreeSettings(settings);
+  grid.SetDisplayOptions(true, true);
+  grid.AddTextColumn("CODICE", "CODICE", "Codice", 1, 800, true);
+  grid.AddTextColumn("TEXT", "TEXT", "Nome", 1, 4200, true);
+  grid.AddTextColumn("CHECKED2", "CHECKED2", "Checked2", 1, 20, false);
+  grid.AddCheckBoxColumn("CHECKED", "CHECKED", "Abilita", "1", "0", false, 800, true, true);
+  grid.CloseColumns();
+}
+
+bool CliForSection::LoadTreeCausali() {
+  FRMFW_ORVELKA& w = window();
+  try {
+    host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
+    grid.SetDataSource(nullptr);
+    std::shared_ptr<db::Recordset> tree = CreateTreeRowset();
+    w.tree_rowset() = tree;
+    const store::Principal principal = w.CurrentPrincipal();
+    if (principal.IsNone()) return true;
+
+    const int64_t company = w.current_company().ToInt64();
+    db::Connection& cn = Need(w.connection(), "Connection");
+    // All ten results are taken before the first is walked.
+    std::array<std::shared_ptr<db::Recordset>, 10> results;
+    results[0] = cn.Execute(CliForStatements::TreeBatch(principal, company));
+    for (size_t i = 1; i < results.size(); ++i) results[i] = cn.NextRecordset();
+    for (const auto& rs : results) {
+      if (!rs) throw db::DbError(db::kErrBadArgument, "Missing result of the classification batch");
+    }
+
+    const std::string c = std::to_string(company);
+    TreeWriter out(*tree, c);
+    const std::string dot = ".";
+
+    out.Heading("G.AREE_", "MacroArea/Area/Zona");
+    {
+      db::Recordset& rs = *results[0];
+      Columns f(
+          rs, {"MG07_DITTA_CG18", "MG07_TIPOCF", "MG07_MACROAREA", "MG07_DESCRMACROAR", "CHECKED"});
+      ForEachRow(rs, [&] {
+        const std::string prefix = f.text(0) + dot + f.text(1) + dot;
+        out.Branch("G.AREE_" + c, "M_" + prefix + Upper(f.text(2)),
+                   f.text(2) + " - " + f.text(3) + DescrTipoCF(f[1]), f[4], f[0], f[1], f[2],
+                   db::Value(), db::Value(), "AREA");
+      });
+    }
+    {
+      db::Recordset& rs = *results[1];
+      Columns f(rs, {"MG08_DITTA_CG18", "MG08_TIPOCF_MG07", "MG08_MACROAREA_MG07", "MG08_AREA",
+                     "MG08_DESCRAREA", "CHECKED"});
+      ForEachRow(rs, [&] {
+        const std::string parent = f.text(0) + dot + f.text(1) + dot + Upper(f.text(2));
+        out.Branch("M_" + parent, "A_" + parent + dot + Upper(f.text(3)),
+                   f.text(3) + " - " + f.text(4) + DescrTipoCF(f[1]), f[5], f[0], f[1], f[2], f[3],
+                   db::Value(), "AREA");
+      });
+    }
+    {
+      db::Recordset& rs = *results[2];
+      Columns f(rs, {"MG09_DITTA_CG18", "MG09_TIPOCF_MG08", "MG09_MACROAREA_MG08", "MG09_AREA_MG08",
+                     "MG09_ZONA", "MG09_DESCRZONA", "CHECKED"});
+      ForEachRow(rs, [&] {
+        const std::string parent =
+            f.text(0) + dot + f.text(1) + dot + Upper(f.text(2)) + dot + Upper(f.text(3));
+        out.Branch("A_" + parent, "Z_" + parent + dot + Upper(f.text(4)),
+                   f.text(4) + " - " + f.text(5) + DescrTipoCF(f[1]), f[6], f[0], f[1], f[2], f[3],
+                   f[4], "AREA");
+      });
+    }
+
+    out.Heading("G.CATs_", "MacroCategoria/Categoria/ SottoCategoria");
+    {
+      db::Recordset& rs = *results[3];
+      Columns f(
+          rs, {"MG10_DITTA_CG18", "MG10_TIPOCF", "MG10_MACROCAT", "MG10_DESCRMACROCAT", "CHECKED"});
+      ForEachRow(rs, [&] {
+        out.Branch("G.CATs_" + c, "Y_" + f.text(0) + dot + f.text(1) + dot + f.text(2),
+                   f.text(2) + " - " + f.text(3) + DescrTipoCF(f[1]), f[4], f[0], f[1], f[2],
+                   db::Value(), db::Value(), "CAT");
+      });
+    }
+    {
+      db::Recordset& rs = *results[4];
+      Columns f(rs, {"MG11_DITTA_CG18", "MG11_TIPOCF_MG10", "MG11_MACROCAT_MG10", "MG11_CATEG",
+                     "MG11_DESCRCAT", "CHECKED"});
+      ForEachRow(rs, [&] {
+        const std::string parent = f.text(0) + dot + f.text(1) + dot + f.text(2);
+        out.Branch("Y_" + parent, "C_" + parent + dot + f.text(3),
+                   f.text(3) + " - " + f.text(4) + DescrTipoCF(f[1]), f[5], f[0], f[1], f[2], f[3],
+                   db::Value(), "CAT");
+      });
+    }
+    {
+      db::Recordset& rs = *results[5];
+      if (rs.IsOpen()) rs.SetFilter("MG12_DITTA_CG18 = " + c);
+      Columns f(rs, {"MG12_DITTA_CG18", "MG12_TIPOCF_MG11", "MG12_MACROCAT_MG11", "MG12_CATEG_MG11",
+                     "MG12_SOTTCAT", "MG12_DESCRSOTTOCAT", "CHECKED"});
+      ForEachRow(rs, [&] {
+        const std::string parent = f.text(0) + dot + f.text(1) + dot + f.text(2) + dot + f.text(3);
+        out.Branch("C_" + parent, "S_" + parent + dot + f.text(4),
+                   f.text(4) + " - " + f.text(5) + DescrTipoCF(f[1]), f[6], f[0], f[1], f[2], f[3],
+                   f[4], "CAT");
+      });
+    }
+
+    // The three groupings: "1_"/" - ", "2_"/"-", "3_"/"-".
+    struct Grouping {
+      std::string_view heading_key, heading, key, separator, kind;
+      std::array<std::string_view, 5> columns;
+    };
+    const std::array<Grouping, 3> groupings = {{
+        {"G.RAG1_",
+         "Raggruppamento 1",
+         "1_",
+         " - ",
+         "RAGG1",
+         {{"MG31_DITTA_CG18", "MG31_TIPOCF", "MG31_CODRAGGRCF1", "MG31_DESCRAGGRCF1", "CHECKED"}}},
+        {"G.RAG2_",
+         "Raggruppamento 2",
+         "2_",
+         "-",
+         "RAGG2",
+         {{"MG32_DITTA_CG18", "MG32_TIPOCF", "MG32_CODRAGGRCF2", "MG32_DESCRAGGRCF2", "CHECKED"}}},
+        {"G.RAG3_",
+         "Raggruppamento 3",
+         "3_",
+         "-",
+         "RAGG3",
+         {{"MG33_DITTA_CG18", "MG33_TIPOCF", "MG33_CODRAGGRCF3", "MG33_DESCRAGGRCF3", "CHECKED"}}},
+    }};
+    for (size_t g = 0; g < groupings.size(); ++g) {
+      const Grouping& grouping = groupings[g];
+      out.Heading(grouping.heading_key, grouping.heading);
+      db::Recordset& rs = *results[6 + g];
+      Columns f(rs, grouping.columns);
+      ForEachRow(rs, [&] {
+        out.Branch(std::string(grouping.heading_key) + c,
+                   std::string(grouping.key) + f.text(0) + dot + f.text(1) + dot + f.text(2),
+                   f.text(2) + std::string(grouping.separator) + f.text(3) + DescrTipoCF(f[1]),
+                   f[4], f[0], f[1], db::Value(), db::Value(), f[2], grouping.kind);
+      });
+    }
+
+    out.Heading("G.SEDI_", "Sedi");
+    {
+      db::Recordset& rs = *results[9];
+      Columns f(rs, {"CG31_DITTA_CG18", "CG31_CODICE", "CG31_INDIRIZZO", "CHECKED"});
+      ForEachRow(rs, [&] {
+        std::string text = f.text(1);
+        if (!db::Trim(f.text(2)).empty()) text += "-" + f.text(2);
+        out.Branch("G.SEDI_" + c, "E_" + f.text(0) + dot + f.text(1), text, f[3], f[0],
+                   db::Value(-1), db::Value(), db::Value(), f[1], "SEDE");
+      });
+    }
+    for (auto& rs : results) rs.reset();
+
+    InitGridCliFor();
+    grid.SetDataSource(tree);
+    grid.Refresh();
+  } catch (...) {
+    const host::ErrObject error = host::ErrObject::FromCurrentException();
+    try {
+      w.ShowMessage(
+          std::to_string(error.number) + "-" + error.description + std::string(kBuildError),
+          host::kVbCritical, "");
+    } catch (...) {
+      // Nothing more to report with.
+    }
+  }
+  return true;
+}
+
+// --- events of TGRID_CLIFOR
+
+bool CliForSection::RefusesCheck(const db::Recordset& tree_rowset) {
+  const db::Value& kind = tree_rowset.Field("TIPORAGG");
+  return kind.IsNull() || kind.IsEmpty() || kind.ToText().empty();
+}
+
+bool CliForSection::TreeBeforeCheck(bool& cancel) {
+  if (window().section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
+  if (RefusesCheck(Need(window().tree_rowset(), "Recordset"))) cancel = true;
+  return true;
+}
+
+bool CliForSection::TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) {
+  FRMFW_ORVELKA& w = window();
+  if (w.section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
+  const db::Value marker = row("CHECKED2");
+  if (marker.IsNull() || marker.IsEmpty() || marker.ToText().empty()) {
+    host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
+    if (column_index == grid.ColumnIndex("CHECKED")) column_index = grid.ColumnIndex("CHECKED2");
+  }
+  return true;
+}
+
+bool CliForSection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
+  FRMFW_ORVELKA& w = window();
+  if (w.section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
+  // Errors end the handler silently (the window clears them).
+  const store::Principal principal = w.CurrentPrincipal();
+  if (principal.IsNone()) return true;
+  bool written = false;
+  try {
+    SaveBranch(new_value, &written);
+  } catch (...) {
+    // Nothing was written: the box goes back to what the table holds.
+    if (!written) RestoreBox(w, column_key, new_value);
+    throw;
+  }
+  ReloadForPrincipal(w, principal);
+  return true;
+}
+
+void CliForSection::ReloadForPrincipal(FRMFW_ORVELKA& window, const store::Principal& principal) {
+  if (principal.IsUser()) {
+    window.ReloadListaCFRevocati(principal.user_id(), false);
+  } else if (principal.IsGroup()) {
+    window.ReloadListaCFRevocati(principal.group_id(), true);
+  }
+}
+
+// --- saving
+
+CliForBranch CliForSection::BranchOf(const db::Recordset& rows) {
+  CliForBranch branch;
+  const db::Value& ditta = rows.Field("DITTA");
+  const db::Value& tipocf = rows.Field("TIPOCF");
+  // Written as numbers: a value that is not one fails the statement
+  // instead of reaching it as text.
+  branch.company = ditta.IsNull() || ditta.IsEmpty() ? "NULL" : std::to_string(ditta.ToInt64());
+  branch.tipocf = tipocf.IsNull() || tipocf.IsEmpty() ? "NULL" : std::to_string(tipocf.ToInt64());
+  branch.macro = Text(rows.Field("CODMACRO"));
+  branch.middle = Text(rows.Field("CODMIDDLE"));
+  branch.ragg = Text(rows.Field("CODRAGG"));
+  branch.tiporagg = Text(rows.Field("TIPORAGG"));
+  return branch;
+}
+
+bool CliForSection::RevocationExists(const store::Principal& principal,
+                                     const CliForBranch& branch) {
+  std::shared_ptr<db::Recordset> rs =
+      Need(window().connection(), "Connection")
+          .Execute(CliForStatements::SelectRevocation(principal, branch));
+  return rs && rs->IsOpen() && !rs->IsEof();
+}
+
+void CliForSection::RestoreBox(FRMFW_ORVELKA& window, std::string_view field,
+                               std::string_view new_value) {
+  try {
+    db::Recordset& rows = Need(window.tree_rowset(), "Recordset");
+    rows.SetField(field, db::Value(new_value == "1" ? "0" : "1"));
+    rows.Update();
+    if (window.host_controls().TGRID_CLIFOR) window.host_controls().TGRID_CLIFOR->Refresh();
+  } catch (...) {
+    // The original error is the one that counts.
+  }
+}
+
+void CliForSection::SaveBranch(std::string_view new_value, bool* written) {
+  FRMFW_ORVELKA& w = window();
+  const store::Principal principal = w.CurrentPrincipal();
+  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  const int32_t flag = db::Value(std::string(new_value)).ToInt32();
+  const CliForBranch branch = BranchOf(rows);
+  db::Connection& cn = Need(w.connection(), "Connection");
+  const std::string sql = RevocationExists(principal, branch)
+                              ? CliForStatements::UpdateRevocation(principal, branch, flag)
+                              : CliForStatements::InsertRevocation(principal, branch, flag);
+  cn.Execute(sql, nullptr, db::kAdExecuteNoRecords);
+  if (written != nullptr) *written = true;
+
+  host::ChangeLog& log = w.change_log();
+  std::string text = log.FormatGroup(db::Trim(principal.GroupName()));
+  text += log.FormatUser(db::Trim(principal.UserName()));
+  text += log.FormatDetail(1, Text(rows.Field("DITTA")));
+  text += log.FormatDetail(2, branch.tiporagg);
+  text += log.FormatDetail(3, "");
+  text += log.FormatDetail(4, "");
+  text += log.FormatDetail(5, "");
+  const db::Value& checked = rows.Field("CHECKED");
+  const bool allowed = !checked.IsNull() && !checked.IsEmpty() && checked.IsNumeric() &&
+                       std::fabs(checked.ToDouble()) == 1;
+  text += log.FormatDetail(6, allowed ? "Si" : "No");
+  log.WriteEntry(kChangeLogEvent, text);
+}
+
+void CliForSection::DisabilitaRecord(db::Recordset& rows, const db::Value& user_id,
+                                     const db::Value& group_id) {
+  FRMFW_ORVELKA& w = window();
+  try {
+    const store::Principal principal = !user_id.IsNull() && !user_id.IsEmpty()
+                                           ? store::Principal::User(user_id.ToInt64())
+                                           : (!group_id.IsNull() && !group_id.IsEmpty()
+                                                  ? store::Principal::Group(group_id.ToInt64())
+                                                  : store::Principal());
+    const CliForBranch branch = BranchOf(rows);
+    const std::string sql = RevocationExists(principal, branch)
+                                ? CliForStatements::UpdateRevocation(principal, branch, 0)
+                                : CliForStatements::InsertRevocation(principal, branch, 0);
+    Need(w.connection(), "Connection").Execute(sql, nullptr, db::kAdExecuteNoRecords);
+  } catch (...) {
+    w.VisualizzaErrore("DisabilitaRecord");
+  }
+}
+
+// --- disable-all
+
+bool CliForSection::ConfirmDisableAll(FRMFW_ORVELKA& window) {
+  return window.ShowMessage(kDisableAllPrompt, host::kVbYesNo + host::kVbQuestion,
+                            kDisableAllTitle) == host::kVbYes;
+}
+
+bool CliForSection::ButtonClick(std::string_view name) {
+  if (name != kDisableAllButton) return false;
+  if (window().section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
+  DisableAll();
+  return true;
+}
+
+void CliForSection::DisableAll() {
+  FRMFW_ORVELKA& w = window();
+  bool shown = false;
+  try {
+    if (!ConfirmDisableAll(w)) return;
+    w.ShowProgress(true);
+    shown = true;
+    const store::Principal principal = w.CurrentPrincipal();
+    if (w.section_code() == FRMFW_ORVELKA::kSectionCliFor) {
+      if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
+        if (tree->RecordCount() > 0) tree->MoveFirst();
+        std::shared_ptr<db::Recordset> rows = tree->Clone();
+        if (rows->RecordCount() > 0) {
+          for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
+            const db::Value& ditta = rows->Field("DITTA");
+            if (ditta.IsNull() || ditta.IsEmpty()) continue;
+            DisabilitaRecord(*rows, principal.user_id(), principal.group_id());
+          }
+        }
+      }
+      ReloadForPrincipal(w, principal);
+      w.LoadTreeCausali();
+    }
+    shown = false;
+    w.ShowProgress(false);
+  } catch (...) {
+    w.VisualizzaErrore(kDisableAllRoutine);
+    // The busy indicator would otherwise stay up over an idle window.
+    if (shown) w.ShowProgress(false);
+  }
+}
+
+}  // namespace orv::sections

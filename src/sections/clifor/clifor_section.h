@@ -1,0 +1,79 @@
+#ifndef ORV_SECTIONS_CLIFOR_CLIFOR_SECTION_H_
+#define ORV_SECTIONS_CLIFOR_CLIFOR_SECTION_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "db/value.h"
+#include "editor/section.h"
+#include "sections/clifor/clifor_statements.h"
+
+namespace orv::db {
+class Recordset;
+}
+namespace orv::store {
+class Principal;
+}
+
+namespace orv::sections {
+
+// The customer/supplier section (24): the classification tree of
+// FW32_RVKCLIFOR in TGRID_CLIFOR, one check box per branch, each change
+// written at once, and the section's disable-all button.
+//
+// It also owns what both sections of TGRID_CLIFOR share: the before-check
+// rule (rows without a kind, the headings, never change) and the question
+// of the disable-all button. The article family section (31) handles its
+// own saves and its own variant of the button.
+class CliForSection : public editor::Section {
+ public:
+  static constexpr std::string_view kDisableAllButton = "VRX_DISABILITATUTTI_CLIFOR";
+  static constexpr std::string_view kDisableAllRoutine = "VRX_DISABILITATUTTI_CLIFOR_ButtonClick";
+
+  explicit CliForSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+
+  std::string_view Name() const override { return "clifor"; }
+
+  bool LoadTreeCausali() override;
+  bool TreeBeforeCheck(bool& cancel) override;
+  bool TreeCheckChange(std::string_view column_key, std::string_view new_value) override;
+  bool TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) override;
+  bool ButtonClick(std::string_view name) override;
+
+  // " (cli)", " (for)" or " (???)".
+  static std::string DescrTipoCF(const db::Value& tipocf);
+  // A new, open, empty tree rowset with the fields of this section.
+  static std::shared_ptr<db::Recordset> CreateTreeRowset();
+  void InitGridCliFor();
+
+  // Writes the branch of the tree rowset's current row with `new_value`
+  // ("1" or "0"), with its change-log entry. Throws on failure; `written`
+  // (when given) tells whether the revocation row was written before it.
+  void SaveBranch(std::string_view new_value, bool* written = nullptr);
+  // Puts back the other value of a box whose change was not written (the
+  // field of the changed column in the tree rowset's current row).
+  static void RestoreBox(editor::FRMFW_ORVELKA& window, std::string_view field,
+                         std::string_view new_value);
+  // Revokes the branch of `rows`' current row for the principal (the
+  // disable-all walk); reports its own error and returns.
+  void DisabilitaRecord(db::Recordset& rows, const db::Value& user_id, const db::Value& group_id);
+
+  // The disable-all question; true when the answer is yes.
+  static bool ConfirmDisableAll(editor::FRMFW_ORVELKA& window);
+  // The before-check rule of both sections: refuse a row without a kind.
+  static bool RefusesCheck(const db::Recordset& tree_rowset);
+  // Runs the revoked-list reload for the principal (nothing when none).
+  static void ReloadForPrincipal(editor::FRMFW_ORVELKA& window, const store::Principal& principal);
+  // The branch of a tree row, as the statements write it.
+  static CliForBranch BranchOf(const db::Recordset& rows);
+
+ private:
+  void DisableAll();
+  bool RevocationExists(const store::Principal& principal, const CliForBranch& branch);
+};
+
+}  // namespace orv::sections
+
+#endif  // ORV_SECTIONS_CLIFOR_CLIFOR_SECTION_H_
