@@ -1,0 +1,224 @@
+// The customer/supplier tree and the article families on the scaled
+// installation: building the classification tree (ten statements in one
+// batch, 5,000 rows per source at scale 1) and the family list, one save of a
+// branch and of a family right, and the same branch save when the existence
+// test reads the whole of FW32_RVKCLIFOR and filters it on the client.
+//
+// The scaled database is built once into clifor_scaled_<scale>.db beside this
+// program and reused by later runs; ORV_CLIFOR_BENCH_SCALE sets the scale
+// (default 0.25), ORV_CLIFOR_BENCH_DB names another file. Each save commits,
+// so on a disk its figure is mostly the journal's sync.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
+#include "sections/articles/family_section.h"
+#include "sections/clifor/clifor_section.h"
+#include "sections/clifor/clifor_statements.h"
+#include "session/headless_host.h"
+#include "store/principal.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using orv::db::Recordset;
+using orv::sections::CliForSection;
+using orv::sections::CliForStatements;
+using orv::sections::FamilySection;
+
+constexpr int64_t kUser = 500;
+
+double Scale() {
+  if (const char* s = std::getenv("ORV_CLIFOR_BENCH_SCALE")) return std::atof(s);
+  return 0.25;
+}
+
+std::string DatabasePath() {
+  if (const char* path = std::getenv("ORV_CLIFOR_BENCH_DB")) return path;
+  char name[64];
+  std::snprintf(name, sizeof name, "clifor_scaled_%g.db", Scale());
+  return (fs::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
+
+double Seconds(std::chrono::steady_clock::time_point from) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+// The editor opened by the administrator on the scaled installation,
+// company 1, user kUser selected.
+class Editor {
+ public:
+  static Editor& Get() {
+    static Editor editor;
+    return editor;
+  }
+  orv::session::HeadlessHost& host() { return host_; }
+  orv::editor::FRMFW_ORVELKA& window() { return *host_.window(); }
+  std::shared_ptr<orv::db::Connection> connection() { return window().connection(); }
+  template <typename T>
+  T& Section() {
+    for (const auto& s : window().sections()) {
+      if (auto* found = dynamic_cast<T*>(s.get())) return *found;
+    }
+    std::abort();
+  }
+
+ private:
+  Editor() {
+    const std::string path = DatabasePath();
+    if (!fs::exists(path)) {
+      std::fprintf(stderr, "building the scaled installation in %s\n", path.c_str());
+      orv::hostdb::HostDatabase::CreateScaled(
+          path, {Scale(), 1}, [](std::string_view step, int pct) {
+            std::fprintf(stderr, "\r%3d%% %-30.*s", pct, static_cast<int>(step.size()),
+                         step.data());
+          });
+      std::fprintf(stderr, "\n");
+    }
+    host_.SetOutput([](std::string_view) {});
+    orv::session::HeadlessOptions options;
+    options.connection_string = orv::hostdb::HostDatabase::ConnectionStringFor(path);
+    options.login = "admin";
+    options.company = 1;
+    host_.Open(options);
+    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, kUser);
+  }
+
+  orv::session::HeadlessHost host_;
+};
+
+int64_t Count(Editor& e, const char* sql) {
+  return e.connection()->Execute(sql)->Field(0).ToInt64();
+}
+
+void BM_LoadTreeCausali(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  e.host().ChooseSection("ITM50010");
+  for (auto _ : state) e.window().LoadTreeCausali();
+  state.counters["tree_rows"] = static_cast<double>(e.window().tree_rowset()->RecordCount());
+  state.counters["fw32_rows"] =
+      static_cast<double>(Count(e, "SELECT COUNT(*) FROM FW32_RVKCLIFOR"));
+}
+BENCHMARK(BM_LoadTreeCausali)->Unit(benchmark::kMillisecond);
+
+// The batch alone: the ten results, not walked.
+void BM_TreeBatch(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  const std::string sql = CliForStatements::TreeBatch(e.window().CurrentPrincipal(), 1);
+  for (auto _ : state) {
+    auto first = e.connection()->Execute(sql);
+    for (int i = 1; i < 10; ++i) benchmark::DoNotOptimize(e.connection()->NextRecordset());
+  }
+}
+BENCHMARK(BM_TreeBatch)->Unit(benchmark::kMillisecond);
+
+void BM_InitTreeFamiglie(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  e.host().ChooseSection("ITM_ARTFAM");
+  for (auto _ : state) e.window().InitTreeFamiglie();
+  state.counters["families"] = static_cast<double>(e.window().tree_rowset()->RecordCount());
+}
+BENCHMARK(BM_InitTreeFamiglie)->Unit(benchmark::kMillisecond);
+
+// The key of the first sub-category row the user may still use.
+std::string FirstAllowedBranch(Editor& e) {
+  e.host().ChooseSection("ITM50010");
+  std::shared_ptr<Recordset> rs = e.window().tree_rowset()->Clone();
+  for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
+    if (rs->Field("KEY").ToText().rfind("S_", 0) == 0 && rs->Field("CHECKED").ToText() == "1") {
+      return rs->Field("KEY").ToText();
+    }
+  }
+  return {};
+}
+
+// A save alone (existence test, write, change-log entry), or the whole click
+// (before-check, save, reload procedure of the user's revoked list). Each
+// iteration revokes and gives back; the revoke is timed.
+void BM_SaveBranch(benchmark::State& state, bool whole_click) {
+  Editor& e = Editor::Get();
+  const std::string key = FirstAllowedBranch(e);
+  if (key.empty()) {
+    state.SkipWithError("no allowed branch");
+    return;
+  }
+  CliForSection& section = e.Section<CliForSection>();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    if (whole_click) {
+      e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
+    } else {
+      section.SaveBranch("0");
+    }
+    state.SetIterationTime(Seconds(start));
+    if (whole_click) {
+      e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
+    } else {
+      section.SaveBranch("1");
+    }
+  }
+}
+BENCHMARK_CAPTURE(BM_SaveBranch, save, false)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_SaveBranch, click_with_reload, true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The existence test as the whole table read and filtered on the client.
+void BM_ExistsByClientFilter(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  const std::string key = FirstAllowedBranch(e);
+  e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
+  e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
+  const orv::sections::CliForBranch branch = CliForSection::BranchOf(*e.window().tree_rowset());
+  const std::string filter = CliForStatements::LookupFilter(e.window().CurrentPrincipal(), branch);
+  bool found = false;
+  for (auto _ : state) {
+    std::shared_ptr<Recordset> all = e.connection()->Execute(CliForStatements::kSelectAll);
+    all->SetFilter(filter);
+    found = !all->IsEof();
+  }
+  if (!found) state.SkipWithError("the branch's row was not found");
+}
+BENCHMARK(BM_ExistsByClientFilter)->Unit(benchmark::kMillisecond);
+
+void BM_ExistsOnTheServer(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  const std::string key = FirstAllowedBranch(e);
+  e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
+  e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
+  const orv::sections::CliForBranch branch = CliForSection::BranchOf(*e.window().tree_rowset());
+  const std::string sql = CliForStatements::SelectRevocation(e.window().CurrentPrincipal(), branch);
+  bool found = false;
+  for (auto _ : state) found = !e.connection()->Execute(sql)->IsEof();
+  if (!found) state.SkipWithError("the branch's row was not found");
+}
+BENCHMARK(BM_ExistsOnTheServer)->Unit(benchmark::kMicrosecond);
+
+void BM_SaveFamily(benchmark::State& state) {
+  Editor& e = Editor::Get();
+  e.host().ChooseSection("ITM_ARTFAM");
+  std::shared_ptr<Recordset> tree = e.window().tree_rowset();
+  tree->MoveFirst();
+  FamilySection& section = e.Section<FamilySection>();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    section.SaveFamily("INSERIMENTO", "0");
+    state.SetIterationTime(Seconds(start));
+    section.SaveFamily("INSERIMENTO", "1");
+  }
+}
+BENCHMARK(BM_SaveFamily)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
