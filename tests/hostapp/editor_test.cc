@@ -47,8 +47,12 @@ namespace {
 
 using hostdb::DemoInstallation;
 
-constexpr const char* kRevocationTables[] = {"FW31_RVKPARAMETRI", "FW32_RVKCLIFOR",
-                                             "FW3H_RVKARTICOLI", "FW3E_RVKDEPCOLL", "FW3N_RVKNODI"};
+// The rows that revoke something. The customer/supplier and family tables
+// keep a row once written and give a right back with its flag.
+constexpr const char* kRevocationTables[] = {
+    "FW31_RVKPARAMETRI", "FW32_RVKCLIFOR WHERE FW32_FLGABILITATO = 0",
+    "FW3H_RVKARTICOLI WHERE FW3H_FLGINSERIMENTO = 0 OR FW3H_FLGMODIFICA = 0 OR FW3H_FLGELIMINA = 0",
+    "FW3E_RVKDEPCOLL", "FW3N_RVKNODI"};
 
 int64_t Count(db::Connection& cn, const std::string& sql) {
   return cn.Execute(sql)->Field(0).ToInt64();
