@@ -128,6 +128,17 @@ TEST(WarehouseAllPrincipalsTest, DisableAllRevokesForGroupedUsersAndGroupsButNot
                                         "4||Confermi la disabilitazione di tutti gli utenti?"));
 }
 
+TEST(WarehouseAllPrincipalsTest, FailureIsReportedByTheRoutine) {
+  WarehouseEditor e;
+  e.User(5);
+  e.Open();
+  e.Exec("DROP TABLE FW3E_RVKDEPCOLL");
+  e.Button("VRX_ABILITATUTTIU", {kYes});
+  const std::vector<std::string> messages = e.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_THAT(messages[1], ::testing::HasSubstr(" in AbilitaDisabilitaTuttu"));
+}
+
 TEST(WarehouseAllPrincipalsTest, ButtonsBelongToTheTransferSectionOnly) {
   WarehouseEditor e;
   e.User(5);

@@ -214,6 +214,21 @@ TEST(WarehouseMatrixTest, ChoosingAnotherSectionLeavesTheMatrixAlone) {
   EXPECT_TRUE(e.Messages().empty());
 }
 
+TEST(WarehouseMatrixTest, FailedBuildEndsSilentlyAndLeavesNothingToClick) {
+  WarehouseEditor e;
+  e.User(5);
+  e.Exec("DROP TABLE MG58_DEPOSITI");
+  e.Open();
+  EXPECT_FALSE(e.Bound());
+  EXPECT_FALSE(e.window().work_recordset());
+  EXPECT_TRUE(e.Messages().empty());
+  // The origin toggle has no row to work on and says so under its name.
+  e.Button("VRX_ABIDISDEPORI");
+  ASSERT_EQ(e.Messages().size(), 1u);
+  EXPECT_NE(e.Messages()[0].find(" in VRX_ABIDISDEPORI_ButtonClickErr"), std::string::npos);
+  EXPECT_EQ(e.UserRows(5), 2);
+}
+
 TEST(WarehouseMatrixTest, FailedFillReportsAndShowsNoStaleCells) {
   WarehouseEditor e;
   e.User(5);

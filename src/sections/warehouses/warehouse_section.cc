@@ -271,7 +271,7 @@ void WarehouseSection::FillMatrix() {
         const std::string origin = revocations->Field(ori).ToText();
         auto [it, added] = origin_index.emplace(HostKey(origin), origins.size());
         if (added) origins.push_back(Origin{origin, {}});
-        // A row is a revocation whatever its flag; a missing flag reads as 0.
+        // The cell shows the row's flag; a row without one is a revocation.
         db::Value value = revocations->Field(flag);
         if (value.IsNull() || value.IsEmpty()) value = db::Value(0);
         origins[it->second].cells.emplace_back(revocations->Field(des).ToText(), value);
