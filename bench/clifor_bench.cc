@@ -36,8 +36,6 @@ using orv::sections::CliForSection;
 using orv::sections::CliForStatements;
 using orv::sections::FamilySection;
 
-constexpr int64_t kUser = 500;
-
 double Scale() {
   if (const char* s = std::getenv("ORV_CLIFOR_BENCH_SCALE")) return std::atof(s);
   return 0.25;
@@ -55,7 +53,7 @@ double Seconds(std::chrono::steady_clock::time_point from) {
 }
 
 // The editor opened by the administrator on the scaled installation,
-// company 1, user kUser selected.
+// company 1, a user with revocations selected.
 class Editor {
  public:
   static Editor& Get() {
@@ -63,6 +61,7 @@ class Editor {
     return editor;
   }
   orv::session::HeadlessHost& host() { return host_; }
+  int64_t user() const { return user_; }
   orv::editor::FRMFW_ORVELKA& window() { return *host_.window(); }
   std::shared_ptr<orv::db::Connection> connection() { return window().connection(); }
   template <typename T>
@@ -91,8 +90,14 @@ class Editor {
     options.login = "admin";
     options.company = 1;
     host_.Open(options);
-    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, kUser);
+    // A user with revocations of customers and suppliers.
+    user_ = host_.connection()
+                ->Execute("SELECT MIN(FW32_ID_FW07) FROM FW32_RVKCLIFOR")
+                ->Field(0)
+                .ToInt64();
+    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, user_);
   }
+  int64_t user_ = 0;
 
   orv::session::HeadlessHost host_;
 };
