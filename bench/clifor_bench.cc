@@ -113,6 +113,9 @@ void BM_LoadTreeCausali(benchmark::State& state) {
   state.counters["tree_rows"] = static_cast<double>(e.window().tree_rowset()->RecordCount());
   state.counters["fw32_rows"] =
       static_cast<double>(Count(e, "SELECT COUNT(*) FROM FW32_RVKCLIFOR"));
+  const std::string mine =
+      "SELECT COUNT(*) FROM FW32_RVKCLIFOR WHERE FW32_ID_FW07 = " + std::to_string(e.user());
+  state.counters["user_rows"] = static_cast<double>(Count(e, mine.c_str()));
 }
 BENCHMARK(BM_LoadTreeCausali)->Unit(benchmark::kMillisecond);
 
