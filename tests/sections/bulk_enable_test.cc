@@ -167,20 +167,6 @@ TEST(BulkEnableTest, FamiliesKeepTheirRowsWithTheThreeRightsGivenBack) {
             1);
 }
 
-TEST(BulkEnableTest, FamiliesFoundWhateverFamilyIsRevoked) {
-  BulkEditor e;
-  // User 2's only family row is "L'A", not the first family of the list.
-  e.Section("ITM_ARTFAM");
-  e.User(DemoInstallation::kUserRossi);
-  e.ClearOutput();
-  e.Yes();
-  e.host().Button("VRX_ABILITATUTTI2");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{kRemoveQuestion});
-  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3H_RVKARTICOLI WHERE FW3H_ID_FW07 = 2 AND "
-                    "FW3H_FLGINSERIMENTO = 1 AND FW3H_CODMACRO = 'L''A'"),
-            1);
-}
-
 TEST(BulkEnableTest, CustomersAndSuppliersGoInEveryCompanyAndTheRevokedListFollows) {
   BulkEditor e;
   const int user = DemoInstallation::kUserRossi;
