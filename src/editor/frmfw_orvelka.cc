@@ -158,10 +158,11 @@ void FRMFW_ORVELKA::CreateControls() {
   Add("VRX_DISABILITATUTTIDEP", "CommandButton", transfers, 4500, 6400, 1300, 360, "Disabilita",
       false);
   Add("VRX_COPIADEP", "CommandButton", transfers, 5900, 6400, 1200, 360, "Copia");
-  Add("LBL_ALLTRANSAZIONI", "Label", transfers, 0, 6850, 6000, 300,
+  // The label's caption fits on one line beside the two buttons.
+  Add("LBL_ALLTRANSAZIONI", "Label", transfers, 0, 6850, 6900, 300,
       "Tutte le transazioni saranno abilitate/disabilitate per ogni utente/gruppo");
-  Add("VRX_ABILITATUTTIU", "CommandButton", transfers, 6100, 6850, 1500, 360, "Abilita tutti");
-  Add("VRX_DISABILITATUTTIU", "CommandButton", transfers, 7700, 6850, 1500, 360,
+  Add("VRX_ABILITATUTTIU", "CommandButton", transfers, 7000, 6850, 1500, 360, "Abilita tutti");
+  Add("VRX_DISABILITATUTTIU", "CommandButton", transfers, 8600, 6850, 1500, 360,
       "Disabilita tutti");
 
   Add("VRX_PROGRESS", "Host", "", 6145, 3900, 4000, 600, "", false);

@@ -254,6 +254,8 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
     model->SetIconProvider([](const QString& key) { return HostIcons::ForImageKey(key); });
     view->setModel(model);
     view->setUniformRowHeights(true);
+    // Columns keep their widths, so a box stays under its caption.
+    view->header()->setStretchLastSection(false);
     std::shared_ptr<QtTreeGrid> grid = controls_.tree_grid;
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [grid, model](const QModelIndex& current) {
@@ -317,12 +319,17 @@ void FormView::ApplyGridWidths() {
 void FormView::ApplyTreeWidths() {
   if (tree_grid_view_ == nullptr) return;
   TreeGridModel* model = controls_.tree_grid->model();
+  int tree_column = 0;
   for (int i = 0; i < model->columnCount(); ++i) {
     const int source = model->CollectionColumn(i);
     if (source < 0) continue;
     tree_grid_view_->header()->resizeSection(
         i, std::max(kMinColumn, Px(model->all_columns()[source].width)));
+    // The branches and their indentation go in the name column, the widest,
+    // so the narrow code column before it keeps its text.
+    if (model->all_columns()[source].key == "TEXT") tree_column = i;
   }
+  tree_grid_view_->setTreePosition(tree_column);
 }
 
 void FormView::ApplyMatrixWidths() {
