@@ -14,6 +14,7 @@ shot() {  # file section principal
 }
 shot customers-suppliers ITM50010 group:3
 shot warehouses ITM50017 group:3
+shot families ITM_ARTFAM user:4
 shot projects ITM50026 group:5
 shot transfers ITM_TRANSORIDEST user:4
 shot copy ITM154 group:3
