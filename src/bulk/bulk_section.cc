@@ -36,11 +36,7 @@ constexpr std::string_view kQuestionTitle = "Richiesta";
 constexpr std::array<std::string_view, 4> kFlagFields = {"ABILITATO", "MODIFICA", "INSERIMENTO",
                                                          "ELIMINAZIONE"};
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 // A company code as statements write it; NULL when missing, so that nothing
 // matches instead of the statement breaking.

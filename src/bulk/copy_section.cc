@@ -47,11 +47,7 @@ constexpr std::array<PreTick, 8> kPreTicks = {{
     {FRMFW_ORVELKA::kSectionNodes, "CHK_NODI"},
 }};
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 bool IsTicked(const db::Value& value) {
   return !value.IsNull() && !value.IsEmpty() && value.IsNumeric() && value.ToDouble() == 1;

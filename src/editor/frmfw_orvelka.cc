@@ -9,6 +9,7 @@
 #include "db/recordset.h"
 #include "editor/log_error_routine.h"
 #include "host/clsfw_orvelka.h"
+#include "host/err_object.h"
 #include "host/fallback_message_box.h"
 #include "host/trace.h"
 #include "store/settings.h"
@@ -37,11 +38,7 @@ void Silently(F&& step) {
   }
 }
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 bool IsSplitterSection(int32_t code) { return code == 7 || code == 8 || code == 9 || code == 33; }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,13 @@ struct ErrObject {
 // Throws the module's "object not set" error (a db::DbError numbered 91)
 // naming what is missing.
 [[noreturn]] void ThrowObjectNotSet(const char* what);
+
+// The object a routine needs, or the "object not set" error naming it.
+template <typename T>
+T& Need(const std::shared_ptr<T>& object, const char* what) {
+  if (!object) ThrowObjectNotSet(what);
+  return *object;
+}
 
 }  // namespace orv::host
 

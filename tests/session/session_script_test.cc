@@ -31,15 +31,27 @@ std::pair<std::string, int> RunProgram(const std::string& command) {
   return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-TEST(SessionProgramTest, BasicScriptGivesTheExpectedOutput) {
+// Each script of tests/session replayed by orvelka-session on a fresh demo
+// installation: its output (grids, messages, change-log lines, rows) must be
+// the text of its .expected file.
+class SessionProgramScriptTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SessionProgramScriptTest, GivesTheExpectedOutput) {
   hostdb::TemporaryDemoDatabase database;
   const std::string dir = std::string(ORV_SOURCE_DIR) + "/tests/session/";
+  const std::string script = GetParam();
   const auto [output, status] =
       RunProgram(std::string(ORV_BINARY_DIR) + "/src/orvelka-session --db '" + database.path() +
-                 "' " + dir + "basic.session 2>&1");
+                 "' " + dir + script + ".session 2>&1");
   EXPECT_EQ(status, 0) << output;
-  EXPECT_EQ(output, ReadFile(dir + "basic.expected"));
+  EXPECT_EQ(output, ReadFile(dir + script + ".expected"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Scripts, SessionProgramScriptTest,
+                         ::testing::Values("basic", "trees", "warehouses", "nodes", "bulk"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
 
 TEST(SessionProgramTest, TheDocumentedDemoRunsToItsEnd) {
   hostdb::TemporaryDemoDatabase database;

@@ -20,11 +20,7 @@ using editor::FRMFW_ORVELKA;
 
 constexpr std::string_view kBuildError = " in ZERE_TALMIRE: FRMFW_Talmire - InitTreeFamiglie";
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 std::string Text(const db::Value& value) {
   return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
@@ -62,17 +58,7 @@ std::shared_ptr<db::Recordset> FamilySection::CreateFamilyRowset() {
 
 void FamilySection::InitGridFamiglie() {
   FRMFW_ORVELKA& w = window();
-  host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
-  grid.ClearColumns();
-  host::TreeSettings settings;
-  settings.host = w.HostInterface();
-  settings.key_field = "KEY";
-  settings.parent_field = "PADRE_KEY";
-  settings.setting1 = 0;
-  settings.setting2 = 0;
-  settings.flag = true;
-  grid.SetTreeSettings(settings);
-  grid.SetDisplayOptions(true, true);
+  host::TreeGrid& grid = CliForSection::BeginTreeLayout(w);
   grid.AddTextColumn("CODICE", "CODICE", "Codice", 1, 800, true);
   grid.AddTextColumn("TEXT", "TEXT", "Nome", 1, 4200, true);
   grid.AddCheckBoxColumn("INSERIMENTO", "INSERIMENTO", "Ins", "1", "0", false, 500, true, true);

@@ -29,11 +29,7 @@ constexpr std::string_view kDisableAllPrompt =
 constexpr std::string_view kDisableAllTitle = "Richiesta";
 constexpr int32_t kChangeLogEvent = 15;
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 // A value as the host language's "&" joins it: Null and Empty give "".
 std::string Text(const db::Value& value) {
@@ -160,8 +156,7 @@ std::shared_ptr<db::Recordset> CliForSection::CreateTreeRowset() {
   return rs;
 }
 
-void CliForSection::InitGridCliFor() {
-  FRMFW_ORVELKA& w = window();
+host::TreeGrid& CliForSection::BeginTreeLayout(FRMFW_ORVELKA& w) {
   host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
   grid.ClearColumns();
   host::TreeSettings settings;
@@ -173,6 +168,12 @@ void CliForSection::InitGridCliFor() {
   settings.flag = true;
   grid.SetTreeSettings(settings);
   grid.SetDisplayOptions(true, true);
+  return grid;
+}
+
+void CliForSection::InitGridCliFor() {
+  FRMFW_ORVELKA& w = window();
+  host::TreeGrid& grid = CliForSection::BeginTreeLayout(w);
   grid.AddTextColumn("CODICE", "CODICE", "Codice", 1, 800, true);
   grid.AddTextColumn("TEXT", "TEXT", "Nome", 1, 4200, true);
   grid.AddTextColumn("CHECKED2", "CHECKED2", "Checked2", 1, 20, false);

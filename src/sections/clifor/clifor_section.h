@@ -62,6 +62,10 @@ class CliForSection : public editor::Section {
 
   // The disable-all question; true when the answer is yes.
   static bool ConfirmDisableAll(editor::FRMFW_ORVELKA& window);
+  // Starts a layout of TGRID_CLIFOR as both tree sections define it: columns
+  // cleared, tree settings by "KEY" and "PADRE_KEY", both display options.
+  // The caller adds its columns and closes the definition.
+  static host::TreeGrid& BeginTreeLayout(editor::FRMFW_ORVELKA& window);
   // The before-check rule of both sections: refuse a row without a kind.
   static bool RefusesCheck(const db::Recordset& tree_rowset);
   // Runs the revoked-list reload for the principal (nothing when none).

@@ -22,11 +22,7 @@ constexpr std::string_view kBoundTo = "A";
 constexpr std::string_view kProjectCaption = "Progetto";
 constexpr std::string_view kNodeCaption = "Nodo";
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 bool IsMissing(const db::Value& id) { return id.IsNull() || id.IsEmpty(); }
 

@@ -43,11 +43,7 @@ constexpr std::array<Field, 12> kNodeFields = {{
     {"Classe C nodo", "PD0C_CLASSEC_PD1H", 10, LookupObject::kClassC},
 }};
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 LookupObject& LookupFor(FRMFW_ORVELKA& window, const Field& field) {
   const auto& lookups = window.lookup_objects();

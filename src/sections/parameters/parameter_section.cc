@@ -31,11 +31,7 @@ constexpr std::string_view kNotPresent = "Revoca non presente!";
 constexpr int32_t kExclamation = 48;
 constexpr int32_t kChangeLogEvent = 16;
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 // The value a grid reports with a click equals 1 (as a number or as text).
 bool IsOne(const db::Value& value) {

@@ -28,11 +28,7 @@ constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un ute
 constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
 constexpr int32_t kExclamation = 48;
 
-template <typename T>
-T& Need(const std::shared_ptr<T>& object, const char* what) {
-  if (!object) host::ThrowObjectNotSet(what);
-  return *object;
-}
+using host::Need;
 
 // Codes as the host database compares them: without regard to case and to
 // trailing blanks (a one-character code is written back with a blank).
