@@ -29,12 +29,6 @@ std::vector<std::string> Families(TreeEditor& editor) {
   return lines;
 }
 
-// "INS MOD ELIM" of one row on screen.
-std::string Boxes(TreeEditor& editor, std::string_view key) {
-  TreeEditor::Row row = editor.RowByKey(key);
-  return row["INSERIMENTO"] + row["MODIFICA"] + row["ELIMINAZIONE"];
-}
-
 TEST(ArticlesFamilyTest, ListByDescriptionWithThePrincipalsRights) {
   TreeEditor editor;
   editor.Group(6);
@@ -70,17 +64,17 @@ TEST(ArticlesFamilyTest, ListByDescriptionWithThePrincipalsRights) {
 
   // User 2's row revokes L'A insertion; group 6's row does not show for user 6.
   editor.User(2);
-  EXPECT_EQ(Boxes(editor, "F_1.L'A"), "011");
+  EXPECT_EQ(editor.Boxes("F_1.L'A"), "011");
   editor.User(6);
-  EXPECT_EQ(Boxes(editor, "F_1.VERN"), "111");
+  EXPECT_EQ(editor.Boxes("F_1.VERN"), "111");
   // A row whose middle or third code is not blank does not count.
   editor.Exec(
       "INSERT INTO FW3H_RVKARTICOLI VALUES (6, NULL, 1, 'FERR', 'X', '', 'FAM', 1, 0, 0, 0)");
   editor.Exec(
       "INSERT INTO FW3H_RVKARTICOLI VALUES (6, NULL, 1, 'IDRA', '', 'Y', 'FAM', 1, 0, 0, 0)");
   editor.User(6);
-  EXPECT_EQ(Boxes(editor, "F_1.FERR"), "111");
-  EXPECT_EQ(Boxes(editor, "F_1.IDRA"), "111");
+  EXPECT_EQ(editor.Boxes("F_1.FERR"), "111");
+  EXPECT_EQ(editor.Boxes("F_1.IDRA"), "111");
   EXPECT_TRUE(editor.Messages().empty());
 }
 
@@ -89,7 +83,7 @@ TEST(ArticlesFamilyTest, FirstChangeInsertsAllowedThenUpdatesOneRight) {
   editor.Group(5);
   editor.Section("ITM_ARTFAM");
   editor.Click("F_1.FERR", "INSERIMENTO");
-  EXPECT_EQ(Boxes(editor, "F_1.FERR"), "011");
+  EXPECT_EQ(editor.Boxes("F_1.FERR"), "011");
   EXPECT_EQ(editor.Query(std::string(kRows) + "WHERE FW3H_ID_FW06 = 5"),
             std::vector<std::string>{"NULL|5|1|FERR|||FAM|1|1|0|1"});
   editor.Click("F_1.FERR", "MODIFICA");
@@ -114,17 +108,17 @@ TEST(ArticlesFamilyTest, ClearingElimClearsModInTheTableAndOnScreen) {
   editor.Group(5);
   editor.Section("ITM_ARTFAM");
   editor.Click("F_1.IDRA", "ELIMINAZIONE");
-  EXPECT_EQ(Boxes(editor, "F_1.IDRA"), "100");
+  EXPECT_EQ(editor.Boxes("F_1.IDRA"), "100");
   EXPECT_EQ(editor.Query(std::string(kRows) + "WHERE FW3H_ID_FW06 = 5"),
             std::vector<std::string>{"NULL|5|1|IDRA|||FAM|1|0|1|0"});
   // Ticking Elim again leaves Mod as it is.
   editor.Click("F_1.IDRA", "ELIMINAZIONE");
-  EXPECT_EQ(Boxes(editor, "F_1.IDRA"), "101");
+  EXPECT_EQ(editor.Boxes("F_1.IDRA"), "101");
   EXPECT_EQ(editor.Query(std::string(kRows) + "WHERE FW3H_ID_FW06 = 5"),
             std::vector<std::string>{"NULL|5|1|IDRA|||FAM|1|0|1|1"});
   editor.Group(4);
   editor.Group(5);
-  EXPECT_EQ(Boxes(editor, "F_1.IDRA"), "101");
+  EXPECT_EQ(editor.Boxes("F_1.IDRA"), "101");
 
   EXPECT_EQ(FamilyStatements::UpdateRight(store::Principal::Group(5), {"1", "A'B", "", "FAM"},
                                           "FW3H_FLGELIMINA", 0),
@@ -156,8 +150,8 @@ TEST(ArticlesFamilyTest, QuotedAndBlankFamilyCodes) {
   EXPECT_EQ(editor.Count("SELECT COUNT(*) FROM FW3H_RVKARTICOLI WHERE FW3H_ID_FW06 = 5"), 2);
   editor.Group(4);
   editor.Group(5);
-  EXPECT_EQ(Boxes(editor, "F_1. VI "), "000");
-  EXPECT_EQ(Boxes(editor, "F_1.L'A"), "001");
+  EXPECT_EQ(editor.Boxes("F_1. VI "), "000");
+  EXPECT_EQ(editor.Boxes("F_1.L'A"), "001");
 }
 
 TEST(ArticlesFamilyTest, ARowWithAnotherThirdCodeDoesNotSwallowTheChange) {
@@ -172,7 +166,7 @@ TEST(ArticlesFamilyTest, ARowWithAnotherThirdCodeDoesNotSwallowTheChange) {
       (std::vector<std::string>{"NULL|5|1|FERR|||FAM|1|1|0|1", "NULL|5|1|FERR||X|FAM|1|1|1|1"}));
   editor.Group(4);
   editor.Group(5);
-  EXPECT_EQ(Boxes(editor, "F_1.FERR"), "011");
+  EXPECT_EQ(editor.Boxes("F_1.FERR"), "011");
 }
 
 TEST(ArticlesFamilyTest, NoPrincipalShowsTheBuildErrorAndAnEmptyList) {

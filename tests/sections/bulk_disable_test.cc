@@ -12,10 +12,6 @@ namespace {
 using hostdb::DemoInstallation;
 using testing::BulkEditor;
 
-const std::string kRevokeQuestion =
-    "36|Richiesta|Si è scelto di inserire tutte le revoke per le entità visualizzate relative "
-    "all'utente/gruppo selezionato, procedere con l'operazione ?";
-
 TEST(BulkDisableTest, EveryRowShownIsRevokedOnceUpdatingRowsThatExist) {
   BulkEditor e;
   const int group = DemoInstallation::kGroupAmmin;  // warehouse '02' of company 1 revoked
@@ -31,7 +27,7 @@ TEST(BulkDisableTest, EveryRowShownIsRevokedOnceUpdatingRowsThatExist) {
   e.ClearOutput();
   e.No();
   e.host().Button("VRX_DISABILITATUTTI");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{kRevokeQuestion});
+  EXPECT_EQ(e.Messages(), std::vector<std::string>{BulkEditor::kRevokeAllQuestion});
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW06 = 2"), 1);
   EXPECT_EQ(e.Row("MP").abilitato, "1");
 
@@ -39,7 +35,7 @@ TEST(BulkDisableTest, EveryRowShownIsRevokedOnceUpdatingRowsThatExist) {
     e.ClearOutput();
     e.Yes();
     e.host().Button("VRX_DISABILITATUTTI");
-    EXPECT_EQ(e.Messages(), std::vector<std::string>{kRevokeQuestion});
+    EXPECT_EQ(e.Messages(), std::vector<std::string>{BulkEditor::kRevokeAllQuestion});
     EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW06 = 2 AND "
                       "FW31_ID_FW07 IS NULL AND FW31_INDTIPO = 6 AND FW31_DITTARAGG = 1"),
               static_cast<int64_t>(shown))
@@ -77,7 +73,7 @@ TEST(BulkDisableTest, FailureStopsTheWalkWithOneMessage) {
   e.host().Button("VRX_DISABILITATUTTI");
   const std::vector<std::string> messages = e.Messages();
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0], kRevokeQuestion);
+  EXPECT_EQ(messages[0], BulkEditor::kRevokeAllQuestion);
   EXPECT_NE(messages[1].find(" in DisabilitaRecordDeposito"), std::string::npos) << messages[1];
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI"), before);
   // The failed row still shows what the table holds.

@@ -15,10 +15,6 @@ namespace {
 using hostdb::DemoInstallation;
 using testing::BulkEditor;
 
-const std::string kRemoveQuestion =
-    "36|Richiesta|Si è scelto di rimuovere tutte le revoke per le entità visualizzate relative "
-    "all'utente/gruppo selezionato, procedere con l'operazione ?";
-
 TEST(BulkEnableTest, WithoutRevocationsSaysSoWithTheQuotedNameAndChangesNothing) {
   BulkEditor e;
   // Warehouses for a group without any; customers/suppliers for a user
@@ -62,13 +58,13 @@ TEST(BulkEnableTest, ParameterSectionDeletesThatKindInEveryCompany) {
   e.ClearOutput();
   e.No();
   e.host().Button("VRX_ABILITATUTTI");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{kRemoveQuestion});
+  EXPECT_EQ(e.Messages(), std::vector<std::string>{BulkEditor::kRemoveAllQuestion});
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = 3"), 3);
 
   e.ClearOutput();
   e.Yes();
   e.host().Button("VRX_ABILITATUTTI");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{kRemoveQuestion});
+  EXPECT_EQ(e.Messages(), std::vector<std::string>{BulkEditor::kRemoveAllQuestion});
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = 3 AND "
                     "FW31_INDTIPO = 6"),
             0);
@@ -99,15 +95,15 @@ TEST(BulkEnableTest, GroupAndUserWithTheSameNumberAreKeptApart) {
 TEST(BulkEnableTest, WarehouseTransfersOnlyInTheCurrentCompanyWithoutQuestion) {
   testing::WarehouseEditor w;
   const int user = DemoInstallation::kUserEsposito;  // '01'->'A', '01'->'DEP 1' in company 1
-  w.editor().Exec(
+  w.Exec(
       "INSERT INTO FW3E_RVKDEPCOLL (FW3E_ID_FW07, FW3E_DITTA_CG18, FW3E_CODDEP_ORI, "
       "FW3E_CODDEP_DES, FW3E_FLGABILITATO) VALUES (5, 2, '01', 'B', 0)");
   w.Open();
   w.User(user);
   ASSERT_EQ(w.RevokedCells(), (std::vector<std::string>{"01>A ", "01>DEP 1"}));
-  w.editor().ClearOutput();
+  w.ClearOutput();
   w.Button("VRX_ABILITATUTTI");
-  EXPECT_TRUE(w.editor().Messages().empty());
+  EXPECT_TRUE(w.Messages().empty());
   EXPECT_EQ(w.UserRows(user, 1), 0);
   EXPECT_EQ(w.UserRows(user, 2), 1);
   // The group's row of company 1 stays.
@@ -150,7 +146,7 @@ TEST(BulkEnableTest, FamiliesKeepTheirRowsWithTheThreeRightsGivenBack) {
   e.ClearOutput();
   e.Yes();
   e.host().Button("VRX_ABILITATUTTI2");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{kRemoveQuestion});
+  EXPECT_EQ(e.Messages(), std::vector<std::string>{BulkEditor::kRemoveAllQuestion});
   EXPECT_EQ(e.host().Sql("SELECT FW3H_DITTA, FW3H_CODMACRO, FW3H_FLGABILITATO, "
                          "FW3H_FLGINSERIMENTO, FW3H_FLGMODIFICA, FW3H_FLGELIMINA FROM "
                          "FW3H_RVKARTICOLI WHERE FW3H_ID_FW06 = 6 ORDER BY FW3H_DITTA, "

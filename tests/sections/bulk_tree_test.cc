@@ -16,26 +16,18 @@ namespace {
 using hostdb::DemoInstallation;
 using testing::TreeEditor;
 
-const std::string kRemoveQuestion =
-    "36|Richiesta|Si è scelto di rimuovere tutte le revoke per le entità visualizzate relative "
-    "all'utente/gruppo selezionato, procedere con l'operazione ?";
-
-std::string Boxes(TreeEditor& e, std::string_view key) {
-  return e.Cell(key, "INSERIMENTO") + e.Cell(key, "MODIFICA") + e.Cell(key, "ELIMINAZIONE");
-}
-
 TEST(BulkTreeTest, FamiliesAreFoundWhicheverFamilyIsRevokedAndTheListFollows) {
   TreeEditor e;
   // Group 6's only row is 'VERN', not the first family of the list.
   e.Section("ITM_ARTFAM");
   e.Group(DemoInstallation::kGroupProduzione);
   ASSERT_NE(e.Rows().front().at("KEY"), "F_1.VERN");
-  ASSERT_EQ(Boxes(e, "F_1.VERN"), "100");
+  ASSERT_EQ(e.Boxes("F_1.VERN"), "100");
   e.ClearOutput();
   e.host().answers().Push(host::kVbYes);
   e.host().Button("VRX_ABILITATUTTI2");
-  EXPECT_EQ(e.Messages(), std::vector<std::string>{kRemoveQuestion});
-  EXPECT_EQ(Boxes(e, "F_1.VERN"), "111");
+  EXPECT_EQ(e.Messages(), std::vector<std::string>{TreeEditor::kRemoveAllQuestion});
+  EXPECT_EQ(e.Boxes("F_1.VERN"), "111");
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3H_RVKARTICOLI WHERE FW3H_ID_FW06 = 6"), 1);
   EXPECT_EQ(e.Reloads(), std::vector<std::string>{"G6"});
 }

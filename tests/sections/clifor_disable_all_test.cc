@@ -11,10 +11,6 @@ namespace {
 
 using orv::testing::TreeEditor;
 
-constexpr const char* kQuestion =
-    "36|Richiesta|Si è scelto di inserire tutte le revoke per le entità visualizzate relative "
-    "all'utente/gruppo selezionato, procedere con l'operazione ?";
-
 int BranchRows(TreeEditor& editor) {
   int n = 0;
   for (TreeEditor::Row& row : editor.Rows()) n += row["DITTA"] != "<null>";
@@ -27,7 +23,7 @@ TEST(CliForDisableAllTest, NoChangesNothing) {
   editor.Section("ITM50010");
   const auto before = editor.window().tree_rowset();
   editor.DisableAll(host::kVbNo);
-  EXPECT_EQ(editor.Messages(), std::vector<std::string>{kQuestion});
+  EXPECT_EQ(editor.Messages(), std::vector<std::string>{TreeEditor::kRevokeAllQuestion});
   EXPECT_EQ(editor.Count("SELECT COUNT(*) FROM FW32_RVKCLIFOR"), 5);
   EXPECT_TRUE(editor.Reloads().empty());
   EXPECT_EQ(editor.window().tree_rowset(), before);
@@ -45,7 +41,7 @@ TEST(CliForDisableAllTest, YesRevokesEveryBranchReloadsOnceAndRebuilds) {
   const auto before = editor.window().tree_rowset();
   editor.DisableAll(host::kVbYes);
 
-  EXPECT_EQ(editor.Messages(), std::vector<std::string>{kQuestion});
+  EXPECT_EQ(editor.Messages(), std::vector<std::string>{TreeEditor::kRevokeAllQuestion});
   // One row per branch: existing rows updated, the others inserted.
   EXPECT_EQ(editor.Count("SELECT COUNT(*) FROM FW32_RVKCLIFOR WHERE FW32_ID_FW06 = 3"), branches);
   EXPECT_EQ(editor.Count("SELECT COUNT(*) FROM FW32_RVKCLIFOR WHERE FW32_ID_FW06 = 3 AND "

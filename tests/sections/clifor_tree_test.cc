@@ -62,47 +62,48 @@ TEST(CliForTreeTest, HeadingsBranchesKeysAndTexts) {
                                       "G.RAG1_1=Raggruppamento 1", "G.RAG2_1=Raggruppamento 2",
                                       "G.RAG3_1=Raggruppamento 3", "G.SEDI_1=Sedi"}));
   EXPECT_EQ(editor.Rows().front()["KEY"], "G.AREE_1");
-  EXPECT_EQ(Describe(editor, "G.SEDI_1"),
-            "<null>|Sedi|open|<null>|<null>|<null>|<null>|<null>|<null>|<null>|<null>");
+  // key -> the row's description.
+  const std::vector<std::pair<std::string, std::string>> described = {
+      {"G.SEDI_1", "<null>|Sedi|open|<null>|<null>|<null>|<null>|<null>|<null>|<null>|<null>"},
+      // Areas: codes upper-cased in keys, kept as stored in texts and codes.
+      {"M_1.0.NORD",
+       "G.AREE_1|NORD - Italia settentrionale "
+       "(cli)|Raggruppamento|1|1|1|0|NORD|<null>|<null>|AREA"},
+      {"A_1.0.NORD.LOM",
+       "M_1.0.NORD|Lom - Lombardia (cli)|Raggruppamento|1|1|1|0|NORD|Lom|<null>|AREA"},
+      {"Z_1.0.NORD.LOM.BG",
+       "A_1.0.NORD.LOM|bg - Bergamo (cli)|Raggruppamento|1|1|1|0|NORD|Lom|bg|AREA"},
+      {"M_1.1.NORD",
+       "G.AREE_1|NORD - Fornitori del nord (for)|Raggruppamento|1|1|1|1|NORD|<null>|<null>|AREA"},
+      {"M_1.2.ALTRO", "G.AREE_1|ALTRO -  (?\?\?)|Raggruppamento|1|1|1|2|ALTRO|<null>|<null>|AREA"},
+      // Rows the table functions no longer offer.
+      {"M_1.0.ISOLE", "<none>"},
+      {"A_1.0.CENTRO.UMB", "<none>"},
+      {"3_1.0.VECCHIO", "<none>"},
+      // Categories keep the stored case.
+      {"Y_1.0.agr",
+       "G.CATs_1|agr - Agricoltura (cli)|Raggruppamento|1|1|1|0|agr|<null>|<null>|CAT"},
+      {"C_1.0.agr.vit",
+       "Y_1.0.agr|vit - Viticoltura (cli)|Raggruppamento|1|1|1|0|agr|vit|<null>|CAT"},
+      {"S_1.1.MATP.MET.ACC",
+       "C_1.1.MATP.MET|ACC - Acciaio (for)|Raggruppamento|1|1|1|1|MATP|MET|ACC|CAT"},
+      // Groupings: " - " for the first, "-" for the other two.
+      {"1_1.0.A",
+       "G.RAG1_1|A - Clienti strategici (cli)|Raggruppamento|1|1|1|0|<null>|<null>|A|RAGG1"},
+      {"2_1.0.AG01",
+       "G.RAG2_1|AG01-Agente Lombardia (cli)|Raggruppamento|1|1|1|0|<null>|<null>|AG01|RAGG2"},
+      {"3_1.1.CERT",
+       "G.RAG3_1|CERT-Fornitori certificati ISO "
+       "(for)|Raggruppamento|1|1|1|1|<null>|<null>|CERT|RAGG3"},
+      // Sites: type -1, no suffix, the address only when not blank.
+      {"E_1.SEDE",
+       "G.SEDI_1|SEDE-Via dell'Industria 12|Raggruppamento|1|1|1|-1|<null>|<null>|SEDE|SEDE"},
+  };
+  for (const auto& [key, expected] : described) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(Describe(editor, key), expected);
+  }
 
-  // Areas: codes upper-cased in keys, kept as stored in texts and codes.
-  EXPECT_EQ(Describe(editor, "M_1.0.NORD"),
-            "G.AREE_1|NORD - Italia settentrionale (cli)|Raggruppamento|1|1|1|0|NORD|<null>|<null>|"
-            "AREA");
-  EXPECT_EQ(Describe(editor, "A_1.0.NORD.LOM"),
-            "M_1.0.NORD|Lom - Lombardia (cli)|Raggruppamento|1|1|1|0|NORD|Lom|<null>|AREA");
-  EXPECT_EQ(Describe(editor, "Z_1.0.NORD.LOM.BG"),
-            "A_1.0.NORD.LOM|bg - Bergamo (cli)|Raggruppamento|1|1|1|0|NORD|Lom|bg|AREA");
-  EXPECT_EQ(
-      Describe(editor, "M_1.1.NORD"),
-      "G.AREE_1|NORD - Fornitori del nord (for)|Raggruppamento|1|1|1|1|NORD|<null>|<null>|AREA");
-  EXPECT_EQ(Describe(editor, "M_1.2.ALTRO"),
-            "G.AREE_1|ALTRO -  (?\?\?)|Raggruppamento|1|1|1|2|ALTRO|<null>|<null>|AREA");
-  // Rows the table functions no longer offer.
-  EXPECT_EQ(Describe(editor, "M_1.0.ISOLE"), "<none>");
-  EXPECT_EQ(Describe(editor, "A_1.0.CENTRO.UMB"), "<none>");
-  EXPECT_EQ(Describe(editor, "3_1.0.VECCHIO"), "<none>");
-
-  // Categories keep the stored case.
-  EXPECT_EQ(Describe(editor, "Y_1.0.agr"),
-            "G.CATs_1|agr - Agricoltura (cli)|Raggruppamento|1|1|1|0|agr|<null>|<null>|CAT");
-  EXPECT_EQ(Describe(editor, "C_1.0.agr.vit"),
-            "Y_1.0.agr|vit - Viticoltura (cli)|Raggruppamento|1|1|1|0|agr|vit|<null>|CAT");
-  EXPECT_EQ(Describe(editor, "S_1.1.MATP.MET.ACC"),
-            "C_1.1.MATP.MET|ACC - Acciaio (for)|Raggruppamento|1|1|1|1|MATP|MET|ACC|CAT");
-
-  // Groupings: " - " for the first, "-" for the other two.
-  EXPECT_EQ(Describe(editor, "1_1.0.A"),
-            "G.RAG1_1|A - Clienti strategici (cli)|Raggruppamento|1|1|1|0|<null>|<null>|A|RAGG1");
-  EXPECT_EQ(Describe(editor, "2_1.0.AG01"),
-            "G.RAG2_1|AG01-Agente Lombardia (cli)|Raggruppamento|1|1|1|0|<null>|<null>|AG01|RAGG2");
-  EXPECT_EQ(Describe(editor, "3_1.1.CERT"),
-            "G.RAG3_1|CERT-Fornitori certificati ISO (for)|Raggruppamento|1|1|1|1|<null>|<null>|"
-            "CERT|RAGG3");
-
-  // Sites: type -1, no suffix, the address only when not blank.
-  EXPECT_EQ(Describe(editor, "E_1.SEDE"),
-            "G.SEDI_1|SEDE-Via dell'Industria 12|Raggruppamento|1|1|1|-1|<null>|<null>|SEDE|SEDE");
   EXPECT_EQ(editor.Cell("E_1.MAG", "TEXT"), "MAG");
   EXPECT_EQ(editor.Cell("E_1.UFF", "TEXT"), "UFF");
 

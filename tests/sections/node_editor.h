@@ -13,7 +13,6 @@
 #include "db/db_error.h"
 #include "db/recordset.h"
 #include "sections/parameter_editor.h"
-#include "session/memory_grouping_grid.h"
 
 namespace orv::testing {
 
@@ -30,18 +29,11 @@ class NodeEditor : public ParameterEditor {
 
   // Clicks the ABILITATO box of a node; fails the test when it is not shown.
   void ClickNode(std::string_view project, std::string_view code) {
-    session::MemoryGroupingGrid& grid = *controls().grid;
-    std::shared_ptr<db::Recordset> rs = grid.GetDataSource();
-    ASSERT_TRUE(rs) << "no rows bound";
-    const size_t count = grid.DisplayRows().size();
-    for (size_t i = 1; i <= count; ++i) {
-      ASSERT_TRUE(grid.MoveToDisplayRow(static_cast<int>(i)));
-      if (Text(*rs, "PROGETTO") == project && Text(*rs, "CODICE") == code) {
-        host().ClickGrid("GRIDTIPOLOGIE", std::to_string(i), "ABILITATO");
-        return;
-      }
-    }
-    FAIL() << "no node " << project << "/" << code;
+    ClickFirst(
+        [&](const db::Recordset& rs) {
+          return Text(rs, "PROGETTO") == project && Text(rs, "CODICE") == code;
+        },
+        "node " + std::string(project) + "/" + std::string(code));
   }
 
   // The bound rows in recordset order as "PROGETTO/CODICE=ABILITATO".
@@ -60,18 +52,9 @@ class NodeEditor : public ParameterEditor {
 
   // Rows of FW3N_RVKNODI as "company|project|node|group|user", sorted.
   std::vector<std::string> Revocations() {
-    std::vector<std::string> rows;
-    std::shared_ptr<db::Recordset> rs = db().Execute(
-        "SELECT FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, FW3N_ID_FW07 "
-        "FROM FW3N_RVKNODI");
-    for (; rs && !rs->IsEof(); rs->MoveNext()) {
-      std::string row;
-      for (int i = 0; i < rs->FieldCount(); ++i) {
-        if (i > 0) row += "|";
-        row += rs->Field(i).IsNull() ? "NULL" : rs->Field(i).ToText();
-      }
-      rows.push_back(row);
-    }
+    std::vector<std::string> rows = Query(
+        "SELECT FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, "
+        "FW3N_ID_FW07 FROM FW3N_RVKNODI");
     std::sort(rows.begin(), rows.end());
     return rows;
   }
@@ -86,11 +69,6 @@ class NodeEditor : public ParameterEditor {
     } catch (const db::DbError&) {
       return false;
     }
-  }
-
-  static std::string Text(const db::Recordset& rs, std::string_view field) {
-    const db::Value& v = rs.Field(field);
-    return v.IsNull() ? std::string() : db::Trim(v.ToText());
   }
 };
 

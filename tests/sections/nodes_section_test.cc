@@ -171,10 +171,7 @@ TEST(NodeSectionTest, AFailedMergeChangesNothingAndIsLogged) {
   NodeEditor e;
   e.Group(DemoInstallation::kGroupAcquisti);
   e.OpenNodes();
-  NodeMerge* merge = nullptr;
-  for (const auto& s : e.window().sections()) {
-    if (auto* m = dynamic_cast<NodeMerge*>(s.get())) merge = m;
-  }
+  NodeMerge* merge = e.Find<NodeMerge>();
   ASSERT_NE(merge, nullptr);
   // A principal that is both or neither is refused before any statement.
   EXPECT_FALSE(merge->ConfermaModificheNodi(db::Value::Null(), db::Value::Null()));

@@ -141,10 +141,7 @@ TEST(ParameterClickTest, RestoringARowAlreadyGoneWarnsOutsideTheProjects) {
     EXPECT_TRUE(e.Log16().empty());
     // The database holds no row: the item is allowed, as the grid shows.
     EXPECT_EQ(e.Row(c.code, c.company).abilitato, "1");
-    const ParameterSection* section = nullptr;
-    for (const auto& s : e.window().sections()) {
-      if (section == nullptr) section = dynamic_cast<const ParameterSection*>(s.get());
-    }
+    const ParameterSection* section = e.Find<const ParameterSection>();
     ASSERT_NE(section, nullptr);
     EXPECT_EQ(section->current_code(), c.code);
   }

@@ -17,12 +17,6 @@ namespace {
 using hostdb::DemoInstallation;
 using testing::ParameterEditor;
 
-std::vector<std::string> Codes(ParameterEditor& e) {
-  std::vector<std::string> codes;
-  for (const auto& r : e.Rows()) codes.push_back(r.code);
-  return codes;
-}
-
 TEST(ProjectFilterTest, QueryControlSetUp) {
   ParameterEditor e;
   e.Group(DemoInstallation::kGroupVendite);
@@ -32,20 +26,15 @@ TEST(ProjectFilterTest, QueryControlSetUp) {
   EXPECT_TRUE(q.enabled());
   EXPECT_EQ(q.company(), 1);
   EXPECT_EQ(q.build_count, 1);
-  const std::vector<std::tuple<std::string, std::string, int>> expected = {
-      {"Progetto", "PD68_CODPROG", 25},
-      {"Tipo progetto", "PD68_TIPO_PD1D", 10},
-      {"Stato progetto", "PD68_STATO_PD1E", 10},
-      {"Classe A progetto", "PD68_CLASSEA_PD1F", 10},
-      {"Classe B progetto", "PD68_CLASSEB_PD1G", 10},
-      {"Classe C progetto", "PD68_CLASSEC_PD1H", 10},
+  const std::vector<std::string> expected = {
+      "Progetto|PD68_CODPROG|25",
+      "Tipo progetto|PD68_TIPO_PD1D|10",
+      "Stato progetto|PD68_STATO_PD1E|10",
+      "Classe A progetto|PD68_CLASSEA_PD1F|10",
+      "Classe B progetto|PD68_CLASSEB_PD1G|10",
+      "Classe C progetto|PD68_CLASSEC_PD1H|10",
   };
-  ASSERT_EQ(q.fields().size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(q.fields()[i].caption, std::get<0>(expected[i]));
-    EXPECT_EQ(q.fields()[i].column, std::get<1>(expected[i]));
-    EXPECT_EQ(q.fields()[i].max_length, std::get<2>(expected[i]));
-  }
+  EXPECT_EQ(e.QueryFields(), expected);
   // Opening the section again starts from a clean control.
   e.Section("ITM50017");
   e.Section("ITM50026");
@@ -61,7 +50,7 @@ TEST(ProjectFilterTest, AggiornaAppliesTheFilterAndCollapsesThePane) {
   ASSERT_TRUE(e.window().control("PICUP").visible());
   e.host().Filter("Progetto", "24001", "24002");
   e.host().Button("CMD_UPDATE");
-  EXPECT_EQ(Codes(e), (std::vector<std::string>{"24001", "24002"}));
+  EXPECT_EQ(e.Codes(), (std::vector<std::string>{"24001", "24002"}));
   EXPECT_FALSE(e.window().control("VRX_FMEHENQUERY").visible());
   EXPECT_TRUE(e.window().control("PICDOWN").visible());
   EXPECT_FALSE(e.window().control("PICUP").visible());
@@ -78,7 +67,7 @@ TEST(ProjectFilterTest, AggiornaAppliesTheFilterAndCollapsesThePane) {
   e.host().Filter("Stato progetto", "APE", "");
   e.host().Filter("Tipo progetto", "EST", "");
   e.host().Button("CMD_UPDATE");
-  EXPECT_EQ(Codes(e), (std::vector<std::string>{"24002", "COMM-MI-01"}));
+  EXPECT_EQ(e.Codes(), (std::vector<std::string>{"24002", "COMM-MI-01"}));
 
   // A quote typed into a bound reaches the statement as a literal.
   e.host().Filter("Stato progetto", "", "");

@@ -11,42 +11,34 @@
 
 #include "db/recordset.h"
 #include "host/principal_node.h"
-#include "sections/parameter_editor.h"
+#include "sections/section_editor.h"
 #include "sections/warehouses/warehouse_section.h"
 #include "session/memory_matrix_grid.h"
 #include "store/sql_text.h"
 
 namespace orv::testing {
 
-// The editor on a fresh demo database (company 1), with helpers for the
-// warehouse-transfer matrix: cells by origin and destination code, clicks,
-// header clicks, buttons with queued answers, and counts of the principal's
-// rows in FW3E_RVKDEPCOLL.
+// The editor with helpers for the warehouse-transfer matrix: cells by origin and destination code,
+// clicks, header clicks, buttons with queued answers, and counts of the principal's rows in
+// FW3E_RVKDEPCOLL.
 //
 // Demo warehouses of company 1: 01, 02, A (one character), CL (no
 // description), DEP 1 (inner blank), MP, PF. Demo revocations: user 5 has
 // 01->A and 01->DEP 1, group 5 has MP->PF.
-class WarehouseEditor {
+class WarehouseEditor : public SectionEditor {
  public:
   static constexpr int64_t kCompany1Warehouses = 7;
 
-  WarehouseEditor() { editor_.host().answers().set_strict(false); }
+  WarehouseEditor() { host().answers().set_strict(false); }
 
-  ParameterEditor& editor() { return editor_; }
-  session::HeadlessHost& host() { return editor_.host(); }
-  editor::FRMFW_ORVELKA& window() { return editor_.window(); }
-  session::MemoryMatrixGrid& grid() { return *editor_.controls().matrix; }
+  session::MemoryMatrixGrid& grid() { return *controls().matrix; }
 
-  void User(int64_t id) { editor_.User(id); }
-  void Group(int64_t id) { editor_.Group(id); }
   // Chooses the warehouse-transfer section.
-  void Open() { editor_.Section("ITM_TRANSORIDEST"); }
+  void Open() { Section("ITM_TRANSORIDEST"); }
 
   // The section object the module added.
   sections::WarehouseSection& section() {
-    for (const auto& s : window().sections()) {
-      if (auto* w = dynamic_cast<sections::WarehouseSection*>(s.get())) return *w;
-    }
+    if (auto* w = Find<sections::WarehouseSection>()) return *w;
     throw std::logic_error("no warehouse section");
   }
 
@@ -117,7 +109,7 @@ class WarehouseEditor {
 
   // Rows of FW3E_RVKDEPCOLL, with an optional further condition.
   int64_t Rows(std::string_view where = "1 = 1") {
-    return editor_.Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE " + std::string(where));
+    return Count("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE " + std::string(where));
   }
   // Rows of one principal in a company.
   int64_t UserRows(int64_t user, int64_t company = 1) {
@@ -134,13 +126,6 @@ class WarehouseEditor {
                 " AND FW3E_ID_FW06 IS NULL AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = " +
                 store::QuoteSql(origin) + " AND FW3E_CODDEP_DES = " + store::QuoteSql(destination));
   }
-  void Exec(std::string_view sql) { editor_.Exec(sql); }
-
-  std::vector<std::string> Messages() { return editor_.Messages(); }
-  void ClearOutput() { editor_.ClearOutput(); }
-
- private:
-  ParameterEditor editor_;
 };
 
 }  // namespace orv::testing

@@ -40,9 +40,9 @@ TEST(WarehouseDisableAllTest, EveryPairOnceWhateverExistedAndTwiceChangesNothing
   ASSERT_TRUE(e.section().DisabilitaTuttiDep(db::Value(5), db::Value::Null()));
   EXPECT_EQ(e.UserRows(5), kPairs);
   // No pair twice.
-  EXPECT_EQ(e.editor().Count("SELECT COUNT(*) FROM (SELECT DISTINCT FW3E_CODDEP_ORI, "
-                             "FW3E_CODDEP_DES FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 5 AND "
-                             "FW3E_DITTA_CG18 = 1) AS P"),
+  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM (SELECT DISTINCT FW3E_CODDEP_ORI, "
+                    "FW3E_CODDEP_DES FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 5 AND "
+                    "FW3E_DITTA_CG18 = 1) AS P"),
             kPairs);
   EXPECT_EQ(e.UserRows(5, 2), 1);
   EXPECT_EQ(e.GroupRows(5), 1);
@@ -142,7 +142,7 @@ TEST(WarehouseAllPrincipalsTest, FailureIsReportedByTheRoutine) {
 TEST(WarehouseAllPrincipalsTest, ButtonsBelongToTheTransferSectionOnly) {
   WarehouseEditor e;
   e.User(5);
-  e.editor().Section("ITM50017");
+  e.Section("ITM50017");
   e.Button("VRX_ABILITATUTTIU", {kYes});
   e.Button("VRX_DISABILITATUTTIDEP", {kYes});
   EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"), 3);

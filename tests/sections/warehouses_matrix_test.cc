@@ -205,7 +205,7 @@ TEST(WarehouseMatrixTest, ChoosingAnotherSectionLeavesTheMatrixAlone) {
   e.User(5);
   e.Open();
   std::shared_ptr<db::Recordset> matrix = e.Bound();
-  e.editor().Section("ITM50017");
+  e.Section("ITM50017");
   EXPECT_FALSE(e.Bound());
   // A fill asked for by someone else now does nothing.
   e.window().LoadRevokeDepositi();
