@@ -12,16 +12,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
-#include "hostdb/host_database.h"
 #include "sections/articles/family_section.h"
 #include "sections/clifor/clifor_section.h"
 #include "sections/clifor/clifor_statements.h"
@@ -30,92 +27,44 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using orv::bench::BenchEditor;
+using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::sections::CliForSection;
 using orv::sections::CliForStatements;
 using orv::sections::FamilySection;
 
-double Scale() {
-  if (const char* s = std::getenv("ORV_CLIFOR_BENCH_SCALE")) return std::atof(s);
-  return 0.25;
-}
-
-std::string DatabasePath() {
-  if (const char* path = std::getenv("ORV_CLIFOR_BENCH_DB")) return path;
-  char name[64];
-  std::snprintf(name, sizeof name, "clifor_scaled_%g.db", Scale());
-  return (fs::read_symlink("/proc/self/exe").parent_path() / name).string();
-}
-
-double Seconds(std::chrono::steady_clock::time_point from) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
-// The editor opened by the administrator on the scaled installation,
-// company 1, a user with revocations selected.
-class Editor {
+// The editor on the scaled installation with a user who has revocations of
+// customers and suppliers selected.
+class Editor : public BenchEditor {
  public:
   static Editor& Get() {
     static Editor editor;
     return editor;
   }
-  orv::session::HeadlessHost& host() { return host_; }
   int64_t user() const { return user_; }
-  orv::editor::FRMFW_ORVELKA& window() { return *host_.window(); }
-  std::shared_ptr<orv::db::Connection> connection() { return window().connection(); }
-  template <typename T>
-  T& Section() {
-    for (const auto& s : window().sections()) {
-      if (auto* found = dynamic_cast<T*>(s.get())) return *found;
-    }
-    std::abort();
-  }
 
  private:
-  Editor() {
-    const std::string path = DatabasePath();
-    if (!fs::exists(path)) {
-      std::fprintf(stderr, "building the scaled installation in %s\n", path.c_str());
-      orv::hostdb::HostDatabase::CreateScaled(
-          path, {Scale(), 1}, [](std::string_view step, int pct) {
-            std::fprintf(stderr, "\r%3d%% %-30.*s", pct, static_cast<int>(step.size()),
-                         step.data());
-          });
-      std::fprintf(stderr, "\n");
-    }
-    host_.SetOutput([](std::string_view) {});
-    orv::session::HeadlessOptions options;
-    options.connection_string = orv::hostdb::HostDatabase::ConnectionStringFor(path);
-    options.login = "admin";
-    options.company = 1;
-    host_.Open(options);
-    // A user with revocations of customers and suppliers.
-    user_ = host_.connection()
-                ->Execute("SELECT MIN(FW32_ID_FW07) FROM FW32_RVKCLIFOR")
-                ->Field(0)
-                .ToInt64();
-    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, user_);
+  Editor()
+      : BenchEditor(
+            orv::bench::ScaledInstallation("ORV_CLIFOR_BENCH_DB", "clifor",
+                                           orv::bench::ScaleFrom("ORV_CLIFOR_BENCH_SCALE", 0.25))),
+        user_(Count("SELECT MIN(FW32_ID_FW07) FROM FW32_RVKCLIFOR")) {
+    User(user_);
   }
-  int64_t user_ = 0;
 
-  orv::session::HeadlessHost host_;
+  int64_t user_;
 };
-
-int64_t Count(Editor& e, const char* sql) {
-  return e.connection()->Execute(sql)->Field(0).ToInt64();
-}
 
 void BM_LoadTreeCausali(benchmark::State& state) {
   Editor& e = Editor::Get();
   e.host().ChooseSection("ITM50010");
   for (auto _ : state) e.window().LoadTreeCausali();
   state.counters["tree_rows"] = static_cast<double>(e.window().tree_rowset()->RecordCount());
-  state.counters["fw32_rows"] =
-      static_cast<double>(Count(e, "SELECT COUNT(*) FROM FW32_RVKCLIFOR"));
+  state.counters["fw32_rows"] = static_cast<double>(e.Count("SELECT COUNT(*) FROM FW32_RVKCLIFOR"));
   const std::string mine =
       "SELECT COUNT(*) FROM FW32_RVKCLIFOR WHERE FW32_ID_FW07 = " + std::to_string(e.user());
-  state.counters["user_rows"] = static_cast<double>(Count(e, mine.c_str()));
+  state.counters["user_rows"] = static_cast<double>(e.Count(mine));
 }
 BENCHMARK(BM_LoadTreeCausali)->Unit(benchmark::kMillisecond);
 

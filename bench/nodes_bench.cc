@@ -11,16 +11,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
-#include "hostdb/host_database.h"
 #include "sections/parameters/node_merge.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
@@ -28,71 +25,32 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using orv::bench::BenchEditor;
+using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::db::Value;
 
-double Scale() {
-  if (const char* scale = std::getenv("ORV_NODES_BENCH_SCALE")) return std::atof(scale);
-  return 0.2;
-}
-
-std::string DatabasePath() {
-  if (const char* path = std::getenv("ORV_NODES_BENCH_DB")) return path;
-  char name[64];
-  std::snprintf(name, sizeof name, "nodes_scaled_%g.db", Scale());
-  return (fs::read_symlink("/proc/self/exe").parent_path() / name).string();
-}
-
-// The editor opened by the administrator on the scaled installation,
-// company 1, the node section shown for a user who has node revocations.
-class Editor {
+// The editor on the scaled installation, the node section shown for a user
+// who has node revocations.
+class Editor : public BenchEditor {
  public:
   static Editor& Get() {
     static Editor editor;
     return editor;
   }
-  orv::session::HeadlessHost& host() { return host_; }
-  orv::editor::FRMFW_ORVELKA& window() { return *host_.window(); }
-  std::shared_ptr<orv::db::Connection> connection() { return window().connection(); }
   int64_t user() const { return user_; }
-  int64_t Count(const std::string& sql) { return connection()->Execute(sql)->Field(0).ToInt64(); }
-
-  orv::sections::NodeMerge& merge() {
-    for (const auto& s : window().sections()) {
-      if (auto* m = dynamic_cast<orv::sections::NodeMerge*>(s.get())) return *m;
-    }
-    std::abort();
-  }
+  orv::sections::NodeMerge& merge() { return Section<orv::sections::NodeMerge>(); }
 
  private:
-  Editor() {
-    const std::string path = DatabasePath();
-    if (!fs::exists(path)) {
-      std::fprintf(stderr, "building the scaled installation in %s\n", path.c_str());
-      orv::hostdb::HostDatabase::CreateScaled(
-          path, {Scale(), 1}, [](std::string_view step, int pct) {
-            std::fprintf(stderr, "\r%3d%% %-30.*s", pct, static_cast<int>(step.size()),
-                         step.data());
-          });
-      std::fprintf(stderr, "\n");
-    }
-    host_.SetOutput([](std::string_view) {});
-    orv::session::HeadlessOptions options;
-    options.connection_string = orv::hostdb::HostDatabase::ConnectionStringFor(path);
-    options.login = "admin";
-    options.company = 1;
-    host_.Open(options);
-    user_ = connection()
-                ->Execute("SELECT MIN(FW3N_ID_FW07) FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1")
-                ->Field(0)
-                .ToInt64();
-    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, user_);
-    host_.ChooseSection("ITM_NODI");
+  Editor()
+      : BenchEditor(orv::bench::ScaledInstallation(
+            "ORV_NODES_BENCH_DB", "nodes", orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2))),
+        user_(Count("SELECT MIN(FW3N_ID_FW07) FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1")) {
+    User(user_);
+    host().ChooseSection("ITM_NODI");
   }
 
-  orv::session::HeadlessHost host_;
-  int64_t user_ = 0;
+  int64_t user_;
 };
 
 void Counters(benchmark::State& state, Editor& e) {
@@ -144,10 +102,6 @@ void BM_Merge(benchmark::State& state) {
   Counters(state, e);
 }
 BENCHMARK(BM_Merge)->Unit(benchmark::kMillisecond);
-
-double Seconds(std::chrono::steady_clock::time_point from) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
 
 // Times the revoke click (or the restore click) alone on a node the user may
 // still use; the other click of the pair puts the table back in between.

@@ -13,16 +13,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
-#include "hostdb/host_database.h"
 #include "sections/parameters/parameter_statements.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
@@ -31,61 +28,34 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using orv::bench::BenchEditor;
+using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::db::Value;
 using orv::sections::ParameterStatements;
 
 constexpr int64_t kUser = 500;  // an ordinary user with about 1,000 parameter rows
 
-std::string DatabasePath() {
-  if (const char* path = std::getenv("ORV_PARAMETERS_BENCH_DB")) return path;
-  return (fs::read_symlink("/proc/self/exe").parent_path() / "parameters_scaled_1.db").string();
-}
-
-// The editor opened by the administrator on the scaled installation,
-// company 1, user kUser selected.
-class Editor {
+// The editor on the scaled installation (scale 1), user kUser selected.
+class Editor : public BenchEditor {
  public:
   static Editor& Get() {
     static Editor editor;
     return editor;
   }
-  orv::session::HeadlessHost& host() { return host_; }
-  orv::editor::FRMFW_ORVELKA& window() { return *host_.window(); }
-  std::shared_ptr<orv::db::Connection> connection() { return window().connection(); }
 
   // Shows a section and loads its catalogue.
   void Show(const char* key) {
-    host_.ChooseSection(key);
-    if (std::string_view(key) == "ITM50026") host_.Button("CMD_UPDATE");
+    host().ChooseSection(key);
+    if (std::string_view(key) == "ITM50026") host().Button("CMD_UPDATE");
   }
 
  private:
-  Editor() {
-    const std::string path = DatabasePath();
-    if (!fs::exists(path)) {
-      std::fprintf(stderr, "building the scaled installation in %s\n", path.c_str());
-      orv::hostdb::HostDatabase::CreateScaled(path, {1.0, 1}, [](std::string_view step, int pct) {
-        std::fprintf(stderr, "\r%3d%% %-30.*s", pct, static_cast<int>(step.size()), step.data());
-      });
-      std::fprintf(stderr, "\n");
-    }
-    host_.SetOutput([](std::string_view) {});
-    orv::session::HeadlessOptions options;
-    options.connection_string = orv::hostdb::HostDatabase::ConnectionStringFor(path);
-    options.login = "admin";
-    options.company = 1;
-    host_.Open(options);
-    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, kUser);
+  Editor()
+      : BenchEditor(orv::bench::ScaledInstallation("ORV_PARAMETERS_BENCH_DB", "parameters", 1.0)) {
+    User(kUser);
   }
-
-  orv::session::HeadlessHost host_;
 };
-
-int64_t CountParameterRows(orv::db::Connection& cn) {
-  return cn.Execute("SELECT COUNT(*) FROM FW31_RVKPARAMETRI")->Field(0).ToInt64();
-}
 
 void BM_LoadData(benchmark::State& state, const char* key) {
   Editor& e = Editor::Get();
@@ -95,7 +65,8 @@ void BM_LoadData(benchmark::State& state, const char* key) {
   }
   const std::shared_ptr<Recordset>& rs = e.window().work_recordset();
   state.counters["items"] = static_cast<double>(rs ? rs->RecordCount() : 0);
-  state.counters["fw31_rows"] = static_cast<double>(CountParameterRows(*e.connection()));
+  state.counters["fw31_rows"] =
+      static_cast<double>(e.Count("SELECT COUNT(*) FROM FW31_RVKPARAMETRI"));
 }
 BENCHMARK_CAPTURE(BM_LoadData, warehouses, "ITM50017")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LoadData, projects, "ITM50026")->Unit(benchmark::kMillisecond);
@@ -152,10 +123,6 @@ bool FindAllowedItem(Editor& e, Item& item) {
   return false;
 }
 
-double Seconds(std::chrono::steady_clock::time_point from) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
 // One click on the item's box with the value the grid would report.
 void ClickItem(Editor& e, const Item& item, const char* before) {
   e.window().work_recordset()->SetBookmark(item.bookmark);
@@ -185,7 +152,7 @@ void BM_Click(benchmark::State& state, bool revoke) {
     if (revoke) ClickItem(e, item, "0");
   }
   if (log.entries().size() != entries + 2 * static_cast<size_t>(state.iterations()) ||
-      e.connection()->Execute(exists)->Field(0).ToInt64() != 0) {
+      e.Count(exists) != 0) {
     state.SkipWithError("the clicks did not write what they should");
   }
 }

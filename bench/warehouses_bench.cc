@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
@@ -22,78 +23,71 @@
 
 namespace {
 
+using orv::bench::BenchEditor;
 using orv::sections::WarehouseSection;
 using orv::sections::WarehouseStatements;
 
 constexpr int kWarehouses = 200;
 constexpr int64_t kUser = 2;
 
-class Editor {
+// The demo enlarged to kWarehouses warehouses in company 1, every pair
+// revoked for the other users and groups and about half of them for kUser.
+void Enlarge(const orv::hostdb::TemporaryDemoDatabase& database) {
+  std::shared_ptr<orv::db::Connection> cn = database.Connect();
+  {
+    orv::db::Transaction transaction(*cn);
+    // 7 demo warehouses, the rest with codes of both kinds (inner blank or not).
+    for (int i = 7; i < kWarehouses; ++i) {
+      char code[16];
+      std::snprintf(code, sizeof code, i % 3 == 0 ? "W %03d" : "W%03d", i);
+      cn->Execute(std::string("INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, "
+                              "MG58_DESCRDEP) VALUES (1, '") +
+                      code + "', 'Deposito " + code + "')",
+                  nullptr, orv::db::kAdExecuteNoRecords);
+    }
+    transaction.Commit();
+  }
+  // Every pair for the other users and groups; about half for kUser.
+  for (int64_t user : {1, 3, 4, 5, 6, 7, 10, 11, 9, 8}) {
+    cn->Execute(
+        WarehouseStatements::InsertMissingPairs(orv::db::Value(user), orv::db::Value::Null(), 1),
+        nullptr, orv::db::kAdExecuteNoRecords);
+  }
+  for (int64_t group : {2, 3, 4}) {
+    cn->Execute(
+        WarehouseStatements::InsertMissingPairs(orv::db::Value::Null(), orv::db::Value(group), 1),
+        nullptr, orv::db::kAdExecuteNoRecords);
+  }
+  cn->Execute(
+      WarehouseStatements::InsertMissingPairs(orv::db::Value(kUser), orv::db::Value::Null(), 1),
+      nullptr, orv::db::kAdExecuteNoRecords);
+  cn->Execute(
+      "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2 AND FW3E_CODDEP_ORI > "
+      "FW3E_CODDEP_DES",
+      nullptr, orv::db::kAdExecuteNoRecords);
+  std::shared_ptr<orv::db::Recordset> rs =
+      cn->Execute("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2");
+  std::shared_ptr<orv::db::Recordset> all = cn->Execute("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL");
+  std::fprintf(stderr, "user rows %s, all rows %s\n", rs->Field(0).ToText().c_str(),
+               all->Field(0).ToText().c_str());
+}
+
+// The editor on the enlarged copy, the matrix shown for kUser.
+class Editor : public BenchEditor {
  public:
   static Editor& Get() {
-    static Editor editor;
+    // The database outlives the editor: statics die in reverse order.
+    static orv::hostdb::TemporaryDemoDatabase database;
+    static Editor editor((Enlarge(database), database.connection_string()));
     return editor;
   }
-  orv::session::HeadlessHost& host() { return host_; }
-  WarehouseSection& section() {
-    for (const auto& s : host_.window()->sections()) {
-      if (auto* w = dynamic_cast<WarehouseSection*>(s.get())) return *w;
-    }
-    std::abort();
-  }
+  WarehouseSection& section() { return Section<WarehouseSection>(); }
 
  private:
-  Editor() {
-    std::shared_ptr<orv::db::Connection> cn = database_.Connect();
-    {
-      orv::db::Transaction transaction(*cn);
-      // 7 demo warehouses, the rest with codes of both kinds (inner blank or not).
-      for (int i = 7; i < kWarehouses; ++i) {
-        char code[16];
-        std::snprintf(code, sizeof code, i % 3 == 0 ? "W %03d" : "W%03d", i);
-        cn->Execute(std::string("INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, "
-                                "MG58_DESCRDEP) VALUES (1, '") +
-                        code + "', 'Deposito " + code + "')",
-                    nullptr, orv::db::kAdExecuteNoRecords);
-      }
-      transaction.Commit();
-    }
-    // Every pair for the other users and groups; about half for kUser.
-    for (int64_t user : {1, 3, 4, 5, 6, 7, 10, 11, 9, 8}) {
-      cn->Execute(
-          WarehouseStatements::InsertMissingPairs(orv::db::Value(user), orv::db::Value::Null(), 1),
-          nullptr, orv::db::kAdExecuteNoRecords);
-    }
-    for (int64_t group : {2, 3, 4}) {
-      cn->Execute(
-          WarehouseStatements::InsertMissingPairs(orv::db::Value::Null(), orv::db::Value(group), 1),
-          nullptr, orv::db::kAdExecuteNoRecords);
-    }
-    cn->Execute(
-        WarehouseStatements::InsertMissingPairs(orv::db::Value(kUser), orv::db::Value::Null(), 1),
-        nullptr, orv::db::kAdExecuteNoRecords);
-    cn->Execute(
-        "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2 AND FW3E_CODDEP_ORI > "
-        "FW3E_CODDEP_DES",
-        nullptr, orv::db::kAdExecuteNoRecords);
-    std::shared_ptr<orv::db::Recordset> rs =
-        cn->Execute("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2");
-    std::shared_ptr<orv::db::Recordset> all = cn->Execute("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL");
-    std::fprintf(stderr, "user rows %s, all rows %s\n", rs->Field(0).ToText().c_str(),
-                 all->Field(0).ToText().c_str());
-
-    host_.SetOutput([](std::string_view) {});
-    orv::session::HeadlessOptions options;
-    options.connection_string = database_.connection_string();
-    options.login = "admin";
-    options.company = 1;
-    host_.Open(options);
-    host_.SelectPrincipal(orv::host::PrincipalNode::kUser, kUser);
-    host_.ChooseSection("ITM_TRANSORIDEST");
+  explicit Editor(const std::string& connection_string) : BenchEditor(connection_string) {
+    User(kUser);
+    host().ChooseSection("ITM_TRANSORIDEST");
   }
-
-  orv::hostdb::TemporaryDemoDatabase database_;
-  orv::session::HeadlessHost host_;
 };
 
 void BM_LoadDepositiAndFill(benchmark::State& state) {

@@ -1,0 +1,73 @@
+// Shared set-up of the benchmarks that drive the editor.
+//
+// The benchmarks on a scaled installation build it once into a file beside
+// the program (<stem>_scaled_<scale>.db) and reuse it in later runs; the
+// environment picks the scale and the file:
+//   ORV_CLIFOR_BENCH_SCALE  scale of clifor_bench (default 0.25)
+//   ORV_CLIFOR_BENCH_DB     another database file for clifor_bench
+//   ORV_NODES_BENCH_SCALE   scale of nodes_bench (default 0.2)
+//   ORV_NODES_BENCH_DB      another database file for nodes_bench
+//   ORV_PARAMETERS_BENCH_DB another database file for parameters_bench
+//                           (always scale 1)
+// warehouses_bench enlarges a temporary copy of the demo instead and reads
+// no variable.
+
+#ifndef ORV_BENCH_BENCH_EDITOR_H_
+#define ORV_BENCH_BENCH_EDITOR_H_
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "db/connection.h"
+#include "editor/frmfw_orvelka.h"
+#include "session/headless_host.h"
+
+namespace orv::bench {
+
+// The scale named by the variable, or `fallback` when it is not set.
+double ScaleFrom(const char* variable, double fallback);
+
+// The connection string of the scaled installation: the file the variable
+// `db_variable` names, else <stem>_scaled_<scale>.db beside this program.
+// A missing file is built first, with its progress on stderr.
+std::string ScaledInstallation(const char* db_variable, std::string_view stem, double scale);
+
+// Seconds since `from`, for manual iteration times.
+double Seconds(std::chrono::steady_clock::time_point from);
+
+// The editor opened headlessly by the administrator in company 1, its
+// messages discarded.
+class BenchEditor {
+ public:
+  explicit BenchEditor(const std::string& connection_string);
+
+  session::HeadlessHost& host() { return host_; }
+  editor::FRMFW_ORVELKA& window() { return *host_.window(); }
+  std::shared_ptr<db::Connection> connection() { return window().connection(); }
+
+  // The first column of the first row of `sql` as a number.
+  int64_t Count(const std::string& sql);
+  // Selects the user as the principal.
+  void User(int64_t id) { host_.SelectPrincipal(host::PrincipalNode::kUser, id); }
+
+  // The section object (or interface) of type T the modules added; aborts
+  // when there is none, as no figure means anything then.
+  template <typename T>
+  T& Section() {
+    for (const auto& s : window().sections()) {
+      if (auto* found = dynamic_cast<T*>(s.get())) return *found;
+    }
+    std::abort();
+  }
+
+ private:
+  session::HeadlessHost host_;
+};
+
+}  // namespace orv::bench
+
+#endif  // ORV_BENCH_BENCH_EDITOR_H_
