@@ -39,13 +39,15 @@ double Seconds(std::chrono::steady_clock::time_point from) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
 }
 
-BenchEditor::BenchEditor(const std::string& connection_string) {
+BenchEditor::BenchEditor(const std::string& connection_string,
+                         const std::function<void(BenchEditor&)>& prepare) {
   host_.SetOutput([](std::string_view) {});
   session::HeadlessOptions options;
   options.connection_string = connection_string;
   options.login = "admin";
   options.company = 1;
   host_.Open(options);
+  if (prepare) prepare(*this);
 }
 
 int64_t BenchEditor::Count(const std::string& sql) {

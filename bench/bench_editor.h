@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,7 +44,9 @@ double Seconds(std::chrono::steady_clock::time_point from);
 // messages discarded.
 class BenchEditor {
  public:
-  explicit BenchEditor(const std::string& connection_string);
+  // `prepare` runs once the editor is open (principal, section, ...).
+  explicit BenchEditor(const std::string& connection_string,
+                       const std::function<void(BenchEditor&)>& prepare = {});
 
   session::HeadlessHost& host() { return host_; }
   editor::FRMFW_ORVELKA& window() { return *host_.window(); }
@@ -51,8 +54,14 @@ class BenchEditor {
 
   // The first column of the first row of `sql` as a number.
   int64_t Count(const std::string& sql);
-  // Selects the user as the principal.
-  void User(int64_t id) { host_.SelectPrincipal(host::PrincipalNode::kUser, id); }
+  // Selects the user as the principal; with the query, the user it names.
+  void User(int64_t id) {
+    user_ = id;
+    host_.SelectPrincipal(host::PrincipalNode::kUser, id);
+  }
+  void User(const std::string& sql) { User(Count(sql)); }
+  // The user selected last.
+  int64_t user() const { return user_; }
 
   // The section object (or interface) of type T the modules added; aborts
   // when there is none, as no figure means anything then.
@@ -66,6 +75,7 @@ class BenchEditor {
 
  private:
   session::HeadlessHost host_;
+  int64_t user_ = 0;
 };
 
 }  // namespace orv::bench

@@ -36,28 +36,16 @@ using orv::sections::FamilySection;
 
 // The editor on the scaled installation with a user who has revocations of
 // customers and suppliers selected.
-class Editor : public BenchEditor {
- public:
-  static Editor& Get() {
-    static Editor editor;
-    return editor;
-  }
-  int64_t user() const { return user_; }
-
- private:
-  Editor()
-      : BenchEditor(
-            orv::bench::ScaledInstallation("ORV_CLIFOR_BENCH_DB", "clifor",
-                                           orv::bench::ScaleFrom("ORV_CLIFOR_BENCH_SCALE", 0.25))),
-        user_(Count("SELECT MIN(FW32_ID_FW07) FROM FW32_RVKCLIFOR")) {
-    User(user_);
-  }
-
-  int64_t user_;
-};
+BenchEditor& Editor() {
+  static BenchEditor editor(
+      orv::bench::ScaledInstallation("ORV_CLIFOR_BENCH_DB", "clifor",
+                                     orv::bench::ScaleFrom("ORV_CLIFOR_BENCH_SCALE", 0.25)),
+      [](BenchEditor& e) { e.User("SELECT MIN(FW32_ID_FW07) FROM FW32_RVKCLIFOR"); });
+  return editor;
+}
 
 void BM_LoadTreeCausali(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.host().ChooseSection("ITM50010");
   for (auto _ : state) e.window().LoadTreeCausali();
   state.counters["tree_rows"] = static_cast<double>(e.window().tree_rowset()->RecordCount());
@@ -70,7 +58,7 @@ BENCHMARK(BM_LoadTreeCausali)->Unit(benchmark::kMillisecond);
 
 // The batch alone: the ten results, not walked.
 void BM_TreeBatch(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   const std::string sql = CliForStatements::TreeBatch(e.window().CurrentPrincipal(), 1);
   for (auto _ : state) {
     auto first = e.connection()->Execute(sql);
@@ -80,7 +68,7 @@ void BM_TreeBatch(benchmark::State& state) {
 BENCHMARK(BM_TreeBatch)->Unit(benchmark::kMillisecond);
 
 void BM_InitTreeFamiglie(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.host().ChooseSection("ITM_ARTFAM");
   for (auto _ : state) e.window().InitTreeFamiglie();
   state.counters["families"] = static_cast<double>(e.window().tree_rowset()->RecordCount());
@@ -88,7 +76,7 @@ void BM_InitTreeFamiglie(benchmark::State& state) {
 BENCHMARK(BM_InitTreeFamiglie)->Unit(benchmark::kMillisecond);
 
 // The key of the first sub-category row the user may still use.
-std::string FirstAllowedBranch(Editor& e) {
+std::string FirstAllowedBranch(BenchEditor& e) {
   e.host().ChooseSection("ITM50010");
   std::shared_ptr<Recordset> rs = e.window().tree_rowset()->Clone();
   for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
@@ -103,7 +91,7 @@ std::string FirstAllowedBranch(Editor& e) {
 // (before-check, save, reload procedure of the user's revoked list). Each
 // iteration revokes and gives back; the revoke is timed.
 void BM_SaveBranch(benchmark::State& state, bool whole_click) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   const std::string key = FirstAllowedBranch(e);
   if (key.empty()) {
     state.SkipWithError("no allowed branch");
@@ -132,7 +120,7 @@ BENCHMARK_CAPTURE(BM_SaveBranch, click_with_reload, true)
 
 // The existence test as the whole table read and filtered on the client.
 void BM_ExistsByClientFilter(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   const std::string key = FirstAllowedBranch(e);
   e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
   e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
@@ -149,7 +137,7 @@ void BM_ExistsByClientFilter(benchmark::State& state) {
 BENCHMARK(BM_ExistsByClientFilter)->Unit(benchmark::kMillisecond);
 
 void BM_ExistsOnTheServer(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   const std::string key = FirstAllowedBranch(e);
   e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
   e.host().ClickGrid("TGRID_CLIFOR", key, "CHECKED");
@@ -162,7 +150,7 @@ void BM_ExistsOnTheServer(benchmark::State& state) {
 BENCHMARK(BM_ExistsOnTheServer)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveFamily(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.host().ChooseSection("ITM_ARTFAM");
   std::shared_ptr<Recordset> tree = e.window().tree_rowset();
   tree->MoveFirst();

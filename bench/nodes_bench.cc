@@ -32,28 +32,18 @@ using orv::db::Value;
 
 // The editor on the scaled installation, the node section shown for a user
 // who has node revocations.
-class Editor : public BenchEditor {
- public:
-  static Editor& Get() {
-    static Editor editor;
-    return editor;
-  }
-  int64_t user() const { return user_; }
-  orv::sections::NodeMerge& merge() { return Section<orv::sections::NodeMerge>(); }
+BenchEditor& Editor() {
+  static BenchEditor editor(
+      orv::bench::ScaledInstallation("ORV_NODES_BENCH_DB", "nodes",
+                                     orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2)),
+      [](BenchEditor& e) {
+        e.User("SELECT MIN(FW3N_ID_FW07) FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1");
+        e.host().ChooseSection("ITM_NODI");
+      });
+  return editor;
+}
 
- private:
-  Editor()
-      : BenchEditor(orv::bench::ScaledInstallation(
-            "ORV_NODES_BENCH_DB", "nodes", orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2))),
-        user_(Count("SELECT MIN(FW3N_ID_FW07) FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1")) {
-    User(user_);
-    host().ChooseSection("ITM_NODI");
-  }
-
-  int64_t user_;
-};
-
-void Counters(benchmark::State& state, Editor& e) {
+void Counters(benchmark::State& state, BenchEditor& e) {
   const std::shared_ptr<Recordset>& rs = e.window().work_recordset();
   state.counters["shown"] = static_cast<double>(rs ? rs->RecordCount() : 0);
   state.counters["nodes"] =
@@ -62,7 +52,7 @@ void Counters(benchmark::State& state, Editor& e) {
 }
 
 void BM_LoadData(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.host().Filter("Progetto", "", "");
   for (auto _ : state) e.window().LoadData();
   Counters(state, e);
@@ -70,7 +60,7 @@ void BM_LoadData(benchmark::State& state) {
 BENCHMARK(BM_LoadData)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDataFiltered(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   // The first tenth of the projects, by code.
   std::shared_ptr<Recordset> codes = e.connection()->Execute(
       "SELECT PD68_CODPROG FROM PD68_PROGETTI WHERE PD68_DITTA_CG18 = 1 ORDER BY PD68_CODPROG");
@@ -87,11 +77,12 @@ void BM_LoadDataFiltered(benchmark::State& state) {
 BENCHMARK(BM_LoadDataFiltered)->Unit(benchmark::kMillisecond);
 
 void BM_Merge(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.window().LoadData();
   const int64_t before = e.Count("SELECT COUNT(*) FROM FW3N_RVKNODI");
   for (auto _ : state) {
-    if (!e.merge().ConfermaModificheNodi(Value(e.user()), Value::Null())) {
+    if (!e.Section<orv::sections::NodeMerge>().ConfermaModificheNodi(Value(e.user()),
+                                                                     Value::Null())) {
       state.SkipWithError("the merge failed");
       return;
     }
@@ -106,7 +97,7 @@ BENCHMARK(BM_Merge)->Unit(benchmark::kMillisecond);
 // Times the revoke click (or the restore click) alone on a node the user may
 // still use; the other click of the pair puts the table back in between.
 void BM_Click(benchmark::State& state, bool revoke) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.window().LoadData();
   std::shared_ptr<Recordset> rs = e.window().work_recordset();
   Recordset::Bookmark row = 0;

@@ -37,29 +37,22 @@ using orv::sections::ParameterStatements;
 constexpr int64_t kUser = 500;  // an ordinary user with about 1,000 parameter rows
 
 // The editor on the scaled installation (scale 1), user kUser selected.
-class Editor : public BenchEditor {
- public:
-  static Editor& Get() {
-    static Editor editor;
-    return editor;
-  }
+BenchEditor& Editor() {
+  static BenchEditor editor(
+      orv::bench::ScaledInstallation("ORV_PARAMETERS_BENCH_DB", "parameters", 1.0),
+      [](BenchEditor& e) { e.User(kUser); });
+  return editor;
+}
 
-  // Shows a section and loads its catalogue.
-  void Show(const char* key) {
-    host().ChooseSection(key);
-    if (std::string_view(key) == "ITM50026") host().Button("CMD_UPDATE");
-  }
-
- private:
-  Editor()
-      : BenchEditor(orv::bench::ScaledInstallation("ORV_PARAMETERS_BENCH_DB", "parameters", 1.0)) {
-    User(kUser);
-  }
-};
+// Shows a section and loads its catalogue.
+void Show(BenchEditor& e, const char* key) {
+  e.host().ChooseSection(key);
+  if (std::string_view(key) == "ITM50026") e.host().Button("CMD_UPDATE");
+}
 
 void BM_LoadData(benchmark::State& state, const char* key) {
-  Editor& e = Editor::Get();
-  e.Show(key);
+  BenchEditor& e = Editor();
+  Show(e, key);
   for (auto _ : state) {
     e.window().LoadData();
   }
@@ -75,7 +68,7 @@ BENCHMARK_CAPTURE(BM_LoadData, blocking, "ITM_MODBLOCCO")->Unit(benchmark::kMill
 
 // The catalogue statement alone (no copy into the work recordset).
 void BM_CatalogueQuery(benchmark::State& state, int32_t kind) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   const std::string sql = ParameterStatements::Catalogue(kind, e.window().CurrentPrincipal(), 1);
   int64_t rows = 0;
   for (auto _ : state) {
@@ -86,7 +79,7 @@ void BM_CatalogueQuery(benchmark::State& state, int32_t kind) {
 }
 // The same through the driver alone (no recordset made of the result).
 void BM_CatalogueDriver(benchmark::State& state, int32_t kind) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   const std::string sql = ParameterStatements::Catalogue(kind, e.window().CurrentPrincipal(), 1);
   size_t rows = 0;
   for (auto _ : state) {
@@ -108,8 +101,8 @@ struct Item {
   std::string company;
 };
 
-bool FindAllowedItem(Editor& e, Item& item) {
-  e.Show("ITM_MODBLOCCO");
+bool FindAllowedItem(BenchEditor& e, Item& item) {
+  Show(e, "ITM_MODBLOCCO");
   std::shared_ptr<Recordset> rs = e.window().work_recordset();
   if (!rs || rs->RecordCount() == 0) return false;
   for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
@@ -124,7 +117,7 @@ bool FindAllowedItem(Editor& e, Item& item) {
 }
 
 // One click on the item's box with the value the grid would report.
-void ClickItem(Editor& e, const Item& item, const char* before) {
+void ClickItem(BenchEditor& e, const Item& item, const char* before) {
   e.window().work_recordset()->SetBookmark(item.bookmark);
   bool cancel = false;
   e.window().GRIDTIPOLOGIE_SelectionBoxClick(item.code, "ABILITATO", Value(before), cancel);
@@ -133,7 +126,7 @@ void ClickItem(Editor& e, const Item& item, const char* before) {
 // Times the revoke click (or the restore click) alone; the other click of
 // the pair puts the table back between iterations.
 void BM_Click(benchmark::State& state, bool revoke) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   Item item;
   if (!FindAllowedItem(e, item)) {
     state.SkipWithError("no allowed item");
@@ -162,7 +155,7 @@ BENCHMARK_CAPTURE(BM_Click, restore, false)->UseManualTime()->Unit(benchmark::kM
 // The same clicks with the existence test as a read of the whole table
 // filtered on the client; the write and the change-log entry as the clicks
 // make them.
-void WriteLog(Editor& e, const std::string& code, const char* flag) {
+void WriteLog(BenchEditor& e, const std::string& code, const char* flag) {
   auto& log = e.host().global()->change_log();
   const orv::store::Principal p = e.window().CurrentPrincipal();
   std::string text = log.FormatGroup(p.GroupName()) + log.FormatUser(p.UserName()) +
@@ -171,7 +164,7 @@ void WriteLog(Editor& e, const std::string& code, const char* flag) {
   log.WriteEntry(16, text);
 }
 
-void LiteralRevoke(Editor& e, const Item& item) {
+void LiteralRevoke(BenchEditor& e, const Item& item) {
   const orv::store::Principal p = e.window().CurrentPrincipal();
   orv::db::Connection& cn = *e.connection();
   std::shared_ptr<Recordset> all = cn.Execute(ParameterStatements::kSelectAll);
@@ -184,7 +177,7 @@ void LiteralRevoke(Editor& e, const Item& item) {
   WriteLog(e, item.code, "No");
 }
 
-void LiteralRestore(Editor& e, const Item& item) {
+void LiteralRestore(BenchEditor& e, const Item& item) {
   const orv::store::Principal p = e.window().CurrentPrincipal();
   orv::db::Connection& cn = *e.connection();
   std::shared_ptr<Recordset> all = cn.Execute(ParameterStatements::kSelectAll);
@@ -197,7 +190,7 @@ void LiteralRestore(Editor& e, const Item& item) {
 }
 
 void BM_LiteralClick(benchmark::State& state, bool revoke) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   Item item;
   if (!FindAllowedItem(e, item)) {
     state.SkipWithError("no allowed item");

@@ -73,49 +73,42 @@ void Enlarge(const orv::hostdb::TemporaryDemoDatabase& database) {
 }
 
 // The editor on the enlarged copy, the matrix shown for kUser.
-class Editor : public BenchEditor {
- public:
-  static Editor& Get() {
-    // The database outlives the editor: statics die in reverse order.
-    static orv::hostdb::TemporaryDemoDatabase database;
-    static Editor editor((Enlarge(database), database.connection_string()));
-    return editor;
-  }
-  WarehouseSection& section() { return Section<WarehouseSection>(); }
-
- private:
-  explicit Editor(const std::string& connection_string) : BenchEditor(connection_string) {
-    User(kUser);
-    host().ChooseSection("ITM_TRANSORIDEST");
-  }
-};
+BenchEditor& Editor() {
+  // The database outlives the editor: statics die in reverse order.
+  static orv::hostdb::TemporaryDemoDatabase database;
+  static BenchEditor editor((Enlarge(database), database.connection_string()), [](BenchEditor& e) {
+    e.User(kUser);
+    e.host().ChooseSection("ITM_TRANSORIDEST");
+  });
+  return editor;
+}
 
 void BM_LoadDepositiAndFill(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   for (auto _ : state) {
-    e.section().LoadDepositi();
-    e.section().FillMatrix();
+    e.Section<WarehouseSection>().LoadDepositi();
+    e.Section<WarehouseSection>().FillMatrix();
   }
   state.counters["cells"] = kWarehouses * kWarehouses;
 }
 BENCHMARK(BM_LoadDepositiAndFill)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDepositi(benchmark::State& state) {
-  Editor& e = Editor::Get();
-  for (auto _ : state) e.section().LoadDepositi();
-  e.section().FillMatrix();
+  BenchEditor& e = Editor();
+  for (auto _ : state) e.Section<WarehouseSection>().LoadDepositi();
+  e.Section<WarehouseSection>().FillMatrix();
 }
 BENCHMARK(BM_LoadDepositi)->Unit(benchmark::kMillisecond);
 
 void BM_LoadRevokeDepositi(benchmark::State& state) {
-  Editor& e = Editor::Get();
-  e.section().LoadDepositi();
-  for (auto _ : state) e.section().FillMatrix();
+  BenchEditor& e = Editor();
+  e.Section<WarehouseSection>().LoadDepositi();
+  for (auto _ : state) e.Section<WarehouseSection>().FillMatrix();
 }
 BENCHMARK(BM_LoadRevokeDepositi)->Unit(benchmark::kMillisecond);
 
 void BM_ChooseSection(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   for (auto _ : state) e.host().ChooseSection("ITM_TRANSORIDEST");
 }
 BENCHMARK(BM_ChooseSection)->Unit(benchmark::kMillisecond);
@@ -123,7 +116,7 @@ BENCHMARK(BM_ChooseSection)->Unit(benchmark::kMillisecond);
 // One iteration is two clicks: the first revokes an allowed pair, the
 // second gives it back.
 void BM_CellClickPair(benchmark::State& state) {
-  Editor& e = Editor::Get();
+  BenchEditor& e = Editor();
   e.host().ChooseSection("ITM_TRANSORIDEST");
   const std::string column = WarehouseSection::CodiceToCampo("01");
   for (auto _ : state) {
