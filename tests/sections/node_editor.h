@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "db/db_error.h"
 #include "db/recordset.h"
 #include "sections/parameter_editor.h"
 
@@ -57,18 +56,6 @@ class NodeEditor : public ParameterEditor {
         "FW3N_ID_FW07 FROM FW3N_RVKNODI");
     std::sort(rows.begin(), rows.end());
     return rows;
-  }
-
-  // True when the global temporary table exists (seen from the test's own
-  // connection).
-  bool TableExists(const std::string& name) {
-    if (name.empty()) return false;
-    try {
-      db().Execute("SELECT COUNT(*) FROM " + name);
-      return true;
-    } catch (const db::DbError&) {
-      return false;
-    }
   }
 };
 

@@ -212,9 +212,9 @@ TEST(NodeSectionTest, TheWorkTableLivesWithTheWindow) {
   ASSERT_EQ(table.size(), 39u);
   e.Group(DemoInstallation::kGroupAcquisti);
   e.Section("ITM_NODI");
-  EXPECT_FALSE(e.TableExists(table));
+  EXPECT_FALSE(e.TempTableExists(table));
   e.host().Button("CMD_UPDATE");
-  ASSERT_TRUE(e.TableExists(table));
+  ASSERT_TRUE(e.TempTableExists(table));
   // Every row is staged, INCLUSA marks those that pass the filter.
   e.host().Filter("Nodo", "030", "030.02");
   e.host().Button("CMD_UPDATE");
@@ -222,7 +222,7 @@ TEST(NodeSectionTest, TheWorkTableLivesWithTheWindow) {
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM " + table + " WHERE INCLUSA = 1"), 4);
   EXPECT_EQ(e.Shown(), (Strings{"24001/030=1", "24001/030.01=1", "24001/030.02=1", "24002/030=1"}));
   ASSERT_TRUE(e.host().Close());
-  EXPECT_FALSE(e.TableExists(table));
+  EXPECT_FALSE(e.TempTableExists(table));
 }
 
 }  // namespace

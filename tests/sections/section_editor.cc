@@ -7,23 +7,9 @@
 
 namespace orv::testing {
 
-SectionEditor::SectionEditor(bool open_now) : connection_(database_.Connect()) {
-  if (open_now) Open();
-}
-
-SectionEditor::~SectionEditor() = default;
-
-void SectionEditor::Open() {
-  session::HeadlessOptions options;
-  options.connection_string = database_.connection_string();
-  options.login = "admin";
-  options.company = 1;
-  host_.Open(options);
-}
-
 std::vector<std::string> SectionEditor::Messages() {
   std::vector<std::string> lines;
-  for (const session::ShownMessage& m : host_.global()->messages().messages()) {
+  for (const session::ShownMessage& m : global().messages().messages()) {
     lines.push_back(std::to_string(m.buttons) + "|" + m.title + "|" + m.prompt);
   }
   return lines;
@@ -31,15 +17,15 @@ std::vector<std::string> SectionEditor::Messages() {
 
 std::vector<std::string> SectionEditor::Log(int32_t event) {
   std::vector<std::string> lines;
-  for (const session::ChangeLogEntry& e : host_.global()->change_log().entries()) {
+  for (const session::ChangeLogEntry& e : global().change_log().entries()) {
     if (e.event == event) lines.push_back(e.text);
   }
   return lines;
 }
 
 void SectionEditor::ClearOutput() {
-  host_.global()->messages().Clear();
-  host_.global()->change_log().Clear();
+  global().messages().Clear();
+  global().change_log().Clear();
 }
 
 std::vector<std::string> SectionEditor::QueryFields() const {
@@ -52,7 +38,7 @@ std::vector<std::string> SectionEditor::QueryFields() const {
 
 std::vector<std::string> SectionEditor::Query(std::string_view sql) {
   std::vector<std::string> lines;
-  std::shared_ptr<db::Recordset> rs = connection_->Execute(sql);
+  std::shared_ptr<db::Recordset> rs = db().Execute(sql);
   if (!rs || !rs->IsOpen() || rs->RecordCount() == 0) return lines;
   for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
     std::string line;
@@ -64,14 +50,6 @@ std::vector<std::string> SectionEditor::Query(std::string_view sql) {
     lines.push_back(line);
   }
   return lines;
-}
-
-int64_t SectionEditor::Count(std::string_view sql) {
-  return connection_->Execute(sql)->Field(0).ToInt64();
-}
-
-void SectionEditor::Exec(std::string_view sql) {
-  connection_->Execute(sql, nullptr, db::kAdExecuteNoRecords);
 }
 
 std::string SectionEditor::Text(const db::Recordset& rs, std::string_view field) {

@@ -51,6 +51,7 @@ class HeadlessEditor {
   // The test's own connection to the database (not the editor's).
   db::Connection& db();
   const std::string& connection_string() const { return connection_string_; }
+  const std::string& database_path() const { return database_.path(); }
   // The first column of the first row, or Empty when there is no row.
   db::Value Scalar(std::string_view sql);
   int64_t Count(std::string_view sql);
