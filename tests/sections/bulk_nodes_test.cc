@@ -22,12 +22,11 @@ using testing::NodeEditor;
 std::vector<std::string> NodeRows(NodeEditor& e, const std::string& project,
                                   const std::string& principal) {
   std::vector<std::string> rows;
-  std::shared_ptr<db::Recordset> rs = e.db().Execute(
-      "SELECT PD0C_CODNODO FROM PD0C_NODO WHERE PD0C_DITTA_CG18 = 1 AND "
-      "PD0C_CODPROG_PD68 = '" +
-      project + "'");
-  for (; rs && !rs->IsEof(); rs->MoveNext()) {
-    rows.push_back("1|" + project + "|" + db::Trim(rs->Field(0).ToText()) + "|" + principal);
+  for (const std::string& node :
+       e.Query("SELECT PD0C_CODNODO FROM PD0C_NODO WHERE PD0C_DITTA_CG18 = 1 AND "
+               "PD0C_CODPROG_PD68 = '" +
+               project + "'")) {
+    rows.push_back("1|" + project + "|" + db::Trim(node) + "|" + principal);
   }
   return rows;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "db/recordset.h"
 #include "hostdb/demo_installation.h"
 #include "sections/parameter_editor.h"
@@ -38,17 +40,15 @@ void Open(ParameterEditor& e, const SectionCase& c) {
   if (c.projects) e.host().Button("CMD_UPDATE");
 }
 
+// The rows as "user,group,flags...;" each.
 std::string RowsOf(ParameterEditor& e, const std::string& where) {
-  std::shared_ptr<db::Recordset> rs = e.db().Execute(
-      "SELECT FW31_ID_FW07, FW31_ID_FW06, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, "
-      "FW31_FLGINSERISCI FROM FW31_RVKPARAMETRI WHERE " +
-      where);
   std::string text;
-  for (; !rs->IsEof(); rs->MoveNext()) {
-    for (int i = 0; i < rs->FieldCount(); ++i) {
-      text += rs->Field(i).IsNull() ? "NULL" : rs->Field(i).ToText();
-      text += i + 1 < rs->FieldCount() ? "," : ";";
-    }
+  for (std::string row :
+       e.Query("SELECT FW31_ID_FW07, FW31_ID_FW06, FW31_FLGABILITATO, FW31_FLGMODIFICA, "
+               "FW31_FLGELIMINA, FW31_FLGINSERISCI FROM FW31_RVKPARAMETRI WHERE " +
+               where)) {
+    std::replace(row.begin(), row.end(), '|', ',');
+    text += row + ";";
   }
   return text;
 }
