@@ -18,8 +18,6 @@ namespace {
 
 using editor::FRMFW_ORVELKA;
 
-constexpr std::string_view kBuildError = " in ZERE_TALMIRE: FRMFW_Talmire - InitTreeFamiglie";
-
 using host::Need;
 
 std::string Text(const db::Value& value) {
@@ -117,14 +115,7 @@ bool FamilySection::InitTreeFamiglie() {
     grid.SetDataSource(tree);
     grid.Refresh();
   } catch (...) {
-    const host::ErrObject error = host::ErrObject::FromCurrentException();
-    try {
-      w.ShowMessage(
-          std::to_string(error.number) + "-" + error.description + std::string(kBuildError),
-          host::kVbCritical, "");
-    } catch (...) {
-      // Nothing more to report with.
-    }
+    CliForSection::ShowBuildError(w, "InitTreeFamiglie");
   }
   return true;
 }

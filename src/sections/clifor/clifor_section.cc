@@ -22,7 +22,6 @@ namespace {
 
 using editor::FRMFW_ORVELKA;
 
-constexpr std::string_view kBuildError = " in ZERE_TALMIRE: FRMFW_Talmire - LoadTreeCausali";
 constexpr std::string_view kDisableAllPrompt =
     "Si è scelto di inserire tutte le revoke per le entità visualizzate relative "
     "all'utente/gruppo selezionato, procedere con l'operazione ?";
@@ -331,16 +330,20 @@ bool CliForSection::LoadTreeCausali() {
     grid.SetDataSource(tree);
     grid.Refresh();
   } catch (...) {
-    const host::ErrObject error = host::ErrObject::FromCurrentException();
-    try {
-      w.ShowMessage(
-          std::to_string(error.number) + "-" + error.description + std::string(kBuildError),
-          host::kVbCritical, "");
-    } catch (...) {
-      // Nothing more to report with.
-    }
+    ShowBuildError(w, "LoadTreeCausali");
   }
   return true;
+}
+
+void CliForSection::ShowBuildError(FRMFW_ORVELKA& w, std::string_view routine) {
+  const host::ErrObject error = host::ErrObject::FromCurrentException();
+  try {
+    w.ShowMessage(std::to_string(error.number) + "-" + error.description +
+                      " in ZERE_TALMIRE: FRMFW_Talmire - " + std::string(routine),
+                  host::kVbCritical, "");
+  } catch (...) {
+    // Nothing more to report with.
+  }
 }
 
 // --- events of TGRID_CLIFOR

@@ -66,6 +66,10 @@ class CliForSection : public editor::Section {
   // cleared, tree settings by "KEY" and "PADRE_KEY", both display options.
   // The caller adds its columns and closes the definition.
   static host::TreeGrid& BeginTreeLayout(editor::FRMFW_ORVELKA& window);
+  // Reports the error being handled (call inside a catch block) as a failed
+  // build of a tree section: number, "-", description and the routine, in a
+  // critical-stop box with an empty title.
+  static void ShowBuildError(editor::FRMFW_ORVELKA& window, std::string_view routine);
   // The before-check rule of both sections: refuse a row without a kind.
   static bool RefusesCheck(const db::Recordset& tree_rowset);
   // Runs the revoked-list reload for the principal (nothing when none).
