@@ -9,34 +9,45 @@
 // program and reused by later runs; ORV_NODES_BENCH_DB names another file.
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <memory>
+#include <regex>
 #include <string>
 
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sqlite/translator.h"
 #include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
+#include "sections/nodes/node_statements.h"
 #include "sections/parameters/node_merge.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
 #include "session/headless_host.h"
+#include "store/principal.h"
 
 namespace {
 
 using orv::bench::BenchEditor;
+using orv::bench::RawSqlite;
 using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::db::Value;
+
+const std::string& Path() {
+  static const std::string path = orv::bench::ScaledInstallationPath(
+      "ORV_NODES_BENCH_DB", "nodes", orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2));
+  return path;
+}
 
 // The editor on the scaled installation, the node section shown for a user
 // who has node revocations.
 BenchEditor& Editor() {
   static BenchEditor editor(
-      orv::bench::ScaledInstallation("ORV_NODES_BENCH_DB", "nodes",
-                                     orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2)),
-      [](BenchEditor& e) {
+      orv::hostdb::HostDatabase::ConnectionStringFor(Path()), [](BenchEditor& e) {
         e.User("SELECT MIN(FW3N_ID_FW07) FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1");
         e.host().ChooseSection("ITM_NODI");
       });
@@ -58,6 +69,36 @@ void BM_LoadData(benchmark::State& state) {
   Counters(state, e);
 }
 BENCHMARK(BM_LoadData)->Unit(benchmark::kMillisecond);
+
+// The floor of "Aggiorna": the same three statements on SQLite alone (the
+// work table in the connection's own temporary schema), the shown rows read
+// to their last column.
+void BM_LoadDataRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  orv::db::sqlite::Translator translator;
+  const orv::store::Principal p = e.window().CurrentPrincipal();
+  auto plain = [&](const std::string& tsql) {
+    std::string sql = translator.Translate(tsql)->steps.at(0).sql;
+    return std::regex_replace(sql, std::regex(R"(tempdb\."##orv_raw")"), "temp.orv_raw");
+  };
+  const std::string make =
+      plain(orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(), p.group_id(), 1));
+  const std::string mark = plain(orv::sections::NodeStatements::MarkIncluded("##orv_raw", ""));
+  const std::string shown = plain(orv::sections::NodeStatements::RowsShown("##orv_raw"));
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec("DROP TABLE IF EXISTS temp.orv_raw");
+    raw.Exec(make);
+    raw.Exec(mark);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(raw.db(), shown.c_str(), -1, &stmt, nullptr);
+    rows = RawSqlite::ReadAll(stmt);
+    sqlite3_finalize(stmt);
+  }
+  state.counters["shown"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_LoadDataRawSqlite)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDataFiltered(benchmark::State& state) {
   BenchEditor& e = Editor();

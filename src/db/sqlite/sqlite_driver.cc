@@ -8,6 +8,7 @@
 #include <charconv>
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <optional>
 
 #include "db/db_error.h"
@@ -309,14 +310,23 @@ void SqliteDriver::Fail(int rc) const { throw SqliteError(db_, rc, busy_timeout_
 // Batches
 
 std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeout_seconds) {
-  std::shared_ptr<const Translation> translation = translate_(sql);
+  std::vector<Literal> literals;
+  std::shared_ptr<const Translation> translation = translate_(sql, &literals);
+  // The constants the translation took out, as the parameters ?1, ?2, ...
+  Params params;
+  params.reserve(literals.size());
+  for (size_t i = 0; i < literals.size(); ++i) {
+    Literal& l = literals[i];
+    params.emplace_back("?" + std::to_string(i + 1),
+                        l.is_text ? Value(std::move(l.text)) : Value(l.integer));
+  }
   struct DeadlineReset {
     int64_t& deadline;
     ~DeadlineReset() { deadline = 0; }
   } reset{deadline_ns_};
   deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
   std::vector<ResultSet> results;
-  RunSteps(translation->steps, {}, results, 0);
+  RunSteps(translation->steps, params, results, 0);
   if (results.empty()) {
     ResultSet none;
     none.records_affected = 0;
@@ -487,8 +497,16 @@ void SqliteDriver::Bind(sqlite3_stmt* stmt, const Params& params) {
   const int count = sqlite3_bind_parameter_count(stmt);
   for (int p = 1; p <= count; ++p) {
     const char* name = sqlite3_bind_parameter_name(stmt, p);
+    // No name: a number below the constants this statement of a batch uses
+    // (?3 and ?4 in its second INSERT leave 1 and 2 without a name).
+    if (name == nullptr) continue;
     const Value* value = nullptr;
-    if (name) {
+    if (name[0] == '?') {
+      // ?N: the N-th constant of the text, first in the list.
+      const size_t n = static_cast<size_t>(std::atoi(name + 1));
+      if (n >= 1 && n <= params.size() && params[n - 1].first == name)
+        value = &params[n - 1].second;
+    } else {
       for (const auto& [param, v] : params) {
         if (EqualsNoCase(param, name)) {
           value = &v;
@@ -497,8 +515,7 @@ void SqliteDriver::Bind(sqlite3_stmt* stmt, const Params& params) {
       }
     }
     if (!value) {
-      throw DriverError(std::string("Must declare the scalar variable \"") + (name ? name : "?") +
-                        "\".");
+      throw DriverError(std::string("Must declare the scalar variable \"") + name + "\".");
     }
     int rc = SQLITE_OK;
     switch (value->type()) {
@@ -700,8 +717,24 @@ bool SqliteDriver::IsTableFunction(std::string_view name) const {
          it->second->definition.type == Step::Routine::Type::kTableFunction;
 }
 
+const Step::Routine* SqliteDriver::TableFunction(std::string_view name) const {
+  if (!IsTableFunction(name)) return nullptr;
+  return &routines_.find(Lower(BareName(name)))->second->definition;
+}
+
+std::string SqliteDriver::ColumnType(std::string_view table, std::string_view column) const {
+  const char* declared = nullptr;
+  if (sqlite3_table_column_metadata(db_, nullptr, std::string(table).c_str(),
+                                    std::string(column).c_str(), &declared, nullptr, nullptr,
+                                    nullptr, nullptr) != SQLITE_OK ||
+      declared == nullptr) {
+    return {};
+  }
+  return declared;
+}
+
 std::string SqliteDriver::CompileFunctionBody(const Step::Routine& routine) {
-  std::shared_ptr<const Translation> translation = translate_(routine.body);
+  std::shared_ptr<const Translation> translation = translate_(routine.body, nullptr);
   if (translation->steps.size() != 1 || translation->steps[0].kind != Step::Kind::kStatement ||
       !translation->steps[0].returns_rows) {
     throw DriverError("The body of table function '" + routine.name + "' is not a single SELECT.");
@@ -792,7 +825,7 @@ void SqliteDriver::RunProcedure(std::string_view name,
   // The translator caches by text, so the body is translated once. A
   // procedure that fails part-way leaves nothing done: its statements
   // (typically a DELETE and the INSERT that refills the rows) land together.
-  std::shared_ptr<const Translation> body = translate_(definition.body);
+  std::shared_ptr<const Translation> body = translate_(definition.body, nullptr);
   RunInSavepoint(body->steps, params, results, depth);
 }
 

@@ -146,7 +146,7 @@ bool ParameterSection::LoadData() {
         }
         columns[static_cast<size_t>(work->FieldIndex(to_name))] = from;
       }
-      work->AppendRows(*rows, columns);
+      work->AppendRows(std::move(*rows), columns);
     }
     BindWorkRecordset(std::move(work));
   } catch (...) {
