@@ -11,11 +11,14 @@
 // on a memory file system (/dev/shm) shows the cost of the click itself.
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <memory>
 #include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench_editor.h"
 #include "db/connection.h"
@@ -28,6 +31,7 @@
 #include "session/headless_global.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
+#include "zere_orvelka/message_service.h"
 
 namespace {
 
@@ -270,6 +274,78 @@ BENCHMARK_CAPTURE(BM_LiteralClick, restore, false)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
+
+// "Disabilita tutti" on the blocking parameters (10,000 items at scale 1):
+// each item revoked with its own row. Every iteration starts from the user
+// without rows of that kind, the catalogue loaded (neither timed). On a file
+// with full sync each commit is a sync of the disk.
+constexpr const char* kBlockingRows =
+    " FROM FW31_RVKPARAMETRI WHERE FW31_INDTIPO = 30 AND FW31_ID_FW06 IS NULL AND FW31_ID_FW07 = ";
+
+void BM_DisableAll(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  const std::string user = std::to_string(e.user());
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec(std::string("DELETE") + kBlockingRows + user);
+    Show(e, "ITM_MODBLOCCO");
+    e.host().answers().Push(orv::host::kVbYes);
+    const auto start = std::chrono::steady_clock::now();
+    e.host().Button("VRX_DISABILITATUTTI");
+    state.SetIterationTime(Seconds(start));
+    rows = e.Count(std::string("SELECT COUNT(*)") + kBlockingRows + user);
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_DisableAll)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The floor: the same rows on SQLite alone, row by row (existence test, then
+// the insert) with prepared statements in one transaction.
+void BM_DisableAllRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  sqlite3_stmt* items = raw.Prepare(
+      "SELECT MG0F_CODPARAM, MG0F_DITTA_CG18 FROM MG0F_BLMPARAM WHERE MG0F_DITTA_CG18 = 1");
+  sqlite3_stmt* exists = raw.Prepare(
+      "SELECT 1 FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS NULL AND "
+      "FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3 LIMIT 1");
+  sqlite3_stmt* insert = raw.Prepare(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
+      "VALUES (?1, NULL, 30, ?2, ?3, 0, 0, 0, 0)");
+  std::vector<std::pair<std::string, int64_t>> codes;
+  while (sqlite3_step(items) == SQLITE_ROW) {
+    codes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(items, 0)),
+                       sqlite3_column_int64(items, 1));
+  }
+  sqlite3_reset(items);
+  const std::string user = std::to_string(e.user());
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec(std::string("DELETE") + kBlockingRows + user);
+    const auto start = std::chrono::steady_clock::now();
+    raw.Exec("BEGIN");
+    rows = 0;
+    for (const auto& [code, company] : codes) {
+      for (sqlite3_stmt* stmt : {exists, insert}) {
+        sqlite3_bind_int64(stmt, 1, e.user());
+        sqlite3_bind_text(stmt, 2, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(stmt, 3, company);
+      }
+      const bool found = sqlite3_step(exists) == SQLITE_ROW;
+      sqlite3_reset(exists);
+      if (!found) {
+        raw.Run(insert);
+        ++rows;
+      }
+    }
+    raw.Exec("COMMIT");
+    state.SetIterationTime(Seconds(start));
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_DisableAllRawSqlite)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
