@@ -28,8 +28,8 @@ constexpr std::array<Source, 16> kSources = {{
      true},
     {"simulazione", "SELECT DISTINCT PD90_DITTA_CG18, PD90_SIMULAZIONE FROM PD90_SIMULMRP", 2,
      false},
-    {"modello di blocco", "SELECT MG0F_DITTA_CG18, MG0F_CODPARAM, MG0F_DESCPARAM FROM MG0F_BLMPARAM",
-     2, true},
+    {"modello di blocco",
+     "SELECT MG0F_DITTA_CG18, MG0F_CODPARAM, MG0F_DESCPARAM FROM MG0F_BLMPARAM", 2, true},
     {"famiglia", "SELECT MG53_DITTA_CG18, MG53_CODFAM, MG53_DESCRFAM FROM MG53_FAMIGLIE", 2, true},
     {"nodo", "SELECT PD0C_DITTA_CG18, PD0C_CODPROG_PD68, PD0C_CODNODO, PD0C_DESCR FROM PD0C_NODO",
      3, true},
@@ -42,11 +42,11 @@ constexpr std::array<Source, 16> kSources = {{
      "SELECT MG09_DITTA_CG18, MG09_TIPOCF_MG08, MG09_MACROAREA_MG08, MG09_AREA_MG08, MG09_ZONA"
      " FROM MG09_ZONE",
      5, false},
-    {"macro categoria", "SELECT MG10_DITTA_CG18, MG10_TIPOCF, MG10_MACROCAT FROM MG10_MACROCAT",
-     3, false},
+    {"macro categoria", "SELECT MG10_DITTA_CG18, MG10_TIPOCF, MG10_MACROCAT FROM MG10_MACROCAT", 3,
+     false},
     {"categoria",
-     "SELECT MG11_DITTA_CG18, MG11_TIPOCF_MG10, MG11_MACROCAT_MG10, MG11_CATEG FROM MG11_CATEG",
-     4, false},
+     "SELECT MG11_DITTA_CG18, MG11_TIPOCF_MG10, MG11_MACROCAT_MG10, MG11_CATEG FROM MG11_CATEG", 4,
+     false},
     {"sottocategoria",
      "SELECT MG12_DITTA_CG18, MG12_TIPOCF_MG11, MG12_MACROCAT_MG11, MG12_CATEG_MG11,"
      " MG12_SOTTCAT FROM MG12_SOTTOCAT",
@@ -144,11 +144,20 @@ std::optional<std::string> CodeCatalogue::Describe(const ProfileRow& row, std::s
     case RevocationTable::kParameters: {
       std::string_view catalogue;
       switch (row.kind) {
-        case 6: catalogue = "deposito"; break;
-        case 8: catalogue = "progetto"; break;
-        case 15: catalogue = "simulazione"; break;
-        case 30: catalogue = "modello di blocco"; break;
-        default: return description;  // a kind without a catalogue of ours
+        case 6:
+          catalogue = "deposito";
+          break;
+        case 8:
+          catalogue = "progetto";
+          break;
+        case 15:
+          catalogue = "simulazione";
+          break;
+        case 30:
+          catalogue = "modello di blocco";
+          break;
+        default:
+          return description;  // a kind without a catalogue of ours
       }
       if (!need(catalogue, {company, row.code1}, row.code1, &description)) return std::nullopt;
       return description;

@@ -51,8 +51,7 @@ EffectiveProfile EffectiveProfile::Combine(const NamedPrincipal& user, std::vect
 EffectiveProfile EffectiveProfile::Read(db::Connection& connection, const NamedPrincipal& user) {
   if (!user.IsUser()) throw std::runtime_error("an effective profile is a user's");
   PrincipalDirectory directory(connection);
-  const std::vector<NamedPrincipal> groups =
-      directory.GroupsOf(user.principal.user_id().ToInt64());
+  const std::vector<NamedPrincipal> groups = directory.GroupsOf(user.principal.user_id().ToInt64());
   std::vector<std::vector<ProfileRow>> by_group;
   by_group.reserve(groups.size());
   for (const NamedPrincipal& group : groups) {

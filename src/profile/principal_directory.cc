@@ -28,9 +28,7 @@ NamedPrincipal UserFrom(const db::Recordset& rs) {
 
 }  // namespace
 
-std::string NamedPrincipal::Reference() const {
-  return (IsUser() ? "user:" : "group:") + code;
-}
+std::string NamedPrincipal::Reference() const { return (IsUser() ? "user:" : "group:") + code; }
 
 std::string NamedPrincipal::SourceLabel() const {
   return IsUser() ? std::string("utente") : "gruppo " + principal.name();
@@ -77,8 +75,8 @@ void PrincipalDirectory::RequireAdministrator(std::string_view login) {
   if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + std::string(login));
   const db::Value& admin = rs->Field("FW07_FLGADMIN");
   const db::Value& active = rs->Field("FW07_FLGATTIVO");
-  const bool ok = !admin.IsNull() && admin.ToInt32() == 1 && !active.IsNull() &&
-                  active.ToInt32() == 1;
+  const bool ok =
+      !admin.IsNull() && admin.ToInt32() == 1 && !active.IsNull() && active.ToInt32() == 1;
   if (!ok) {
     throw std::runtime_error(std::string(login) +
                              " is not an active administrator: only the administrator may read "

@@ -32,8 +32,9 @@ std::string ProfileCommands::Diff(std::string_view a, std::string_view b, bool j
   PrincipalDirectory directory(connection_);
   const NamedPrincipal pa = directory.Find(a);
   const NamedPrincipal pb = directory.Find(b);
-  const ProfileComparison comparison = ProfileComparison::Compare(
-      ProfileReader::Read(connection_, pa.principal), ProfileReader::Read(connection_, pb.principal));
+  const ProfileComparison comparison =
+      ProfileComparison::Compare(ProfileReader::Read(connection_, pa.principal),
+                                 ProfileReader::Read(connection_, pb.principal));
   return json ? ProfileReport::ComparisonJson(pa, pb, comparison)
               : ProfileReport::ComparisonText(pa, pb, comparison);
 }

@@ -4,8 +4,7 @@
 
 namespace orv::profile {
 
-ProfileComparison ProfileComparison::Compare(std::vector<ProfileRow> a,
-                                             std::vector<ProfileRow> b) {
+ProfileComparison ProfileComparison::Compare(std::vector<ProfileRow> a, std::vector<ProfileRow> b) {
   std::sort(a.begin(), a.end());
   std::sort(b.begin(), b.end());
   ProfileComparison result;

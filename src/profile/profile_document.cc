@@ -56,14 +56,15 @@ int32_t IntField(const json& j, std::string_view name, RevocationTable table, si
     if (fallback) return *fallback;
     Bad(table, index, "no \"" + std::string(name) + "\"");
   }
-  if (!it->is_number_integer()) Bad(table, index, "\"" + std::string(name) + "\" is not a whole number");
+  if (!it->is_number_integer())
+    Bad(table, index, "\"" + std::string(name) + "\" is not a whole number");
   const int64_t value = it->get<int64_t>();
-  if (value < INT32_MIN || value > INT32_MAX) Bad(table, index, "\"" + std::string(name) + "\" out of range");
+  if (value < INT32_MIN || value > INT32_MAX)
+    Bad(table, index, "\"" + std::string(name) + "\" out of range");
   return static_cast<int32_t>(value);
 }
 
-std::string TextField(const json& j, std::string_view name, RevocationTable table,
-                      size_t index) {
+std::string TextField(const json& j, std::string_view name, RevocationTable table, size_t index) {
   auto it = j.find(std::string(name));
   if (it == j.end()) return {};
   if (!it->is_string()) Bad(table, index, "\"" + std::string(name) + "\" is not text");

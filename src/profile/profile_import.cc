@@ -62,10 +62,9 @@ ImportPlan ProfileImport::Preview() {
   std::stable_sort(wanted.begin(), wanted.end());
   for (size_t i = 1; i < wanted.size(); ++i) {
     if (wanted[i].SameKey(wanted[i - 1])) {
-      throw std::runtime_error("the file names one item twice: " +
-                               std::string(TableKey(wanted[i].table)) + " " +
-                               wanted[i].ItemText() + ", ditta " +
-                               std::to_string(wanted[i].company));
+      throw std::runtime_error(
+          "the file names one item twice: " + std::string(TableKey(wanted[i].table)) + " " +
+          wanted[i].ItemText() + ", ditta " + std::to_string(wanted[i].company));
     }
   }
   CodeCatalogue catalogue(connection_);
@@ -98,11 +97,10 @@ ImportPlan ProfileImport::Preview() {
   plan.added = std::move(comparison.only_b);
   plan.changed = std::move(comparison.changed);
   auto clifor = [](const ProfileRow& row) { return row.table == RevocationTable::kCliFor; };
-  plan.reloads_clifor_list =
-      std::any_of(plan.added.begin(), plan.added.end(), clifor) ||
-      std::any_of(plan.removed.begin(), plan.removed.end(), clifor) ||
-      std::any_of(plan.changed.begin(), plan.changed.end(),
-                  [&](const auto& pair) { return clifor(pair.first); });
+  plan.reloads_clifor_list = std::any_of(plan.added.begin(), plan.added.end(), clifor) ||
+                             std::any_of(plan.removed.begin(), plan.removed.end(), clifor) ||
+                             std::any_of(plan.changed.begin(), plan.changed.end(),
+                                         [&](const auto& pair) { return clifor(pair.first); });
   plan.change_log_entries = static_cast<int>(ChangeLog(plan).size());
   return plan;
 }
@@ -118,10 +116,9 @@ std::vector<std::pair<int32_t, std::string>> ProfileImport::ChangeLog(
     return std::to_string(n) + ": " + std::string(text) + "; ";
   };
   auto description = [&](const ProfileRow& row) -> std::string {
-    auto found = std::lower_bound(described_.begin(), described_.end(), row,
-                                  [](const auto& entry, const ProfileRow& r) {
-                                    return entry.first < r;
-                                  });
+    auto found =
+        std::lower_bound(described_.begin(), described_.end(), row,
+                         [](const auto& entry, const ProfileRow& r) { return entry.first < r; });
     return found != described_.end() && found->first.SameKey(row) ? found->second : "";
   };
   // One record per row, as the click that makes the same change writes it.

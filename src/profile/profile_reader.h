@@ -20,8 +20,8 @@ class ProfileReader {
   // The rows of the principal, table by table, each table by logical key.
   static std::vector<ProfileRow> Read(db::Connection& connection,
                                       const store::Principal& principal);
-  static std::vector<ProfileRow> Read(db::Connection& connection,
-                                      const store::Principal& principal, RevocationTable table);
+  static std::vector<ProfileRow> Read(db::Connection& connection, const store::Principal& principal,
+                                      RevocationTable table);
   // The current row of a recordset in ProfileStatements' column order.
   static ProfileRow RowOf(RevocationTable table, const db::Recordset& rs);
 };

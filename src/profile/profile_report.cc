@@ -50,8 +50,8 @@ json WhoJson(const NamedPrincipal& who) {
 }
 
 std::vector<std::string> Cells(const ProfileRow& row) {
-  return {std::string(ProfileReport::SectionText(row)), std::to_string(row.company),
-          row.ItemText(), ProfileReport::FlagsText(row)};
+  return {std::string(ProfileReport::SectionText(row)), std::to_string(row.company), row.ItemText(),
+          ProfileReport::FlagsText(row)};
 }
 
 std::string Dump(const json& j) { return j.dump(1, '\t') + "\n"; }
@@ -62,16 +62,25 @@ std::string ProfileReport::SectionText(const ProfileRow& row) {
   switch (row.table) {
     case RevocationTable::kParameters:
       switch (row.kind) {
-        case 6: return "Depositi";
-        case 8: return "Progetti";
-        case 15: return "Codici simulazione MRP";
-        case 30: return "Modelli di blocco merce";
-        default: return "Parametri " + std::to_string(row.kind);
+        case 6:
+          return "Depositi";
+        case 8:
+          return "Progetti";
+        case 15:
+          return "Codici simulazione MRP";
+        case 30:
+          return "Modelli di blocco merce";
+        default:
+          return "Parametri " + std::to_string(row.kind);
       }
-    case RevocationTable::kCliFor: return "Clienti/Fornitori";
-    case RevocationTable::kFamilies: return "Famiglie articoli";
-    case RevocationTable::kTransfers: return "Trasferimenti tra depositi";
-    case RevocationTable::kNodes: return "Nodi di progetto";
+    case RevocationTable::kCliFor:
+      return "Clienti/Fornitori";
+    case RevocationTable::kFamilies:
+      return "Famiglie articoli";
+    case RevocationTable::kTransfers:
+      return "Trasferimenti tra depositi";
+    case RevocationTable::kNodes:
+      return "Nodi di progetto";
   }
   return {};
 }
@@ -88,7 +97,8 @@ std::string ProfileReport::FlagsText(const ProfileRow& row) {
       std::string text;
       for (int i = 1; i < 4; ++i) {
         if (!text.empty()) text += ", ";
-        text += std::string(FlagName(row.table, i)) + (row.flags[static_cast<size_t>(i)] ? " si" : " no");
+        text += std::string(FlagName(row.table, i)) +
+                (row.flags[static_cast<size_t>(i)] ? " si" : " no");
       }
       return row.flags[0] == 0 ? "revocato (" + text + ")" : text;
     }

@@ -3,11 +3,10 @@
 namespace orv::profile {
 namespace {
 
-constexpr std::array<std::string_view, 5> kKeys = {"parameters", "clifor", "families",
-                                                   "transfers", "nodes"};
-constexpr std::array<std::string_view, 5> kNames = {"FW31_RVKPARAMETRI", "FW32_RVKCLIFOR",
-                                                    "FW3H_RVKARTICOLI", "FW3E_RVKDEPCOLL",
-                                                    "FW3N_RVKNODI"};
+constexpr std::array<std::string_view, 5> kKeys = {"parameters", "clifor", "families", "transfers",
+                                                   "nodes"};
+constexpr std::array<std::string_view, 5> kNames = {
+    "FW31_RVKPARAMETRI", "FW32_RVKCLIFOR", "FW3H_RVKARTICOLI", "FW3E_RVKDEPCOLL", "FW3N_RVKNODI"};
 constexpr std::array<std::array<std::string_view, 4>, 5> kFlagNames = {{
     {"abilitato", "modifica", "elimina", "inserisci"},
     {"abilitato", "modifica", "", ""},

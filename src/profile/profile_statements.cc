@@ -122,8 +122,7 @@ std::string PrincipalTest(const Columns& c, const store::Principal& principal) {
 std::string ProfileStatements::SelectRows(RevocationTable table,
                                           const store::Principal& principal) {
   const Columns& c = ColumnsOf(table);
-  return SelectList(c) + std::string(TableName(table)) + PrincipalTest(c, principal) +
-         OrderBy(c);
+  return SelectList(c) + std::string(TableName(table)) + PrincipalTest(c, principal) + OrderBy(c);
 }
 
 std::string ProfileStatements::SelectWhereUsed(const RevocationItem& item) {
@@ -149,8 +148,7 @@ std::string ProfileStatements::SelectWhereUsed(const RevocationItem& item) {
   return s;
 }
 
-std::string ProfileStatements::InsertRows(RevocationTable table,
-                                          const store::Principal& principal,
+std::string ProfileStatements::InsertRows(RevocationTable table, const store::Principal& principal,
                                           std::span<const ProfileRow> rows) {
   const Columns& c = ColumnsOf(table);
   std::string s = "INSERT INTO " + std::string(TableName(table)) + " (";
@@ -185,8 +183,7 @@ std::string ProfileStatements::InsertRows(RevocationTable table,
   return s;
 }
 
-std::string ProfileStatements::UpdateRow(const store::Principal& principal,
-                                         const ProfileRow& row) {
+std::string ProfileStatements::UpdateRow(const store::Principal& principal, const ProfileRow& row) {
   const Columns& c = ColumnsOf(row.table);
   std::string s = "UPDATE " + std::string(TableName(row.table)) + " SET ";
   bool first = true;
@@ -199,8 +196,7 @@ std::string ProfileStatements::UpdateRow(const store::Principal& principal,
   return s + PrincipalTest(c, principal) + KeyTest(c, row);
 }
 
-std::string ProfileStatements::DeleteRow(const store::Principal& principal,
-                                         const ProfileRow& row) {
+std::string ProfileStatements::DeleteRow(const store::Principal& principal, const ProfileRow& row) {
   const Columns& c = ColumnsOf(row.table);
   return "DELETE FROM " + std::string(TableName(row.table)) + PrincipalTest(c, principal) +
          KeyTest(c, row);

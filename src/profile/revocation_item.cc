@@ -11,8 +11,7 @@ int32_t Number(std::string_view text, std::string_view what) {
   int32_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) {
-    throw std::invalid_argument("not a number for " + std::string(what) + ": " +
-                                std::string(text));
+    throw std::invalid_argument("not a number for " + std::string(what) + ": " + std::string(text));
   }
   return value;
 }

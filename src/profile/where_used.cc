@@ -11,8 +11,7 @@
 
 namespace orv::profile {
 
-std::vector<WhereUsedHit> WhereUsed::Find(db::Connection& connection,
-                                          const RevocationItem& item) {
+std::vector<WhereUsedHit> WhereUsed::Find(db::Connection& connection, const RevocationItem& item) {
   std::vector<WhereUsedHit> hits;
   auto rs = connection.Execute(ProfileStatements::SelectWhereUsed(item));
   std::vector<std::pair<db::Value, db::Value>> who;

@@ -1,3 +1,5 @@
+#include "profile/profile_import.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -5,7 +7,6 @@
 
 #include "profile/profile_comparison.h"
 #include "profile/profile_document.h"
-#include "profile/profile_import.h"
 #include "profile/profile_reader.h"
 #include "profile_fixture.h"
 
@@ -18,8 +19,8 @@ class ProfileImportTest : public ProfileFixture {
     return ProfileDocument::Of(who.IsUser() ? "user" : "group", who.code, who.principal.name(),
                                ProfileReader::Read(*cn_, who.principal));
   }
-  ImportPlan Import(const NamedPrincipal& onto, const ProfileDocument& document,
-                    bool apply = true, bool skip_unknown = false) {
+  ImportPlan Import(const NamedPrincipal& onto, const ProfileDocument& document, bool apply = true,
+                    bool skip_unknown = false) {
     ProfileImport import(*cn_, onto, document, {skip_unknown, "admin"});
     return apply ? import.Apply() : import.Preview();
   }
@@ -62,11 +63,10 @@ TEST_F(ProfileImportTest, RoundTripOntoANewPrincipalShowsNoDifference) {
   EXPECT_EQ(ChangeLogCount(), done.change_log_entries);
   EXPECT_EQ(Count("SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 16"), 2);
   EXPECT_EQ(Count("SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 15"), 2);
-  auto rs = cn_->Execute(
-      "SELECT FW90_TESTO FROM FW90_LOGMODIFICHE WHERE FW90_TESTO LIKE '%3: MP;%'");
+  auto rs =
+      cn_->Execute("SELECT FW90_TESTO FROM FW90_LOGMODIFICHE WHERE FW90_TESTO LIKE '%3: MP;%'");
   ASSERT_FALSE(rs->IsEof());
-  EXPECT_EQ(rs->Field(0).ToText(),
-            "Utente: Utente ospite; 1: Materie prime; 2: ; 3: MP; 4: No; ");
+  EXPECT_EQ(rs->Field(0).ToText(), "Utente: Utente ospite; 1: Materie prime; 2: ; 3: MP; 4: No; ");
   // The derived list now holds the customers of the imported branches.
   EXPECT_GT(Count("SELECT COUNT(*) FROM FW3C_LISTACFREVOCATI WHERE FW3C_ID_FW07 = 9"), 0);
 
@@ -100,11 +100,10 @@ TEST_F(ProfileImportTest, UnknownCodesAreRefusedWithAListUnlessSkipped) {
     Import(ospite, document);
     FAIL() << "unknown codes went through";
   } catch (const UnknownCodesError& e) {
-    EXPECT_EQ(e.codes(),
-              (std::vector<std::string>{"deposito ZZ, ditta 1 (parameters 6 ZZ)",
-                                        "ditta 99 (parameters 6 01)",
-                                        "area NONE, ditta 1 (clifor AREA 0 NORD/NONE/-)",
-                                        "deposito QQ, ditta 1 (transfers MP>QQ)"}));
+    EXPECT_EQ(e.codes(), (std::vector<std::string>{"deposito ZZ, ditta 1 (parameters 6 ZZ)",
+                                                   "ditta 99 (parameters 6 01)",
+                                                   "area NONE, ditta 1 (clifor AREA 0 NORD/NONE/-)",
+                                                   "deposito QQ, ditta 1 (transfers MP>QQ)"}));
   }
   EXPECT_TRUE(ProfileReader::Read(*cn_, ospite.principal).empty());
   const ImportPlan plan = Import(ospite, document, true, true);
@@ -130,7 +129,8 @@ TEST_F(ProfileImportTest, AnImportThatFailsHalfWayLeavesNothingChanged) {
   ProfileDocument document = ProfileDocument::Of("user", "mrossi", "", {});
   document.rows = {Warehouse("MP"), Branch(0, "AREA", "SUD", "", "", 0), Transfer("MP", "PF")};
   EXPECT_ANY_THROW(Import(mario, document));
-  EXPECT_TRUE(ProfileComparison::Compare(before, ProfileReader::Read(*cn_, mario.principal)).Same());
+  EXPECT_TRUE(
+      ProfileComparison::Compare(before, ProfileReader::Read(*cn_, mario.principal)).Same());
   EXPECT_EQ(ChangeLogCount(), 0);
   EXPECT_EQ(Count(listed), listed_before);
 }

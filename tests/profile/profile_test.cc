@@ -27,10 +27,10 @@ TEST_F(ProfileTest, AUsersRowsOfEveryTableAndNoGroupsRows) {
   // Demo: user 2 (mrossi) and group 2 share the number 2.
   const NamedPrincipal mario = directory_.Find("mrossi");
   EXPECT_EQ(mario.principal.name(), "Mario Rossi");
-  EXPECT_EQ(Items(ProfileReader::Read(*cn_, mario.principal)),
-            (std::vector<std::string>{"parameters 1 2 ORDINI", "parameters 1 6 A",
-                                      "parameters 1 6 DEP 1", "clifor 1 CAT 0 IND/MECC/-",
-                                      "families 1 FAM L'A"}));
+  EXPECT_EQ(
+      Items(ProfileReader::Read(*cn_, mario.principal)),
+      (std::vector<std::string>{"parameters 1 2 ORDINI", "parameters 1 6 A", "parameters 1 6 DEP 1",
+                                "clifor 1 CAT 0 IND/MECC/-", "families 1 FAM L'A"}));
   const NamedPrincipal group = directory_.Find("group:AMMIN");
   EXPECT_EQ(Items(ProfileReader::Read(*cn_, group.principal)),
             (std::vector<std::string>{"parameters 1 6 02"}));
@@ -65,9 +65,8 @@ TEST_F(ProfileTest, TwoGroupsRevokingOneWarehouseWithOtherFlags) {
   EXPECT_EQ(mp->sources,
             (std::vector<std::string>{"gruppo Ufficio acquisti", "gruppo Ufficio vendite"}));
   // Her own warehouse 01 of company 2 names only her.
-  auto own = std::find_if(profile.entries.begin(), profile.entries.end(), [](const auto& e) {
-    return e.row.SameKey(Warehouse("01", {}, 2));
-  });
+  auto own = std::find_if(profile.entries.begin(), profile.entries.end(),
+                          [](const auto& e) { return e.row.SameKey(Warehouse("01", {}, 2)); });
   ASSERT_NE(own, profile.entries.end());
   EXPECT_EQ(own->sources, std::vector<std::string>{"utente"});
 }
