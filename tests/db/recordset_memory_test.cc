@@ -264,7 +264,7 @@ TEST_F(MemoryRecordsetTest, AppendRowsTakingTheSourceGivesWhatCopyingGives) {
     work->AppendField("CODICE", DataType::kChar, 8, false);
     work->AppendField("ABILITATO", DataType::kVarChar, 5);
     work->AppendField("DESCRIZIONE", DataType::kVarChar, 40);
-    work->AppendField("COPIA", DataType::kVarChar, 6);
+    work->AppendField("COPIA", DataType::kVarChar, 40);
     work->Open();
     return work;
   };
