@@ -17,15 +17,15 @@
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
 #include "hostdb/temporary_demo_database.h"
-#include "sections/warehouses/warehouse_section.h"
-#include "sections/warehouses/warehouse_statements.h"
+#include "sections/transfers/transfer_section.h"
+#include "sections/transfers/transfer_statements.h"
 #include "session/headless_host.h"
 
 namespace {
 
 using orv::bench::BenchEditor;
-using orv::sections::WarehouseSection;
-using orv::sections::WarehouseStatements;
+using orv::sections::TransferSection;
+using orv::sections::TransferStatements;
 
 constexpr int kWarehouses = 200;
 constexpr int64_t kUser = 2;
@@ -50,16 +50,16 @@ void Enlarge(const orv::hostdb::TemporaryDemoDatabase& database) {
   // Every pair for the other users and groups; about half for kUser.
   for (int64_t user : {1, 3, 4, 5, 6, 7, 10, 11, 9, 8}) {
     cn->Execute(
-        WarehouseStatements::InsertMissingPairs(orv::db::Value(user), orv::db::Value::Null(), 1),
+        TransferStatements::InsertMissingPairs(orv::db::Value(user), orv::db::Value::Null(), 1),
         nullptr, orv::db::kAdExecuteNoRecords);
   }
   for (int64_t group : {2, 3, 4}) {
     cn->Execute(
-        WarehouseStatements::InsertMissingPairs(orv::db::Value::Null(), orv::db::Value(group), 1),
+        TransferStatements::InsertMissingPairs(orv::db::Value::Null(), orv::db::Value(group), 1),
         nullptr, orv::db::kAdExecuteNoRecords);
   }
   cn->Execute(
-      WarehouseStatements::InsertMissingPairs(orv::db::Value(kUser), orv::db::Value::Null(), 1),
+      TransferStatements::InsertMissingPairs(orv::db::Value(kUser), orv::db::Value::Null(), 1),
       nullptr, orv::db::kAdExecuteNoRecords);
   cn->Execute(
       "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 2 AND FW3E_CODDEP_ORI > "
@@ -86,8 +86,8 @@ BenchEditor& Editor() {
 void BM_LoadDepositiAndFill(benchmark::State& state) {
   BenchEditor& e = Editor();
   for (auto _ : state) {
-    e.Section<WarehouseSection>().LoadDepositi();
-    e.Section<WarehouseSection>().FillMatrix();
+    e.Section<TransferSection>().LoadDepositi();
+    e.Section<TransferSection>().FillMatrix();
   }
   state.counters["cells"] = kWarehouses * kWarehouses;
 }
@@ -95,15 +95,15 @@ BENCHMARK(BM_LoadDepositiAndFill)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDepositi(benchmark::State& state) {
   BenchEditor& e = Editor();
-  for (auto _ : state) e.Section<WarehouseSection>().LoadDepositi();
-  e.Section<WarehouseSection>().FillMatrix();
+  for (auto _ : state) e.Section<TransferSection>().LoadDepositi();
+  e.Section<TransferSection>().FillMatrix();
 }
 BENCHMARK(BM_LoadDepositi)->Unit(benchmark::kMillisecond);
 
 void BM_LoadRevokeDepositi(benchmark::State& state) {
   BenchEditor& e = Editor();
-  e.Section<WarehouseSection>().LoadDepositi();
-  for (auto _ : state) e.Section<WarehouseSection>().FillMatrix();
+  e.Section<TransferSection>().LoadDepositi();
+  for (auto _ : state) e.Section<TransferSection>().FillMatrix();
 }
 BENCHMARK(BM_LoadRevokeDepositi)->Unit(benchmark::kMillisecond);
 
@@ -118,7 +118,7 @@ BENCHMARK(BM_ChooseSection)->Unit(benchmark::kMillisecond);
 void BM_CellClickPair(benchmark::State& state) {
   BenchEditor& e = Editor();
   e.host().ChooseSection("ITM_TRANSORIDEST");
-  const std::string column = WarehouseSection::CodiceToCampo("01");
+  const std::string column = TransferSection::CodiceToCampo("01");
   for (auto _ : state) {
     e.host().ClickGrid("GRID_DEPOSITO", "W199", column);
     e.host().ClickGrid("GRID_DEPOSITO", "W199", column);

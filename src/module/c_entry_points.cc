@@ -9,10 +9,10 @@
 #include <string>
 #include <variant>
 
-#include "host/clsfw_orvelka.h"
-#include "host/clsfw_permessiditta.h"
 #include "host/live_objects.h"
-#include "host/module_manifest.h"
+#include "module/clsfw_orvelka.h"
+#include "module/clsfw_permessiditta.h"
+#include "module/module_manifest.h"
 #include "zere_orvelka/zere_orvelka.h"
 
 struct orv_object {

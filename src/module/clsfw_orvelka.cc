@@ -1,4 +1,4 @@
-#include "host/clsfw_orvelka.h"
+#include "module/clsfw_orvelka.h"
 
 #include <string>
 #include <utility>
@@ -8,8 +8,8 @@
 #include "host/err_object.h"
 #include "host/fallback_message_box.h"
 #include "host/host_ui.h"
-#include "host/module_sections.h"
 #include "host/trace.h"
+#include "module/module_sections.h"
 #include "zere_orvelka/cls_global.h"
 #include "zere_orvelka/cls_voce_menu.h"
 #include "zere_orvelka/host_form.h"

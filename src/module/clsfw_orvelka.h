@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_CLSFW_ORVELKA_H_
-#define ORV_HOST_CLSFW_ORVELKA_H_
+#ifndef ORV_MODULE_CLSFW_ORVELKA_H_
+#define ORV_MODULE_CLSFW_ORVELKA_H_
 
 #include <cstdint>
 #include <functional>
@@ -164,4 +164,4 @@ class CLSFW_ORVELKA : public Cinterface, public NavigatorEvents {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_CLSFW_ORVELKA_H_
+#endif  // ORV_MODULE_CLSFW_ORVELKA_H_

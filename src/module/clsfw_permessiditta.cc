@@ -1,4 +1,4 @@
-#include "host/clsfw_permessiditta.h"
+#include "module/clsfw_permessiditta.h"
 
 #include "host/trace.h"
 

@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_CLSFW_PERMESSIDITTA_H_
-#define ORV_HOST_CLSFW_PERMESSIDITTA_H_
+#ifndef ORV_MODULE_CLSFW_PERMESSIDITTA_H_
+#define ORV_MODULE_CLSFW_PERMESSIDITTA_H_
 
 #include <array>
 #include <cstdint>
@@ -87,4 +87,4 @@ class CLSFW_PERMESSIDITTA {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_CLSFW_PERMESSIDITTA_H_
+#endif  // ORV_MODULE_CLSFW_PERMESSIDITTA_H_

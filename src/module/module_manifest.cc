@@ -1,4 +1,4 @@
-#include "host/module_manifest.h"
+#include "module/module_manifest.h"
 
 #include <cstdlib>
 #include <fstream>

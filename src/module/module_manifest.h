@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_MODULE_MANIFEST_H_
-#define ORV_HOST_MODULE_MANIFEST_H_
+#ifndef ORV_MODULE_MODULE_MANIFEST_H_
+#define ORV_MODULE_MODULE_MANIFEST_H_
 
 #include <filesystem>
 #include <string>
@@ -31,4 +31,4 @@ class ModuleManifest {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_MODULE_MANIFEST_H_
+#endif  // ORV_MODULE_MODULE_MANIFEST_H_

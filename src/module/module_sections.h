@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_MODULE_SECTIONS_H_
-#define ORV_HOST_MODULE_SECTIONS_H_
+#ifndef ORV_MODULE_MODULE_SECTIONS_H_
+#define ORV_MODULE_MODULE_SECTIONS_H_
 
 namespace orv::editor {
 class FRMFW_ORVELKA;
@@ -14,4 +14,4 @@ void AddModuleSections(editor::FRMFW_ORVELKA& window);
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_MODULE_SECTIONS_H_
+#endif  // ORV_MODULE_MODULE_SECTIONS_H_

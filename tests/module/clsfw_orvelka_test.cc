@@ -1,4 +1,4 @@
-#include "host/clsfw_orvelka.h"
+#include "module/clsfw_orvelka.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "db/db_error.h"
 #include "db/value.h"
-#include "host_test_objects.h"
+#include "host/host_test_objects.h"
 #include "session/headless_global.h"
 #include "session/headless_navigator.h"
 #include "zere_orvelka/message_service.h"

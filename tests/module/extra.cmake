@@ -1,12 +1,12 @@
 # A host built apart from the module: it knows only the C entry points and
 # loads libzere_orvelka.so with dlopen.
 if(TARGET zere_orvelka)
-  add_executable(orvelka_dlopen_host ${CMAKE_CURRENT_SOURCE_DIR}/host/dlopen_host.cc)
+  add_executable(orvelka_dlopen_host ${CMAKE_CURRENT_SOURCE_DIR}/module/dlopen_host.cc)
   target_include_directories(orvelka_dlopen_host PRIVATE ${PROJECT_SOURCE_DIR}/include)
   target_link_libraries(orvelka_dlopen_host PRIVATE ${CMAKE_DL_LIBS})
   orv_warnings(orvelka_dlopen_host)
   add_dependencies(orvelka_dlopen_host zere_orvelka)
-  add_test(NAME host.dlopen_host
+  add_test(NAME module.dlopen_host
            COMMAND orvelka_dlopen_host $<TARGET_FILE:zere_orvelka>
                    ${CMAKE_CURRENT_BINARY_DIR}/dlopen_host_manifest)
 endif()
@@ -15,7 +15,7 @@ endif()
 # nothing else: no copy of library code it was linked with.
 find_program(ORV_NM nm)
 if(TARGET zere_orvelka AND ORV_NM)
-  add_test(NAME host.module_exports
+  add_test(NAME module.exports
            COMMAND sh -c "${ORV_NM} -D --defined-only --format=just-symbols \"$0\" | grep -v -e '^orv_' -e '3orv' && exit 1 || exit 0"
                    $<TARGET_FILE:zere_orvelka>)
 endif()

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sections/articles/family_statements.h"
+#include "sections/families/family_statements.h"
 #include "sections/tree_editor.h"
 #include "session/memory_tree_grid.h"
 #include "store/principal.h"

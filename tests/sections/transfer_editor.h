@@ -1,5 +1,5 @@
-#ifndef ORV_TESTS_SECTIONS_WAREHOUSE_EDITOR_H_
-#define ORV_TESTS_SECTIONS_WAREHOUSE_EDITOR_H_
+#ifndef ORV_TESTS_SECTIONS_TRANSFER_EDITOR_H_
+#define ORV_TESTS_SECTIONS_TRANSFER_EDITOR_H_
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "host/principal_node.h"
 #include "sections/section_editor.h"
-#include "sections/warehouses/warehouse_section.h"
+#include "sections/transfers/transfer_section.h"
 #include "session/memory_matrix_grid.h"
+#include "store/principal_node.h"
 #include "store/sql_text.h"
 
 namespace orv::testing {
@@ -25,11 +25,11 @@ namespace orv::testing {
 // Demo warehouses of company 1: 01, 02, A (one character), CL (no
 // description), DEP 1 (inner blank), MP, PF. Demo revocations: user 5 has
 // 01->A and 01->DEP 1, group 5 has MP->PF.
-class WarehouseEditor : public SectionEditor {
+class TransferEditor : public SectionEditor {
  public:
   static constexpr int64_t kCompany1Warehouses = 7;
 
-  WarehouseEditor() { host().answers().set_strict(false); }
+  TransferEditor() { host().answers().set_strict(false); }
 
   session::MemoryMatrixGrid& grid() { return *controls().matrix; }
 
@@ -37,8 +37,8 @@ class WarehouseEditor : public SectionEditor {
   void Open() { Section("ITM_TRANSORIDEST"); }
 
   // The section object the module added.
-  sections::WarehouseSection& section() {
-    if (auto* w = Find<sections::WarehouseSection>()) return *w;
+  sections::TransferSection& section() {
+    if (auto* w = Find<sections::TransferSection>()) return *w;
     throw std::logic_error("no warehouse section");
   }
 
@@ -65,7 +65,7 @@ class WarehouseEditor : public SectionEditor {
     if (clone->RecordCount() == 0) return "<no row>";
     for (clone->MoveFirst(); !clone->IsEof(); clone->MoveNext()) {
       if (db::Trim(clone->Field("CODICE").ToText()) != origin) continue;
-      const db::Value& v = clone->Field(sections::WarehouseSection::CodiceToCampo(destination));
+      const db::Value& v = clone->Field(sections::TransferSection::CodiceToCampo(destination));
       return v.IsNull() ? "<null>" : v.ToText();
     }
     return "<no row>";
@@ -83,7 +83,7 @@ class WarehouseEditor : public SectionEditor {
         const db::Value& v = clone->Field(i);
         if (v.IsNull() || v.ToText() != "1") {
           out.push_back(origin + ">" +
-                        sections::WarehouseSection::CampoToCodice(
+                        sections::TransferSection::CampoToCodice(
                             std::string_view(clone->FieldAt(i).name).substr(2)));
         }
       }
@@ -93,10 +93,10 @@ class WarehouseEditor : public SectionEditor {
 
   void Click(std::string_view origin, std::string_view destination) {
     host().ClickGrid("GRID_DEPOSITO", origin,
-                     sections::WarehouseSection::CodiceToCampo(destination));
+                     sections::TransferSection::CodiceToCampo(destination));
   }
   void Header(std::string_view destination, bool state) {
-    host().HeaderClick("GRID_DEPOSITO", sections::WarehouseSection::CodiceToCampo(destination),
+    host().HeaderClick("GRID_DEPOSITO", sections::TransferSection::CodiceToCampo(destination),
                        state);
   }
   // Makes the origin's row current, as selecting it in the grid does.
@@ -130,4 +130,4 @@ class WarehouseEditor : public SectionEditor {
 
 }  // namespace orv::testing
 
-#endif  // ORV_TESTS_SECTIONS_WAREHOUSE_EDITOR_H_
+#endif  // ORV_TESTS_SECTIONS_TRANSFER_EDITOR_H_

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sections/warehouse_editor.h"
+#include "sections/transfer_editor.h"
 
 namespace orv::testing {
 namespace {
@@ -16,19 +16,19 @@ namespace {
 using ::testing::ElementsAre;
 
 constexpr int64_t kPairs =
-    WarehouseEditor::kCompany1Warehouses * WarehouseEditor::kCompany1Warehouses;
+    TransferEditor::kCompany1Warehouses * TransferEditor::kCompany1Warehouses;
 constexpr int32_t kYes = 6;
 constexpr int32_t kNo = 7;
 
 // A row of company 2 that no company-1 action may touch.
-void AddOtherCompanyRows(WarehouseEditor& e) {
+void AddOtherCompanyRows(TransferEditor& e) {
   e.Exec(
       "INSERT INTO FW3E_RVKDEPCOLL (FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
       "FW3E_ID_FW07, FW3E_ID_FW06) VALUES (2, '01', 'B', 5, NULL), (2, 'B', '01', NULL, 3)");
 }
 
 TEST(WarehouseDisableAllTest, EveryPairOnceWhateverExistedAndTwiceChangesNothing) {
-  WarehouseEditor e;
+  TransferEditor e;
   AddOtherCompanyRows(e);
   e.User(5);
   e.Open();
@@ -36,7 +36,7 @@ TEST(WarehouseDisableAllTest, EveryPairOnceWhateverExistedAndTwiceChangesNothing
   EXPECT_EQ(e.UserRows(5), kPairs);
   EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = "
                    "FW3E_CODDEP_DES"),
-            WarehouseEditor::kCompany1Warehouses);
+            TransferEditor::kCompany1Warehouses);
   ASSERT_TRUE(e.section().DisabilitaTuttiDep(db::Value(5), db::Value::Null()));
   EXPECT_EQ(e.UserRows(5), kPairs);
   // No pair twice.
@@ -52,7 +52,7 @@ TEST(WarehouseDisableAllTest, EveryPairOnceWhateverExistedAndTwiceChangesNothing
 }
 
 TEST(WarehouseDisableAllTest, ButtonAsksThenRevokesAndRefills) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.Group(4);
   e.Open();
   e.Button("VRX_DISABILITATUTTIDEP", {kNo});
@@ -67,7 +67,7 @@ TEST(WarehouseDisableAllTest, ButtonAsksThenRevokesAndRefills) {
 }
 
 TEST(WarehouseDisableAllTest, FailureIsReportedByTheRoutine) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.Group(4);
   e.Open();
   e.Exec("DROP TABLE FW3E_RVKDEPCOLL");
@@ -79,7 +79,7 @@ TEST(WarehouseDisableAllTest, FailureIsReportedByTheRoutine) {
 }
 
 TEST(WarehouseAllPrincipalsTest, EnableAllClearsEveryPrincipalOfTheCompanyOnly) {
-  WarehouseEditor e;
+  TransferEditor e;
   AddOtherCompanyRows(e);
   e.User(5);
   e.Open();
@@ -94,7 +94,7 @@ TEST(WarehouseAllPrincipalsTest, EnableAllClearsEveryPrincipalOfTheCompanyOnly) 
 }
 
 TEST(WarehouseAllPrincipalsTest, DisableAllRevokesForGroupedUsersAndGroupsButNotCorvsa) {
-  WarehouseEditor e;
+  TransferEditor e;
   AddOtherCompanyRows(e);
   e.User(5);
   e.Open();
@@ -129,7 +129,7 @@ TEST(WarehouseAllPrincipalsTest, DisableAllRevokesForGroupedUsersAndGroupsButNot
 }
 
 TEST(WarehouseAllPrincipalsTest, FailureIsReportedByTheRoutine) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   e.Exec("DROP TABLE FW3E_RVKDEPCOLL");
@@ -140,7 +140,7 @@ TEST(WarehouseAllPrincipalsTest, FailureIsReportedByTheRoutine) {
 }
 
 TEST(WarehouseAllPrincipalsTest, ButtonsBelongToTheTransferSectionOnly) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Section("ITM50017");
   e.Button("VRX_ABILITATUTTIU", {kYes});

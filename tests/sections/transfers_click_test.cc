@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sections/warehouse_editor.h"
+#include "sections/transfer_editor.h"
 
 namespace orv::testing {
 namespace {
@@ -17,7 +17,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 TEST(WarehouseCellClickTest, ClickInsertsExactlyOneRowAndTheSecondDeletesExactlyIt) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(2);
   e.Open();
   const int64_t before = e.Rows();
@@ -44,7 +44,7 @@ TEST(WarehouseCellClickTest, ClickInsertsExactlyOneRowAndTheSecondDeletesExactly
 }
 
 TEST(WarehouseCellClickTest, GroupClickWritesTheGroupAndNullUser) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.Group(5);
   e.Open();
   e.Click("PF", "MP");
@@ -59,7 +59,7 @@ TEST(WarehouseCellClickTest, GroupClickWritesTheGroupAndNullUser) {
 }
 
 TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(3);
   e.Open();
   e.Click("A", "DEP 1");
@@ -78,7 +78,7 @@ TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
 }
 
 TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.Exec(
       "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
       "VALUES (1, 'O''K', 'Deposito d''angolo'), (1, 'Q', NULL)");
@@ -104,7 +104,7 @@ TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
 }
 
 TEST(WarehouseCellClickTest, FailedClickIsReportedAndTheCellKeepsTheDatabaseState) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   e.Exec("DROP TABLE FW3E_RVKDEPCOLL");
@@ -119,7 +119,7 @@ TEST(WarehouseCellClickTest, FailedClickIsReportedAndTheCellKeepsTheDatabaseStat
 }
 
 TEST(WarehouseCellClickTest, WithoutPrincipalNothingIsWritten) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(2);
   e.Open();
   e.host().SelectNoPrincipal();
@@ -138,13 +138,13 @@ TEST(WarehouseCellClickTest, WithoutPrincipalNothingIsWritten) {
 }
 
 TEST(WarehouseHeaderClickTest, UncheckRevokesFromEveryOriginAndCheckGivesItBack) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   e.Header("A", false);
   // One row per origin, the existing 01->A not doubled.
   EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_CODDEP_DES = 'A'"),
-            WarehouseEditor::kCompany1Warehouses);
+            TransferEditor::kCompany1Warehouses);
   EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_CODDEP_DES = 'A' AND FW3E_CODDEP_ORI = '01'"), 1);
   for (const char* origin : {"01", "02", "A", "CL", "DEP 1", "MP", "PF"}) {
     EXPECT_EQ(e.Cell(origin, "A"), "0") << origin;
@@ -161,7 +161,7 @@ TEST(WarehouseHeaderClickTest, UncheckRevokesFromEveryOriginAndCheckGivesItBack)
 }
 
 TEST(WarehouseHeaderClickTest, AFailingInsertLeavesTheDestinationAsItWas) {
-  WarehouseEditor e;
+  TransferEditor e;
   // One row per pair across principals: the insert for group 5 then fails
   // on user 5's 01->A after the delete has run.
   e.Exec(
@@ -184,7 +184,7 @@ TEST(WarehouseHeaderClickTest, AFailingInsertLeavesTheDestinationAsItWas) {
 }
 
 TEST(WarehouseOriginToggleTest, PartlyRevokedBecomesAllowedAndAllowedBecomesFullyRevoked) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   // 01 has two revoked destinations: the toggle deletes them, inserts nothing.
@@ -198,9 +198,9 @@ TEST(WarehouseOriginToggleTest, PartlyRevokedBecomesAllowedAndAllowedBecomesFull
   // A fully allowed origin: one row per warehouse, itself included.
   e.SelectOrigin("DEP 1");
   e.Button("VRX_ABIDISDEPORI");
-  EXPECT_EQ(e.UserRows(5), WarehouseEditor::kCompany1Warehouses);
+  EXPECT_EQ(e.UserRows(5), TransferEditor::kCompany1Warehouses);
   EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_CODDEP_ORI = 'DEP 1'"),
-            WarehouseEditor::kCompany1Warehouses);
+            TransferEditor::kCompany1Warehouses);
   EXPECT_EQ(e.UserPair(5, "DEP 1", "DEP 1"), 1);
   for (const char* destination : {"01", "02", "A", "CL", "DEP 1", "MP", "PF"}) {
     EXPECT_EQ(e.Cell("DEP 1", destination), "0") << destination;
@@ -212,13 +212,13 @@ TEST(WarehouseOriginToggleTest, PartlyRevokedBecomesAllowedAndAllowedBecomesFull
   e.SelectOrigin("A");
   e.Button("VRX_ABIDISDEPORI");
   EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_CODDEP_ORI = 'A '"),
-            WarehouseEditor::kCompany1Warehouses);
+            TransferEditor::kCompany1Warehouses);
   EXPECT_EQ(e.Cell("A", "PF"), "0");
   EXPECT_TRUE(e.Messages().empty());
 }
 
 TEST(WarehouseOriginToggleTest, FailureIsReportedUnderItsNameAndChangesNothing) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   e.Exec(

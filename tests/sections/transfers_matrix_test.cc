@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "hostdb/temporary_demo_database.h"
-#include "sections/warehouse_editor.h"
-#include "sections/warehouses/warehouse_section.h"
-#include "sections/warehouses/warehouse_statements.h"
+#include "sections/transfer_editor.h"
+#include "sections/transfers/transfer_section.h"
+#include "sections/transfers/transfer_statements.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
 
 namespace orv::testing {
 namespace {
 
-using sections::WarehouseSection;
-using sections::WarehouseStatements;
+using sections::TransferSection;
+using sections::TransferStatements;
 using ::testing::ElementsAre;
 
 TEST(WarehouseKeyTest, EncodesBlanksAndReadsShortCodesBackWithABlank) {
@@ -37,39 +37,39 @@ TEST(WarehouseKeyTest, EncodesBlanksAndReadsShortCodesBackWithABlank) {
       {"A_B", "C_A_B", "A_B"},          // a single underscore is not a blank
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(WarehouseSection::CodiceToCampo(c.code), c.key) << c.code;
-    EXPECT_EQ(WarehouseSection::CampoToCodice(c.key.substr(2)), c.decoded) << c.code;
+    EXPECT_EQ(TransferSection::CodiceToCampo(c.code), c.key) << c.code;
+    EXPECT_EQ(TransferSection::CampoToCodice(c.key.substr(2)), c.decoded) << c.code;
   }
   // Values read from the matrix (fixed-length, padded) decode the same way.
-  EXPECT_EQ(WarehouseSection::CampoToCodice("A                        "), "A ");
-  EXPECT_EQ(WarehouseSection::CampoToCodice("DEP 1                    "), "DEP 1");
-  EXPECT_EQ(WarehouseSection::CampoToCodice(""), "");
+  EXPECT_EQ(TransferSection::CampoToCodice("A                        "), "A ");
+  EXPECT_EQ(TransferSection::CampoToCodice("DEP 1                    "), "DEP 1");
+  EXPECT_EQ(TransferSection::CampoToCodice(""), "");
 }
 
-TEST(WarehouseStatementsTest, UserAndGroupPiecesAsTheSectionWritesThem) {
+TEST(TransferStatementsTest, UserAndGroupPiecesAsTheSectionWritesThem) {
   const store::Principal user = store::Principal::User(5);
   const store::Principal group = store::Principal::Group(3);
-  EXPECT_EQ(WarehouseStatements::InsertPair(user, 1, "A ", "DEP 1"),
+  EXPECT_EQ(TransferStatements::InsertPair(user, 1, "A ", "DEP 1"),
             "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
             "FW3E_ID_FW07, FW3E_ID_FW06) VALUES(1,'A ', 'DEP 1',5,NULL)");
-  EXPECT_EQ(WarehouseStatements::DeletePair(group, 2, "01", "B "),
+  EXPECT_EQ(TransferStatements::DeletePair(group, 2, "01", "B "),
             "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 2 AND FW3E_CODDEP_ORI = '01'  "
             "AND FW3E_CODDEP_DES = 'B ' AND FW3E_ID_FW07 IS NULL AND FW3E_ID_FW06 =3");
-  EXPECT_EQ(WarehouseStatements::SelectRevocations(user, 1),
+  EXPECT_EQ(TransferStatements::SelectRevocations(user, 1),
             "SELECT * FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 1 AND FW3E_ID_FW07 =5 AND "
             "FW3E_ID_FW06 IS NULL");
-  EXPECT_EQ(WarehouseStatements::InsertDestination(group, 1, "PF"),
+  EXPECT_EQ(TransferStatements::InsertDestination(group, 1, "PF"),
             "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
             "FW3E_ID_FW07, FW3E_ID_FW06) SELECT 1,MG58_CODDEP ,'PF' ,NULL,3  FROM MG58_DEPOSITI "
             "WHERE MG58_DITTA_CG18 = 1");
-  EXPECT_EQ(WarehouseStatements::ProbeOrigin(user, 1, "MP"),
+  EXPECT_EQ(TransferStatements::ProbeOrigin(user, 1, "MP"),
             "SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 =5 AND FW3E_ID_FW06 IS NULL "
             "AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'MP'");
-  EXPECT_EQ(WarehouseStatements::InsertOrigin(user, 1, "MP"),
+  EXPECT_EQ(TransferStatements::InsertOrigin(user, 1, "MP"),
             "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
             "FW3E_ID_FW07, FW3E_ID_FW06) SELECT 1,'MP', MG58_CODDEP,5,NULL FROM MG58_DEPOSITI "
             "WHERE MG58_DITTA_CG18 = 1");
-  EXPECT_EQ(WarehouseStatements::InsertMissingPairs(db::Value::Null(), db::Value(3), 1),
+  EXPECT_EQ(TransferStatements::InsertMissingPairs(db::Value::Null(), db::Value(3), 1),
             "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
             "FW3E_ID_FW07, FW3E_ID_FW06)  SELECT ori.MG58_DITTA_CG18, ori.MG58_CODDEP as COD_ORI, "
             "dest.MG58_CODDEP as COD_DES, NULL, 3 FROM MG58_DEPOSITI as ori  JOIN MG58_DEPOSITI "
@@ -78,22 +78,22 @@ TEST(WarehouseStatementsTest, UserAndGroupPiecesAsTheSectionWritesThem) {
             "ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.mg58_CODDEP AND FW3E_CODDEP_DES = "
             "dest.MG58_CODDEP  Where ori.MG58_DITTA_CG18 = 1 And FW3E_CODDEP_ORI Is Null And "
             "FW3E_CODDEP_DES Is Null  ORDER BY COD_ORI, COD_DES ");
-  EXPECT_EQ(WarehouseStatements::Catalogue(1, {"C_A", "C_DEP___1"}),
+  EXPECT_EQ(TransferStatements::Catalogue(1, {"C_A", "C_DEP___1"}),
             "SELECT MG58_CODDEP AS CODICE,  MG58_CODDEP + (CASE WHEN MG58_DESCRDEP IS NULL THEN "
             "'' ELSE ' - ' + MG58_DESCRDEP END) AS DESCRIZIONE,1 AS [C_A],1 AS [C_DEP___1] FROM "
             "MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 ORDER BY MG58_CODDEP");
-  EXPECT_EQ(WarehouseStatements::Catalogue(1, {}), "");
+  EXPECT_EQ(TransferStatements::Catalogue(1, {}), "");
   // Quotes are doubled in values and in the matrix filter; a bracket in a
   // column name is doubled inside the brackets.
-  EXPECT_EQ(WarehouseStatements::DeleteOrigin(user, 1, "O'K"),
+  EXPECT_EQ(TransferStatements::DeleteOrigin(user, 1, "O'K"),
             "DELETE FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 =5 AND FW3E_ID_FW06 IS NULL AND "
             "FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'O''K'");
-  EXPECT_EQ(WarehouseStatements::OriginFilter("O'K"), "CODICE = 'O''K'");
-  EXPECT_NE(WarehouseStatements::Catalogue(1, {"C_X]Y"}).find("[C_X]]Y]"), std::string::npos);
+  EXPECT_EQ(TransferStatements::OriginFilter("O'K"), "CODICE = 'O''K'");
+  EXPECT_NE(TransferStatements::Catalogue(1, {"C_X]Y"}).find("[C_X]]Y]"), std::string::npos);
 }
 
 TEST(WarehouseMatrixTest, LayoutHasOneDestinationColumnPerWarehouseInCodeOrder) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(2);
   e.Open();
   session::MemoryMatrixGrid& grid = e.grid();
@@ -117,7 +117,7 @@ TEST(WarehouseMatrixTest, LayoutHasOneDestinationColumnPerWarehouseInCodeOrder) 
 }
 
 TEST(WarehouseMatrixTest, PrincipalWithoutRowsSeesEveryCellCheckedDiagonalIncluded) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(2);
   e.Open();
   ASSERT_EQ(e.window().work_recordset(), e.Bound());
@@ -138,7 +138,7 @@ TEST(WarehouseMatrixTest, PrincipalWithoutRowsSeesEveryCellCheckedDiagonalInclud
 }
 
 TEST(WarehouseMatrixTest, FillShowsTheSelectedPrincipalsRowsOnly) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   EXPECT_THAT(e.RevokedCells(), ElementsAre("01>A ", "01>DEP 1"));
@@ -160,7 +160,7 @@ TEST(WarehouseMatrixTest, FillShowsTheSelectedPrincipalsRowsOnly) {
 }
 
 TEST(WarehouseMatrixTest, RowsMatchCodesAsTheDatabaseComparesThem) {
-  WarehouseEditor e;
+  TransferEditor e;
   // A one-character code stored with its trailing blank (as the clicks write
   // it) and a code in other case name the same warehouses.
   e.Exec(
@@ -180,7 +180,7 @@ TEST(WarehouseMatrixTest, OtherCompanyHasItsOwnMatrix) {
   options.connection_string = database.connection_string();
   options.company = 2;
   host.Open(options);
-  host.SelectPrincipal(host::PrincipalNode::kGroup, 3);
+  host.SelectPrincipal(store::PrincipalNode::kGroup, 3);
   host.ChooseSection("ITM_TRANSORIDEST");
   const std::vector<std::string> lines = host.ShowGrid("GRID_DEPOSITO");
   EXPECT_THAT(
@@ -190,7 +190,7 @@ TEST(WarehouseMatrixTest, OtherCompanyHasItsOwnMatrix) {
 }
 
 TEST(WarehouseMatrixTest, CompanyWithoutWarehousesShowsAnEmptyMatrix) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.Exec("DELETE FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1");
   e.User(5);
   e.Open();
@@ -201,7 +201,7 @@ TEST(WarehouseMatrixTest, CompanyWithoutWarehousesShowsAnEmptyMatrix) {
 }
 
 TEST(WarehouseMatrixTest, ChoosingAnotherSectionLeavesTheMatrixAlone) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   std::shared_ptr<db::Recordset> matrix = e.Bound();
@@ -215,7 +215,7 @@ TEST(WarehouseMatrixTest, ChoosingAnotherSectionLeavesTheMatrixAlone) {
 }
 
 TEST(WarehouseMatrixTest, FailedBuildEndsSilentlyAndLeavesNothingToClick) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Exec("DROP TABLE MG58_DEPOSITI");
   e.Open();
@@ -230,7 +230,7 @@ TEST(WarehouseMatrixTest, FailedBuildEndsSilentlyAndLeavesNothingToClick) {
 }
 
 TEST(WarehouseMatrixTest, FailedFillReportsAndShowsNoStaleCells) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.User(5);
   e.Open();
   e.Exec("DROP TABLE FW3E_RVKDEPCOLL");

@@ -1,4 +1,4 @@
-#include "sections/articles/family_section.h"
+#include "sections/families/family_section.h"
 
 #include "db/ascii.h"
 #include "db/connection.h"

@@ -1,5 +1,5 @@
-#ifndef ORV_SECTIONS_ARTICLES_FAMILY_SECTION_H_
-#define ORV_SECTIONS_ARTICLES_FAMILY_SECTION_H_
+#ifndef ORV_SECTIONS_FAMILIES_FAMILY_SECTION_H_
+#define ORV_SECTIONS_FAMILIES_FAMILY_SECTION_H_
 
 #include <cstdint>
 #include <memory>
@@ -7,7 +7,7 @@
 
 #include "db/value.h"
 #include "editor/section.h"
-#include "sections/articles/family_statements.h"
+#include "sections/families/family_statements.h"
 
 namespace orv::db {
 class Recordset;
@@ -25,7 +25,7 @@ class FamilySection : public editor::Section {
  public:
   explicit FamilySection(editor::FRMFW_ORVELKA& window) : Section(window) {}
 
-  std::string_view Name() const override { return "articles"; }
+  std::string_view Name() const override { return "families"; }
 
   bool InitTreeFamiglie() override;
   bool TreeBeforeCheck(bool& cancel) override;
@@ -54,4 +54,4 @@ class FamilySection : public editor::Section {
 
 }  // namespace orv::sections
 
-#endif  // ORV_SECTIONS_ARTICLES_FAMILY_SECTION_H_
+#endif  // ORV_SECTIONS_FAMILIES_FAMILY_SECTION_H_

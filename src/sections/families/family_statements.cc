@@ -1,4 +1,4 @@
-#include "sections/articles/family_statements.h"
+#include "sections/families/family_statements.h"
 
 #include "store/sql_text.h"
 

@@ -1,4 +1,4 @@
-#include "sections/warehouses/warehouse_section.h"
+#include "sections/transfers/transfer_section.h"
 
 #include <map>
 #include <set>
@@ -12,7 +12,7 @@
 #include "host/err_object.h"
 #include "host/grid_layout.h"
 #include "host/matrix_grid.h"
-#include "sections/warehouses/warehouse_statements.h"
+#include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/message_service.h"
 
@@ -49,13 +49,13 @@ void Execute(db::Connection& connection, const std::string& sql) {
 
 }  // namespace
 
-WarehouseSection::WarehouseSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+TransferSection::TransferSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
 
-WarehouseSection::~WarehouseSection() = default;
+TransferSection::~TransferSection() = default;
 
 // --- key encoding
 
-std::string WarehouseSection::CodiceToCampo(std::string_view code) {
+std::string TransferSection::CodiceToCampo(std::string_view code) {
   std::string key(kKeyPrefix);
   for (char c : db::RTrim(code)) {
     if (c == ' ') {
@@ -67,7 +67,7 @@ std::string WarehouseSection::CodiceToCampo(std::string_view code) {
   return key;
 }
 
-std::string WarehouseSection::CampoToCodice(std::string_view text) {
+std::string TransferSection::CampoToCodice(std::string_view text) {
   const std::string trimmed = db::RTrim(text);
   std::string code;
   for (size_t i = 0; i < trimmed.size();) {
@@ -84,23 +84,23 @@ std::string WarehouseSection::CampoToCodice(std::string_view text) {
 
 // --- state
 
-std::shared_ptr<db::Recordset> WarehouseSection::CurrentMatrix() {
+std::shared_ptr<db::Recordset> TransferSection::CurrentMatrix() {
   if (matrix_ && window().work_recordset() == matrix_) return matrix_;
   return nullptr;
 }
 
-bool WarehouseSection::NeedPrincipal() {
+bool TransferSection::NeedPrincipal() {
   // A row without a principal would name nobody: refuse before writing.
   if (!window().CurrentPrincipal().IsNone()) return true;
   window().ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
   return false;
 }
 
-int64_t WarehouseSection::Company() { return window().current_company().ToInt64(); }
+int64_t TransferSection::Company() { return window().current_company().ToInt64(); }
 
 // --- grid layout
 
-bool WarehouseSection::InitGrid(int32_t layout, std::string_view item_key) {
+bool TransferSection::InitGrid(int32_t layout, std::string_view item_key) {
   if (layout != 9) return false;
   FRMFW_ORVELKA& w = window();
   host::MatrixGrid& grid = Need(w.host_controls().GRID_DEPOSITO, "GRID_DEPOSITO");
@@ -120,7 +120,7 @@ bool WarehouseSection::InitGrid(int32_t layout, std::string_view item_key) {
   grid.AddTextColumn("DESCRIZIONE", " ", 3500, "Origine");
   std::shared_ptr<db::Recordset> rs =
       Need(w.connection(), "Connection")
-          .Execute(WarehouseStatements::SelectWarehouseColumns(w.current_company().ToInt64()));
+          .Execute(TransferStatements::SelectWarehouseColumns(w.current_company().ToInt64()));
   if (rs && rs->IsOpen()) {
     for (; !rs->IsEof(); rs->MoveNext()) {
       const std::string code = rs->Field("MG58_CODDEP").ToText();
@@ -134,13 +134,13 @@ bool WarehouseSection::InitGrid(int32_t layout, std::string_view item_key) {
 
 // --- build and fill
 
-bool WarehouseSection::LoadData() {
+bool TransferSection::LoadData() {
   if (window().section_code() != FRMFW_ORVELKA::kSectionTransfers) return false;
   LoadDepositi();
   return true;
 }
 
-void WarehouseSection::LoadDepositi() {
+void TransferSection::LoadDepositi() {
   FRMFW_ORVELKA& w = window();
   try {
     auto matrix = std::make_shared<db::Recordset>();
@@ -154,14 +154,14 @@ void WarehouseSection::LoadDepositi() {
     std::vector<std::string> keys;
     std::set<std::string> seen;
     std::shared_ptr<db::Recordset> warehouses =
-        connection.Execute(WarehouseStatements::SelectWarehouses(company));
+        connection.Execute(TransferStatements::SelectWarehouses(company));
     if (warehouses && warehouses->IsOpen()) {
       for (; !warehouses->IsEof(); warehouses->MoveNext()) {
         std::string key = CodiceToCampo(warehouses->Field("MG58_CODDEP").ToText());
         if (seen.insert(db::AsciiUpper(key)).second) keys.push_back(std::move(key));
       }
     }
-    const std::string sql = WarehouseStatements::Catalogue(company, keys);
+    const std::string sql = TransferStatements::Catalogue(company, keys);
 
     matrix->AppendField("CODICE", db::DataType::kChar, 25, false);
     matrix->AppendField("DESCRIZIONE", db::DataType::kVarChar, 300);
@@ -207,12 +207,12 @@ void WarehouseSection::LoadDepositi() {
   }
 }
 
-bool WarehouseSection::LoadRevokeDepositi() {
+bool TransferSection::LoadRevokeDepositi() {
   FillMatrix();
   return true;
 }
 
-void WarehouseSection::FillMatrix() {
+void TransferSection::FillMatrix() {
   FRMFW_ORVELKA& w = window();
   std::shared_ptr<db::Recordset> matrix = CurrentMatrix();
   try {
@@ -231,7 +231,7 @@ void WarehouseSection::FillMatrix() {
     std::vector<int> cells;
     std::map<std::string, std::vector<int>> by_code;
     std::shared_ptr<db::Recordset> warehouses =
-        connection.Execute(WarehouseStatements::SelectWarehouses(company));
+        connection.Execute(TransferStatements::SelectWarehouses(company));
     if (warehouses && warehouses->IsOpen()) {
       for (; !warehouses->IsEof(); warehouses->MoveNext()) {
         const std::string code = warehouses->Field("MG58_CODDEP").ToText();
@@ -252,7 +252,7 @@ void WarehouseSection::FillMatrix() {
     // The revocations, grouped by origin in the order they come, so that
     // each origin's row is looked up once.
     std::shared_ptr<db::Recordset> revocations =
-        connection.Execute(WarehouseStatements::SelectRevocations(principal, company));
+        connection.Execute(TransferStatements::SelectRevocations(principal, company));
     struct Origin {
       std::string code;
       std::vector<std::pair<std::string, db::Value>> cells;  // destination, flag
@@ -274,7 +274,7 @@ void WarehouseSection::FillMatrix() {
       }
     }
     for (const Origin& origin : origins) {
-      matrix->SetFilter(WarehouseStatements::OriginFilter(origin.code));
+      matrix->SetFilter(TransferStatements::OriginFilter(origin.code));
       if (matrix->IsEof()) continue;
       for (const auto& [destination, value] : origin.cells) {
         auto found = by_code.find(HostKey(destination));
@@ -300,9 +300,9 @@ void WarehouseSection::FillMatrix() {
 
 // --- clicks
 
-bool WarehouseSection::GridSelectionBoxClick(std::string_view grid, std::string_view /*row_key*/,
-                                             std::string_view column_key,
-                                             const db::Value& value_before, bool& cancel) {
+bool TransferSection::GridSelectionBoxClick(std::string_view grid, std::string_view /*row_key*/,
+                                            std::string_view column_key,
+                                            const db::Value& value_before, bool& cancel) {
   if (grid != kGrid) return false;
   FRMFW_ORVELKA& w = window();
   // Cancelled until the statement has run: a failure leaves the cell as the
@@ -321,16 +321,16 @@ bool WarehouseSection::GridSelectionBoxClick(std::string_view grid, std::string_
   const int64_t company = Company();
   db::Connection& connection = Need(w.connection(), "Connection");
   if (!IsZero(value_before)) {
-    Execute(connection, WarehouseStatements::InsertPair(principal, company, origin, destination));
+    Execute(connection, TransferStatements::InsertPair(principal, company, origin, destination));
   } else {
-    Execute(connection, WarehouseStatements::DeletePair(principal, company, origin, destination));
+    Execute(connection, TransferStatements::DeletePair(principal, company, origin, destination));
   }
   cancel = false;
   return true;
 }
 
-bool WarehouseSection::GridHeaderCheckBoxClick(std::string_view grid, std::string_view column_key,
-                                               bool new_state, bool& cancel) {
+bool TransferSection::GridHeaderCheckBoxClick(std::string_view grid, std::string_view column_key,
+                                              bool new_state, bool& cancel) {
   if (grid != kGrid) return false;
   FRMFW_ORVELKA& w = window();
   cancel = true;
@@ -344,9 +344,9 @@ bool WarehouseSection::GridHeaderCheckBoxClick(std::string_view grid, std::strin
     // The delete and the insert that revokes the destination again land
     // together or not at all.
     db::Transaction transaction(connection);
-    Execute(connection, WarehouseStatements::DeleteDestination(principal, company, destination));
+    Execute(connection, TransferStatements::DeleteDestination(principal, company, destination));
     if (!new_state) {
-      Execute(connection, WarehouseStatements::InsertDestination(principal, company, destination));
+      Execute(connection, TransferStatements::InsertDestination(principal, company, destination));
     }
     transaction.Commit();
   }
@@ -357,7 +357,7 @@ bool WarehouseSection::GridHeaderCheckBoxClick(std::string_view grid, std::strin
 
 // --- buttons
 
-bool WarehouseSection::ButtonClick(std::string_view name) {
+bool TransferSection::ButtonClick(std::string_view name) {
   if (window().section_code() != FRMFW_ORVELKA::kSectionTransfers) return false;
   if (name == "VRX_ABIDISDEPORI") {
     VRX_ABIDISDEPORI_ButtonClick();
@@ -373,7 +373,7 @@ bool WarehouseSection::ButtonClick(std::string_view name) {
   return true;
 }
 
-void WarehouseSection::VRX_ABIDISDEPORI_ButtonClick() {
+void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
   FRMFW_ORVELKA& w = window();
   try {
     db::Recordset& matrix = Need(CurrentMatrix(), "Recordset");
@@ -387,12 +387,12 @@ void WarehouseSection::VRX_ABIDISDEPORI_ButtonClick() {
       // together or not at all.
       db::Transaction transaction(connection);
       std::shared_ptr<db::Recordset> probe =
-          connection.Execute(WarehouseStatements::ProbeOrigin(principal, company, origin));
+          connection.Execute(TransferStatements::ProbeOrigin(principal, company, origin));
       const bool found = probe && probe->IsOpen() && !probe->IsEof();
       probe.reset();
-      Execute(connection, WarehouseStatements::DeleteOrigin(principal, company, origin));
+      Execute(connection, TransferStatements::DeleteOrigin(principal, company, origin));
       if (!found) {
-        Execute(connection, WarehouseStatements::InsertOrigin(principal, company, origin));
+        Execute(connection, TransferStatements::InsertOrigin(principal, company, origin));
       }
       transaction.Commit();
     }
@@ -404,14 +404,14 @@ void WarehouseSection::VRX_ABIDISDEPORI_ButtonClick() {
   }
 }
 
-bool WarehouseSection::DisabilitaTuttiDep(const db::Value& user, const db::Value& group) {
+bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value& group) {
   FRMFW_ORVELKA& w = window();
   try {
     // Rows for nobody would break the table's rule that one principal owns
     // each row.
     if (user.IsNull() && group.IsNull()) return false;
     Execute(Need(w.connection(), "Connection"),
-            WarehouseStatements::InsertMissingPairs(user, group, Company()));
+            TransferStatements::InsertMissingPairs(user, group, Company()));
     return true;
   } catch (...) {
     w.VisualizzaErrore("DisabilitaTuttiDep");
@@ -419,7 +419,7 @@ bool WarehouseSection::DisabilitaTuttiDep(const db::Value& user, const db::Value
   }
 }
 
-void WarehouseSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
+void TransferSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
   FRMFW_ORVELKA& w = window();
   try {
     if (!NeedPrincipal()) return;
@@ -435,16 +435,15 @@ void WarehouseSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
   }
 }
 
-void WarehouseSection::AbilitaDisabilitaTuttu(bool enable) {
+void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
   FRMFW_ORVELKA& w = window();
   try {
     db::Connection& connection = Need(w.connection(), "Connection");
     if (enable) {
-      Execute(connection, WarehouseStatements::DeleteCompany(Company()));
+      Execute(connection, TransferStatements::DeleteCompany(Company()));
     } else {
       std::vector<std::pair<db::Value, int32_t>> principals;  // identifier, kind
-      std::shared_ptr<db::Recordset> rs =
-          connection.Execute(WarehouseStatements::kSelectPrincipals);
+      std::shared_ptr<db::Recordset> rs = connection.Execute(TransferStatements::kSelectPrincipals);
       if (rs && rs->IsOpen()) {
         for (; !rs->IsEof(); rs->MoveNext()) {
           principals.emplace_back(rs->Field("ID"), rs->Field("TIPO").ToInt32());
@@ -465,14 +464,14 @@ void WarehouseSection::AbilitaDisabilitaTuttu(bool enable) {
   }
 }
 
-void WarehouseSection::VRX_ABILITATUTTIU_ButtonClick() {
+void TransferSection::VRX_ABILITATUTTIU_ButtonClick() {
   if (window().ShowMessage("Confermi l' abilitazione di tutti gli utenti?", host::kVbYesNo, "") ==
       host::kVbYes) {
     AbilitaDisabilitaTuttu(true);
   }
 }
 
-void WarehouseSection::VRX_DISABILITATUTTIU_ButtonClick() {
+void TransferSection::VRX_DISABILITATUTTIU_ButtonClick() {
   if (window().ShowMessage("Confermi la disabilitazione di tutti gli utenti?", host::kVbYesNo,
                            "") == host::kVbYes) {
     AbilitaDisabilitaTuttu(false);

@@ -1,5 +1,5 @@
-#ifndef ORV_SECTIONS_WAREHOUSES_WAREHOUSE_SECTION_H_
-#define ORV_SECTIONS_WAREHOUSES_WAREHOUSE_SECTION_H_
+#ifndef ORV_SECTIONS_TRANSFERS_TRANSFER_SECTION_H_
+#define ORV_SECTIONS_TRANSFERS_TRANSFER_SECTION_H_
 
 #include <cstdint>
 #include <memory>
@@ -31,12 +31,12 @@ namespace orv::sections {
 // A cell or header click that fails leaves the grid as the database is: the
 // click is cancelled before the statement runs and let through only when it
 // succeeded; the error goes on to the window, which reports it.
-class WarehouseSection : public editor::Section {
+class TransferSection : public editor::Section {
  public:
-  explicit WarehouseSection(editor::FRMFW_ORVELKA& window);
-  ~WarehouseSection() override;
+  explicit TransferSection(editor::FRMFW_ORVELKA& window);
+  ~TransferSection() override;
 
-  std::string_view Name() const override { return "warehouses"; }
+  std::string_view Name() const override { return "transfers"; }
 
   bool InitGrid(int32_t layout, std::string_view item_key) override;
   bool LoadData() override;
@@ -88,4 +88,4 @@ class WarehouseSection : public editor::Section {
 
 }  // namespace orv::sections
 
-#endif  // ORV_SECTIONS_WAREHOUSES_WAREHOUSE_SECTION_H_
+#endif  // ORV_SECTIONS_TRANSFERS_TRANSFER_SECTION_H_

@@ -1,4 +1,4 @@
-#include "sections/warehouses/warehouse_statements.h"
+#include "sections/transfers/transfer_statements.h"
 
 #include "store/sql_text.h"
 
@@ -30,17 +30,17 @@ std::string Bracketed(std::string_view name) {
 
 }  // namespace
 
-std::string WarehouseStatements::SelectWarehouses(int64_t company) {
+std::string TransferStatements::SelectWarehouses(int64_t company) {
   return "SELECT * FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = " + std::to_string(company);
 }
 
-std::string WarehouseStatements::SelectWarehouseColumns(int64_t company) {
+std::string TransferStatements::SelectWarehouseColumns(int64_t company) {
   return "SELECT MG58_CODDEP, MG58_DESCRDEP FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = " +
          std::to_string(company) + " ORDER BY MG58_CODDEP";
 }
 
-std::string WarehouseStatements::Catalogue(int64_t company,
-                                           const std::vector<std::string>& column_keys) {
+std::string TransferStatements::Catalogue(int64_t company,
+                                          const std::vector<std::string>& column_keys) {
   if (column_keys.empty()) return {};
   std::string s = "SELECT MG58_CODDEP AS CODICE, ";
   s += " MG58_CODDEP + (CASE WHEN MG58_DESCRDEP IS NULL THEN '' ELSE ' - ' + MG58_DESCRDEP END) AS "
@@ -51,14 +51,14 @@ std::string WarehouseStatements::Catalogue(int64_t company,
   return s;
 }
 
-std::string WarehouseStatements::SelectRevocations(const store::Principal& principal,
-                                                   int64_t company) {
+std::string TransferStatements::SelectRevocations(const store::Principal& principal,
+                                                  int64_t company) {
   return "SELECT * FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = " + std::to_string(company) +
          PrincipalTests(principal);
 }
 
-std::string WarehouseStatements::InsertPair(const store::Principal& principal, int64_t company,
-                                            std::string_view origin, std::string_view destination) {
+std::string TransferStatements::InsertPair(const store::Principal& principal, int64_t company,
+                                           std::string_view origin, std::string_view destination) {
   std::string s(kInsertInto);
   s += " VALUES(" + std::to_string(company) + ",'" + store::EscapeSql(origin) + "', '" +
        store::EscapeSql(destination) + "',";
@@ -66,8 +66,8 @@ std::string WarehouseStatements::InsertPair(const store::Principal& principal, i
   return s;
 }
 
-std::string WarehouseStatements::DeletePair(const store::Principal& principal, int64_t company,
-                                            std::string_view origin, std::string_view destination) {
+std::string TransferStatements::DeletePair(const store::Principal& principal, int64_t company,
+                                           std::string_view origin, std::string_view destination) {
   std::string s = "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = " + std::to_string(company);
   s += " AND FW3E_CODDEP_ORI = '" + store::EscapeSql(origin) + "' ";
   s += " AND FW3E_CODDEP_DES = '" + store::EscapeSql(destination) + "'";
@@ -75,16 +75,16 @@ std::string WarehouseStatements::DeletePair(const store::Principal& principal, i
   return s;
 }
 
-std::string WarehouseStatements::DeleteDestination(const store::Principal& principal,
-                                                   int64_t company, std::string_view destination) {
+std::string TransferStatements::DeleteDestination(const store::Principal& principal,
+                                                  int64_t company, std::string_view destination) {
   std::string s = "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = " + std::to_string(company);
   s += " AND FW3E_CODDEP_DES = '" + store::EscapeSql(destination) + "'";
   s += PrincipalTests(principal);
   return s;
 }
 
-std::string WarehouseStatements::InsertDestination(const store::Principal& principal,
-                                                   int64_t company, std::string_view destination) {
+std::string TransferStatements::InsertDestination(const store::Principal& principal,
+                                                  int64_t company, std::string_view destination) {
   const std::string c = std::to_string(company);
   std::string s(kInsertInto);
   s += " SELECT " + c + ",MG58_CODDEP ,'" + store::EscapeSql(destination) + "' ," +
@@ -93,8 +93,8 @@ std::string WarehouseStatements::InsertDestination(const store::Principal& princ
   return s;
 }
 
-std::string WarehouseStatements::ProbeOrigin(const store::Principal& principal, int64_t company,
-                                             std::string_view origin) {
+std::string TransferStatements::ProbeOrigin(const store::Principal& principal, int64_t company,
+                                            std::string_view origin) {
   std::string s = "SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL ";
   s += " WHERE FW3E_ID_FW07 " + principal.UserTest("IS NULL", "=");
   s += " AND FW3E_ID_FW06 " + principal.GroupTest("IS NULL", "=");
@@ -103,8 +103,8 @@ std::string WarehouseStatements::ProbeOrigin(const store::Principal& principal, 
   return s;
 }
 
-std::string WarehouseStatements::DeleteOrigin(const store::Principal& principal, int64_t company,
-                                              std::string_view origin) {
+std::string TransferStatements::DeleteOrigin(const store::Principal& principal, int64_t company,
+                                             std::string_view origin) {
   std::string s = "DELETE FROM FW3E_RVKDEPCOLL ";
   s += " WHERE FW3E_ID_FW07 " + principal.UserTest("IS NULL", "=");
   s += " AND FW3E_ID_FW06 " + principal.GroupTest("IS NULL", "=");
@@ -113,8 +113,8 @@ std::string WarehouseStatements::DeleteOrigin(const store::Principal& principal,
   return s;
 }
 
-std::string WarehouseStatements::InsertOrigin(const store::Principal& principal, int64_t company,
-                                              std::string_view origin) {
+std::string TransferStatements::InsertOrigin(const store::Principal& principal, int64_t company,
+                                             std::string_view origin) {
   const std::string c = std::to_string(company);
   std::string s(kInsertInto);
   s += " SELECT " + c + ",'" + store::EscapeSql(origin) + "', MG58_CODDEP," +
@@ -123,8 +123,8 @@ std::string WarehouseStatements::InsertOrigin(const store::Principal& principal,
   return s;
 }
 
-std::string WarehouseStatements::InsertMissingPairs(const db::Value& user, const db::Value& group,
-                                                    int64_t company) {
+std::string TransferStatements::InsertMissingPairs(const db::Value& user, const db::Value& group,
+                                                   int64_t company) {
   std::string s(kInsertInto);
   s += " ";
   s += " SELECT ori.MG58_DITTA_CG18, ori.MG58_CODDEP as COD_ORI, dest.MG58_CODDEP as COD_DES, " +
@@ -143,11 +143,11 @@ std::string WarehouseStatements::InsertMissingPairs(const db::Value& user, const
   return s;
 }
 
-std::string WarehouseStatements::DeleteCompany(int64_t company) {
+std::string TransferStatements::DeleteCompany(int64_t company) {
   return "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = " + std::to_string(company);
 }
 
-std::string WarehouseStatements::OriginFilter(std::string_view origin) {
+std::string TransferStatements::OriginFilter(std::string_view origin) {
   return "CODICE = '" + store::EscapeSql(origin) + "'";
 }
 

@@ -1,5 +1,5 @@
-#ifndef ORV_SECTIONS_WAREHOUSES_WAREHOUSE_STATEMENTS_H_
-#define ORV_SECTIONS_WAREHOUSES_WAREHOUSE_STATEMENTS_H_
+#ifndef ORV_SECTIONS_TRANSFERS_TRANSFER_STATEMENTS_H_
+#define ORV_SECTIONS_TRANSFERS_TRANSFER_STATEMENTS_H_
 
 #include <cstdint>
 #include <string>
@@ -20,7 +20,7 @@ namespace orv::sections {
 // `company` is the working company code, written as a plain integer. The
 // principal is written as the column followed by "=" and the identifier, or
 // by "IS NULL"; in value lists the missing principal is NULL.
-class WarehouseStatements {
+class TransferStatements {
  public:
   // The company's warehouses, every column (read by the build and the fill).
   static std::string SelectWarehouses(int64_t company);
@@ -75,4 +75,4 @@ class WarehouseStatements {
 
 }  // namespace orv::sections
 
-#endif  // ORV_SECTIONS_WAREHOUSES_WAREHOUSE_STATEMENTS_H_
+#endif  // ORV_SECTIONS_TRANSFERS_TRANSFER_STATEMENTS_H_
