@@ -19,3 +19,15 @@ if(TARGET zere_orvelka AND ORV_NM)
            COMMAND sh -c "${ORV_NM} -D --defined-only --format=just-symbols \"$0\" | grep -v -e '^orv_' -e '3orv' && exit 1 || exit 0"
                    $<TARGET_FILE:zere_orvelka>)
 endif()
+
+# A third-party host: the build installed into a scratch prefix, the example
+# hosts of examples/ built against that prefix only (find_package and
+# pkg-config) and run.
+if(TARGET zere_orvelka AND NOT ORV_SANITIZE)
+  add_test(NAME module.installed_example_host
+           COMMAND ${CMAKE_COMMAND} -DBINARY_DIR=${PROJECT_BINARY_DIR}
+                   -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                   -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/installed_example_host
+                   -P ${PROJECT_SOURCE_DIR}/cmake/example_host_test.cmake)
+  set_tests_properties(module.installed_example_host PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+endif()
