@@ -22,9 +22,9 @@
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
 #include "hostdb/host_database.h"
-#include "sections/articles/family_section.h"
 #include "sections/clifor/clifor_section.h"
 #include "sections/clifor/clifor_statements.h"
+#include "sections/families/family_section.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
 
