@@ -7,10 +7,13 @@
 //   ORV_CLIFOR_BENCH_DB     another database file for clifor_bench
 //   ORV_NODES_BENCH_SCALE   scale of nodes_bench (default 0.2)
 //   ORV_NODES_BENCH_DB      another database file for nodes_bench
+//   ORV_PARAMETERS_BENCH_SCALE scale of parameters_bench (default 1)
 //   ORV_PARAMETERS_BENCH_DB another database file for parameters_bench
-//                           (always scale 1)
-// warehouses_bench enlarges a temporary copy of the demo instead and reads
-// no variable.
+//   ORV_TRANSFERS_BENCH_SCALE scale of the scaled matrix of transfers_bench
+//                           (default 1)
+//   ORV_TRANSFERS_BENCH_DB  another database file for it
+// The other figures of transfers_bench come from a temporary copy of the
+// demo, enlarged at start.
 
 #ifndef ORV_BENCH_BENCH_EDITOR_H_
 #define ORV_BENCH_BENCH_EDITOR_H_
