@@ -2,6 +2,7 @@
 // then comparisons, NOT, AND, OR) and the rewrites of host functions.
 #include <utility>
 
+#include "db/sql_literal.h"
 #include "db/sqlite/declared_type.h"
 #include "db/sqlite/translate_error.h"
 #include "db/sqlite/tsql_parser.h"
@@ -295,7 +296,7 @@ SqlExpr TsqlParser::ParsePrimary() {
     case Token::Kind::kString: {
       std::string param = TakeLiteral();
       const Token& text = Next();
-      SqlExpr e = Atom(param.empty() ? QuoteText(text.text) : param, Type::kText);
+      SqlExpr e = Atom(param.empty() ? SqlQuote(text.text) : param, Type::kText);
       e.literal = true;
       return e;
     }
@@ -519,8 +520,8 @@ SqlExpr TsqlParser::ParseObjectId(const Token& at) {
   } else if (object.rfind("#", 0) == 0) {
     schema = "temp";
   }
-  std::string sql = "(SELECT 1 FROM " + schema +
-                    ".sqlite_master WHERE name = " + QuoteText(object) + " COLLATE NOCASE)";
+  std::string sql = "(SELECT 1 FROM " + schema + ".sqlite_master WHERE name = " + SqlQuote(object) +
+                    " COLLATE NOCASE)";
   return Atom(sql, Type::kNumber);
 }
 
