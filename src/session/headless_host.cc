@@ -49,10 +49,28 @@ std::shared_ptr<db::Connection> HeadlessHost::connection() {
   if (!connection_) {
     if (connection_string_.empty()) throw std::runtime_error("no database: open one first");
     auto cn = db::Connection::Create();
+    if (observer_) cn->SetStatementObserver(observer_, "host");
     cn->Open(connection_string_);
     connection_ = cn;
   }
   return connection_;
+}
+
+void HeadlessHost::SetStatementObserver(std::shared_ptr<db::StatementObserver> observer) {
+  observer_ = std::move(observer);
+  if (connection_) connection_->SetStatementObserver(observer_, "host");
+  if (global_) global_->settings().statement_observer = observer_;
+  if (module_) {
+    if (std::shared_ptr<db::Connection> cn = module_->GetConnection()) {
+      cn->SetStatementObserver(observer_, "module");
+    }
+  }
+}
+
+void HeadlessHost::UseDatabase(const std::string& connection_string) {
+  if (connection_string == connection_string_) return;
+  connection_.reset();
+  connection_string_ = connection_string;
 }
 
 void HeadlessHost::Open(const HeadlessOptions& options) {
@@ -63,6 +81,7 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
   HeadlessGlobal::Settings settings;
   settings.connection_string = options.connection_string;
   settings.login = options.login;
+  settings.statement_observer = observer_;
   if (options.administrator) {
     settings.administrator = *options.administrator;
   } else {

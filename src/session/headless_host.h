@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/statement_observer.h"
 #include "db/value.h"
 #include "session/answer_queue.h"
 #include "session/headless_global.h"
@@ -56,6 +57,13 @@ class HeadlessHost {
 
   void SetOutput(SessionOutput output) { output_ = std::move(output); }
   AnswerQueue& answers() { return answers_; }
+  // Reports every statement of the host's own connection (named "host")
+  // and of the module's connections (named "module"); null stops it.
+  void SetStatementObserver(std::shared_ptr<db::StatementObserver> observer);
+
+  // The database of "sql" before any Open (and of an Open with the same
+  // string, which then keeps the connection).
+  void UseDatabase(const std::string& connection_string);
 
   // Creates the module object, writes its properties and calls ShowForm (the
   // window starts up on its first activation). Throws std::runtime_error
@@ -109,6 +117,7 @@ class HeadlessHost {
   AnswerQueue answers_;
   std::string connection_string_;
   std::shared_ptr<db::Connection> connection_;
+  std::shared_ptr<db::StatementObserver> observer_;
   std::shared_ptr<HeadlessGlobal> global_;
   std::shared_ptr<HeadlessNavigator> navigator_;
   std::shared_ptr<HeadlessUi> ui_;

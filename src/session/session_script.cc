@@ -51,6 +51,12 @@ std::pair<int32_t, int64_t> PrincipalWords(const std::vector<std::string>& words
 SessionScript::SessionScript(Defaults defaults, std::ostream& out, std::ostream& err)
     : defaults_(std::move(defaults)), out_(out), err_(err) {
   host_.SetOutput([this](std::string_view line) { out_ << line << '\n'; });
+  if (!defaults_.connection_string.empty()) host_.UseDatabase(defaults_.connection_string);
+}
+
+void SessionScript::SetTrace(std::shared_ptr<db::StatementTrace> trace) {
+  trace_ = std::move(trace);
+  host_.SetStatementObserver(trace_);
 }
 
 std::string SessionScript::ConnectionStringForFile(const std::string& path) {
@@ -281,6 +287,18 @@ void SessionScript::Execute(const std::vector<std::string>& words, const std::st
   } else if (command == "sql") {
     if (rest.empty()) Expected("sql STATEMENT");
     Print(host_.Sql(rest));
+  } else if (command == "trace") {
+    if (n == 3 && words[1] == "on") {
+      auto file = std::make_unique<std::ofstream>(words[2]);
+      if (!*file) throw std::runtime_error("cannot write " + words[2]);
+      SetTrace(std::make_shared<db::StatementTrace>(file.get(), nullptr));
+      trace_file_ = std::move(file);
+    } else if (n == 2 && (words[1] == "on" || words[1] == "off")) {
+      if (!trace_) Expected("trace on FILE (no trace yet)");
+      trace_->set_enabled(words[1] == "on");
+    } else {
+      Expected("trace on [FILE] | trace off");
+    }
   } else if (command == "changeditta") {
     if (n != 1) Expected("changeditta");
     const bool refused = host_.RaiseChangeDitta();

@@ -2,12 +2,15 @@
 #define ORV_SESSION_SESSION_SCRIPT_H_
 
 #include <cstdint>
+#include <fstream>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "db/statement_trace.h"
 #include "session/headless_host.h"
 
 namespace orv::session {
@@ -41,6 +44,10 @@ class SessionScript {
 
   HeadlessHost& host() { return host_; }
 
+  // Traces every statement of the session from now on ("trace on|off"
+  // pause and resume it).
+  void SetTrace(std::shared_ptr<db::StatementTrace> trace);
+
   // "Driver=SQLite;Database={path}".
   static std::string ConnectionStringForFile(const std::string& path);
   // Splits a line into words; "double quotes" keep blanks, "" inside
@@ -55,6 +62,8 @@ class SessionScript {
   std::ostream& out_;
   std::ostream& err_;
   HeadlessHost host_;
+  std::shared_ptr<db::StatementTrace> trace_;
+  std::unique_ptr<std::ofstream> trace_file_;  // of "trace on FILE"
 };
 
 }  // namespace orv::session
