@@ -80,8 +80,8 @@ std::shared_ptr<Recordset> Command::Execute(int64_t* records_affected, int optio
     event.text = name;
     event.parameters = &infos;
     event.values = &values;
-    results =
-        connection.Watch(event, [&] { return driver.ExecuteProcedure(name, infos, values, timeout); });
+    results = connection.Watch(
+        event, [&] { return driver.ExecuteProcedure(name, infos, values, timeout); });
   } else if (CommandType == kAdCmdText) {
     StatementEvent event;
     event.text = CommandText;

@@ -76,8 +76,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   // transactions, the opening) to `observer`, named `origin` in the
   // reports; null stops the reports. A connection created while a default
   // observer is set starts with it.
-  void SetStatementObserver(std::shared_ptr<StatementObserver> observer,
-                            std::string origin = {});
+  void SetStatementObserver(std::shared_ptr<StatementObserver> observer, std::string origin = {});
   const std::shared_ptr<StatementObserver>& statement_observer() const { return observer_; }
   static void SetDefaultStatementObserver(std::shared_ptr<StatementObserver> observer,
                                           std::string origin = {});

@@ -91,8 +91,8 @@ void StatementTrace::OnStatement(const StatementEvent& event) {
     }
     out.flush();
   }
-  const bool is_statement = event.kind == StatementEvent::Kind::kText ||
-                            event.kind == StatementEvent::Kind::kProcedure;
+  const bool is_statement =
+      event.kind == StatementEvent::Kind::kText || event.kind == StatementEvent::Kind::kProcedure;
   if (is_statement && seen_.insert(statement).second) {
     distinct_.push_back(statement);
     if (distinct_out_ != nullptr) {

@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
   // The trace files outlive the session, whose connections report to them.
   std::ofstream trace_file;
   std::ofstream distinct_file;
-  for (auto [path, file] : {std::pair{&trace_path, &trace_file}, {&distinct_path, &distinct_file}}) {
+  for (auto [path, file] :
+       {std::pair{&trace_path, &trace_file}, {&distinct_path, &distinct_file}}) {
     if (path->empty()) continue;
     file->open(*path);
     if (!*file) {

@@ -150,10 +150,10 @@ TEST_F(StatementTraceTest, StoredProceduresAreWrittenAsTheirExecWithInputs) {
             std::string::npos)
       << full_.str();
 
-  std::vector<ParameterInfo> params{{"@In", DataType::kInteger, 0, ParameterDirection::kInput},
-                                    {"@Out", DataType::kInteger, 0, ParameterDirection::kOutput},
-                                    {"@Both", DataType::kVarChar, 5,
-                                     ParameterDirection::kInputOutput}};
+  std::vector<ParameterInfo> params{
+      {"@In", DataType::kInteger, 0, ParameterDirection::kInput},
+      {"@Out", DataType::kInteger, 0, ParameterDirection::kOutput},
+      {"@Both", DataType::kVarChar, 5, ParameterDirection::kInputOutput}};
   EXPECT_EQ(StatementTrace::ProcedureCall("P", params, {Value(1), Value(2), Value::Null()}),
             "EXEC P @In = 1, @Both = NULL");
   EXPECT_EQ(StatementTrace::ProcedureCall("P", {}, {}), "EXEC P");

@@ -1,8 +1,10 @@
 #include "session/session_script.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -52,6 +54,87 @@ INSTANTIATE_TEST_SUITE_P(Scripts, SessionProgramScriptTest,
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            return std::string(info.param);
                          });
+
+// Every row of every table of a SQLite file, sorted per table.
+std::string DumpTables(const std::string& path) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return "";
+  auto rows = [db](const std::string& sql) {
+    std::vector<std::string> out;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return out;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      std::string row;
+      for (int i = 0; i < sqlite3_column_count(st); ++i) {
+        const unsigned char* text = sqlite3_column_text(st, i);
+        row += (text ? reinterpret_cast<const char*>(text) : "<null>") + std::string("|");
+      }
+      out.push_back(row);
+    }
+    sqlite3_finalize(st);
+    return out;
+  };
+  std::string dump;
+  for (std::string table : rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name "
+                                "NOT LIKE 'sqlite%' ORDER BY name")) {
+    table.pop_back();  // the cell separator
+    std::vector<std::string> content = rows("SELECT * FROM \"" + table + "\"");
+    std::sort(content.begin(), content.end());
+    dump += "[" + table + "]\n";
+    for (const std::string& row : content) dump += row + "\n";
+  }
+  sqlite3_close(db);
+  return dump;
+}
+
+// The statements of a full trace, in order (comment lines and GO dropped).
+std::vector<std::string> TracedStatements(const std::string& trace) {
+  std::vector<std::string> statements;
+  std::istringstream in(trace);
+  std::string line, statement;
+  while (std::getline(in, line)) {
+    if (line.rfind("-- ", 0) == 0 && statement.empty()) continue;
+    if (line == "GO") {
+      statements.push_back(statement);
+      statement.clear();
+      continue;
+    }
+    statement += (statement.empty() ? "" : "\n") + line;
+  }
+  return statements;
+}
+
+// The trace of a whole session, run on the database as it was, leaves it as
+// the session did: it holds every statement of every section the script
+// visits, as the driver received it.
+TEST_P(SessionProgramScriptTest, ItsStatementTraceReplaysTheSession) {
+  hostdb::TemporaryDemoDatabase session_db;
+  hostdb::TemporaryDemoDatabase replay_db;
+  const std::string dir = std::string(ORV_SOURCE_DIR) + "/tests/session/";
+  const std::string trace_path = session_db.path() + ".trace.sql";
+  const auto [output, status] =
+      RunProgram(std::string(ORV_BINARY_DIR) + "/src/orvelka-session --db '" + session_db.path() +
+                 "' --trace-sql '" + trace_path + "' " + dir + GetParam() + ".session 2>&1");
+  ASSERT_EQ(status, 0) << output;
+  const std::string trace = ReadFile(trace_path);
+  std::remove(trace_path.c_str());
+  const std::vector<std::string> statements = TracedStatements(trace);
+  ASSERT_GT(statements.size(), 5u) << trace;
+  auto connection = replay_db.Connect();
+  for (const std::string& statement : statements) {
+    if (statement == "BEGIN TRANSACTION") {
+      connection->BeginTrans();
+    } else if (statement == "COMMIT TRANSACTION") {
+      connection->CommitTrans();
+    } else if (statement == "ROLLBACK TRANSACTION") {
+      connection->RollbackTrans();
+    } else {
+      connection->Execute(statement);
+    }
+  }
+  connection->Close();
+  EXPECT_EQ(DumpTables(replay_db.path()), DumpTables(session_db.path()));
+}
 
 TEST(SessionProgramTest, TheDocumentedDemoRunsToItsEnd) {
   hostdb::TemporaryDemoDatabase database;
