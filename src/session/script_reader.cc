@@ -57,7 +57,8 @@ constexpr const char* kExpectForm =
     "ROW | msg TEXT|none | log TEXT|none | err NUMBER|none | state NAME VALUE";
 constexpr const char* kCommands =
     "a command (open, principal, copyfrom, sidebar, click, select, header, button, check, tick, "
-    "filter, answer, show, expect, sql, trace, permessiditta, activate, showform, changeditta, "
+    "filter, answer, show, expect, profile, sql, trace, permessiditta, activate, showform, "
+    "changeditta, "
     "refuseclose, close, release)";
 
 void CheckOpen(const ScriptCommand& c) {
@@ -286,6 +287,9 @@ void ScriptReader::Check(const ScriptCommand& c) {
     CheckExpect(c);
   } else if (command == "sql") {
     if (w.size() < 2) Expected("sql STATEMENT");
+  } else if (command == "profile") {
+    // The profile command checks its own words when it runs.
+    if (w.size() < 2) Expected("profile show|effective|diff|where-used|export|import ...");
   } else if (command == "trace") {
     const bool on = w.size() >= 2 && w[1] == "on";
     if (!((on && w.size() <= 3) || (w.size() == 2 && w[1] == "off"))) {

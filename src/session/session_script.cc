@@ -1,10 +1,12 @@
 #include "session/session_script.h"
 
 #include <algorithm>
+#include <sstream>
 #include <stdexcept>
 
 #include "db/db_error.h"
 #include "session/script_error.h"
+#include "session/session_profile_command.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::session {
@@ -158,6 +160,22 @@ int SessionScript::Run(std::istream& script) {
   out_.flush();
   if (status == kOk && failed_ > 0) status = kExpectFailed;
   return status;
+}
+
+int SessionScript::RunLine(const std::string& line, int line_number) {
+  std::istringstream in(line);
+  ScriptReader reader(in);
+  std::optional<ScriptCommand> command;
+  try {
+    command = reader.Next();
+  } catch (const ScriptError& e) {
+    out_.flush();
+    err_ << "line " << line_number << ": " << e.what() << '\n';
+    return kBadScript;
+  }
+  if (!command) return kOk;
+  command->line = line_number;
+  return RunCommand(*command);
 }
 
 int SessionScript::RunCommand(const ScriptCommand& command) {
@@ -362,6 +380,8 @@ void SessionScript::Execute(const ScriptCommand& c) {
     }
   } else if (command == "expect") {
     Expect(c);
+  } else if (command == "profile") {
+    Print(SessionProfileCommand::Run(host_, words));
   } else if (command == "sql") {
     Print(host_.Sql(c.rest));
   } else if (command == "permessiditta") {

@@ -46,6 +46,9 @@ class SessionScript {
   // the line number, goes to `err`); a failed expectation does not stop the
   // run. Returns one of the statuses above.
   int Run(std::istream& script);
+  // Runs one line as the command of line `line_number` (no "|" rows, no
+  // final report); same statuses.
+  int RunLine(const std::string& line, int line_number);
 
   HeadlessHost& host() { return host_; }
   int passed() const { return passed_; }
