@@ -9,6 +9,7 @@
 #include "host/clsfw_orvelka.h"
 #include "session/recordset_rows.h"
 #include "store/company.h"
+#include "store/login.h"
 #include "store/sql_text.h"
 
 namespace orv::session {
@@ -64,13 +65,12 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
   settings.connection_string = options.connection_string;
   settings.login = options.login;
   if (options.administrator) {
+    // The role is given; a login the database knows must still be active.
+    const std::optional<store::Login> login = store::Login::Read(*connection(), options.login);
+    if (login && !login->active) throw std::runtime_error("login not active: " + options.login);
     settings.administrator = *options.administrator;
   } else {
-    auto rs = connection()->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                    store::QuoteSql(options.login));
-    if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options.login);
-    const db::Value& flag = rs->Field("FW07_FLGADMIN");
-    settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;
+    settings.administrator = store::Login::Admit(*connection(), options.login).administrator;
   }
   if (options.company) {
     settings.company = *options.company;
