@@ -956,9 +956,20 @@ void FRMFW_ORVELKA::CHK_ABILREVOKE_Click() {
     g.SetRevocationEnabled(enabled);
   } catch (...) {
     const host::ErrObject error = host::ErrObject::FromCurrentException();
+    // Rolled back: the box shows what the table still holds (at start-up
+    // that is the value just loaded, not the other one).
     Silently([&] {
-      if (!value.IsEmpty()) {
-        control("CHK_ABILREVOKE").SetValue(db::Value(value.ToInt32() == 1 ? 0 : 1));
+      if (value.IsEmpty()) return;
+      db::Value stored(value.ToInt32() == 1 ? 0 : 1);
+      Silently([&] {
+        std::shared_ptr<db::Recordset> rs =
+            Need(connection_, "Connection").Execute(store::Settings::SelectRevokeOnLoad());
+        if (rs && !rs->IsEof())
+          stored = db::Value(static_cast<int>(rs->Field("FW95_VALORE").ToInt16()));
+      });
+      control("CHK_ABILREVOKE").SetValue(stored);
+      if (std::shared_ptr<host::ClsGlobal> g = global()) {
+        g->SetRevocationEnabled(stored.ToInt32() == 1);
       }
     });
     VisualizzaErrore(routine, error);

@@ -14,6 +14,7 @@
 
 #include "db/connection.h"
 #include "db/db_error.h"
+#include "editor/frmfw_orvelka.h"
 #include "hostdb/demo_installation.h"
 #include "hostdb/temporary_demo_database.h"
 #include "session/headless_host.h"
