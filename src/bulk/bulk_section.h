@@ -7,7 +7,7 @@
 #include "editor/section.h"
 #include "store/principal.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 // "Abilita tutti" and "Disabilita tutti": every revocation of the selected
 // principal in the current section removed, or every row shown revoked, in
@@ -51,6 +51,6 @@ class BulkSection : public editor::Section {
   void RefreshAfterEnable(int32_t section);
 };
 
-}  // namespace orv::sections
+}  // namespace orv::bulk
 
 #endif  // ORV_BULK_BULK_SECTION_H_

@@ -15,7 +15,7 @@
 #include "db/recordset.h"
 #include "db/write_by_key.h"
 #include "hostdb/demo_installation.h"
-#include "sections/articles/family_statements.h"
+#include "sections/families/family_statements.h"
 #include "sections/clifor/clifor_statements.h"
 #include "sections/parameters/parameter_statements.h"
 #include "sections/tree_editor.h"
