@@ -15,12 +15,13 @@
 #include "db/recordset.h"
 #include "db/write_by_key.h"
 #include "hostdb/demo_installation.h"
-#include "sections/families/family_statements.h"
 #include "sections/clifor/clifor_statements.h"
+#include "sections/families/family_statements.h"
 #include "sections/parameters/parameter_statements.h"
 #include "sections/tree_editor.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
+#include "store/principal_node.h"
 
 namespace orv::sections {
 namespace {
@@ -186,7 +187,7 @@ TEST(TwoEditorsTest, AlternatingClicksOnStaleScreens) {
   a.host().answers().set_strict(false);
   const int group = DemoInstallation::kGroupProduzione;
   a.Group(group);
-  b.SelectPrincipal(host::PrincipalNode::kGroup, group);
+  b.SelectPrincipal(store::PrincipalNode::kGroup, group);
   int rounds = 0;
   for (int round = 0; round < 10; ++round, ++rounds) {
     // Each clicks from what its screen showed; the box flips on its screen.
