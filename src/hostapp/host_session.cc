@@ -4,10 +4,10 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
 #include "store/company.h"
 #include "store/login.h"
-#include "store/sql_text.h"
 #include "zere_orvelka/cinterface.h"
 
 namespace orv::hostapp {

@@ -5,12 +5,12 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "editor/frmfw_orvelka.h"
 #include "module/clsfw_orvelka.h"
 #include "session/recordset_rows.h"
 #include "store/company.h"
 #include "store/login.h"
-#include "store/sql_text.h"
 
 namespace orv::session {
 namespace {

@@ -4,13 +4,13 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::store {
 
 std::string Login::SelectLogin(std::string_view login) {
   return "SELECT FW07_FLGADMIN, FW07_FLGATTIVO FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-         QuoteSql(login);
+         db::SqlQuote(login);
 }
 
 std::optional<Login> Login::Read(db::Connection& connection, std::string_view login) {
