@@ -78,7 +78,7 @@ TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
 }
 
 TEST(WarehouseCellClickTest, CodesWithUnderscoresAndBlanksAreEachTheirOwnWarehouse) {
-  WarehouseEditor e;
+  TransferEditor e;
   e.Exec(
       "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
       "VALUES (1, 'A___B', NULL), (1, 'A B', NULL), (1, 'A_5FB', NULL)");

@@ -476,7 +476,7 @@ void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
           if (user.IsNull() && group.IsNull()) continue;
           try {
             db::Transaction one(connection);
-            Execute(connection, WarehouseStatements::InsertMissingPairs(user, group, Company()));
+            Execute(connection, TransferStatements::InsertMissingPairs(user, group, Company()));
             one.Commit();
           } catch (...) {
             failure = host::ErrObject::FromCurrentException();
