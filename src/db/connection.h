@@ -1,6 +1,7 @@
 #ifndef ORV_DB_CONNECTION_H_
 #define ORV_DB_CONNECTION_H_
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "db/db_error.h"
 #include "db/driver.h"
 #include "db/recordset.h"
+#include "db/statement_observer.h"
 
 namespace orv::db {
 
@@ -78,6 +80,19 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   Driver& driver();  // throws DbError(kErrClosed) when not open
 
+  // Reports every later call to the driver (statements, procedures,
+  // transactions, the opening) to `observer`, named `origin` in the
+  // reports; null stops the reports. A connection created while a default
+  // observer is set starts with it.
+  void SetStatementObserver(std::shared_ptr<StatementObserver> observer, std::string origin = {});
+  const std::shared_ptr<StatementObserver>& statement_observer() const { return observer_; }
+  static void SetDefaultStatementObserver(std::shared_ptr<StatementObserver> observer,
+                                          std::string origin = {});
+
+  // Rolls back the open transaction, if any, leaving Errors() as it is:
+  // for clean-up after a failure that Errors() must keep telling.
+  void RollbackKeepingErrors();
+
  private:
   Connection();
   friend class Command;
@@ -86,6 +101,13 @@ class Connection : public std::enable_shared_from_this<Connection> {
   template <typename F>
   auto Guard(F&& f) -> decltype(f());
   [[noreturn]] void Fail(const DbError& error);
+  // Guard() that also reports the call to the observer: `event` describes
+  // it, the results fill in the counts.
+  template <typename F>
+  std::vector<ResultSet> Watch(StatementEvent event, F&& f);
+  void Report(StatementEvent& event, std::chrono::steady_clock::time_point start);
+  void ReportOpen(const DbError* error);
+  void Transact(StatementEvent::Kind kind, void (Driver::*call)());
   // Hands out the results of a call as Execute does.
   std::shared_ptr<Recordset> Deliver(std::vector<ResultSet> results, std::string_view source,
                                      int64_t* records_affected, int options);
@@ -95,6 +117,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
   std::vector<ResultSet> pending_results_;  // results after the first of the last Execute
   std::string last_source_;
   std::string secret_;  // the password in use, to blank it out of messages
+  std::shared_ptr<StatementObserver> observer_;
+  std::string origin_;
   int64_t savepoints_made_ = 0;
 };
 
@@ -107,6 +131,25 @@ auto Connection::Guard(F&& f) -> decltype(f()) {
     Fail(e);
   } catch (const std::exception& e) {
     Fail(DbError(kErrProvider, e.what()));
+  }
+}
+
+template <typename F>
+std::vector<ResultSet> Connection::Watch(StatementEvent event, F&& f) {
+  if (!observer_) return Guard(f);
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    std::vector<ResultSet> results = Guard(f);
+    if (!results.empty()) {
+      event.records_affected = results.front().records_affected;
+      event.rows = static_cast<int64_t>(results.front().rows.size());
+    }
+    Report(event, start);
+    return results;
+  } catch (const DbError& e) {
+    event.error = &e;
+    Report(event, start);
+    throw;
   }
 }
 

@@ -659,14 +659,8 @@ void Recordset::UpdateBatch() {
     }
     if (own_transaction) connection.CommitTrans();
   } catch (...) {
-    if (own_transaction) {
-      try {
-        // Straight to the driver: Errors() keeps the failure, not the rollback.
-        connection.driver().RollbackTransaction();
-      } catch (const DbError&) {
-        // the first failure is the one to report
-      }
-    }
+    // Errors() keeps the failure, not the rollback.
+    if (own_transaction) connection.RollbackKeepingErrors();
     throw;
   }
 
