@@ -132,39 +132,61 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       return;
     }
 
-    switch (section) {
-      case FRMFW_ORVELKA::kSectionCliFor:
-        connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
-                           db::kAdExecuteNoRecords);
-        break;
-      case FRMFW_ORVELKA::kSectionFamilies:
-        connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
-                           db::kAdExecuteNoRecords);
-        break;
-      case FRMFW_ORVELKA::kSectionNodes:
-        DisabilitaNodi(true, principal);
-        break;
-      default:
-        connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
-                           db::kAdExecuteNoRecords);
-        break;
-    }
-
-    if (principal.IsUser()) {
-      w.ReloadListaCFRevocati(principal.user_id(), false);
+    if (section == FRMFW_ORVELKA::kSectionNodes) {
+      DisabilitaNodi(true, principal);
+      ReloadAfterEnable(principal);
     } else {
-      w.ReloadListaCFRevocati(principal.group_id(), true);
+      // The removal and the reload of the derived list commit together.
+      try {
+        db::Transaction transaction(connection);
+        switch (section) {
+          case FRMFW_ORVELKA::kSectionCliFor:
+            connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
+                               db::kAdExecuteNoRecords);
+            break;
+          case FRMFW_ORVELKA::kSectionFamilies:
+            connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
+                               db::kAdExecuteNoRecords);
+            break;
+          default:
+            connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
+                               db::kAdExecuteNoRecords);
+            break;
+        }
+        w.RunReloadListaCFRevocati(principal);
+        transaction.Commit();
+      } catch (...) {
+        // Rolled back: the screens below show the table as it still is.
+        const host::ErrObject error = host::ErrObject::FromCurrentException();
+        RefreshAfterEnable(section);
+        w.VisualizzaErrore("VRX_ABILITATUTTI_ButtonClick", error);
+        return;
+      }
     }
-    w.LoadData();
-    if (section == FRMFW_ORVELKA::kSectionFamilies) {
-      w.InitTreeFamiglie();
-    } else {
-      w.LoadTreeCausali();
-    }
-    Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR").Refresh();
+    RefreshAfterEnable(section);
   } catch (...) {
     w.VisualizzaErrore("VRX_ABILITATUTTI_ButtonClick");
   }
+}
+
+void BulkSection::ReloadAfterEnable(const store::Principal& principal) {
+  FRMFW_ORVELKA& w = window();
+  if (principal.IsUser()) {
+    w.ReloadListaCFRevocati(principal.user_id(), false);
+  } else {
+    w.ReloadListaCFRevocati(principal.group_id(), true);
+  }
+}
+
+void BulkSection::RefreshAfterEnable(int32_t section) {
+  FRMFW_ORVELKA& w = window();
+  w.LoadData();
+  if (section == FRMFW_ORVELKA::kSectionFamilies) {
+    w.InitTreeFamiglie();
+  } else {
+    w.LoadTreeCausali();
+  }
+  Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR").Refresh();
 }
 
 void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {

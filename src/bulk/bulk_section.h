@@ -45,6 +45,10 @@ class BulkSection : public editor::Section {
  private:
   // The company the family list shows (its first row's, else the current one).
   std::string FamilyCompany();
+  // After an enable-all: the principal's derived list (node sections, whose
+  // merge commits on its own) and the screens of the section.
+  void ReloadAfterEnable(const store::Principal& principal);
+  void RefreshAfterEnable(int32_t section);
 };
 
 }  // namespace orv::bulk

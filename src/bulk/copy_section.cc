@@ -1,6 +1,7 @@
 #include "bulk/copy_section.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -170,29 +171,27 @@ void CopySection::DuplicaRevoke() {
 
   const store::Principal& to = plan->destination;
   const store::Principal& from = plan->source;
-  // The delete and the insert of one family land together or not at all;
-  // the transaction ends before any error is shown.
-  auto copy = [&](const std::string& remove, const std::string& insert) {
+  // The delete and the insert of one family land together or not at all,
+  // with what they imply; the transaction ends before any error is shown.
+  auto copy = [&](const std::string& remove, const std::string& insert,
+                  const std::function<void()>& implied = {}) {
     bool committed = false;
     routine.Run([&] {
       db::Connection& connection = Need(w.connection(), "Connection");
       db::Transaction transaction(connection);
       connection.Execute(remove, nullptr, db::kAdExecuteNoRecords);
       connection.Execute(insert, nullptr, db::kAdExecuteNoRecords);
+      if (implied) implied();
       transaction.Commit();
       committed = true;
     });
     return committed;
   };
-  if (plan->clifor &&
-      copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from))) {
+  if (plan->clifor) {
     // The list of revoked customers and suppliers the rest of the host reads
-    // follows the destination's new branches.
-    if (to.IsUser()) {
-      w.ReloadListaCFRevocati(to.user_id(), false);
-    } else {
-      w.ReloadListaCFRevocati(to.group_id(), true);
-    }
+    // follows the destination's new branches in the same transaction.
+    copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from),
+         [&] { w.RunReloadListaCFRevocati(to); });
   }
   if (plan->families) {
     copy(CopyStatements::DeleteFamilies(to), CopyStatements::InsertFamilies(to, from));

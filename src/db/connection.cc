@@ -254,22 +254,61 @@ std::string Connection::RedactedConnectionString() const {
   }
 }
 
-Transaction::Transaction(Connection& connection) : connection_(connection) {
-  connection_.BeginTrans();
+void Connection::SetSavepoint(const std::string& name) {
+  Driver& d = driver();
+  Guard([&] { d.Savepoint(name); });
 }
 
-Transaction::~Transaction() {
+void Connection::ReleaseSavepoint(const std::string& name) {
+  Driver& d = driver();
+  Guard([&] { d.ReleaseSavepoint(name); });
+}
+
+void Connection::RollbackToSavepoint(const std::string& name) {
+  Driver& d = driver();
+  Guard([&] { d.RollbackToSavepoint(name); });
+}
+
+std::string Connection::NewSavepointName() {
+  return "orv_sp_" + std::to_string(++savepoints_made_);
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  if (connection_.InTransaction()) {
+    savepoint_ = connection_.NewSavepointName();
+    connection_.SetSavepoint(savepoint_);
+  } else {
+    connection_.BeginTrans();
+  }
+}
+
+Transaction::~Transaction() { Rollback(); }
+
+void Transaction::Rollback() {
   if (done_) return;
+  done_ = true;
   try {
-    // Errors() still tells why the work failed.
-    connection_.RollbackKeepingErrors();
+    // An engine may have ended the transaction itself on the failure (a full
+    // disk, a lost lock): then there is nothing left to undo.
+    if (!connection_.IsOpen() || !connection_.driver().InTransaction()) return;
+    if (nested()) {
+      // Straight to the driver, so Errors() still tells why the work failed.
+      connection_.driver().RollbackToSavepoint(savepoint_);
+    } else {
+      connection_.RollbackKeepingErrors();
+    }
   } catch (...) {
     // nothing more can be done while unwinding
   }
 }
 
 void Transaction::Commit() {
-  connection_.CommitTrans();
+  if (done_) throw DbError(kErrProvider, "The transaction has already ended");
+  if (nested()) {
+    connection_.ReleaseSavepoint(savepoint_);
+  } else {
+    connection_.CommitTrans();
+  }
   done_ = true;
 }
 

@@ -64,6 +64,14 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void BeginTrans();
   void CommitTrans();
   void RollbackTrans();
+  bool InTransaction() const { return driver_ && driver_->InTransaction(); }
+  bool IsReadOnly() const { return driver_ && driver_->IsReadOnly(); }
+  // Savepoints of the open transaction (see Driver); prefer the guards.
+  void SetSavepoint(const std::string& name);
+  void ReleaseSavepoint(const std::string& name);
+  void RollbackToSavepoint(const std::string& name);
+  // A savepoint name not yet used on this connection.
+  std::string NewSavepointName();
 
   int32_t CommandTimeout = 30;  // seconds; 0 = no limit
 
@@ -111,6 +119,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   std::string secret_;  // the password in use, to blank it out of messages
   std::shared_ptr<StatementObserver> observer_;
   std::string origin_;
+  int64_t savepoints_made_ = 0;
 };
 
 template <typename F>
@@ -144,8 +153,20 @@ std::vector<ResultSet> Connection::Watch(StatementEvent event, F&& f) {
   }
 }
 
-// Rolls back unless committed; for the few places where two statements must
-// land together.
+// What one gesture writes: rolls back unless committed. Opened while a
+// transaction is already open (a row of a revoke-all, a click inside a larger
+// gesture) it is a savepoint of that transaction instead: Commit() keeps its
+// work for the outer commit, and its rollback undoes only its own work.
+//
+//   {
+//     db::Transaction transaction(cn);
+//     cn.Execute(write);
+//     cn.Execute(reload);
+//     transaction.Commit();
+//   }  // an exception before Commit() left nothing of either
+//
+// The rollback runs in the destructor, so by the time a catch block shows a
+// message the connection holds no transaction of this guard's.
 class Transaction {
  public:
   explicit Transaction(Connection& connection);
@@ -153,9 +174,13 @@ class Transaction {
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
   void Commit();
+  // Undoes the work now (a no-op once committed or rolled back).
+  void Rollback();
+  bool nested() const { return !savepoint_.empty(); }
 
  private:
   Connection& connection_;
+  std::string savepoint_;  // set when nested
   bool done_ = false;
 };
 

@@ -210,8 +210,18 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // true). Errors go to LogError as "ReloadListaCFRevocati"; a retry runs
   // the procedure again.
   void ReloadListaCFRevocati(const db::Value& id, bool group);
+  // The same procedure for the principal, run once; errors are thrown, for
+  // a gesture that reloads inside its own transaction. Nothing for no one.
+  void RunReloadListaCFRevocati(const store::Principal& principal);
+  // The procedure that refreshes every principal's list, run once; throws.
+  void RunReloadAllListaCFRevocati();
 
   // --- state the sections share
+  // Opened on a connection that may not write: the window shows what the
+  // tables hold and refuses every gesture that would write.
+  bool viewer() const;
+  // True for the buttons whose gestures write.
+  static bool WritesData(std::string_view button);
   std::shared_ptr<db::Connection> connection() const { return connection_; }
   const db::Value& current_company() const { return current_company_; }
   const std::string& temp_table_name() const { return temp_table_name_; }

@@ -7,6 +7,7 @@
 #include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
 #include "store/company.h"
+#include "store/login.h"
 #include "zere_orvelka/cinterface.h"
 
 namespace orv::hostapp {
@@ -54,11 +55,7 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
   HostGlobal::Settings settings;
   settings.connection_string = options_.connection_string;
   settings.login = options_.login;
-  auto rs = connection->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                db::SqlQuote(options_.login));
-  if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options_.login);
-  const db::Value& flag = rs->Field("FW07_FLGADMIN");
-  settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;
+  settings.administrator = store::Login::Admit(*connection, options_.login).administrator;
   const auto companies = store::Company::ReadAll(*connection);
   if (companies.empty()) throw std::runtime_error("the database has no company");
   settings.company = companies.front().ditta;

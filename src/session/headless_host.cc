@@ -11,6 +11,7 @@
 #include "module/clsfw_permessiditta.h"
 #include "session/recordset_rows.h"
 #include "store/company.h"
+#include "store/login.h"
 
 namespace orv::session {
 namespace {
@@ -105,13 +106,12 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
   settings.login = options.login;
   settings.statement_observer = observer_;
   if (options.administrator) {
+    // The role is given; a login the database knows must still be active.
+    const std::optional<store::Login> login = store::Login::Read(*connection(), options.login);
+    if (login && !login->active) throw std::runtime_error("login not active: " + options.login);
     settings.administrator = *options.administrator;
   } else {
-    auto rs = connection()->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                    db::SqlQuote(options.login));
-    if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options.login);
-    const db::Value& flag = rs->Field("FW07_FLGADMIN");
-    settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;
+    settings.administrator = store::Login::Admit(*connection(), options.login).administrator;
   }
   if (options.company) {
     settings.company = *options.company;

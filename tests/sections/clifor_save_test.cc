@@ -142,13 +142,16 @@ TEST(CliForSaveTest, HeadingsAreRefusedAndShowNoBox) {
   EXPECT_EQ(index, checked);
 }
 
-TEST(CliForSaveTest, FailedWriteIsSilentAndPutsTheBoxBack) {
+TEST(CliForSaveTest, FailedWriteIsToldAndPutsTheBoxBack) {
   TreeEditor editor;
   editor.Group(6);
   editor.Exec("DROP TABLE FW32_RVKCLIFOR");
   editor.Click("M_1.0.SUD");
   EXPECT_EQ(editor.Cell("M_1.0.SUD", "CHECKED"), "1");
-  EXPECT_TRUE(editor.Messages().empty());
+  const std::vector<std::string> messages = editor.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("FW32_RVKCLIFOR"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("\n in TGRID_CLIFOR_CheckChange"), std::string::npos) << messages[0];
   EXPECT_TRUE(editor.Reloads().empty());
   EXPECT_TRUE(editor.Log(15).empty());
 }

@@ -77,6 +77,26 @@ TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
   EXPECT_EQ(e.UserRows(3), 0);
 }
 
+TEST(WarehouseCellClickTest, CodesWithUnderscoresAndBlanksAreEachTheirOwnWarehouse) {
+  TransferEditor e;
+  e.Exec(
+      "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
+      "VALUES (1, 'A___B', NULL), (1, 'A B', NULL), (1, 'A_5FB', NULL)");
+  e.User(3);
+  e.Open();
+  e.Click("A___B", "A B");
+  e.Click("A B", "A___B");
+  e.Click("A_5FB", "A___B");
+  EXPECT_EQ(e.UserPair(3, "A___B", "A B"), 1);
+  EXPECT_EQ(e.UserPair(3, "A B", "A___B"), 1);
+  EXPECT_EQ(e.UserPair(3, "A_5FB", "A___B"), 1);
+  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 3 AND FW3E_CODDEP_DES = 'A B' AND FW3E_CODDEP_ORI <> 'A___B'"),
+            0);
+  e.User(2);
+  e.User(3);
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("A B>A___B", "A_5FB>A___B", "A___B>A B"));
+}
+
 TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
   TransferEditor e;
   e.Exec(

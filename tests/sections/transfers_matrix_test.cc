@@ -28,13 +28,16 @@ TEST(WarehouseKeyTest, EncodesBlanksAndReadsShortCodesBackWithABlank) {
     std::string decoded;
   };
   const std::vector<Case> cases = {
-      {"A", "C_A", "A "},               // one character: three-character key, blank appended
-      {"A  ", "C_A", "A "},             // trailing blanks are not part of the key
-      {"DEP 1", "C_DEP___1", "DEP 1"},  // inner blank: three underscores
-      {"X  Y", "C_X______Y", "X  Y"},   // every blank on its own
-      {"01", "C_01", "01"},             // two characters stay as they are
-      {"O'K", "C_O'K", "O'K"},          // quotes pass through the key
-      {"A_B", "C_A_B", "A_B"},          // a single underscore is not a blank
+      {"A", "C_A", "A "},                   // one character: three-character key, blank appended
+      {"A  ", "C_A", "A "},                 // trailing blanks are not part of the key
+      {"DEP 1", "C_DEP___1", "DEP 1"},      // inner blank: three underscores
+      {"X  Y", "C_X______Y", "X  Y"},       // every blank on its own
+      {"01", "C_01", "01"},                 // two characters stay as they are
+      {"O'K", "C_O'K", "O'K"},              // quotes pass through the key
+      {"A_B", "C_A_5FB", "A_B"},            // an underscore is escaped ...
+      {"A___B", "C_A_5F_5F_5FB", "A___B"},  // ... so three never read as a blank
+      {"A B", "C_A___B", "A B"},
+      {"_5F", "C__5F5F", "_5F"},  // the escape itself round-trips
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TransferSection::CodiceToCampo(c.code), c.key) << c.code;
@@ -44,6 +47,9 @@ TEST(WarehouseKeyTest, EncodesBlanksAndReadsShortCodesBackWithABlank) {
   EXPECT_EQ(TransferSection::CampoToCodice("A                        "), "A ");
   EXPECT_EQ(TransferSection::CampoToCodice("DEP 1                    "), "DEP 1");
   EXPECT_EQ(TransferSection::CampoToCodice(""), "");
+  // Origins are codes, never keys: underscores stay as they are.
+  EXPECT_EQ(TransferSection::MatrixCode("A___B     "), "A___B");
+  EXPECT_EQ(TransferSection::MatrixCode("A         "), "A ");
 }
 
 TEST(TransferStatementsTest, UserAndGroupPiecesAsTheSectionWritesThem) {

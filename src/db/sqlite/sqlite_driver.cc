@@ -228,6 +228,12 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
     if (!S_ISREG(info.st_mode)) {
       throw DriverError("The database '" + database + "' is not a file.");
     }
+    // SQLite would take an empty file for a new database and write one into
+    // it; without Create=yes a file is opened only as a database it holds.
+    if (info.st_size == 0) {
+      throw DriverError("The file '" + database +
+                        "' is not a host database (it is empty); it was left untouched.");
+    }
   }
 
   std::unique_ptr<SqliteDriver> driver(new SqliteDriver());
@@ -851,5 +857,20 @@ void SqliteDriver::RollbackTransaction() {
 }
 
 bool SqliteDriver::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void SqliteDriver::Savepoint(const std::string& name) {
+  if (!InTransaction()) throw DriverError("No transaction is active on this connection.");
+  ExecSimple(("SAVEPOINT " + QuoteIdentifier(name)).c_str());
+}
+
+void SqliteDriver::ReleaseSavepoint(const std::string& name) {
+  ExecSimple(("RELEASE " + QuoteIdentifier(name)).c_str());
+}
+
+void SqliteDriver::RollbackToSavepoint(const std::string& name) {
+  // ROLLBACK TO keeps the mark; the release pops it as the host server does.
+  ExecSimple(("ROLLBACK TO " + QuoteIdentifier(name)).c_str());
+  ExecSimple(("RELEASE " + QuoteIdentifier(name)).c_str());
+}
 
 }  // namespace orv::db::sqlite

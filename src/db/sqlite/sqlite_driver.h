@@ -65,6 +65,10 @@ class SqliteDriver : public Driver, private Catalog {
   void CommitTransaction() override;
   void RollbackTransaction() override;
   bool InTransaction() const override;
+  bool IsReadOnly() const override { return read_only_; }
+  void Savepoint(const std::string& name) override;
+  void ReleaseSavepoint(const std::string& name) override;
+  void RollbackToSavepoint(const std::string& name) override;
   std::string Name() const override { return "SQLite"; }
 
   // The underlying connection, for tests and tools that need the raw engine.

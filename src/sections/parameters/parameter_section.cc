@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
 #include "host/grid_layout.h"
@@ -348,7 +349,6 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
     int32_t inserimento, int32_t eliminazione, std::string_view description,
     std::string_view extra) {
   FRMFW_ORVELKA& w = window();
-  bool written = false;
   try {
     const store::Principal principal = w.CurrentPrincipal();
     // A row without a principal would name nobody (and break the table's rule).
@@ -357,25 +357,27 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
       return Outcome::kRefused;
     }
     const int32_t kind = w.section_code();
-    const std::string sql =
-        RevocationExists(kind, code, company)
-            ? ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
-                                                    modifica, inserimento, eliminazione)
-            : ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
-                                                    modifica, inserimento, eliminazione);
-    Need(w.connection(), "Connection").Execute(sql, nullptr, db::kAdExecuteNoRecords);
-    written = true;
+    const bool exists = RevocationExists(kind, code, company);
+    db::Connection& cn = Need(w.connection(), "Connection");
+    // The row and its change-log entry commit together; the guard has
+    // rolled back before the catch below tells the failure.
+    db::Transaction transaction(cn);
+    db::WriteByKey(cn, exists,
+                   ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
+                                                         modifica, inserimento, eliminazione),
+                   ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
+                                                         modifica, inserimento, eliminazione));
     WriteChangeLog(description, extra, code, abilitato);
+    transaction.Commit();
     return Outcome::kWritten;
   } catch (...) {
     w.VisualizzaErrore("InserisciRevocaTipologie");
-    return written ? Outcome::kWritten : Outcome::kFailed;
+    return Outcome::kFailed;
   }
 }
 
 ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
   FRMFW_ORVELKA& w = window();
-  bool written = false;
   try {
     const store::Principal principal = w.CurrentPrincipal();
     db::Recordset& rs = Need(w.work_recordset(), "Recordset");
@@ -389,11 +391,12 @@ ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
     }
     const int32_t kind = w.section_code();
     if (RevocationExists(kind, current_code_, company)) {
-      Need(w.connection(), "Connection")
-          .Execute(ParameterStatements::DeleteRevocation(principal, kind, current_code_, company),
-                   nullptr, db::kAdExecuteNoRecords);
-      written = true;
+      db::Connection& cn = Need(w.connection(), "Connection");
+      db::Transaction transaction(cn);
+      cn.Execute(ParameterStatements::DeleteRevocation(principal, kind, current_code_, company),
+                 nullptr, db::kAdExecuteNoRecords);
       WriteChangeLog(current_description_, "", current_code_, 1);
+      transaction.Commit();
       return Outcome::kWritten;
     }
     if (kind != FRMFW_ORVELKA::kSectionProjects) {
@@ -402,7 +405,7 @@ ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
     return Outcome::kAbsent;
   } catch (...) {
     w.VisualizzaErrore("cmd_RimuoviTIPO_Click");
-    return written ? Outcome::kWritten : Outcome::kFailed;
+    return Outcome::kFailed;
   }
 }
 
