@@ -128,6 +128,7 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text,
       return d.ExecuteProcedure(name, params, values, timeout);
     });
   } else {
+    if (statement_observer_) statement_observer_(command_text);
     results = Guard([&] { return d.Execute(command_text, timeout); });
   }
   return Deliver(std::move(results), command_text, records_affected, options);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,6 +71,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   Driver& driver();  // throws DbError(kErrClosed) when not open
 
+  // Called with the text of every command Execute sends, before it runs
+  // (statement traces, and tests that check what the module sends).
+  void SetStatementObserver(std::function<void(std::string_view)> observer) {
+    statement_observer_ = std::move(observer);
+  }
+
  private:
   Connection();
   friend class Command;
@@ -84,6 +91,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   std::unique_ptr<Driver> driver_;
   std::vector<DriverMessage> errors_;
+  std::function<void(std::string_view)> statement_observer_;
   std::vector<ResultSet> pending_results_;  // results after the first of the last Execute
   std::string last_source_;
   std::string secret_;  // the password in use, to blank it out of messages

@@ -351,7 +351,7 @@ TEST(ModuleStatementsTest, TransferBulkStatementsAndPrincipalsOfBulkOperations) 
       " FROM MG58_DEPOSITI as ori "
       " JOIN MG58_DEPOSITI as dest ON ori.MG58_DITTA_CG18 = dest.MG58_DITTA_CG18 "
       " LEFT JOIN FW3E_RVKDEPCOLL ON FW3E_ID_FW07  = 5    AND FW3E_ID_FW06  IS NULL "
-      "    AND FW3E_DITTA_CG18 = ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.mg58_CODDEP AND "
+      "    AND FW3E_DITTA_CG18 = ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.MG58_CODDEP AND "
       "FW3E_CODDEP_DES = dest.MG58_CODDEP "
       " Where ori.MG58_DITTA_CG18 = 1 And FW3E_CODDEP_ORI Is Null And FW3E_CODDEP_DES Is Null "
       " ORDER BY COD_ORI, COD_DES ";

@@ -78,7 +78,8 @@ std::string WarehouseSection::CampoToCodice(std::string_view text) {
       code += trimmed[i++];
     }
   }
-  if (code.size() == 1) code += ' ';
+  // The code as the warehouse master holds it (no blank appended to a
+  // one-character code), the same code the row and column gestures write.
   return code;
 }
 

@@ -52,8 +52,7 @@ class WarehouseSection : public editor::Section {
   // written as three underscores.
   static std::string CodiceToCampo(std::string_view code);
   // The code back from a key without its "C_" (or from a matrix code):
-  // right-trimmed, each "___" read as a blank, and a one-character result
-  // followed by one blank.
+  // right-trimmed and each "___" read as a blank, as the master holds it.
   static std::string CampoToCodice(std::string_view text);
 
   // Builds the matrix for the working company and binds it to the grid; at
