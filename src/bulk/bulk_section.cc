@@ -17,11 +17,13 @@
 #include "sections/parameters/parameter_statements.h"
 #include "zere_orvelka/message_service.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 namespace {
 
 using editor::FRMFW_ORVELKA;
+using sections::NodeMerge;
+using sections::ParameterStatements;
 
 constexpr std::string_view kNoRevocations = "Non ci sono revoke assegnate per l'utente/gruppo ";
 constexpr std::string_view kRemoveQuestion =
@@ -283,4 +285,4 @@ bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal)
   return merged && !routine.aborted();
 }
 
-}  // namespace orv::sections
+}  // namespace orv::bulk

@@ -10,7 +10,7 @@
 #include "editor/section.h"
 #include "store/principal.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 // "Abilita tutti" and "Disabilita tutti": every revocation of the selected
 // principal in the current section removed, or every row shown revoked, in
@@ -56,6 +56,6 @@ class BulkSection : public editor::Section {
   std::vector<std::pair<int64_t, std::string>> walk_errors_;
 };
 
-}  // namespace orv::sections
+}  // namespace orv::bulk
 
 #endif  // ORV_BULK_BULK_SECTION_H_

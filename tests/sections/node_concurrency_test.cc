@@ -56,7 +56,7 @@ TEST(NodeConcurrencyTest, TwoEditorsClickingInTurnKeepEveryRevocation) {
   session::HeadlessHost b;
   b.answers().set_strict(false);
   b.Open(a.Options());
-  b.SelectPrincipal(host::PrincipalNode::kGroup, kGroup);
+  b.SelectPrincipal(store::PrincipalNode::kGroup, kGroup);
   b.ChooseSection("ITM_NODI");
   b.Button("CMD_UPDATE");
 

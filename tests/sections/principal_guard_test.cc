@@ -19,8 +19,8 @@
 namespace orv::sections {
 namespace {
 
-using host::PrincipalNode;
 using hostdb::DemoInstallation;
+using store::PrincipalNode;
 using testing::BulkEditor;
 using testing::NodeEditor;
 using testing::TreeEditor;
