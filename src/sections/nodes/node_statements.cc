@@ -3,8 +3,8 @@
 #include <initializer_list>
 
 #include "db/db_error.h"
+#include "db/sql_literal.h"
 #include "store/principal.h"
-#include "store/sql_text.h"
 #include "store/temp_table.h"
 
 namespace orv::sections {
@@ -153,7 +153,7 @@ namespace {
 std::string NodeKey(const db::Value& user_id, const db::Value& group_id, int64_t company,
                     std::string_view project, std::string_view node) {
   return " WHERE FW3N_DITTA_CG18 = " + std::to_string(company) + " AND FW3N_CODPROG_PD68 = '" +
-         store::EscapeSql(project) + "' AND FW3N_CODNODO = '" + store::EscapeSql(node) +
+         db::SqlEscape(project) + "' AND FW3N_CODNODO = '" + db::SqlEscape(node) +
          "' AND FW3N_ID_FW06 " + Test(group_id) + " AND FW3N_ID_FW07 " + Test(user_id);
 }
 
@@ -164,9 +164,9 @@ std::string NodeStatements::InsertRevocation(const db::Value& user_id, const db:
                                              std::string_view node) {
   return "INSERT INTO FW3N_RVKNODI (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, "
          "FW3N_ID_FW06, FW3N_ID_FW07) SELECT " +
-         std::to_string(company) + ", '" + store::EscapeSql(project) + "', '" +
-         store::EscapeSql(node) + "', " + store::IdText(group_id, "NULL") + ", " +
-         store::IdText(user_id, "NULL") + " WHERE NOT EXISTS (SELECT 1 FROM FW3N_RVKNODI" +
+         std::to_string(company) + ", '" + db::SqlEscape(project) + "', '" + db::SqlEscape(node) +
+         "', " + store::IdText(group_id, "NULL") + ", " + store::IdText(user_id, "NULL") +
+         " WHERE NOT EXISTS (SELECT 1 FROM FW3N_RVKNODI" +
          NodeKey(user_id, group_id, company, project, node) + ")";
 }
 
