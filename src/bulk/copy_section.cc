@@ -28,6 +28,9 @@ constexpr std::string_view kSameGroup = "Il gruppo ";
 constexpr std::string_view kSameTail = " d'origine e di destinazione coincidono";
 constexpr std::string_view kSameTitle = "Operazione non consentita";
 constexpr std::string_view kNothingTicked = "Nessun contesto selezionato";
+constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un utente!";
+constexpr std::string_view kNoSource = "Selezionare il gruppo o l'utente d'origine della copia!";
+constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
 constexpr std::string_view kWarningTitle = "Avviso";
 constexpr std::string_view kOverwrite =
     "L'operazione sovrascriverà qualsiasi impostazione del profilo ";
@@ -124,10 +127,19 @@ std::optional<CopySection::Plan> CopySection::PrepareCopy() {
       Need(w.host_controls().VRX_TREEUTENTI1, "VRX_TREEUTENTI1").SelectedNode();
   const std::optional<store::PrincipalNode> source =
       Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA").SelectedNode();
-  if (!destination) host::ThrowObjectNotSet("VRX_TREEUTENTI1.SelectedItem");
-  if (!source) host::ThrowObjectNotSet("VRX_TREEUTENTICOPIA.SelectedItem");
+  // Nothing picked is the user's omission, not an error to retry: refused
+  // with the editor's standard refusal before anything is asked.
+  if (!destination) {
+    w.ShowMessage(kNoPrincipal, host::kVbExclamation, kNoPrincipalTitle);
+    return std::nullopt;
+  }
+  if (!source) {
+    w.ShowMessage(kNoSource, host::kVbExclamation, kNoPrincipalTitle);
+    return std::nullopt;
+  }
 
-  if (destination->id == source->id) {
+  // A user and a group with the same number are two principals.
+  if (destination->id == source->id && destination->IsGroup() == source->IsGroup()) {
     w.ShowMessage(std::string(source->IsGroup() ? kSameGroup : kSameUser) + std::string(kSameTail),
                   host::kVbInformation, kSameTitle);
     return std::nullopt;

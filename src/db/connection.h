@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -114,6 +115,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   std::unique_ptr<Driver> driver_;
   std::vector<DriverMessage> errors_;
+  std::function<void(std::string_view)> statement_observer_;
   std::vector<ResultSet> pending_results_;  // results after the first of the last Execute
   std::string last_source_;
   std::string secret_;  // the password in use, to blank it out of messages

@@ -278,6 +278,19 @@ int32_t FRMFW_ORVELKA::LogError(std::string_view routine, const host::ErrObject&
     }
     std::shared_ptr<host::ClsGlobal> g = global();
     const std::string title = g ? g->ApplicationTitle() : std::string();
+    // Only what the database engine reported may pass on a second try (a
+    // lock, a full disk); the module's own errors (an object not set, a
+    // statement the translator refuses, a misused recordset) would fail the
+    // same way forever, so the box offers no retry and the routine ends.
+    bool retryable = false;
+    for (const host::HostError& m : error.driver_messages) {
+      if (m.source == "SQLite" || m.source == "ODBC") retryable = true;
+    }
+    if (!retryable) {
+      log_object_->Show(title, Caption(), routine,
+                        host::kVbOKOnly + host::kVbCritical + host::kVbSystemModal);
+      return host::kVbAbort;
+    }
     return log_object_->Show(title, Caption(), routine,
                              host::kVbAbortRetryIgnore + host::kVbCritical +
                                  host::kVbDefaultButton2 + host::kVbSystemModal);
@@ -424,6 +437,10 @@ void FRMFW_ORVELKA::StartUp() {
     return;
   if (!routine.Run([&] { NudgeHeight(); })) return;
   if (!routine.Run([&] {
+        // The side bar shows its customer/supplier item chosen and frame 5
+        // shows that section's tree: the section code says so too, so that
+        // the toolbar's buttons act on the rows on screen.
+        section_code_ = kSectionCliFor;
         int16_t frame = kFrameTrees;
         SelectFrame(frame);
       }))
@@ -696,7 +713,30 @@ void FRMFW_ORVELKA::InitUserTree() {
   }
 }
 
+class FRMFW_ORVELKA::GestureScope {
+ public:
+  explicit GestureScope(FRMFW_ORVELKA& w) : w_(w) {
+    if (w_.gesture_depth_++ == 0) w_.gesture_reports_.clear();
+  }
+  ~GestureScope() { --w_.gesture_depth_; }
+  GestureScope(const GestureScope&) = delete;
+  GestureScope& operator=(const GestureScope&) = delete;
+
+ private:
+  FRMFW_ORVELKA& w_;
+};
+
+bool FRMFW_ORVELKA::FirstReportInGesture(std::string_view what) {
+  if (gesture_depth_ == 0) return true;
+  for (const std::string& done : gesture_reports_) {
+    if (done == what) return false;
+  }
+  gesture_reports_.emplace_back(what);
+  return true;
+}
+
 void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<store::PrincipalNode>& node) {
+  GestureScope gesture(*this);
   try {
     if (VRX_FRM(kFrameTransfers).visible()) {
       LoadRevokeDepositi();
@@ -837,6 +877,7 @@ void FRMFW_ORVELKA::DispatchSideBarKey(std::string_view key, int32_t& grid_kind)
 }
 
 void FRMFW_ORVELKA::VRX_SIDEBAR1_ItemClick(const host::SideBarItem& item) {
+  GestureScope gesture(*this);
   // Step 1. The grids are emptied first, so that no gesture can act on rows
   // of the previous section while the new one is prepared.
   Silently([&] {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -157,6 +158,16 @@ class ServicesTest : public QObject {
     QVERIFY(!rs->IsEof());
     QCOMPARE(rs->Field("FW90_TESTO").ToText(), text);  // the quotes arrive as typed
     QCOMPARE(rs->Field("FW90_LOGIN").ToText(), std::string("admin"));
+    // The date without separators: the server reads it the same way whatever
+    // the login's date format (with hyphens an Italian login swaps day and
+    // month).
+    auto when = cn->Execute(
+        "SELECT FW90_DATAORA FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 16 ORDER BY FW90_ID DESC");
+    QVERIFY(!when->IsEof());
+    const QString stamp = QString::fromStdString(when->Field(0).ToText());
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^\\d{8} \\d{2}:\\d{2}:\\d{2}$")).match(stamp).hasMatch(),
+        qPrintable(stamp));
     auto longest = cn->Execute("SELECT FW90_TESTO FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 15");
     QVERIFY(!longest->IsEof());
     QCOMPARE(longest->Field(0).ToText().size(), HostChangeLog::kMaxText);

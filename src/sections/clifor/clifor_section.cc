@@ -340,6 +340,12 @@ bool CliForSection::LoadTreeCausali() {
 void CliForSection::ShowBuildError(FRMFW_ORVELKA& w, std::string_view routine) {
   const host::ErrObject error = host::ErrObject::FromCurrentException();
   try {
+    // The side bar builds the tree and the principal's reload builds it
+    // again: the same failure is shown once per gesture.
+    if (!w.FirstReportInGesture(std::string(routine) + "\n" + std::to_string(error.number) + "\n" +
+                                error.description)) {
+      return;
+    }
     w.ShowMessage(std::to_string(error.number) + "-" + error.description +
                       " in ZERE_TALMIRE: FRMFW_Talmire - " + std::string(routine),
                   host::kVbCritical, "");

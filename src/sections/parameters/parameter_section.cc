@@ -150,7 +150,17 @@ bool ParameterSection::LoadData() {
       work->AppendRows(std::move(*rows), columns);
     }
     BindWorkRecordset(std::move(work));
+    loaded_principal_ = w.CurrentPrincipal();
   } catch (...) {
+    // No rows to click after a failed load: the rows on screen were loaded
+    // for the previous principal (or filter), and a click would write them
+    // under the one selected now.
+    w.work_recordset().reset();
+    loaded_section_ = 0;
+    try {
+      if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->SetDataSource(nullptr);
+    } catch (...) {
+    }
     w.VisualizzaErrore("LoadData");
   }
   return true;
@@ -262,8 +272,9 @@ bool ParameterSection::GridSelectionBoxClick(std::string_view grid, std::string_
   // "Aggiorna"), rows of another section, or an empty catalogue. The side
   // bar drops the rows of the previous section; the node rows are loaded by
   // their own section.
-  if (!rs || (!nodes && loaded_section_ != section) || rs->RecordCount() == 0 || rs->IsEof() ||
-      rs->BOF()) {
+  if (!rs ||
+      (!nodes && (loaded_section_ != section || loaded_principal_ != w.CurrentPrincipal())) ||
+      rs->RecordCount() == 0 || rs->IsEof() || rs->BOF()) {
     return true;
   }
 
@@ -421,9 +432,15 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
       w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
       return Outcome::kRefused;
     }
-    Need(w.work_recordset(), "Recordset").UpdateBatch();
-    NodeMerge& merge = NodeMerge::Find(w);
-    if (!merge.ConfermaModificheNodi(principal.user_id(), principal.group_id())) {
+    db::Recordset& rs = Need(w.work_recordset(), "Recordset");
+    NodeMerge& nodes = NodeMerge::Find(w);
+    // Rows shown for another principal are never written for this one.
+    if (!nodes.WorkTableBuiltFor(principal)) return Outcome::kFailed;
+    rs.UpdateBatch();
+    // The one revocation row this click changes; a MERGE of the whole table
+    // would also undo what another editor wrote since the rows were built.
+    if (!nodes.SaveNode(principal, rs.Field("DITTARAG"), rs.Field("PROGETTO").ToText(),
+                        rs.Field("CODICE").ToText(), abilitato == 0)) {
       return Outcome::kFailed;
     }
     written = true;

@@ -72,9 +72,7 @@ std::string TransferSection::CodiceToCampo(std::string_view code) {
 }
 
 std::string TransferSection::MatrixCode(std::string_view text) {
-  std::string code = db::RTrim(text);
-  if (code.size() == 1) code += ' ';
-  return code;
+  return db::RTrim(text);
 }
 
 std::string TransferSection::CampoToCodice(std::string_view text) {
@@ -91,7 +89,8 @@ std::string TransferSection::CampoToCodice(std::string_view text) {
       code += trimmed[i++];
     }
   }
-  if (code.size() == 1) code += ' ';
+  // The code as the warehouse master holds it (no blank appended to a
+  // one-character code), the same code the row and column gestures write.
   return code;
 }
 

@@ -53,11 +53,10 @@ class TransferSection : public editor::Section {
   // every code the master can hold has a key of its own.
   static std::string CodiceToCampo(std::string_view code);
   // The code back from a key without its "C_": right-trimmed, "___" read as
-  // a blank and "_5F" as an underscore, and a one-character result followed
-  // by one blank.
+  // a blank and "_5F" as an underscore, as the master holds it.
   static std::string CampoToCodice(std::string_view text);
-  // An origin code as the matrix's CODICE holds it (not a key): right-
-  // trimmed, one character followed by one blank.
+  // An origin code as the matrix's CODICE holds it (not a key), right-
+  // trimmed: the code as the warehouse master holds it.
   static std::string MatrixCode(std::string_view text);
 
   // Builds the matrix for the working company and binds it to the grid; at

@@ -408,5 +408,46 @@ TEST_F(SqliteConnectionTest, OpenFailuresAreClearAndKeepThePasswordSecret) {
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
+TEST_F(SqliteConnectionTest, TextLongerThanItsDeclaredColumnIsRefusedAsTheServerRefusesIt) {
+  connection_->Execute(
+      "CREATE TABLE FAMIGLIE (FAM VARCHAR(4) NOT NULL, SIGLA CHAR(2) NULL, DESCR NVARCHAR(5) NULL, "
+      "NOTE VARCHAR(MAX) NULL, N INT NULL)");
+  struct Case {
+    const char* values;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"'ABCD', 'AB', 'àèìòù', NULL, 1", false},  // exactly the declared lengths, in characters
+      {"'AB  ', 'A ', 'x    ', NULL, 2", false},  // trailing blanks past the length are dropped
+      {"'A', NULL, NULL, NULL, 3", false},
+      {"'ABCDE', 'AB', NULL, NULL, 4", true},  // the five-character family code
+      {"'AB', 'ABC', NULL, NULL, 5", true},
+      {"'AB', 'A', 'àèìòùà', NULL, 6", true},
+      {"' ABCD', NULL, NULL, NULL, 7", true},  // a leading blank counts
+  };
+  for (const Case& c : cases) {
+    const std::string error = ErrorOf([&] {
+      connection_->Execute(
+          std::string("INSERT INTO FAMIGLIE (FAM, SIGLA, DESCR, NOTE, N) VALUES (") + c.values +
+          ")");
+    });
+    if (c.refused) {
+      EXPECT_THAT(error, HasSubstr("String or binary data would be truncated")) << c.values;
+      EXPECT_THAT(error, HasSubstr("FAMIGLIE")) << c.values;
+    } else {
+      EXPECT_EQ(error, "") << c.values;
+    }
+  }
+  EXPECT_EQ(Query(*connection_, "SELECT COUNT(*) FROM FAMIGLIE"), "3");
+  // An update is held to the same lengths; long text in a MAX column is fine.
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("UPDATE FAMIGLIE SET FAM = 'ABCDE'"); }),
+              HasSubstr("column 'FAM'"));
+  EXPECT_EQ(ErrorOf([&] {
+              connection_->Execute("UPDATE FAMIGLIE SET NOTE = '" + std::string(9000, 'x') + "'");
+            }),
+            "");
+  EXPECT_EQ(Query(*connection_, "SELECT MAX(LEN(FAM)) FROM FAMIGLIE"), "4");
+}
+
 }  // namespace
 }  // namespace orv::db

@@ -286,29 +286,36 @@ TEST(TranslatorTest, ProceduresAndTableFunctionsKeepTheirHostBody) {
 }
 
 TEST(TranslatorTest, TableDefinitionsKeepHostTypesWithTheHostCollation) {
-  EXPECT_EQ(Sql("CREATE TABLE [dbo].[FW95_SETTINGS] ([FW95_ID] [int] IDENTITY(1,1) NOT NULL, "
-                "[FW95_CODICE] [varchar](50) NOT NULL, FW95_VALORE NVARCHAR(MAX) NULL "
-                "DEFAULT (''), FW95_N DECIMAL(18, 2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
-                "GETDATE(), FW95_F FLOAT, CONSTRAINT [PK_FW95] PRIMARY KEY CLUSTERED ([FW95_ID] "
-                "ASC) WITH (PAD_INDEX = OFF) ON [PRIMARY], CONSTRAINT UQ UNIQUE (FW95_CODICE), "
-                "CHECK (FW95_N >= 0)) ON [PRIMARY]"),
-            "CREATE TABLE FW95_SETTINGS (FW95_ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
-            "FW95_CODICE VARCHAR(50) COLLATE HOSTCI NOT NULL, FW95_VALORE CLOB COLLATE HOSTCI "
-            "DEFAULT (''), FW95_N DECIMAL(18,2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
-            "(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')), FW95_F FLOAT, CONSTRAINT UQ "
-            "UNIQUE (FW95_CODICE), CHECK (FW95_N >= 0))");
+  EXPECT_EQ(
+      Sql("CREATE TABLE [dbo].[FW95_SETTINGS] ([FW95_ID] [int] IDENTITY(1,1) NOT NULL, "
+          "[FW95_CODICE] [varchar](50) NOT NULL, FW95_VALORE NVARCHAR(MAX) NULL "
+          "DEFAULT (''), FW95_N DECIMAL(18, 2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
+          "GETDATE(), FW95_F FLOAT, CONSTRAINT [PK_FW95] PRIMARY KEY CLUSTERED ([FW95_ID] "
+          "ASC) WITH (PAD_INDEX = OFF) ON [PRIMARY], CONSTRAINT UQ UNIQUE (FW95_CODICE), "
+          "CHECK (FW95_N >= 0)) ON [PRIMARY]"),
+      "CREATE TABLE FW95_SETTINGS (FW95_ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
+      "FW95_CODICE VARCHAR(50) COLLATE HOSTCI CONSTRAINT \"truncated:FW95_SETTINGS.FW95_CODICE\" "
+      "CHECK (length(rtrim(FW95_CODICE, ' ')) <= 50) NOT NULL, FW95_VALORE CLOB COLLATE HOSTCI "
+      "DEFAULT (''), FW95_N DECIMAL(18,2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
+      "(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')), FW95_F FLOAT, CONSTRAINT UQ "
+      "UNIQUE (FW95_CODICE), CHECK (FW95_N >= 0))");
   // A key refuses NULL as on the host; an INT key is no rowid (INTEGER would be).
+  // Text longer than its declared length is refused, trailing blanks aside.
   EXPECT_EQ(Sql("CREATE TABLE ##w (A INT PRIMARY KEY, B CHAR(3))"),
-            "CREATE TABLE tempdb.\"##w\" (A INT PRIMARY KEY NOT NULL, B CHAR(3) COLLATE HOSTCI)");
-  EXPECT_EQ(Sql("CREATE TABLE T (A integer NOT NULL, B SmallInt, C tinyint, D bigint, E bit, "
-                "F nchar(2), G nvarchar(40), H sysname, I text, J ntext, K uniqueidentifier, "
-                "L numeric(5), M money, N real, O date, P datetime2(3), Q time, R varbinary(max), "
-                "CONSTRAINT PK_T PRIMARY KEY (A, [b]))"),
-            "CREATE TABLE T (A INT NOT NULL, B SMALLINT NOT NULL, C TINYINT, D BIGINT, E BIT, "
-            "F NCHAR(2) COLLATE HOSTCI, G NVARCHAR(40) COLLATE HOSTCI, H NVARCHAR(128) COLLATE "
-            "HOSTCI, I TEXT COLLATE HOSTCI, J NTEXT COLLATE HOSTCI, K UNIQUEIDENTIFIER COLLATE "
-            "HOSTCI, L NUMERIC(5), M MONEY, N REAL, O DATE, P DATETIME2(3), Q TIME, R BLOB, "
-            "CONSTRAINT PK_T PRIMARY KEY (A, b))");
+            "CREATE TABLE tempdb.\"##w\" (A INT PRIMARY KEY NOT NULL, B CHAR(3) COLLATE HOSTCI "
+            "CONSTRAINT \"truncated:##w.B\" CHECK (length(rtrim(B, ' ')) <= 3))");
+  EXPECT_EQ(
+      Sql("CREATE TABLE T (A integer NOT NULL, B SmallInt, C tinyint, D bigint, E bit, "
+          "F nchar(2), G nvarchar(40), H sysname, I text, J ntext, K uniqueidentifier, "
+          "L numeric(5), M money, N real, O date, P datetime2(3), Q time, R varbinary(max), "
+          "CONSTRAINT PK_T PRIMARY KEY (A, [b]))"),
+      "CREATE TABLE T (A INT NOT NULL, B SMALLINT NOT NULL, C TINYINT, D BIGINT, E BIT, "
+      "F NCHAR(2) COLLATE HOSTCI CONSTRAINT \"truncated:T.F\" CHECK (length(rtrim(F, ' ')) <= "
+      "2), G NVARCHAR(40) COLLATE HOSTCI CONSTRAINT \"truncated:T.G\" CHECK "
+      "(length(rtrim(G, ' ')) <= 40), H NVARCHAR(128) COLLATE "
+      "HOSTCI, I TEXT COLLATE HOSTCI, J NTEXT COLLATE HOSTCI, K UNIQUEIDENTIFIER COLLATE "
+      "HOSTCI, L NUMERIC(5), M MONEY, N REAL, O DATE, P DATETIME2(3), Q TIME, R BLOB, "
+      "CONSTRAINT PK_T PRIMARY KEY (A, b))");
   EXPECT_EQ(Sql("CREATE INDEX IX_A ON ##w (B DESC, A) INCLUDE (C)"),
             "CREATE INDEX tempdb.IX_A ON \"##w\" (B DESC, A)");
 }
