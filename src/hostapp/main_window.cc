@@ -14,31 +14,40 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
   setObjectName(QStringLiteral("OrvelkaMainWindow"));
   setWindowIcon(HostIcons::Application());
   setCentralWidget(view);
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  QAction* log = file->addAction(QStringLiteral("&Registro modifiche…"));
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  QAction* log = file->addAction(tr("&Registro modifiche…"));
   log->setObjectName(QStringLiteral("ActionChangeLog"));
   log->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
   file->addSeparator();
-  QAction* quit = file->addAction(QStringLiteral("&Chiudi"));
+  QAction* quit = file->addAction(tr("&Chiudi"));
   quit->setObjectName(QStringLiteral("ActionClose"));
   quit->setShortcut(QKeySequence::Quit);
-  QMenu* company = menuBar()->addMenu(QStringLiteral("&Azienda"));
-  QAction* change = company->addAction(QStringLiteral("&Cambia azienda di lavoro…"));
-  change->setObjectName(QStringLiteral("ActionChangeCompany"));
+  // No company menu: the working company is chosen at the login, and the
+  // module refuses to change it while its window is open.
   connect(log, &QAction::triggered, this, &MainWindow::changeLogRequested);
   connect(quit, &QAction::triggered, this, &MainWindow::closeRequested);
-  connect(change, &QAction::triggered, this, &MainWindow::changeCompanyRequested);
   connect(view, &FormView::captionChanged, this, [this](const QString& caption) {
     setWindowTitle(caption.isEmpty() ? QStringLiteral("Orvelka") : caption);
   });
+  auto* gesture = new QLabel(this);
+  gesture->setObjectName(QStringLiteral("GestureStatus"));
+  gesture->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusBar()->addWidget(gesture, 1);
   auto* status = new QLabel(this);
   status->setObjectName(QStringLiteral("StatusText"));
-  statusBar()->addWidget(status, 1);
+  statusBar()->addPermanentWidget(status);
   statusBar()->setSizeGripEnabled(true);
 }
 
 void MainWindow::SetStatus(const QString& text) {
   if (auto* label = findChild<QLabel*>(QStringLiteral("StatusText"))) label->setText(text);
+}
+
+void MainWindow::SetGestureStatus(const QString& text) {
+  if (auto* label = findChild<QLabel*>(QStringLiteral("GestureStatus"))) {
+    label->setText(text);
+    label->setToolTip(text);
+  }
 }
 
 void MainWindow::FitView(const QSize& size) {

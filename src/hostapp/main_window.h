@@ -7,8 +7,9 @@ namespace orv::hostapp {
 
 class FormView;
 
-// The host's frame around the editor window: menus (change log, company,
-// close), a status line, and the events a host passes on: activation and
+// The host's frame around the editor window: menus (change log, close,
+// help), a status line that says what the last gesture did beside the login
+// and the company, and the events a host passes on: activation and
 // the user's request to close, which the host turns into CloseForm (the
 // frame itself never closes on its own).
 class MainWindow : public QMainWindow {
@@ -18,7 +19,10 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(FormView* view, QWidget* parent = nullptr);
 
   FormView* view() const { return view_; }
+  // The login and the company, at the right of the status bar.
   void SetStatus(const QString& text);
+  // What the last gesture did (object name "GestureStatus").
+  void SetGestureStatus(const QString& text);
   // Sizes the frame so that the editor's area is `size`.
   void FitView(const QSize& size);
   // Lets the next close event through (the window has unloaded).
@@ -28,7 +32,6 @@ class MainWindow : public QMainWindow {
   void closeRequested();
   void activated();
   void changeLogRequested();
-  void changeCompanyRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -14,6 +14,7 @@
 #include "hostapp/demo_database.h"
 #include "hostapp/host_icons.h"
 #include "hostapp/host_session.h"
+#include "hostapp/host_translations.h"
 #include "hostapp/login_dialog.h"
 #include "hostapp/qt_message_service.h"
 #include "hostapp/screenshot.h"
@@ -27,6 +28,8 @@ int Fail(const std::string& text) {
   std::fprintf(stderr, "orvelka: %s\n", text.c_str());
   return 1;
 }
+
+QString Tr(const char* text) { return QCoreApplication::translate("orvelka", text); }
 
 }  // namespace
 
@@ -74,6 +77,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName(QStringLiteral("Orvelka"));
   QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
   QApplication::setWindowIcon(orv::hostapp::HostIcons::Application());
+  orv::hostapp::HostTranslations::Install();
 
   // Boxes the module shows without a host service still look like the host's.
   orv::host::SetFallbackMessageBox(
@@ -102,7 +106,7 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(company_option)) {
     bool ok = false;
     company = parser.value(company_option).toInt(&ok);
-    if (!ok) return Fail("--company takes a company number");
+    if (!ok) return Fail(Tr("--company vuole il numero di un'azienda").toStdString());
   }
   const bool demo = !parser.isSet(connection_option) && !parser.isSet(db_option);
   if (screenshot || (demo && !login && !company)) {
@@ -114,7 +118,7 @@ int main(int argc, char* argv[]) {
       const auto logins = HostSession::ReadLogins(options.connection_string);
       const auto companies = HostSession::ReadCompanies(options.connection_string);
       if (logins.empty() || companies.empty()) {
-        return Fail("the host database has no active user or no company");
+        return Fail(Tr("il database dell'installazione non ha utenti attivi o aziende").toStdString());
       }
       orv::hostapp::LoginDialog dialog(logins, companies, login, company);
       if (dialog.exec() != QDialog::Accepted) return 0;
@@ -140,7 +144,7 @@ int main(int argc, char* argv[]) {
       if (parser.isSet(principal_option)) {
         principal =
             orv::hostapp::Screenshot::ParsePrincipal(parser.value(principal_option).toStdString());
-        if (!principal) return Fail("--principal takes user:ID or group:ID");
+        if (!principal) return Fail(Tr("--principal vuole user:ID o group:ID").toStdString());
       }
       const std::string error = orv::hostapp::Screenshot::Take(
           session, principal, parser.value(section_option).toStdString(),
@@ -148,7 +152,11 @@ int main(int argc, char* argv[]) {
       session.Close();
       return error.empty() ? 0 : Fail(error);
     }
-    if (session.window() == nullptr) return 0;  // refused, or modal and closed
+    if (session.window() == nullptr) {
+      // Refused (the start-up told the user why), or modal and closed.
+      return session.Refused() ? Fail(Tr("accesso negato: l'utente non è amministratore").toStdString())
+                               : 0;
+    }
     return QApplication::exec();
   } catch (const std::exception& e) {
     if (!screenshot) {

@@ -63,19 +63,32 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   QtControls c = controls_;
   c.link->Set(window);
   std::shared_ptr<WindowLink> link = c.link;
-  c.tree->SetClickHandler([link](const std::optional<host::PrincipalNode>& node) {
-    if (editor::FRMFW_ORVELKA* w = link->Get()) w->trv_GU_NodeClick(node);
+  // Picks load rows: under the busy cursor, and the status line says what
+  // is on screen.
+  const auto load = [this](const std::function<void()>& step) {
+    if (FormView* v = view()) {
+      v->RunLoad(step);
+    } else {
+      step();
+    }
+  };
+  c.tree->SetClickHandler([link, load](const std::optional<host::PrincipalNode>& node) {
+    if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &node] { w->trv_GU_NodeClick(node); });
   });
-  c.copy_tree->SetClickHandler([link](const std::optional<host::PrincipalNode>& node) {
-    if (editor::FRMFW_ORVELKA* w = link->Get()) w->VRX_TREEUTENTICOPIA_NodeClick(node);
+  c.copy_tree->SetClickHandler([link, load](const std::optional<host::PrincipalNode>& node) {
+    if (editor::FRMFW_ORVELKA* w = link->Get()) {
+      load([w, &node] { w->VRX_TREEUTENTICOPIA_NodeClick(node); });
+    }
   });
-  c.side_bar->SetClickHandler([link](const host::SideBarItem& item) {
-    if (editor::FRMFW_ORVELKA* w = link->Get()) w->VRX_SIDEBAR1_ItemClick(item);
+  c.side_bar->SetClickHandler([link, load](const host::SideBarItem& item) {
+    if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &item] { w->VRX_SIDEBAR1_ItemClick(item); });
   });
 
   const double dpi = ScreenDpi();
   auto* view = new FormView(window, c, dpi);
+  view->SetMessageService(hooks_.messages);
   auto* main = new MainWindow(view);
+  QObject::connect(view, &FormView::statusMessage, main, &MainWindow::SetGestureStatus);
   main_window_ = main;
   main->setWindowTitle(QString::fromStdString(window->Caption()));
   main->SetStatus(hooks_.status);
@@ -84,17 +97,16 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   });
   QObject::connect(main, &MainWindow::activated, main, [this] { Activate(); });
   QObject::connect(main, &MainWindow::changeLogRequested, main, [this] { ShowChangeLog(); });
-  QObject::connect(main, &MainWindow::changeCompanyRequested, main, [this] {
-    if (hooks_.change_company) hooks_.change_company();
-  });
   c.mdi->SetPlaceHandler(
       [frame = QPointer<MainWindow>(main), dpi](const QtMdiContainer::Placement& p) {
         if (frame) frame->move(TwipsToPixels(p.left, dpi), TwipsToPixels(p.top, dpi));
       });
   main->FitView(view->DesignSize());
-  main->show();
+  // A login the start-up refuses sees its message and nothing behind it.
+  if (hooks_.administrator) main->show();
   window->MdiHost1_FormLoad();
   Activate();
+  if (!hooks_.administrator && this->window() != nullptr && main_window_ == main) main->show();
   if (modal && this->window() != nullptr) {
     QEventLoop loop;
     modal_loop_ = &loop;

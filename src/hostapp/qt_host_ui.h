@@ -20,6 +20,7 @@ class Connection;
 namespace orv::hostapp {
 
 class FormView;
+class QtMessageService;
 
 // The desktop host's user interface: Qt controls for each new window, and
 // a main window that shows it. Showing a window raises the container's
@@ -32,9 +33,11 @@ class QtHostUi : public host::HostUi {
   struct Hooks {
     std::function<std::shared_ptr<db::Connection>()> connection;  // the host's own
     std::function<void()> close_requested;
-    std::function<void()> change_company;
     std::function<void()> window_closed;
     QString status;
+    QtMessageService* messages = nullptr;  // the boxes shown, for the status line
+    bool administrator = true;             // false: nothing is shown before the start-up
+
   };
 
   explicit QtHostUi(Hooks hooks);

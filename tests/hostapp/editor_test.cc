@@ -9,7 +9,9 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListView>
 #include <QPushButton>
 #include <QTableView>
@@ -34,6 +36,7 @@
 #include "hostapp/double_click_area.h"
 #include "hostapp/form_view.h"
 #include "hostapp/host_session.h"
+#include "hostapp/login_dialog.h"
 #include "hostapp/lookup_dialog.h"
 #include "hostapp/main_window.h"
 #include "hostapp/principal_tree_view.h"
@@ -88,6 +91,20 @@ void ClickAt(QAbstractItemView* view, const QModelIndex& index) {
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// Counts the host's main windows that were shown.
+class ShowWatcher : public QObject {
+ public:
+  int main_windows_shown = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && qobject_cast<MainWindow*>(watched) != nullptr) {
+      ++main_windows_shown;
+    }
+    return false;
+  }
+};
+
 }  // namespace
 
 class EditorTest : public QObject {
@@ -133,6 +150,17 @@ class EditorTest : public QObject {
     const int row = session_->ui().controls().side_bar->RowOf(key);
     QVERIFY(row >= 0);
     ClickAt(bar, bar->model()->index(row, 0));
+  }
+  QString GestureStatus() {
+    auto* label = Find<QLabel>("GestureStatus");
+    return label == nullptr ? QStringLiteral("<no status line>") : label->text();
+  }
+  QString Title() {
+    auto* label = Find<QLabel>("LblTitle");
+    return label == nullptr ? QString() : label->text();
+  }
+  QString SectionCaption(const std::string& key) {
+    return QString::fromStdString(session_->ui().controls().side_bar->ItemCaption(key));
   }
   // The grid on screen and its first check-box cell.
   QAbstractItemView* VisibleGrid() {
@@ -195,6 +223,177 @@ class EditorTest : public QObject {
     QCOMPARE(tree->rowCount(tree->index(0, 0)), 1);
     search->clear();
     QCOMPARE(tree->rowCount(tree->index(1, 0)), DemoInstallation::kUserCount);
+  }
+
+  void TheTitleAndTheHighlightNameThePrincipalShown() {
+    Open();
+    const QtControls& c = session_->ui().controls();
+    Watch(c.tree->filtered());
+    ChooseSection("ITM50017");
+    const QString section = SectionCaption("ITM50017");
+    QCOMPARE(Title(), section + QStringLiteral(" — nessun utente o gruppo scelto"));
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    QCOMPARE(Title(), section + QStringLiteral(" — Gruppo: Ufficio vendite"));
+    PickPrincipal(1, DemoInstallation::kUserColombo);
+    const QString colombo = c.tree->IndexOf(1, DemoInstallation::kUserColombo).data().toString();
+    QCOMPARE(Title(), section + QStringLiteral(" — Utente: ") + colombo);
+
+    // A search that does not match the principal shown keeps it listed and
+    // highlighted: the highlight never rests on someone else.
+    auto* view = Find<QTreeView>("VRX_TREEUTENTI1_view");
+    auto* search = Find<QLineEdit>("VRX_TREEUTENTI1_search");
+    QTest::keyClicks(search, "ros");
+    QVERIFY(c.tree->IndexOf(1, DemoInstallation::kUserRossi).isValid());
+    QCOMPARE(view->currentIndex(), c.tree->IndexOf(1, DemoInstallation::kUserColombo));
+    QCOMPARE(c.tree->NodeAt(view->currentIndex())->id, int64_t{DemoInstallation::kUserColombo});
+    QCOMPARE(session_->window()->CurrentPrincipal().user_id().ToInt64(),
+             int64_t{DemoInstallation::kUserColombo});
+
+    // Moving the highlight with the arrow keys loads the principal it rests on.
+    view->setFocus();
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) {
+      QTest::keyClick(view, key);
+      const std::optional<host::PrincipalNode> node = c.tree->NodeAt(view->currentIndex());
+      QVERIFY2(node.has_value(), "the highlight rests on a principal, never on a heading");
+      QCOMPARE(c.tree->SelectedNode()->id, node->id);
+      QCOMPARE(c.tree->SelectedNode()->kind, node->kind);
+      const store::Principal shown = session_->window()->CurrentPrincipal();
+      QCOMPARE((node->IsGroup() ? shown.group_id() : shown.user_id()).ToInt64(), node->id);
+      QVERIFY(Title().endsWith(QString::fromStdString(node->name)));
+    }
+    // Down from the last group crosses the users' heading onto the first user.
+    search->clear();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    QAbstractItemModel* tree = c.tree->filtered();
+    const QModelIndex last_group = tree->index(tree->rowCount(tree->index(0, 0)) - 1, 0,
+                                               tree->index(0, 0));
+    ClickAt(view, last_group);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(view->currentIndex(), tree->index(0, 0, tree->index(1, 0)));
+    QVERIFY(!c.tree->SelectedNode()->IsGroup());
+  }
+
+  void TheStatusLineSaysWhatAGestureDid() {
+    Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50017");
+    QVERIFY(GestureStatus().startsWith(QStringLiteral("Mostrati: ")));
+    auto* grid = Find<QTreeView>("GRIDTIPOLOGIE");
+    GroupingGridModel* model = session_->ui().controls().grid->model();
+    const QModelIndex cell = FirstCheckable(model);
+    const QString code = cell.sibling(cell.row(), 0).data().toString();
+    ClickAt(grid, cell);
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Revocato «") + code),
+             qPrintable(GestureStatus()));
+    QVERIFY(GestureStatus().endsWith(QStringLiteral("per il gruppo Ufficio vendite")));
+    ClickAt(grid, FirstCheckableAt(grid, cell));
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Ripristinato «") + code),
+             qPrintable(GestureStatus()));
+
+    // A bulk button: the count of rights it took away, or what stopped it.
+    QtMessageService& messages = session_->global().messages();
+    const int boxes = CountCheckedIn(model);
+    QVERIFY(boxes > 1);
+    messages.PresetAnswer(host::kVbNo);
+    QTest::mouseClick(Find<QPushButton>("VRX_DISABILITATUTTI"), Qt::LeftButton);
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Annullato: ")), qPrintable(GestureStatus()));
+    messages.PresetAnswer(host::kVbYes);
+    QTest::mouseClick(Find<QPushButton>("VRX_DISABILITATUTTI"), Qt::LeftButton);
+    QCOMPARE(GestureStatus(),
+             QStringLiteral("«Disabilita tutti»: revocati %1 diritti per il gruppo Ufficio vendite")
+                 .arg(boxes));
+
+    // A write the database refuses: the line says it failed.
+    ClickAt(grid, FirstCheckable(model));
+    cn_->Execute("DROP TABLE FW31_RVKPARAMETRI");
+    messages.PresetAnswer(host::kVbOK);
+    const QModelIndex again = FirstCheckable(model);
+    const int state = again.data(Qt::CheckStateRole).toInt();
+    ClickAt(grid, again);
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Errore, nulla di salvato: ")),
+             qPrintable(GestureStatus()));
+    QCOMPARE(FirstCheckableAt(grid, again).data(Qt::CheckStateRole).toInt(), state);
+  }
+
+  void ButtonsWithoutAPrincipalAreDisabledAndSayWhy() {
+    Open();
+    struct Case {
+      const char* section;
+      std::vector<const char*> buttons;
+    };
+    const Case cases[] = {
+        {"ITM50017", {"VRX_ABILITATUTTI", "VRX_DISABILITATUTTI", "VRX_COPIAUTENTE"}},
+        {"ITM50010", {"VRX_ABILITATUTTI2", "VRX_DISABILITATUTTI_CLIFOR", "VRX_COPIAUTENTE2"}},
+        {"ITM_TRANSORIDEST",
+         {"VRX_ABIDISDEPORI", "BTN_ABILITATUTTIDEP", "VRX_DISABILITATUTTIDEP", "VRX_COPIADEP"}},
+        {"ITM154", {"CMD_OK"}}};
+    for (const Case& c : cases) {
+      ChooseSection(c.section);
+      for (const char* name : c.buttons) {
+        auto* button = Find<QPushButton>(name);
+        QVERIFY2(button != nullptr, name);
+        QVERIFY2(!button->isEnabled(), name);
+        QVERIFY2(button->toolTip().startsWith(QStringLiteral("Scegliere")), name);
+      }
+    }
+    // The buttons for every principal at once need nobody.
+    ChooseSection("ITM_TRANSORIDEST");
+    QVERIFY(Find<QPushButton>("VRX_DISABILITATUTTIU")->isEnabled());
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    QVERIFY(Find<QPushButton>("VRX_COPIADEP")->isEnabled());
+    ChooseSection("ITM50017");
+    QVERIFY(Find<QPushButton>("VRX_ABILITATUTTI")->isEnabled());
+    // The copy needs its source too.
+    ChooseSection("ITM154");
+    QVERIFY(!Find<QPushButton>("CMD_OK")->isEnabled());
+    session_->ui().controls().copy_tree->Select(1, DemoInstallation::kUserBianchi);
+    QVERIFY(Find<QPushButton>("CMD_OK")->isEnabled());
+  }
+
+  void InactiveUsersAreGreyAndTooltipsNameThePrincipal() {
+    Open();
+    const QtControls& c = session_->ui().controls();
+    const QModelIndex ricci = c.tree->IndexOf(1, DemoInstallation::kUserRicci);
+    const QModelIndex rossi = c.tree->IndexOf(1, DemoInstallation::kUserRossi);
+    QVERIFY(ricci.data(Qt::ForegroundRole).isValid());
+    QVERIFY(ricci.data(Qt::FontRole).value<QFont>().italic());
+    QVERIFY(ricci.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("(non attivo)")));
+    QVERIFY(!rossi.data(Qt::ForegroundRole).isValid());
+    QVERIFY(rossi.data(Qt::ToolTipRole).toString().contains(QStringLiteral("mrossi")));
+    QCOMPARE(c.tree->IndexOf(0, DemoInstallation::kGroupVendite).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Gruppo Ufficio vendite, codice VENDITE"));
+  }
+
+  void QtsOwnTextsAndTheProgramsAreItalian() {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel |
+                           QMessageBox::Retry | QMessageBox::Ignore | QMessageBox::Abort);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Annulla"));
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sì"));
+    QCOMPARE(box.button(QMessageBox::Retry)->text().remove(QLatin1Char('&')),
+             QStringLiteral("Riprova"));
+    struct Case {
+      std::string login;
+      int32_t company;
+      const char* message;
+    };
+    for (const Case& c : {Case{"nessuno", 1, "utente sconosciuto: nessuno"},
+                          Case{"admin", 9, "l'azienda 9 non esiste"}}) {
+      HostSession::Options options;
+      options.connection_string = demo_->connection_string();
+      options.login = c.login;
+      options.company = c.company;
+      try {
+        HostSession session(options);
+        QFAIL("the session opened");
+      } catch (const std::runtime_error& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QString::fromUtf8(c.message));
+      }
+    }
+    LoginDialog dialog({{"admin", "Amministratore", true}}, {{1, "Officine"}}, std::nullopt,
+                       std::nullopt);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Accesso"));
   }
 
   void ResizingTheWindowFollowsTheAnchoringCodes() {
@@ -540,14 +739,27 @@ class EditorTest : public QObject {
     const int64_t logged =
         Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 11");
     const bool was = box->isChecked();
+    // It switches the whole installation: it says so and asks first.
+    QVERIFY(box->toolTip().contains(QStringLiteral("tutta l'installazione")));
+    QtMessageService& messages = session_->global().messages();
+    messages.PresetAnswer(host::kVbNo);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(box->isChecked(), was);
+    QCOMPARE(db::Trim(cn_->Execute(setting)->Field(0).ToText()), std::string(was ? "1" : "0"));
+    QVERIFY(messages.shown().back().prompt.find("tutta l'installazione") != std::string::npos);
+    QCOMPARE(GestureStatus(), QStringLiteral("Abilitazione revoche: nessuna modifica"));
+    messages.PresetAnswer(host::kVbYes);
     QTest::mouseClick(box, Qt::LeftButton);
     QCOMPARE(box->isChecked(), !was);
+    QCOMPARE(GestureStatus(), was ? QStringLiteral("Revoche disattivate per tutta l'installazione")
+                                  : QStringLiteral("Revoche attivate per tutta l'installazione"));
     QCOMPARE(session_->window()->control("CHK_ABILREVOKE").value().ToInt32(), was ? 0 : 1);
     QCOMPARE(db::Trim(cn_->Execute(setting)->Field(0).ToText()), std::string(was ? "0" : "1"));
     QCOMPARE(session_->global().revocation_enabled(), std::optional<bool>(!was));
     QCOMPARE(Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 11"),
              logged + 1);
     // The space bar toggles it back.
+    messages.PresetAnswer(host::kVbYes);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Space);
     QCOMPARE(box->isChecked(), was);
@@ -622,8 +834,14 @@ class EditorTest : public QObject {
     options.unattended = true;
     session_ = std::make_unique<HostSession>(options);
     session_->global().messages().PresetAnswer(host::kVbOK);
+    // Nothing of the editor shows behind the refusal.
+    ShowWatcher watcher;
+    qApp->installEventFilter(&watcher);
     session_->Open();
+    qApp->removeEventFilter(&watcher);
+    QCOMPARE(watcher.main_windows_shown, 0);
     QCOMPARE(session_->window(), nullptr);
+    QVERIFY(session_->Refused());
     const auto& shown = session_->global().messages().shown();
     QCOMPARE(shown.size(), size_t{1});
     QCOMPARE(shown[0].title, std::string("Utente non autorizzato"));
@@ -645,6 +863,9 @@ class EditorTest : public QObject {
 
   void CompanyChangeIsRefusedWhileOpen() {
     Open();
+    QVERIFY(!session_->Refused());
+    // The module refuses it while the window is open: the menu does not offer it.
+    QCOMPARE(Main()->findChild<QAction*>(QStringLiteral("ActionChangeCompany")), nullptr);
     QtMessageService& messages = session_->global().messages();
     const size_t shown = messages.shown().size();
     messages.PresetAnswer(host::kVbOK);
@@ -670,6 +891,16 @@ class EditorTest : public QObject {
  private:
   static int TwipsToPixelsAt(FormView* view, int32_t twips) {
     return static_cast<int>(std::lround(twips * view->dpi() / 1440.0));
+  }
+  static int CountCheckedIn(const QAbstractItemModel* model, const QModelIndex& parent = {}) {
+    int checked = 0;
+    for (int r = 0; r < model->rowCount(parent); ++r) {
+      for (int c = 0; c < model->columnCount(parent); ++c) {
+        checked += model->index(r, c, parent).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+      }
+      checked += CountCheckedIn(model, model->index(r, 0, parent));
+    }
+    return checked;
   }
   // The cell that was `cell` before a click (the model may have been read again).
   static QModelIndex FirstCheckableAt(QAbstractItemView* view, const QModelIndex& cell) {

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "hostapp/host_translations.h"
 #include "hostapp/suites.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvelka-tests"));
+  // As the program does: Qt's own texts in Italian.
+  orv::hostapp::HostTranslations::Install();
   const std::string suite = argc > 1 ? argv[1] : "all";
   // QTest sees the program name and the arguments after the suite.
   std::vector<char*> args{argv[0]};
