@@ -21,6 +21,7 @@
 #include "editor/frmfw_orvelka.h"
 #include "hostapp/check_box_delegate.h"
 #include "hostapp/check_header_view.h"
+#include "hostapp/column_legend.h"
 #include "hostapp/double_click_area.h"
 #include "hostapp/host_icons.h"
 #include "hostapp/principal_tree_view.h"
@@ -102,6 +103,9 @@ FormView::FormView(std::shared_ptr<editor::FRMFW_ORVELKA> window, QtControls con
   applying_size_ = true;
   resize(DesignSize());
   applying_size_ = false;
+  // Below its design size the window's own layout would overlap: the host
+  // scrolls it instead.
+  setMinimumSize(DesignSize());
 }
 
 FormView::~FormView() {
@@ -213,6 +217,10 @@ QWidget* FormView::Create(editor::Control& control, QWidget* parent) {
     widget = new QWidget(parent);
   }
   widget->setObjectName(QString::fromStdString(name));
+  if (const QString tip = ColumnLegend::ForCopyControl(QString::fromStdString(name));
+      !tip.isEmpty()) {
+    widget->setToolTip(tip);
+  }
   return widget;
 }
 
@@ -263,6 +271,7 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
     ConfigureGrid(view);
     auto* header = new CheckHeaderView(-1, view);
     view->setHeader(header);
+    ColumnLegend::Attach(header);
     GroupingGridModel* model = controls_.grid->model();
     view->setModel(model);
     view->setUniformRowHeights(true);
@@ -319,6 +328,7 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
     view->setUniformRowHeights(true);
     // Columns keep their widths, so a box stays under its caption.
     view->header()->setStretchLastSection(false);
+    ColumnLegend::Attach(view->header());
     WatchCells(view);
     std::shared_ptr<QtTreeGrid> grid = controls_.tree_grid;
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -337,6 +347,10 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
     ConfigureGrid(view);
     auto* header = new CheckHeaderView(MatrixGridModel::kGroupRole, view);
     view->setHorizontalHeader(header);
+    ColumnLegend::Attach(header);
+    view->verticalHeader()->setToolTip(
+        tr("Deposito di origine: un clic sceglie la riga su cui agisce «Abilita/Disabilita dep. "
+           "origine»"));
     MatrixGridModel* model = controls_.matrix->model();
     view->setModel(model);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
@@ -440,6 +454,7 @@ void FormView::Apply(const editor::Control& control, Property property) {
     case Property::kVisible:
       widget->setVisible(control.visible());
       if (control.visible()) widget->raise();
+      if (qobject_cast<QPushButton*>(widget) != nullptr) SpreadButtons(control.container());
       break;
     case Property::kEnabled:
       ApplyEnabled(control, widget);
@@ -450,6 +465,7 @@ void FormView::Apply(const editor::Control& control, Property property) {
     case Property::kHeight:
       widget->setGeometry(Px(control.left()), Px(control.top()), Px(control.width()),
                           Px(control.height()));
+      if (qobject_cast<QPushButton*>(widget) != nullptr) SpreadButtons(control.container());
       break;
     case Property::kCaption: {
       const QString text = QString::fromStdString(control.caption());
@@ -486,6 +502,39 @@ void FormView::Apply(const editor::Control& control, Property property) {
   }
   if (property == Property::kWidth && control.name() == "SPLIT_OCX") {
     window_->SPLIT_OCX_Resize();
+  }
+}
+
+void FormView::SpreadButtons(const std::string& container) {
+  struct Placed {
+    const editor::Control* control;
+    QPushButton* button;
+  };
+  std::vector<Placed> buttons;
+  for (editor::Control* c : window_->controls()) {
+    if (c->container() != container || c->type() != "CommandButton") continue;
+    if (auto* button = qobject_cast<QPushButton*>(WidgetOf(c->name()))) buttons.push_back({c, button});
+  }
+  // Rows by the control's top; in a row, by the control's left.
+  std::sort(buttons.begin(), buttons.end(), [](const Placed& a, const Placed& b) {
+    return a.control->top() != b.control->top() ? a.control->top() < b.control->top()
+                                                : a.control->left() < b.control->left();
+  });
+  constexpr int kGap = 6;
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    QPushButton* button = buttons[i].button;
+    QRect rect(Px(buttons[i].control->left()), Px(buttons[i].control->top()),
+               Px(buttons[i].control->width()), Px(buttons[i].control->height()));
+    rect.setWidth(std::max(rect.width(), button->sizeHint().width()));
+    for (size_t j = 0; j < i; ++j) {
+      const QRect before = buttons[j].button->geometry();
+      if (buttons[j].button->isVisibleTo(this) && button->isVisibleTo(this) &&
+          before.top() < rect.bottom() && rect.top() < before.bottom() &&
+          rect.left() < before.right() + kGap) {
+        rect.moveLeft(before.right() + kGap);
+      }
+    }
+    if (rect != button->geometry()) button->setGeometry(rect);
   }
 }
 
@@ -535,6 +584,10 @@ void FormView::ApplyEnabled(const editor::Control& control, QWidget* widget) {
     widget->setToolTip(tr("Scegliere prima un utente o un gruppo nell'albero"));
   } else if (!source) {
     widget->setToolTip(tr("Scegliere l'utente o il gruppo da cui copiare nel secondo albero"));
+  } else if (name == "VRX_ABIDISDEPORI") {
+    widget->setToolTip(tr("Abilita o disabilita tutti i trasferimenti dal deposito di origine "
+                          "della riga scelta, per %1")
+                           .arg(PrincipalPhrase()));
   } else if (name == "CMD_OK") {
     widget->setToolTip(tr("Copia le revoche delle sezioni spuntate dalla sorgente (Da) a %1 (A)")
                            .arg(PrincipalPhrase()));
@@ -602,6 +655,52 @@ void FormView::RunLoad(const std::function<void()>& load) {
   QApplication::restoreOverrideCursor();
   const QString failure = Failure(first);
   emit statusMessage(failure.isEmpty() ? tr("Mostrati: %1").arg(TitleText()) : failure);
+}
+
+bool FormView::FindInGrid(const QString& text, bool next) {
+  QAbstractItemView* view = VisibleGrid();
+  const QString wanted = text.trimmed();
+  if (view == nullptr || view->model() == nullptr || wanted.isEmpty()) return false;
+  const QAbstractItemModel* model = view->model();
+  // Rows in the order they are drawn, depth first.
+  std::vector<QModelIndex> rows;
+  std::function<void(const QModelIndex&)> walk = [&](const QModelIndex& parent) {
+    for (int r = 0; r < model->rowCount(parent); ++r) {
+      const QModelIndex row = model->index(r, 0, parent);
+      rows.push_back(row);
+      if (model->hasChildren(row)) walk(row);
+    }
+  };
+  walk({});
+  if (rows.empty()) return false;
+  const QModelIndex current = view->currentIndex();
+  const QModelIndex current_row = current.isValid() ? current.siblingAtColumn(0) : QModelIndex();
+  size_t start = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i] == current_row) start = next ? i + 1 : i;
+  }
+  for (size_t n = 0; n < rows.size(); ++n) {
+    const QModelIndex row = rows[(start + n) % rows.size()];
+    for (int c = 0; c < model->columnCount(row.parent()); ++c) {
+      const QModelIndex cell = row.siblingAtColumn(c);
+      if (cell.data(Qt::DisplayRole).toString().contains(wanted, Qt::CaseInsensitive)) {
+        view->setCurrentIndex(cell);
+        view->scrollTo(cell);
+        emit statusMessage(tr("Trovato «%1»").arg(wanted));
+        return true;
+      }
+    }
+    // A header row of the transfer matrix holds the origin's code.
+    if (view == matrix_view_ &&
+        model->headerData(row.row(), Qt::Vertical).toString().contains(wanted, Qt::CaseInsensitive)) {
+      view->setCurrentIndex(row);
+      view->scrollTo(row);
+      emit statusMessage(tr("Trovato «%1»").arg(wanted));
+      return true;
+    }
+  }
+  emit statusMessage(tr("«%1» non è nella griglia").arg(wanted));
+  return false;
 }
 
 void FormView::WatchCells(QAbstractItemView* view) {

@@ -68,6 +68,10 @@ class FormView : public QWidget {
   // change in checked boxes of the visible grid (negative: revoked).
   void RunGesture(const std::function<void()>& gesture,
                   const std::function<QString(int delta)>& describe);
+  // Makes current the next row of the grid on screen (after the current
+  // one with `next`, else from it) whose text contains `text`; false when
+  // none does.
+  bool FindInGrid(const QString& text, bool next);
   // A load (principal or section picked), under the busy cursor.
   void RunLoad(const std::function<void()>& load);
 
@@ -92,6 +96,10 @@ class FormView : public QWidget {
   void ApplyEnabled(const editor::Control& control, QWidget* widget);
   void ButtonGesture(const std::string& name);
   void WatchCells(QAbstractItemView* view);
+  // Buttons on one row of a container never cover each other nor their
+  // captions: each is at least as wide as its text and starts after the
+  // one before it.
+  void SpreadButtons(const std::string& container);
   void MasterSwitchClicked(bool checked);
   QAbstractItemView* VisibleGrid() const;
   int CheckedCells() const;

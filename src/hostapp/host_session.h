@@ -32,6 +32,8 @@ class HostSession {
     std::optional<int32_t> company;  // default: the lowest CG18_DITTA
     bool modal = false;
     bool unattended = false;  // message boxes answered without showing them
+    // Remember size, principal and section between runs (QSettings).
+    bool remember = false;
     std::string caption = "Gestione Autorizzazioni";
   };
 

@@ -23,8 +23,11 @@ class MainWindow : public QMainWindow {
   void SetStatus(const QString& text);
   // What the last gesture did (object name "GestureStatus").
   void SetGestureStatus(const QString& text);
-  // Sizes the frame so that the editor's area is `size`.
+  // Sizes the frame so that the editor's area is `size`, within the
+  // screen's available area.
   void FitView(const QSize& size);
+  // `wanted` cut to `available` (unchanged when `available` is invalid).
+  static QSize Fitted(const QSize& wanted, const QRect& available);
   // Lets the next close event through (the window has unloaded).
   void AllowClose() { allow_close_ = true; }
 

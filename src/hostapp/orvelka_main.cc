@@ -56,8 +56,10 @@ int main(int argc, char* argv[]) {
       "section", "With --screenshot: the side-bar item to open (e.g. ITM_TRANSORIDEST).", "KEY");
   const QCommandLineOption principal_option(
       "principal", "With --screenshot: the principal to pick, user:ID or group:ID.", "WHO");
+  const QCommandLineOption size_option(
+      "size", "With --screenshot: the window's size in logical pixels, WIDTHxHEIGHT.", "WxH");
   parser.addOptions({db_option, connection_option, user_option, company_option, modal_option,
-                     screenshot_option, section_option, principal_option});
+                     screenshot_option, section_option, principal_option, size_option});
   if (!parser.parse(arguments)) return Fail(parser.errorText().toStdString());
 
   if (parser.isSet("help") || parser.isSet("version")) {
@@ -74,6 +76,7 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvelka"));
+  QApplication::setOrganizationName(QStringLiteral("orvelka"));
   QApplication::setApplicationDisplayName(QStringLiteral("Orvelka"));
   QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
   QApplication::setWindowIcon(orv::hostapp::HostIcons::Application());
@@ -134,6 +137,8 @@ int main(int argc, char* argv[]) {
   // A picture is taken of a shown window, never from inside a modal loop.
   options.modal = parser.isSet(modal_option) && !screenshot;
   options.unattended = screenshot;
+  // A picture shows what the command line asks, not the last session.
+  options.remember = !screenshot;
 
   try {
     HostSession session(options);
@@ -146,9 +151,15 @@ int main(int argc, char* argv[]) {
             orv::hostapp::Screenshot::ParsePrincipal(parser.value(principal_option).toStdString());
         if (!principal) return Fail(Tr("--principal vuole user:ID o group:ID").toStdString());
       }
+      QSize size;
+      if (parser.isSet(size_option)) {
+        const QStringList parts = parser.value(size_option).split(QLatin1Char('x'));
+        if (parts.size() == 2) size = QSize(parts[0].toInt(), parts[1].toInt());
+        if (!size.isValid() || size.isEmpty()) return Fail(Tr("--size vuole LARGHEZZAxALTEZZA").toStdString());
+      }
       const std::string error = orv::hostapp::Screenshot::Take(
           session, principal, parser.value(section_option).toStdString(),
-          parser.value(screenshot_option).toStdString());
+          parser.value(screenshot_option).toStdString(), size);
       session.Close();
       return error.empty() ? 0 : Fail(error);
     }

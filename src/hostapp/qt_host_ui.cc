@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 
 #include "editor/frmfw_orvelka.h"
 #include "hostapp/change_log_viewer.h"
@@ -72,7 +73,13 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
       step();
     }
   };
-  c.tree->SetClickHandler([link, load](const std::optional<host::PrincipalNode>& node) {
+  const bool remember = hooks_.remember;
+  c.tree->SetClickHandler([link, load, remember](const std::optional<host::PrincipalNode>& node) {
+    if (remember && node) {
+      QSettings().setValue(kPrincipalKey, QStringLiteral("%1:%2")
+                                              .arg(node->IsGroup() ? "group" : "user")
+                                              .arg(node->id));
+    }
     if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &node] { w->trv_GU_NodeClick(node); });
   });
   c.copy_tree->SetClickHandler([link, load](const std::optional<host::PrincipalNode>& node) {
@@ -80,7 +87,8 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
       load([w, &node] { w->VRX_TREEUTENTICOPIA_NodeClick(node); });
     }
   });
-  c.side_bar->SetClickHandler([link, load](const host::SideBarItem& item) {
+  c.side_bar->SetClickHandler([link, load, remember](const host::SideBarItem& item) {
+    if (remember) QSettings().setValue(kSectionKey, QString::fromStdString(item.key));
     if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &item] { w->VRX_SIDEBAR1_ItemClick(item); });
   });
 
@@ -102,11 +110,26 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
         if (frame) frame->move(TwipsToPixels(p.left, dpi), TwipsToPixels(p.top, dpi));
       });
   main->FitView(view->DesignSize());
+  if (hooks_.remember) main->restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
   // A login the start-up refuses sees its message and nothing behind it.
   if (hooks_.administrator) main->show();
   window->MdiHost1_FormLoad();
   Activate();
   if (!hooks_.administrator && this->window() != nullptr && main_window_ == main) main->show();
+  if (hooks_.remember && this->window() != nullptr) {
+    // Back where the user left: the last section, then the last principal.
+    QSettings settings;
+    const QString section = settings.value(kSectionKey).toString();
+    if (!section.isEmpty()) c.side_bar->PickKey(section.toStdString());
+    const QStringList principal = settings.value(kPrincipalKey).toString().split(QLatin1Char(':'));
+    bool ok = false;
+    const qlonglong id = principal.size() == 2 ? principal[1].toLongLong(&ok) : 0;
+    if (ok && this->window() != nullptr) {
+      c.tree->Select(principal[0] == QLatin1String("group") ? host::PrincipalNode::kGroup
+                                                           : host::PrincipalNode::kUser,
+                     id);
+    }
+  }
   if (modal && this->window() != nullptr) {
     QEventLoop loop;
     modal_loop_ = &loop;
@@ -129,6 +152,9 @@ void QtHostUi::WindowClosed(editor::FRMFW_ORVELKA& window) {
   // Called from inside the window's unload: the window and its view stay
   // alive until control is back in the event loop.
   closed_.push_back(std::move(window_));
+  if (main_window_ && hooks_.remember) {
+    QSettings().setValue(kGeometryKey, main_window_->saveGeometry());
+  }
   if (main_window_) {
     main_window_->AllowClose();
     main_window_->hide();

@@ -37,6 +37,9 @@ class QtHostUi : public host::HostUi {
     QString status;
     QtMessageService* messages = nullptr;  // the boxes shown, for the status line
     bool administrator = true;             // false: nothing is shown before the start-up
+    // Remember the window's size, the last principal and section (QSettings)
+    // and open on them again.
+    bool remember = false;
 
   };
 
@@ -57,6 +60,10 @@ class QtHostUi : public host::HostUi {
   // An activation of the window (ignored while one runs).
   void Activate();
   void ShowChangeLog();
+  // The settings keys of what is remembered.
+  static constexpr const char* kGeometryKey = "editor/geometry";
+  static constexpr const char* kPrincipalKey = "editor/principal";
+  static constexpr const char* kSectionKey = "editor/section";
 
  private:
   Hooks hooks_;

@@ -14,6 +14,10 @@
 #include <QMessageBox>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTextBrowser>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +37,8 @@
 #include "editor/frmfw_orvelka.h"
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/check_header_view.h"
+#include "hostapp/column_legend.h"
+#include "hostapp/help_dialog.h"
 #include "hostapp/double_click_area.h"
 #include "hostapp/form_view.h"
 #include "hostapp/host_session.h"
@@ -610,10 +616,159 @@ class EditorTest : public QObject {
                              std::to_string(DemoInstallation::kUserVerdi) +
                              " AND FW3E_DITTA_CG18 = 1";
     const int64_t before = Count(*cn_, rows);
+    // The boxes are drawn: a checked box and a cleared one differ on screen.
+    const auto box_picture = [&] {
+      header->viewport()->repaint();
+      return header->viewport()->grab(box).toImage();
+    };
+    const QImage checked = box_picture();
+    QVERIFY2(checked.pixelColor(0, 0) != checked.pixelColor(box.width() / 2, box.height() / 2) ||
+                 checked.pixelColor(box.width() - 1, 0) !=
+                     checked.pixelColor(box.width() / 2, box.height() / 2),
+             "something is drawn where the header box is");
     // Checked at first; a click clears it and revokes the destination from every origin.
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, box.center());
     QCOMPARE(Count(*cn_, rows), before + model->rowCount());
     QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QVERIFY(box_picture() != checked);
+    QVERIFY(GestureStatus().startsWith(QStringLiteral("Revocati %1 trasferimenti verso")
+                                           .arg(model->rowCount())));
+    // A click on the caption over the box does what the box does.
+    const QRect caption(header->sectionViewportPosition(1), header->GroupRect(1).bottom() + 2,
+                        header->sectionSize(1), 4);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, caption.center());
+    QCOMPARE(Count(*cn_, rows), before);
+    QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    // A click on the group band over the captions does nothing.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->GroupRect(1).center());
+    QCOMPARE(Count(*cn_, rows), before);
+    // The captions and the origin explain themselves.
+    QVERIFY(ColumnLegend::For(QStringLiteral("02"), QStringLiteral("Destinazioni"), true)
+                .contains(QStringLiteral("tutta la colonna")));
+    QVERIFY(ColumnLegend::For(QStringLiteral(" "), QStringLiteral("Origine"), false)
+                .contains(QStringLiteral("Abilita/Disabilita dep. origine")));
+    QVERIFY(view->verticalHeader()->toolTip().contains(QStringLiteral("origine")));
+    QVERIFY(Find<QPushButton>("VRX_ABIDISDEPORI")->toolTip().contains(QStringLiteral("origine")));
+  }
+
+  void EveryCaptionHasALegend() {
+    for (const char* caption : {"Ins", "Mod", "Elim", "Abilita", "Abilitato", "Codice", "Nome",
+                                "Descrizione", "Raggruppamento", "Progetto"}) {
+      QVERIFY2(!ColumnLegend::For(QString::fromLatin1(caption), {}, false).isEmpty(), caption);
+    }
+    Open();
+    ChooseSection("ITM154");
+    for (const char* name : {"CHK_CLIFOR", "CHK_TRANS", "CHK_BLOC", "CHK_FAM", "CHK_DEP",
+                             "CHK_CODICISIMUAZIONE", "CHK_PROGETTI", "CHK_NODI", "fraAnagBase"}) {
+      auto* widget = Find<QWidget>(name);
+      QVERIFY2(widget != nullptr && !widget->toolTip().isEmpty(), name);
+    }
+  }
+
+  void CtrlFFindsInTheGridAndTheTree() {
+    Open();
+    PickPrincipal(1, DemoInstallation::kUserVerdi);
+    ChooseSection("ITM_ARTFAM");
+    QTreeView* grid = session_->ui().view()->tree_grid_view();
+    QVERIFY(grid != nullptr && grid->isVisibleTo(Main()));
+    auto* find = Find<QLineEdit>("GridSearch");
+    QVERIFY(find != nullptr);
+    grid->setFocus();
+    QTest::keyClick(Main(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), find);
+    QTest::keyClicks(find, "bullon");
+    QStringList row;
+    for (int c = 0; c < grid->model()->columnCount(grid->currentIndex().parent()); ++c) {
+      row << grid->currentIndex().siblingAtColumn(c).data().toString();
+    }
+    QVERIFY2(row.contains(QStringLiteral("Viteria e bulloneria")), qPrintable(row.join('|')));
+    QTest::keyClicks(find, "xyz");
+    QVERIFY(GestureStatus().contains(QStringLiteral("non è nella griglia")));
+    // From the tree, Ctrl+F goes to the tree's own search box.
+    Find<QTreeView>("VRX_TREEUTENTI1_view")->setFocus();
+    QTest::keyClick(Main(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>("VRX_TREEUTENTI1_search"));
+  }
+
+  void HelpOpensTheGuideAndAbout() {
+    Open();
+    QTest::keyClick(Main(), Qt::Key_F1);
+    auto* help = Main()->findChild<HelpDialog*>();
+    QVERIFY(help != nullptr && help->isVisible());
+    QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("primi cinque minuti")));
+    // Its pictures are built in.
+    QVERIFY(!help->browser()->document()->resource(QTextDocument::ImageResource,
+                                                   QUrl(QStringLiteral("images/guide-start.png")))
+                 .isNull());
+    Main()->findChild<QAction*>(QStringLiteral("ActionAbout"))->trigger();
+    auto* about = Main()->findChild<QMessageBox*>(QStringLiteral("AboutBox"));
+    QVERIFY(about != nullptr && about->isVisible());
+    QVERIFY(about->text().contains(QApplication::applicationVersion()));
+    about->close();
+  }
+
+  void ButtonsNeverCoverEachOtherAndSmallWindowsScroll() {
+    Open();
+    PickPrincipal(1, DemoInstallation::kUserVerdi);
+    FormView* view = session_->ui().view();
+    for (const char* section : {"ITM_TRANSORIDEST", "ITM50017", "ITM50010", "ITM154"}) {
+      ChooseSection(section);
+      for (const QSize size : {QSize(1385, 830), QSize(1920, 1080), QSize(1024, 640)}) {
+        Main()->resize(size);
+        QApplication::processEvents();
+        std::vector<QPushButton*> shown;
+        for (QPushButton* b : view->findChildren<QPushButton*>()) {
+          if (b->isVisibleTo(Main())) shown.push_back(b);
+        }
+        for (QPushButton* b : shown) {
+          QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->objectName()));
+          for (QPushButton* other : shown) {
+            if (other == b || other->parentWidget() != b->parentWidget()) continue;
+            QVERIFY2(!b->geometry().intersects(other->geometry()),
+                     qPrintable(QStringLiteral("%1 over %2 at %3x%4 in %5")
+                                    .arg(b->objectName(), other->objectName())
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(QLatin1String(section))));
+          }
+        }
+      }
+    }
+    // Smaller than the editor's design: it keeps its size and scrolls.
+    Main()->resize(640, 420);
+    QApplication::processEvents();
+    QVERIFY(view->width() >= view->DesignSize().width());
+    QVERIFY(view->height() >= view->DesignSize().height());
+    auto* scroll = Find<QScrollArea>("EditorScrollArea");
+    QVERIFY(scroll != nullptr && scroll->horizontalScrollBar()->isVisible());
+  }
+
+  void RemembersSizePrincipalAndSection() {
+    QSettings().clear();
+    HostSession::Options options;
+    options.connection_string = demo_->connection_string();
+    options.login = std::string(DemoInstallation::kLoginAdmin);
+    options.company = DemoInstallation::kCompanyMain;
+    options.unattended = true;
+    options.remember = true;
+    session_ = std::make_unique<HostSession>(options);
+    session_->Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50017");
+    Main()->resize(1250, 720);
+    QApplication::processEvents();
+    session_->Close();
+    session_.reset();
+    QApplication::processEvents();
+    QCOMPARE(QSettings().value(QtHostUi::kSectionKey).toString(), QStringLiteral("ITM50017"));
+    session_ = std::make_unique<HostSession>(options);
+    session_->Open();
+    QCOMPARE(session_->window()->section_code(), 6);
+    QCOMPARE(session_->ui().controls().tree->SelectedNode()->id,
+             int64_t{DemoInstallation::kGroupVendite});
+    QCOMPARE(Title(), SectionCaption("ITM50017") + QStringLiteral(" — Gruppo: Ufficio vendite"));
+    QCOMPARE(Main()->size(), QSize(1250, 720));
+    QSettings().clear();
   }
 
   void QuestionIsAnsweredThroughAPresetAnswer() {
