@@ -67,7 +67,8 @@ ChangeLogModel::Entry ChangeLogModel::Read(const QString& time, const QString& l
     const qsizetype colon = piece.indexOf(QStringLiteral(": "));
     if (colon < 0) continue;
     const QString key = piece.left(colon).trimmed();
-    const QString value = piece.mid(colon + 2).trimmed();
+    QString value = piece.mid(colon + 2).trimmed();
+    if (value.endsWith(QLatin1Char(';'))) value.chop(1);  // the last piece, its blank trimmed
     bool number = false;
     const int n = key.toInt(&number);
     if (number) {

@@ -405,6 +405,8 @@ void FormView::ApplyGridWidths() {
     grid_view_->header()->resizeSection(static_cast<int>(i),
                                         std::max(kMinColumn, Px(columns[i].width)));
   }
+  // The last column fills the width, so no caption ends beside empty room.
+  grid_view_->header()->setStretchLastSection(true);
 }
 
 void FormView::ApplyTreeWidths() {
@@ -421,6 +423,9 @@ void FormView::ApplyTreeWidths() {
     if (model->all_columns()[source].key == "TEXT") tree_column = i;
   }
   tree_grid_view_->setTreePosition(tree_column);
+  // The name column takes the room the window gives; the others keep theirs.
+  tree_grid_view_->header()->setSectionResizeMode(QHeaderView::Interactive);
+  tree_grid_view_->header()->setSectionResizeMode(tree_column, QHeaderView::Stretch);
 }
 
 void FormView::ApplyMatrixWidths() {
@@ -455,6 +460,9 @@ void FormView::Apply(const editor::Control& control, Property property) {
       widget->setVisible(control.visible());
       if (control.visible()) widget->raise();
       if (qobject_cast<QPushButton*>(widget) != nullptr) SpreadButtons(control.container());
+      // The progress control shows during long work that holds the event
+      // loop: paint it now, not when the work is over.
+      if (control.name() == "VRX_PROGRESS" && control.visible()) widget->repaint();
       break;
     case Property::kEnabled:
       ApplyEnabled(control, widget);
@@ -617,13 +625,18 @@ QString FormView::Failure(size_t first) const {
   QString refused;
   for (size_t i = first; i < shown.size(); ++i) {
     const int icon = shown[i].buttons & 0x70;
-    if (icon == host::kVbCritical || icon == host::kVbExclamation) {
-      return tr("Errore, nulla di salvato: %1").arg(FirstLine(shown[i].prompt));
+    const int choices = shown[i].buttons & 7;
+    // The window reports a failed statement as "Errore N° :" with no icon.
+    if (icon == host::kVbCritical || icon == host::kVbExclamation ||
+        shown[i].prompt.rfind("Errore N", 0) == 0) {
+      QString all = QString::fromStdString(shown[i].prompt).trimmed();
+      all.replace(QLatin1Char('\n'), QStringLiteral(" — "));
+      return tr("Errore, nulla di salvato: %1").arg(all.simplified());
     }
     if (shown[i].answer == host::kVbNo || shown[i].answer == host::kVbCancel) {
       refused = tr("Annullato: %1").arg(FirstLine(shown[i].prompt));
-    } else if (refused.isEmpty()) {
-      refused = FirstLine(shown[i].prompt);
+    } else if (refused.isEmpty() && choices == host::kVbOKOnly) {
+      refused = FirstLine(shown[i].prompt);  // a notice that stopped the gesture
     }
   }
   return refused;
@@ -643,8 +656,9 @@ void FormView::RunGesture(const std::function<void()>& gesture,
   const int delta = CheckedCells() - before;
   QApplication::restoreOverrideCursor();
   const QString failure = Failure(first);
-  QString text = describe(delta);
-  if (!failure.isEmpty()) text = delta == 0 ? failure : text + QStringLiteral(" · ") + failure;
+  QString text = failure.isEmpty() || delta != 0 ? describe(delta) : failure;
+  // Part done and part refused: both are said.
+  if (delta != 0 && failure.startsWith(tr("Errore"))) text += QStringLiteral(" · ") + failure;
   emit statusMessage(text);
 }
 

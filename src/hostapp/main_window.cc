@@ -72,7 +72,7 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
   find->setToolTip(tr("Porta alla prossima riga della griglia che contiene il testo (Invio: la "
                       "successiva)"));
   find->setClearButtonEnabled(true);
-  find->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
+  find->setMinimumWidth(find->fontMetrics().horizontalAdvance(find->placeholderText()) + 48);
   menuBar()->setCornerWidget(find, Qt::TopRightCorner);
   connect(find, &QLineEdit::textEdited, this, [this](const QString& text) {
     view_->FindInGrid(text, false);

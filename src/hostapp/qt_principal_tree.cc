@@ -83,7 +83,7 @@ void QtPrincipalTree::Load() {
     item->setData(node.kind, kKindRole);
     item->setData(static_cast<qlonglong>(node.id), kIdRole);
     item->setToolTip(tips[i]);
-    item->setData(active[i], kActiveRole);
+    item->setData(static_cast<bool>(active[i]), kActiveRole);
     if (!active[i]) {
       item->setForeground(QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text));
       QFont font = item->font();

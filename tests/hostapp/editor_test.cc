@@ -371,6 +371,27 @@ class EditorTest : public QObject {
              QStringLiteral("Gruppo Ufficio vendite, codice VENDITE"));
   }
 
+  void RowsOfSeveralCompaniesNameTheirCompany() {
+    Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50016");
+    GroupingGridModel* model = session_->ui().controls().grid->model();
+    Watch(model);
+    QVERIFY(model->several_companies());
+    QStringList bases;
+    for (int r = 0; r < model->rowCount(); ++r) {
+      const QString code = model->index(r, 0).data().toString();
+      if (code.startsWith(QStringLiteral("BASE "))) bases << code;
+    }
+    QCOMPARE(bases.size(), 2);
+    QVERIFY2(bases[0] != bases[1], qPrintable(bases.join('|')));
+    QVERIFY(model->index(0, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("azienda")));
+    // One company: the rows stay as they are.
+    ChooseSection("ITM50017");
+    QVERIFY(!model->several_companies());
+    QVERIFY(!model->index(0, 0).data().toString().contains(QStringLiteral("azienda")));
+  }
+
   void QtsOwnTextsAndTheProgramsAreItalian() {
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel |
@@ -673,6 +694,8 @@ class EditorTest : public QObject {
     QVERIFY(grid != nullptr && grid->isVisibleTo(Main()));
     auto* find = Find<QLineEdit>("GridSearch");
     QVERIFY(find != nullptr);
+    Main()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Main()));
     grid->setFocus();
     QTest::keyClick(Main(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), find);
@@ -692,6 +715,8 @@ class EditorTest : public QObject {
 
   void HelpOpensTheGuideAndAbout() {
     Open();
+    Main()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Main()));
     QTest::keyClick(Main(), Qt::Key_F1);
     auto* help = Main()->findChild<HelpDialog*>();
     QVERIFY(help != nullptr && help->isVisible());
