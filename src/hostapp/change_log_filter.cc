@@ -68,7 +68,8 @@ bool ChangeLogFilter::filterAcceptsRow(int source_row, const QModelIndex& source
 QString ChangeLogFilter::ToCsv() const {
   QStringList lines;
   QStringList header;
-  for (int c = 0; c < columnCount(); ++c) header << CsvField(headerData(c, Qt::Horizontal).toString());
+  for (int c = 0; c < columnCount(); ++c)
+    header << CsvField(headerData(c, Qt::Horizontal).toString());
   lines << header.join(QLatin1Char(';'));
   for (int r = 0; r < rowCount(); ++r) {
     QStringList fields;

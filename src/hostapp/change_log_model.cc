@@ -79,7 +79,7 @@ ChangeLogModel::Entry ChangeLogModel::Read(const QString& time, const QString& l
       user = value;
     }
   }
-  e.cells[kPrincipal] = !group.isEmpty() ? Tr("Gruppo: %1").arg(group)
+  e.cells[kPrincipal] = !group.isEmpty()  ? Tr("Gruppo: %1").arg(group)
                         : !user.isEmpty() ? Tr("Utente: %1").arg(user)
                                           : QString();
   switch (event) {

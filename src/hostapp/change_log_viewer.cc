@@ -97,9 +97,9 @@ ChangeLogViewer::ChangeLogViewer(ChangeLogModel::ConnectionProvider provider, QW
   connect(to_, &QDateEdit::dateChanged, this, [this] { ApplyFilters(); });
   connect(reload, &QPushButton::clicked, this, [this] { Reload(); });
   connect(csv, &QPushButton::clicked, this, [this] {
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Esporta il registro"), QStringLiteral("registro-modifiche.csv"),
-        tr("File CSV (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("Esporta il registro"),
+                                                      QStringLiteral("registro-modifiche.csv"),
+                                                      tr("File CSV (*.csv)"));
     if (path.isEmpty()) return;
     if (!ExportCsv(path)) {
       QMessageBox::warning(this, windowTitle(), tr("Impossibile scrivere %1").arg(path));

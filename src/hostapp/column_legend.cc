@@ -24,8 +24,9 @@ QString ColumnLegend::For(const QString& caption, const QString& group, bool che
   } else if (name == QLatin1String("Elim")) {
     text = tr("Eliminazione: spuntato, può eliminare gli articoli della famiglia");
   } else if (name == QLatin1String("Abilita") || name == QLatin1String("Abilitato")) {
-    text = tr("Spuntato: il diritto vale; togliere la spunta lo revoca per l'utente o il gruppo "
-              "scelto");
+    text =
+        tr("Spuntato: il diritto vale; togliere la spunta lo revoca per l'utente o il gruppo "
+           "scelto");
   } else if (name == QLatin1String("Codice")) {
     text = tr("Codice dell'elemento");
   } else if (name == QLatin1String("Nome") || name == QLatin1String("Descrizione")) {
@@ -35,11 +36,12 @@ QString ColumnLegend::For(const QString& caption, const QString& group, bool che
   } else if (name == QLatin1String("Progetto")) {
     text = tr("Progetto a cui appartiene il nodo");
   } else if (group == QLatin1String("Origine") || name.isEmpty()) {
-    text = tr("Deposito di origine: ogni riga è un deposito da cui si trasferisce. Scegliere una "
-              "riga e premere «Abilita/Disabilita dep. origine» per tutta la riga");
+    text =
+        tr("Deposito di origine: ogni riga è un deposito da cui si trasferisce. Scegliere una "
+           "riga e premere «Abilita/Disabilita dep. origine» per tutta la riga");
   } else if (group == QLatin1String("Destinazioni")) {
-    text = tr("Trasferimenti verso il deposito %1: spuntato, il trasferimento è permesso")
-               .arg(name);
+    text =
+        tr("Trasferimenti verso il deposito %1: spuntato, il trasferimento è permesso").arg(name);
   }
   if (check_box) {
     text += (text.isEmpty() ? QString() : QStringLiteral("\n")) +

@@ -27,8 +27,8 @@
 #include "hostapp/principal_tree_view.h"
 #include "hostapp/qt_message_service.h"
 #include "hostapp/query_panel.h"
-#include "zere_orvelka/message_service.h"
 #include "hostapp/twips.h"
+#include "zere_orvelka/message_service.h"
 
 namespace orv::hostapp {
 namespace {
@@ -41,11 +41,17 @@ constexpr int kMinColumn = 28;
 
 // Buttons that work on the rights of the picked principal: without one the
 // module has nobody to write for.
-const std::set<std::string> kNeedPrincipal = {
-    "VRX_ABILITATUTTI",  "VRX_DISABILITATUTTI",   "VRX_COPIAUTENTE",
-    "VRX_ABILITATUTTI2", "VRX_DISABILITATUTTI_CLIFOR", "VRX_COPIAUTENTE2",
-    "VRX_ABIDISDEPORI",  "BTN_ABILITATUTTIDEP",   "VRX_DISABILITATUTTIDEP",
-    "VRX_COPIADEP",      "CMD_OK"};
+const std::set<std::string> kNeedPrincipal = {"VRX_ABILITATUTTI",
+                                              "VRX_DISABILITATUTTI",
+                                              "VRX_COPIAUTENTE",
+                                              "VRX_ABILITATUTTI2",
+                                              "VRX_DISABILITATUTTI_CLIFOR",
+                                              "VRX_COPIAUTENTE2",
+                                              "VRX_ABIDISDEPORI",
+                                              "BTN_ABILITATUTTIDEP",
+                                              "VRX_DISABILITATUTTIDEP",
+                                              "VRX_COPIADEP",
+                                              "CMD_OK"};
 
 // Buttons that act for every user and group at once.
 bool ForEveryPrincipal(const std::string& name) {
@@ -280,9 +286,9 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
       const QString caption = model->headerData(column, Qt::Horizontal).toString();
       RunGesture([model, column] { model->HeaderCheckBoxClicked(column); },
                  [this, caption](int delta) {
-                   return delta < 0   ? tr("Revocati %1 diritti della colonna «%2» per %3")
-                                            .arg(-delta)
-                                            .arg(caption, PrincipalPhrase())
+                   return delta < 0 ? tr("Revocati %1 diritti della colonna «%2» per %3")
+                                          .arg(-delta)
+                                          .arg(caption, PrincipalPhrase())
                           : delta > 0 ? tr("Ripristinati %1 diritti della colonna «%2» per %3")
                                             .arg(delta)
                                             .arg(caption, PrincipalPhrase())
@@ -358,14 +364,14 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
       const QString caption = model->headerData(column, Qt::Horizontal).toString();
       RunGesture([model, column] { model->HeaderCheckBoxClicked(column); },
                  [this, caption](int delta) {
-                   return delta < 0   ? tr("Revocati %1 trasferimenti verso «%2» per %3")
-                                            .arg(-delta)
-                                            .arg(caption, PrincipalPhrase())
-                          : delta > 0 ? tr("Ripristinati %1 trasferimenti verso «%2» per %3")
-                                            .arg(delta)
-                                            .arg(caption, PrincipalPhrase())
-                                      : tr("Destinazione «%1»: nessun trasferimento cambiato")
-                                            .arg(caption);
+                   return delta < 0 ? tr("Revocati %1 trasferimenti verso «%2» per %3")
+                                          .arg(-delta)
+                                          .arg(caption, PrincipalPhrase())
+                          : delta > 0
+                              ? tr("Ripristinati %1 trasferimenti verso «%2» per %3")
+                                    .arg(delta)
+                                    .arg(caption, PrincipalPhrase())
+                              : tr("Destinazione «%1»: nessun trasferimento cambiato").arg(caption);
                  });
     });
     WatchCells(view);
@@ -521,7 +527,8 @@ void FormView::SpreadButtons(const std::string& container) {
   std::vector<Placed> buttons;
   for (editor::Control* c : window_->controls()) {
     if (c->container() != container || c->type() != "CommandButton") continue;
-    if (auto* button = qobject_cast<QPushButton*>(WidgetOf(c->name()))) buttons.push_back({c, button});
+    if (auto* button = qobject_cast<QPushButton*>(WidgetOf(c->name())))
+      buttons.push_back({c, button});
   }
   // Rows by the control's top; in a row, by the control's left.
   std::sort(buttons.begin(), buttons.end(), [](const Placed& a, const Placed& b) {
@@ -549,8 +556,7 @@ void FormView::SpreadButtons(const std::string& container) {
 QString FormView::TitleText() const {
   QString section = QString::fromStdString(window_->control("LblTitle").caption());
   if (section.isEmpty()) section = tr("Nessuna sezione scelta");
-  const QString principal =
-      controls_.tree ? controls_.tree->SelectedDescription() : QString();
+  const QString principal = controls_.tree ? controls_.tree->SelectedDescription() : QString();
   return tr("%1 — %2").arg(section,
                            principal.isEmpty() ? tr("nessun utente o gruppo scelto") : principal);
 }
@@ -585,8 +591,8 @@ void FormView::ApplyEnabled(const editor::Control& control, QWidget* widget) {
     return;
   }
   const bool principal = controls_.tree && controls_.tree->SelectedNode().has_value();
-  const bool source = name != "CMD_OK" ||
-                      (controls_.copy_tree && controls_.copy_tree->SelectedNode().has_value());
+  const bool source =
+      name != "CMD_OK" || (controls_.copy_tree && controls_.copy_tree->SelectedNode().has_value());
   widget->setEnabled(control.enabled() && principal && source);
   if (!principal) {
     widget->setToolTip(tr("Scegliere prima un utente o un gruppo nell'albero"));
@@ -705,8 +711,9 @@ bool FormView::FindInGrid(const QString& text, bool next) {
       }
     }
     // A header row of the transfer matrix holds the origin's code.
-    if (view == matrix_view_ &&
-        model->headerData(row.row(), Qt::Vertical).toString().contains(wanted, Qt::CaseInsensitive)) {
+    if (view == matrix_view_ && model->headerData(row.row(), Qt::Vertical)
+                                    .toString()
+                                    .contains(wanted, Qt::CaseInsensitive)) {
       view->setCurrentIndex(row);
       view->scrollTo(row);
       emit statusMessage(tr("Trovato «%1»").arg(wanted));
@@ -720,42 +727,43 @@ bool FormView::FindInGrid(const QString& text, bool next) {
 void FormView::WatchCells(QAbstractItemView* view) {
   auto* delegate = qobject_cast<CheckBoxDelegate*>(view->itemDelegate());
   if (delegate == nullptr) return;
-  delegate->SetGestureRunner([this, view](const QModelIndex& index,
-                                          const std::function<void()>& toggle) {
-    // What the click is about, read before the grid reloads.
-    const QAbstractItemModel* model = index.model();
-    QStringList texts;
-    for (int c = 0; c < model->columnCount(index.parent()) && texts.size() < 2; ++c) {
-      const QModelIndex cell = model->index(index.row(), c, index.parent());
-      if (cell.data(Qt::CheckStateRole).isValid()) continue;
-      const QString text = cell.data(Qt::DisplayRole).toString().trimmed();
-      if (!text.isEmpty() && (texts.isEmpty() || !text.startsWith(texts.front()))) {
-        texts << text;
-      }
-    }
-    if (texts.isEmpty()) texts << model->headerData(index.row(), Qt::Vertical).toString();
-    const QString row = texts.join(QStringLiteral(" - "));
-    QString column = model->headerData(index.column(), Qt::Horizontal).toString();
-    if (view == matrix_view_) column = tr("verso %1").arg(column);
-    RunGesture(toggle, [this, row, column](int delta) {
-      if (delta < 0) return tr("Revocato «%1» (%2) per %3").arg(row, column, PrincipalPhrase());
-      if (delta > 0) {
-        return tr("Ripristinato «%1» (%2) per %3").arg(row, column, PrincipalPhrase());
-      }
-      return tr("«%1» (%2): nulla di cambiato").arg(row, column);
-    });
-  });
+  delegate->SetGestureRunner(
+      [this, view](const QModelIndex& index, const std::function<void()>& toggle) {
+        // What the click is about, read before the grid reloads.
+        const QAbstractItemModel* model = index.model();
+        QStringList texts;
+        for (int c = 0; c < model->columnCount(index.parent()) && texts.size() < 2; ++c) {
+          const QModelIndex cell = model->index(index.row(), c, index.parent());
+          if (cell.data(Qt::CheckStateRole).isValid()) continue;
+          const QString text = cell.data(Qt::DisplayRole).toString().trimmed();
+          if (!text.isEmpty() && (texts.isEmpty() || !text.startsWith(texts.front()))) {
+            texts << text;
+          }
+        }
+        if (texts.isEmpty()) texts << model->headerData(index.row(), Qt::Vertical).toString();
+        const QString row = texts.join(QStringLiteral(" - "));
+        QString column = model->headerData(index.column(), Qt::Horizontal).toString();
+        if (view == matrix_view_) column = tr("verso %1").arg(column);
+        RunGesture(toggle, [this, row, column](int delta) {
+          if (delta < 0) return tr("Revocato «%1» (%2) per %3").arg(row, column, PrincipalPhrase());
+          if (delta > 0) {
+            return tr("Ripristinato «%1» (%2) per %3").arg(row, column, PrincipalPhrase());
+          }
+          return tr("«%1» (%2): nulla di cambiato").arg(row, column);
+        });
+      });
 }
 
 void FormView::ButtonGesture(const std::string& name) {
   const editor::Control* control = window_->FindControl(name);
-  const QString caption =
-      control != nullptr ? QString::fromStdString(control->caption()) : QString::fromStdString(name);
+  const QString caption = control != nullptr ? QString::fromStdString(control->caption())
+                                             : QString::fromStdString(name);
   const bool every = ForEveryPrincipal(name);
   RunGesture([this, name] { window_->ButtonClick(name); },
              [this, caption, every](int delta) {
                const QString who = every ? tr("ogni utente e gruppo") : PrincipalPhrase();
-               if (delta < 0) return tr("«%1»: revocati %2 diritti per %3").arg(caption).arg(-delta).arg(who);
+               if (delta < 0)
+                 return tr("«%1»: revocati %2 diritti per %3").arg(caption).arg(-delta).arg(who);
                if (delta > 0) {
                  return tr("«%1»: ripristinati %2 diritti per %3").arg(caption).arg(delta).arg(who);
                }
@@ -772,27 +780,25 @@ void FormView::MasterSwitchClicked(bool checked) {
                    "gruppo scelto.")
               : tr("Disattivare le revoche per tutta l'installazione?\n\nNessuna revoca varrà "
                    "più per alcun utente, gruppo o azienda finché non saranno riattivate.");
-  const int32_t answer =
-      window_->ShowMessage(prompt.toStdString(),
-                           host::kVbYesNo + host::kVbQuestion + host::kVbDefaultButton2,
-                           tr("Abilitazione revoche").toStdString());
+  const int32_t answer = window_->ShowMessage(
+      prompt.toStdString(), host::kVbYesNo + host::kVbQuestion + host::kVbDefaultButton2,
+      tr("Abilitazione revoche").toStdString());
   if (answer != host::kVbYes) {
     Apply(*control, Property::kValue);  // the box shows the setting again
     emit statusMessage(tr("Abilitazione revoche: nessuna modifica"));
     return;
   }
-  RunGesture([this, checked] {
-    window_->SetCheckValue("CHK_ABILREVOKE", db::Value(checked ? 1 : 0));
-  },
-             [this, control](int) {
-               if (editor::Control* c = window_->FindControl("CHK_ABILREVOKE")) {
-                 Apply(*c, Property::kValue);
-               }
-               const bool on = !control->value().IsEmpty() && !control->value().IsNull() &&
-                               control->value().ToInt32() == 1;
-               return on ? tr("Revoche attivate per tutta l'installazione")
-                         : tr("Revoche disattivate per tutta l'installazione");
-             });
+  RunGesture(
+      [this, checked] { window_->SetCheckValue("CHK_ABILREVOKE", db::Value(checked ? 1 : 0)); },
+      [this, control](int) {
+        if (editor::Control* c = window_->FindControl("CHK_ABILREVOKE")) {
+          Apply(*c, Property::kValue);
+        }
+        const bool on = !control->value().IsEmpty() && !control->value().IsNull() &&
+                        control->value().ToInt32() == 1;
+        return on ? tr("Revoche attivate per tutta l'installazione")
+                  : tr("Revoche disattivate per tutta l'installazione");
+      });
 }
 
 void FormView::resizeEvent(QResizeEvent* event) {

@@ -89,7 +89,8 @@ void GroupingGridModel::ReadRow(Row& row, RowReader& reader) {
     }
   }
   if (recordset_->HasField("DITTARAG")) {
-    row.company_id = QString::fromStdString(RecordsetCells::Text(reader.Get(row.bookmark, "DITTARAG")));
+    row.company_id =
+        QString::fromStdString(RecordsetCells::Text(reader.Get(row.bookmark, "DITTARAG")));
     row.company = row.company_id;
     if (recordset_->HasField("RAGGRUPPAMENTO")) {
       const QString caption =

@@ -115,7 +115,8 @@ void HostSession::Open() {
   }
   object_.reset(raw);
   host::Cinterface* module = this->module();
-  if (module == nullptr) throw std::runtime_error(Tr("CLSFW_ORVELKA non offre l'interfaccia del modulo"));
+  if (module == nullptr)
+    throw std::runtime_error(Tr("CLSFW_ORVELKA non offre l'interfaccia del modulo"));
   module->SetClsGlobal(global_);
   module->SetActiveNavigator(navigator_);
   module->SetCaption(db::Value(options_.caption));

@@ -53,12 +53,12 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
     dialog->raise();
   });
   connect(about, &QAction::triggered, this, [this] {
-    auto* box = new QMessageBox(QMessageBox::Information, tr("Informazioni su Orvelka"),
-                                tr("<b>Orvelka</b> %1<br>Gestione delle revoche di autorizzazione "
-                                   "per utenti e gruppi dell'ERP.<br>Host desktop Qt %2.")
-                                    .arg(QApplication::applicationVersion(),
-                                         QString::fromLatin1(qVersion())),
-                                QMessageBox::Close, this);
+    auto* box = new QMessageBox(
+        QMessageBox::Information, tr("Informazioni su Orvelka"),
+        tr("<b>Orvelka</b> %1<br>Gestione delle revoche di autorizzazione "
+           "per utenti e gruppi dell'ERP.<br>Host desktop Qt %2.")
+            .arg(QApplication::applicationVersion(), QString::fromLatin1(qVersion())),
+        QMessageBox::Close, this);
     box->setObjectName(QStringLiteral("AboutBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -69,14 +69,14 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
   auto* find = new QLineEdit(this);
   find->setObjectName(QStringLiteral("GridSearch"));
   find->setPlaceholderText(tr("Cerca nella griglia (Ctrl+F)"));
-  find->setToolTip(tr("Porta alla prossima riga della griglia che contiene il testo (Invio: la "
-                      "successiva)"));
+  find->setToolTip(
+      tr("Porta alla prossima riga della griglia che contiene il testo (Invio: la "
+         "successiva)"));
   find->setClearButtonEnabled(true);
   find->setMinimumWidth(find->fontMetrics().horizontalAdvance(find->placeholderText()) + 48);
   menuBar()->setCornerWidget(find, Qt::TopRightCorner);
-  connect(find, &QLineEdit::textEdited, this, [this](const QString& text) {
-    view_->FindInGrid(text, false);
-  });
+  connect(find, &QLineEdit::textEdited, this,
+          [this](const QString& text) { view_->FindInGrid(text, false); });
   connect(find, &QLineEdit::returnPressed, this,
           [this, find] { view_->FindInGrid(find->text(), true); });
   auto* shortcut = new QShortcut(QKeySequence::Find, this);
@@ -129,9 +129,10 @@ void MainWindow::FitView(const QSize& size) {
   // logical size is what is available); the editor scrolls in it.
   QScreen* screen = this->screen();
   const QSize frame_margins = frameGeometry().size() - geometry().size();
-  QRect available = screen != nullptr && QGuiApplication::platformName() != QLatin1String("offscreen")
-                        ? screen->availableGeometry()
-                        : QRect();
+  QRect available =
+      screen != nullptr && QGuiApplication::platformName() != QLatin1String("offscreen")
+          ? screen->availableGeometry()
+          : QRect();
   if (available.isValid()) available.setSize(available.size() - frame_margins);
   resize(Fitted(wanted, available));
 }

@@ -121,7 +121,8 @@ int main(int argc, char* argv[]) {
       const auto logins = HostSession::ReadLogins(options.connection_string);
       const auto companies = HostSession::ReadCompanies(options.connection_string);
       if (logins.empty() || companies.empty()) {
-        return Fail(Tr("il database dell'installazione non ha utenti attivi o aziende").toStdString());
+        return Fail(
+            Tr("il database dell'installazione non ha utenti attivi o aziende").toStdString());
       }
       orv::hostapp::LoginDialog dialog(logins, companies, login, company);
       if (dialog.exec() != QDialog::Accepted) return 0;
@@ -155,7 +156,8 @@ int main(int argc, char* argv[]) {
       if (parser.isSet(size_option)) {
         const QStringList parts = parser.value(size_option).split(QLatin1Char('x'));
         if (parts.size() == 2) size = QSize(parts[0].toInt(), parts[1].toInt());
-        if (!size.isValid() || size.isEmpty()) return Fail(Tr("--size vuole LARGHEZZAxALTEZZA").toStdString());
+        if (!size.isValid() || size.isEmpty())
+          return Fail(Tr("--size vuole LARGHEZZAxALTEZZA").toStdString());
       }
       const std::string error = orv::hostapp::Screenshot::Take(
           session, principal, parser.value(section_option).toStdString(),
@@ -165,8 +167,9 @@ int main(int argc, char* argv[]) {
     }
     if (session.window() == nullptr) {
       // Refused (the start-up told the user why), or modal and closed.
-      return session.Refused() ? Fail(Tr("accesso negato: l'utente non è amministratore").toStdString())
-                               : 0;
+      return session.Refused()
+                 ? Fail(Tr("accesso negato: l'utente non è amministratore").toStdString())
+                 : 0;
     }
     return QApplication::exec();
   } catch (const std::exception& e) {

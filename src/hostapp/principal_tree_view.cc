@@ -1,9 +1,9 @@
 #include "hostapp/principal_tree_view.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QCoreApplication>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <exception>
@@ -22,8 +22,9 @@ PrincipalTreeView::PrincipalTreeView(std::shared_ptr<QtPrincipalTree> tree, cons
   search_ = new QLineEdit(this);
   search_->setObjectName(name + QStringLiteral("_search"));
   search_->setPlaceholderText(tr("Cerca utente o gruppo… (Ctrl+F)"));
-  search_->setToolTip(tr("Restringe l'albero ai nomi che contengono il testo; l'utente o il "
-                         "gruppo scelto resta in elenco"));
+  search_->setToolTip(
+      tr("Restringe l'albero ai nomi che contengono il testo; l'utente o il "
+         "gruppo scelto resta in elenco"));
   search_->setClearButtonEnabled(true);
   view_ = new QTreeView(this);
   view_->setObjectName(name + QStringLiteral("_view"));
@@ -93,8 +94,8 @@ bool PrincipalTreeView::eventFilter(QObject* watched, QEvent* event) {
       const QModelIndex before = view_->currentIndex();
       QCoreApplication::sendEvent(view_, event);
       // Headings are stepped over in the direction of the move.
-      for (int step = 0; step < 2 && view_->currentIndex() != before &&
-                         !tree_->NodeAt(view_->currentIndex());
+      for (int step = 0;
+           step < 2 && view_->currentIndex() != before && !tree_->NodeAt(view_->currentIndex());
            ++step) {
         QCoreApplication::sendEvent(view_, event);
       }

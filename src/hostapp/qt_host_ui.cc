@@ -76,9 +76,9 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   const bool remember = hooks_.remember;
   c.tree->SetClickHandler([link, load, remember](const std::optional<host::PrincipalNode>& node) {
     if (remember && node) {
-      QSettings().setValue(kPrincipalKey, QStringLiteral("%1:%2")
-                                              .arg(node->IsGroup() ? "group" : "user")
-                                              .arg(node->id));
+      QSettings().setValue(
+          kPrincipalKey,
+          QStringLiteral("%1:%2").arg(node->IsGroup() ? "group" : "user").arg(node->id));
     }
     if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &node] { w->trv_GU_NodeClick(node); });
   });
@@ -89,7 +89,8 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   });
   c.side_bar->SetClickHandler([link, load, remember](const host::SideBarItem& item) {
     if (remember) QSettings().setValue(kSectionKey, QString::fromStdString(item.key));
-    if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &item] { w->VRX_SIDEBAR1_ItemClick(item); });
+    if (editor::FRMFW_ORVELKA* w = link->Get())
+      load([w, &item] { w->VRX_SIDEBAR1_ItemClick(item); });
   });
 
   const double dpi = ScreenDpi();
@@ -126,7 +127,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     const qlonglong id = principal.size() == 2 ? principal[1].toLongLong(&ok) : 0;
     if (ok && this->window() != nullptr) {
       c.tree->Select(principal[0] == QLatin1String("group") ? host::PrincipalNode::kGroup
-                                                           : host::PrincipalNode::kUser,
+                                                            : host::PrincipalNode::kUser,
                      id);
     }
   }

@@ -40,7 +40,6 @@ class QtHostUi : public host::HostUi {
     // Remember the window's size, the last principal and section (QSettings)
     // and open on them again.
     bool remember = false;
-
   };
 
   explicit QtHostUi(Hooks hooks);

@@ -57,9 +57,10 @@ void QtPrincipalTree::Load() {
       nodes.push_back({host::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(), name});
       const db::Value& flag = users->Field("FW07_FLGATTIVO");
       const bool is_active = flag.IsNull() || flag.ToInt32() != 0;
-      QString tip = QCoreApplication::translate("QtPrincipalTree", "Utente %1, accesso %2")
-                        .arg(QString::fromStdString(name),
-                             QString::fromStdString(RecordsetCells::Text(users->Field("FW07_LOGIN"))));
+      QString tip =
+          QCoreApplication::translate("QtPrincipalTree", "Utente %1, accesso %2")
+              .arg(QString::fromStdString(name),
+                   QString::fromStdString(RecordsetCells::Text(users->Field("FW07_LOGIN"))));
       if (!is_active) tip += QCoreApplication::translate("QtPrincipalTree", " (non attivo)");
       tips.push_back(tip);
       active.push_back(is_active);
@@ -104,8 +105,9 @@ void QtPrincipalTree::Load() {
     }
     if (!still_there) selected_.reset();
   }
-  proxy_->SetKept(selected_ ? std::optional(std::pair<int32_t, int64_t>(selected_->kind, selected_->id))
-                            : std::nullopt);
+  proxy_->SetKept(selected_
+                      ? std::optional(std::pair<int32_t, int64_t>(selected_->kind, selected_->id))
+                      : std::nullopt);
 }
 
 QString QtPrincipalTree::SelectedDescription() const {

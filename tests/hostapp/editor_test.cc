@@ -11,16 +11,16 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
-#include <QTextBrowser>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -38,9 +38,9 @@
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/check_header_view.h"
 #include "hostapp/column_legend.h"
-#include "hostapp/help_dialog.h"
 #include "hostapp/double_click_area.h"
 #include "hostapp/form_view.h"
+#include "hostapp/help_dialog.h"
 #include "hostapp/host_session.h"
 #include "hostapp/login_dialog.h"
 #include "hostapp/lookup_dialog.h"
@@ -271,8 +271,8 @@ class EditorTest : public QObject {
     search->clear();
     PickPrincipal(0, DemoInstallation::kGroupVendite);
     QAbstractItemModel* tree = c.tree->filtered();
-    const QModelIndex last_group = tree->index(tree->rowCount(tree->index(0, 0)) - 1, 0,
-                                               tree->index(0, 0));
+    const QModelIndex last_group =
+        tree->index(tree->rowCount(tree->index(0, 0)) - 1, 0, tree->index(0, 0));
     ClickAt(view, last_group);
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Down);
@@ -303,7 +303,8 @@ class EditorTest : public QObject {
     QVERIFY(boxes > 1);
     messages.PresetAnswer(host::kVbNo);
     QTest::mouseClick(Find<QPushButton>("VRX_DISABILITATUTTI"), Qt::LeftButton);
-    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Annullato: ")), qPrintable(GestureStatus()));
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Annullato: ")),
+             qPrintable(GestureStatus()));
     messages.PresetAnswer(host::kVbYes);
     QTest::mouseClick(Find<QPushButton>("VRX_DISABILITATUTTI"), Qt::LeftButton);
     QCOMPARE(GestureStatus(),
@@ -385,7 +386,8 @@ class EditorTest : public QObject {
     }
     QCOMPARE(bases.size(), 2);
     QVERIFY2(bases[0] != bases[1], qPrintable(bases.join('|')));
-    QVERIFY(model->index(0, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("azienda")));
+    QVERIFY(
+        model->index(0, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("azienda")));
     // One company: the rows stay as they are.
     ChooseSection("ITM50017");
     QVERIFY(!model->several_companies());
@@ -652,8 +654,8 @@ class EditorTest : public QObject {
     QCOMPARE(Count(*cn_, rows), before + model->rowCount());
     QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
     QVERIFY(box_picture() != checked);
-    QVERIFY(GestureStatus().startsWith(QStringLiteral("Revocati %1 trasferimenti verso")
-                                           .arg(model->rowCount())));
+    QVERIFY(GestureStatus().startsWith(
+        QStringLiteral("Revocati %1 trasferimenti verso").arg(model->rowCount())));
     // A click on the caption over the box does what the box does.
     const QRect caption(header->sectionViewportPosition(1), header->GroupRect(1).bottom() + 2,
                         header->sectionSize(1), 4);
@@ -722,8 +724,10 @@ class EditorTest : public QObject {
     QVERIFY(help != nullptr && help->isVisible());
     QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("primi cinque minuti")));
     // Its pictures are built in.
-    QVERIFY(!help->browser()->document()->resource(QTextDocument::ImageResource,
-                                                   QUrl(QStringLiteral("images/guide-start.png")))
+    QVERIFY(!help->browser()
+                 ->document()
+                 ->resource(QTextDocument::ImageResource,
+                            QUrl(QStringLiteral("images/guide-start.png")))
                  .isNull());
     Main()->findChild<QAction*>(QStringLiteral("ActionAbout"))->trigger();
     auto* about = Main()->findChild<QMessageBox*>(QStringLiteral("AboutBox"));

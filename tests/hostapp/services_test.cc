@@ -9,8 +9,8 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
-#include <QTableView>
 #include <QMessageBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -204,7 +204,8 @@ class ServicesTest : public QObject {
     for (const Row& r : rows) {
       cn->Execute(
           "INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_LOGIN, FW90_EVENTO, FW90_TESTO) "
-          "VALUES (" + store::QuoteSql(r.time) + ", " + store::QuoteSql(r.login) + ", " +
+          "VALUES (" +
+          store::QuoteSql(r.time) + ", " + store::QuoteSql(r.login) + ", " +
           std::to_string(r.event) + ", " + store::QuoteSql(r.text) + ")");
     }
     ChangeLogViewer viewer([cn] { return cn; });
@@ -212,7 +213,9 @@ class ServicesTest : public QObject {
     QAbstractItemModelTester tester(filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(filter->rowCount(), 3);
     // Newest first, each read into its columns.
-    const auto cell = [&](int row, int column) { return filter->index(row, column).data().toString(); };
+    const auto cell = [&](int row, int column) {
+      return filter->index(row, column).data().toString();
+    };
     QCOMPARE(cell(0, ChangeLogModel::kTime), QStringLiteral("03/03/2026 11:00:00"));
     QCOMPARE(cell(0, ChangeLogModel::kPrincipal), QStringLiteral("Utente: Mario Rossi"));
     QCOMPARE(cell(0, ChangeLogModel::kSection), QStringLiteral("02 - Deposito Milano Nord"));
