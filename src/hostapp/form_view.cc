@@ -24,6 +24,7 @@
 #include "hostapp/column_legend.h"
 #include "hostapp/double_click_area.h"
 #include "hostapp/host_icons.h"
+#include "hostapp/pane_splitter.h"
 #include "hostapp/principal_tree_view.h"
 #include "hostapp/qt_message_service.h"
 #include "hostapp/query_panel.h"
@@ -112,6 +113,17 @@ FormView::FormView(std::shared_ptr<editor::FRMFW_ORVELKA> window, QtControls con
   // Below its design size the window's own layout would overlap: the host
   // scrolls it instead.
   setMinimumSize(DesignSize());
+  auto* splitter = new PaneSplitter(this);
+  connect(splitter, &PaneSplitter::dragged, this, [this](int dx, int* applied) {
+    if (!controls_.resize) return;
+    const int32_t twips = controls_.resize->MoveSplit(PixelsToTwips(dx, dpi_));
+    *applied = TwipsToPixels(twips, dpi_);
+  });
+  connect(splitter, &PaneSplitter::released, this, [this] {
+    if (controls_.resize) emit splitChanged(controls_.resize->split());
+  });
+  splitter_ = splitter;
+  PlaceSplitter();
 }
 
 FormView::~FormView() {
@@ -430,8 +442,10 @@ void FormView::ApplyTreeWidths() {
   }
   tree_grid_view_->setTreePosition(tree_column);
   // The name column takes the room the window gives; the others keep theirs.
-  tree_grid_view_->header()->setSectionResizeMode(QHeaderView::Interactive);
-  tree_grid_view_->header()->setSectionResizeMode(tree_column, QHeaderView::Stretch);
+  QHeaderView* header = tree_grid_view_->header();
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  if (tree_column < header->count())
+    header->setSectionResizeMode(tree_column, QHeaderView::Stretch);
 }
 
 void FormView::ApplyMatrixWidths() {
@@ -469,6 +483,7 @@ void FormView::Apply(const editor::Control& control, Property property) {
       // The progress control shows during long work that holds the event
       // loop: paint it now, not when the work is over.
       if (control.name() == "VRX_PROGRESS" && control.visible()) widget->repaint();
+      if (control.name() == "PCB_UTENTI") PlaceSplitter();
       break;
     case Property::kEnabled:
       ApplyEnabled(control, widget);
@@ -480,6 +495,7 @@ void FormView::Apply(const editor::Control& control, Property property) {
       widget->setGeometry(Px(control.left()), Px(control.top()), Px(control.width()),
                           Px(control.height()));
       if (qobject_cast<QPushButton*>(widget) != nullptr) SpreadButtons(control.container());
+      if (control.name() == "PCB_UTENTI") PlaceSplitter();
       break;
     case Property::kCaption: {
       const QString text = QString::fromStdString(control.caption());
@@ -517,6 +533,16 @@ void FormView::Apply(const editor::Control& control, Property property) {
   if (property == Property::kWidth && control.name() == "SPLIT_OCX") {
     window_->SPLIT_OCX_Resize();
   }
+}
+
+void FormView::PlaceSplitter() {
+  QWidget* pane = WidgetOf("PCB_UTENTI");
+  if (splitter_ == nullptr || pane == nullptr) return;
+  // The gap between the pane and the sections is narrow; the handle takes
+  // a few pixels more on each side of it.
+  splitter_->setGeometry(pane->geometry().right() - 2, pane->y(), 7, pane->height());
+  splitter_->setVisible(pane->isVisibleTo(this));
+  splitter_->raise();
 }
 
 void FormView::SpreadButtons(const std::string& container) {

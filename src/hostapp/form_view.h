@@ -78,6 +78,9 @@ class FormView : public QWidget {
  signals:
   void captionChanged(const QString& caption);
   void statusMessage(const QString& text);
+  // The splitter between the tree and the sections was moved; `split` is
+  // the pane's total shift in twips.
+  void splitChanged(int split);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -100,6 +103,8 @@ class FormView : public QWidget {
   // captions: each is at least as wide as its text and starts after the
   // one before it.
   void SpreadButtons(const std::string& container);
+  // Puts the splitter handle in the gap right of the user/group pane.
+  void PlaceSplitter();
   void MasterSwitchClicked(bool checked);
   QAbstractItemView* VisibleGrid() const;
   int CheckedCells() const;
@@ -120,6 +125,7 @@ class FormView : public QWidget {
   QAbstractItemView* side_bar_view_ = nullptr;
   QueryPanel* query_panel_ = nullptr;
   QtMessageService* messages_ = nullptr;
+  QWidget* splitter_ = nullptr;
 };
 
 }  // namespace orv::hostapp

@@ -98,6 +98,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   view->SetMessageService(hooks_.messages);
   auto* main = new MainWindow(view);
   QObject::connect(view, &FormView::statusMessage, main, &MainWindow::SetGestureStatus);
+  if (hooks_.remember) {
+    QObject::connect(view, &FormView::splitChanged, main,
+                     [](int split) { QSettings().setValue(kSplitKey, split); });
+  }
   main_window_ = main;
   main->setWindowTitle(QString::fromStdString(window->Caption()));
   main->SetStatus(hooks_.status);
@@ -118,8 +122,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   Activate();
   if (!hooks_.administrator && this->window() != nullptr && main_window_ == main) main->show();
   if (hooks_.remember && this->window() != nullptr) {
-    // Back where the user left: the last section, then the last principal.
+    // Back where the user left: the splitter, the last section, then the
+    // last principal.
     QSettings settings;
+    c.resize->MoveSplit(settings.value(kSplitKey, 0).toInt());
     const QString section = settings.value(kSectionKey).toString();
     if (!section.isEmpty()) c.side_bar->PickKey(section.toStdString());
     const QStringList principal = settings.value(kPrincipalKey).toString().split(QLatin1Char(':'));

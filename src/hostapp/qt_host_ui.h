@@ -63,6 +63,7 @@ class QtHostUi : public host::HostUi {
   static constexpr const char* kGeometryKey = "editor/geometry";
   static constexpr const char* kPrincipalKey = "editor/principal";
   static constexpr const char* kSectionKey = "editor/section";
+  static constexpr const char* kSplitKey = "editor/split";
 
  private:
   Hooks hooks_;

@@ -46,6 +46,7 @@
 #include "hostapp/lookup_dialog.h"
 #include "hostapp/main_window.h"
 #include "hostapp/principal_tree_view.h"
+#include "hostapp/qt_resize_control.h"
 #include "hostapp/screenshot.h"
 #include "hostapp/suites.h"
 #include "hostdb/demo_installation.h"
@@ -370,6 +371,52 @@ class EditorTest : public QObject {
     QVERIFY(rossi.data(Qt::ToolTipRole).toString().contains(QStringLiteral("mrossi")));
     QCOMPARE(c.tree->IndexOf(0, DemoInstallation::kGroupVendite).data(Qt::ToolTipRole).toString(),
              QStringLiteral("Gruppo Ufficio vendite, codice VENDITE"));
+  }
+
+  void TheTreeAndTheSectionsShareASplitter() {
+    Open();
+    ChooseSection("ITM50017");
+    auto* handle = Find<QWidget>("PaneSplitter");
+    QWidget* pane = Find<QWidget>("PCB_UTENTI");
+    QWidget* frame = Find<QWidget>("VRX_FRM(3)");
+    QWidget* grid = Find<QWidget>("GRIDTIPOLOGIE");
+    QVERIFY(handle != nullptr && handle->isVisibleTo(Main()));
+    const QRect pane_before = pane->geometry();
+    const QRect frame_before = frame->geometry();
+    const int grid_before = grid->width();
+    // Between the two, whatever the window's size.
+    QVERIFY(handle->geometry().intersects(QRect(pane_before.right(), pane_before.top(), 2, 2)));
+    const auto drag = [&](int dx) {
+      const QPoint start = handle->rect().center();
+      QTest::mousePress(handle, Qt::LeftButton, {}, start);
+      // Two steps while the button is held; the handle follows each.
+      for (int step : {dx / 2, dx - dx / 2}) {
+        const QPoint to = handle->rect().center() + QPoint(step, 0);
+        QMouseEvent move(QEvent::MouseMove, to, handle->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(handle, &move);
+      }
+      QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->rect().center());
+    };
+    drag(60);
+    QVERIFY2(std::abs(pane->width() - (pane_before.width() + 60)) <= 1,
+             qPrintable(QStringLiteral("%1 %2 %3")
+                            .arg(pane->width())
+                            .arg(pane_before.width())
+                            .arg(session_->ui().controls().resize->split())));
+    QVERIFY(std::abs(frame->x() - (frame_before.x() + 60)) <= 1);
+    QVERIFY(std::abs(frame->width() - (frame_before.width() - 60)) <= 1);
+    QVERIFY(std::abs(grid->width() - (grid_before - 60)) <= 1);
+    QVERIFY(pane->geometry().right() < frame->x());
+    QVERIFY(handle->geometry().intersects(QRect(pane->geometry().right(), pane->y(), 2, 2)));
+    // A window resize still stretches the sections from there.
+    Main()->resize(Main()->size() + QSize(100, 0));
+    QApplication::processEvents();
+    QVERIFY(std::abs(frame->width() - (frame_before.width() + 40)) <= 1);
+    // Never narrower than a usable pane.
+    drag(-2000);
+    QCOMPARE(pane->width(), TwipsToPixelsAt(session_->ui().view(), QtResizeControl::kMinPane));
+    QVERIFY(pane->geometry().right() < frame->x());
   }
 
   void RowsOfSeveralCompaniesNameTheirCompany() {
@@ -786,6 +833,12 @@ class EditorTest : public QObject {
     ChooseSection("ITM50017");
     Main()->resize(1250, 720);
     QApplication::processEvents();
+    auto* handle = Find<QWidget>("PaneSplitter");
+    const QPoint start = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, start);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, start + QPoint(45, 0));
+    const int split = session_->ui().controls().resize->split();
+    QVERIFY(split > 0);
     session_->Close();
     session_.reset();
     QApplication::processEvents();
@@ -797,6 +850,7 @@ class EditorTest : public QObject {
              int64_t{DemoInstallation::kGroupVendite});
     QCOMPARE(Title(), SectionCaption("ITM50017") + QStringLiteral(" — Gruppo: Ufficio vendite"));
     QCOMPARE(Main()->size(), QSize(1250, 720));
+    QCOMPARE(session_->ui().controls().resize->split(), split);
     QSettings().clear();
   }
 
