@@ -27,3 +27,15 @@ echo docs/images/guide-start.png
 shot layout-1024x640 ITM_TRANSORIDEST user:4 1024x640
 shot layout-1920x1080 ITM_TRANSORIDEST user:4 1920x1080
 QT_SCALE_FACTOR=2 shot layout-scale2 ITM_TRANSORIDEST user:4 700x450
+# The profile window: effective rights by source, a comparison, where-used,
+# the preview of an import.
+profile() {  # file view
+  "$bin" --screenshot "docs/images/$1.png" --profile-view "$2" 2>/dev/null
+  echo "docs/images/$1.png"
+}
+profile profile-effective effective:lbianchi
+profile profile-compare compare:mrossi,lbianchi
+profile profile-where-used where-used:transfer:MP:PF
+mario="$data/mario.json"
+build/default/src/orvelka-profile --db "$data/orvelka/demo.db" --user admin export user:mrossi -o "$mario"
+profile profile-import "import:user:pcolombo,$mario"

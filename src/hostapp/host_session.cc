@@ -90,6 +90,7 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
   QtHostUi::Hooks& hooks = global_->ui().hooks();
   hooks.close_requested = [this] { Close(); };
   hooks.remember = options_.remember;
+  hooks.login = options_.login;
   hooks.status =
       QCoreApplication::translate("HostSession", "Utente: %1%2   ·   Azienda: %3 - %4")
           .arg(QString::fromStdString(options_.login),

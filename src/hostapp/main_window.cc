@@ -41,6 +41,7 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
   // No company menu: the working company is chosen at the login, and the
   // module refuses to change it while its window is open.
   QMenu* help = menuBar()->addMenu(tr("&Aiuto"));
+  help->setObjectName(QStringLiteral("HelpMenu"));
   QAction* guide = help->addAction(tr("&Guida"));
   guide->setObjectName(QStringLiteral("ActionGuide"));
   guide->setShortcut(QKeySequence::HelpContents);
@@ -108,6 +109,13 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
 
 void MainWindow::SetStatus(const QString& text) {
   if (auto* label = findChild<QLabel*>(QStringLiteral("StatusText"))) label->setText(text);
+}
+
+void MainWindow::KeepHelpLast() {
+  if (auto* help = findChild<QMenu*>(QStringLiteral("HelpMenu"))) {
+    menuBar()->removeAction(help->menuAction());
+    menuBar()->addAction(help->menuAction());
+  }
 }
 
 void MainWindow::SetGestureStatus(const QString& text) {

@@ -28,6 +28,8 @@ class MainWindow : public QMainWindow {
   void FitView(const QSize& size);
   // `wanted` cut to `available` (unchanged when `available` is invalid).
   static QSize Fitted(const QSize& wanted, const QRect& available);
+  // Puts the help menu back at the end after menus were added.
+  void KeepHelpLast();
   // Lets the next close event through (the window has unloaded).
   void AllowClose() { allow_close_ = true; }
 

@@ -16,6 +16,7 @@
 #include "hostapp/host_session.h"
 #include "hostapp/host_translations.h"
 #include "hostapp/login_dialog.h"
+#include "hostapp/profile_window.h"
 #include "hostapp/qt_message_service.h"
 #include "hostapp/screenshot.h"
 
@@ -60,6 +61,12 @@ int main(int argc, char* argv[]) {
       "size", "With --screenshot: the window's size in logical pixels, WIDTHxHEIGHT.", "WxH");
   parser.addOptions({db_option, connection_option, user_option, company_option, modal_option,
                      screenshot_option, section_option, principal_option, size_option});
+  const QCommandLineOption profile_option(
+      "profile-view",
+      "With --screenshot: picture the profile window instead (effective:USER, "
+      "compare:A,B, where-used:ITEM, import:PRINCIPAL,FILE).",
+      "VIEW");
+  parser.addOption(profile_option);
   if (!parser.parse(arguments)) return Fail(parser.errorText().toStdString());
 
   if (parser.isSet("help") || parser.isSet("version")) {
@@ -145,6 +152,14 @@ int main(int argc, char* argv[]) {
     HostSession session(options);
     session.global().ui().hooks().window_closed = [] { QApplication::quit(); };
     session.Open();
+    if (screenshot && parser.isSet(profile_option)) {
+      const std::string error =
+          orv::hostapp::ProfileWindow::Picture(session.global().ui().hooks().connection, *login,
+                                               parser.value(profile_option).toStdString(),
+                                               parser.value(screenshot_option).toStdString());
+      session.Close();
+      return error.empty() ? 0 : Fail(error);
+    }
     if (screenshot) {
       std::optional<orv::hostapp::Screenshot::Principal> principal;
       if (parser.isSet(principal_option)) {

@@ -9,6 +9,7 @@
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/form_view.h"
 #include "hostapp/main_window.h"
+#include "hostapp/profile_menu.h"
 #include "hostapp/twips.h"
 
 namespace orv::hostapp {
@@ -74,7 +75,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     }
   };
   const bool remember = hooks_.remember;
-  c.tree->SetClickHandler([link, load, remember](const std::optional<host::PrincipalNode>& node) {
+  c.tree->SetClickHandler([link, load, remember](const std::optional<store::PrincipalNode>& node) {
     if (remember && node) {
       QSettings().setValue(
           kPrincipalKey,
@@ -82,7 +83,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     }
     if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &node] { w->trv_GU_NodeClick(node); });
   });
-  c.copy_tree->SetClickHandler([link, load](const std::optional<host::PrincipalNode>& node) {
+  c.copy_tree->SetClickHandler([link, load](const std::optional<store::PrincipalNode>& node) {
     if (editor::FRMFW_ORVELKA* w = link->Get()) {
       load([w, &node] { w->VRX_TREEUTENTICOPIA_NodeClick(node); });
     }
@@ -110,6 +111,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   });
   QObject::connect(main, &MainWindow::activated, main, [this] { Activate(); });
   QObject::connect(main, &MainWindow::changeLogRequested, main, [this] { ShowChangeLog(); });
+  ProfileMenu::Install(main, hooks_.connection, hooks_.login, [link] {
+    if (editor::FRMFW_ORVELKA* w = link->Get()) w->LoadData();
+  });
+  main->KeepHelpLast();
   c.mdi->SetPlaceHandler(
       [frame = QPointer<MainWindow>(main), dpi](const QtMdiContainer::Placement& p) {
         if (frame) frame->move(TwipsToPixels(p.left, dpi), TwipsToPixels(p.top, dpi));
@@ -132,8 +137,8 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     bool ok = false;
     const qlonglong id = principal.size() == 2 ? principal[1].toLongLong(&ok) : 0;
     if (ok && this->window() != nullptr) {
-      c.tree->Select(principal[0] == QLatin1String("group") ? host::PrincipalNode::kGroup
-                                                            : host::PrincipalNode::kUser,
+      c.tree->Select(principal[0] == QLatin1String("group") ? store::PrincipalNode::kGroup
+                                                            : store::PrincipalNode::kUser,
                      id);
     }
   }

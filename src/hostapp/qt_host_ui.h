@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/host_ui.h"
@@ -40,6 +41,7 @@ class QtHostUi : public host::HostUi {
     // Remember the window's size, the last principal and section (QSettings)
     // and open on them again.
     bool remember = false;
+    std::string login;  // the user working in the host (profile imports log it)
   };
 
   explicit QtHostUi(Hooks hooks);
