@@ -9,7 +9,11 @@ namespace orv::hostapp {
 HostGlobal::HostGlobal(Settings settings)
     : settings_(std::move(settings)),
       change_log_([this] { return HostConnection(); }, settings_.login),
-      ui_(QtHostUi::Hooks{.connection = [this] { return HostConnection(); }}) {
+      ui_([this] {
+        QtHostUi::Hooks hooks;
+        hooks.connection = [this] { return HostConnection(); };
+        return hooks;
+      }()) {
   messages_.SetDefaultTitle(settings_.application_title);
   ui_.hooks().messages = &messages_;
   ui_.hooks().administrator = settings_.administrator;
