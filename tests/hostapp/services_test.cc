@@ -36,7 +36,7 @@
 #include "hostapp/suites.h"
 #include "hostdb/demo_installation.h"
 #include "hostdb/temporary_demo_database.h"
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 #include "zere_orvelka/navigator_events.h"
 
 namespace orv::hostapp {
@@ -205,8 +205,8 @@ class ServicesTest : public QObject {
       cn->Execute(
           "INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_LOGIN, FW90_EVENTO, FW90_TESTO) "
           "VALUES (" +
-          store::QuoteSql(r.time) + ", " + store::QuoteSql(r.login) + ", " +
-          std::to_string(r.event) + ", " + store::QuoteSql(r.text) + ")");
+          db::SqlQuote(r.time) + ", " + db::SqlQuote(r.login) + ", " +
+          std::to_string(r.event) + ", " + db::SqlQuote(r.text) + ")");
     }
     ChangeLogViewer viewer([cn] { return cn; });
     ChangeLogFilter* filter = viewer.filter();
