@@ -10,7 +10,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3 uuid-dev unixodbc-dev tdsodbc
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   xvfb xauth
 )
 

@@ -9,8 +9,14 @@ namespace orv::hostapp {
 HostGlobal::HostGlobal(Settings settings)
     : settings_(std::move(settings)),
       change_log_([this] { return ChangeLogConnection(); }, settings_.login),
-      ui_(QtHostUi::Hooks{[this] { return HostConnection(); }, {}, {}, {}, {}, {}}) {
+      ui_([this] {
+        QtHostUi::Hooks hooks;
+        hooks.connection = [this] { return HostConnection(); };
+        return hooks;
+      }()) {
   messages_.SetDefaultTitle(settings_.application_title);
+  ui_.hooks().messages = &messages_;
+  ui_.hooks().administrator = settings_.administrator;
 }
 
 HostGlobal::~HostGlobal() = default;
