@@ -1,6 +1,7 @@
 #include "hostapp/host_session.h"
 
 #include <QCoreApplication>
+#include <optional>
 #include <stdexcept>
 
 #include "db/connection.h"
@@ -62,7 +63,11 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
   HostGlobal::Settings settings;
   settings.connection_string = options_.connection_string;
   settings.login = options_.login;
-  settings.administrator = store::Login::Admit(*connection, options_.login).administrator;
+  // Unknown and inactive logins are refused alike, administrators included.
+  const std::optional<store::Login> login = store::Login::Read(*connection, options_.login);
+  if (!login) throw std::runtime_error(Tr("utente sconosciuto: %1", options_.login));
+  if (!login->active) throw std::runtime_error(Tr("utente non attivo: %1", options_.login));
+  settings.administrator = login->administrator;
   const auto companies = store::Company::ReadAll(*connection);
   if (companies.empty()) throw std::runtime_error(Tr("il database non ha aziende"));
   settings.company = companies.front().ditta;

@@ -18,7 +18,6 @@
 #include "db/statement_observer.h"
 #include "db/sqlite/token.h"
 #include "db/sqlite/tokenizer.h"
-#include "editor/frmfw_orvelka.h"
 #include "hostdb/temporary_demo_database.h"
 #include "session/session_script.h"
 
@@ -95,18 +94,11 @@ TEST(IdentifierCaseTest, EveryStatementOfTheSessionsNamesColumnsAsTheSchemaDoes)
     SessionScript session(defaults, out, err);
     std::ifstream in(std::string(ORV_SOURCE_DIR) + "/tests/session/" + script + ".session");
     ASSERT_TRUE(in) << script;
-    std::string line;
-    int number = 0;
-    bool observed = false;
-    while (std::getline(in, line)) {
-      ASSERT_EQ(session.RunLine(line, ++number), SessionScript::kOk)
-          << script << ":" << number << " " << err.str();
-      editor::FRMFW_ORVELKA* window = session.host().window();
-      if (!observed && window != nullptr && window->connection()) {
-        window->connection()->SetStatementObserver(std::make_shared<Collector>(statements));
-        observed = true;
-      }
-    }
+    // Every connection the session opens reports to the collector.
+    db::Connection::SetDefaultStatementObserver(std::make_shared<Collector>(statements));
+    const int status = session.Run(in);
+    db::Connection::SetDefaultStatementObserver(nullptr);
+    ASSERT_EQ(status, SessionScript::kOk) << script << " " << err.str();
   }
   ASSERT_GT(statements.size(), 50u);
   for (const std::string& sql : statements) {
