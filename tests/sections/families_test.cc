@@ -29,7 +29,7 @@ std::vector<std::string> Families(TreeEditor& editor) {
   return lines;
 }
 
-TEST(ArticlesFamilyTest, ListByDescriptionWithThePrincipalsRights) {
+TEST(FamilySectionTest, ListByDescriptionWithThePrincipalsRights) {
   TreeEditor editor;
   editor.Group(6);
   editor.Section("ITM_ARTFAM");
@@ -78,7 +78,7 @@ TEST(ArticlesFamilyTest, ListByDescriptionWithThePrincipalsRights) {
   EXPECT_TRUE(editor.Messages().empty());
 }
 
-TEST(ArticlesFamilyTest, FirstChangeInsertsAllowedThenUpdatesOneRight) {
+TEST(FamilySectionTest, FirstChangeInsertsAllowedThenUpdatesOneRight) {
   TreeEditor editor;
   editor.Group(5);
   editor.Section("ITM_ARTFAM");
@@ -103,7 +103,7 @@ TEST(ArticlesFamilyTest, FirstChangeInsertsAllowedThenUpdatesOneRight) {
             std::vector<std::string>{"4|NULL|1|UTEN|||FAM|1|0|1|0"});
 }
 
-TEST(ArticlesFamilyTest, ClearingElimClearsModInTheTableAndOnScreen) {
+TEST(FamilySectionTest, ClearingElimClearsModInTheTableAndOnScreen) {
   TreeEditor editor;
   editor.Group(5);
   editor.Section("ITM_ARTFAM");
@@ -132,7 +132,7 @@ TEST(ArticlesFamilyTest, ClearingElimClearsModInTheTableAndOnScreen) {
             "FW3H_CODMIDDLE = '' AND FW3H_CODRAGG = '' AND FW3H_TIPORAGG = 'FAM'");
 }
 
-TEST(ArticlesFamilyTest, QuotedAndBlankFamilyCodes) {
+TEST(FamilySectionTest, QuotedAndBlankFamilyCodes) {
   TreeEditor editor;
   editor.Group(5);
   editor.Section("ITM_ARTFAM");
@@ -154,7 +154,7 @@ TEST(ArticlesFamilyTest, QuotedAndBlankFamilyCodes) {
   EXPECT_EQ(editor.Boxes("F_1.L'A"), "001");
 }
 
-TEST(ArticlesFamilyTest, ARowWithAnotherThirdCodeDoesNotSwallowTheChange) {
+TEST(FamilySectionTest, ARowWithAnotherThirdCodeDoesNotSwallowTheChange) {
   TreeEditor editor;
   editor.Exec(
       "INSERT INTO FW3H_RVKARTICOLI VALUES (NULL, 5, 1, 'FERR', '', 'X', 'FAM', 1, 1, 1, 1)");
@@ -169,7 +169,7 @@ TEST(ArticlesFamilyTest, ARowWithAnotherThirdCodeDoesNotSwallowTheChange) {
   EXPECT_EQ(editor.Boxes("F_1.FERR"), "011");
 }
 
-TEST(ArticlesFamilyTest, NoPrincipalShowsTheBuildErrorAndAnEmptyList) {
+TEST(FamilySectionTest, NoPrincipalShowsTheBuildErrorAndAnEmptyList) {
   TreeEditor editor;
   editor.Section("ITM_ARTFAM");
   // The side bar's load and the principal refresh that follows both fail;
@@ -182,7 +182,7 @@ TEST(ArticlesFamilyTest, NoPrincipalShowsTheBuildErrorAndAnEmptyList) {
   EXPECT_EQ(editor.controls().tree_grid->GetDataSource(), nullptr);
 }
 
-TEST(ArticlesFamilyTest, DisableAllRevokesEveryFamilyInPlace) {
+TEST(FamilySectionTest, DisableAllRevokesEveryFamilyInPlace) {
   TreeEditor editor;
   editor.Group(6);
   editor.Section("ITM_ARTFAM");

@@ -16,7 +16,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-TEST(WarehouseCellClickTest, ClickInsertsExactlyOneRowAndTheSecondDeletesExactlyIt) {
+TEST(TransferCellClickTest, ClickInsertsExactlyOneRowAndTheSecondDeletesExactlyIt) {
   TransferEditor e;
   e.User(2);
   e.Open();
@@ -43,7 +43,7 @@ TEST(WarehouseCellClickTest, ClickInsertsExactlyOneRowAndTheSecondDeletesExactly
   EXPECT_TRUE(e.Messages().empty());
 }
 
-TEST(WarehouseCellClickTest, GroupClickWritesTheGroupAndNullUser) {
+TEST(TransferCellClickTest, GroupClickWritesTheGroupAndNullUser) {
   TransferEditor e;
   e.Group(5);
   e.Open();
@@ -58,7 +58,7 @@ TEST(WarehouseCellClickTest, GroupClickWritesTheGroupAndNullUser) {
   EXPECT_THAT(e.RevokedCells(), ElementsAre("PF>MP"));
 }
 
-TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
+TEST(TransferCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
   TransferEditor e;
   e.User(3);
   e.Open();
@@ -80,7 +80,7 @@ TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
   EXPECT_EQ(e.UserRows(3), 0);
 }
 
-TEST(WarehouseCellClickTest, CodesWithUnderscoresAndBlanksAreEachTheirOwnWarehouse) {
+TEST(TransferCellClickTest, CodesWithUnderscoresAndBlanksAreEachTheirOwnWarehouse) {
   TransferEditor e;
   e.Exec(
       "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
@@ -100,7 +100,7 @@ TEST(WarehouseCellClickTest, CodesWithUnderscoresAndBlanksAreEachTheirOwnWarehou
   EXPECT_THAT(e.RevokedCells(), ElementsAre("A B>A___B", "A_5FB>A___B", "A___B>A B"));
 }
 
-TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
+TEST(TransferCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
   TransferEditor e;
   e.Exec(
       "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
@@ -126,7 +126,7 @@ TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
   EXPECT_TRUE(e.Messages().empty()) << e.Messages()[0];
 }
 
-TEST(WarehouseCellClickTest, FailedClickIsReportedAndTheCellKeepsTheDatabaseState) {
+TEST(TransferCellClickTest, FailedClickIsReportedAndTheCellKeepsTheDatabaseState) {
   TransferEditor e;
   e.User(5);
   e.Open();
@@ -141,7 +141,7 @@ TEST(WarehouseCellClickTest, FailedClickIsReportedAndTheCellKeepsTheDatabaseStat
   EXPECT_THAT(messages[0], HasSubstr(" in GRID_DEPOSITO_SelectionBoxClick"));
 }
 
-TEST(WarehouseCellClickTest, WithoutPrincipalNothingIsWritten) {
+TEST(TransferCellClickTest, WithoutPrincipalNothingIsWritten) {
   TransferEditor e;
   e.User(2);
   e.Open();
