@@ -6,8 +6,16 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+
 #include "db/db_error.h"
 #include "db/sqlite/translator.h"
+#include "db/value.h"
+#include "sections/nodes/node_statements.h"
+#include "sections/parameters/parameter_statements.h"
+#include "sections/transfers/transfer_statements.h"
+#include "store/principal.h"
+#include "store/temp_table.h"
 #include "translated_db.h"
 
 namespace orv::db::sqlite {
@@ -64,21 +72,10 @@ TEST_F(TranslatorExecTest, ProjectCatalogueQueryOfTheParameterSection) {
       "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
       "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
       "VALUES ( NULL , 3 , 8 , '8' , 10 , 0 , 0, 0 , 0)");
+  // The catalogue as the parameter section builds it for group 3 in company 10.
   Rows rows = db_.Query(
-      "SELECT PD68_CODPROG AS CODICE, PD68_DESCRPROG AS DESCRIZIONE,0 AS INDTIPO,"
-      " CASE WHEN FW31_FLGABILITATO IS NULL THEN 1 ELSE 0 END AS ABILITATO, "
-      " ISNULL(FW31_FLGMODIFICA,1) AS MODIFICA, "
-      " ISNULL(FW31_FLGELIMINA,1) AS ELIMINA, "
-      " ISNULL(FW31_FLGINSERISCI,1) AS INSERIMENTO, "
-      " PD68_DITTA_CG18 As DITTARAG, CONVERT(VARCHAR(10),CG18_DITTA) + ' - ' + CG16_RAGSOANAG AS "
-      "RAGGRUPPAMENTO "
-      " FROM PD68_PROGETTI "
-      " LEFT OUTER JOIN FW31_RVKPARAMETRI ON convert(varchar(25),PD68_CODPROG) = FW31_CODTIPO "
-      " AND FW31_ID_FW07 IS NULL AND FW31_ID_FW06 =3"
-      " AND FW31_DITTARAGG  = PD68_DITTA_CG18 AND FW31_INDTIPO = 8 "
-      " INNER JOIN CG18_ANADITTABASE ON PD68_DITTA_CG18 = CG18_DITTA "
-      " INNER JOIN CG16_ANAGGEN ON CG18_CODICE_CG16 = CG16_CODICE "
-      " WHERE PD68_DITTA_CG18 = 10 ORDER BY CODICE");
+      sections::ParameterStatements::CatalogueProjects(store::Principal::Group(3), 10));
+  std::sort(rows.begin(), rows.end());
   EXPECT_EQ(rows, (Rows{{"7", "Sette", "0", "1", "1", "1", "1", "10", "10 - Alfa Spa"},
                         {"8", "Otto", "0", "0", "0", "0", "0", "10", "10 - Alfa Spa"}}));
 }
@@ -147,8 +144,7 @@ TEST_F(TranslatorExecTest, InsertSelectForms) {
 
 TEST_F(TranslatorExecTest, GlobalTempTablesAndDropIfExists) {
   const std::string name = "##tempT0123456789ABCDEF0123456789ABCDEF";
-  const std::string drop = " if object_id('tempdb.." + name + "') is not null " + " BEGIN " +
-                           " DROP TABLE " + name + " END ";
+  const std::string drop = store::TempTable::DropIfExists(name);
   std::shared_ptr<const Translation> t = db_.translator().Translate(drop);
   ASSERT_EQ(t->steps.size(), 1u);
   ASSERT_EQ(t->steps[0].kind, Step::Kind::kIf);
@@ -166,7 +162,7 @@ TEST_F(TranslatorExecTest, GlobalTempTablesAndDropIfExists) {
   EXPECT_EQ(db_.translator().Translate(fill)->steps.at(0).creates_temp,
             std::vector<std::string>{name});
   db_.Run(fill);
-  db_.Run("update " + name + " set INCLUSA=1 where 1 = 1  AND CODICE = 8");
+  db_.Run(sections::NodeStatements::MarkIncluded(name, " AND CODICE = 8"));
   EXPECT_EQ(db_.Query("select CODICE, RAGGRUPPAMENTO, PD68_DESCRPROG from " + name +
                       " where INCLUSA=1 order by CODICE"),
             (Rows{{"8", "10 - Alfa Spa", "Otto"}}));
@@ -341,34 +337,9 @@ TEST_F(TranslatorExecTest, HostColumnTypesStoreValuesAsTheHostDoes) {
   EXPECT_EQ(db_.Query("SELECT COUNT(*) FROM TIPI"), (Rows{{"3"}}));
 }
 
-// The save of the project-node section, as the editor builds it.
-std::string NodeMerge(const std::string& work, const std::string& group, const std::string& user,
-                      int company) {
-  const std::string crlf = "\r\n";
-  auto test = [](const std::string& id) {
-    return id.empty() ? std::string(" IS NULL") : " =" + id;
-  };
-  std::string s;
-  for (const std::string& line : std::vector<std::string>{
-           " MERGE FW3N_RVKNODI AS target   ", " USING (SELECT PROGETTO, CODICE, DITTARAG  ",
-           "         FROM " + work,
-           "         where ABILITATO = 0) AS source (PROGETTO, CODICE, DITTARAG)   ",
-           " ON (target.FW3N_CODPROG_PD68 = source.PROGETTO ",
-           "     and target.FW3N_CODNODO = source.CODICE ",
-           "     and target.FW3N_DITTA_CG18 = source.DITTARAG ",
-           "     and target.FW3N_ID_FW06 " + test(group),
-           "     and target.FW3N_ID_FW07 " + test(user), "     ) ", " WHEN NOT MATCHED BY SOURCE ",
-           "     and target.FW3N_DITTA_CG18 = " + std::to_string(company),
-           "     and target.FW3N_ID_FW06 " + test(group),
-           "     and target.FW3N_ID_FW07 " + test(user), "     THEN DELETE ",
-           " WHEN NOT MATCHED BY TARGET ",
-           "     THEN INSERT (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, "
-           "FW3N_ID_FW07) VALUES (DITTARAG, PROGETTO, CODICE, " +
-               (group.empty() ? std::string(" NULL") : group) + ", " +
-               (user.empty() ? std::string(" NULL") : user) + "); "}) {
-    s += line + crlf;
-  }
-  return s;
+// The save of the project-node section, as the section builds it.
+std::string NodeMerge(const db::Value& user, const db::Value& group, int company) {
+  return sections::NodeStatements::Merge("##w", user, group, company);
 }
 
 TEST_F(TranslatorExecTest, MergeBringsTheTargetInLineWithTheSource) {
@@ -376,20 +347,25 @@ TEST_F(TranslatorExecTest, MergeBringsTheTargetInLineWithTheSource) {
       "CREATE TABLE FW3N_RVKNODI (FW3N_ID INT IDENTITY(1,1) PRIMARY KEY, "
       "FW3N_DITTA_CG18 INT NOT NULL, FW3N_CODPROG_PD68 VARCHAR(25) NOT NULL, "
       "FW3N_CODNODO VARCHAR(25) NOT NULL, FW3N_ID_FW06 INT NULL, FW3N_ID_FW07 INT NULL)");
+  // The rows the filter shows (INCLUSA 1): n1 revoked now, n2 allowed
+  // again, N3 revoked in other case; n4 is filtered out.
   db_.Run(
-      "SELECT 'p1' AS PROGETTO, 'n1' AS CODICE, 10 AS DITTARAG, 0 AS ABILITATO INTO ##w "
-      "UNION ALL SELECT 'p1', 'n2', 10, 1 UNION ALL SELECT 'P1', 'N3 ', 10, 0");
+      "SELECT 'p1' AS PROGETTO, 'n1' AS CODICE, 10 AS DITTARAG, 0 AS ABILITATO, 1 AS INCLUSA "
+      "INTO ##w UNION ALL SELECT 'p1', 'n2', 10, 1, 1 UNION ALL SELECT 'P1', 'N3 ', 10, 0, 1 "
+      "UNION ALL SELECT 'p1', 'n4', 10, 1, 0");
   // Existing rows: n2 revoked for group 5 (to be deleted), n3 revoked in
-  // other case (kept: the host's comparison matches it), another company
-  // and another principal (never touched).
+  // other case (kept: the host's comparison matches it), n4 revoked but not
+  // shown (kept), another company and another principal (never touched).
   db_.Run(
       "INSERT INTO FW3N_RVKNODI (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, "
       "FW3N_ID_FW06, FW3N_ID_FW07) VALUES (10, 'p1', 'n2', 5, NULL), "
-      "(10, 'p1', 'n3', 5, NULL), (20, 'p1', 'n2', 5, NULL), (10, 'p1', 'n2', NULL, 7)");
-  std::shared_ptr<const Translation> t = db_.translator().Translate(NodeMerge("##w", "5", "", 10));
+      "(10, 'p1', 'n3', 5, NULL), (10, 'p1', 'n4', 5, NULL), (20, 'p1', 'n2', 5, NULL), "
+      "(10, 'p1', 'n2', NULL, 7)");
+  const std::string group_merge = NodeMerge(db::Value::Null(), db::Value(5), 10);
+  std::shared_ptr<const Translation> t = db_.translator().Translate(group_merge);
   ASSERT_EQ(t->steps.size(), 1u);
   EXPECT_EQ(t->steps[0].kind, Step::Kind::kAtomic);
-  db_.Run(NodeMerge("##w", "5", "", 10));
+  db_.Run(group_merge);
   const std::string all =
       "SELECT FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, ISNULL(FW3N_ID_FW06, 0), "
       "ISNULL(FW3N_ID_FW07, 0) FROM FW3N_RVKNODI ORDER BY FW3N_DITTA_CG18, FW3N_CODNODO, "
@@ -397,14 +373,15 @@ TEST_F(TranslatorExecTest, MergeBringsTheTargetInLineWithTheSource) {
   Rows expected = {{"10", "p1", "n1", "5", "0"},
                    {"10", "p1", "n2", "0", "7"},
                    {"10", "p1", "n3", "5", "0"},
+                   {"10", "p1", "n4", "5", "0"},
                    {"20", "p1", "n2", "5", "0"}};
   EXPECT_EQ(db_.Query(all), expected);
   // Running it again changes nothing.
-  db_.Run(NodeMerge("##w", "5", "", 10));
+  db_.Run(group_merge);
   EXPECT_EQ(db_.Query(all), expected);
   // A user's MERGE writes NULL in the group column.
   db_.Run("UPDATE ##w SET ABILITATO = 0");
-  db_.Run(NodeMerge("##w", "", "7", 10));
+  db_.Run(NodeMerge(db::Value(7), db::Value::Null(), 10));
   EXPECT_EQ(db_.Query("SELECT FW3N_CODNODO FROM FW3N_RVKNODI WHERE FW3N_ID_FW07 = 7 AND "
                       "FW3N_ID_FW06 IS NULL ORDER BY FW3N_CODNODO"),
             (Rows{{"n1"}, {"n2"}, {"N3 "}}));
@@ -419,33 +396,24 @@ TEST_F(TranslatorExecTest, TransferStatementsOfTheTransferSection) {
       "NOT NULL, FW3E_CODDEP_DES VARCHAR(10) NOT NULL, FW3E_FLGABILITATO INT NOT NULL DEFAULT "
       "0)\r\n"
       "INSERT INTO MG58_DEPOSITI VALUES (1, 'A', 'Alfa'), (1, 'b', NULL), (2, 'Z', 'Zeta')");
+  using sections::TransferStatements;
+  const store::Principal group = store::Principal::Group(4);
   // The matrix catalogue: one column per warehouse, named with brackets.
-  EXPECT_EQ(db_.Query("SELECT MG58_CODDEP AS CODICE,  MG58_CODDEP + (CASE WHEN MG58_DESCRDEP IS "
-                      "NULL THEN '' ELSE ' - ' + MG58_DESCRDEP END) AS DESCRIZIONE,1 AS [C_A],1 "
-                      "AS [C_b] FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 ORDER BY MG58_CODDEP"),
+  EXPECT_EQ(db_.Query(TransferStatements::Catalogue(1, {"C_A", "C_b"})),
             (Rows{{"A", "A - Alfa", "1", "1"}, {"b", "b", "1", "1"}}));
   // Revoke every pair for group 4; a second run inserts nothing more.
-  const std::string all =
-      "INSERT INTO FW3E_RVKDEPCOLL(FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
-      "FW3E_ID_FW07, FW3E_ID_FW06)  SELECT ori.MG58_DITTA_CG18, ori.MG58_CODDEP as COD_ORI, "
-      "dest.MG58_CODDEP as COD_DES, NULL, 4 FROM MG58_DEPOSITI as ori  JOIN MG58_DEPOSITI as dest "
-      "ON ori.MG58_DITTA_CG18 = dest.MG58_DITTA_CG18  LEFT JOIN FW3E_RVKDEPCOLL ON FW3E_ID_FW07  "
-      "IS NULL     AND FW3E_ID_FW06  = 4    AND FW3E_DITTA_CG18 = ori.MG58_DITTA_CG18  AND "
-      "FW3E_CODDEP_ORI = ori.mg58_CODDEP AND FW3E_CODDEP_DES = dest.MG58_CODDEP  Where "
-      "ori.MG58_DITTA_CG18 = 1 And FW3E_CODDEP_ORI Is Null And FW3E_CODDEP_DES Is Null  ORDER BY "
-      "COD_ORI, COD_DES ";
+  const std::string all = TransferStatements::InsertMissingPairs(db::Value::Null(), 4, 1);
   db_.Run(all);
   db_.Run(all);
   EXPECT_EQ(db_.Query("SELECT FW3E_CODDEP_ORI, FW3E_CODDEP_DES, FW3E_FLGABILITATO FROM "
                       "FW3E_RVKDEPCOLL ORDER BY FW3E_ID"),
             (Rows{{"A", "A", "0"}, {"A", "b", "0"}, {"b", "A", "0"}, {"b", "b", "0"}}));
-  db_.Run(
-      "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'a' "
-      " AND FW3E_CODDEP_DES = 'B '  AND FW3E_ID_FW07 IS NULL AND FW3E_ID_FW06 =4");
-  EXPECT_EQ(db_.Query("SELECT TOP 1 1 FROM FW3E_RVKDEPCOLL  WHERE FW3E_ID_FW07 IS NULL AND "
-                      "FW3E_ID_FW06 =4 AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = 'A'"),
-            (Rows{{"1"}}));
+  // The host's comparison finds the pair whatever the case and trailing blanks.
+  db_.Run(TransferStatements::DeletePair(group, 1, "a", "B "));
+  EXPECT_EQ(db_.Query(TransferStatements::ProbeOrigin(group, 1, "A")), (Rows{{"1"}}));
   EXPECT_EQ(db_.Query("SELECT COUNT(*) FROM FW3E_RVKDEPCOLL"), (Rows{{"3"}}));
+  EXPECT_TRUE(db_.Query(TransferStatements::ProbeOrigin(store::Principal::User(4), 1, "A")).empty())
+      << "another principal's rows are not its own";
 }
 
 TEST_F(TranslatorExecTest, FailedMergeLeavesTheTargetAsItWas) {
