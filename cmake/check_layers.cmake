@@ -7,14 +7,14 @@
 cmake_policy(VERSION 3.25)
 
 # layer folder -> the top folders its files may include from
-set(allowed_db "db")
-set(allowed_hostdb "db;hostdb")
-set(allowed_store "db;store")
+set(allowed_db "db;zere_orvelka")
+set(allowed_hostdb "db;hostdb;zere_orvelka")
+set(allowed_store "db;store;zere_orvelka")
 set(allowed_host "db;store;host;zere_orvelka")
 set(allowed_editor "db;store;host;editor;zere_orvelka")
 set(allowed_sections "db;store;host;editor;sections;zere_orvelka")
 set(allowed_bulk "db;store;host;editor;sections;bulk;zere_orvelka")
-set(allowed_profile "db;store;profile")
+set(allowed_profile "db;store;profile;zere_orvelka")
 set(allowed_module "db;store;host;editor;sections;bulk;profile;module;zere_orvelka")
 set(allowed_session "db;hostdb;store;host;editor;sections;bulk;profile;module;session;zere_orvelka")
 set(allowed_hostapp

@@ -1,8 +1,8 @@
 # cmake -DBINARY_DIR=<build> -DSOURCE_DIR=<root> -DWORK_DIR=<scratch> -P example_host_test.cmake
 #
 # Installs the build into a scratch prefix, builds the example hosts of
-# examples/ against that prefix only (find_package, then pkg-config) and runs
-# them: what a third-party host goes through.
+# examples/ against that prefix only (find_package, then pkg-config for the C
+# host) and runs them: what a third-party host goes through.
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 
@@ -20,6 +20,12 @@ run(${CMAKE_COMMAND} -S "${SOURCE_DIR}/examples" -B "${WORK_DIR}/build" -G Ninja
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/build")
 run("${WORK_DIR}/build/c_host" "${WORK_DIR}/manifest")
+message(STATUS "${out}")
+
+# The C++ host opens the editor on a demo database made by the installed
+# orvelka-db and revokes a warehouse.
+run("${prefix}/bin/orvelka-db" create --demo "${WORK_DIR}/demo.db")
+run("${WORK_DIR}/build/cpp_host" "${WORK_DIR}/demo.db")
 message(STATUS "${out}")
 
 # The same host through pkg-config.

@@ -5,10 +5,6 @@
 #include <memory>
 #include <string>
 
-namespace orv::db {
-class Connection;
-}
-
 namespace orv::host {
 
 class ChangeLog;
@@ -24,10 +20,9 @@ class ClsGlobal {
  public:
   virtual ~ClsGlobal() = default;
 
-  // Connection settings: the full connection string of the host database.
+  // Connection settings: the full connection string of the host database;
+  // the window opens its own connection with it.
   virtual std::string ConnectionString() const = 0;
-  // The host's connection factory: a new, closed connection object.
-  virtual std::shared_ptr<db::Connection> CreateConnection() = 0;
   // True only for the installation's administrator.
   virtual bool IsAdministrator() const = 0;
   // The working company's code (CG18_DITTA), fixed while the module runs.

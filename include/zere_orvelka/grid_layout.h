@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_GRID_LAYOUT_H_
-#define ORV_HOST_GRID_LAYOUT_H_
+#ifndef ZERE_ORVELKA_GRID_LAYOUT_H_
+#define ZERE_ORVELKA_GRID_LAYOUT_H_
 
 #include <cstdint>
 #include <memory>
@@ -24,4 +24,4 @@ struct GridLayout {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_GRID_LAYOUT_H_
+#endif  // ZERE_ORVELKA_GRID_LAYOUT_H_

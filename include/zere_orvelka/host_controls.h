@@ -1,17 +1,17 @@
-#ifndef ORV_HOST_HOST_CONTROLS_H_
-#define ORV_HOST_HOST_CONTROLS_H_
+#ifndef ZERE_ORVELKA_HOST_CONTROLS_H_
+#define ZERE_ORVELKA_HOST_CONTROLS_H_
 
 #include <memory>
 
-#include "host/grouping_grid.h"
-#include "host/matrix_grid.h"
-#include "host/mdi_container.h"
-#include "host/principal_tree.h"
-#include "host/progress_control.h"
-#include "host/query_control.h"
-#include "host/resize_control.h"
-#include "host/side_bar.h"
-#include "host/tree_grid.h"
+#include "zere_orvelka/grouping_grid.h"
+#include "zere_orvelka/matrix_grid.h"
+#include "zere_orvelka/mdi_container.h"
+#include "zere_orvelka/principal_tree.h"
+#include "zere_orvelka/progress_control.h"
+#include "zere_orvelka/query_control.h"
+#include "zere_orvelka/resize_control.h"
+#include "zere_orvelka/side_bar.h"
+#include "zere_orvelka/tree_grid.h"
 
 namespace orv::host {
 
@@ -35,4 +35,4 @@ struct HostControls {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_HOST_CONTROLS_H_
+#endif  // ZERE_ORVELKA_HOST_CONTROLS_H_

@@ -1,21 +1,18 @@
-#ifndef ORV_HOST_HOST_UI_H_
-#define ORV_HOST_HOST_UI_H_
+#ifndef ZERE_ORVELKA_HOST_UI_H_
+#define ZERE_ORVELKA_HOST_UI_H_
 
 #include <memory>
 
-#include "host/host_controls.h"
-
-namespace orv::editor {
-class FRMFW_ORVELKA;
-}
+#include "zere_orvelka/editor_window.h"
+#include "zere_orvelka/host_controls.h"
 
 namespace orv::host {
 
 // What a host supplies for the module's window: its controls and the way the
 // window is put on screen. The headless host keeps everything in memory; the
 // desktop host makes widgets. Given to the entry class with
-// CLSFW_ORVELKA::SetHostUi, or found on the host's ClsGlobal object when that
-// object also derives from HostUi.
+// CLSFW_ORVELKA::SetHostUi (C++ hosts of this source tree), or found on the
+// host's ClsGlobal object when that object also derives from HostUi.
 class HostUi {
  public:
   virtual ~HostUi() = default;
@@ -25,17 +22,17 @@ class HostUi {
 
   // Puts the window on screen. The host keeps the window (shared) while it
   // is shown and drives it: Form_Load happens before this call; the host
-  // calls MdiHost1_FormLoad, Form_Activate on every activation, and
-  // QueryClose / Unload when the user closes it. A modal host returns only
+  // calls MdiHost1_FormLoad, Form_Activate on every activation, and Unload
+  // when the user closes it. A modal host returns only
   // when the window has closed; a headless host activates it once and
   // returns.
-  virtual void ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) = 0;
+  virtual void ShowWindow(std::shared_ptr<EditorWindow> window, bool modal) = 0;
 
   // The window unloaded (by CloseForm, by the user, or refused at start-up);
   // the host drops its reference and its view.
-  virtual void WindowClosed(editor::FRMFW_ORVELKA& window) = 0;
+  virtual void WindowClosed(EditorWindow& window) = 0;
 };
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_HOST_UI_H_
+#endif  // ZERE_ORVELKA_HOST_UI_H_

@@ -1,16 +1,13 @@
-#ifndef ORV_HOST_MATRIX_GRID_H_
-#define ORV_HOST_MATRIX_GRID_H_
+#ifndef ZERE_ORVELKA_MATRIX_GRID_H_
+#define ZERE_ORVELKA_MATRIX_GRID_H_
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string_view>
 
-#include "host/grid_layout.h"
-
-namespace orv::db {
-class Recordset;
-}
+#include "zere_orvelka/grid_layout.h"
+#include "zere_orvelka/row_source.h"
 
 namespace orv::host {
 
@@ -22,7 +19,7 @@ namespace orv::host {
 // their group caption, ApplyColumns, FinishLayout.
 //
 // Events go to the window's handlers, called by the host; before each the
-// grid makes the clicked row the bound recordset's current row:
+// grid makes the clicked row the bound rows' current row:
 // - cell click: GRID_DEPOSITO_SelectionBoxClick(row key, column key, value
 //   before the click, cancel);
 // - header click: GRID_DEPOSITO_HeaderCheckBoxClick(column key, new header
@@ -44,13 +41,13 @@ class MatrixGrid {
   virtual void SetHeaderCheck(std::string_view key, bool value) = 0;
   virtual void FinishLayout() = 0;
 
-  // Shares the recordset while bound; nullptr detaches it.
-  virtual void SetDataSource(std::shared_ptr<db::Recordset> recordset) = 0;
-  virtual std::shared_ptr<db::Recordset> GetDataSource() const = 0;
+  // Shares the rows while bound; nullptr detaches them.
+  virtual void SetDataSource(std::shared_ptr<RowSource> rows) = 0;
+  virtual std::shared_ptr<RowSource> GetDataSource() const = 0;
   virtual void RefreshLayout() = 0;
   virtual void Refresh() = 0;
 };
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_MATRIX_GRID_H_
+#endif  // ZERE_ORVELKA_MATRIX_GRID_H_

@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_MDI_CONTAINER_H_
-#define ORV_HOST_MDI_CONTAINER_H_
+#ifndef ZERE_ORVELKA_MDI_CONTAINER_H_
+#define ZERE_ORVELKA_MDI_CONTAINER_H_
 
 #include <cstdint>
 
@@ -16,4 +16,4 @@ class MdiContainer {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_MDI_CONTAINER_H_
+#endif  // ZERE_ORVELKA_MDI_CONTAINER_H_

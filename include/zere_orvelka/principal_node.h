@@ -1,10 +1,10 @@
-#ifndef ORV_STORE_PRINCIPAL_NODE_H_
-#define ORV_STORE_PRINCIPAL_NODE_H_
+#ifndef ZERE_ORVELKA_PRINCIPAL_NODE_H_
+#define ZERE_ORVELKA_PRINCIPAL_NODE_H_
 
 #include <cstdint>
 #include <string>
 
-namespace orv::store {
+namespace orv::host {
 
 // A node of a principal tree: a group (kind 0) or a user (any other kind).
 struct PrincipalNode {
@@ -18,6 +18,6 @@ struct PrincipalNode {
   bool IsGroup() const { return kind == kGroup; }
 };
 
-}  // namespace orv::store
+}  // namespace orv::host
 
-#endif  // ORV_STORE_PRINCIPAL_NODE_H_
+#endif  // ZERE_ORVELKA_PRINCIPAL_NODE_H_

@@ -1,10 +1,10 @@
-#ifndef ORV_HOST_PRINCIPAL_TREE_H_
-#define ORV_HOST_PRINCIPAL_TREE_H_
+#ifndef ZERE_ORVELKA_PRINCIPAL_TREE_H_
+#define ZERE_ORVELKA_PRINCIPAL_TREE_H_
 
 #include <memory>
 #include <optional>
 
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::host {
 
@@ -23,9 +23,9 @@ class PrincipalTree {
   // `host` is the window's HostInterface; borrowed while the window is loaded.
   virtual void Initialize(std::shared_ptr<Cinterface> host, bool flag) = 0;
   virtual void Load() = 0;
-  virtual std::optional<store::PrincipalNode> SelectedNode() const = 0;
+  virtual std::optional<host::PrincipalNode> SelectedNode() const = 0;
 };
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_PRINCIPAL_TREE_H_
+#endif  // ZERE_ORVELKA_PRINCIPAL_TREE_H_

@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_PROGRESS_CONTROL_H_
-#define ORV_HOST_PROGRESS_CONTROL_H_
+#ifndef ZERE_ORVELKA_PROGRESS_CONTROL_H_
+#define ZERE_ORVELKA_PROGRESS_CONTROL_H_
 
 namespace orv::host {
 
@@ -17,4 +17,4 @@ class ProgressControl {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_PROGRESS_CONTROL_H_
+#endif  // ZERE_ORVELKA_PROGRESS_CONTROL_H_

@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_QUERY_CONTROL_H_
-#define ORV_HOST_QUERY_CONTROL_H_
+#ifndef ZERE_ORVELKA_QUERY_CONTROL_H_
+#define ZERE_ORVELKA_QUERY_CONTROL_H_
 
 #include <cstdint>
 #include <memory>
@@ -7,7 +7,7 @@
 #include <string_view>
 
 namespace orv::db {
-class Connection;
+class Connection;  // the window's connection, opaque to a host (see Cinterface)
 }
 
 namespace orv::host {
@@ -20,8 +20,8 @@ class ClsGlobal;
 //
 // Condition() is the filter the user typed as SQL text that starts with its
 // own connective (" AND PD68_CODPROG >= 'A'"), or "" when nothing is typed.
-// Every typed value is in it only as an escaped literal (see
-// host/query_condition.h, which both hosts use to build it).
+// Every typed value is in it only as an escaped literal, each single quote
+// doubled: the module runs the text as it is.
 //
 // The control asks the window (host calls its handlers) for lookups:
 // ENHQUERY_LookupDefinition(caption) and ENHQUERY_FieldValue(caption, bound,
@@ -48,4 +48,4 @@ class QueryControl {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_QUERY_CONTROL_H_
+#endif  // ZERE_ORVELKA_QUERY_CONTROL_H_

@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_RESIZE_CLIENT_H_
-#define ORV_HOST_RESIZE_CLIENT_H_
+#ifndef ZERE_ORVELKA_RESIZE_CLIENT_H_
+#define ZERE_ORVELKA_RESIZE_CLIENT_H_
 
 namespace orv::host {
 
@@ -17,4 +17,4 @@ class ResizeClient {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_RESIZE_CLIENT_H_
+#endif  // ZERE_ORVELKA_RESIZE_CLIENT_H_

@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_RESIZE_CONTROL_H_
-#define ORV_HOST_RESIZE_CONTROL_H_
+#ifndef ZERE_ORVELKA_RESIZE_CONTROL_H_
+#define ZERE_ORVELKA_RESIZE_CONTROL_H_
 
 #include <cstdint>
 #include <string_view>
@@ -24,4 +24,4 @@ class ResizeControl {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_RESIZE_CONTROL_H_
+#endif  // ZERE_ORVELKA_RESIZE_CONTROL_H_

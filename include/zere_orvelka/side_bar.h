@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_SIDE_BAR_H_
-#define ORV_HOST_SIDE_BAR_H_
+#ifndef ZERE_ORVELKA_SIDE_BAR_H_
+#define ZERE_ORVELKA_SIDE_BAR_H_
 
 #include <cstdint>
 #include <memory>
@@ -31,4 +31,4 @@ class SideBar {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_SIDE_BAR_H_
+#endif  // ZERE_ORVELKA_SIDE_BAR_H_

@@ -1,26 +1,17 @@
-#ifndef ORV_HOST_TREE_GRID_H_
-#define ORV_HOST_TREE_GRID_H_
+#ifndef ZERE_ORVELKA_TREE_GRID_H_
+#define ZERE_ORVELKA_TREE_GRID_H_
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "host/tree_settings.h"
-
-namespace orv::db {
-class Recordset;
-class Value;
-}  // namespace orv::db
+#include "zere_orvelka/row_source.h"
+#include "zere_orvelka/tree_settings.h"
 
 namespace orv::host {
 
-// A row as the column-substitution event presents it: a field value by
-// field name.
-using TreeRowReader = std::function<db::Value(std::string_view field)>;
-
-// The host's tree grid (TGRID_CLIFOR): shows a recordset as a tree, each row
+// The host's tree grid (TGRID_CLIFOR): shows rows as a tree, each row
 // under the row whose key field equals its parent-key field (rows with a NULL
 // parent are top-level).
 //
@@ -28,7 +19,7 @@ using TreeRowReader = std::function<db::Value(std::string_view field)>;
 // AddTextColumn / AddCheckBoxColumn, CloseColumns.
 //
 // Events go to the window's handlers, called by the host; before each the
-// grid makes the row the user works on the bound recordset's current row:
+// grid makes the row the user works on the bound rows' current row:
 // - before-check: TGRID_CLIFOR_BeforeCheck(cancel); cancel refuses the change.
 // - check-change: TGRID_CLIFOR_CheckChange(column key, new value "1"/"0"),
 //   after the grid wrote the new value into the bound row.
@@ -54,12 +45,12 @@ class TreeGrid {
   virtual int32_t ColumnIndex(std::string_view key) const = 0;
   virtual std::string ColumnKey(int32_t index) const = 0;
 
-  // Shares the recordset while bound; nullptr detaches it.
-  virtual void SetDataSource(std::shared_ptr<db::Recordset> recordset) = 0;
-  virtual std::shared_ptr<db::Recordset> GetDataSource() const = 0;
+  // Shares the rows while bound; nullptr detaches them.
+  virtual void SetDataSource(std::shared_ptr<RowSource> rows) = 0;
+  virtual std::shared_ptr<RowSource> GetDataSource() const = 0;
   virtual void Refresh() = 0;
 };
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_TREE_GRID_H_
+#endif  // ZERE_ORVELKA_TREE_GRID_H_

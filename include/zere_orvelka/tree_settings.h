@@ -1,5 +1,5 @@
-#ifndef ORV_HOST_TREE_SETTINGS_H_
-#define ORV_HOST_TREE_SETTINGS_H_
+#ifndef ZERE_ORVELKA_TREE_SETTINGS_H_
+#define ZERE_ORVELKA_TREE_SETTINGS_H_
 
 #include <cstdint>
 #include <memory>
@@ -23,4 +23,4 @@ struct TreeSettings {
 
 }  // namespace orv::host
 
-#endif  // ORV_HOST_TREE_SETTINGS_H_
+#endif  // ZERE_ORVELKA_TREE_SETTINGS_H_

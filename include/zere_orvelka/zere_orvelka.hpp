@@ -1,12 +1,19 @@
-#ifndef ZERE_ORVELKA_CINTERFACE_H_
-#define ZERE_ORVELKA_CINTERFACE_H_
+#ifndef ZERE_ORVELKA_ZERE_ORVELKA_HPP_
+#define ZERE_ORVELKA_ZERE_ORVELKA_HPP_
 
 #include <cstdint>
 #include <memory>
 
+#include "zere_orvelka/variant.h"
+
+// The C++ module interface of libzere_orvelka.so, for C++ hosts built with
+// the same compiler and standard library (zere_orvelka.h is the C one):
+// orv_object_cinterface() hands out the entry object's Cinterface.
+
 namespace orv::db {
+// The window's own database connection, which the window hands to its
+// module interface (Connection). Opaque to a host: it may only hold it.
 class Connection;
-class Value;  // db/value.h: a variant with Empty and Null
 }  // namespace orv::db
 
 namespace orv::host {
@@ -65,33 +72,33 @@ class Cinterface {
   // Written as 32 bits, stored in 16.
   virtual void SetProgramMode(int32_t value) = 0;
   virtual int32_t GetProgramMode() const = 0;
-  virtual void SetMenuModulo(const db::Value& value) = 0;
-  virtual db::Value GetMenuModulo() const = 0;
-  virtual void SetMenuPadre(const db::Value& value) = 0;
-  virtual db::Value GetMenuPadre() const = 0;
-  virtual void SetMenuProg(const db::Value& value) = 0;
-  virtual db::Value GetMenuProg() const = 0;
-  virtual void SetCaption(const db::Value& value) = 0;
-  virtual db::Value GetCaption() const = 0;
+  virtual void SetMenuModulo(const Variant& value) = 0;
+  virtual Variant GetMenuModulo() const = 0;
+  virtual void SetMenuPadre(const Variant& value) = 0;
+  virtual Variant GetMenuPadre() const = 0;
+  virtual void SetMenuProg(const Variant& value) = 0;
+  virtual Variant GetMenuProg() const = 0;
+  virtual void SetCaption(const Variant& value) = 0;
+  virtual Variant GetCaption() const = 0;
   virtual void SetHwndParent(int32_t value) = 0;
   virtual int32_t GetHwndParent() const = 0;
   // Opens the editor window (modal when WindowModal). Returns Empty.
-  virtual db::Value ShowForm() = 0;
+  virtual Variant ShowForm() = 0;
   // Unloads the editor window. Returns true (a Boolean value) when the window
   // is gone, false when the close was refused or failed. True when no window
   // is open, so that a host can always close the module.
-  virtual db::Value CloseForm() = 0;
+  virtual Variant CloseForm() = 0;
   virtual void SetConnection(std::shared_ptr<db::Connection> value) = 0;
   virtual std::shared_ptr<db::Connection> GetConnection() const = 0;
   virtual std::shared_ptr<HostForm> GetCwindow() const = 0;
   // Raises the module's DataTransfer event with `data`; returns Empty.
-  virtual db::Value TransferData(const db::Value& data) = 0;
+  virtual Variant TransferData(const Variant& data) = 0;
   // Twips; written as any value, converted to 32 bits, read back as a value
   // holding a 32-bit integer.
-  virtual db::Value GetTop() const = 0;
-  virtual void SetTop(const db::Value& value) = 0;
-  virtual db::Value GetLeft() const = 0;
-  virtual void SetLeft(const db::Value& value) = 0;
+  virtual Variant GetTop() const = 0;
+  virtual void SetTop(const Variant& value) = 0;
+  virtual Variant GetLeft() const = 0;
+  virtual void SetLeft(const Variant& value) = 0;
   virtual void SetClsVoceMenu(std::shared_ptr<ClsVoceMenu> value) = 0;
   virtual std::shared_ptr<ClsVoceMenu> GetClsVoceMenu() const = 0;
   virtual void SetIsActive(bool value) = 0;
@@ -99,10 +106,10 @@ class Cinterface {
   virtual void SetIsCalled(bool value) = 0;
   virtual bool GetIsCalled() const = 0;
   // A write discards the value; a read returns Empty.
-  virtual void SetFiltro(const db::Value& value) = 0;
-  virtual db::Value GetFiltro() const = 0;
+  virtual void SetFiltro(const Variant& value) = 0;
+  virtual Variant GetFiltro() const = 0;
 };
 
 }  // namespace orv::host
 
-#endif  // ZERE_ORVELKA_CINTERFACE_H_
+#endif  // ZERE_ORVELKA_ZERE_ORVELKA_HPP_

@@ -11,7 +11,7 @@
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
 #include "host/err_object.h"
-#include "host/principal_tree.h"
+#include "zere_orvelka/principal_tree.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::bulk {
@@ -69,7 +69,7 @@ bool CopySection::InitCopyTree() {
   return true;
 }
 
-bool CopySection::CopyTreeNodeClick(const store::PrincipalNode* node) {
+bool CopySection::CopyTreeNodeClick(const host::PrincipalNode* node) {
   // Nothing picked leaves the source empty rather than showing a stale one.
   window().control("txtDa").SetCaption(
       node != nullptr ? store::Principal::FromNode(*node).Description() : "");
@@ -123,9 +123,9 @@ bool CopySection::Ticked(std::string_view box) { return IsTicked(window().contro
 
 std::optional<CopySection::Plan> CopySection::PrepareCopy() {
   FRMFW_ORVELKA& w = window();
-  const std::optional<store::PrincipalNode> destination =
+  const std::optional<host::PrincipalNode> destination =
       Need(w.host_controls().VRX_TREEUTENTI1, "VRX_TREEUTENTI1").SelectedNode();
-  const std::optional<store::PrincipalNode> source =
+  const std::optional<host::PrincipalNode> source =
       Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA").SelectedNode();
   // Nothing picked is the user's omission, not an error to retry: refused
   // with the editor's standard refusal before anything is asked.

@@ -24,7 +24,7 @@ class CopySection : public editor::Section {
   std::string_view Name() const override { return "copy"; }
 
   bool InitCopyTree() override;
-  bool CopyTreeNodeClick(const store::PrincipalNode* node) override;
+  bool CopyTreeNodeClick(const host::PrincipalNode* node) override;
   bool ResetCopySelection() override;
   bool ButtonClick(std::string_view name) override;
 

@@ -9,6 +9,7 @@
 #include "db/db_error.h"
 #include "db/filter_expression.h"
 #include "db/sql_literal.h"
+#include "db/value_variant.h"
 
 namespace orv::db {
 
@@ -430,6 +431,14 @@ const Value& Recordset::Field(int index) const {
     throw DbError(kErrItemNotFound, "No field at ordinal " + std::to_string(index));
   }
   return values[static_cast<size_t>(index)];
+}
+
+std::string Recordset::FieldName(int index) const { return FieldAt(index).name; }
+
+host::Variant Recordset::FieldValue(int index) const { return ToVariant(Field(index)); }
+
+void Recordset::SetFieldValue(int index, const host::Variant& value) {
+  SetField(index, FromVariant(value));
 }
 
 void Recordset::SetField(std::string_view name, const Value& value) {

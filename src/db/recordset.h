@@ -10,6 +10,7 @@
 #include "db/driver.h"
 #include "db/field.h"
 #include "db/value.h"
+#include "zere_orvelka/row_source.h"
 
 namespace orv::db {
 
@@ -33,12 +34,14 @@ class RowStore;  // rows shared between a recordset and its clones
 //
 // Moving past the last row sets EOF; reading a field at BOF or EOF throws
 // DbError(kErrBofOrEof).
-class Recordset {
+//
+// A host's grid sees the recordset bound to it as a host::RowSource.
+class Recordset final : public host::RowSource {
  public:
   using Bookmark = int64_t;
 
   Recordset();
-  ~Recordset();
+  ~Recordset() override;
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
 
@@ -74,6 +77,10 @@ class Recordset {
   int FieldIndex(std::string_view name) const;  // -1 when absent
   bool HasField(std::string_view name) const { return FieldIndex(name) >= 0; }
   const Value& Field(std::string_view name) const;
+  // host::RowSource: the same fields and rows as the host's values.
+  std::string FieldName(int index) const override;
+  host::Variant FieldValue(int index) const override;
+  void SetFieldValue(int index, const host::Variant& value) override;
   const Value& Field(int index) const;
   void SetField(std::string_view name, const Value& value);  // edits the current row
   void SetField(int index, const Value& value);

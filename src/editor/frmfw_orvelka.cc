@@ -8,13 +8,15 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/log_error_routine.h"
+#include "db/value_variant.h"
+#include "host/connection_factory.h"
 #include "host/err_object.h"
 #include "host/fallback_message_box.h"
 #include "host/trace.h"
 #include "store/settings.h"
 #include "store/temp_table.h"
 #include "zere_orvelka/change_log.h"
-#include "zere_orvelka/cinterface.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/cls_global.h"
 #include "zere_orvelka/cls_voce_menu.h"
 #include "zere_orvelka/host_frame.h"
@@ -234,7 +236,7 @@ host::ChangeLog& FRMFW_ORVELKA::change_log() const {
   return *log;
 }
 
-std::optional<store::PrincipalNode> FRMFW_ORVELKA::SelectedNode() const {
+std::optional<host::PrincipalNode> FRMFW_ORVELKA::SelectedNode() const {
   if (!controls_.VRX_TREEUTENTI1) return std::nullopt;
   return controls_.VRX_TREEUTENTI1->SelectedNode();
 }
@@ -321,8 +323,8 @@ db::Value FRMFW_ORVELKA::NvlValue(const db::Value& value, const db::Value& defau
 // --- lifecycle
 
 std::pair<int32_t, int32_t> FRMFW_ORVELKA::HostPosition() const {
-  const db::Value left = NvlValue(host_interface_->GetLeft(), db::Value(0));
-  const db::Value top = NvlValue(host_interface_->GetTop(), db::Value(0));
+  const db::Value left = NvlValue(db::FromVariant(host_interface_->GetLeft()), db::Value(0));
+  const db::Value top = NvlValue(db::FromVariant(host_interface_->GetTop()), db::Value(0));
   const int32_t l = left.ToInt32() == 0 ? 100 : left.ToInt32();
   const int32_t t = top.ToInt32() == 0 ? 100 : top.ToInt32();
   return {l, t};
@@ -382,7 +384,7 @@ void FRMFW_ORVELKA::StartUp() {
     return;
   if (!routine.Run([&] { connection_string_ = Need(g, "ClsGlobal").ConnectionString(); })) return;
   if (!routine.Run([&] {
-        connection_ = Need(g, "ClsGlobal").CreateConnection();
+        connection_ = host::NewWindowConnection(Need(g, "ClsGlobal"));
         Need(connection_, "Connection").ConnectionString = connection_string_;
         connection_->Open({}, {}, {}, -1);
       }))
@@ -446,7 +448,7 @@ void FRMFW_ORVELKA::StartUp() {
       }))
     return;
   if (!routine.Run([&] {
-        std::optional<store::PrincipalNode> node = SelectedNode();
+        std::optional<host::PrincipalNode> node = SelectedNode();
         if (node) trv_GU_NodeClick(node);
       }))
     return;
@@ -735,7 +737,7 @@ bool FRMFW_ORVELKA::FirstReportInGesture(std::string_view what) {
   return true;
 }
 
-void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<store::PrincipalNode>& node) {
+void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<host::PrincipalNode>& node) {
   GestureScope gesture(*this);
   try {
     if (VRX_FRM(kFrameTransfers).visible()) {
@@ -762,7 +764,7 @@ void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<store::PrincipalNode>& 
   }
 }
 
-void FRMFW_ORVELKA::VRX_TREEUTENTICOPIA_NodeClick(const std::optional<store::PrincipalNode>& node) {
+void FRMFW_ORVELKA::VRX_TREEUTENTICOPIA_NodeClick(const std::optional<host::PrincipalNode>& node) {
   try {
     Dispatch([&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
   } catch (...) {
@@ -869,7 +871,7 @@ void FRMFW_ORVELKA::DispatchSideBarKey(std::string_view key, int32_t& grid_kind)
     frame(kFrameCopy);
     code(kSectionCopy);
     Silently([&] {
-      std::optional<store::PrincipalNode> node;
+      std::optional<host::PrincipalNode> node;
       if (controls_.VRX_TREEUTENTICOPIA) node = controls_.VRX_TREEUTENTICOPIA->SelectedNode();
       Dispatch([&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
     });

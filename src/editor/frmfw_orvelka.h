@@ -14,10 +14,10 @@
 #include "editor/control.h"
 #include "editor/section.h"
 #include "host/err_object.h"
-#include "host/host_controls.h"
+#include "zere_orvelka/host_controls.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
-#include "host/resize_client.h"
+#include "zere_orvelka/resize_client.h"
 #include "store/principal.h"
 #include "zere_orvelka/host_form.h"
 
@@ -159,11 +159,11 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
 
   // --- principal selection
   void InitUserTree();
-  void trv_GU_NodeClick(const std::optional<store::PrincipalNode>& node);
+  void trv_GU_NodeClick(const std::optional<host::PrincipalNode>& node);
   // The principal of the main tree's selected node (both Null when none).
   store::Principal CurrentPrincipal() const;
   // The copy tree's node click (copy panel source).
-  void VRX_TREEUTENTICOPIA_NodeClick(const std::optional<store::PrincipalNode>& node);
+  void VRX_TREEUTENTICOPIA_NodeClick(const std::optional<host::PrincipalNode>& node);
 
   // --- side bar
   void InitSideBar();
@@ -278,7 +278,7 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // Adds 10 twips to the height and takes them off again, so that the
   // resize control lays everything out.
   void NudgeHeight();
-  std::optional<store::PrincipalNode> SelectedNode() const;
+  std::optional<host::PrincipalNode> SelectedNode() const;
   // Runs `hook` on each section until one returns true.
   template <typename Hook>
   bool Dispatch(Hook&& hook);

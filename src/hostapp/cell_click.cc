@@ -9,7 +9,7 @@
 namespace orv::hostapp {
 
 void CellClick::Run(std::string_view grid, const std::shared_ptr<db::Recordset>& recordset,
-                    db::Recordset::Bookmark row, const ColumnSpec& column, const Handler& handler,
+                    db::Recordset::Bookmark row, const host::GridColumn& column, const Handler& handler,
                     const std::function<bool()>& still_bound) {
   try {
     recordset->SetBookmark(row);

@@ -7,7 +7,7 @@
 
 #include "db/recordset.h"
 #include "db/value.h"
-#include "hostapp/column_spec.h"
+#include "host/grid_column.h"
 
 namespace orv::hostapp {
 
@@ -24,7 +24,7 @@ class CellClick {
   // source once the handler ran (a handler may rebind the grid); the cell is
   // toggled only then. Errors are reported with `grid` as a warning.
   static void Run(std::string_view grid, const std::shared_ptr<db::Recordset>& recordset,
-                  db::Recordset::Bookmark row, const ColumnSpec& column, const Handler& handler,
+                  db::Recordset::Bookmark row, const host::GridColumn& column, const Handler& handler,
                   const std::function<bool()>& still_bound);
 };
 

@@ -588,7 +588,7 @@ QString FormView::TitleText() const {
 }
 
 QString FormView::PrincipalPhrase() const {
-  const std::optional<store::PrincipalNode> node =
+  const std::optional<host::PrincipalNode> node =
       controls_.tree ? controls_.tree->SelectedNode() : std::nullopt;
   if (!node) return tr("nessuno");
   return (node->IsGroup() ? tr("il gruppo %1") : tr("l'utente %1"))

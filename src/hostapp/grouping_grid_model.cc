@@ -9,10 +9,10 @@ namespace orv::hostapp {
 
 GroupingGridModel::GroupingGridModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-void GroupingGridModel::SetColumns(std::vector<ColumnSpec> columns, std::string group_key) {
+void GroupingGridModel::SetColumns(std::vector<host::GridColumn> columns, std::string group_key) {
   beginResetModel();
   columns_.clear();
-  for (ColumnSpec& c : columns) {
+  for (host::GridColumn& c : columns) {
     if (c.shown && c.key != group_key) columns_.push_back(std::move(c));
   }
   group_key_ = std::move(group_key);
@@ -40,7 +40,7 @@ int GroupingGridModel::FirstTextColumn() const {
   return -1;
 }
 
-ColumnSpec* GroupingGridModel::column(int index) {
+host::GridColumn* GroupingGridModel::column(int index) {
   if (index < 0 || index >= static_cast<int>(columns_.size())) return nullptr;
   return &columns_[index];
 }
@@ -113,21 +113,21 @@ void GroupingGridModel::RefreshCells() {
 }
 
 void GroupingGridModel::SetHeaderCheckBox(int column, bool shown) {
-  if (ColumnSpec* c = this->column(column)) {
+  if (host::GridColumn* c = this->column(column)) {
     c->header_check_box = shown;
     emit headerDataChanged(Qt::Horizontal, column, column);
   }
 }
 
 void GroupingGridModel::SetHeaderChecked(int column, bool checked) {
-  if (ColumnSpec* c = this->column(column)) {
+  if (host::GridColumn* c = this->column(column)) {
     c->header_checked = checked;
     emit headerDataChanged(Qt::Horizontal, column, column);
   }
 }
 
 void GroupingGridModel::HeaderCheckBoxClicked(int column) {
-  ColumnSpec* c = this->column(column);
+  host::GridColumn* c = this->column(column);
   if (c == nullptr || !c->header_check_box || !header_handler_) return;
   header_handler_(column, !c->header_checked);
 }
@@ -220,7 +220,7 @@ QVariant GroupingGridModel::data(const QModelIndex& index, int role) const {
   }
   const Row* row = RowAt(index);
   if (row == nullptr || index.column() >= static_cast<int>(columns_.size())) return {};
-  const ColumnSpec& c = columns_[index.column()];
+  const host::GridColumn& c = columns_[index.column()];
   if (c.check_box) {
     if (role == Qt::CheckStateRole)
       return row->checked[index.column()] ? Qt::Checked : Qt::Unchecked;
@@ -264,7 +264,7 @@ QVariant GroupingGridModel::headerData(int section, Qt::Orientation orientation,
       section >= static_cast<int>(columns_.size())) {
     return {};
   }
-  const ColumnSpec& c = columns_[section];
+  const host::GridColumn& c = columns_[section];
   if (role == Qt::DisplayRole) return QString::fromStdString(c.caption);
   if (role == Qt::CheckStateRole && c.header_check_box) {
     return c.header_checked ? Qt::Checked : Qt::Unchecked;

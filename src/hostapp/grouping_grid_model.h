@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "hostapp/column_spec.h"
+#include "host/grid_column.h"
 #include "hostapp/recordset_cells.h"
 
 namespace orv::hostapp {
@@ -36,7 +36,7 @@ class GroupingGridModel : public QAbstractItemModel {
   void SetHeaderHandler(HeaderHandler handler) { header_handler_ = std::move(handler); }
 
   // The shown columns and the grouping column's key ("" for none); resets.
-  void SetColumns(std::vector<ColumnSpec> columns, std::string group_key);
+  void SetColumns(std::vector<host::GridColumn> columns, std::string group_key);
   // Binds (or, with nullptr, empties) the model; resets.
   void SetRecordset(std::shared_ptr<db::Recordset> recordset);
   // Reads every row again (rows may have come or gone): resets.
@@ -45,8 +45,8 @@ class GroupingGridModel : public QAbstractItemModel {
   // place); emits dataChanged.
   void RefreshCells();
 
-  const std::vector<ColumnSpec>& columns() const { return columns_; }
-  ColumnSpec* column(int index);
+  const std::vector<host::GridColumn>& columns() const { return columns_; }
+  host::GridColumn* column(int index);
   // Header check boxes, by column index.
   void SetHeaderCheckBox(int column, bool shown);
   void SetHeaderChecked(int column, bool checked);
@@ -96,7 +96,7 @@ class GroupingGridModel : public QAbstractItemModel {
   void ReadRow(Row& row, RowReader& reader);
   const Row* RowAt(const QModelIndex& index) const;
 
-  std::vector<ColumnSpec> columns_;
+  std::vector<host::GridColumn> columns_;
   std::string group_key_;
   std::shared_ptr<db::Recordset> recordset_;
   std::vector<Group> groups_;  // a single unnamed group when not grouped

@@ -7,19 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "host/host_ui.h"
+#include "host/connection_factory.h"
 #include "hostapp/host_change_log.h"
 #include "hostapp/qt_host_ui.h"
 #include "hostapp/qt_message_service.h"
 #include "zere_orvelka/cls_global.h"
+#include "zere_orvelka/host_ui.h"
 
 namespace orv::hostapp {
 
 // The global services of the desktop host (ClsGlobal), and its user
 // interface (HostUi, found by the module on this object). The host's own
 // connection serves the user/group trees, the change log and the lookups;
-// the module opens its own through CreateConnection.
-class HostGlobal : public host::ClsGlobal, public host::HostUi {
+// the module opens its own through CreateConnection (ConnectionFactory).
+class HostGlobal : public host::ClsGlobal, public host::ConnectionFactory, public host::HostUi {
  public:
   struct Settings {
     std::string connection_string;
@@ -34,7 +35,6 @@ class HostGlobal : public host::ClsGlobal, public host::HostUi {
 
   // ClsGlobal
   std::string ConnectionString() const override { return settings_.connection_string; }
-  std::shared_ptr<db::Connection> CreateConnection() override;
   bool IsAdministrator() const override { return settings_.administrator; }
   int32_t CurrentCompany() const override { return settings_.company; }
   std::string Login() const override { return settings_.login; }
@@ -48,12 +48,15 @@ class HostGlobal : public host::ClsGlobal, public host::HostUi {
   void ForgetModule(host::Cinterface* module) override;
   void SetApplication(host::Cinterface* module) override { application_ = module; }
 
+  // ConnectionFactory
+  std::shared_ptr<db::Connection> CreateConnection() override;
+
   // HostUi, handed on to the Qt user interface.
   host::HostControls CreateControls() override { return ui_.CreateControls(); }
-  void ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) override {
+  void ShowWindow(std::shared_ptr<host::EditorWindow> window, bool modal) override {
     ui_.ShowWindow(std::move(window), modal);
   }
-  void WindowClosed(editor::FRMFW_ORVELKA& window) override { ui_.WindowClosed(window); }
+  void WindowClosed(host::EditorWindow& window) override { ui_.WindowClosed(window); }
 
   // The host's own connection, opened on first use. Throws DbError.
   std::shared_ptr<db::Connection> HostConnection();

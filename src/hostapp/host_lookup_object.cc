@@ -7,7 +7,7 @@
 #include "db/recordset.h"
 #include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
-#include "zere_orvelka/cinterface.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/cls_global.h"
 
 namespace orv::hostapp {

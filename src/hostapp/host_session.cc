@@ -10,7 +10,7 @@
 #include "hostapp/recordset_cells.h"
 #include "store/company.h"
 #include "store/login.h"
-#include "zere_orvelka/cinterface.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 
 namespace orv::hostapp {
 namespace {
@@ -122,7 +122,7 @@ void HostSession::Open() {
     throw std::runtime_error(Tr("CLSFW_ORVELKA non offre l'interfaccia del modulo"));
   module->SetClsGlobal(global_);
   module->SetActiveNavigator(navigator_);
-  module->SetCaption(db::Value(options_.caption));
+  module->SetCaption(host::Variant(options_.caption));
   orv_object_set_flag(object_.get(), "WindowModal", options_.modal ? 1 : 0);
   orv_object_set_flag(object_.get(), "IsActive", 1);
   // The host initialises its models for the module once the window exists;
@@ -136,7 +136,7 @@ bool HostSession::Close() {
   host::Cinterface* module = this->module();
   if (module == nullptr) return true;
   try {
-    return module->CloseForm().ToBool();
+    return module->CloseForm() == host::Variant(true);
   } catch (const std::exception&) {
     return false;
   }

@@ -4,7 +4,7 @@ namespace orv::hostapp {
 
 MatrixGridModel::MatrixGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void MatrixGridModel::SetColumns(std::vector<ColumnSpec> columns) {
+void MatrixGridModel::SetColumns(std::vector<host::GridColumn> columns) {
   beginResetModel();
   columns_ = std::move(columns);
   Build();
@@ -105,7 +105,7 @@ int MatrixGridModel::columnCount(const QModelIndex& parent) const {
 QVariant MatrixGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
   const Row& row = rows_[index.row()];
-  const ColumnSpec& c = columns_[index.column()];
+  const host::GridColumn& c = columns_[index.column()];
   if (c.check_box) {
     if (role == Qt::CheckStateRole)
       return row.checked[index.column()] ? Qt::Checked : Qt::Unchecked;
@@ -139,7 +139,7 @@ QVariant MatrixGridModel::headerData(int section, Qt::Orientation orientation, i
     return {};
   }
   if (section < 0 || section >= columnCount()) return {};
-  const ColumnSpec& c = columns_[section];
+  const host::GridColumn& c = columns_[section];
   if (role == Qt::DisplayRole) return QString::fromStdString(c.caption);
   if (role == Qt::CheckStateRole && c.check_box) {
     return c.header_checked ? Qt::Checked : Qt::Unchecked;

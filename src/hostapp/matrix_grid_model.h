@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "hostapp/column_spec.h"
+#include "host/grid_column.h"
 #include "hostapp/recordset_cells.h"
 
 namespace orv::hostapp {
@@ -33,14 +33,14 @@ class MatrixGridModel : public QAbstractTableModel {
   void SetToggleHandler(ToggleHandler handler) { toggle_handler_ = std::move(handler); }
   void SetHeaderHandler(HeaderHandler handler) { header_handler_ = std::move(handler); }
 
-  void SetColumns(std::vector<ColumnSpec> columns);
+  void SetColumns(std::vector<host::GridColumn> columns);
   void SetRecordset(std::shared_ptr<db::Recordset> recordset);
   void Reload();
   void RefreshCells();
   void SetHeaderChecked(int column, bool checked);
   void HeaderCheckBoxClicked(int column);
 
-  const std::vector<ColumnSpec>& columns() const { return columns_; }
+  const std::vector<host::GridColumn>& columns() const { return columns_; }
   int ColumnOf(const std::string& key) const;
   std::optional<db::Recordset::Bookmark> RowOf(int row) const;
   int RowOfBookmark(db::Recordset::Bookmark bookmark) const;
@@ -65,7 +65,7 @@ class MatrixGridModel : public QAbstractTableModel {
   void Build();
   void ReadRow(Row& row, RowReader& reader);
 
-  std::vector<ColumnSpec> columns_;
+  std::vector<host::GridColumn> columns_;
   std::shared_ptr<db::Recordset> recordset_;
   std::vector<Row> rows_;
   ToggleHandler toggle_handler_;

@@ -69,7 +69,7 @@ void PrincipalTreeView::showEvent(QShowEvent* event) {
 }
 
 void PrincipalTreeView::ShowSelection() {
-  std::optional<store::PrincipalNode> node = tree_->SelectedNode();
+  std::optional<host::PrincipalNode> node = tree_->SelectedNode();
   const QModelIndex index = node ? tree_->IndexOf(node->kind, node->id) : QModelIndex();
   if (!index.isValid()) {
     // No highlight on a node whose rights are not the ones shown.
@@ -102,8 +102,8 @@ bool PrincipalTreeView::eventFilter(QObject* watched, QEvent* event) {
       forwarding_key_ = false;
       const QModelIndex after = view_->currentIndex();
       if (after != before) {
-        const std::optional<store::PrincipalNode> node = tree_->NodeAt(after);
-        const std::optional<store::PrincipalNode> selected = tree_->SelectedNode();
+        const std::optional<host::PrincipalNode> node = tree_->NodeAt(after);
+        const std::optional<host::PrincipalNode> selected = tree_->SelectedNode();
         if (node && !(selected && selected->kind == node->kind && selected->id == node->id)) {
           tree_->Pick(after);
         } else if (!node) {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "host/host_controls.h"
+#include "zere_orvelka/host_controls.h"
 #include "hostapp/qt_grouping_grid.h"
 #include "hostapp/qt_matrix_grid.h"
 #include "hostapp/qt_mdi_container.h"

@@ -24,7 +24,7 @@ void QtGroupingGrid::ClearColumns() {
 
 void QtGroupingGrid::AddTextColumn(std::string_view key, std::string_view caption, int32_t /*kind*/,
                                    int32_t width) {
-  ColumnSpec c;
+  host::GridColumn c;
   c.key = c.field = std::string(key);
   c.caption = std::string(caption);
   c.width = width;
@@ -35,7 +35,7 @@ void QtGroupingGrid::AddCheckBoxColumn(std::string_view key, std::string_view ca
                                        std::string_view checked_value,
                                        std::string_view unchecked_value, bool /*flag*/,
                                        int32_t width) {
-  ColumnSpec c;
+  host::GridColumn c;
   c.key = c.field = std::string(key);
   c.caption = std::string(caption);
   c.width = width;
@@ -61,14 +61,14 @@ int QtGroupingGrid::ModelColumn(std::string_view key) const {
 }
 
 void QtGroupingGrid::SetHeaderCheckBox(std::string_view key, bool shown) {
-  for (ColumnSpec& c : columns_) {
+  for (host::GridColumn& c : columns_) {
     if (c.key == key) c.header_check_box = shown;
   }
   model_->SetHeaderCheckBox(ModelColumn(key), shown);
 }
 
 void QtGroupingGrid::SetHeaderCheck(std::string_view key, bool value, bool /*flag*/) {
-  for (ColumnSpec& c : columns_) {
+  for (host::GridColumn& c : columns_) {
     if (c.key == key) c.header_checked = value;
   }
   model_->SetHeaderChecked(ModelColumn(key), value);
@@ -76,7 +76,8 @@ void QtGroupingGrid::SetHeaderCheck(std::string_view key, bool value, bool /*fla
 
 void QtGroupingGrid::FinishLayout() {}
 
-void QtGroupingGrid::SetDataSource(std::shared_ptr<db::Recordset> recordset) {
+void QtGroupingGrid::SetDataSource(std::shared_ptr<host::RowSource> rows) {
+  std::shared_ptr<db::Recordset> recordset = std::dynamic_pointer_cast<db::Recordset>(rows);
   data_source_ = recordset;
   model_->SetRecordset(std::move(recordset));
 }
@@ -106,10 +107,10 @@ std::optional<db::Recordset::Bookmark> QtGroupingGrid::CurrentRow() const {
 
 void QtGroupingGrid::Toggle(db::Recordset::Bookmark row, int column) {
   editor::FRMFW_ORVELKA* window = link_->Get();
-  const ColumnSpec* spec = model_->column(column);
+  const host::GridColumn* spec = model_->column(column);
   std::shared_ptr<db::Recordset> rs = data_source_;
   if (window == nullptr || spec == nullptr || !rs) return;
-  const ColumnSpec c = *spec;
+  const host::GridColumn c = *spec;
   CellClick::Run(
       "GRIDTIPOLOGIE", rs, row, c,
       [window](std::string_view key, std::string_view column, const db::Value& before,
@@ -122,7 +123,7 @@ void QtGroupingGrid::Toggle(db::Recordset::Bookmark row, int column) {
 
 void QtGroupingGrid::HeaderToggle(int column, bool new_state) {
   editor::FRMFW_ORVELKA* window = link_->Get();
-  const ColumnSpec* spec = model_->column(column);
+  const host::GridColumn* spec = model_->column(column);
   if (window == nullptr || spec == nullptr) return;
   const std::string key = spec->key;
   bool cancel = false;

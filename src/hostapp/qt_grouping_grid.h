@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/grouping_grid.h"
-#include "hostapp/column_spec.h"
+#include "zere_orvelka/grouping_grid.h"
+#include "host/grid_column.h"
 #include "hostapp/grouping_grid_model.h"
 #include "hostapp/window_link.h"
 
@@ -41,8 +41,11 @@ class QtGroupingGrid : public host::GroupingGrid {
   void SetHeaderCheckBox(std::string_view key, bool shown) override;
   void SetHeaderCheck(std::string_view key, bool value, bool flag) override;
   void FinishLayout() override;
-  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
-  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  // Only the module's recordsets are bound: other rows leave the grid empty.
+  void SetDataSource(std::shared_ptr<host::RowSource> rows) override;
+  std::shared_ptr<host::RowSource> GetDataSource() const override { return data_source_; }
+  // The bound recordset (null when none).
+  const std::shared_ptr<db::Recordset>& recordset() const { return data_source_; }
   void RefreshLayout() override;
   void Redraw() override;
   void Refresh() override;
@@ -61,7 +64,7 @@ class QtGroupingGrid : public host::GroupingGrid {
   std::shared_ptr<WindowLink> link_;
   std::unique_ptr<GroupingGridModel> model_;
   std::optional<host::GridLayout> layout_;
-  std::vector<ColumnSpec> columns_;
+  std::vector<host::GridColumn> columns_;
   std::string group_key_;
   std::shared_ptr<db::Recordset> data_source_;
 };

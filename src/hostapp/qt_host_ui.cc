@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "editor/frmfw_orvelka.h"
+#include "module/editor_window_adapter.h"
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/form_view.h"
 #include "hostapp/main_window.h"
@@ -52,7 +53,9 @@ editor::FRMFW_ORVELKA* QtHostUi::window() const {
   return window_ && !window_->unloaded() ? window_.get() : nullptr;
 }
 
-void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) {
+void QtHostUi::ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal) {
+  std::shared_ptr<editor::FRMFW_ORVELKA> window = host::EditorWindowAdapter::Window(*events);
+  if (!window) return;
   if (main_window_) {
     // One editor window at a time: a second ShowForm replaces the first view.
     main_window_->AllowClose();
@@ -62,6 +65,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     main_window_ = nullptr;
   }
   window_ = window;
+  events_ = std::move(events);
   QtControls c = controls_;
   c.link->Set(window);
   std::shared_ptr<WindowLink> link = c.link;
@@ -75,7 +79,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     }
   };
   const bool remember = hooks_.remember;
-  c.tree->SetClickHandler([link, load, remember](const std::optional<store::PrincipalNode>& node) {
+  c.tree->SetClickHandler([link, load, remember](const std::optional<host::PrincipalNode>& node) {
     if (remember && node) {
       QSettings().setValue(
           kPrincipalKey,
@@ -83,7 +87,7 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     }
     if (editor::FRMFW_ORVELKA* w = link->Get()) load([w, &node] { w->trv_GU_NodeClick(node); });
   });
-  c.copy_tree->SetClickHandler([link, load](const std::optional<store::PrincipalNode>& node) {
+  c.copy_tree->SetClickHandler([link, load](const std::optional<host::PrincipalNode>& node) {
     if (editor::FRMFW_ORVELKA* w = link->Get()) {
       load([w, &node] { w->VRX_TREEUTENTICOPIA_NodeClick(node); });
     }
@@ -137,8 +141,8 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
     bool ok = false;
     const qlonglong id = principal.size() == 2 ? principal[1].toLongLong(&ok) : 0;
     if (ok && this->window() != nullptr) {
-      c.tree->Select(principal[0] == QLatin1String("group") ? store::PrincipalNode::kGroup
-                                                            : store::PrincipalNode::kUser,
+      c.tree->Select(principal[0] == QLatin1String("group") ? host::PrincipalNode::kGroup
+                                                            : host::PrincipalNode::kUser,
                      id);
     }
   }
@@ -159,11 +163,12 @@ void QtHostUi::Activate() {
   activating_ = false;
 }
 
-void QtHostUi::WindowClosed(editor::FRMFW_ORVELKA& window) {
-  if (window_.get() != &window) return;
+void QtHostUi::WindowClosed(host::EditorWindow& events) {
+  if (events_.get() != &events) return;
   // Called from inside the window's unload: the window and its view stay
   // alive until control is back in the event loop.
-  closed_.push_back(std::move(window_));
+  window_.reset();
+  closed_.push_back(std::move(events_));
   if (main_window_ && hooks_.remember) {
     QSettings().setValue(kGeometryKey, main_window_->saveGeometry());
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_ui.h"
+#include "zere_orvelka/host_ui.h"
 #include "hostapp/main_window.h"
 #include "hostapp/qt_controls.h"
 
@@ -48,8 +48,8 @@ class QtHostUi : public host::HostUi {
   ~QtHostUi() override;
 
   host::HostControls CreateControls() override;
-  void ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) override;
-  void WindowClosed(editor::FRMFW_ORVELKA& window) override;
+  void ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal) override;
+  void WindowClosed(host::EditorWindow& events) override;
 
   Hooks& hooks() { return hooks_; }
   // The controls made last (those of the newest window).
@@ -71,7 +71,8 @@ class QtHostUi : public host::HostUi {
   Hooks hooks_;
   QtControls controls_;
   std::shared_ptr<editor::FRMFW_ORVELKA> window_;
-  std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> closed_;
+  std::shared_ptr<host::EditorWindow> events_;  // the window as the module handed it
+  std::vector<std::shared_ptr<host::EditorWindow>> closed_;
   QPointer<MainWindow> main_window_;
   std::vector<QPointer<MainWindow>> closing_;  // deleted later
   QEventLoop* modal_loop_ = nullptr;

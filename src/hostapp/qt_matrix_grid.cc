@@ -28,7 +28,7 @@ void QtMatrixGrid::AddHeaderGroup(std::string_view caption) {
 
 void QtMatrixGrid::AddTextColumn(std::string_view key, std::string_view caption, int32_t width,
                                  std::string_view group) {
-  ColumnSpec c;
+  host::GridColumn c;
   c.key = c.field = std::string(key);
   c.caption = std::string(caption);
   c.width = width;
@@ -40,7 +40,7 @@ void QtMatrixGrid::AddCheckBoxColumn(std::string_view key, std::string_view capt
                                      std::string_view checked_value,
                                      std::string_view unchecked_value, int32_t width,
                                      std::string_view group) {
-  ColumnSpec c;
+  host::GridColumn c;
   c.key = c.field = std::string(key);
   c.caption = std::string(caption);
   c.width = width;
@@ -56,13 +56,14 @@ void QtMatrixGrid::AddCheckBoxColumn(std::string_view key, std::string_view capt
 void QtMatrixGrid::ApplyColumns() { model_->SetColumns(columns_); }
 
 void QtMatrixGrid::SetHeaderCheck(std::string_view key, bool value) {
-  for (ColumnSpec& c : columns_) {
+  for (host::GridColumn& c : columns_) {
     if (c.key == key) c.header_checked = value;
   }
   model_->SetHeaderChecked(model_->ColumnOf(std::string(key)), value);
 }
 
-void QtMatrixGrid::SetDataSource(std::shared_ptr<db::Recordset> recordset) {
+void QtMatrixGrid::SetDataSource(std::shared_ptr<host::RowSource> rows) {
+  std::shared_ptr<db::Recordset> recordset = std::dynamic_pointer_cast<db::Recordset>(rows);
   data_source_ = recordset;
   model_->SetRecordset(std::move(recordset));
 }
@@ -93,7 +94,7 @@ void QtMatrixGrid::Toggle(db::Recordset::Bookmark row, int column) {
   editor::FRMFW_ORVELKA* window = link_->Get();
   std::shared_ptr<db::Recordset> rs = data_source_;
   if (window == nullptr || !rs || column < 0 || column >= model_->columnCount()) return;
-  const ColumnSpec c = model_->columns()[column];
+  const host::GridColumn c = model_->columns()[column];
   CellClick::Run(
       "GRID_DEPOSITO", rs, row, c,
       [window](std::string_view key, std::string_view column, const db::Value& before,

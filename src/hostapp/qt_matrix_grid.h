@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/matrix_grid.h"
-#include "hostapp/column_spec.h"
+#include "zere_orvelka/matrix_grid.h"
+#include "host/grid_column.h"
 #include "hostapp/matrix_grid_model.h"
 #include "hostapp/window_link.h"
 
@@ -41,8 +41,11 @@ class QtMatrixGrid : public host::MatrixGrid {
   void ApplyColumns() override;
   void SetHeaderCheck(std::string_view key, bool value) override;
   void FinishLayout() override {}
-  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
-  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  // Only the module's recordsets are bound: other rows leave the grid empty.
+  void SetDataSource(std::shared_ptr<host::RowSource> rows) override;
+  std::shared_ptr<host::RowSource> GetDataSource() const override { return data_source_; }
+  // The bound recordset (null when none).
+  const std::shared_ptr<db::Recordset>& recordset() const { return data_source_; }
   void RefreshLayout() override;
   void Refresh() override;
 
@@ -60,7 +63,7 @@ class QtMatrixGrid : public host::MatrixGrid {
   std::unique_ptr<MatrixGridModel> model_;
   std::optional<host::GridLayout> layout_;
   std::vector<std::string> header_groups_;
-  std::vector<ColumnSpec> columns_;
+  std::vector<host::GridColumn> columns_;
   std::shared_ptr<db::Recordset> data_source_;
 };
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "host/mdi_container.h"
+#include "zere_orvelka/mdi_container.h"
 
 namespace orv::hostapp {
 

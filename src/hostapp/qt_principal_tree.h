@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "host/principal_tree.h"
+#include "zere_orvelka/principal_tree.h"
 #include "hostapp/principal_filter_model.h"
 
 namespace orv::db {
@@ -26,7 +26,7 @@ namespace orv::hostapp {
 class QtPrincipalTree : public host::PrincipalTree {
  public:
   using ConnectionProvider = std::function<std::shared_ptr<db::Connection>()>;
-  using ClickHandler = std::function<void(const std::optional<store::PrincipalNode>& node)>;
+  using ClickHandler = std::function<void(const std::optional<host::PrincipalNode>& node)>;
   // Roles of the node items.
   static constexpr int kKindRole = Qt::UserRole + 1;
   static constexpr int kIdRole = Qt::UserRole + 2;
@@ -45,14 +45,14 @@ class QtPrincipalTree : public host::PrincipalTree {
   void SetShowGroups(bool value) override { show_groups_ = value; }
   void Initialize(std::shared_ptr<host::Cinterface> host, bool flag) override;
   void Load() override;
-  std::optional<store::PrincipalNode> SelectedNode() const override { return selected_; }
+  std::optional<host::PrincipalNode> SelectedNode() const override { return selected_; }
 
   QStandardItemModel* model() const { return model_.get(); }
   PrincipalFilterModel* filtered() const { return proxy_.get(); }
   void SetSearchText(const QString& text);
 
   // The node of an index of filtered() (none for headings).
-  std::optional<store::PrincipalNode> NodeAt(const QModelIndex& proxy_index) const;
+  std::optional<host::PrincipalNode> NodeAt(const QModelIndex& proxy_index) const;
   // The index in filtered() of a node (invalid when hidden or absent).
   QModelIndex IndexOf(int32_t kind, int64_t id) const;
   // A user's pick: selects and reports the node.
@@ -60,7 +60,7 @@ class QtPrincipalTree : public host::PrincipalTree {
   // Selects a node by kind and identifier (loading first when needed) and
   // reports it; false when there is none.
   bool Select(int32_t kind, int64_t id);
-  const std::vector<store::PrincipalNode>& nodes() const { return nodes_; }
+  const std::vector<host::PrincipalNode>& nodes() const { return nodes_; }
   bool loaded() const { return loaded_; }
   // The selected node as the principal's description ("Gruppo: Ufficio
   // vendite"), empty when none.
@@ -74,8 +74,8 @@ class QtPrincipalTree : public host::PrincipalTree {
   bool show_users_ = true;
   bool show_groups_ = true;
   bool loaded_ = false;
-  std::vector<store::PrincipalNode> nodes_;
-  std::optional<store::PrincipalNode> selected_;
+  std::vector<host::PrincipalNode> nodes_;
+  std::optional<host::PrincipalNode> selected_;
   ClickHandler click_handler_;
   std::function<void()> selection_handler_;
 };

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/query_condition.h"
-#include "host/query_control.h"
+#include "zere_orvelka/query_control.h"
 #include "hostapp/window_link.h"
 #include "zere_orvelka/lookup_object.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "host/resize_control.h"
+#include "zere_orvelka/resize_control.h"
 #include "hostapp/window_link.h"
 
 namespace orv::hostapp {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/side_bar.h"
+#include "zere_orvelka/side_bar.h"
 
 namespace orv::hostapp {
 

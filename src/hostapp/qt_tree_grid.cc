@@ -20,7 +20,7 @@ QtTreeGrid::~QtTreeGrid() = default;
 void QtTreeGrid::AddTextColumn(std::string_view key, std::string_view field,
                                std::string_view caption, int32_t /*kind*/, int32_t width,
                                bool shown) {
-  ColumnSpec c;
+  host::GridColumn c;
   c.key = std::string(key);
   c.field = std::string(field);
   c.caption = std::string(caption);
@@ -33,7 +33,7 @@ void QtTreeGrid::AddCheckBoxColumn(std::string_view key, std::string_view field,
                                    std::string_view caption, std::string_view checked_value,
                                    std::string_view unchecked_value, bool /*flag*/, int32_t width,
                                    bool /*flag2*/, bool /*flag3*/) {
-  ColumnSpec c;
+  host::GridColumn c;
   c.key = std::string(key);
   c.field = std::string(field);
   c.caption = std::string(caption);
@@ -61,7 +61,8 @@ std::string QtTreeGrid::ColumnKey(int32_t index) const {
   return columns_[index].key;
 }
 
-void QtTreeGrid::SetDataSource(std::shared_ptr<db::Recordset> recordset) {
+void QtTreeGrid::SetDataSource(std::shared_ptr<host::RowSource> rows) {
+  std::shared_ptr<db::Recordset> recordset = std::dynamic_pointer_cast<db::Recordset>(rows);
   data_source_ = recordset;
   reader_ = recordset ? recordset->Clone() : nullptr;
   model_->SetRecordset(std::move(recordset));
@@ -101,7 +102,7 @@ void QtTreeGrid::Toggle(db::Recordset::Bookmark row, int column) {
   if (window == nullptr || !rs || column < 0 || column >= static_cast<int>(columns_.size())) {
     return;
   }
-  const ColumnSpec c = columns_[column];
+  const host::GridColumn c = columns_[column];
   try {
     rs->SetBookmark(row);
     bool cancel = false;

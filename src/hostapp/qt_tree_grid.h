@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/tree_grid.h"
-#include "hostapp/column_spec.h"
+#include "zere_orvelka/tree_grid.h"
+#include "host/grid_column.h"
 #include "hostapp/tree_grid_model.h"
 #include "hostapp/window_link.h"
 
@@ -37,8 +37,11 @@ class QtTreeGrid : public host::TreeGrid {
   void CloseColumns() override;
   int32_t ColumnIndex(std::string_view key) const override;
   std::string ColumnKey(int32_t index) const override;
-  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
-  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  // Only the module's recordsets are bound: other rows leave the grid empty.
+  void SetDataSource(std::shared_ptr<host::RowSource> rows) override;
+  std::shared_ptr<host::RowSource> GetDataSource() const override { return data_source_; }
+  // The bound recordset (null when none).
+  const std::shared_ptr<db::Recordset>& recordset() const { return data_source_; }
   void Refresh() override;
 
   TreeGridModel* model() const { return model_.get(); }
@@ -50,7 +53,7 @@ class QtTreeGrid : public host::TreeGrid {
 
   std::shared_ptr<WindowLink> link_;
   std::unique_ptr<TreeGridModel> model_;
-  std::vector<ColumnSpec> columns_;
+  std::vector<host::GridColumn> columns_;
   std::optional<host::TreeSettings> settings_;
   std::pair<bool, bool> options_{false, false};
   std::shared_ptr<db::Recordset> data_source_;

@@ -7,7 +7,7 @@ namespace orv::hostapp {
 
 TreeGridModel::TreeGridModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-void TreeGridModel::SetColumns(std::vector<ColumnSpec> columns, std::string key_field,
+void TreeGridModel::SetColumns(std::vector<host::GridColumn> columns, std::string key_field,
                                std::string parent_field) {
   beginResetModel();
   all_columns_ = std::move(columns);
@@ -47,7 +47,7 @@ void TreeGridModel::Build() {
   if (!recordset_ || !recordset_->IsOpen()) return;
   const std::vector<db::Recordset::Bookmark> rows = RecordsetCells::VisibleRows(*recordset_);
   cursor_ = recordset_->Clone();
-  for (const ColumnSpec& spec : all_columns_)
+  for (const host::GridColumn& spec : all_columns_)
     field_index_.push_back(cursor_->FieldIndex(spec.field));
   const int key = cursor_->FieldIndex(key_field_);
   const int image = cursor_->FieldIndex("IMAGE");
@@ -104,7 +104,7 @@ void TreeGridModel::ReadNode(Node& node) const {
       const int swapped = substitution_handler_(node.bookmark, source);
       if (swapped >= 0 && swapped < static_cast<int>(all_columns_.size())) source = swapped;
     }
-    const ColumnSpec& spec = all_columns_[source];
+    const host::GridColumn& spec = all_columns_[source];
     const db::Value value = ValueAt(node.bookmark, field_index_[source]);
     if (all_columns_[shown_[c]].check_box) {
       if (!value.IsNull() && !value.IsEmpty()) {
@@ -224,7 +224,7 @@ QVariant TreeGridModel::headerData(int section, Qt::Orientation orientation, int
   if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(shown_.size())) {
     return {};
   }
-  const ColumnSpec& c = all_columns_[shown_[section]];
+  const host::GridColumn& c = all_columns_[shown_[section]];
   if (role == Qt::DisplayRole) return QString::fromStdString(c.caption);
   if (role == Qt::UserRole) return QString::fromStdString(c.key);
   return {};

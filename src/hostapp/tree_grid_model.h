@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "hostapp/column_spec.h"
+#include "host/grid_column.h"
 #include "hostapp/recordset_cells.h"
 
 namespace orv::hostapp {
@@ -45,14 +45,14 @@ class TreeGridModel : public QAbstractItemModel {
 
   // Every column of the collection (shown or not), the key and parent-key
   // fields; resets.
-  void SetColumns(std::vector<ColumnSpec> columns, std::string key_field, std::string parent_field);
+  void SetColumns(std::vector<host::GridColumn> columns, std::string key_field, std::string parent_field);
   void SetRecordset(std::shared_ptr<db::Recordset> recordset);
   void Reload();
   void RefreshCells();
 
   // The collection's column of a model column (-1 when none).
   int CollectionColumn(int model_column) const;
-  const std::vector<ColumnSpec>& all_columns() const { return all_columns_; }
+  const std::vector<host::GridColumn>& all_columns() const { return all_columns_; }
   std::optional<db::Recordset::Bookmark> RowOf(const QModelIndex& index) const;
   // The index of the row with that key in model column `column`.
   QModelIndex IndexOfKey(const QString& key, int column) const;
@@ -92,7 +92,7 @@ class TreeGridModel : public QAbstractItemModel {
   const std::vector<int>& ChildrenOf(int node) const;
   void EmitChanged(int parent);
 
-  std::vector<ColumnSpec> all_columns_;
+  std::vector<host::GridColumn> all_columns_;
   std::vector<int> shown_;  // model column -> collection column
   std::string key_field_ = "KEY";
   std::string parent_field_ = "PADRE_KEY";

@@ -4,11 +4,13 @@
 #include <utility>
 
 #include "db/db_error.h"
+#include "db/value_variant.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
 #include "host/fallback_message_box.h"
-#include "host/host_ui.h"
+#include "zere_orvelka/host_ui.h"
 #include "host/trace.h"
+#include "module/editor_window_adapter.h"
 #include "module/module_sections.h"
 #include "zere_orvelka/cls_global.h"
 #include "zere_orvelka/cls_voce_menu.h"
@@ -155,42 +157,51 @@ void CLSFW_ORVELKA::SetProgramMode(int32_t value) {
 }
 int32_t CLSFW_ORVELKA::GetProgramMode() const { return program_mode_; }
 
-void CLSFW_ORVELKA::SetMenuModulo(const db::Value& value) { menu_modulo_ = value; }
-db::Value CLSFW_ORVELKA::GetMenuModulo() const { return menu_modulo_; }
-void CLSFW_ORVELKA::SetMenuPadre(const db::Value& value) { menu_padre_ = value; }
-db::Value CLSFW_ORVELKA::GetMenuPadre() const { return menu_padre_; }
-void CLSFW_ORVELKA::SetMenuProg(const db::Value& value) { menu_prog_ = value; }
-db::Value CLSFW_ORVELKA::GetMenuProg() const { return menu_prog_; }
-void CLSFW_ORVELKA::SetCaption(const db::Value& value) { caption_ = value; }
-db::Value CLSFW_ORVELKA::GetCaption() const { return caption_; }
+void CLSFW_ORVELKA::SetMenuModulo(const Variant& value) { menu_modulo_ = value; }
+Variant CLSFW_ORVELKA::GetMenuModulo() const { return menu_modulo_; }
+void CLSFW_ORVELKA::SetMenuPadre(const Variant& value) { menu_padre_ = value; }
+Variant CLSFW_ORVELKA::GetMenuPadre() const { return menu_padre_; }
+void CLSFW_ORVELKA::SetMenuProg(const Variant& value) { menu_prog_ = value; }
+Variant CLSFW_ORVELKA::GetMenuProg() const { return menu_prog_; }
+void CLSFW_ORVELKA::SetCaption(const Variant& value) { caption_ = value; }
+Variant CLSFW_ORVELKA::GetCaption() const { return caption_; }
 void CLSFW_ORVELKA::SetHwndParent(int32_t value) { hwnd_parent_ = value; }
 int32_t CLSFW_ORVELKA::GetHwndParent() const { return hwnd_parent_; }
 
-db::Value CLSFW_ORVELKA::ShowForm() {
+Variant CLSFW_ORVELKA::ShowForm() {
   Quietly([&] {
     std::shared_ptr<HostUi> ui = host_ui_;
     if (!ui) ui = std::dynamic_pointer_cast<HostUi>(cls_global_);
     if (!ui) ThrowObjectNotSet("HostUi");
     auto window = std::make_shared<editor::FRMFW_ORVELKA>(ui->CreateControls());
+    // What the host sees of the window: one object for its whole life, so
+    // that WindowClosed names the window ShowWindow was given.
+    auto events = std::make_shared<EditorWindowAdapter>(window);
     editor_ = window;
     windows_.push_back(window);
     window->SetHostInterface(GetActiveDll());
     window->SetOwnerModule(this);
     std::weak_ptr<HostUi> weak_ui = ui;
-    window->SetUnloadedHandler([weak_ui](editor::FRMFW_ORVELKA& closed) {
-      if (auto shown_by = weak_ui.lock()) shown_by->WindowClosed(closed);
+    std::weak_ptr<EditorWindowAdapter> weak_events = events;
+    window->SetUnloadedHandler([weak_ui, weak_events](editor::FRMFW_ORVELKA&) {
+      auto shown_by = weak_ui.lock();
+      auto closed = weak_events.lock();
+      if (shown_by && closed) shown_by->WindowClosed(*closed);
     });
     AddModuleSections(*window);
     std::string caption;
-    Quietly([&] { caption = caption_.IsNull() ? std::string() : caption_.ToText(); });
+    Quietly([&] {
+      const db::Value text = db::FromVariant(caption_);
+      caption = text.IsNull() ? std::string() : text.ToText();
+    });
     window->SetCaption(caption);
     window->Form_Load();
-    ui->ShowWindow(window, window_modal_);
+    ui->ShowWindow(events, window_modal_);
   });
-  return db::Value();
+  return Variant();
 }
 
-db::Value CLSFW_ORVELKA::CloseForm() {
+Variant CLSFW_ORVELKA::CloseForm() {
   bool closed = false;
   Quietly([&] {
     if (!editor_ || editor_->unloaded()) {
@@ -200,7 +211,7 @@ db::Value CLSFW_ORVELKA::CloseForm() {
     editor_->Unload();
     closed = editor_->HostInterface() == nullptr;
   });
-  return db::Value(closed);
+  return Variant(closed);
 }
 
 void CLSFW_ORVELKA::SetConnection(std::shared_ptr<db::Connection> value) {
@@ -210,22 +221,23 @@ std::shared_ptr<db::Connection> CLSFW_ORVELKA::GetConnection() const { return co
 
 std::shared_ptr<HostForm> CLSFW_ORVELKA::GetCwindow() const { return gobj_window_; }
 
-db::Value CLSFW_ORVELKA::TransferData(const db::Value& data) {
+Variant CLSFW_ORVELKA::TransferData(const Variant& variant) {
   Quietly([&] {
+    const db::Value data = db::FromVariant(variant);
     // A copy, so that a handler may connect another one.
     const auto handlers = data_transfer_handlers_;
     for (const auto& handler : handlers) handler(data);
   });
-  return db::Value();
+  return Variant();
 }
 
-db::Value CLSFW_ORVELKA::GetTop() const { return db::Value(top_); }
-void CLSFW_ORVELKA::SetTop(const db::Value& value) {
-  Quietly([&] { top_ = value.ToInt32(); });
+Variant CLSFW_ORVELKA::GetTop() const { return Variant(top_); }
+void CLSFW_ORVELKA::SetTop(const Variant& value) {
+  Quietly([&] { top_ = db::FromVariant(value).ToInt32(); });
 }
-db::Value CLSFW_ORVELKA::GetLeft() const { return db::Value(left_); }
-void CLSFW_ORVELKA::SetLeft(const db::Value& value) {
-  Quietly([&] { left_ = value.ToInt32(); });
+Variant CLSFW_ORVELKA::GetLeft() const { return Variant(left_); }
+void CLSFW_ORVELKA::SetLeft(const Variant& value) {
+  Quietly([&] { left_ = db::FromVariant(value).ToInt32(); });
 }
 
 void CLSFW_ORVELKA::SetClsVoceMenu(std::shared_ptr<ClsVoceMenu> value) {
@@ -238,8 +250,8 @@ bool CLSFW_ORVELKA::GetIsActive() const { return is_active_; }
 void CLSFW_ORVELKA::SetIsCalled(bool value) { is_called_ = value; }
 bool CLSFW_ORVELKA::GetIsCalled() const { return is_called_; }
 
-void CLSFW_ORVELKA::SetFiltro(const db::Value& /*value*/) {}
-db::Value CLSFW_ORVELKA::GetFiltro() const { return db::Value(); }
+void CLSFW_ORVELKA::SetFiltro(const Variant& /*value*/) {}
+Variant CLSFW_ORVELKA::GetFiltro() const { return Variant(); }
 
 // --- navigator events
 

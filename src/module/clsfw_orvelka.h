@@ -10,7 +10,7 @@
 #include "db/value.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
-#include "zere_orvelka/cinterface.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/navigator_events.h"
 
 namespace orv::editor {
@@ -67,34 +67,34 @@ class CLSFW_ORVELKA : public Cinterface, public NavigatorEvents {
   bool GetWindowModal() const override;
   void SetProgramMode(int32_t value) override;
   int32_t GetProgramMode() const override;
-  void SetMenuModulo(const db::Value& value) override;
-  db::Value GetMenuModulo() const override;
-  void SetMenuPadre(const db::Value& value) override;
-  db::Value GetMenuPadre() const override;
-  void SetMenuProg(const db::Value& value) override;
-  db::Value GetMenuProg() const override;
-  void SetCaption(const db::Value& value) override;
-  db::Value GetCaption() const override;
+  void SetMenuModulo(const Variant& value) override;
+  Variant GetMenuModulo() const override;
+  void SetMenuPadre(const Variant& value) override;
+  Variant GetMenuPadre() const override;
+  void SetMenuProg(const Variant& value) override;
+  Variant GetMenuProg() const override;
+  void SetCaption(const Variant& value) override;
+  Variant GetCaption() const override;
   void SetHwndParent(int32_t value) override;
   int32_t GetHwndParent() const override;
-  db::Value ShowForm() override;
-  db::Value CloseForm() override;
+  Variant ShowForm() override;
+  Variant CloseForm() override;
   void SetConnection(std::shared_ptr<db::Connection> value) override;
   std::shared_ptr<db::Connection> GetConnection() const override;
   std::shared_ptr<HostForm> GetCwindow() const override;
-  db::Value TransferData(const db::Value& data) override;
-  db::Value GetTop() const override;
-  void SetTop(const db::Value& value) override;
-  db::Value GetLeft() const override;
-  void SetLeft(const db::Value& value) override;
+  Variant TransferData(const Variant& data) override;
+  Variant GetTop() const override;
+  void SetTop(const Variant& value) override;
+  Variant GetLeft() const override;
+  void SetLeft(const Variant& value) override;
   void SetClsVoceMenu(std::shared_ptr<ClsVoceMenu> value) override;
   std::shared_ptr<ClsVoceMenu> GetClsVoceMenu() const override;
   void SetIsActive(bool value) override;
   bool GetIsActive() const override;
   void SetIsCalled(bool value) override;
   bool GetIsCalled() const override;
-  void SetFiltro(const db::Value& value) override;
-  db::Value GetFiltro() const override;
+  void SetFiltro(const Variant& value) override;
+  Variant GetFiltro() const override;
 
   // --- navigator events
   void ChangeDitta(bool& cancel) override;
@@ -141,10 +141,10 @@ class CLSFW_ORVELKA : public Cinterface, public NavigatorEvents {
   int16_t window_state_ = 0;
   bool window_modal_ = false;
   int16_t program_mode_ = 0;
-  db::Value menu_modulo_;
-  db::Value menu_padre_;
-  db::Value menu_prog_;
-  db::Value caption_;
+  Variant menu_modulo_;
+  Variant menu_padre_;
+  Variant menu_prog_;
+  Variant caption_;
   int32_t hwnd_parent_ = 0;
   std::shared_ptr<HostObject> status_bar_;
   std::shared_ptr<HostFrame> active_frame_;

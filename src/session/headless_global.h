@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/statement_observer.h"
+#include "host/connection_factory.h"
 #include "session/answer_queue.h"
 #include "session/headless_change_log.h"
 #include "session/headless_log_class.h"
@@ -19,7 +20,7 @@ namespace orv::session {
 
 // The global services of the headless host: every value from its settings,
 // every service in memory.
-class HeadlessGlobal : public host::ClsGlobal {
+class HeadlessGlobal : public host::ClsGlobal, public host::ConnectionFactory {
  public:
   struct Settings {
     std::string connection_string;

@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "db/sql_literal.h"
+#include "db/value_variant.h"
 #include "editor/frmfw_orvelka.h"
 #include "module/clsfw_orvelka.h"
 #include "module/clsfw_permessiditta.h"
@@ -30,19 +31,14 @@ std::string ValueText(const db::Value& value) {
   return value.ToText();
 }
 
-// The check-box value after a click: checked <-> unchecked.
-std::string Toggled(const GridColumn& column, const std::string& before) {
-  return before == column.checked_value ? column.unchecked_value : column.checked_value;
-}
-
 // The fields of `rs` that no column shows.
-std::vector<std::string> HiddenFields(db::Recordset& rs, const std::vector<GridColumn>& columns,
+std::vector<std::string> HiddenFields(db::Recordset& rs, const std::vector<host::GridColumn>& columns,
                                       const std::vector<std::string>& also_shown) {
   std::vector<std::string> hidden;
   for (int i = 0; i < rs.FieldCount(); ++i) {
     const std::string& name = rs.FieldAt(i).name;
     bool shown = false;
-    for (const GridColumn& col : columns) shown = shown || (col.shown && col.field == name);
+    for (const host::GridColumn& col : columns) shown = shown || (col.shown && col.field == name);
     for (const std::string& other : also_shown) shown = shown || other == name;
     if (!shown) hidden.push_back(name);
   }
@@ -126,14 +122,14 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
   module_->SetHostUi(ui_);
   module_->SetClsGlobal(global_);
   module_->SetActiveNavigator(navigator_);
-  module_->SetCaption(options.caption);
+  module_->SetCaption(db::ToVariant(options.caption));
   module_->SetWindowModal(options.modal);
-  module_->SetTop(options.top);
-  module_->SetLeft(options.left);
+  module_->SetTop(db::ToVariant(options.top));
+  module_->SetLeft(db::ToVariant(options.left));
   module_->SetIsActive(options.active);
   if (options.window_state) module_->SetWindowState(*options.window_state);
   if (options.program_mode) module_->SetProgramMode(*options.program_mode);
-  if (options.filtro) module_->SetFiltro(*options.filtro);
+  if (options.filtro) module_->SetFiltro(db::ToVariant(*options.filtro));
   module_->ShowForm();
 }
 
@@ -151,7 +147,7 @@ void HeadlessHost::Activate() { NeedWindow().Form_Activate(); }
 
 bool HeadlessHost::Close() {
   if (!module_) return true;
-  const db::Value closed = module_->CloseForm();
+  const db::Value closed = db::FromVariant(module_->CloseForm());
   ui_->ForgetClosedWindows();
   return closed.ToBool();
 }
@@ -229,7 +225,7 @@ void HeadlessHost::ClickGrid(std::string_view grid, std::string_view row, std::s
   const MemoryControls& c = controls();
   bool cancel = false;
   if (grid == "GRIDTIPOLOGIE") {
-    const GridColumn* col = c.grid->FindColumn(column);
+    const host::GridColumn* col = c.grid->FindColumn(column);
     if (col == nullptr || !col->check_box) throw std::invalid_argument("no check-box column");
     int index = 0;
     try {
@@ -238,36 +234,36 @@ void HeadlessHost::ClickGrid(std::string_view grid, std::string_view row, std::s
       throw std::invalid_argument("the row of GRIDTIPOLOGIE is a number");
     }
     if (!c.grid->MoveToDisplayRow(index)) throw std::invalid_argument("no such row");
-    std::shared_ptr<db::Recordset> rs = c.grid->GetDataSource();
+    std::shared_ptr<db::Recordset> rs = c.grid->recordset();
     const db::Value before = rs->Field(col->field);
     const std::string key = rs->HasField("CODICE") ? CellText(*rs, "CODICE") : std::string(row);
     w.GRIDTIPOLOGIE_SelectionBoxClick(key, column, before, cancel);
-    if (!cancel && c.grid->GetDataSource() == rs) {
-      rs->SetField(col->field, db::Value(Toggled(*col, CellText(*rs, col->field))));
+    if (!cancel && c.grid->recordset() == rs) {
+      rs->SetField(col->field, db::Value(col->Toggled(CellText(*rs, col->field))));
     }
     return;
   }
   if (grid == "TGRID_CLIFOR") {
-    const GridColumn* col = c.tree_grid->FindColumn(column);
+    const host::GridColumn* col = c.tree_grid->FindColumn(column);
     if (col == nullptr || !col->check_box) throw std::invalid_argument("no check-box column");
     if (!c.tree_grid->MoveToKey(row)) throw std::invalid_argument("no such row");
     w.TGRID_CLIFOR_BeforeCheck(cancel);
     if (cancel) return;
-    std::shared_ptr<db::Recordset> rs = c.tree_grid->GetDataSource();
-    const std::string after = Toggled(*col, CellText(*rs, col->field));
+    std::shared_ptr<db::Recordset> rs = c.tree_grid->recordset();
+    const std::string after = col->Toggled(CellText(*rs, col->field));
     rs->SetField(col->field, db::Value(after));
     w.TGRID_CLIFOR_CheckChange(column, after);
     return;
   }
   if (grid == "GRID_DEPOSITO") {
-    const GridColumn* col = c.matrix->FindColumn(column);
+    const host::GridColumn* col = c.matrix->FindColumn(column);
     if (col == nullptr || !col->check_box) throw std::invalid_argument("no check-box column");
     if (!c.matrix->MoveToOrigin(row)) throw std::invalid_argument("no such row");
-    std::shared_ptr<db::Recordset> rs = c.matrix->GetDataSource();
+    std::shared_ptr<db::Recordset> rs = c.matrix->recordset();
     const db::Value before = rs->Field(col->field);
     w.GRID_DEPOSITO_SelectionBoxClick(row, column, before, cancel);
-    if (!cancel && c.matrix->GetDataSource() == rs) {
-      rs->SetField(col->field, db::Value(Toggled(*col, CellText(*rs, col->field))));
+    if (!cancel && c.matrix->recordset() == rs) {
+      rs->SetField(col->field, db::Value(col->Toggled(CellText(*rs, col->field))));
     }
     return;
   }
@@ -337,8 +333,8 @@ GridTable HeadlessHost::ReadGrid(std::string_view grid, bool hidden) {
   GridTable table;
   if (grid == "GRIDTIPOLOGIE") {
     table.header.push_back("ROW");
-    for (const GridColumn& col : c.grid->columns()) table.header.push_back(col.key);
-    std::shared_ptr<db::Recordset> rs = c.grid->GetDataSource();
+    for (const host::GridColumn& col : c.grid->columns()) table.header.push_back(col.key);
+    std::shared_ptr<db::Recordset> rs = c.grid->recordset();
     if (!rs) return table;
     std::vector<std::string> extra;
     if (hidden) extra = HiddenFields(*rs, c.grid->columns(), {});
@@ -352,7 +348,7 @@ GridTable HeadlessHost::ReadGrid(std::string_view grid, bool hidden) {
     for (db::Recordset::Bookmark row : rows) {
       rs->SetBookmark(row);
       std::vector<std::string> cells{std::to_string(++n)};
-      for (const GridColumn& col : c.grid->columns()) {
+      for (const host::GridColumn& col : c.grid->columns()) {
         cells.push_back(rs->HasField(col.field) ? OneLine(CellText(*rs, col.field)) : "");
       }
       for (const std::string& field : extra) cells.push_back(OneLine(CellText(*rs, field)));
@@ -365,14 +361,14 @@ GridTable HeadlessHost::ReadGrid(std::string_view grid, bool hidden) {
   }
   if (grid == "TGRID_CLIFOR" || grid == "GRID_DEPOSITO") {
     const bool tree = grid == "TGRID_CLIFOR";
-    const std::vector<GridColumn>& columns = tree ? c.tree_grid->columns() : c.matrix->columns();
+    const std::vector<host::GridColumn>& columns = tree ? c.tree_grid->columns() : c.matrix->columns();
     table.header =
         tree ? std::vector<std::string>{"KEY", "PADRE_KEY"} : std::vector<std::string>{"CODICE"};
-    for (const GridColumn& col : columns) {
+    for (const host::GridColumn& col : columns) {
       if (col.shown) table.header.push_back(col.key);
     }
     std::shared_ptr<db::Recordset> rs =
-        tree ? c.tree_grid->GetDataSource() : c.matrix->GetDataSource();
+        tree ? c.tree_grid->recordset() : c.matrix->recordset();
     if (!rs) return table;
     std::vector<std::string> extra;
     if (hidden) {
@@ -392,7 +388,7 @@ GridTable HeadlessHost::ReadGrid(std::string_view grid, bool hidden) {
       } else {
         cells.push_back(OneLine(CellText(*rs, "CODICE")));
       }
-      for (const GridColumn& col : columns) {
+      for (const host::GridColumn& col : columns) {
         if (!col.shown) continue;
         cells.push_back(rs->HasField(col.field) ? OneLine(CellText(*rs, col.field)) : "");
       }
@@ -472,7 +468,7 @@ std::vector<std::string> HeadlessHost::ShowState() {
        w->loaded_flag() ? "1" : "0", w->skip_reload() ? "1" : "0",
        temp.empty() ? "" : temp.substr(0, 7) + "<" + std::to_string(temp.size() - 7) + " digits>",
        exists, std::to_string(module_->GetWindowState()), std::to_string(module_->GetProgramMode()),
-       ValueText(module_->GetTop()), ValueText(module_->GetLeft()), w->Caption()}));
+       ValueText(db::FromVariant(module_->GetTop())), ValueText(db::FromVariant(module_->GetLeft())), w->Caption()}));
   return lines;
 }
 

@@ -6,7 +6,7 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "db/sql_literal.h"
-#include "zere_orvelka/cinterface.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/cls_global.h"
 
 namespace orv::session {

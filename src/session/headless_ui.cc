@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/frmfw_orvelka.h"
+#include "module/editor_window_adapter.h"
 
 namespace orv::session {
 
@@ -33,15 +34,21 @@ host::HostControls HeadlessUi::CreateControls() {
   return controls;
 }
 
-void HeadlessUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) {
+void HeadlessUi::ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal) {
   last_modal_ = modal;
   closed_.clear();
-  windows_.push_back(window);
-  window->MdiHost1_FormLoad();
-  window->Form_Activate();
+  windows_.push_back(events);
+  events->MdiHost1_FormLoad();
+  events->Form_Activate();
 }
 
-void HeadlessUi::WindowClosed(editor::FRMFW_ORVELKA& window) {
+std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> HeadlessUi::windows() const {
+  std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> shown;
+  for (const auto& events : windows_) shown.push_back(host::EditorWindowAdapter::Window(*events));
+  return shown;
+}
+
+void HeadlessUi::WindowClosed(host::EditorWindow& window) {
   // Called from inside the window's unload: keep it alive until the host
   // lets go of closed windows.
   auto it = std::find_if(windows_.begin(), windows_.end(),

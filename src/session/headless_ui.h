@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/host_ui.h"
+#include "zere_orvelka/host_ui.h"
 #include "session/memory_grouping_grid.h"
 #include "session/memory_matrix_grid.h"
 #include "session/memory_mdi_container.h"
@@ -15,6 +15,10 @@
 #include "session/memory_resize_control.h"
 #include "session/memory_side_bar.h"
 #include "session/memory_tree_grid.h"
+
+namespace orv::editor {
+class FRMFW_ORVELKA;
+}
 
 namespace orv::session {
 
@@ -42,12 +46,13 @@ class HeadlessUi : public host::HostUi {
       : provider_(std::move(provider)) {}
 
   host::HostControls CreateControls() override;
-  void ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool modal) override;
-  void WindowClosed(editor::FRMFW_ORVELKA& window) override;
+  void ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal) override;
+  void WindowClosed(host::EditorWindow& events) override;
 
   // The controls made last (those of the newest window).
   const MemoryControls& controls() const { return controls_; }
-  const std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>>& windows() const { return windows_; }
+  // The windows on screen, oldest first.
+  std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> windows() const;
   bool last_modal() const { return last_modal_; }
   // Drops the windows that closed (never call from inside a window).
   void ForgetClosedWindows() { closed_.clear(); }
@@ -55,8 +60,8 @@ class HeadlessUi : public host::HostUi {
  private:
   MemoryPrincipalTree::ConnectionProvider provider_;
   MemoryControls controls_;
-  std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> windows_;
-  std::vector<std::shared_ptr<editor::FRMFW_ORVELKA>> closed_;
+  std::vector<std::shared_ptr<host::EditorWindow>> windows_;
+  std::vector<std::shared_ptr<host::EditorWindow>> closed_;
   bool last_modal_ = false;
 };
 

@@ -13,7 +13,7 @@ void MemoryGroupingGrid::ClearColumns() {
 
 void MemoryGroupingGrid::AddTextColumn(std::string_view key, std::string_view caption,
                                        int32_t /*kind*/, int32_t width) {
-  GridColumn column;
+  host::GridColumn column;
   column.key = std::string(key);
   column.field = column.key;
   column.caption = std::string(caption);
@@ -25,12 +25,13 @@ void MemoryGroupingGrid::AddCheckBoxColumn(std::string_view key, std::string_vie
                                            std::string_view checked_value,
                                            std::string_view unchecked_value, bool /*flag*/,
                                            int32_t width) {
-  GridColumn column;
+  host::GridColumn column;
   column.key = std::string(key);
   column.field = column.key;
   column.caption = std::string(caption);
   column.width = width;
   column.check_box = true;
+  column.header_check_box = true;
   column.checked_value = std::string(checked_value);
   column.unchecked_value = std::string(unchecked_value);
   columns_.push_back(std::move(column));
@@ -41,27 +42,28 @@ void MemoryGroupingGrid::GroupByColumn(std::string_view key, int32_t /*level*/) 
 }
 
 void MemoryGroupingGrid::SetHeaderCheckBox(std::string_view key, bool shown) {
-  if (GridColumn* column = FindColumn(key)) column->header_check_box = shown;
+  if (host::GridColumn* column = FindColumn(key)) column->header_check_box = shown;
 }
 
 void MemoryGroupingGrid::SetHeaderCheck(std::string_view key, bool value, bool /*flag*/) {
-  if (GridColumn* column = FindColumn(key)) column->header_checked = value;
+  if (host::GridColumn* column = FindColumn(key)) column->header_checked = value;
 }
 
-void MemoryGroupingGrid::SetDataSource(std::shared_ptr<db::Recordset> recordset) {
+void MemoryGroupingGrid::SetDataSource(std::shared_ptr<host::RowSource> rows) {
+  std::shared_ptr<db::Recordset> recordset = std::dynamic_pointer_cast<db::Recordset>(rows);
   data_source_ = std::move(recordset);
   ++bind_count;
 }
 
-const GridColumn* MemoryGroupingGrid::FindColumn(std::string_view key) const {
-  for (const GridColumn& column : columns_) {
+const host::GridColumn* MemoryGroupingGrid::FindColumn(std::string_view key) const {
+  for (const host::GridColumn& column : columns_) {
     if (column.key == key) return &column;
   }
   return nullptr;
 }
 
-GridColumn* MemoryGroupingGrid::FindColumn(std::string_view key) {
-  return const_cast<GridColumn*>(std::as_const(*this).FindColumn(key));
+host::GridColumn* MemoryGroupingGrid::FindColumn(std::string_view key) {
+  return const_cast<host::GridColumn*>(std::as_const(*this).FindColumn(key));
 }
 
 std::vector<db::Recordset::Bookmark> MemoryGroupingGrid::DisplayRows() const {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "host/grouping_grid.h"
-#include "session/grid_column.h"
+#include "zere_orvelka/grouping_grid.h"
+#include "host/grid_column.h"
 
 namespace orv::session {
 
@@ -31,15 +31,18 @@ class MemoryGroupingGrid : public host::GroupingGrid {
   void SetHeaderCheckBox(std::string_view key, bool shown) override;
   void SetHeaderCheck(std::string_view key, bool value, bool flag) override;
   void FinishLayout() override { ++finish_count; }
-  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
-  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  // Only the module's recordsets are bound: other rows leave the grid empty.
+  void SetDataSource(std::shared_ptr<host::RowSource> rows) override;
+  std::shared_ptr<host::RowSource> GetDataSource() const override { return data_source_; }
+  // The bound recordset (null when none).
+  const std::shared_ptr<db::Recordset>& recordset() const { return data_source_; }
   void RefreshLayout() override { ++refresh_layout_count; }
   void Redraw() override { ++redraw_count; }
   void Refresh() override { ++refresh_count; }
 
-  const std::vector<GridColumn>& columns() const { return columns_; }
-  const GridColumn* FindColumn(std::string_view key) const;
-  GridColumn* FindColumn(std::string_view key);
+  const std::vector<host::GridColumn>& columns() const { return columns_; }
+  const host::GridColumn* FindColumn(std::string_view key) const;
+  host::GridColumn* FindColumn(std::string_view key);
   const std::string& group_column() const { return group_column_; }
   // The bookmarks of the display rows, in display order.
   std::vector<db::Recordset::Bookmark> DisplayRows() const;
@@ -56,7 +59,7 @@ class MemoryGroupingGrid : public host::GroupingGrid {
 
  private:
   std::optional<host::GridLayout> layout_;
-  std::vector<GridColumn> columns_;
+  std::vector<host::GridColumn> columns_;
   std::string group_column_;
   std::shared_ptr<db::Recordset> data_source_;
 };

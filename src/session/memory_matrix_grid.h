@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "host/matrix_grid.h"
-#include "session/grid_column.h"
+#include "zere_orvelka/matrix_grid.h"
+#include "host/grid_column.h"
 
 namespace orv::session {
 
@@ -28,14 +28,17 @@ class MemoryMatrixGrid : public host::MatrixGrid {
   void ApplyColumns() override { ++apply_count; }
   void SetHeaderCheck(std::string_view key, bool value) override;
   void FinishLayout() override { ++finish_count; }
-  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
-  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  // Only the module's recordsets are bound: other rows leave the grid empty.
+  void SetDataSource(std::shared_ptr<host::RowSource> rows) override;
+  std::shared_ptr<host::RowSource> GetDataSource() const override { return data_source_; }
+  // The bound recordset (null when none).
+  const std::shared_ptr<db::Recordset>& recordset() const { return data_source_; }
   void RefreshLayout() override { ++refresh_layout_count; }
   void Refresh() override { ++refresh_count; }
 
   const std::vector<std::string>& header_groups() const { return header_groups_; }
-  const std::vector<GridColumn>& columns() const { return columns_; }
-  const GridColumn* FindColumn(std::string_view key) const;
+  const std::vector<host::GridColumn>& columns() const { return columns_; }
+  const host::GridColumn* FindColumn(std::string_view key) const;
   // Makes the row of that origin code current; false when there is none.
   bool MoveToOrigin(std::string_view origin);
 
@@ -48,7 +51,7 @@ class MemoryMatrixGrid : public host::MatrixGrid {
  private:
   std::optional<host::GridLayout> layout_;
   std::vector<std::string> header_groups_;
-  std::vector<GridColumn> columns_;
+  std::vector<host::GridColumn> columns_;
   std::shared_ptr<db::Recordset> data_source_;
 };
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "host/mdi_container.h"
+#include "zere_orvelka/mdi_container.h"
 
 namespace orv::session {
 

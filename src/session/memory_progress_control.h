@@ -1,7 +1,7 @@
 #ifndef ORV_SESSION_MEMORY_PROGRESS_CONTROL_H_
 #define ORV_SESSION_MEMORY_PROGRESS_CONTROL_H_
 
-#include "host/progress_control.h"
+#include "zere_orvelka/progress_control.h"
 
 namespace orv::session {
 

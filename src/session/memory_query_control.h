@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/query_condition.h"
-#include "host/query_control.h"
+#include "zere_orvelka/query_control.h"
 
 namespace orv::session {
 

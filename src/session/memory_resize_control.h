@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
-#include "host/resize_client.h"
-#include "host/resize_control.h"
+#include "zere_orvelka/resize_client.h"
+#include "zere_orvelka/resize_control.h"
 
 namespace orv::session {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/side_bar.h"
+#include "zere_orvelka/side_bar.h"
 
 namespace orv::session {
 

@@ -7,7 +7,7 @@ namespace orv::session {
 void MemoryTreeGrid::AddTextColumn(std::string_view key, std::string_view field,
                                    std::string_view caption, int32_t /*kind*/, int32_t width,
                                    bool shown) {
-  GridColumn column;
+  host::GridColumn column;
   column.key = std::string(key);
   column.field = std::string(field);
   column.caption = std::string(caption);
@@ -20,12 +20,13 @@ void MemoryTreeGrid::AddCheckBoxColumn(std::string_view key, std::string_view fi
                                        std::string_view caption, std::string_view checked_value,
                                        std::string_view unchecked_value, bool /*flag*/,
                                        int32_t width, bool /*flag2*/, bool /*flag3*/) {
-  GridColumn column;
+  host::GridColumn column;
   column.key = std::string(key);
   column.field = std::string(field);
   column.caption = std::string(caption);
   column.width = width;
   column.check_box = true;
+  column.header_check_box = true;
   column.checked_value = std::string(checked_value);
   column.unchecked_value = std::string(unchecked_value);
   columns_.push_back(std::move(column));
@@ -43,12 +44,13 @@ std::string MemoryTreeGrid::ColumnKey(int32_t index) const {
   return columns_[static_cast<size_t>(index)].key;
 }
 
-void MemoryTreeGrid::SetDataSource(std::shared_ptr<db::Recordset> recordset) {
+void MemoryTreeGrid::SetDataSource(std::shared_ptr<host::RowSource> rows) {
+  std::shared_ptr<db::Recordset> recordset = std::dynamic_pointer_cast<db::Recordset>(rows);
   data_source_ = std::move(recordset);
   ++bind_count;
 }
 
-const GridColumn* MemoryTreeGrid::FindColumn(std::string_view key) const {
+const host::GridColumn* MemoryTreeGrid::FindColumn(std::string_view key) const {
   const int32_t index = ColumnIndex(key);
   return index < 0 ? nullptr : &columns_[static_cast<size_t>(index)];
 }

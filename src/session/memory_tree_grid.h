@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "host/tree_grid.h"
-#include "session/grid_column.h"
+#include "zere_orvelka/tree_grid.h"
+#include "host/grid_column.h"
 
 namespace orv::session {
 
@@ -27,12 +27,15 @@ class MemoryTreeGrid : public host::TreeGrid {
   void CloseColumns() override { ++close_count; }
   int32_t ColumnIndex(std::string_view key) const override;
   std::string ColumnKey(int32_t index) const override;
-  void SetDataSource(std::shared_ptr<db::Recordset> recordset) override;
-  std::shared_ptr<db::Recordset> GetDataSource() const override { return data_source_; }
+  // Only the module's recordsets are bound: other rows leave the grid empty.
+  void SetDataSource(std::shared_ptr<host::RowSource> rows) override;
+  std::shared_ptr<host::RowSource> GetDataSource() const override { return data_source_; }
+  // The bound recordset (null when none).
+  const std::shared_ptr<db::Recordset>& recordset() const { return data_source_; }
   void Refresh() override { ++refresh_count; }
 
-  const std::vector<GridColumn>& columns() const { return columns_; }
-  const GridColumn* FindColumn(std::string_view key) const;
+  const std::vector<host::GridColumn>& columns() const { return columns_; }
+  const host::GridColumn* FindColumn(std::string_view key) const;
   const std::optional<host::TreeSettings>& settings() const { return settings_; }
   std::pair<bool, bool> options() const { return options_; }
   std::string key_field() const { return settings_ ? settings_->key_field : "KEY"; }
@@ -44,7 +47,7 @@ class MemoryTreeGrid : public host::TreeGrid {
   int bind_count = 0;
 
  private:
-  std::vector<GridColumn> columns_;
+  std::vector<host::GridColumn> columns_;
   std::optional<host::TreeSettings> settings_;
   std::pair<bool, bool> options_{false, false};
   std::shared_ptr<db::Recordset> data_source_;

@@ -319,7 +319,7 @@ void SessionScript::Execute(const ScriptCommand& c) {
   } else if (command == "principal" || command == "copyfrom") {
     const bool none = words[1] == "none";
     const int32_t kind =
-        words[1] == "group" ? store::PrincipalNode::kGroup : store::PrincipalNode::kUser;
+        words[1] == "group" ? host::PrincipalNode::kGroup : host::PrincipalNode::kUser;
     const int64_t id = none ? 0 : std::stoll(words[2]);
     if (command == "principal") {
       none ? host_.SelectNoPrincipal() : host_.SelectPrincipal(kind, id);

@@ -52,7 +52,7 @@ TEST(LifecycleTest, AdministratorStartUp) {
   const auto& events = editor.host().navigator()->script_model().events;
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events[0], "open FRMFW_ORVELKA");
-  EXPECT_EQ(editor.host().module()->GetCaption(), db::Value("Gestione Autorizzazioni"));
+  EXPECT_EQ(editor.host().module()->GetCaption(), host::Variant("Gestione Autorizzazioni"));
   EXPECT_EQ(w.Caption(), "Gestione Autorizzazioni");
 }
 

@@ -260,7 +260,7 @@ class EditorTest : public QObject {
     view->setFocus();
     for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) {
       QTest::keyClick(view, key);
-      const std::optional<store::PrincipalNode> node = c.tree->NodeAt(view->currentIndex());
+      const std::optional<host::PrincipalNode> node = c.tree->NodeAt(view->currentIndex());
       QVERIFY2(node.has_value(), "the highlight rests on a principal, never on a heading");
       QCOMPARE(c.tree->SelectedNode()->id, node->id);
       QCOMPARE(c.tree->SelectedNode()->kind, node->kind);

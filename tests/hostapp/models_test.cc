@@ -37,14 +37,14 @@ std::shared_ptr<db::Recordset> Rows(const std::vector<std::string>& names,
   return rs;
 }
 
-ColumnSpec Text(const std::string& key) {
-  ColumnSpec c;
+host::GridColumn Text(const std::string& key) {
+  host::GridColumn c;
   c.key = c.field = c.caption = key;
   return c;
 }
 
-ColumnSpec Box(const std::string& key) {
-  ColumnSpec c = Text(key);
+host::GridColumn Box(const std::string& key) {
+  host::GridColumn c = Text(key);
   c.check_box = true;
   c.checked_value = "1";
   c.unchecked_value = "0";
@@ -146,9 +146,9 @@ class ModelsTest : public QObject {
          {"A1", "A1Z", "Zona 1 (cli)", "Raggruppamento", "0", "1"},
          {"MISSING", "X", "Orfano", "Raggruppamento", "1", "1"},
          {db::Value::Null(), "H2", "Categorie", "open", db::Value::Null(), db::Value::Null()}});
-    ColumnSpec hidden = Text("CHECKED2");
+    host::GridColumn hidden = Text("CHECKED2");
     hidden.shown = false;
-    ColumnSpec code = Text("CODICE");
+    host::GridColumn code = Text("CODICE");
     model.SetColumns({code, Text("TEXT"), hidden, Box("CHECKED")}, "KEY", "PADRE_KEY");
     model.SetRecordset(rs);
     QCOMPARE(model.columnCount(), 3);  // the hidden marker is not a column
@@ -191,12 +191,12 @@ class ModelsTest : public QObject {
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     auto rs = Rows({"CODICE", "DESCRIZIONE", "C_A", "C_B___1"},
                    {{"A", "A - Centrale", "1", "0"}, {"B 1", "B 1", "1", "1"}});
-    ColumnSpec origin = Text("DESCRIZIONE");
+    host::GridColumn origin = Text("DESCRIZIONE");
     origin.group = "Origine";
-    ColumnSpec a = Box("C_A");
+    host::GridColumn a = Box("C_A");
     a.group = "Destinazioni";
     a.caption = "A";
-    ColumnSpec b = Box("C_B___1");
+    host::GridColumn b = Box("C_B___1");
     b.group = "Destinazioni";
     b.caption = "B 1";
     model.SetColumns({origin, a, b});

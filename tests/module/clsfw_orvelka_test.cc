@@ -16,7 +16,8 @@
 namespace orv::host {
 namespace {
 
-using orv::db::Value;
+// The module interface passes the host's values.
+using Value = Variant;
 using orv::testing::CapturedHostOutput;
 using orv::testing::Journal;
 using orv::testing::Journaled;
@@ -162,11 +163,11 @@ TEST(ClsfwOrvelkaTest, CwindowReturnsNothingAndHoldsNoClosedWindow) {
 TEST(ClsfwOrvelkaTest, TransferDataRaisesDataTransfer) {
   CapturedHostOutput captured;
   auto module = CLSFW_ORVELKA::Create();
-  std::vector<Value> received;
-  module->ConnectDataTransfer([&](const Value& data) { received.push_back(data); });
+  std::vector<db::Value> received;
+  module->ConnectDataTransfer([&](const db::Value& data) { received.push_back(data); });
   EXPECT_TRUE(module->TransferData(Value("payload")).IsEmpty());
   EXPECT_TRUE(module->TransferData(Value(5)).IsEmpty());
-  EXPECT_EQ(received, (std::vector<Value>{Value("payload"), Value(5)}));
+  EXPECT_EQ(received, (std::vector<db::Value>{db::Value("payload"), db::Value(5)}));
 }
 
 TEST(ClsfwOrvelkaTest, CloseFormWithoutWindowIsTrueAndShowFormWithoutHostUiDoesNothing) {

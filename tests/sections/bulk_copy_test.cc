@@ -20,7 +20,7 @@ namespace orv::sections {
 namespace {
 
 using hostdb::DemoInstallation;
-using store::PrincipalNode;
+using host::PrincipalNode;
 using testing::BulkEditor;
 
 constexpr std::array<std::string_view, 8> kBoxes = {

@@ -60,7 +60,7 @@ TEST(CliForDisableAllTest, YesRevokesEveryBranchReloadsOnceAndRebuilds) {
 
   // The tree was built again, every box cleared, headings still without one.
   EXPECT_NE(editor.window().tree_rowset(), before);
-  EXPECT_EQ(editor.controls().tree_grid->GetDataSource(), editor.window().tree_rowset());
+  EXPECT_EQ(editor.controls().tree_grid->recordset(), editor.window().tree_rowset());
   EXPECT_EQ(BranchRows(editor), branches);
   for (TreeEditor::Row& row : editor.Rows()) {
     EXPECT_EQ(row["CHECKED"], row["DITTA"] == "<null>" ? "<null>" : "0") << row["KEY"];

@@ -39,7 +39,7 @@ TEST(CliForTreeTest, NoPrincipalGivesNoRowsAndNoMessage) {
   EXPECT_EQ(editor.window().section_code(), 24);
   ASSERT_NE(editor.window().tree_rowset(), nullptr);
   EXPECT_TRUE(editor.Rows().empty());
-  EXPECT_EQ(editor.controls().tree_grid->GetDataSource(), nullptr);
+  EXPECT_EQ(editor.controls().tree_grid->recordset(), nullptr);
   EXPECT_TRUE(editor.Messages().empty());
 }
 
@@ -126,7 +126,7 @@ TEST(CliForTreeTest, GridLayout) {
   const session::MemoryTreeGrid& grid = *editor.controls().tree_grid;
   ASSERT_EQ(grid.columns().size(), 4u);
   std::vector<std::string> columns;
-  for (const session::GridColumn& c : grid.columns()) {
+  for (const host::GridColumn& c : grid.columns()) {
     columns.push_back(c.key + "/" + c.field + "/" + c.caption + "/" + std::to_string(c.width) +
                       (c.shown ? "/shown" : "/hidden") +
                       (c.check_box ? "/box " + c.checked_value + c.unchecked_value : ""));
@@ -140,7 +140,7 @@ TEST(CliForTreeTest, GridLayout) {
   EXPECT_EQ(grid.settings()->parent_field, "PADRE_KEY");
   EXPECT_EQ(grid.settings()->host, editor.window().HostInterface());
   EXPECT_EQ(grid.options(), std::make_pair(true, true));
-  EXPECT_EQ(grid.GetDataSource(), editor.window().tree_rowset());
+  EXPECT_EQ(grid.recordset(), editor.window().tree_rowset());
 }
 
 TEST(CliForTreeTest, RevocationsOfThePrincipalOnly) {
@@ -203,7 +203,7 @@ TEST(CliForTreeTest, FailingBuildShowsOneMessageAndLeavesTheGridEmpty) {
   ASSERT_NE(dash, std::string::npos);
   EXPECT_NO_THROW((void)std::stoll(text.substr(0, dash))) << m;
   EXPECT_NE(text.find("MG33_RAGGRCF3"), std::string::npos) << m;
-  EXPECT_EQ(editor.controls().tree_grid->GetDataSource(), nullptr);
+  EXPECT_EQ(editor.controls().tree_grid->recordset(), nullptr);
   EXPECT_TRUE(editor.Rows().empty());
 }
 

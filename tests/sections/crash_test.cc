@@ -27,7 +27,7 @@
 #include "hostdb/host_schema.h"
 #include "hostdb/temporary_demo_database.h"
 #include "session/headless_host.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::sections {
@@ -170,7 +170,7 @@ std::set<std::string> Keys(db::Connection& cn) {
     options.company = 1;
     host.Open(options);
     host.ChooseSection(g.section);
-    host.SelectPrincipal(store::PrincipalNode::kGroup, DemoInstallation::kGroupProduzione);
+    host.SelectPrincipal(host::PrincipalNode::kGroup, DemoInstallation::kGroupProduzione);
     // The editor is up: from here on every moment is inside a gesture.
     const char ready = 1;
     if (write(ready_fd, &ready, 1) != 1) _exit(4);

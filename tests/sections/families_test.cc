@@ -53,7 +53,7 @@ TEST(FamilySectionTest, ListByDescriptionWithThePrincipalsRights) {
   }
   const session::MemoryTreeGrid& grid = *editor.controls().tree_grid;
   std::vector<std::string> columns;
-  for (const session::GridColumn& c : grid.columns()) {
+  for (const host::GridColumn& c : grid.columns()) {
     columns.push_back(c.key + "/" + c.caption + "/" + std::to_string(c.width) +
                       (c.check_box ? "/box" : ""));
   }
@@ -179,7 +179,7 @@ TEST(FamilySectionTest, NoPrincipalShowsTheBuildErrorAndAnEmptyList) {
       "InitTreeFamiglie";
   EXPECT_EQ(editor.Messages(), (std::vector<std::string>{error}));
   EXPECT_TRUE(editor.Rows().empty());
-  EXPECT_EQ(editor.controls().tree_grid->GetDataSource(), nullptr);
+  EXPECT_EQ(editor.controls().tree_grid->recordset(), nullptr);
 }
 
 TEST(FamilySectionTest, DisableAllRevokesEveryFamilyInPlace) {

@@ -17,7 +17,7 @@
 #include "hostdb/demo_installation.h"
 #include "hostdb/host_schema.h"
 #include "sections/tree_editor.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 #include "store/settings.h"
 #include "support/fault_hook.h"
 #include "zere_orvelka/message_service.h"
@@ -48,7 +48,7 @@ struct Gesture {
   const char* name;
   const char* section;  // side-bar item
   const char* grid;     // the grid whose rows must show the table
-  int principal_kind;   // store::PrincipalNode kind
+  int principal_kind;   // host::PrincipalNode kind
   int64_t principal;
   std::function<void(FaultEditor&)> prepare;  // before the editor opens the section
   std::function<void(FaultEditor&)> run;
@@ -56,8 +56,8 @@ struct Gesture {
 
 void PrintTo(const Gesture& g, std::ostream* out) { *out << g.name; }
 
-constexpr int kUser = store::PrincipalNode::kUser;
-constexpr int kGroup = store::PrincipalNode::kGroup;
+constexpr int kUser = host::PrincipalNode::kUser;
+constexpr int kGroup = host::PrincipalNode::kGroup;
 
 void Answer(FaultEditor& e, int32_t answer) { e.host().answers().Push(answer); }
 

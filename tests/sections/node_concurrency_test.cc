@@ -28,7 +28,7 @@ constexpr int kGroup = DemoInstallation::kGroupAcquisti;
 // A click on a node's box in another host's grid.
 void ClickNode(session::HeadlessHost& host, const std::string& project, const std::string& node) {
   session::MemoryGroupingGrid& grid = *host.controls().grid;
-  std::shared_ptr<db::Recordset> rs = grid.GetDataSource();
+  std::shared_ptr<db::Recordset> rs = grid.recordset();
   ASSERT_TRUE(rs);
   const size_t count = grid.DisplayRows().size();
   for (size_t i = 1; i <= count; ++i) {
@@ -56,7 +56,7 @@ TEST(NodeConcurrencyTest, TwoEditorsClickingInTurnKeepEveryRevocation) {
   session::HeadlessHost b;
   b.answers().set_strict(false);
   b.Open(a.Options());
-  b.SelectPrincipal(store::PrincipalNode::kGroup, kGroup);
+  b.SelectPrincipal(host::PrincipalNode::kGroup, kGroup);
   b.ChooseSection("ITM_NODI");
   b.Button("CMD_UPDATE");
 

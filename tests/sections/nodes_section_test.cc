@@ -55,7 +55,7 @@ TEST(NodeSectionTest, WhatEachPrincipalSees) {
   // A principal without rows: every node of the company, every box checked.
   EXPECT_EQ(e.Shown(), AllowedExcept({}));
   EXPECT_TRUE(e.window().loaded_flag());
-  EXPECT_EQ(e.controls().grid->GetDataSource(), e.window().work_recordset());
+  EXPECT_EQ(e.controls().grid->recordset(), e.window().work_recordset());
   const std::vector<testing::WorkRow> rows = e.Rows();
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ(rows[0].description, "Progettazione");
@@ -207,7 +207,7 @@ TEST(NodeSectionTest, AFailedLoadLeavesNoRowsToClick) {
   EXPECT_NE(messages[0].find("Errore N"), std::string::npos) << messages[0];
   EXPECT_NE(messages[0].find(" in LoadData"), std::string::npos) << messages[0];
   EXPECT_FALSE(e.window().work_recordset());
-  EXPECT_FALSE(e.controls().grid->GetDataSource());
+  EXPECT_FALSE(e.controls().grid->recordset());
 }
 
 TEST(NodeSectionTest, TheWorkTableLivesWithTheWindow) {

@@ -91,7 +91,7 @@ TEST(ParameterCatalogueTest, ProjectsMatchTheirCodeAsTextAndBlockingParametersSh
   e.Section("ITM50026");
   // The project grid stays empty until "Aggiorna".
   EXPECT_TRUE(e.Rows().empty());
-  EXPECT_FALSE(e.controls().grid->GetDataSource());
+  EXPECT_FALSE(e.controls().grid->recordset());
   e.host().Button("CMD_UPDATE");
   std::vector<WorkRow> rows = e.Rows();
   ASSERT_EQ(rows.size(), 5u);
@@ -131,7 +131,7 @@ TEST(ParameterCatalogueTest, EmptyCatalogueBindsAnEmptyGridAndAClickDoesNothing)
   e.Exec("DELETE FROM MG0F_BLMPARAM WHERE MG0F_DITTA_CG18 = 1");
   e.Group(DemoInstallation::kGroupMagazzino);
   e.Section("ITM_MODBLOCCO");
-  std::shared_ptr<db::Recordset> bound = e.controls().grid->GetDataSource();
+  std::shared_ptr<db::Recordset> bound = e.controls().grid->recordset();
   ASSERT_TRUE(bound);
   EXPECT_EQ(bound, e.window().work_recordset());
   EXPECT_EQ(bound->RecordCount(), 0);
@@ -189,7 +189,7 @@ TEST(ParameterCatalogueTest, LayoutsOfTheGrid) {
   };
   e.Section("ITM50017");  // layout 2
   EXPECT_EQ(keys(), (std::vector<std::string>{"CODICE", "DESCRIZIONE", "ABILITATO"}));
-  const session::GridColumn* check = e.controls().grid->FindColumn("ABILITATO");
+  const host::GridColumn* check = e.controls().grid->FindColumn("ABILITATO");
   ASSERT_NE(check, nullptr);
   EXPECT_TRUE(check->check_box);
   EXPECT_EQ(check->checked_value, "1");

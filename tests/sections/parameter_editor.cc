@@ -30,7 +30,7 @@ void ParameterEditor::Click(std::string_view code, int64_t company) {
 void ParameterEditor::ClickFirst(const std::function<bool(const db::Recordset&)>& matches,
                                  const std::string& what) {
   session::MemoryGroupingGrid& grid = *controls().grid;
-  std::shared_ptr<db::Recordset> rs = grid.GetDataSource();
+  std::shared_ptr<db::Recordset> rs = grid.recordset();
   ASSERT_TRUE(rs) << "no rows bound";
   const size_t count = grid.DisplayRows().size();
   for (size_t i = 1; i <= count; ++i) {

@@ -20,7 +20,7 @@ namespace orv::sections {
 namespace {
 
 using hostdb::DemoInstallation;
-using store::PrincipalNode;
+using host::PrincipalNode;
 using testing::BulkEditor;
 using testing::NodeEditor;
 using testing::TreeEditor;
@@ -93,7 +93,7 @@ TEST(ParameterReloadGuardTest, AFailedReloadLeavesNoRowsOfThePreviousPrincipal) 
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_NE(shown[0].find("LoadData"), std::string::npos) << shown[0];
   EXPECT_EQ(e.window().work_recordset(), nullptr);
-  EXPECT_EQ(e.controls().grid->GetDataSource(), nullptr);
+  EXPECT_EQ(e.controls().grid->recordset(), nullptr);
 }
 
 TEST(StartUpViewTest, TheButtonsActOnTheCustomerSupplierTreeShownAtStartUp) {

@@ -14,7 +14,7 @@
 #include "sections/section_editor.h"
 #include "sections/transfers/transfer_section.h"
 #include "session/memory_matrix_grid.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::testing {
 
@@ -43,7 +43,7 @@ class TransferEditor : public SectionEditor {
   }
 
   // The bound matrix (null when the grid shows nothing).
-  std::shared_ptr<db::Recordset> Bound() { return grid().GetDataSource(); }
+  std::shared_ptr<db::Recordset> Bound() { return grid().recordset(); }
 
   // Origin codes of the bound matrix, trimmed, in row order.
   std::vector<std::string> Origins() {

@@ -109,7 +109,7 @@ TEST(WarehouseMatrixTest, LayoutHasOneDestinationColumnPerWarehouseInCodeOrder) 
   EXPECT_EQ(grid.GetLayout()->item_key, "ITM_TRANSORIDEST");
   EXPECT_THAT(grid.header_groups(), ElementsAre("Destinazioni", "Origine"));
   std::vector<std::string> columns;
-  for (const session::GridColumn& c : grid.columns()) {
+  for (const host::GridColumn& c : grid.columns()) {
     columns.push_back(c.key + "|" + c.caption + "|" + std::to_string(c.width) + "|" + c.group +
                       "|" + (c.check_box ? c.checked_value + "/" + c.unchecked_value : "text"));
   }
@@ -186,7 +186,7 @@ TEST(WarehouseMatrixTest, OtherCompanyHasItsOwnMatrix) {
   options.connection_string = database.connection_string();
   options.company = 2;
   host.Open(options);
-  host.SelectPrincipal(store::PrincipalNode::kGroup, 3);
+  host.SelectPrincipal(host::PrincipalNode::kGroup, 3);
   host.ChooseSection("ITM_TRANSORIDEST");
   const std::vector<std::string> lines = host.ShowGrid("GRID_DEPOSITO");
   EXPECT_THAT(

@@ -21,7 +21,7 @@
 #include "sections/tree_editor.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::sections {
 namespace {
@@ -187,7 +187,7 @@ TEST(TwoEditorsTest, AlternatingClicksOnStaleScreens) {
   a.host().answers().set_strict(false);
   const int group = DemoInstallation::kGroupProduzione;
   a.Group(group);
-  b.SelectPrincipal(store::PrincipalNode::kGroup, group);
+  b.SelectPrincipal(host::PrincipalNode::kGroup, group);
   int rounds = 0;
   for (int round = 0; round < 10; ++round, ++rounds) {
     // Each clicks from what its screen showed; the box flips on its screen.

@@ -19,7 +19,7 @@
 #include "hostdb/temporary_demo_database.h"
 #include "session/headless_host.h"
 #include "session/session_output.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::session {
@@ -114,7 +114,7 @@ TEST(HostAdmissionTest, AReadOnlyDatabaseOpensAsAViewerThatWritesNothing) {
   EXPECT_TRUE(w.control("CMD_UPDATE").enabled());
   // Every gesture is refused without a word and without a write.
   host.ChooseSection("ITM50010");
-  host.SelectPrincipal(store::PrincipalNode::kGroup, DemoInstallation::kGroupProduzione);
+  host.SelectPrincipal(host::PrincipalNode::kGroup, DemoInstallation::kGroupProduzione);
   const std::vector<std::string> grid = host.ShowGrid("TGRID_CLIFOR");
   host.ClickGrid("TGRID_CLIFOR", "M_1.0.NORD", "CHECKED");
   host.answers().Push(host::kVbYes);

@@ -7,7 +7,7 @@
 #include "db/value.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
-#include "host/query_control.h"
+#include "zere_orvelka/query_control.h"
 #include "zere_orvelka/cls_global.h"
 
 namespace orv::sections {
