@@ -188,9 +188,8 @@ class Tgrid : public TreeGrid {
                      bool) override {
     keys_.emplace_back(key);
   }
-  void AddCheckBoxColumn(std::string_view key, std::string_view, std::string_view,
-                         std::string_view, std::string_view, bool, int32_t, bool,
-                         bool) override {
+  void AddCheckBoxColumn(std::string_view key, std::string_view, std::string_view, std::string_view,
+                         std::string_view, bool, int32_t, bool, bool) override {
     keys_.emplace_back(key);
   }
   void CloseColumns() override {}
@@ -253,8 +252,7 @@ class Query : public QueryControl {
 // Every message box is unexpected here: it is printed and counted.
 class Messages : public MessageService {
  public:
-  int32_t Show(std::string_view prompt, int32_t, std::string_view title,
-               const HostForm*) override {
+  int32_t Show(std::string_view prompt, int32_t, std::string_view title, const HostForm*) override {
     std::fprintf(stderr, "message: %.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
                  static_cast<int>(prompt.size()), prompt.data());
     ++shown;
@@ -318,9 +316,7 @@ class Host : public ClsGlobal, public HostUi {
   std::string ApplicationTitle() const override { return "cpp_host"; }
   MessageService* GetMessageService() override { return &messages; }
   ChangeLog* GetChangeLog() override { return &log; }
-  std::unique_ptr<LogClass> CreateLogClass() override {
-    return std::make_unique<Errors>(errors);
-  }
+  std::unique_ptr<LogClass> CreateLogClass() override { return std::make_unique<Errors>(errors); }
   std::shared_ptr<LookupObject> CreateLookupObject(int) override { return nullptr; }
   void SetRevocationEnabled(bool) override {}
   void SetActiveModule(Cinterface*) override {}
@@ -432,6 +428,7 @@ int main(int argc, char** argv) {
   Check(host->errors == 0, "no error logged");
   host.reset();
   Check(orv_can_unload_now() == ORV_OK, "nothing of the module alive at the end");
-  if (failures == 0) std::printf("cpp_host: revoked warehouse %s of group VENDITE\n", revoked.c_str());
+  if (failures == 0)
+    std::printf("cpp_host: revoked warehouse %s of group VENDITE\n", revoked.c_str());
   return failures == 0 ? 0 : 1;
 }

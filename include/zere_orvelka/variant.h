@@ -17,14 +17,14 @@ class Variant {
  public:
   enum class Type { kEmpty, kNull, kInt, kDecimal, kText, kBool };
 
-  Variant() = default;  // Empty
-  Variant(int v) : data_(static_cast<int64_t>(v)) {}    // NOLINT
-  Variant(int64_t v) : data_(v) {}                      // NOLINT
-  Variant(double v) : data_(v) {}                       // NOLINT
-  Variant(bool v) : data_(v) {}                         // NOLINT
-  Variant(std::string v) : data_(std::move(v)) {}       // NOLINT
+  Variant() = default;                                    // Empty
+  Variant(int v) : data_(static_cast<int64_t>(v)) {}      // NOLINT
+  Variant(int64_t v) : data_(v) {}                        // NOLINT
+  Variant(double v) : data_(v) {}                         // NOLINT
+  Variant(bool v) : data_(v) {}                           // NOLINT
+  Variant(std::string v) : data_(std::move(v)) {}         // NOLINT
   Variant(std::string_view v) : data_(std::string(v)) {}  // NOLINT
-  Variant(const char* v) : data_(std::string(v)) {}     // NOLINT
+  Variant(const char* v) : data_(std::string(v)) {}       // NOLINT
 
   static Variant Null() {
     Variant v;

@@ -11,11 +11,11 @@
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
 #include "host/err_object.h"
-#include "zere_orvelka/grouping_grid.h"
-#include "zere_orvelka/tree_grid.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
+#include "zere_orvelka/grouping_grid.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/tree_grid.h"
 
 namespace orv::bulk {
 

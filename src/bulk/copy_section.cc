@@ -11,8 +11,8 @@
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
 #include "host/err_object.h"
-#include "zere_orvelka/principal_tree.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/principal_tree.h"
 
 namespace orv::bulk {
 

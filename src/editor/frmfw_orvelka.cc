@@ -7,8 +7,8 @@
 #include "db/command.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "editor/log_error_routine.h"
 #include "db/value_variant.h"
+#include "editor/log_error_routine.h"
 #include "host/connection_factory.h"
 #include "host/err_object.h"
 #include "host/fallback_message_box.h"
@@ -16,7 +16,6 @@
 #include "store/settings.h"
 #include "store/temp_table.h"
 #include "zere_orvelka/change_log.h"
-#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/cls_global.h"
 #include "zere_orvelka/cls_voce_menu.h"
 #include "zere_orvelka/host_frame.h"
@@ -25,6 +24,7 @@
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/navigator.h"
 #include "zere_orvelka/script_model.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 
 namespace orv::editor {
 namespace {

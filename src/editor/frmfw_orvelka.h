@@ -14,12 +14,12 @@
 #include "editor/control.h"
 #include "editor/section.h"
 #include "host/err_object.h"
-#include "zere_orvelka/host_controls.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
-#include "zere_orvelka/resize_client.h"
 #include "store/principal.h"
+#include "zere_orvelka/host_controls.h"
 #include "zere_orvelka/host_form.h"
+#include "zere_orvelka/resize_client.h"
 
 namespace orv::db {
 class Command;

@@ -7,9 +7,9 @@
 
 #include "db/value.h"
 #include "host/tree_row_reader.h"
-#include "zere_orvelka/tree_grid.h"
-#include "zere_orvelka/principal_node.h"
 #include "zere_orvelka/lookup_object.h"
+#include "zere_orvelka/principal_node.h"
+#include "zere_orvelka/tree_grid.h"
 
 namespace orv::editor {
 

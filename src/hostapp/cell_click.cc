@@ -9,8 +9,8 @@
 namespace orv::hostapp {
 
 void CellClick::Run(std::string_view grid, const std::shared_ptr<db::Recordset>& recordset,
-                    db::Recordset::Bookmark row, const host::GridColumn& column, const Handler& handler,
-                    const std::function<bool()>& still_bound) {
+                    db::Recordset::Bookmark row, const host::GridColumn& column,
+                    const Handler& handler, const std::function<bool()>& still_bound) {
   try {
     recordset->SetBookmark(row);
     const db::Value before = recordset->Field(column.field);

@@ -24,8 +24,8 @@ class CellClick {
   // source once the handler ran (a handler may rebind the grid); the cell is
   // toggled only then. Errors are reported with `grid` as a warning.
   static void Run(std::string_view grid, const std::shared_ptr<db::Recordset>& recordset,
-                  db::Recordset::Bookmark row, const host::GridColumn& column, const Handler& handler,
-                  const std::function<bool()>& still_bound);
+                  db::Recordset::Bookmark row, const host::GridColumn& column,
+                  const Handler& handler, const std::function<bool()>& still_bound);
 };
 
 }  // namespace orv::hostapp

@@ -7,8 +7,8 @@
 #include "db/recordset.h"
 #include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
-#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/cls_global.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 
 namespace orv::hostapp {
 namespace {

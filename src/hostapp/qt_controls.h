@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "zere_orvelka/host_controls.h"
 #include "hostapp/qt_grouping_grid.h"
 #include "hostapp/qt_matrix_grid.h"
 #include "hostapp/qt_mdi_container.h"
@@ -14,6 +13,7 @@
 #include "hostapp/qt_side_bar.h"
 #include "hostapp/qt_tree_grid.h"
 #include "hostapp/window_link.h"
+#include "zere_orvelka/host_controls.h"
 
 namespace orv::hostapp {
 

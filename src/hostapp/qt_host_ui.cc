@@ -6,12 +6,12 @@
 #include <QSettings>
 
 #include "editor/frmfw_orvelka.h"
-#include "module/editor_window_adapter.h"
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/form_view.h"
 #include "hostapp/main_window.h"
 #include "hostapp/profile_menu.h"
 #include "hostapp/twips.h"
+#include "module/editor_window_adapter.h"
 
 namespace orv::hostapp {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "zere_orvelka/host_ui.h"
 #include "hostapp/main_window.h"
 #include "hostapp/qt_controls.h"
+#include "zere_orvelka/host_ui.h"
 
 class QEventLoop;
 

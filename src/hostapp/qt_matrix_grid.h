@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "zere_orvelka/matrix_grid.h"
 #include "host/grid_column.h"
 #include "hostapp/matrix_grid_model.h"
 #include "hostapp/window_link.h"
+#include "zere_orvelka/matrix_grid.h"
 
 namespace orv::hostapp {
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "zere_orvelka/principal_tree.h"
 #include "hostapp/principal_filter_model.h"
+#include "zere_orvelka/principal_tree.h"
 
 namespace orv::db {
 class Connection;

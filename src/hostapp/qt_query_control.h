@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "host/query_condition.h"
-#include "zere_orvelka/query_control.h"
 #include "hostapp/window_link.h"
 #include "zere_orvelka/lookup_object.h"
+#include "zere_orvelka/query_control.h"
 
 namespace orv::hostapp {
 

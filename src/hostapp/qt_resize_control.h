@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "zere_orvelka/resize_control.h"
 #include "hostapp/window_link.h"
+#include "zere_orvelka/resize_control.h"
 
 namespace orv::hostapp {
 

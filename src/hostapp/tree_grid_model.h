@@ -45,7 +45,8 @@ class TreeGridModel : public QAbstractItemModel {
 
   // Every column of the collection (shown or not), the key and parent-key
   // fields; resets.
-  void SetColumns(std::vector<host::GridColumn> columns, std::string key_field, std::string parent_field);
+  void SetColumns(std::vector<host::GridColumn> columns, std::string key_field,
+                  std::string parent_field);
   void SetRecordset(std::shared_ptr<db::Recordset> recordset);
   void Reload();
   void RefreshCells();

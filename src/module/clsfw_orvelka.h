@@ -10,8 +10,8 @@
 #include "db/value.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
-#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/navigator_events.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 
 namespace orv::editor {
 class FRMFW_ORVELKA;

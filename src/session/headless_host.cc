@@ -32,7 +32,8 @@ std::string ValueText(const db::Value& value) {
 }
 
 // The fields of `rs` that no column shows.
-std::vector<std::string> HiddenFields(db::Recordset& rs, const std::vector<host::GridColumn>& columns,
+std::vector<std::string> HiddenFields(db::Recordset& rs,
+                                      const std::vector<host::GridColumn>& columns,
                                       const std::vector<std::string>& also_shown) {
   std::vector<std::string> hidden;
   for (int i = 0; i < rs.FieldCount(); ++i) {
@@ -361,14 +362,14 @@ GridTable HeadlessHost::ReadGrid(std::string_view grid, bool hidden) {
   }
   if (grid == "TGRID_CLIFOR" || grid == "GRID_DEPOSITO") {
     const bool tree = grid == "TGRID_CLIFOR";
-    const std::vector<host::GridColumn>& columns = tree ? c.tree_grid->columns() : c.matrix->columns();
+    const std::vector<host::GridColumn>& columns =
+        tree ? c.tree_grid->columns() : c.matrix->columns();
     table.header =
         tree ? std::vector<std::string>{"KEY", "PADRE_KEY"} : std::vector<std::string>{"CODICE"};
     for (const host::GridColumn& col : columns) {
       if (col.shown) table.header.push_back(col.key);
     }
-    std::shared_ptr<db::Recordset> rs =
-        tree ? c.tree_grid->recordset() : c.matrix->recordset();
+    std::shared_ptr<db::Recordset> rs = tree ? c.tree_grid->recordset() : c.matrix->recordset();
     if (!rs) return table;
     std::vector<std::string> extra;
     if (hidden) {
@@ -468,7 +469,8 @@ std::vector<std::string> HeadlessHost::ShowState() {
        w->loaded_flag() ? "1" : "0", w->skip_reload() ? "1" : "0",
        temp.empty() ? "" : temp.substr(0, 7) + "<" + std::to_string(temp.size() - 7) + " digits>",
        exists, std::to_string(module_->GetWindowState()), std::to_string(module_->GetProgramMode()),
-       ValueText(db::FromVariant(module_->GetTop())), ValueText(db::FromVariant(module_->GetLeft())), w->Caption()}));
+       ValueText(db::FromVariant(module_->GetTop())),
+       ValueText(db::FromVariant(module_->GetLeft())), w->Caption()}));
   return lines;
 }
 

@@ -6,8 +6,8 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "db/sql_literal.h"
-#include "zere_orvelka/zere_orvelka.hpp"
 #include "zere_orvelka/cls_global.h"
+#include "zere_orvelka/zere_orvelka.hpp"
 
 namespace orv::session {
 

@@ -5,7 +5,6 @@
 #include <memory>
 #include <vector>
 
-#include "zere_orvelka/host_ui.h"
 #include "session/memory_grouping_grid.h"
 #include "session/memory_matrix_grid.h"
 #include "session/memory_mdi_container.h"
@@ -15,6 +14,7 @@
 #include "session/memory_resize_control.h"
 #include "session/memory_side_bar.h"
 #include "session/memory_tree_grid.h"
+#include "zere_orvelka/host_ui.h"
 
 namespace orv::editor {
 class FRMFW_ORVELKA;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "zere_orvelka/grouping_grid.h"
 #include "host/grid_column.h"
+#include "zere_orvelka/grouping_grid.h"
 
 namespace orv::session {
 

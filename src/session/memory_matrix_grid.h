@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "zere_orvelka/matrix_grid.h"
 #include "host/grid_column.h"
+#include "zere_orvelka/matrix_grid.h"
 
 namespace orv::session {
 

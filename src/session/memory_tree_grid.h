@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "db/recordset.h"
-#include "zere_orvelka/tree_grid.h"
 #include "host/grid_column.h"
+#include "zere_orvelka/tree_grid.h"
 
 namespace orv::session {
 

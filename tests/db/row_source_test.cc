@@ -1,5 +1,7 @@
 // What a host sees of the module's values and rows through the public
 // headers: host::Variant both ways, and a recordset as a host::RowSource.
+#include "zere_orvelka/row_source.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,15 +10,14 @@
 
 #include "db/recordset.h"
 #include "db/value_variant.h"
-#include "zere_orvelka/row_source.h"
 
 namespace orv::db {
 namespace {
 
 TEST(ValueVariantTest, EveryKindCrossesBothWaysUnchanged) {
   const std::vector<Value> values = {
-      Value(),          Value::Null(), Value(0),     Value(-7),   Value(int64_t{1} << 40),
-      Value(2.5),       Value(""),     Value("0"),   Value("l'x"), Value(true),
+      Value(),     Value::Null(), Value(0),   Value(-7),    Value(int64_t{1} << 40),
+      Value(2.5),  Value(""),     Value("0"), Value("l'x"), Value(true),
       Value(false)};
   for (const Value& value : values) {
     const host::Variant variant = ToVariant(value);

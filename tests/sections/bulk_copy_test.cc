@@ -19,8 +19,8 @@
 namespace orv::sections {
 namespace {
 
-using hostdb::DemoInstallation;
 using host::PrincipalNode;
+using hostdb::DemoInstallation;
 using testing::BulkEditor;
 
 constexpr std::array<std::string_view, 8> kBoxes = {

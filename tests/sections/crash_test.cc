@@ -27,8 +27,8 @@
 #include "hostdb/host_schema.h"
 #include "hostdb/temporary_demo_database.h"
 #include "session/headless_host.h"
-#include "zere_orvelka/principal_node.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::sections {
 namespace {

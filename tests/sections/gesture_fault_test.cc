@@ -17,10 +17,10 @@
 #include "hostdb/demo_installation.h"
 #include "hostdb/host_schema.h"
 #include "sections/tree_editor.h"
-#include "zere_orvelka/principal_node.h"
 #include "store/settings.h"
 #include "support/fault_hook.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::sections {
 namespace {

@@ -19,8 +19,8 @@
 #include "hostdb/temporary_demo_database.h"
 #include "session/headless_host.h"
 #include "session/session_output.h"
-#include "zere_orvelka/principal_node.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::session {
 namespace {

@@ -12,11 +12,11 @@
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
-#include "zere_orvelka/tree_grid.h"
-#include "zere_orvelka/tree_settings.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/tree_grid.h"
+#include "zere_orvelka/tree_settings.h"
 
 namespace orv::sections {
 

@@ -10,11 +10,11 @@
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
-#include "zere_orvelka/tree_grid.h"
-#include "zere_orvelka/tree_settings.h"
 #include "sections/clifor/clifor_section.h"
 #include "store/principal.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/tree_grid.h"
+#include "zere_orvelka/tree_settings.h"
 
 namespace orv::sections {
 

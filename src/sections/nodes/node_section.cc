@@ -5,11 +5,11 @@
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
 #include "host/err_object.h"
-#include "zere_orvelka/grouping_grid.h"
-#include "zere_orvelka/query_control.h"
 #include "sections/nodes/node_statements.h"
 #include "sections/nodes/project_query.h"
 #include "store/principal.h"
+#include "zere_orvelka/grouping_grid.h"
+#include "zere_orvelka/query_control.h"
 
 namespace orv::sections {
 

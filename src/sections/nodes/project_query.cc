@@ -7,8 +7,8 @@
 #include "db/value.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
-#include "zere_orvelka/query_control.h"
 #include "zere_orvelka/cls_global.h"
+#include "zere_orvelka/query_control.h"
 
 namespace orv::sections {
 

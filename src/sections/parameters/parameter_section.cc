@@ -9,15 +9,15 @@
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
-#include "zere_orvelka/grid_layout.h"
-#include "zere_orvelka/grouping_grid.h"
-#include "zere_orvelka/query_control.h"
 #include "sections/nodes/project_query.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
+#include "zere_orvelka/grid_layout.h"
+#include "zere_orvelka/grouping_grid.h"
 #include "zere_orvelka/lookup_object.h"
+#include "zere_orvelka/query_control.h"
 
 namespace orv::sections {
 

@@ -11,10 +11,10 @@
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
-#include "zere_orvelka/grid_layout.h"
-#include "zere_orvelka/matrix_grid.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
+#include "zere_orvelka/grid_layout.h"
+#include "zere_orvelka/matrix_grid.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::sections {
@@ -71,9 +71,7 @@ std::string TransferSection::CodiceToCampo(std::string_view code) {
   return key;
 }
 
-std::string TransferSection::MatrixCode(std::string_view text) {
-  return db::RTrim(text);
-}
+std::string TransferSection::MatrixCode(std::string_view text) { return db::RTrim(text); }
 
 std::string TransferSection::CampoToCodice(std::string_view text) {
   const std::string trimmed = db::RTrim(text);

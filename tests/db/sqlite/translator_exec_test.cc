@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
-
-#include <algorithm>
 
 #include "db/db_error.h"
 #include "db/sqlite/translator.h"
@@ -73,8 +72,8 @@ TEST_F(TranslatorExecTest, ProjectCatalogueQueryOfTheParameterSection) {
       "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
       "VALUES ( NULL , 3 , 8 , '8' , 10 , 0 , 0, 0 , 0)");
   // The catalogue as the parameter section builds it for group 3 in company 10.
-  Rows rows = db_.Query(
-      sections::ParameterStatements::CatalogueProjects(store::Principal::Group(3), 10));
+  Rows rows =
+      db_.Query(sections::ParameterStatements::CatalogueProjects(store::Principal::Group(3), 10));
   std::sort(rows.begin(), rows.end());
   EXPECT_EQ(rows, (Rows{{"7", "Sette", "0", "1", "1", "1", "1", "10", "10 - Alfa Spa"},
                         {"8", "Otto", "0", "0", "0", "0", "0", "10", "10 - Alfa Spa"}}));
