@@ -24,6 +24,7 @@
 #include "zere_orvelka/log_class.h"
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/navigator.h"
+#include "zere_orvelka/resize_client.h"
 #include "zere_orvelka/zere_orvelka.h"
 #include "zere_orvelka/zere_orvelka.hpp"
 
@@ -71,10 +72,11 @@ void Check(bool ok, const std::string& what) {
   }
 }
 
+// A cell as text; codes of fixed width lose their trailing blanks.
 std::string Text(const Variant& value) {
   switch (value.type()) {
     case Variant::Type::kText:
-      return value.AsText();
+      return value.AsText().substr(0, value.AsText().find_last_not_of(' ') + 1);
     case Variant::Type::kInt:
       return std::to_string(value.AsInt());
     case Variant::Type::kBool:
