@@ -1,6 +1,7 @@
 #include "db/command.h"
 
 #include "db/ascii.h"
+#include "db/statement_observer.h"
 
 namespace orv::db {
 namespace {
@@ -75,9 +76,11 @@ std::shared_ptr<Recordset> Command::Execute(int64_t* records_affected, int optio
       infos.push_back(p.info);
       values.push_back(p.value);
     }
+    StatementObserver::Notify({name, true, &infos, &values});
     results =
         connection.Guard([&] { return driver.ExecuteProcedure(name, infos, values, timeout); });
   } else if (CommandType == kAdCmdText) {
+    StatementObserver::Notify({CommandText});
     results = connection.Guard([&] { return driver.Execute(CommandText, timeout); });
   } else {
     throw DbError(kErrBadArgument,

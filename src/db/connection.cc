@@ -1,6 +1,7 @@
 #include "db/connection.h"
 
 #include "db/ascii.h"
+#include "db/statement_observer.h"
 
 namespace orv::db {
 namespace {
@@ -125,9 +126,11 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text,
     results = Guard([&] {
       auto params = d.DescribeProcedure(name);
       std::vector<Value> values(params.size(), Value::Null());
+      StatementObserver::Notify({name, true, &params, &values});
       return d.ExecuteProcedure(name, params, values, timeout);
     });
   } else {
+    StatementObserver::Notify({command_text});
     results = Guard([&] { return d.Execute(command_text, timeout); });
   }
   return Deliver(std::move(results), command_text, records_affected, options);

@@ -1,0 +1,291 @@
+// The server driver against a real driver manager (unixODBC) and a real
+// driver: the SQLite ODBC driver, registered for the test in a private
+// odbcinst.ini/odbc.ini (ODBCSYSINI), so no root and no system files.
+//
+// What that driver cannot stand in for: SQL Server's dialect (the statements
+// here are plain SQL both engines accept) and stored procedures (SQLite has
+// none, so the driver's "{CALL ...}" with bound parameters only meets the
+// procedure look-up here). The module's T-SQL statements and procedure calls
+// are checked against a T-SQL grammar by the statement check of .ci/run
+// (scripts/check_statements.sh); the embedded engine runs the procedures.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+
+#if defined(ORV_HAVE_ODBC) && defined(ORV_SQLITE_ODBC_DRIVER)
+#include "db/odbc/odbc_driver.h"
+#endif
+
+namespace orv::db {
+namespace {
+
+#if defined(ORV_HAVE_ODBC) && defined(ORV_SQLITE_ODBC_DRIVER)
+
+namespace fs = std::filesystem;
+
+// The driver registered as "SQLite3 (orvelka tests)" and a data source
+// "orv_sqlite" on a database file of the fixture's folder.
+class OdbcSqliteTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ =
+        new fs::path(fs::temp_directory_path() / ("orv-odbc-sqlite-" + std::to_string(::getpid())));
+    fs::remove_all(*dir_);
+    fs::create_directories(*dir_);
+    std::ofstream(*dir_ / "odbcinst.ini") << "[SQLite3 (orvelka tests)]\n"
+                                          << "Description=SQLite3 ODBC driver\n"
+                                          << "Driver=" << ORV_SQLITE_ODBC_DRIVER << "\n";
+    std::ofstream(*dir_ / "odbc.ini") << "[orv_sqlite]\n"
+                                      << "Driver=SQLite3 (orvelka tests)\n"
+                                      << "Database=" << (*dir_ / "dsn.db").string() << "\n";
+    // The driver manager reads both files from ODBCSYSINI; ODBCINI would
+    // otherwise point it at a user file.
+    ::setenv("ODBCSYSINI", dir_->c_str(), 1);
+    ::setenv("ODBCINSTINI", "odbcinst.ini", 1);
+    ::setenv("ODBCINI", (*dir_ / "odbc.ini").c_str(), 1);
+  }
+  static void TearDownTestSuite() {
+    fs::remove_all(*dir_);
+    delete dir_;
+  }
+
+  void SetUp() override {
+    database_ =
+        (*dir_ /
+         (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".db"))
+            .string();
+    fs::remove(database_);
+  }
+
+  std::string DsnLess() const {
+    return std::string("Driver=") + ORV_SQLITE_ODBC_DRIVER + ";Database=" + database_;
+  }
+  std::shared_ptr<Connection> Open(const std::string& text) {
+    auto cn = Connection::Create();
+    cn->Open(text);
+    return cn;
+  }
+  static std::string Scalar(Connection& cn, const std::string& sql) {
+    auto rs = cn.Execute(sql);
+    EXPECT_TRUE(rs && rs->IsOpen() && !rs->IsEof()) << sql;
+    const Value v = rs->Field(0);
+    return v.IsNull() ? "NULL" : v.ToText();
+  }
+
+  static fs::path* dir_;
+  std::string database_;
+};
+
+fs::path* OdbcSqliteTest::dir_ = nullptr;
+
+TEST_F(OdbcSqliteTest, ConnectsThroughADataSourceAndWithoutOneAndDisconnects) {
+  for (const std::string& text :
+       {std::string("DSN=orv_sqlite"), DsnLess(),
+        std::string("Driver={SQLite3 (orvelka tests)};Database=") + database_}) {
+    auto cn = Open(text);
+    ASSERT_TRUE(cn->IsOpen()) << text;
+    EXPECT_EQ(cn->driver().Name(), "ODBC");
+    // Not SQL Server: no SET NOCOUNT OFF was sent (SQLite would refuse it).
+    EXPECT_EQ(dynamic_cast<odbc::OdbcDriver&>(cn->driver()).DbmsName(), "SQLite");
+    EXPECT_EQ(Scalar(*cn, "SELECT 40 + 2"), "42") << text;
+    cn->Close();
+    EXPECT_FALSE(cn->IsOpen());
+    cn->Open(text);  // again on the same object
+    EXPECT_EQ(Scalar(*cn, "SELECT 'again'"), "again");
+  }
+  // The data source's file is the one odbc.ini names.
+  EXPECT_TRUE(fs::exists(*dir_ / "dsn.db"));
+}
+
+TEST_F(OdbcSqliteTest, StatementErrorsCarrySqlStateAndNativeCode) {
+  auto cn = Open(DsnLess());
+  struct Case {
+    const char* sql;
+    const char* text;  // part of the driver's message
+  };
+  for (const Case& c : {Case{"SELECT * FROM ORV_NO_SUCH_TABLE", "no such table"},
+                        Case{"SELEKT 1", "syntax error"}}) {
+    try {
+      cn->Execute(c.sql);
+      FAIL() << c.sql;
+    } catch (const DbError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.text), std::string::npos) << e.what();
+      ASSERT_FALSE(cn->Errors().empty());
+      const DriverMessage& m = cn->Errors().front();
+      EXPECT_EQ(m.sql_state.size(), 5u) << m.sql_state;
+      EXPECT_NE(m.sql_state.substr(0, 2), "00") << m.sql_state;
+      EXPECT_NE(m.number, 0) << m.description;
+      EXPECT_NE(m.description.find(c.text), std::string::npos) << m.description;
+    }
+  }
+  // The connection stays usable after a failed statement.
+  EXPECT_EQ(Scalar(*cn, "SELECT 1"), "1");
+  EXPECT_TRUE(cn->Errors().empty());
+}
+
+TEST_F(OdbcSqliteTest, RowCountsNullsLongAndUtf8TextRoundTrip) {
+  auto cn = Open(DsnLess());
+  cn->Execute("CREATE TABLE T (ID INTEGER NOT NULL, TESTO VARCHAR(200000) NULL, N INTEGER NULL)",
+              nullptr, kAdExecuteNoRecords);
+  int64_t affected = -1;
+  cn->Execute("INSERT INTO T (ID, TESTO, N) VALUES (1, 'a', 1), (2, NULL, NULL), (3, 'c', 3)",
+              &affected);
+  EXPECT_EQ(affected, 3);
+  cn->Execute("UPDATE T SET N = 10 WHERE ID >= 2", &affected);
+  EXPECT_EQ(affected, 2);
+  cn->Execute("UPDATE T SET N = 10 WHERE ID = 99", &affected);
+  EXPECT_EQ(affected, 0);
+  cn->Execute("DELETE FROM T WHERE ID = 3", &affected);
+  EXPECT_EQ(affected, 1);
+
+  EXPECT_EQ(Scalar(*cn, "SELECT TESTO FROM T WHERE ID = 2"), "NULL");
+  EXPECT_EQ(Scalar(*cn, "SELECT COUNT(*) FROM T WHERE TESTO IS NULL"), "1");
+
+  // UTF-8 text, and text longer than the driver's read buffer, come back whole.
+  const std::string utf8 = "Società Cooperativa «Colli» € — 日本 ü";
+  std::string long_text;
+  for (int i = 0; long_text.size() < 100000; ++i) long_text += "riga " + std::to_string(i) + "; ";
+  long_text += "àé";
+  cn->Execute("UPDATE T SET TESTO = '" + utf8 + "' WHERE ID = 1");
+  cn->Execute("INSERT INTO T (ID, TESTO) VALUES (4, '" + long_text + "')");
+  EXPECT_EQ(Scalar(*cn, "SELECT TESTO FROM T WHERE ID = 1"), utf8);
+  EXPECT_EQ(Scalar(*cn, "SELECT TESTO FROM T WHERE ID = 4"), long_text);
+  EXPECT_EQ(Scalar(*cn, "SELECT LENGTH(TESTO) FROM T WHERE ID = 4"),
+            std::to_string(long_text.size() - 2));  // characters, not bytes
+
+  // Columns arrive with their names, types and NULLs for the recordset.
+  auto rs = cn->Execute("SELECT ID, TESTO, N FROM T ORDER BY ID");
+  ASSERT_TRUE(rs && rs->IsOpen());
+  ASSERT_EQ(rs->FieldCount(), 3);
+  EXPECT_EQ(rs->FieldAt(0).name, "ID");
+  EXPECT_EQ(rs->FieldAt(1).name, "TESTO");
+  int rows = 0;
+  for (; !rs->IsEof(); rs->MoveNext()) ++rows;
+  EXPECT_EQ(rows, 3);
+}
+
+TEST_F(OdbcSqliteTest, BatchUpdateOfARecordsetWritesThroughTheDriver) {
+  // The editor's work tables are saved with UpdateBatch, which relies on the
+  // row count of each UPDATE and DELETE to find a row changed meanwhile.
+  auto cn = Open(DsnLess());
+  cn->Execute("CREATE TABLE W (ID INTEGER NOT NULL PRIMARY KEY, FLG SMALLINT NOT NULL)", nullptr,
+              kAdExecuteNoRecords);
+  cn->Execute("INSERT INTO W (ID, FLG) VALUES (1, 0), (2, 0), (3, 0)", nullptr,
+              kAdExecuteNoRecords);
+  auto rs = std::make_shared<Recordset>();
+  rs->Open("SELECT ID, FLG FROM W ORDER BY ID", cn);
+  rs->SetField("FLG", Value(1));
+  rs->Update();
+  rs->MoveNext();
+  rs->Delete();
+  rs->UpdateBatch();
+  EXPECT_EQ(Scalar(*cn, "SELECT SUM(FLG) || '/' || COUNT(*) FROM W"), "1/2");
+
+  // A row deleted behind the recordset's back is reported, not skipped.
+  rs->MoveFirst();
+  rs->SetField("FLG", Value(0));
+  rs->Update();
+  cn->Execute("DELETE FROM W WHERE ID = 1", nullptr, kAdExecuteNoRecords);
+  EXPECT_THROW(rs->UpdateBatch(), DbError);
+}
+
+TEST_F(OdbcSqliteTest, SeveralResultsOfOneBatchComeInOrder) {
+  auto cn = Open(DsnLess());
+  auto first = cn->Execute("SELECT 1 AS A; SELECT 'due' AS B, 2 AS C");
+  ASSERT_TRUE(first && first->IsOpen());
+  EXPECT_EQ(first->Field(0).ToText(), "1");
+  auto second = cn->NextRecordset();
+  ASSERT_TRUE(second && second->IsOpen());
+  EXPECT_EQ(second->FieldCount(), 2);
+  EXPECT_EQ(second->Field("B").ToText(), "due");
+  EXPECT_EQ(cn->NextRecordset(), nullptr);
+}
+
+TEST_F(OdbcSqliteTest, TransactionsCommitAndRollBack) {
+  auto cn = Open(DsnLess());
+  cn->Execute("CREATE TABLE T (ID INTEGER)", nullptr, kAdExecuteNoRecords);
+  cn->BeginTrans();
+  cn->Execute("INSERT INTO T VALUES (1)", nullptr, kAdExecuteNoRecords);
+  cn->RollbackTrans();
+  EXPECT_EQ(Scalar(*cn, "SELECT COUNT(*) FROM T"), "0");
+  cn->BeginTrans();
+  cn->Execute("INSERT INTO T VALUES (2)", nullptr, kAdExecuteNoRecords);
+  cn->CommitTrans();
+  auto other = Open(DsnLess());
+  EXPECT_EQ(Scalar(*other, "SELECT ID FROM T"), "2");
+}
+
+TEST_F(OdbcSqliteTest, AProcedureTheServerDoesNotHaveIsNamed) {
+  // The procedure look-up runs SQLProcedureColumns and SQLProcedures on a
+  // driver that has no procedures at all.
+  auto cn = Open(DsnLess());
+  try {
+    cn->driver().DescribeProcedure("dbo.SPFW_ReloadListaCFRevocati");
+    FAIL();
+  } catch (const DbError& e) {
+    EXPECT_NE(std::string(e.what()).find("SPFW_ReloadListaCFRevocati"), std::string::npos)
+        << e.what();
+  }
+}
+
+TEST_F(OdbcSqliteTest, ALoginFailureNamesTheDataSourceAndNeverThePassword) {
+  // A data source whose database cannot be opened: the driver refuses the
+  // connection as a server refuses a login.
+  std::ofstream(*dir_ / "odbc.ini", std::ios::app)
+      << "[orv_broken]\nDriver=SQLite3 (orvelka tests)\nDatabase=/nonexistent/folder/x.db\n";
+  for (const std::string& text :
+       {std::string("DSN=orv_broken;UID=sa;PWD=Segreto;99"),
+        std::string("Driver=") + ORV_SQLITE_ODBC_DRIVER +
+            ";Database=/nonexistent/folder/x.db;UID=sa;PWD={Segreto;99}"}) {
+    auto cn = Connection::Create();
+    try {
+      cn->Open(text);
+      FAIL() << "opened " << text;
+    } catch (const DbError& e) {
+      const std::string what = e.what();
+      EXPECT_EQ(what.find("Segreto"), std::string::npos) << what;
+      const std::string source = text.starts_with("DSN") ? "DSN=orv_broken" : "x.db";
+      EXPECT_NE(what.find(source), std::string::npos) << what;
+      for (const DriverMessage& m : cn->Errors()) {
+        EXPECT_EQ(m.description.find("Segreto"), std::string::npos) << m.description;
+      }
+    }
+    EXPECT_FALSE(cn->IsOpen());
+  }
+}
+
+TEST_F(OdbcSqliteTest, ALostDatabaseFailsEachCallClearlyAndCloses) {
+  // SQLite has no link to lose; a database file destroyed under an open
+  // connection is the nearest: every later call must fail with the driver's
+  // message, never crash or report success, and the connection must still
+  // close and open again.
+  auto cn = Open(DsnLess());
+  cn->Execute("CREATE TABLE T (ID INTEGER)", nullptr, kAdExecuteNoRecords);
+  cn->Execute("INSERT INTO T VALUES (1)", nullptr, kAdExecuteNoRecords);
+  {
+    std::ofstream garbage(database_, std::ios::binary | std::ios::trunc);
+    garbage << std::string(8192, 'x');
+  }
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_THROW(cn->Execute("SELECT ID FROM T"), DbError);
+    ASSERT_FALSE(cn->Errors().empty());
+    EXPECT_FALSE(cn->Errors().front().description.empty());
+  }
+  EXPECT_NO_THROW(cn->Close());
+  fs::remove(database_);
+  cn->Open(DsnLess());
+  EXPECT_EQ(Scalar(*cn, "SELECT 5"), "5");
+}
+
+#endif
+
+}  // namespace
+}  // namespace orv::db
