@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "db/sqlite/routine_store.h"
 #include "db/sqlite/sqlite_driver.h"
 #include "hostdb/host_database.h"
 #include "hostdb/host_schema.h"
@@ -129,8 +130,10 @@ Schema ReadDatabase(sqlite3* db) {
     return out;
   };
   Schema schema;
-  for (const auto& t :
-       rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'")) {
+  // The engine's own tables (SQLite's, the routine store) are no host tables.
+  for (const auto& t : rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+                            "LIKE 'sqlite%' AND name <> '" +
+                            std::string(db::sqlite::RoutineStore::kTable) + "'")) {
     auto& columns = schema.tables[t[0]];
     for (const auto& c : rows("SELECT name, type, \"notnull\" FROM pragma_table_info('" + t[0] +
                               "') ORDER BY cid")) {

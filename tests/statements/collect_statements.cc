@@ -67,6 +67,10 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
 
   int status = 0;
+  // The first demo database of the process is built, the others copied: the
+  // build's own statements (the schema and the demo rows, checked through
+  // --schema and the installation script) are not the sessions'.
+  { orv::hostdb::TemporaryDemoDatabase warm_up; }
   Collector collector;
   if (schema) {
     for (std::string& batch : orv::hostdb::InstallScript::SchemaBatches()) {
