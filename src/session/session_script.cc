@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "db/db_error.h"
+#include "session/session_profile_command.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::session {
@@ -278,6 +279,8 @@ void SessionScript::Execute(const std::vector<std::string>& words, const std::st
           "show GRIDTIPOLOGIE | TGRID_CLIFOR | GRID_DEPOSITO | CONTROLS | MESSAGES | LOG | "
           "STATE");
     }
+  } else if (command == "profile") {
+    Print(SessionProfileCommand::Run(host_, words));
   } else if (command == "sql") {
     if (rest.empty()) Expected("sql STATEMENT");
     Print(host_.Sql(rest));
@@ -298,7 +301,7 @@ void SessionScript::Execute(const std::vector<std::string>& words, const std::st
   } else {
     Expected(
         "a command (open, principal, sidebar, click, header, button, check, tick, filter, "
-        "copyfrom, answer, show, sql, activate, showform, changeditta, refuseclose, close, "
+        "copyfrom, answer, show, profile, sql, activate, showform, changeditta, refuseclose, close, "
         "release)");
   }
 }

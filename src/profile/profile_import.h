@@ -1,0 +1,81 @@
+#ifndef ORV_PROFILE_PROFILE_IMPORT_H_
+#define ORV_PROFILE_PROFILE_IMPORT_H_
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "profile/principal_directory.h"
+#include "profile/profile_document.h"
+#include "profile/profile_row.h"
+
+namespace orv::db {
+class Connection;
+}
+
+namespace orv::profile {
+
+// What an import will do (preview) or did (apply) to the target principal.
+struct ImportPlan {
+  std::vector<ProfileRow> added;
+  std::vector<std::pair<ProfileRow, ProfileRow>> changed;  // (now, from the file)
+  std::vector<ProfileRow> removed;
+  // Rows of the file whose codes this installation lacks, for people:
+  // "deposiTO XX, ditta 1 (parameters 6 XX)".
+  std::vector<std::string> unknown;
+  int change_log_entries = 0;
+  bool reloads_clifor_list = false;
+
+  bool Empty() const { return added.empty() && changed.empty() && removed.empty(); }
+};
+
+// The import was refused because of codes this installation lacks.
+class UnknownCodesError : public std::runtime_error {
+ public:
+  explicit UnknownCodesError(std::vector<std::string> codes);
+  const std::vector<std::string>& codes() const { return codes_; }
+
+ private:
+  std::vector<std::string> codes_;
+};
+
+// Puts a profile file onto one principal: the tables the file carries get
+// exactly the file's rows (added, flags changed, rows the file lacks
+// removed); other tables and other principals are never touched.
+//
+// Apply writes everything in one transaction: the rows, the change-log
+// records the editor's own clicks write (event 16 for parameters and nodes,
+// event 15 for customer/supplier branches; families and transfers log
+// nothing) and, when customer/supplier rows changed, the reload of the
+// principal's derived list. Any failure rolls all of it back.
+class ProfileImport {
+ public:
+  struct Options {
+    bool skip_unknown = false;  // leave out rows with unknown codes instead of refusing
+    std::string login;          // written in the change log
+  };
+
+  ProfileImport(db::Connection& connection, NamedPrincipal target, ProfileDocument document,
+                Options options);
+
+  // Reads the target's rows and checks the file's codes; writes nothing.
+  ImportPlan Preview();
+  // Preview, then write. Throws UnknownCodesError when codes are unknown and
+  // not to be skipped; any other failure is rethrown after the rollback.
+  ImportPlan Apply();
+
+ private:
+  std::vector<std::pair<int32_t, std::string>> ChangeLog(const ImportPlan& plan) const;
+
+  db::Connection& connection_;
+  NamedPrincipal target_;
+  ProfileDocument document_;
+  Options options_;
+  // Item descriptions found while checking, for the change log, by key text.
+  std::vector<std::pair<ProfileRow, std::string>> described_;
+};
+
+}  // namespace orv::profile
+
+#endif  // ORV_PROFILE_PROFILE_IMPORT_H_
