@@ -516,10 +516,12 @@ def main():
     if timings:
         timings.sort(reverse=True)
         total = sum(s for s, _ in timings)
-        print("check_statements: sqlfluff %s parsed %d statements in %.1f s (%.2f s each on "
-              "average, the slowest %.1f s: statement %d)"
-              % (version, len(timings), elapsed, total / len(timings), timings[0][0],
-                 timings[0][1] + 1))
+        median = timings[len(timings) // 2][0]
+        print("check_statements: sqlfluff %s parsed %d statements in %.1f s with %d "
+              "processes (per statement: median %.2f s, mean %.2f s, the slowest %.1f s: "
+              "statement %d)"
+              % (version, len(timings), elapsed, jobs, median, total / len(timings),
+                 timings[0][0], timings[0][1] + 1))
     for name, count in sorted(case_exceptions_seen.items()):
         print("check_statements: %s in another case than the schema's, allowed in %d "
               "statement(s): %s" % (name, count, CASE_EXCEPTIONS[name]))
