@@ -9,7 +9,7 @@ namespace orv::hostapp {
 HostGlobal::HostGlobal(Settings settings)
     : settings_(std::move(settings)),
       change_log_([this] { return HostConnection(); }, settings_.login),
-      ui_(QtHostUi::Hooks{[this] { return HostConnection(); }, {}, {}, {}, {}}) {
+      ui_(QtHostUi::Hooks{[this] { return HostConnection(); }, {}, {}, {}, {}, {}}) {
   messages_.SetDefaultTitle(settings_.application_title);
 }
 

@@ -80,6 +80,7 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
 
   QtHostUi::Hooks& hooks = global_->ui().hooks();
   hooks.close_requested = [this] { Close(); };
+  hooks.login = options_.login;
   // A module that refuses says why itself.
   hooks.change_company = [this] { RequestCompanyChange(); };
   hooks.status =

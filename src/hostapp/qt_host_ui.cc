@@ -8,6 +8,7 @@
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/form_view.h"
 #include "hostapp/main_window.h"
+#include "hostapp/profile_menu.h"
 #include "hostapp/twips.h"
 
 namespace orv::hostapp {
@@ -86,6 +87,9 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   QObject::connect(main, &MainWindow::changeLogRequested, main, [this] { ShowChangeLog(); });
   QObject::connect(main, &MainWindow::changeCompanyRequested, main, [this] {
     if (hooks_.change_company) hooks_.change_company();
+  });
+  ProfileMenu::Install(main, hooks_.connection, hooks_.login, [link] {
+    if (editor::FRMFW_ORVELKA* w = link->Get()) w->LoadData();
   });
   c.mdi->SetPlaceHandler(
       [frame = QPointer<MainWindow>(main), dpi](const QtMdiContainer::Placement& p) {

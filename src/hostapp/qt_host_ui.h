@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "host/host_ui.h"
@@ -35,6 +36,7 @@ class QtHostUi : public host::HostUi {
     std::function<void()> change_company;
     std::function<void()> window_closed;
     QString status;
+    std::string login;  // the user working in the host (profile imports log it)
   };
 
   explicit QtHostUi(Hooks hooks);

@@ -19,8 +19,10 @@ int main(int argc, char** argv) {
     const char* name;
     int (*run)(int, char**);
   };
-  const Suite suites[] = {
-      {"models", RunModelsTest}, {"services", RunServicesTest}, {"editor", RunEditorTest}};
+  const Suite suites[] = {{"models", RunModelsTest},
+                          {"services", RunServicesTest},
+                          {"editor", RunEditorTest},
+                          {"profiles", RunProfileWindowTest}};
   int failures = 0;
   bool known = false;
   for (const Suite& s : suites) {
@@ -29,7 +31,8 @@ int main(int argc, char** argv) {
     failures += s.run(n, args.data());
   }
   if (!known) {
-    std::fprintf(stderr, "unknown suite %s (models, services, editor, all)\n", suite.c_str());
+    std::fprintf(stderr, "unknown suite %s (models, services, editor, profiles, all)\n",
+                 suite.c_str());
     return 2;
   }
   return failures == 0 ? 0 : 1;
