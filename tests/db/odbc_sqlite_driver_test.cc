@@ -128,7 +128,9 @@ TEST_F(OdbcSqliteTest, ConnectsThroughADataSourceAndWithoutOneAndDisconnects) {
     EXPECT_EQ(Scalar(*cn, "SELECT 'again'"), "again");
   }
   // The data source's file is the one odbc.ini names.
-  if (kDataSourceCases) EXPECT_TRUE(fs::exists(IniFolder() / "dsn.db"));
+  if (kDataSourceCases) {
+    EXPECT_TRUE(fs::exists(IniFolder() / "dsn.db"));
+  }
 }
 
 TEST_F(OdbcSqliteTest, StatementErrorsCarrySqlStateAndNativeCode) {
