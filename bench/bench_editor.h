@@ -57,7 +57,7 @@ class BenchEditor {
   // Selects the user as the principal; with the query, the user it names.
   void User(int64_t id) {
     user_ = id;
-    host_.SelectPrincipal(host::PrincipalNode::kUser, id);
+    host_.SelectPrincipal(store::PrincipalNode::kUser, id);
   }
   void User(const std::string& sql) { User(Count(sql)); }
   // The user selected last.

@@ -19,9 +19,9 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
-#include "sections/articles/family_section.h"
 #include "sections/clifor/clifor_section.h"
 #include "sections/clifor/clifor_statements.h"
+#include "sections/families/family_section.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
 

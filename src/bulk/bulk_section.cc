@@ -15,11 +15,13 @@
 #include "sections/parameters/parameter_statements.h"
 #include "zere_orvelka/message_service.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 namespace {
 
 using editor::FRMFW_ORVELKA;
+using sections::NodeMerge;
+using sections::ParameterStatements;
 
 constexpr std::string_view kNoRevocations = "Non ci sono revoke assegnate per l'utente/gruppo ";
 constexpr std::string_view kRemoveQuestion =
@@ -240,4 +242,4 @@ bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal)
   return merged && !routine.aborted();
 }
 
-}  // namespace orv::sections
+}  // namespace orv::bulk

@@ -7,7 +7,7 @@
 #include "editor/section.h"
 #include "store/principal.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 // "Abilita tutti" and "Disabilita tutti": every revocation of the selected
 // principal in the current section removed, or every row shown revoked, in
@@ -47,6 +47,6 @@ class BulkSection : public editor::Section {
   std::string FamilyCompany();
 };
 
-}  // namespace orv::sections
+}  // namespace orv::bulk
 
 #endif  // ORV_BULK_BULK_SECTION_H_

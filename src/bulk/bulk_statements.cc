@@ -3,7 +3,7 @@
 #include "db/sql_literal.h"
 #include "store/sql_text.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::string BulkStatements::UpdateParameterRow(const store::Principal& principal
          store::EscapeSql(code) + "' AND FW31_DITTARAGG = " + std::string(company);
 }
 
-}  // namespace orv::sections
+}  // namespace orv::bulk

@@ -7,7 +7,7 @@
 
 #include "store/principal.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 // The statements of "Abilita tutti" and "Disabilita tutti", one function per
 // statement, in the host's dialect.
@@ -51,6 +51,6 @@ class BulkStatements {
                                         std::string_view code, std::string_view company);
 };
 
-}  // namespace orv::sections
+}  // namespace orv::bulk
 
 #endif  // ORV_BULK_BULK_STATEMENTS_H_

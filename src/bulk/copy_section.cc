@@ -13,7 +13,7 @@
 #include "host/principal_tree.h"
 #include "zere_orvelka/message_service.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 namespace {
 
@@ -65,7 +65,7 @@ bool CopySection::InitCopyTree() {
   return true;
 }
 
-bool CopySection::CopyTreeNodeClick(const host::PrincipalNode* node) {
+bool CopySection::CopyTreeNodeClick(const store::PrincipalNode* node) {
   // Nothing picked leaves the source empty rather than showing a stale one.
   window().control("txtDa").SetCaption(
       node != nullptr ? store::Principal::FromNode(*node).Description() : "");
@@ -119,9 +119,9 @@ bool CopySection::Ticked(std::string_view box) { return IsTicked(window().contro
 
 std::optional<CopySection::Plan> CopySection::PrepareCopy() {
   FRMFW_ORVELKA& w = window();
-  const std::optional<host::PrincipalNode> destination =
+  const std::optional<store::PrincipalNode> destination =
       Need(w.host_controls().VRX_TREEUTENTI1, "VRX_TREEUTENTI1").SelectedNode();
-  const std::optional<host::PrincipalNode> source =
+  const std::optional<store::PrincipalNode> source =
       Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA").SelectedNode();
   if (!destination) host::ThrowObjectNotSet("VRX_TREEUTENTI1.SelectedItem");
   if (!source) host::ThrowObjectNotSet("VRX_TREEUTENTICOPIA.SelectedItem");
@@ -209,4 +209,4 @@ void CopySection::DuplicaRevoke() {
   }
 }
 
-}  // namespace orv::sections
+}  // namespace orv::bulk

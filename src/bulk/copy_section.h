@@ -7,7 +7,7 @@
 #include "editor/section.h"
 #include "store/principal.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 // The copy panel (frame 4): replaces the revocations of the principal of the
 // main tree (the destination) with those of the principal picked in the copy
@@ -24,7 +24,7 @@ class CopySection : public editor::Section {
   std::string_view Name() const override { return "copy"; }
 
   bool InitCopyTree() override;
-  bool CopyTreeNodeClick(const host::PrincipalNode* node) override;
+  bool CopyTreeNodeClick(const store::PrincipalNode* node) override;
   bool ResetCopySelection() override;
   bool ButtonClick(std::string_view name) override;
 
@@ -62,6 +62,6 @@ class CopySection : public editor::Section {
   bool select_all_ = false;
 };
 
-}  // namespace orv::sections
+}  // namespace orv::bulk
 
 #endif  // ORV_BULK_COPY_SECTION_H_

@@ -1,6 +1,6 @@
 #include "bulk/copy_statements.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 namespace {
 
@@ -120,4 +120,4 @@ std::string CopyStatements::ParameterKinds(bool warehouses, bool mrp_simulations
   return list;
 }
 
-}  // namespace orv::sections
+}  // namespace orv::bulk

@@ -6,7 +6,7 @@
 
 #include "store/principal.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 
 // The statements of the revocation copy: for each family of revocations the
 // destination's rows are deleted, then the source's rows are inserted under
@@ -44,6 +44,6 @@ class CopyStatements {
                                     bool projects);
 };
 
-}  // namespace orv::sections
+}  // namespace orv::bulk
 
 #endif  // ORV_BULK_COPY_STATEMENTS_H_

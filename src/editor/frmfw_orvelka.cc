@@ -8,7 +8,6 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/log_error_routine.h"
-#include "host/clsfw_orvelka.h"
 #include "host/err_object.h"
 #include "host/fallback_message_box.h"
 #include "host/trace.h"
@@ -198,10 +197,10 @@ void FRMFW_ORVELKA::SetHostInterface(std::shared_ptr<host::Cinterface> host_inte
   host_interface_ = std::move(host_interface);
 }
 
-void FRMFW_ORVELKA::DetachModule(host::CLSFW_ORVELKA* owner) {
+void FRMFW_ORVELKA::DetachModule(host::Cinterface* owner) {
   if (owner_module_ != owner) return;
   owner_module_ = nullptr;
-  if (host_interface_.get() == static_cast<host::Cinterface*>(owner)) host_interface_.reset();
+  if (host_interface_.get() == owner) host_interface_.reset();
 }
 
 void FRMFW_ORVELKA::SetCaption(std::string_view caption) { form().SetCaption(caption); }
@@ -235,7 +234,7 @@ host::ChangeLog& FRMFW_ORVELKA::change_log() const {
   return *log;
 }
 
-std::optional<host::PrincipalNode> FRMFW_ORVELKA::SelectedNode() const {
+std::optional<store::PrincipalNode> FRMFW_ORVELKA::SelectedNode() const {
   if (!controls_.VRX_TREEUTENTI1) return std::nullopt;
   return controls_.VRX_TREEUTENTI1->SelectedNode();
 }
@@ -422,7 +421,7 @@ void FRMFW_ORVELKA::StartUp() {
       }))
     return;
   if (!routine.Run([&] {
-        std::optional<host::PrincipalNode> node = SelectedNode();
+        std::optional<store::PrincipalNode> node = SelectedNode();
         if (node) trv_GU_NodeClick(node);
       }))
     return;
@@ -689,7 +688,7 @@ void FRMFW_ORVELKA::InitUserTree() {
   }
 }
 
-void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<host::PrincipalNode>& node) {
+void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<store::PrincipalNode>& node) {
   try {
     if (VRX_FRM(kFrameTransfers).visible()) {
       LoadRevokeDepositi();
@@ -715,7 +714,7 @@ void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<host::PrincipalNode>& n
   }
 }
 
-void FRMFW_ORVELKA::VRX_TREEUTENTICOPIA_NodeClick(const std::optional<host::PrincipalNode>& node) {
+void FRMFW_ORVELKA::VRX_TREEUTENTICOPIA_NodeClick(const std::optional<store::PrincipalNode>& node) {
   try {
     Dispatch([&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
   } catch (...) {
@@ -822,7 +821,7 @@ void FRMFW_ORVELKA::DispatchSideBarKey(std::string_view key, int32_t& grid_kind)
     frame(kFrameCopy);
     code(kSectionCopy);
     Silently([&] {
-      std::optional<host::PrincipalNode> node;
+      std::optional<store::PrincipalNode> node;
       if (controls_.VRX_TREEUTENTICOPIA) node = controls_.VRX_TREEUTENTICOPIA->SelectedNode();
       Dispatch([&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
     });

@@ -28,7 +28,6 @@ class Recordset;
 }  // namespace orv::db
 
 namespace orv::host {
-class CLSFW_ORVELKA;
 class Cinterface;
 class ClsGlobal;
 class ChangeLog;
@@ -87,11 +86,11 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // --- set by the entry class before Form_Load
   void SetHostInterface(std::shared_ptr<host::Cinterface> host_interface);
   std::shared_ptr<host::Cinterface> HostInterface() const { return host_interface_; }
-  void SetOwnerModule(host::CLSFW_ORVELKA* owner) { owner_module_ = owner; }
-  host::CLSFW_ORVELKA* OwnerModule() const { return owner_module_; }
+  void SetOwnerModule(host::Cinterface* owner) { owner_module_ = owner; }
+  host::Cinterface* OwnerModule() const { return owner_module_; }
   // The entry object is going away: drop every reference to it (a window
   // the host still shows then works without a module interface).
-  void DetachModule(host::CLSFW_ORVELKA* owner);
+  void DetachModule(host::Cinterface* owner);
   // Called once when the window has unloaded (the entry class tells its
   // host's user interface).
   void SetUnloadedHandler(std::function<void(FRMFW_ORVELKA&)> handler) {
@@ -160,11 +159,11 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
 
   // --- principal selection
   void InitUserTree();
-  void trv_GU_NodeClick(const std::optional<host::PrincipalNode>& node);
+  void trv_GU_NodeClick(const std::optional<store::PrincipalNode>& node);
   // The principal of the main tree's selected node (both Null when none).
   store::Principal CurrentPrincipal() const;
   // The copy tree's node click (copy panel source).
-  void VRX_TREEUTENTICOPIA_NodeClick(const std::optional<host::PrincipalNode>& node);
+  void VRX_TREEUTENTICOPIA_NodeClick(const std::optional<store::PrincipalNode>& node);
 
   // --- side bar
   void InitSideBar();
@@ -263,7 +262,7 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // Adds 10 twips to the height and takes them off again, so that the
   // resize control lays everything out.
   void NudgeHeight();
-  std::optional<host::PrincipalNode> SelectedNode() const;
+  std::optional<store::PrincipalNode> SelectedNode() const;
   // Runs `hook` on each section until one returns true.
   template <typename Hook>
   bool Dispatch(Hook&& hook);
@@ -278,7 +277,7 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   std::vector<std::unique_ptr<Section>> sections_;
 
   std::shared_ptr<host::Cinterface> host_interface_;
-  host::CLSFW_ORVELKA* owner_module_ = nullptr;
+  host::Cinterface* owner_module_ = nullptr;  // the entry object that made the window
   std::unique_ptr<host::LogClass> log_object_;
   std::string connection_string_;
   std::shared_ptr<db::Connection> connection_;

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "db/value.h"
-#include "host/principal_node.h"
 #include "host/tree_grid.h"
+#include "store/principal_node.h"
 #include "zere_orvelka/lookup_object.h"
 
 namespace orv::editor {
@@ -57,7 +57,7 @@ class Section {
   virtual bool LoadRevokeDepositi() { return false; }
   // The copy tree's node-click handling (item "ITM154" and a pick in the
   // copy tree); `node` is null when nothing is selected.
-  virtual bool CopyTreeNodeClick(const host::PrincipalNode* /*node*/) { return false; }
+  virtual bool CopyTreeNodeClick(const store::PrincipalNode* /*node*/) { return false; }
   // SelectFrame showed a frame other than 4: reset the copy selection.
   virtual bool ResetCopySelection() { return false; }
 

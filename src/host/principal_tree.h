@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "host/principal_node.h"
+#include "store/principal_node.h"
 
 namespace orv::host {
 
@@ -23,7 +23,7 @@ class PrincipalTree {
   // `host` is the window's HostInterface; borrowed while the window is loaded.
   virtual void Initialize(std::shared_ptr<Cinterface> host, bool flag) = 0;
   virtual void Load() = 0;
-  virtual std::optional<PrincipalNode> SelectedNode() const = 0;
+  virtual std::optional<store::PrincipalNode> SelectedNode() const = 0;
 };
 
 }  // namespace orv::host

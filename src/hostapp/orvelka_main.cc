@@ -15,6 +15,7 @@
 #include "hostapp/host_icons.h"
 #include "hostapp/host_session.h"
 #include "hostapp/login_dialog.h"
+#include "hostapp/profile_window.h"
 #include "hostapp/qt_message_service.h"
 #include "hostapp/screenshot.h"
 
@@ -55,6 +56,12 @@ int main(int argc, char* argv[]) {
       "principal", "With --screenshot: the principal to pick, user:ID or group:ID.", "WHO");
   parser.addOptions({db_option, connection_option, user_option, company_option, modal_option,
                      screenshot_option, section_option, principal_option});
+  const QCommandLineOption profile_option(
+      "profile-view",
+      "With --screenshot: picture the profile window instead (effective:USER, "
+      "compare:A,B, where-used:ITEM, import:PRINCIPAL,FILE).",
+      "VIEW");
+  parser.addOption(profile_option);
   if (!parser.parse(arguments)) return Fail(parser.errorText().toStdString());
 
   if (parser.isSet("help") || parser.isSet("version")) {
@@ -135,6 +142,14 @@ int main(int argc, char* argv[]) {
     HostSession session(options);
     session.global().ui().hooks().window_closed = [] { QApplication::quit(); };
     session.Open();
+    if (screenshot && parser.isSet(profile_option)) {
+      const std::string error =
+          orv::hostapp::ProfileWindow::Picture(session.global().ui().hooks().connection, *login,
+                                               parser.value(profile_option).toStdString(),
+                                               parser.value(screenshot_option).toStdString());
+      session.Close();
+      return error.empty() ? 0 : Fail(error);
+    }
     if (screenshot) {
       std::optional<orv::hostapp::Screenshot::Principal> principal;
       if (parser.isSet(principal_option)) {

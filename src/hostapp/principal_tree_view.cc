@@ -62,7 +62,7 @@ void PrincipalTreeView::showEvent(QShowEvent* event) {
 }
 
 void PrincipalTreeView::ShowSelection() {
-  std::optional<host::PrincipalNode> node = tree_->SelectedNode();
+  std::optional<store::PrincipalNode> node = tree_->SelectedNode();
   if (!node) return;
   const QModelIndex index = tree_->IndexOf(node->kind, node->id);
   if (!index.isValid()) return;

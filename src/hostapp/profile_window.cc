@@ -95,10 +95,57 @@ std::shared_ptr<db::Connection> ProfileWindow::Connection() {
 }
 
 void ProfileWindow::Fail(const QString& what, const std::exception& e) {
+  last_error_ = what.toStdString() + ": " + e.what();
+  if (quiet_) return;
   QMessageBox::warning(this, windowTitle(), what + QStringLiteral(": ") + Q(e.what()));
 }
 
 void ProfileWindow::ShowPage(Page page) { tabs_->setCurrentIndex(page); }
+
+std::string ProfileWindow::Picture(ConnectionProvider provider, std::string login,
+                                   const std::string& view, const std::string& file) {
+  ProfileWindow window(std::move(provider), std::move(login));
+  window.quiet_ = true;
+  auto pick = [&](const char* combo, int principal) {
+    if (auto* c = window.findChild<QComboBox*>(QString::fromLatin1(combo))) {
+      c->setCurrentIndex(c->findData(principal));
+    }
+  };
+  const size_t colon = view.find(':');
+  const std::string what = view.substr(0, colon);
+  const std::string arg = colon == std::string::npos ? std::string() : view.substr(colon + 1);
+  const size_t comma = arg.find(',');
+  const std::string first = arg.substr(0, comma);
+  const std::string second = comma == std::string::npos ? std::string() : arg.substr(comma + 1);
+  auto index = [&](const std::string& who) {
+    return window.IndexOf(who.find(':') == std::string::npos ? "user:" + who : who);
+  };
+  if (what == "effective") {
+    window.ShowPage(kEffective);
+    pick("EffectiveUser", index(first));
+    window.ShowEffective(index(first));
+  } else if (what == "compare") {
+    window.ShowPage(kCompare);
+    pick("CompareA", index(first));
+    pick("CompareB", index(second));
+    window.ShowComparison(index(first), index(second));
+  } else if (what == "where-used") {
+    window.ShowPage(kWhereUsed);
+    window.item_->setText(Q(arg));
+    window.ShowWhereUsed(Q(arg));
+  } else if (what == "import") {
+    window.ShowPage(kExchange);
+    pick("ExchangePrincipal", index(first));
+    window.PreviewImport(index(first), Q(second));
+  } else {
+    return "unknown profile view " + view;
+  }
+  if (!window.last_error_.empty()) return window.last_error_;
+  window.show();
+  for (QTableView* table : window.findChildren<QTableView*>()) table->resizeColumnsToContents();
+  if (!window.grab().save(Q(file), "PNG")) return "cannot write " + file;
+  return {};
+}
 
 int ProfileWindow::IndexOf(const std::string& reference) const {
   for (size_t i = 0; i < principals_.size(); ++i) {
@@ -280,6 +327,7 @@ QWidget* ProfileWindow::ExchangePage() {
   auto* apply = new QPushButton(QStringLiteral("Applica"));
   apply->setObjectName(QStringLiteral("ApplyImport"));
   apply->setEnabled(false);
+  apply_ = apply;
   exchange_note_ = new QLabel;
   exchange_note_->setWordWrap(true);
   auto* top = new QHBoxLayout;
@@ -297,15 +345,12 @@ QWidget* ProfileWindow::ExchangePage() {
         this, QStringLiteral("Esporta profilo"), QString(), QStringLiteral("Profili (*.json)"));
     if (!file.isEmpty()) ExportTo(who->currentData().toInt(), file);
   });
-  connect(import_button, &QPushButton::clicked, this, [this, who, apply] {
+  connect(import_button, &QPushButton::clicked, this, [this, who] {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Importa profilo"), QString(), QStringLiteral("Profili (*.json)"));
-    if (!file.isEmpty()) apply->setEnabled(PreviewImport(who->currentData().toInt(), file));
+    if (!file.isEmpty()) PreviewImport(who->currentData().toInt(), file);
   });
-  connect(apply, &QPushButton::clicked, this, [this, apply] {
-    ApplyImport();
-    apply->setEnabled(false);
-  });
+  connect(apply, &QPushButton::clicked, this, [this] { ApplyImport(); });
   return page;
 }
 
@@ -333,6 +378,12 @@ bool ProfileWindow::ExportTo(int principal_index, const QString& file) {
 }
 
 bool ProfileWindow::PreviewImport(int principal_index, const QString& file) {
+  const bool ready = Preview(principal_index, file);
+  if (apply_ != nullptr) apply_->setEnabled(ready);
+  return ready;
+}
+
+bool ProfileWindow::Preview(int principal_index, const QString& file) {
   preview_.clear();
   pending_target_ = -1;
   preview_.setHorizontalHeaderLabels({QStringLiteral(""), QStringLiteral("Sezione"),
@@ -389,6 +440,7 @@ bool ProfileWindow::PreviewImport(int principal_index, const QString& file) {
 }
 
 bool ProfileWindow::ApplyImport() {
+  if (apply_ != nullptr) apply_->setEnabled(false);
   if (pending_target_ < 0) return false;
   const NamedPrincipal who = principals_[pending_target_];
   pending_target_ = -1;

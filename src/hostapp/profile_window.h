@@ -37,6 +37,11 @@ class ProfileWindow : public QDialog {
   ProfileWindow(ConnectionProvider provider, std::string login, QWidget* parent = nullptr);
 
   void ShowPage(Page page);
+  // Renders one view into a PNG file, off screen: "effective:USER",
+  // "compare:A,B", "where-used:ITEM" or "import:PRINCIPAL,FILE" (the
+  // preview). Returns an error text, empty when the picture was written.
+  static std::string Picture(ConnectionProvider provider, std::string login,
+                             const std::string& view, const std::string& file);
   // The views, by what they show (for tests and pictures).
   QStandardItemModel* effective_model() { return &effective_; }
   QStandardItemModel* compare_model() { return &compare_; }
@@ -65,6 +70,7 @@ class ProfileWindow : public QDialog {
   QWidget* WhereUsedPage();
   QWidget* ExchangePage();
   QComboBox* PrincipalCombo(bool users_only);
+  bool Preview(int principal_index, const QString& file);
   void Fail(const QString& what, const std::exception& e);
   std::shared_ptr<db::Connection> Connection();
 
@@ -76,11 +82,14 @@ class ProfileWindow : public QDialog {
   QLabel* compare_note_ = nullptr;
   QLabel* exchange_note_ = nullptr;
   QLineEdit* item_ = nullptr;
+  class QPushButton* apply_ = nullptr;
   QStandardItemModel effective_;
   QStandardItemModel compare_;
   QStandardItemModel where_used_;
   QStandardItemModel preview_;
   bool wrote_ = false;
+  bool quiet_ = false;  // off screen: errors are kept, not shown
+  std::string last_error_;
   int pending_target_ = -1;
   std::string pending_text_;
 };

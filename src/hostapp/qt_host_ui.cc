@@ -64,10 +64,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<editor::FRMFW_ORVELKA> window, bool mo
   QtControls c = controls_;
   c.link->Set(window);
   std::shared_ptr<WindowLink> link = c.link;
-  c.tree->SetClickHandler([link](const std::optional<host::PrincipalNode>& node) {
+  c.tree->SetClickHandler([link](const std::optional<store::PrincipalNode>& node) {
     if (editor::FRMFW_ORVELKA* w = link->Get()) w->trv_GU_NodeClick(node);
   });
-  c.copy_tree->SetClickHandler([link](const std::optional<host::PrincipalNode>& node) {
+  c.copy_tree->SetClickHandler([link](const std::optional<store::PrincipalNode>& node) {
     if (editor::FRMFW_ORVELKA* w = link->Get()) w->VRX_TREEUTENTICOPIA_NodeClick(node);
   });
   c.side_bar->SetClickHandler([link](const host::SideBarItem& item) {

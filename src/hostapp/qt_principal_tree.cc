@@ -30,7 +30,7 @@ void QtPrincipalTree::Initialize(std::shared_ptr<host::Cinterface> /*host*/, boo
 void QtPrincipalTree::Load() {
   std::shared_ptr<db::Connection> connection = provider_ ? provider_() : nullptr;
   if (!connection) host::ThrowObjectNotSet("connection of the user/group tree");
-  std::vector<host::PrincipalNode> nodes;
+  std::vector<store::PrincipalNode> nodes;
   std::vector<QString> tips;
   if (show_groups_) {
     auto groups = connection->Execute(
@@ -39,7 +39,7 @@ void QtPrincipalTree::Load() {
       const std::string code = RecordsetCells::Text(groups->Field("FW06_CODICE"));
       std::string name = RecordsetCells::Text(groups->Field("FW06_DESCR"));
       if (name.empty()) name = code;
-      nodes.push_back({host::PrincipalNode::kGroup, groups->Field("FW06_ID").ToInt64(), name});
+      nodes.push_back({store::PrincipalNode::kGroup, groups->Field("FW06_ID").ToInt64(), name});
       tips.push_back(QString::fromStdString(code));
     }
   }
@@ -47,7 +47,7 @@ void QtPrincipalTree::Load() {
     auto users = connection->Execute(
         "SELECT FW07_ID, FW07_LOGIN, FW07_NOMEUTENTE FROM FW07_APPUSER ORDER BY FW07_NOMEUTENTE");
     for (; users && !users->IsEof(); users->MoveNext()) {
-      nodes.push_back({host::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(),
+      nodes.push_back({store::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(),
                        RecordsetCells::Text(users->Field("FW07_NOMEUTENTE"))});
       tips.push_back(QString::fromStdString(RecordsetCells::Text(users->Field("FW07_LOGIN"))));
     }
@@ -61,7 +61,7 @@ void QtPrincipalTree::Load() {
   groups->setEditable(false);
   users->setEditable(false);
   for (size_t i = 0; i < nodes.size(); ++i) {
-    const host::PrincipalNode& node = nodes[i];
+    const store::PrincipalNode& node = nodes[i];
     auto* item = new QStandardItem(node.IsGroup() ? HostIcons::Group() : HostIcons::User(),
                                    QString::fromStdString(node.name));
     item->setEditable(false);
@@ -77,7 +77,7 @@ void QtPrincipalTree::Load() {
   loaded_ = true;
   if (selected_) {
     bool still_there = false;
-    for (const host::PrincipalNode& n : nodes_) {
+    for (const store::PrincipalNode& n : nodes_) {
       still_there = still_there || (n.IsGroup() == selected_->IsGroup() && n.id == selected_->id);
     }
     if (!still_there) selected_.reset();
@@ -88,10 +88,10 @@ void QtPrincipalTree::SetSearchText(const QString& text) {
   proxy_->setFilterFixedString(text.trimmed());
 }
 
-std::optional<host::PrincipalNode> QtPrincipalTree::NodeAt(const QModelIndex& proxy_index) const {
+std::optional<store::PrincipalNode> QtPrincipalTree::NodeAt(const QModelIndex& proxy_index) const {
   const QModelIndex source = proxy_->mapToSource(proxy_index);
   if (!source.isValid() || !source.data(kKindRole).isValid()) return std::nullopt;
-  host::PrincipalNode node;
+  store::PrincipalNode node;
   node.kind = source.data(kKindRole).toInt();
   node.id = source.data(kIdRole).toLongLong();
   node.name = source.data(Qt::DisplayRole).toString().toStdString();
@@ -99,12 +99,12 @@ std::optional<host::PrincipalNode> QtPrincipalTree::NodeAt(const QModelIndex& pr
 }
 
 QModelIndex QtPrincipalTree::IndexOf(int32_t kind, int64_t id) const {
-  const bool group = kind == host::PrincipalNode::kGroup;
+  const bool group = kind == store::PrincipalNode::kGroup;
   for (int h = 0; h < model_->rowCount(); ++h) {
     QStandardItem* heading = model_->item(h);
     for (int r = 0; r < heading->rowCount(); ++r) {
       QStandardItem* item = heading->child(r);
-      if ((item->data(kKindRole).toInt() == host::PrincipalNode::kGroup) == group &&
+      if ((item->data(kKindRole).toInt() == store::PrincipalNode::kGroup) == group &&
           item->data(kIdRole).toLongLong() == id) {
         return proxy_->mapFromSource(item->index());
       }
@@ -114,7 +114,7 @@ QModelIndex QtPrincipalTree::IndexOf(int32_t kind, int64_t id) const {
 }
 
 void QtPrincipalTree::Pick(const QModelIndex& proxy_index) {
-  std::optional<host::PrincipalNode> node = NodeAt(proxy_index);
+  std::optional<store::PrincipalNode> node = NodeAt(proxy_index);
   if (!node) return;  // headings are not principals
   selected_ = node;
   if (selection_handler_) selection_handler_();

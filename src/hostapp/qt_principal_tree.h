@@ -24,7 +24,7 @@ namespace orv::hostapp {
 class QtPrincipalTree : public host::PrincipalTree {
  public:
   using ConnectionProvider = std::function<std::shared_ptr<db::Connection>()>;
-  using ClickHandler = std::function<void(const std::optional<host::PrincipalNode>& node)>;
+  using ClickHandler = std::function<void(const std::optional<store::PrincipalNode>& node)>;
   // Roles of the node items.
   static constexpr int kKindRole = Qt::UserRole + 1;
   static constexpr int kIdRole = Qt::UserRole + 2;
@@ -42,14 +42,14 @@ class QtPrincipalTree : public host::PrincipalTree {
   void SetShowGroups(bool value) override { show_groups_ = value; }
   void Initialize(std::shared_ptr<host::Cinterface> host, bool flag) override;
   void Load() override;
-  std::optional<host::PrincipalNode> SelectedNode() const override { return selected_; }
+  std::optional<store::PrincipalNode> SelectedNode() const override { return selected_; }
 
   QStandardItemModel* model() const { return model_.get(); }
   QSortFilterProxyModel* filtered() const { return proxy_.get(); }
   void SetSearchText(const QString& text);
 
   // The node of an index of filtered() (none for headings).
-  std::optional<host::PrincipalNode> NodeAt(const QModelIndex& proxy_index) const;
+  std::optional<store::PrincipalNode> NodeAt(const QModelIndex& proxy_index) const;
   // The index in filtered() of a node (invalid when hidden or absent).
   QModelIndex IndexOf(int32_t kind, int64_t id) const;
   // A user's pick: selects and reports the node.
@@ -57,7 +57,7 @@ class QtPrincipalTree : public host::PrincipalTree {
   // Selects a node by kind and identifier (loading first when needed) and
   // reports it; false when there is none.
   bool Select(int32_t kind, int64_t id);
-  const std::vector<host::PrincipalNode>& nodes() const { return nodes_; }
+  const std::vector<store::PrincipalNode>& nodes() const { return nodes_; }
   bool loaded() const { return loaded_; }
 
  private:
@@ -68,8 +68,8 @@ class QtPrincipalTree : public host::PrincipalTree {
   bool show_users_ = true;
   bool show_groups_ = true;
   bool loaded_ = false;
-  std::vector<host::PrincipalNode> nodes_;
-  std::optional<host::PrincipalNode> selected_;
+  std::vector<store::PrincipalNode> nodes_;
+  std::optional<store::PrincipalNode> selected_;
   ClickHandler click_handler_;
   std::function<void()> selection_handler_;
 };

@@ -14,7 +14,7 @@ class HostSession;
 class Screenshot {
  public:
   struct Principal {
-    int32_t kind = 1;  // host::PrincipalNode kind: 0 group, 1 user
+    int32_t kind = 1;  // store::PrincipalNode kind: 0 group, 1 user
     int64_t id = 0;
   };
   // "user:ID" or "group:ID"; nothing when malformed.

@@ -6,7 +6,7 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
-#include "host/clsfw_orvelka.h"
+#include "module/clsfw_orvelka.h"
 #include "session/recordset_rows.h"
 #include "store/company.h"
 #include "store/sql_text.h"

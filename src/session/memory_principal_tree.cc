@@ -19,18 +19,18 @@ void MemoryPrincipalTree::Initialize(std::shared_ptr<host::Cinterface> host, boo
 void MemoryPrincipalTree::Load() {
   std::shared_ptr<db::Connection> connection = provider_ ? provider_() : nullptr;
   if (!connection) host::ThrowObjectNotSet("connection of the principal tree");
-  std::vector<host::PrincipalNode> nodes;
+  std::vector<store::PrincipalNode> nodes;
   auto groups = connection->Execute(
       "SELECT FW06_ID, FW06_CODICE, FW06_DESCR FROM FW06_GROUPUSR ORDER BY FW06_CODICE");
   for (; groups && !groups->IsEof(); groups->MoveNext()) {
     std::string name = db::Trim(Text(groups->Field("FW06_DESCR")));
     if (name.empty()) name = db::Trim(Text(groups->Field("FW06_CODICE")));
-    nodes.push_back({host::PrincipalNode::kGroup, groups->Field("FW06_ID").ToInt64(), name});
+    nodes.push_back({store::PrincipalNode::kGroup, groups->Field("FW06_ID").ToInt64(), name});
   }
   auto users = connection->Execute(
       "SELECT FW07_ID, FW07_NOMEUTENTE FROM FW07_APPUSER ORDER BY FW07_NOMEUTENTE");
   for (; users && !users->IsEof(); users->MoveNext()) {
-    nodes.push_back({host::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(),
+    nodes.push_back({store::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(),
                      db::Trim(Text(users->Field("FW07_NOMEUTENTE")))});
   }
   nodes_ = std::move(nodes);
@@ -40,8 +40,8 @@ void MemoryPrincipalTree::Load() {
 
 bool MemoryPrincipalTree::Select(int32_t kind, int64_t id) {
   if (!loaded_) Load();
-  const bool group = kind == host::PrincipalNode::kGroup;
-  for (const host::PrincipalNode& node : nodes_) {
+  const bool group = kind == store::PrincipalNode::kGroup;
+  for (const store::PrincipalNode& node : nodes_) {
     if (node.IsGroup() == group && node.id == id) {
       selected_ = node;
       return true;

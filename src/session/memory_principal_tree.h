@@ -26,14 +26,14 @@ class MemoryPrincipalTree : public host::PrincipalTree {
   void SetShowGroups(bool value) override { show_groups_ = value; }
   void Initialize(std::shared_ptr<host::Cinterface> host, bool flag) override;
   void Load() override;
-  std::optional<host::PrincipalNode> SelectedNode() const override { return selected_; }
+  std::optional<store::PrincipalNode> SelectedNode() const override { return selected_; }
 
   // Selects the node of that kind and identifier (loading the tree first
   // when it was not loaded); false when there is none.
   bool Select(int32_t kind, int64_t id);
   void SelectNone() { selected_.reset(); }
 
-  const std::vector<host::PrincipalNode>& nodes() const { return nodes_; }
+  const std::vector<store::PrincipalNode>& nodes() const { return nodes_; }
   bool loaded() const { return loaded_; }
   bool initialized() const { return initialized_; }
   int load_count() const { return load_count_; }
@@ -48,8 +48,8 @@ class MemoryPrincipalTree : public host::PrincipalTree {
   bool initialized_ = false;
   bool loaded_ = false;
   int load_count_ = 0;
-  std::vector<host::PrincipalNode> nodes_;
-  std::optional<host::PrincipalNode> selected_;
+  std::vector<store::PrincipalNode> nodes_;
+  std::optional<store::PrincipalNode> selected_;
 };
 
 }  // namespace orv::session

@@ -43,7 +43,7 @@ std::pair<int32_t, int64_t> PrincipalWords(const std::vector<std::string>& words
     Expected(command + " user ID | group ID");
   }
   const int32_t kind =
-      words[at] == "group" ? host::PrincipalNode::kGroup : host::PrincipalNode::kUser;
+      words[at] == "group" ? store::PrincipalNode::kGroup : store::PrincipalNode::kUser;
   return {kind, Integer(words[at + 1], "a numeric identifier")};
 }
 

@@ -23,11 +23,11 @@ Principal Principal::Group(int64_t id, std::string name) {
   return p;
 }
 
-Principal Principal::FromNode(const host::PrincipalNode& node) {
+Principal Principal::FromNode(const store::PrincipalNode& node) {
   return node.IsGroup() ? Group(node.id, node.name) : User(node.id, node.name);
 }
 
-Principal Principal::FromNode(const std::optional<host::PrincipalNode>& node) {
+Principal Principal::FromNode(const std::optional<store::PrincipalNode>& node) {
   return node ? FromNode(*node) : Principal();
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "db/value.h"
-#include "host/principal_node.h"
+#include "store/principal_node.h"
 
 namespace orv::store {
 
@@ -26,8 +26,8 @@ class Principal {
   static Principal User(int64_t id, std::string name = {});
   static Principal Group(int64_t id, std::string name = {});
   // From a tree node: kind 0 is a group, any other kind a user.
-  static Principal FromNode(const host::PrincipalNode& node);
-  static Principal FromNode(const std::optional<host::PrincipalNode>& node);
+  static Principal FromNode(const store::PrincipalNode& node);
+  static Principal FromNode(const std::optional<store::PrincipalNode>& node);
 
   const db::Value& user_id() const { return user_id_; }
   const db::Value& group_id() const { return group_id_; }

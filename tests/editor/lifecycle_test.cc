@@ -5,8 +5,8 @@
 
 #include <regex>
 
-#include "host/clsfw_orvelka.h"
 #include "host/trace.h"
+#include "module/clsfw_orvelka.h"
 #include "support/headless_editor.h"
 #include "zere_orvelka/host_frame.h"
 

@@ -27,7 +27,7 @@ class RecordingSection : public editor::Section {
   bool InitTreeFamiglie() override { return Record("InitTreeFamiglie"); }
   bool InitEnquery() override { return Record("InitEnquery"); }
   bool LoadRevokeDepositi() override { return Record("LoadRevokeDepositi"); }
-  bool CopyTreeNodeClick(const host::PrincipalNode* node) override {
+  bool CopyTreeNodeClick(const store::PrincipalNode* node) override {
     return Record(std::string("CopyTreeNodeClick(") + (node ? node->name : "none") + ")");
   }
   bool ResetCopySelection() override { return Record("ResetCopySelection"); }

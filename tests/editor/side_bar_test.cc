@@ -27,7 +27,7 @@ class SideBarTest : public ::testing::Test {
   void SetUp() override {
     editor_.Open();
     editor_.window().AddSectionFirst(std::make_unique<RecordingSection>(editor_.window(), calls_));
-    editor_.host().SelectPrincipal(host::PrincipalNode::kGroup, 3);
+    editor_.host().SelectPrincipal(store::PrincipalNode::kGroup, 3);
     calls_.clear();
   }
 
@@ -130,7 +130,7 @@ TEST_F(SideBarTest, CopyPanelTitleIsReplacedByTheItemCaption) {
   EXPECT_EQ(w.control("LblTitle").caption(), "Copia profilo");
   // The destination shows the principal of the main tree.
   EXPECT_EQ(w.control("txtA").caption(), "Gruppo - Ufficio vendite (3)");
-  editor_.host().SelectPrincipal(host::PrincipalNode::kUser, 2);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kUser, 2);
   EXPECT_EQ(w.control("txtA").caption(), "Utente - Mario Rossi (2)");
 }
 
@@ -157,29 +157,29 @@ TEST_F(SideBarTest, PrincipalClickReloadsTheVisibleSection) {
   editor_.host().ChooseSection("ITM50026");
   calls_.clear();
   // Right after opening projects: no reload (nothing loaded yet).
-  editor_.host().SelectPrincipal(host::PrincipalNode::kUser, 2);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kUser, 2);
   EXPECT_EQ(calls_, std::vector<std::string>{});
   // Once a catalogue is loaded, a click reloads it.
   w.set_loaded_flag(true);
-  editor_.host().SelectPrincipal(host::PrincipalNode::kUser, 3);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kUser, 3);
   EXPECT_EQ(calls_, std::vector<std::string>{"LoadData@8/3"});
   // The skip flag wins once, then is cleared.
   calls_.clear();
   w.set_skip_reload(true);
-  editor_.host().SelectPrincipal(host::PrincipalNode::kUser, 4);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kUser, 4);
   EXPECT_TRUE(calls_.empty());
   EXPECT_FALSE(w.skip_reload());
-  editor_.host().SelectPrincipal(host::PrincipalNode::kUser, 5);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kUser, 5);
   EXPECT_EQ(calls_, std::vector<std::string>{"LoadData@8/3"});
 
   calls_.clear();
   editor_.host().ChooseSection("ITM_ARTFAM");
   calls_.clear();
-  editor_.host().SelectPrincipal(host::PrincipalNode::kGroup, 4);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kGroup, 4);
   EXPECT_EQ(calls_, std::vector<std::string>{"InitTreeFamiglie@31/5"});
   editor_.host().ChooseSection("ITM_TRANSORIDEST");
   calls_.clear();
-  editor_.host().SelectPrincipal(host::PrincipalNode::kGroup, 4);
+  editor_.host().SelectPrincipal(store::PrincipalNode::kGroup, 4);
   EXPECT_EQ(calls_, std::vector<std::string>{"LoadRevokeDepositi@32/6"});
 }
 
@@ -231,7 +231,7 @@ TEST_F(SideBarTest, ButtonsReachTheSections) {
 TEST(SideBarWithModuleSectionsTest, EveryItemOpensWithoutAnError) {
   HeadlessEditor editor;
   editor.Open();
-  editor.host().SelectPrincipal(host::PrincipalNode::kGroup, 3);
+  editor.host().SelectPrincipal(store::PrincipalNode::kGroup, 3);
   for (const char* key : {"ITM50010", "ITM_ARTFAM", "ITM50017", "ITM50016", "ITM50026", "ITM_NODI",
                           "ITM_MODBLOCCO", "ITM_TRANSORIDEST", "ITM154"}) {
     editor.host().ChooseSection(key);

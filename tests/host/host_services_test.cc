@@ -11,14 +11,14 @@
 #include <regex>
 #include <set>
 
-#include "host/clsfw_permessiditta.h"
 #include "host/fallback_message_box.h"
+#include "host/host_test_objects.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
-#include "host/module_manifest.h"
 #include "host/query_condition.h"
 #include "host/trace.h"
-#include "host_test_objects.h"
+#include "module/clsfw_permessiditta.h"
+#include "module/module_manifest.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::host {

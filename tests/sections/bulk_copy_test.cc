@@ -18,8 +18,8 @@
 namespace orv::sections {
 namespace {
 
-using host::PrincipalNode;
 using hostdb::DemoInstallation;
+using store::PrincipalNode;
 using testing::BulkEditor;
 
 constexpr std::array<std::string_view, 8> kBoxes = {

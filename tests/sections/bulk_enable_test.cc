@@ -7,7 +7,7 @@
 
 #include "hostdb/demo_installation.h"
 #include "sections/bulk_editor.h"
-#include "sections/warehouse_editor.h"
+#include "sections/transfer_editor.h"
 
 namespace orv::sections {
 namespace {
@@ -93,7 +93,7 @@ TEST(BulkEnableTest, GroupAndUserWithTheSameNumberAreKeptApart) {
 }
 
 TEST(BulkEnableTest, WarehouseTransfersOnlyInTheCurrentCompanyWithoutQuestion) {
-  testing::WarehouseEditor w;
+  testing::TransferEditor w;
   const int user = DemoInstallation::kUserEsposito;  // '01'->'A', '01'->'DEP 1' in company 1
   w.Exec(
       "INSERT INTO FW3E_RVKDEPCOLL (FW3E_ID_FW07, FW3E_DITTA_CG18, FW3E_CODDEP_ORI, "

@@ -7,7 +7,7 @@
 
 #include "bulk/copy_statements.h"
 
-namespace orv::sections {
+namespace orv::bulk {
 namespace {
 
 using store::Principal;
@@ -68,4 +68,4 @@ TEST(CopyStatementsTest, KindListInPanelOrder) {
 }
 
 }  // namespace
-}  // namespace orv::sections
+}  // namespace orv::bulk

@@ -30,8 +30,8 @@ class SectionEditor : public HeadlessEditor {
   SectionEditor() : SectionEditor(true) {}
 
   // Gestures.
-  void Group(int64_t id) { host().SelectPrincipal(host::PrincipalNode::kGroup, id); }
-  void User(int64_t id) { host().SelectPrincipal(host::PrincipalNode::kUser, id); }
+  void Group(int64_t id) { host().SelectPrincipal(store::PrincipalNode::kGroup, id); }
+  void User(int64_t id) { host().SelectPrincipal(store::PrincipalNode::kUser, id); }
   void Section(std::string_view key) { host().ChooseSection(key); }
 
   // Messages shown ("buttons|title|prompt") and change-log texts of one

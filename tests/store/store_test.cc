@@ -32,14 +32,14 @@ TEST(PrincipalTest, ClausesForAUserAndForAGroup) {
 }
 
 TEST(PrincipalTest, TreeNodeKindZeroIsAGroup) {
-  const Principal group = Principal::FromNode(host::PrincipalNode{0, 5, "Magazzino"});
-  const Principal user = Principal::FromNode(host::PrincipalNode{2, 5, "Esposito"});
+  const Principal group = Principal::FromNode(store::PrincipalNode{0, 5, "Magazzino"});
+  const Principal user = Principal::FromNode(store::PrincipalNode{2, 5, "Esposito"});
   EXPECT_TRUE(group.IsGroup());
   EXPECT_TRUE(group.user_id().IsNull());
   EXPECT_EQ(group.group_id(), db::Value(int64_t{5}));
   EXPECT_TRUE(user.IsUser());
   EXPECT_TRUE(user.group_id().IsNull());
-  const Principal none = Principal::FromNode(std::optional<host::PrincipalNode>());
+  const Principal none = Principal::FromNode(std::optional<store::PrincipalNode>());
   EXPECT_TRUE(none.IsNone());
   EXPECT_EQ(none.WhereClause("FW32"), " WHERE FW32_ID_FW07   IS NULL AND FW32_ID_FW06   IS NULL");
 }

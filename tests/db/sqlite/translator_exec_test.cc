@@ -410,7 +410,7 @@ TEST_F(TranslatorExecTest, MergeBringsTheTargetInLineWithTheSource) {
             (Rows{{"n1"}, {"n2"}, {"N3 "}}));
 }
 
-TEST_F(TranslatorExecTest, WarehouseStatementsOfTheTransferSection) {
+TEST_F(TranslatorExecTest, TransferStatementsOfTheTransferSection) {
   db_.Run(
       "CREATE TABLE MG58_DEPOSITI (MG58_DITTA_CG18 INT NOT NULL, MG58_CODDEP VARCHAR(10) NOT "
       "NULL, MG58_DESCRDEP VARCHAR(40) NULL)\r\n"

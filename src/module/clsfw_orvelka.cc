@@ -1,0 +1,291 @@
+#include "module/clsfw_orvelka.h"
+
+#include <string>
+#include <utility>
+
+#include "db/db_error.h"
+#include "editor/frmfw_orvelka.h"
+#include "host/err_object.h"
+#include "host/fallback_message_box.h"
+#include "host/host_ui.h"
+#include "host/trace.h"
+#include "module/module_sections.h"
+#include "zere_orvelka/cls_global.h"
+#include "zere_orvelka/cls_voce_menu.h"
+#include "zere_orvelka/host_form.h"
+#include "zere_orvelka/host_frame.h"
+#include "zere_orvelka/layout_model.h"
+#include "zere_orvelka/message_service.h"
+#include "zere_orvelka/navigator.h"
+#include "zere_orvelka/script_model.h"
+
+namespace orv::host {
+namespace {
+
+constexpr const char* kObjectName = "CLSFW_ORVELKA";
+
+// Runs an accessor body with errors suppressed.
+template <typename F>
+void Quietly(F&& body) {
+  try {
+    body();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<CLSFW_ORVELKA> CLSFW_ORVELKA::Create() {
+  std::shared_ptr<CLSFW_ORVELKA> object(new CLSFW_ORVELKA());
+  object->self_ = object;
+  return object;
+}
+
+CLSFW_ORVELKA::CLSFW_ORVELKA() { TraceEvent(instance_id_.Get(), "INI", kObjectName); }
+
+CLSFW_ORVELKA::~CLSFW_ORVELKA() {
+  // Windows a host still shows must not keep a reference to this object.
+  for (const auto& weak : windows_) {
+    if (auto window = weak.lock()) window->DetachModule(this);
+  }
+  try {
+    TraceEvent(instance_id_.Get(), "TER", kObjectName);
+    DestroyClass();
+  } catch (...) {
+    const ErrObject error = ErrObject::FromCurrentException();
+    try {
+      ShowMessage("Errore VB n." + std::to_string(error.number) + " - " + error.description +
+                      " nel Terminate della classe principale",
+                  kVbOKOnly, "", nullptr);
+    } catch (...) {
+    }
+  }
+}
+
+void CLSFW_ORVELKA::DestroyClass() {
+  try {
+    status_bar_.reset();
+    active_frame_.reset();
+    active_dll_.reset();
+    active_dll_is_self_ = false;
+    cls_voce_menu_.reset();
+    cls_global_.reset();
+    gobj_window_.reset();
+    if (active_navigator_) {
+      std::shared_ptr<Navigator> navigator = std::move(active_navigator_);
+      active_navigator_.reset();
+      navigator->Unadvise(this);
+    }
+    connection_.reset();
+    editor_.reset();
+  } catch (...) {
+    const ErrObject error = ErrObject::FromCurrentException();
+    ShowMessage("Errore VB n." + std::to_string(error.number) + " - " + error.description +
+                    " nel metodo DestroyClass della classe principale",
+                kVbOKOnly, "", nullptr);
+  }
+}
+
+std::shared_ptr<Cinterface> CLSFW_ORVELKA::SelfReference() const {
+  // Aliasing constructor with no owner: a reference that does not keep the
+  // object alive, as the module's reference to itself must not.
+  return std::shared_ptr<Cinterface>(std::shared_ptr<void>(), const_cast<CLSFW_ORVELKA*>(this));
+}
+
+// --- Cinterface
+
+void CLSFW_ORVELKA::SetClsGlobal(std::shared_ptr<ClsGlobal> value) {
+  cls_global_ = std::move(value);
+}
+std::shared_ptr<ClsGlobal> CLSFW_ORVELKA::GetClsGlobal() const { return cls_global_; }
+
+void CLSFW_ORVELKA::SetActiveFrame(std::shared_ptr<HostFrame> value) {
+  active_frame_ = std::move(value);
+}
+std::shared_ptr<HostFrame> CLSFW_ORVELKA::GetActiveFrame() const { return active_frame_; }
+
+void CLSFW_ORVELKA::SetActiveNavigator(std::shared_ptr<Navigator> value) {
+  Quietly([&] {
+    if (value == active_navigator_) return;
+    if (active_navigator_) {
+      std::shared_ptr<Navigator> previous = std::move(active_navigator_);
+      active_navigator_.reset();
+      previous->Unadvise(this);
+    }
+    if (value) value->Advise(this);
+    active_navigator_ = std::move(value);
+  });
+}
+std::shared_ptr<Navigator> CLSFW_ORVELKA::GetActiveNavigator() const { return active_navigator_; }
+
+void CLSFW_ORVELKA::SetActiveDll(std::shared_ptr<Cinterface> value) {
+  active_dll_is_self_ = value.get() == static_cast<Cinterface*>(this);
+  active_dll_ = active_dll_is_self_ ? nullptr : std::move(value);
+}
+std::shared_ptr<Cinterface> CLSFW_ORVELKA::GetActiveDll() const {
+  return active_dll_is_self_ ? SelfReference() : active_dll_;
+}
+
+void CLSFW_ORVELKA::SetStatusBar(std::shared_ptr<HostObject> value) {
+  status_bar_ = std::move(value);
+}
+std::shared_ptr<HostObject> CLSFW_ORVELKA::GetStatusBar() const { return status_bar_; }
+
+void CLSFW_ORVELKA::SetCanInsert(bool value) { can_insert_ = value; }
+bool CLSFW_ORVELKA::GetCanInsert() const { return can_insert_; }
+void CLSFW_ORVELKA::SetCanDelete(bool value) { can_delete_ = value; }
+bool CLSFW_ORVELKA::GetCanDelete() const { return can_delete_; }
+void CLSFW_ORVELKA::SetCanUpdate(bool value) { can_update_ = value; }
+bool CLSFW_ORVELKA::GetCanUpdate() const { return can_update_; }
+void CLSFW_ORVELKA::SetCanQbe(bool value) { can_qbe_ = value; }
+bool CLSFW_ORVELKA::GetCanQbe() const { return can_qbe_; }
+
+void CLSFW_ORVELKA::SetWindowState(int32_t value) {
+  Quietly([&] { window_state_ = db::Value(value).ToInt16(); });
+}
+int32_t CLSFW_ORVELKA::GetWindowState() const { return window_state_; }
+
+void CLSFW_ORVELKA::SetWindowModal(bool value) { window_modal_ = value; }
+bool CLSFW_ORVELKA::GetWindowModal() const { return window_modal_; }
+
+void CLSFW_ORVELKA::SetProgramMode(int32_t value) {
+  Quietly([&] { program_mode_ = db::Value(value).ToInt16(); });
+}
+int32_t CLSFW_ORVELKA::GetProgramMode() const { return program_mode_; }
+
+void CLSFW_ORVELKA::SetMenuModulo(const db::Value& value) { menu_modulo_ = value; }
+db::Value CLSFW_ORVELKA::GetMenuModulo() const { return menu_modulo_; }
+void CLSFW_ORVELKA::SetMenuPadre(const db::Value& value) { menu_padre_ = value; }
+db::Value CLSFW_ORVELKA::GetMenuPadre() const { return menu_padre_; }
+void CLSFW_ORVELKA::SetMenuProg(const db::Value& value) { menu_prog_ = value; }
+db::Value CLSFW_ORVELKA::GetMenuProg() const { return menu_prog_; }
+void CLSFW_ORVELKA::SetCaption(const db::Value& value) { caption_ = value; }
+db::Value CLSFW_ORVELKA::GetCaption() const { return caption_; }
+void CLSFW_ORVELKA::SetHwndParent(int32_t value) { hwnd_parent_ = value; }
+int32_t CLSFW_ORVELKA::GetHwndParent() const { return hwnd_parent_; }
+
+db::Value CLSFW_ORVELKA::ShowForm() {
+  Quietly([&] {
+    std::shared_ptr<HostUi> ui = host_ui_;
+    if (!ui) ui = std::dynamic_pointer_cast<HostUi>(cls_global_);
+    if (!ui) ThrowObjectNotSet("HostUi");
+    auto window = std::make_shared<editor::FRMFW_ORVELKA>(ui->CreateControls());
+    editor_ = window;
+    windows_.push_back(window);
+    window->SetHostInterface(GetActiveDll());
+    window->SetOwnerModule(this);
+    std::weak_ptr<HostUi> weak_ui = ui;
+    window->SetUnloadedHandler([weak_ui](editor::FRMFW_ORVELKA& closed) {
+      if (auto shown_by = weak_ui.lock()) shown_by->WindowClosed(closed);
+    });
+    AddModuleSections(*window);
+    std::string caption;
+    Quietly([&] { caption = caption_.IsNull() ? std::string() : caption_.ToText(); });
+    window->SetCaption(caption);
+    window->Form_Load();
+    ui->ShowWindow(window, window_modal_);
+  });
+  return db::Value();
+}
+
+db::Value CLSFW_ORVELKA::CloseForm() {
+  bool closed = false;
+  Quietly([&] {
+    if (!editor_ || editor_->unloaded()) {
+      closed = true;
+      return;
+    }
+    editor_->Unload();
+    closed = editor_->HostInterface() == nullptr;
+  });
+  return db::Value(closed);
+}
+
+void CLSFW_ORVELKA::SetConnection(std::shared_ptr<db::Connection> value) {
+  connection_ = std::move(value);
+}
+std::shared_ptr<db::Connection> CLSFW_ORVELKA::GetConnection() const { return connection_; }
+
+std::shared_ptr<HostForm> CLSFW_ORVELKA::GetCwindow() const { return gobj_window_; }
+
+db::Value CLSFW_ORVELKA::TransferData(const db::Value& data) {
+  Quietly([&] {
+    // A copy, so that a handler may connect another one.
+    const auto handlers = data_transfer_handlers_;
+    for (const auto& handler : handlers) handler(data);
+  });
+  return db::Value();
+}
+
+db::Value CLSFW_ORVELKA::GetTop() const { return db::Value(top_); }
+void CLSFW_ORVELKA::SetTop(const db::Value& value) {
+  Quietly([&] { top_ = value.ToInt32(); });
+}
+db::Value CLSFW_ORVELKA::GetLeft() const { return db::Value(left_); }
+void CLSFW_ORVELKA::SetLeft(const db::Value& value) {
+  Quietly([&] { left_ = value.ToInt32(); });
+}
+
+void CLSFW_ORVELKA::SetClsVoceMenu(std::shared_ptr<ClsVoceMenu> value) {
+  cls_voce_menu_ = std::move(value);
+}
+std::shared_ptr<ClsVoceMenu> CLSFW_ORVELKA::GetClsVoceMenu() const { return cls_voce_menu_; }
+
+void CLSFW_ORVELKA::SetIsActive(bool value) { is_active_ = value; }
+bool CLSFW_ORVELKA::GetIsActive() const { return is_active_; }
+void CLSFW_ORVELKA::SetIsCalled(bool value) { is_called_ = value; }
+bool CLSFW_ORVELKA::GetIsCalled() const { return is_called_; }
+
+void CLSFW_ORVELKA::SetFiltro(const db::Value& /*value*/) {}
+db::Value CLSFW_ORVELKA::GetFiltro() const { return db::Value(); }
+
+// --- navigator events
+
+void CLSFW_ORVELKA::ChangeDitta(bool& cancel) {
+  // The refusal holds even when the message cannot be shown.
+  cancel = true;
+  Quietly([&] {
+    ShowMessage("Non è possibile cambiare l'azienda di lavoro durante l'esecuzione del programma.",
+                kVbExclamation, "Avviso", nullptr);
+  });
+  cancel = true;
+}
+
+void CLSFW_ORVELKA::BeforeExportToOffice() {}
+
+void CLSFW_ORVELKA::InitializeLayoutObjectModel(LayoutModel& model) {
+  Quietly([&] {
+    std::shared_ptr<Cinterface> dll = GetActiveDll();
+    if (!dll || !dll->GetIsActive()) return;
+    gobj_window_ = model.Register("Gestione Autorizzazioni", editor_);
+  });
+}
+
+void CLSFW_ORVELKA::InitializeScriptObjectModel(ScriptModel& model) {
+  Quietly([&] {
+    std::shared_ptr<Cinterface> dll = GetActiveDll();
+    if (!dll || !dll->GetIsActive()) return;
+    const std::string name = editor_ ? editor_->FormName() : std::string();
+    gobj_window_ = model.Register(name, editor_, "Gestione Autorizzazioni");
+  });
+}
+
+// --- own members
+
+void CLSFW_ORVELKA::ConnectDataTransfer(DataTransferHandler handler) {
+  data_transfer_handlers_.push_back(std::move(handler));
+}
+
+void CLSFW_ORVELKA::SetHostUi(std::shared_ptr<HostUi> ui) { host_ui_ = std::move(ui); }
+
+int32_t CLSFW_ORVELKA::ShowMessage(std::string_view prompt, int32_t buttons, std::string_view title,
+                                   const HostForm* owner) {
+  MessageService* service = nullptr;
+  std::shared_ptr<Cinterface> dll = GetActiveDll();
+  std::shared_ptr<ClsGlobal> global = dll ? dll->GetClsGlobal() : nullptr;
+  if (global) service = global->GetMessageService();
+  if (service != nullptr) return service->Show(prompt, buttons, title, owner);
+  return ShowFallbackMessageBox(prompt, buttons, title);
+}
+
+}  // namespace orv::host

@@ -1,0 +1,255 @@
+#include "sections/families/family_section.h"
+
+#include "db/ascii.h"
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "editor/frmfw_orvelka.h"
+#include "host/err_object.h"
+#include "host/tree_grid.h"
+#include "host/tree_settings.h"
+#include "sections/clifor/clifor_section.h"
+#include "store/principal.h"
+#include "zere_orvelka/message_service.h"
+
+namespace orv::sections {
+
+namespace {
+
+using editor::FRMFW_ORVELKA;
+
+using host::Need;
+
+std::string Text(const db::Value& value) {
+  return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
+}
+
+store::Principal PrincipalOf(const db::Value& user_id, const db::Value& group_id) {
+  if (!user_id.IsNull() && !user_id.IsEmpty()) return store::Principal::User(user_id.ToInt64());
+  if (!group_id.IsNull() && !group_id.IsEmpty()) return store::Principal::Group(group_id.ToInt64());
+  return store::Principal();
+}
+
+}  // namespace
+
+bool FamilySection::IsOwnSection() {
+  return window().section_code() == FRMFW_ORVELKA::kSectionFamilies;
+}
+
+std::shared_ptr<db::Recordset> FamilySection::CreateFamilyRowset() {
+  auto rs = std::make_shared<db::Recordset>();
+  rs->AppendField("PADRE_KEY", db::DataType::kVarChar, 250);
+  rs->AppendField("KEY", db::DataType::kVarChar, 250);
+  rs->AppendField("TEXT", db::DataType::kVarChar, 250);
+  rs->AppendField("INSERIMENTO", db::DataType::kSmallInt);
+  rs->AppendField("MODIFICA", db::DataType::kSmallInt);
+  rs->AppendField("ELIMINAZIONE", db::DataType::kSmallInt);
+  rs->AppendField("DITTA", db::DataType::kInteger);
+  rs->AppendField("CODFAM", db::DataType::kVarChar, 250);
+  rs->AppendField("CODSFAM", db::DataType::kVarChar, 250);
+  rs->AppendField("CODRAGG", db::DataType::kVarChar, 250);
+  rs->AppendField("TIPORAGG", db::DataType::kVarChar, 250);
+  rs->AppendField("CODICE", db::DataType::kVarChar, 4);
+  rs->Open();
+  return rs;
+}
+
+void FamilySection::InitGridFamiglie() {
+  FRMFW_ORVELKA& w = window();
+  host::TreeGrid& grid = CliForSection::BeginTreeLayout(w);
+  grid.AddTextColumn("CODICE", "CODICE", "Codice", 1, 800, true);
+  grid.AddTextColumn("TEXT", "TEXT", "Nome", 1, 4200, true);
+  grid.AddCheckBoxColumn("INSERIMENTO", "INSERIMENTO", "Ins", "1", "0", false, 500, true, true);
+  grid.AddCheckBoxColumn("MODIFICA", "MODIFICA", "Mod", "1", "0", false, 500, true, true);
+  grid.AddCheckBoxColumn("ELIMINAZIONE", "ELIMINAZIONE", "Elim", "1", "0", false, 500, true, true);
+  grid.CloseColumns();
+}
+
+bool FamilySection::InitTreeFamiglie() {
+  FRMFW_ORVELKA& w = window();
+  try {
+    host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
+    grid.SetDataSource(nullptr);
+    std::shared_ptr<db::Recordset> tree = CreateFamilyRowset();
+    w.tree_rowset() = tree;
+    const store::Principal principal = w.CurrentPrincipal();
+    // No node: the build fails here and the list stays empty.
+    if (principal.IsNone()) host::ThrowObjectNotSet("");
+
+    const int64_t company = w.current_company().ToInt64();
+    std::shared_ptr<db::Recordset> rs =
+        Need(w.connection(), "Connection")
+            .Execute(FamilyStatements::FamilyList(principal, company));
+    if (rs && rs->IsOpen() && rs->RecordCount() > 0) {
+      const int ditta = rs->FieldIndex("MG53_DITTA_CG18");
+      const int code = rs->FieldIndex("MG53_CODFAM");
+      const int description = rs->FieldIndex("MG53_DESCRFAM");
+      const int inserimento = rs->FieldIndex("INSERIMENTO");
+      const int modifica = rs->FieldIndex("MODIFICA");
+      const int elimina = rs->FieldIndex("ELIMINA");
+      for (int index : {ditta, code, description, inserimento, modifica, elimina}) {
+        if (index < 0) {
+          throw db::DbError(db::kErrItemNotFound,
+                            "Item cannot be found in the collection corresponding to the "
+                            "requested name or ordinal.");
+        }
+      }
+      for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
+        const std::string family = Text(rs->Field(code));
+        tree->AddNew();
+        tree->SetField("KEY",
+                       db::Value("F_" + std::to_string(company) + "." + db::AsciiUpper(family)));
+        tree->SetField("CODICE", db::Value(family));
+        tree->SetField("INSERIMENTO", rs->Field(inserimento));
+        tree->SetField("MODIFICA", rs->Field(modifica));
+        tree->SetField("ELIMINAZIONE", rs->Field(elimina));
+        tree->SetField("TEXT", rs->Field(description));
+        tree->SetField("DITTA", rs->Field(ditta));
+        tree->SetField("CODFAM", db::Value(family));
+        tree->SetField("TIPORAGG", db::Value("FAM"));
+        tree->Update();
+      }
+    }
+    rs.reset();
+    InitGridFamiglie();
+    grid.SetDataSource(tree);
+    grid.Refresh();
+  } catch (...) {
+    CliForSection::ShowBuildError(w, "InitTreeFamiglie");
+  }
+  return true;
+}
+
+// --- events of TGRID_CLIFOR
+
+bool FamilySection::TreeBeforeCheck(bool& cancel) {
+  if (!IsOwnSection()) return false;
+  if (CliForSection::RefusesCheck(Need(window().tree_rowset(), "Recordset"))) cancel = true;
+  return true;
+}
+
+bool FamilySection::TreeColumnSubstitution(const host::TreeRowReader& /*row*/,
+                                           int32_t& /*column_index*/) {
+  // Every family row carries its three boxes.
+  return IsOwnSection();
+}
+
+bool FamilySection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
+  if (!IsOwnSection()) return false;
+  FRMFW_ORVELKA& w = window();
+  const store::Principal principal = w.CurrentPrincipal();
+  if (principal.IsNone()) return true;
+  bool written = false;
+  try {
+    SaveFamily(column_key, new_value, &written);
+  } catch (...) {
+    if (!written) CliForSection::RestoreBox(w, column_key, new_value);
+    throw;
+  }
+  CliForSection::ReloadForPrincipal(w, principal);
+  return true;
+}
+
+// --- saving
+
+FamilyRow FamilySection::RowOf(const db::Recordset& rows) {
+  FamilyRow row;
+  const db::Value& ditta = rows.Field("DITTA");
+  row.company = ditta.IsNull() || ditta.IsEmpty() ? "NULL" : std::to_string(ditta.ToInt64());
+  row.code = db::Trim(Text(rows.Field("CODFAM")));
+  row.middle = db::Trim(Text(rows.Field("CODSFAM")));
+  row.tiporagg = Text(rows.Field("TIPORAGG"));
+  return row;
+}
+
+bool FamilySection::RevocationExists(const store::Principal& principal, const FamilyRow& row) {
+  std::shared_ptr<db::Recordset> rs =
+      Need(window().connection(), "Connection")
+          .Execute(FamilyStatements::SelectRevocation(principal, row));
+  return rs && rs->IsOpen() && !rs->IsEof();
+}
+
+void FamilySection::SaveFamily(std::string_view column_key, std::string_view new_value,
+                               bool* written) {
+  FRMFW_ORVELKA& w = window();
+  const store::Principal principal = w.CurrentPrincipal();
+  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  const std::string_view flag_column = FamilyStatements::FlagColumn(column_key);
+  if (flag_column.empty()) {
+    throw db::DbError(db::kErrItemNotFound, "Unknown column " + std::string(column_key));
+  }
+  const int32_t value = db::Value(std::string(new_value)).ToInt32();
+  const FamilyRow row = RowOf(rows);
+  db::Connection& cn = Need(w.connection(), "Connection");
+  if (!RevocationExists(principal, row)) {
+    cn.Execute(FamilyStatements::InsertRevocation(principal, row), nullptr,
+               db::kAdExecuteNoRecords);
+    if (written != nullptr) *written = true;
+  }
+  cn.Execute(FamilyStatements::UpdateRight(principal, row, flag_column, value), nullptr,
+             db::kAdExecuteNoRecords);
+  if (written != nullptr) *written = true;
+  if (column_key == "ELIMINAZIONE" && value == 0) {
+    rows.SetField("MODIFICA", db::Value(0));
+    rows.Update();
+    if (w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
+  }
+}
+
+void FamilySection::DisabilitaRecordFamiglia(const db::Value& user_id, const db::Value& group_id) {
+  FRMFW_ORVELKA& w = window();
+  const store::Principal principal = PrincipalOf(user_id, group_id);
+  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  const FamilyRow row = RowOf(rows);
+  db::Connection& cn = Need(w.connection(), "Connection");
+  if (!RevocationExists(principal, row)) {
+    cn.Execute(FamilyStatements::InsertRevocation(principal, row), nullptr,
+               db::kAdExecuteNoRecords);
+  }
+  cn.Execute(FamilyStatements::RevokeAll(principal, row), nullptr, db::kAdExecuteNoRecords);
+  for (const char* field : {"INSERIMENTO", "MODIFICA", "ELIMINAZIONE"}) {
+    rows.SetField(field, db::Value(0));
+  }
+  rows.Update();
+}
+
+// --- disable-all
+
+bool FamilySection::ButtonClick(std::string_view name) {
+  if (name != CliForSection::kDisableAllButton || !IsOwnSection()) return false;
+  DisableAll();
+  return true;
+}
+
+void FamilySection::DisableAll() {
+  FRMFW_ORVELKA& w = window();
+  bool shown = false;
+  bool walked = false;
+  try {
+    if (!CliForSection::ConfirmDisableAll(w)) return;
+    w.ShowProgress(true);
+    shown = true;
+    const store::Principal principal = w.CurrentPrincipal();
+    if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
+      if (tree->RecordCount() > 0) {
+        walked = true;
+        for (tree->MoveFirst(); !tree->IsEof(); tree->MoveNext()) {
+          const db::Value& ditta = tree->Field("DITTA");
+          if (ditta.IsNull() || ditta.IsEmpty()) continue;
+          DisabilitaRecordFamiglia(principal.user_id(), principal.group_id());
+        }
+      }
+    }
+    // The rows changed in place: one redraw for the whole walk.
+    if (walked && w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
+    CliForSection::ReloadForPrincipal(w, principal);
+    shown = false;
+    w.ShowProgress(false);
+  } catch (...) {
+    if (walked && w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
+    w.VisualizzaErrore(CliForSection::kDisableAllRoutine);
+    if (shown) w.ShowProgress(false);
+  }
+}
+
+}  // namespace orv::sections

@@ -1,0 +1,154 @@
+// Revoking every pair for one principal, and "Abilita tutti" / "Disabilita
+// tutti" for every principal of the installation.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "sections/transfer_editor.h"
+
+namespace orv::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr int64_t kPairs =
+    TransferEditor::kCompany1Warehouses * TransferEditor::kCompany1Warehouses;
+constexpr int32_t kYes = 6;
+constexpr int32_t kNo = 7;
+
+// A row of company 2 that no company-1 action may touch.
+void AddOtherCompanyRows(TransferEditor& e) {
+  e.Exec(
+      "INSERT INTO FW3E_RVKDEPCOLL (FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
+      "FW3E_ID_FW07, FW3E_ID_FW06) VALUES (2, '01', 'B', 5, NULL), (2, 'B', '01', NULL, 3)");
+}
+
+TEST(WarehouseDisableAllTest, EveryPairOnceWhateverExistedAndTwiceChangesNothing) {
+  TransferEditor e;
+  AddOtherCompanyRows(e);
+  e.User(5);
+  e.Open();
+  ASSERT_TRUE(e.section().DisabilitaTuttiDep(db::Value(5), db::Value::Null()));
+  EXPECT_EQ(e.UserRows(5), kPairs);
+  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = "
+                   "FW3E_CODDEP_DES"),
+            TransferEditor::kCompany1Warehouses);
+  ASSERT_TRUE(e.section().DisabilitaTuttiDep(db::Value(5), db::Value::Null()));
+  EXPECT_EQ(e.UserRows(5), kPairs);
+  // No pair twice.
+  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM (SELECT DISTINCT FW3E_CODDEP_ORI, "
+                    "FW3E_CODDEP_DES FROM FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 5 AND "
+                    "FW3E_DITTA_CG18 = 1) AS P"),
+            kPairs);
+  EXPECT_EQ(e.UserRows(5, 2), 1);
+  EXPECT_EQ(e.GroupRows(5), 1);
+  // Without any principal nothing is written.
+  EXPECT_FALSE(e.section().DisabilitaTuttiDep(db::Value::Null(), db::Value::Null()));
+  EXPECT_EQ(e.Rows("FW3E_ID_FW07 IS NULL AND FW3E_ID_FW06 IS NULL"), 0);
+}
+
+TEST(WarehouseDisableAllTest, ButtonAsksThenRevokesAndRefills) {
+  TransferEditor e;
+  e.Group(4);
+  e.Open();
+  e.Button("VRX_DISABILITATUTTIDEP", {kNo});
+  EXPECT_EQ(e.GroupRows(4), 0);
+  EXPECT_TRUE(e.RevokedCells().empty());
+  e.Button("VRX_DISABILITATUTTIDEP", {kYes});
+  EXPECT_EQ(e.GroupRows(4), kPairs);
+  EXPECT_EQ(e.RevokedCells().size(), static_cast<size_t>(kPairs));
+  EXPECT_THAT(e.Messages(),
+              ElementsAre("4||Confermi la disabilitazione dell' utente/gruppo selezionato?",
+                          "4||Confermi la disabilitazione dell' utente/gruppo selezionato?"));
+}
+
+TEST(WarehouseDisableAllTest, FailureIsReportedByTheRoutine) {
+  TransferEditor e;
+  e.Group(4);
+  e.Open();
+  e.Exec("DROP TABLE FW3E_RVKDEPCOLL");
+  e.Button("VRX_DISABILITATUTTIDEP", {kYes});
+  const std::vector<std::string> messages = e.Messages();
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_THAT(messages[1], ::testing::HasSubstr(" in DisabilitaTuttiDep"));
+  EXPECT_THAT(messages[2], ::testing::HasSubstr(" in LoadRevokeDepositi"));
+}
+
+TEST(WarehouseAllPrincipalsTest, EnableAllClearsEveryPrincipalOfTheCompanyOnly) {
+  TransferEditor e;
+  AddOtherCompanyRows(e);
+  e.User(5);
+  e.Open();
+  e.Button("VRX_ABILITATUTTIU", {kNo});
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"), 3);
+  e.Button("VRX_ABILITATUTTIU", {kYes});
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"), 0);
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 2"), 2);
+  EXPECT_TRUE(e.RevokedCells().empty());
+  EXPECT_THAT(e.Messages(), ElementsAre("4||Confermi l' abilitazione di tutti gli utenti?",
+                                        "4||Confermi l' abilitazione di tutti gli utenti?"));
+}
+
+TEST(WarehouseAllPrincipalsTest, DisableAllRevokesForGroupedUsersAndGroupsButNotCorvsa) {
+  TransferEditor e;
+  AddOtherCompanyRows(e);
+  e.User(5);
+  e.Open();
+  e.Button("VRX_DISABILITATUTTIU", {kNo});
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"), 3);
+
+  e.Button("VRX_DISABILITATUTTIU", {kYes});
+  // Users in a group other than CORVSA (user 1 is also in CORVSA), and every
+  // group but CORVSA; nobody else.
+  const std::set<int64_t> users = {1, 2, 3, 4, 5, 6, 7, 10, 11};
+  const std::set<int64_t> groups = {2, 3, 4, 5, 6};
+  for (int64_t id = 1; id <= 11; ++id) {
+    EXPECT_EQ(e.UserRows(id), users.count(id) ? kPairs : 0) << "user " << id;
+  }
+  for (int64_t id = 1; id <= 6; ++id) {
+    EXPECT_EQ(e.GroupRows(id), groups.count(id) ? kPairs : 0) << "group " << id;
+  }
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"),
+            static_cast<int64_t>(users.size() + groups.size()) * kPairs);
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 2"), 2);
+  // The selected principal's matrix was refilled.
+  EXPECT_EQ(e.Cell("PF", "01"), "0");
+  EXPECT_EQ(e.RevokedCells().size(), static_cast<size_t>(kPairs));
+
+  // Once more: nothing doubles.
+  e.Button("VRX_DISABILITATUTTIU", {kYes});
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"),
+            static_cast<int64_t>(users.size() + groups.size()) * kPairs);
+  EXPECT_THAT(e.Messages(), ElementsAre("4||Confermi la disabilitazione di tutti gli utenti?",
+                                        "4||Confermi la disabilitazione di tutti gli utenti?",
+                                        "4||Confermi la disabilitazione di tutti gli utenti?"));
+}
+
+TEST(WarehouseAllPrincipalsTest, FailureIsReportedByTheRoutine) {
+  TransferEditor e;
+  e.User(5);
+  e.Open();
+  e.Exec("DROP TABLE FW3E_RVKDEPCOLL");
+  e.Button("VRX_ABILITATUTTIU", {kYes});
+  const std::vector<std::string> messages = e.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_THAT(messages[1], ::testing::HasSubstr(" in AbilitaDisabilitaTuttu"));
+}
+
+TEST(WarehouseAllPrincipalsTest, ButtonsBelongToTheTransferSectionOnly) {
+  TransferEditor e;
+  e.User(5);
+  e.Section("ITM50017");
+  e.Button("VRX_ABILITATUTTIU", {kYes});
+  e.Button("VRX_DISABILITATUTTIDEP", {kYes});
+  EXPECT_EQ(e.Rows("FW3E_DITTA_CG18 = 1"), 3);
+  EXPECT_TRUE(e.Messages().empty());
+  e.host().answers().Clear();
+}
+
+}  // namespace
+}  // namespace orv::testing
