@@ -256,7 +256,7 @@ def sqlite_only(tokens):
 # editor requires (docs/sql-server.md); a case-sensitive database would refuse
 # them. Each is counted in the summary line, never passed silently.
 CASE_EXCEPTIONS = {
-    "mg58_CODDEP": "the warehouse transfer pairs (WarehouseStatements::InsertMissingPairs) "
+    "mg58_CODDEP": "the warehouse transfer pairs (TransferStatements::InsertMissingPairs) "
                    "keep the host's own statement text, which writes ori.mg58_CODDEP",
 }
 case_exceptions_seen = {}
