@@ -18,6 +18,7 @@
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "editor/frmfw_orvelka.h"
 #include "sections/clifor/clifor_section.h"
 #include "sections/clifor/clifor_statements.h"
@@ -127,14 +128,27 @@ orv::sections::CliForBranch SavedBranch(BenchEditor& e) {
   return CliForSection::BranchOf(*e.window().tree_rowset());
 }
 
+// The baseline the existence test replaced: the whole table read and the
+// branch's row picked out on the client, with the filter criteria it used.
+constexpr std::string_view kSelectAll = "SELECT * FROM FW32_RVKCLIFOR ORDER BY FW32_DITTA";
+
+std::string BranchFilter(const orv::store::Principal& p, const orv::sections::CliForBranch& b) {
+  return "FW32_DITTA = " + b.company + " AND FW32_ID_FW07 = " + p.UserValue("NULL") +
+         " AND FW32_ID_FW06 = " + p.GroupValue("NULL") + " AND FW32_TIPOCF = " + b.tipocf +
+         " AND FW32_CODMACRO = " + orv::db::SqlQuote(b.macro) +
+         " AND FW32_CODMIDDLE = " + orv::db::SqlQuote(b.middle) +
+         " AND FW32_CODRAGG = " + orv::db::SqlQuote(b.ragg) +
+         " AND FW32_TIPORAGG = " + orv::db::SqlQuote(b.tiporagg);
+}
+
 // The existence test as the whole table read and filtered on the client.
 void BM_ExistsByClientFilter(benchmark::State& state) {
   BenchEditor& e = Editor();
   const orv::sections::CliForBranch branch = SavedBranch(e);
-  const std::string filter = CliForStatements::LookupFilter(e.window().CurrentPrincipal(), branch);
+  const std::string filter = BranchFilter(e.window().CurrentPrincipal(), branch);
   bool found = false;
   for (auto _ : state) {
-    std::shared_ptr<Recordset> all = e.connection()->Execute(CliForStatements::kSelectAll);
+    std::shared_ptr<Recordset> all = e.connection()->Execute(kSelectAll);
     all->SetFilter(filter);
     found = !all->IsEof();
   }

@@ -19,6 +19,7 @@
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "editor/frmfw_orvelka.h"
 #include "sections/parameters/parameter_statements.h"
 #include "session/headless_change_log.h"
@@ -164,11 +165,21 @@ void WriteLog(BenchEditor& e, const std::string& code, const char* flag) {
   log.WriteEntry(16, text);
 }
 
+// The baseline the existence test replaced: the whole table read and one
+// item's row picked out on the client, with the filter criteria it used.
+constexpr std::string_view kSelectAll = "SELECT * FROM FW31_RVKPARAMETRI";
+
+std::string ItemFilter(const orv::store::Principal& p, const Item& item) {
+  return "FW31_ID_FW07 = " + p.UserValue("NULL") + " AND FW31_ID_FW06 = " + p.GroupValue("NULL") +
+         " AND FW31_INDTIPO = 30 AND FW31_CODTIPO = " + orv::db::SqlQuote(item.code) +
+         " AND FW31_DITTARAGG = " + std::string(item.company);
+}
+
 void LiteralRevoke(BenchEditor& e, const Item& item) {
   const orv::store::Principal p = e.window().CurrentPrincipal();
   orv::db::Connection& cn = *e.connection();
-  std::shared_ptr<Recordset> all = cn.Execute(ParameterStatements::kSelectAll);
-  all->SetFilter(ParameterStatements::InsertLookupFilter(p, 30, item.code, item.company));
+  std::shared_ptr<Recordset> all = cn.Execute(kSelectAll);
+  all->SetFilter(ItemFilter(p, item));
   const std::string sql =
       all->IsEof()
           ? ParameterStatements::InsertRevocation(p, 30, item.code, item.company, 0, 0, 0, 0)
@@ -180,8 +191,8 @@ void LiteralRevoke(BenchEditor& e, const Item& item) {
 void LiteralRestore(BenchEditor& e, const Item& item) {
   const orv::store::Principal p = e.window().CurrentPrincipal();
   orv::db::Connection& cn = *e.connection();
-  std::shared_ptr<Recordset> all = cn.Execute(ParameterStatements::kSelectAll);
-  all->SetFilter(ParameterStatements::RemoveLookupFilter(p, 30, item.code, item.company));
+  std::shared_ptr<Recordset> all = cn.Execute(kSelectAll);
+  all->SetFilter(ItemFilter(p, item));
   if (!all->IsEof()) {
     cn.Execute(ParameterStatements::DeleteRevocation(p, 30, item.code, item.company), nullptr,
                orv::db::kAdExecuteNoRecords);

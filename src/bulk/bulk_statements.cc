@@ -1,7 +1,6 @@
 #include "bulk/bulk_statements.h"
 
 #include "db/sql_literal.h"
-#include "store/sql_text.h"
 
 namespace orv::bulk {
 
@@ -86,7 +85,7 @@ std::string BulkStatements::SelectParameterRow(const store::Principal& principal
   return "SELECT * FROM FW31_RVKPARAMETRI WHERE  FW31_ID_FW07 " +
          principal.UserTest("IS NULL", "= ") + " AND FW31_ID_FW06 " +
          principal.GroupTest("IS NULL", "= ") + " AND FW31_INDTIPO = " + std::to_string(kind) +
-         " AND FW31_CODTIPO = '" + store::EscapeSql(code) +
+         " AND FW31_CODTIPO = '" + db::SqlEscape(code) +
          "' AND FW31_DITTARAGG = " + std::string(company);
 }
 
@@ -98,7 +97,7 @@ std::string BulkStatements::InsertParameterRow(const store::Principal& principal
          "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI)"
          " VALUES ( " +
          principal.UserValue(" NULL") + " , " + principal.GroupValue(" NULL") + " , " +
-         std::to_string(kind) + " , '" + store::EscapeSql(code) + "' , " + std::string(company) +
+         std::to_string(kind) + " , '" + db::SqlEscape(code) + "' , " + std::string(company) +
          " , " + std::to_string(abilitato) + " , " + std::to_string(modifica) + ", " +
          std::to_string(eliminazione) + " , " + std::to_string(inserimento) + ")";
 }
@@ -109,7 +108,7 @@ std::string BulkStatements::UpdateParameterRow(const store::Principal& principal
          " , FW31_FLGELIMINA = 0 , FW31_FLGINSERISCI = 0 WHERE FW31_ID_FW07  " +
          UserTestSpaced(principal) + " AND FW31_ID_FW06  " + GroupTestSpaced(principal) +
          " AND FW31_INDTIPO = " + std::to_string(kind) + " AND FW31_CODTIPO = '" +
-         store::EscapeSql(code) + "' AND FW31_DITTARAGG = " + std::string(company);
+         db::SqlEscape(code) + "' AND FW31_DITTARAGG = " + std::string(company);
 }
 
 }  // namespace orv::bulk

@@ -5,17 +5,17 @@
 
 namespace orv::db {
 
-std::string SqlQuote(std::string_view text) {
+std::string SqlEscape(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + 2);
-  out += '\'';
+  out.reserve(text.size());
   for (char c : text) {
     out += c;
     if (c == '\'') out += '\'';
   }
-  out += '\'';
   return out;
 }
+
+std::string SqlQuote(std::string_view text) { return "'" + SqlEscape(text) + "'"; }
 
 std::string SqlLiteral(const Value& value) {
   switch (value.type()) {

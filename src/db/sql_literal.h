@@ -8,6 +8,10 @@
 
 namespace orv::db {
 
+// Text with every single quote doubled, for statement text that writes the
+// surrounding quotes itself. The one place quotes are doubled.
+std::string SqlEscape(std::string_view text);
+
 // Text as a host-dialect string literal: between single quotes, every
 // quote doubled. The one way text values enter statement text.
 std::string SqlQuote(std::string_view text);

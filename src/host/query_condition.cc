@@ -1,7 +1,7 @@
 #include "host/query_condition.h"
 
+#include "db/sql_literal.h"
 #include "db/value.h"
-#include "store/sql_text.h"
 
 namespace orv::host {
 namespace {
@@ -23,11 +23,11 @@ std::string BuildQueryCondition(const std::vector<QueryField>& fields) {
     const std::string to = Bound(field.to, field.max_length);
     if (from.empty() && to.empty()) continue;
     if (!from.empty() && to.empty()) {
-      condition += " AND " + field.column + " = " + store::QuoteSql(from);
+      condition += " AND " + field.column + " = " + db::SqlQuote(from);
       continue;
     }
-    if (!from.empty()) condition += " AND " + field.column + " >= " + store::QuoteSql(from);
-    condition += " AND " + field.column + " <= " + store::QuoteSql(to);
+    if (!from.empty()) condition += " AND " + field.column + " >= " + db::SqlQuote(from);
+    condition += " AND " + field.column + " <= " + db::SqlQuote(to);
   }
   return condition;
 }

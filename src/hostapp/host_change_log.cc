@@ -3,8 +3,8 @@
 #include <QDateTime>
 
 #include "db/connection.h"
+#include "db/sql_literal.h"
 #include "host/err_object.h"
-#include "store/sql_text.h"
 
 namespace orv::hostapp {
 
@@ -39,8 +39,8 @@ void HostChangeLog::WriteEntry(int32_t event_number, std::string_view text) {
       QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
   connection->Execute(
       "INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_LOGIN, FW90_EVENTO, FW90_TESTO) VALUES (" +
-      store::QuoteSql(now) + ", " + store::QuoteSql(login_) + ", " + std::to_string(event_number) +
-      ", " + store::QuoteSql(kept) + ")");
+      db::SqlQuote(now) + ", " + db::SqlQuote(login_) + ", " + std::to_string(event_number) + ", " +
+      db::SqlQuote(kept) + ")");
   ++written_;
 }
 

@@ -5,8 +5,8 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
-#include "store/sql_text.h"
 #include "zere_orvelka/cinterface.h"
 #include "zere_orvelka/cls_global.h"
 
@@ -85,20 +85,20 @@ std::optional<std::string> HostLookupObject::Resolve(std::string_view column,
   std::string sql;
   if (IsProjectColumn(column)) {
     sql = "SELECT PD68_CODPROG FROM PD68_PROGETTI WHERE UPPER(PD68_CODPROG) = UPPER(" +
-          store::QuoteSql(typed) + ")";
+          db::SqlQuote(typed) + ")";
     if (company) sql += " AND PD68_DITTA_CG18 = " + std::to_string(*company);
   } else if (column == "PD0C_CODNODO") {
     sql = "SELECT PD0C_CODNODO FROM PD0C_NODO WHERE UPPER(PD0C_CODNODO) = UPPER(" +
-          store::QuoteSql(typed) + ")";
+          db::SqlQuote(typed) + ")";
     if (!db::Trim(project).empty()) {
-      sql += " AND PD0C_CODPROG_PD68 = " + store::QuoteSql(db::Trim(project));
+      sql += " AND PD0C_CODPROG_PD68 = " + db::SqlQuote(db::Trim(project));
     }
     if (company) sql += " AND PD0C_DITTA_CG18 = " + std::to_string(*company);
   } else {
     for (const Table& t : kCodeTables) {
       if (!EndsWith(column, t.suffix)) continue;
       sql = std::string("SELECT ") + t.code + " FROM " + t.table + " WHERE UPPER(" + t.code +
-            ") = UPPER(" + store::QuoteSql(typed) + ")";
+            ") = UPPER(" + db::SqlQuote(typed) + ")";
     }
   }
   if (sql.empty()) return std::nullopt;

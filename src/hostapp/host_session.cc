@@ -4,9 +4,9 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
 #include "store/company.h"
-#include "store/sql_text.h"
 #include "zere_orvelka/cinterface.h"
 
 namespace orv::hostapp {
@@ -55,7 +55,7 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
   settings.connection_string = options_.connection_string;
   settings.login = options_.login;
   auto rs = connection->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                store::QuoteSql(options_.login));
+                                db::SqlQuote(options_.login));
   if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options_.login);
   const db::Value& flag = rs->Field("FW07_FLGADMIN");
   settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;

@@ -431,6 +431,7 @@ bool ProfileWindow::Preview(int principal_index, const QString& file) {
     if (plan.Empty()) return false;
     pending_target_ = principal_index;
     pending_text_ = std::move(text);
+    shown_ = plan;
     return true;
   } catch (const std::exception& e) {
     exchange_note_->setText(QString());
@@ -447,7 +448,7 @@ bool ProfileWindow::ApplyImport() {
   try {
     profile::ProfileImport import(
         *Connection(), who, profile::ProfileDocument::FromJson(pending_text_), {false, login_});
-    const profile::ImportPlan plan = import.Apply();
+    const profile::ImportPlan plan = import.Apply(&shown_);
     wrote_ = wrote_ || !plan.Empty();
     exchange_note_->setText(QStringLiteral("Importato su %1: %2 aggiunte, %3 cambiate, %4 tolte.")
                                 .arg(Q(who.principal.name()))

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "profile/principal_directory.h"
+#include "profile/profile_import.h"
 
 class QComboBox;
 class QLabel;
@@ -91,6 +92,7 @@ class ProfileWindow : public QDialog {
   bool quiet_ = false;  // off screen: errors are kept, not shown
   std::string last_error_;
   int pending_target_ = -1;
+  profile::ImportPlan shown_;  // the preview on screen
   std::string pending_text_;
 };
 

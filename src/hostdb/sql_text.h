@@ -9,8 +9,8 @@
 namespace orv::hostdb {
 
 // SQL literals in the host's dialect. Every text value that reaches a
-// statement goes through Quote(): single quotes doubled, nothing else changed.
-std::string Quote(std::string_view text);                         // 'te''xt'
+// statement goes through db::SqlQuote(): single quotes doubled, nothing else
+// changed.
 std::string QuoteOrNull(const std::optional<std::string>& text);  // NULL when empty optional
 std::string Int(int64_t value);                                   // decimal
 std::string IntOrNull(std::optional<int64_t> value);              // NULL when empty optional

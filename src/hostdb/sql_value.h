@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "db/sql_literal.h"
 #include "hostdb/sql_text.h"
 
 namespace orv::hostdb {
@@ -19,9 +20,9 @@ class SqlValue {
   SqlValue(int v) : literal_(Int(v)) {}                                        // NOLINT
   SqlValue(int64_t v) : literal_(Int(v)) {}                                    // NOLINT
   SqlValue(std::nullptr_t) : literal_("NULL") {}                               // NOLINT
-  SqlValue(const char* v) : literal_(v ? Quote(v) : "NULL") {}                 // NOLINT
-  SqlValue(std::string_view v) : literal_(Quote(v)) {}                         // NOLINT
-  SqlValue(const std::string& v) : literal_(Quote(v)) {}                       // NOLINT
+  SqlValue(const char* v) : literal_(v ? db::SqlQuote(v) : "NULL") {}          // NOLINT
+  SqlValue(std::string_view v) : literal_(db::SqlQuote(v)) {}                  // NOLINT
+  SqlValue(const std::string& v) : literal_(db::SqlQuote(v)) {}                // NOLINT
   SqlValue(const std::optional<std::string>& v) : literal_(QuoteOrNull(v)) {}  // NOLINT
 
   const std::string& literal() const { return literal_; }

@@ -44,6 +44,10 @@ std::string Now() {
 
 }  // namespace
 
+bool ImportPlan::SameChanges(const ImportPlan& other) const {
+  return added == other.added && removed == other.removed && changed == other.changed;
+}
+
 UnknownCodesError::UnknownCodesError(std::vector<std::string> codes)
     : std::runtime_error(Joined(codes)), codes_(std::move(codes)) {}
 
@@ -153,15 +157,16 @@ std::vector<std::pair<int32_t, std::string>> ProfileImport::ChangeLog(
   return entries;
 }
 
-ImportPlan ProfileImport::Apply() {
+ImportPlan ProfileImport::Apply(const ImportPlan* shown) {
+  db::Transaction transaction(connection_);
   ImportPlan plan = Preview();
   if (!plan.unknown.empty() && !options_.skip_unknown) throw UnknownCodesError(plan.unknown);
+  if (shown != nullptr && !plan.SameChanges(*shown)) throw PlanChangedError();
   if (plan.Empty()) return plan;
   const std::vector<std::pair<int32_t, std::string>> log = ChangeLog(plan);
   plan.change_log_entries = static_cast<int>(log.size());
 
   const store::Principal& principal = target_.principal;
-  db::Transaction transaction(connection_);
   for (const ProfileRow& row : plan.removed) {
     connection_.Execute(ProfileStatements::DeleteRow(principal, row), nullptr,
                         db::kAdExecuteNoRecords);

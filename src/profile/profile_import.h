@@ -28,6 +28,16 @@ struct ImportPlan {
   bool reloads_clifor_list = false;
 
   bool Empty() const { return added.empty() && changed.empty() && removed.empty(); }
+  // Same rows to add, change and remove.
+  bool SameChanges(const ImportPlan& other) const;
+};
+
+// The rows changed between the preview shown and the apply.
+class PlanChangedError : public std::runtime_error {
+ public:
+  PlanChangedError()
+      : std::runtime_error(
+            "the principal's revocations changed after the preview: look at the preview again") {}
 };
 
 // The import was refused because of codes this installation lacks.
@@ -62,8 +72,10 @@ class ProfileImport {
   // Reads the target's rows and checks the file's codes; writes nothing.
   ImportPlan Preview();
   // Preview, then write. Throws UnknownCodesError when codes are unknown and
-  // not to be skipped; any other failure is rethrown after the rollback.
-  ImportPlan Apply();
+  // not to be skipped, PlanChangedError when `shown` (the preview people
+  // saw) no longer matches; any other failure is rethrown after the
+  // rollback. The preview is read inside the transaction that writes.
+  ImportPlan Apply(const ImportPlan* shown = nullptr);
 
  private:
   std::vector<std::pair<int32_t, std::string>> ChangeLog(const ImportPlan& plan) const;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::profile {
 namespace {
@@ -96,12 +96,12 @@ std::string KeyTest(const Columns& c, const ProfileRow& row) {
   std::string s = " AND " + std::string(c.company) + " = " + std::to_string(row.company);
   if (!c.kind.empty()) s += " AND " + std::string(c.kind) + " = " + std::to_string(row.kind);
   if (!c.grouping.empty()) {
-    s += " AND " + std::string(c.grouping) + " = " + store::QuoteSql(row.grouping);
+    s += " AND " + std::string(c.grouping) + " = " + db::SqlQuote(row.grouping);
   }
   const std::array<const std::string*, 3> codes = {&row.code1, &row.code2, &row.code3};
   for (size_t i = 0; i < c.codes.size(); ++i) {
     if (!c.codes[i].empty()) {
-      s += " AND " + std::string(c.codes[i]) + " = " + store::QuoteSql(*codes[i]);
+      s += " AND " + std::string(c.codes[i]) + " = " + db::SqlQuote(*codes[i]);
     }
   }
   return s;
@@ -130,12 +130,12 @@ std::string ProfileStatements::SelectWhereUsed(const RevocationItem& item) {
   std::string s = SelectList(c) + std::string(TableName(item.table)) + " WHERE 1 = 1";
   if (!c.kind.empty()) s += " AND " + std::string(c.kind) + " = " + std::to_string(item.kind);
   if (!c.grouping.empty()) {
-    s += " AND " + std::string(c.grouping) + " = " + store::QuoteSql(item.grouping);
+    s += " AND " + std::string(c.grouping) + " = " + db::SqlQuote(item.grouping);
   }
   const std::array<const std::string*, 3> codes = {&item.code1, &item.code2, &item.code3};
   for (size_t i = 0; i < c.codes.size(); ++i) {
     if (!c.codes[i].empty()) {
-      s += " AND " + std::string(c.codes[i]) + " = " + store::QuoteSql(*codes[i]);
+      s += " AND " + std::string(c.codes[i]) + " = " + db::SqlQuote(*codes[i]);
     }
   }
   if (item.company) s += " AND " + std::string(c.company) + " = " + std::to_string(*item.company);
@@ -170,10 +170,10 @@ std::string ProfileStatements::InsertRows(RevocationTable table, const store::Pr
     first = false;
     s += who + ", " + std::to_string(row.company);
     if (!c.kind.empty()) s += ", " + std::to_string(row.kind);
-    if (!c.grouping.empty()) s += ", " + store::QuoteSql(row.grouping);
+    if (!c.grouping.empty()) s += ", " + db::SqlQuote(row.grouping);
     const std::array<const std::string*, 3> codes = {&row.code1, &row.code2, &row.code3};
     for (size_t i = 0; i < c.codes.size(); ++i) {
-      if (!c.codes[i].empty()) s += ", " + store::QuoteSql(*codes[i]);
+      if (!c.codes[i].empty()) s += ", " + db::SqlQuote(*codes[i]);
     }
     for (size_t i = 0; i < c.flags.size(); ++i) {
       if (!c.flags[i].empty()) s += ", " + std::to_string(row.flags[i]);
@@ -212,12 +212,12 @@ std::string ProfileStatements::SelectGroupsOfUser(int64_t user_id) {
 std::string ProfileStatements::SelectUserByLogin(std::string_view login) {
   return "SELECT FW07_ID, FW07_LOGIN, FW07_NOMEUTENTE, FW07_FLGADMIN, FW07_FLGATTIVO"
          " FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-         store::QuoteSql(login);
+         db::SqlQuote(login);
 }
 
 std::string ProfileStatements::SelectGroupByCode(std::string_view code) {
   return "SELECT FW06_ID, FW06_CODICE, FW06_DESCR FROM FW06_GROUPUSR WHERE FW06_CODICE = " +
-         store::QuoteSql(code);
+         db::SqlQuote(code);
 }
 
 std::string ProfileStatements::SelectUserById(int64_t id) {
@@ -236,12 +236,12 @@ std::string ProfileStatements::InsertChangeLog(
     std::span<const std::pair<int32_t, std::string>> entries) {
   std::string s =
       "INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_LOGIN, FW90_EVENTO, FW90_TESTO) VALUES ";
-  const std::string head = "(" + store::QuoteSql(now) + ", " + store::QuoteSql(login) + ", ";
+  const std::string head = "(" + db::SqlQuote(now) + ", " + db::SqlQuote(login) + ", ";
   bool first = true;
   for (const auto& [event, text] : entries) {
     s += first ? "" : ", ";
     first = false;
-    s += head + std::to_string(event) + ", " + store::QuoteSql(text) + ")";
+    s += head + std::to_string(event) + ", " + db::SqlQuote(text) + ")";
   }
   return s;
 }

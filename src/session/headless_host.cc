@@ -5,11 +5,11 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "editor/frmfw_orvelka.h"
 #include "module/clsfw_orvelka.h"
 #include "session/recordset_rows.h"
 #include "store/company.h"
-#include "store/sql_text.h"
 
 namespace orv::session {
 namespace {
@@ -67,7 +67,7 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
     settings.administrator = *options.administrator;
   } else {
     auto rs = connection()->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                    store::QuoteSql(options.login));
+                                    db::SqlQuote(options.login));
     if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options.login);
     const db::Value& flag = rs->Field("FW07_FLGADMIN");
     settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;

@@ -5,7 +5,7 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 #include "zere_orvelka/cinterface.h"
 #include "zere_orvelka/cls_global.h"
 
@@ -36,13 +36,13 @@ std::optional<std::string> HeadlessLookupObject::Resolve(std::string_view column
     std::string sql;
     if (column == "PD0C_CODNODO") {
       sql = "SELECT PD0C_CODNODO FROM PD0C_NODO WHERE UPPER(PD0C_CODNODO) = UPPER(" +
-            store::QuoteSql(typed) + ") AND PD0C_DITTA_CG18 = " + company;
+            db::SqlQuote(typed) + ") AND PD0C_DITTA_CG18 = " + company;
       if (!db::Trim(project).empty()) {
-        sql += " AND PD0C_CODPROG_PD68 = " + store::QuoteSql(db::Trim(project));
+        sql += " AND PD0C_CODPROG_PD68 = " + db::SqlQuote(db::Trim(project));
       }
     } else {
       sql = "SELECT PD68_CODPROG FROM PD68_PROGETTI WHERE UPPER(PD68_CODPROG) = UPPER(" +
-            store::QuoteSql(typed) + ") AND PD68_DITTA_CG18 = " + company;
+            db::SqlQuote(typed) + ") AND PD68_DITTA_CG18 = " + company;
     }
     std::shared_ptr<db::Recordset> rs = connection->Execute(sql);
     if (!rs || !rs->IsOpen() || rs->IsEof() || rs->Field(0).IsNull()) return std::nullopt;

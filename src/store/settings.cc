@@ -2,7 +2,7 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::store {
 
@@ -16,12 +16,12 @@ std::string Settings::SelectRevokeOnClick() {
 
 std::string Settings::InsertRevoke(std::string_view value) {
   return std::string("INSERT INTO FW95_SETTINGS ") + " (FW95_CODICE, FW95_DESCR, FW95_VALORE) " +
-         " VALUES ('AUT_RVKENABLED', 'Abilitazione Revoke', '" + EscapeSql(value) + "')";
+         " VALUES ('AUT_RVKENABLED', 'Abilitazione Revoke', '" + db::SqlEscape(value) + "')";
 }
 
 std::string Settings::UpdateRevoke(std::string_view value) {
-  return std::string("UPDATE FW95_SETTINGS ") + " SET FW95_VALORE = '" + EscapeSql(value) + "' " +
-         " WHERE FW95_CODICE = 'AUT_RVKENABLED' ";
+  return std::string("UPDATE FW95_SETTINGS ") + " SET FW95_VALORE = '" + db::SqlEscape(value) +
+         "' " + " WHERE FW95_CODICE = 'AUT_RVKENABLED' ";
 }
 
 std::optional<std::string> Settings::ReadRevokeValue(db::Connection& connection) {

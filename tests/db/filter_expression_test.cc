@@ -136,6 +136,23 @@ TEST_F(FilterMatchTest, NumbersCompareNumericallyIncludingNumericText) {
   EXPECT_TRUE(Matches("FLAG = 'False'", {Value("x"), Value(5), Value(false), Value()}));
 }
 
+TEST_F(FilterMatchTest, EveryOperatorAtItsBoundary) {
+  // N = 5 against bounds just below, at and just above it, for numbers and
+  // for text: an operator that includes or excludes its bound wrongly fails.
+  struct Case {
+    const char* criteria;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"N <= 5", true},      {"N <= 4", false},      {"N >= 5", true},      {"N >= 6", false},
+      {"N < 5", false},      {"N < 6", true},        {"N > 5", false},      {"N > 4", true},
+      {"N = 5", true},       {"N <> 5", false},      {"CODE <= 'm'", true}, {"CODE <= 'l'", false},
+      {"CODE >= 'm'", true}, {"CODE >= 'n'", false}, {"CODE < 'm'", false}, {"CODE > 'm'", false},
+  };
+  const std::vector<Value> row = {Value("M"), Value(5), Value(true), Value()};
+  for (const Case& c : cases) EXPECT_EQ(Matches(c.criteria, row), c.matches) << c.criteria;
+}
+
 TEST_F(FilterMatchTest, AndBindsTighterThanOr) {
   // A OR B AND C: true when A alone holds, even if C fails.
   const std::vector<Value> row = {Value("a"), Value(1), Value(false), Value("n")};

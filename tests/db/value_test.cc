@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/db_error.h"
+#include "db/sql_literal.h"
 
 namespace orv::db {
 namespace {
@@ -147,6 +148,18 @@ TEST(ValueTest, TrimRemovesSpacesOnly) {
   EXPECT_EQ(Trim("\ta\t"), "\ta\t");
   EXPECT_EQ(Trim("    "), "");
   EXPECT_EQ(Trim(""), "");
+}
+
+// The one place quotes are doubled: every statement builder writes its text
+// values through these.
+TEST(SqlLiteralTest, QuotesAreDoubledAndValuesWrittenAsLiterals) {
+  EXPECT_EQ(SqlEscape("D'Angelo"), "D''Angelo");
+  EXPECT_EQ(SqlEscape("''"), "''''");
+  EXPECT_EQ(SqlQuote("a''b"), "'a''''b'");
+  EXPECT_EQ(SqlQuote(""), "''");
+  EXPECT_EQ(SqlLiteral(Value("l'uno")), "'l''uno'");
+  EXPECT_EQ(SqlLiteral(Value::Null()), "NULL");
+  EXPECT_EQ(SqlLiteral(Value(int64_t{-7})), "-7");
 }
 
 }  // namespace

@@ -180,6 +180,22 @@ TEST(ProfileDocumentTest, FileRoundTripAndRefusals) {
   }
 }
 
+TEST_F(ProfileImportTest, AnApplyRefusesWhenTheRowsChangedAfterThePreview) {
+  const NamedPrincipal ospite = directory_.Find("ospite");
+  ProfileDocument document = ProfileDocument::Of("user", "x", "x", {});
+  document.tables = {RevocationTable::kParameters};
+  document.rows = {Warehouse("MP")};
+  ProfileImport import(*cn_, ospite, document, {false, "admin"});
+  const ImportPlan shown = import.Preview();
+  ASSERT_EQ(shown.added.size(), 1u);
+  Put(ospite, {Warehouse("PF")});  // another editor, meanwhile
+  EXPECT_THROW(import.Apply(&shown), PlanChangedError);
+  EXPECT_EQ(ProfileReader::Read(*cn_, ospite.principal).size(), 1u);  // only PF
+  EXPECT_EQ(ChangeLogCount(), 0);
+  const ImportPlan again = import.Preview();
+  EXPECT_EQ(import.Apply(&again).removed.size(), 1u);
+}
+
 TEST_F(ProfileImportTest, AFileNamingOneItemTwiceIsRefused) {
   ProfileDocument document = ProfileDocument::Of("user", "x", "x", {});
   document.rows = {Warehouse("MP", {0, 0, 0, 0}), Warehouse("MP", {0, 1, 1, 1})};

@@ -102,10 +102,6 @@ TEST(CliForSaveTest, QuotedCodesAndSites) {
             "FW32_DITTA = 1 AND FW32_ID_FW07  IS NULL AND FW32_ID_FW06   =6 AND FW32_TIPOCF = 0 "
             "AND FW32_CODMACRO = 'A''B' AND FW32_CODMIDDLE = '' AND FW32_CODRAGG = 'C''D' AND "
             "FW32_TIPORAGG = 'RAGG1'");
-  EXPECT_EQ(CliForStatements::LookupFilter(store::Principal::User(4), branch),
-            "FW32_DITTA = 1 AND FW32_ID_FW07 = 4 AND FW32_ID_FW06 =  NULL AND FW32_TIPOCF = 0 AND "
-            "FW32_CODMACRO = 'A''B' AND FW32_CODMIDDLE = '' AND FW32_CODRAGG = 'C''D' AND "
-            "FW32_TIPORAGG = 'RAGG1'");
 }
 
 TEST(CliForSaveTest, HeadingsAreRefusedAndShowNoBox) {

@@ -32,9 +32,6 @@ TEST(ParameterStatementsTest, WritesForAUserAndForAGroup) {
             "SELECT TOP 1 FW31_INDTIPO FROM FW31_RVKPARAMETRI  WHERE FW31_ID_FW07 = 12 AND "
             "FW31_ID_FW06 IS NULL AND FW31_INDTIPO = 6 AND FW31_CODTIPO = 'A''' AND "
             "FW31_DITTARAGG = 1");
-  EXPECT_EQ(ParameterStatements::RemoveLookupFilter(kGroup, 6, "A'", "1"),
-            "FW31_ID_FW07 = NULL AND FW31_ID_FW06 = 3 AND FW31_INDTIPO = 6 AND FW31_CODTIPO = "
-            "'A''' AND FW31_DITTARAGG = 1");
 }
 
 TEST(ParameterStatementsTest, CataloguesCarryThePrincipalConditionOfTheirKind) {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "db/recordset.h"
+#include "db/sql_literal.h"
 #include "sections/section_editor.h"
 #include "sections/transfers/transfer_section.h"
 #include "session/memory_matrix_grid.h"
 #include "store/principal_node.h"
-#include "store/sql_text.h"
 
 namespace orv::testing {
 
@@ -124,7 +124,7 @@ class TransferEditor : public SectionEditor {
   int64_t UserPair(int64_t user, std::string_view origin, std::string_view destination) {
     return Rows("FW3E_ID_FW07 = " + std::to_string(user) +
                 " AND FW3E_ID_FW06 IS NULL AND FW3E_DITTA_CG18 = 1 AND FW3E_CODDEP_ORI = " +
-                store::QuoteSql(origin) + " AND FW3E_CODDEP_DES = " + store::QuoteSql(destination));
+                db::SqlQuote(origin) + " AND FW3E_CODDEP_DES = " + db::SqlQuote(destination));
   }
 };
 

@@ -6,7 +6,6 @@
 #include "store/company.h"
 #include "store/principal.h"
 #include "store/settings.h"
-#include "store/sql_text.h"
 #include "store/temp_table.h"
 
 namespace orv::store {
@@ -42,12 +41,6 @@ TEST(PrincipalTest, TreeNodeKindZeroIsAGroup) {
   const Principal none = Principal::FromNode(std::optional<store::PrincipalNode>());
   EXPECT_TRUE(none.IsNone());
   EXPECT_EQ(none.WhereClause("FW32"), " WHERE FW32_ID_FW07   IS NULL AND FW32_ID_FW06   IS NULL");
-}
-
-TEST(SqlTextTest, QuotesAreDoubled) {
-  EXPECT_EQ(EscapeSql("D'Angelo"), "D''Angelo");
-  EXPECT_EQ(QuoteSql("a''b"), "'a''''b'");
-  EXPECT_EQ(QuoteSql(""), "''");
 }
 
 TEST(TempTableTest, NameFromABracedGuid) {

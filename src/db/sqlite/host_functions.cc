@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "db/sql_literal.h"
+
 namespace orv::db::sqlite {
 namespace {
 
@@ -124,11 +126,7 @@ void TsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(number) == SQLITE_INTEGER) {
     std::optional<int64_t> converted = TextAsInteger(text);
     if (!converted) {
-      std::string quoted;
-      for (char c : text) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-      }
+      const std::string quoted = SqlEscape(text);
       std::string message =
           "Conversion failed when converting the varchar value '" + quoted + "' to data type int.";
       sqlite3_result_error(ctx, message.c_str(), -1);

@@ -66,16 +66,6 @@ std::string QuoteName(std::string_view name) {
   return out;
 }
 
-std::string QuoteText(std::string_view text) {
-  std::string out = "'";
-  for (char c : text) {
-    if (c == '\'') out += '\'';
-    out += c;
-  }
-  out += '\'';
-  return out;
-}
-
 TsqlParser::DepthGuard::DepthGuard(TsqlParser* parser) : parser_(parser) {
   constexpr int kMaxDepth = 200;
   if (++parser_->depth_ > kMaxDepth) {

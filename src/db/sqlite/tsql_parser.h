@@ -169,8 +169,6 @@ class TsqlParser {
 // Writes a name for SQLite: as it is when it is a plain identifier that is no
 // SQLite keyword, otherwise between double quotes.
 std::string QuoteName(std::string_view name);
-// A text literal with every single quote doubled.
-std::string QuoteText(std::string_view text);
 
 }  // namespace orv::db::sqlite
 

@@ -2,6 +2,7 @@
 // then comparisons, NOT, AND, OR) and the rewrites of host functions.
 #include <utility>
 
+#include "db/sql_literal.h"
 #include "db/sqlite/translate_error.h"
 #include "db/sqlite/tsql_parser.h"
 
@@ -289,7 +290,7 @@ SqlExpr TsqlParser::ParsePrimary() {
       return e;
     }
     case Token::Kind::kString: {
-      SqlExpr e = Atom(QuoteText(Next().text), Type::kText);
+      SqlExpr e = Atom(SqlQuote(Next().text), Type::kText);
       e.literal = true;
       return e;
     }
@@ -481,8 +482,8 @@ SqlExpr TsqlParser::ParseObjectId(const Token& at) {
   } else if (object.rfind("#", 0) == 0) {
     schema = "temp";
   }
-  std::string sql = "(SELECT 1 FROM " + schema +
-                    ".sqlite_master WHERE name = " + QuoteText(object) + " COLLATE NOCASE)";
+  std::string sql = "(SELECT 1 FROM " + schema + ".sqlite_master WHERE name = " + SqlQuote(object) +
+                    " COLLATE NOCASE)";
   return Atom(sql, Type::kNumber);
 }
 

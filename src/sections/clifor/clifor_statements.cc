@@ -1,6 +1,6 @@
 #include "sections/clifor/clifor_statements.h"
 
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::sections {
 
@@ -28,10 +28,9 @@ std::string KeyCondition(const store::Principal& principal, const CliForBranch& 
   return "FW32_DITTA = " + branch.company + " AND FW32_ID_FW07  " +
          principal.UserTest("IS NULL", " =") + " AND FW32_ID_FW06  " +
          principal.GroupTest("IS NULL", " =") + " AND FW32_TIPOCF = " + branch.tipocf +
-         " AND FW32_CODMACRO = '" + store::EscapeSql(branch.macro) + "' AND FW32_CODMIDDLE = '" +
-         store::EscapeSql(branch.middle) + "' AND FW32_CODRAGG = '" +
-         store::EscapeSql(branch.ragg) + "' AND FW32_TIPORAGG = '" +
-         store::EscapeSql(branch.tiporagg) + "'";
+         " AND FW32_CODMACRO = '" + db::SqlEscape(branch.macro) + "' AND FW32_CODMIDDLE = '" +
+         db::SqlEscape(branch.middle) + "' AND FW32_CODRAGG = '" + db::SqlEscape(branch.ragg) +
+         "' AND FW32_TIPORAGG = '" + db::SqlEscape(branch.tiporagg) + "'";
 }
 
 }  // namespace
@@ -184,17 +183,6 @@ std::string CliForStatements::SelectRevocation(const store::Principal& principal
   return "SELECT TOP 1 FW32_DITTA FROM FW32_RVKCLIFOR WHERE " + KeyCondition(principal, branch);
 }
 
-std::string CliForStatements::LookupFilter(const store::Principal& principal,
-                                           const CliForBranch& branch) {
-  return "FW32_DITTA = " + branch.company + " AND FW32_ID_FW07 = " + principal.UserValue(" NULL") +
-         " AND FW32_ID_FW06 = " + principal.GroupValue(" NULL") +
-         " AND FW32_TIPOCF = " + branch.tipocf + " AND FW32_CODMACRO = '" +
-         store::EscapeSql(branch.macro) + "' AND FW32_CODMIDDLE = '" +
-         store::EscapeSql(branch.middle) + "' AND FW32_CODRAGG = '" +
-         store::EscapeSql(branch.ragg) + "' AND FW32_TIPORAGG = '" +
-         store::EscapeSql(branch.tiporagg) + "'";
-}
-
 std::string CliForStatements::InsertRevocation(const store::Principal& principal,
                                                const CliForBranch& branch, int32_t abilitato) {
   std::string s =
@@ -203,8 +191,8 @@ std::string CliForStatements::InsertRevocation(const store::Principal& principal
       "FW32_TIPORAGG,FW32_FLGABILITATO,FW32_FLGMODIFICA) ";
   s += " VALUES ( " + principal.UserValue("NULL") + " , " + principal.GroupValue("NULL");
   s += " , " + branch.company + " , " + branch.tipocf;
-  s += " , '" + store::EscapeSql(branch.macro) + "' , '" + store::EscapeSql(branch.middle);
-  s += "' , '" + store::EscapeSql(branch.ragg) + "' , '" + store::EscapeSql(branch.tiporagg);
+  s += " , '" + db::SqlEscape(branch.macro) + "' , '" + db::SqlEscape(branch.middle);
+  s += "' , '" + db::SqlEscape(branch.ragg) + "' , '" + db::SqlEscape(branch.tiporagg);
   s += "' , " + std::to_string(abilitato) + " , 0)";
   return s;
 }

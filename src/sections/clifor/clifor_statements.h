@@ -49,10 +49,6 @@ class CliForStatements {
   // through the logical-key index.
   static std::string SelectRevocation(const store::Principal& principal,
                                       const CliForBranch& branch);
-  // The client-side filter that picks the branch's row out of the whole
-  // table (the slow way to answer SelectRevocation, kept for comparison).
-  static std::string LookupFilter(const store::Principal& principal, const CliForBranch& branch);
-  static constexpr std::string_view kSelectAll = "SELECT * FROM FW32_RVKCLIFOR ORDER BY FW32_DITTA";
 
   static std::string InsertRevocation(const store::Principal& principal, const CliForBranch& branch,
                                       int32_t abilitato);

@@ -1,6 +1,6 @@
 #include "sections/families/family_statements.h"
 
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::sections {
 
@@ -10,9 +10,9 @@ namespace {
 std::string RowCondition(const store::Principal& principal, const FamilyRow& row) {
   return " WHERE FW3H_DITTA = " + row.company + " AND FW3H_ID_FW07  " +
          principal.UserTest("IS NULL", " =") + " AND FW3H_ID_FW06  " +
-         principal.GroupTest("IS NULL", " =") + " AND FW3H_CODMACRO = '" +
-         store::EscapeSql(row.code) + "' AND FW3H_CODMIDDLE = '" + store::EscapeSql(row.middle) +
-         "' AND FW3H_CODRAGG = '' AND FW3H_TIPORAGG = '" + store::EscapeSql(row.tiporagg) + "'";
+         principal.GroupTest("IS NULL", " =") + " AND FW3H_CODMACRO = '" + db::SqlEscape(row.code) +
+         "' AND FW3H_CODMIDDLE = '" + db::SqlEscape(row.middle) +
+         "' AND FW3H_CODRAGG = '' AND FW3H_TIPORAGG = '" + db::SqlEscape(row.tiporagg) + "'";
 }
 
 }  // namespace
@@ -58,8 +58,8 @@ std::string FamilyStatements::InsertRevocation(const store::Principal& principal
   s += " FW3H_CODMIDDLE,FW3H_CODRAGG,FW3H_TIPORAGG,FW3H_FLGABILITATO,FW3H_FLGMODIFICA,";
   s += " FW3H_FLGINSERIMENTO, FW3H_FLGELIMINA) ";
   s += " VALUES ( " + principal.UserValue("NULL") + " , " + principal.GroupValue("NULL") + " , " +
-       row.company + " , '" + store::EscapeSql(row.code) + "' , '" + store::EscapeSql(row.middle) +
-       "' , '' , '" + store::EscapeSql(row.tiporagg) + "' , 1,1,1,1)";
+       row.company + " , '" + db::SqlEscape(row.code) + "' , '" + db::SqlEscape(row.middle) +
+       "' , '' , '" + db::SqlEscape(row.tiporagg) + "' , 1,1,1,1)";
   return s;
 }
 

@@ -1,6 +1,6 @@
 #include "sections/parameters/parameter_statements.h"
 
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::sections {
 
@@ -18,7 +18,7 @@ std::string KeyCondition(const store::Principal& principal, int32_t kind, std::s
                          std::string_view company) {
   return " WHERE FW31_ID_FW07 " + principal.UserTest("IS NULL", "= ") + " AND FW31_ID_FW06 " +
          principal.GroupTest("IS NULL", "= ") + " AND FW31_INDTIPO = " + std::to_string(kind) +
-         " AND FW31_CODTIPO = '" + store::EscapeSql(code) +
+         " AND FW31_CODTIPO = '" + db::SqlEscape(code) +
          "' AND FW31_DITTARAGG = " + std::string(company);
 }
 
@@ -138,7 +138,7 @@ std::string ParameterStatements::InsertRevocation(const store::Principal& princi
   s += " , ";
   s += principal.GroupValue(" NULL");
   s += " , " + std::to_string(kind);
-  s += " , '" + store::EscapeSql(code) + "' , ";
+  s += " , '" + db::SqlEscape(code) + "' , ";
   s += company;
   s += " , " + std::to_string(abilitato);
   s += " , " + std::to_string(modifica);
@@ -160,7 +160,7 @@ std::string ParameterStatements::UpdateRevocation(const store::Principal& princi
   s += " WHERE FW31_ID_FW07  " + principal.UserTest(" IS NULL", " =");
   s += " AND FW31_ID_FW06  " + principal.GroupTest(" IS NULL", " =");
   s += " AND FW31_INDTIPO = " + std::to_string(kind);
-  s += " AND FW31_CODTIPO = '" + store::EscapeSql(code) +
+  s += " AND FW31_CODTIPO = '" + db::SqlEscape(code) +
        "' AND FW31_DITTARAGG = " + std::string(company);
   return s;
 }
@@ -168,24 +168,6 @@ std::string ParameterStatements::UpdateRevocation(const store::Principal& princi
 std::string ParameterStatements::DeleteRevocation(const store::Principal& principal, int32_t kind,
                                                   std::string_view code, std::string_view company) {
   return "DELETE FROM FW31_RVKPARAMETRI " + KeyCondition(principal, kind, code, company);
-}
-
-std::string ParameterStatements::InsertLookupFilter(const store::Principal& principal, int32_t kind,
-                                                    std::string_view code,
-                                                    std::string_view company) {
-  return " FW31_ID_FW07 = " + principal.UserValue(" NULL") +
-         " AND FW31_ID_FW06 = " + principal.GroupValue(" NULL") +
-         " AND FW31_INDTIPO = " + std::to_string(kind) + " AND FW31_CODTIPO = '" +
-         store::EscapeSql(code) + "'" + " AND FW31_DITTARAGG = " + std::string(company);
-}
-
-std::string ParameterStatements::RemoveLookupFilter(const store::Principal& principal, int32_t kind,
-                                                    std::string_view code,
-                                                    std::string_view company) {
-  return "FW31_ID_FW07 = " + principal.UserValue("NULL") +
-         " AND FW31_ID_FW06 = " + principal.GroupValue("NULL") +
-         " AND FW31_INDTIPO = " + std::to_string(kind) + " AND FW31_CODTIPO = '" +
-         store::EscapeSql(code) + "' AND FW31_DITTARAGG = " + std::string(company);
 }
 
 }  // namespace orv::sections

@@ -50,15 +50,6 @@ class ParameterStatements {
                                       int32_t eliminazione);
   static std::string DeleteRevocation(const store::Principal& principal, int32_t kind,
                                       std::string_view code, std::string_view company);
-
-  // The whole table, and the client-side filters that pick one item's row
-  // out of it before an insert and before a delete (the slow way to answer
-  // SelectRevocation, kept for comparison).
-  static constexpr std::string_view kSelectAll = "SELECT * FROM FW31_RVKPARAMETRI";
-  static std::string InsertLookupFilter(const store::Principal& principal, int32_t kind,
-                                        std::string_view code, std::string_view company);
-  static std::string RemoveLookupFilter(const store::Principal& principal, int32_t kind,
-                                        std::string_view code, std::string_view company);
 };
 
 }  // namespace orv::sections

@@ -1,6 +1,6 @@
 #include "sections/transfers/transfer_statements.h"
 
-#include "store/sql_text.h"
+#include "db/sql_literal.h"
 
 namespace orv::sections {
 
@@ -60,8 +60,8 @@ std::string TransferStatements::SelectRevocations(const store::Principal& princi
 std::string TransferStatements::InsertPair(const store::Principal& principal, int64_t company,
                                            std::string_view origin, std::string_view destination) {
   std::string s(kInsertInto);
-  s += " VALUES(" + std::to_string(company) + ",'" + store::EscapeSql(origin) + "', '" +
-       store::EscapeSql(destination) + "',";
+  s += " VALUES(" + std::to_string(company) + ",'" + db::SqlEscape(origin) + "', '" +
+       db::SqlEscape(destination) + "',";
   s += principal.UserValue("NULL") + "," + principal.GroupValue("NULL") + ")";
   return s;
 }
@@ -69,8 +69,8 @@ std::string TransferStatements::InsertPair(const store::Principal& principal, in
 std::string TransferStatements::DeletePair(const store::Principal& principal, int64_t company,
                                            std::string_view origin, std::string_view destination) {
   std::string s = "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = " + std::to_string(company);
-  s += " AND FW3E_CODDEP_ORI = '" + store::EscapeSql(origin) + "' ";
-  s += " AND FW3E_CODDEP_DES = '" + store::EscapeSql(destination) + "'";
+  s += " AND FW3E_CODDEP_ORI = '" + db::SqlEscape(origin) + "' ";
+  s += " AND FW3E_CODDEP_DES = '" + db::SqlEscape(destination) + "'";
   s += PrincipalTests(principal);
   return s;
 }
@@ -78,7 +78,7 @@ std::string TransferStatements::DeletePair(const store::Principal& principal, in
 std::string TransferStatements::DeleteDestination(const store::Principal& principal,
                                                   int64_t company, std::string_view destination) {
   std::string s = "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = " + std::to_string(company);
-  s += " AND FW3E_CODDEP_DES = '" + store::EscapeSql(destination) + "'";
+  s += " AND FW3E_CODDEP_DES = '" + db::SqlEscape(destination) + "'";
   s += PrincipalTests(principal);
   return s;
 }
@@ -87,7 +87,7 @@ std::string TransferStatements::InsertDestination(const store::Principal& princi
                                                   int64_t company, std::string_view destination) {
   const std::string c = std::to_string(company);
   std::string s(kInsertInto);
-  s += " SELECT " + c + ",MG58_CODDEP ,'" + store::EscapeSql(destination) + "' ," +
+  s += " SELECT " + c + ",MG58_CODDEP ,'" + db::SqlEscape(destination) + "' ," +
        principal.UserValue("NULL") + "," + principal.GroupValue("NULL") + " ";
   s += " FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = " + c;
   return s;
@@ -99,7 +99,7 @@ std::string TransferStatements::ProbeOrigin(const store::Principal& principal, i
   s += " WHERE FW3E_ID_FW07 " + principal.UserTest("IS NULL", "=");
   s += " AND FW3E_ID_FW06 " + principal.GroupTest("IS NULL", "=");
   s += " AND FW3E_DITTA_CG18 = " + std::to_string(company);
-  s += " AND FW3E_CODDEP_ORI = '" + store::EscapeSql(origin) + "'";
+  s += " AND FW3E_CODDEP_ORI = '" + db::SqlEscape(origin) + "'";
   return s;
 }
 
@@ -109,7 +109,7 @@ std::string TransferStatements::DeleteOrigin(const store::Principal& principal, 
   s += " WHERE FW3E_ID_FW07 " + principal.UserTest("IS NULL", "=");
   s += " AND FW3E_ID_FW06 " + principal.GroupTest("IS NULL", "=");
   s += " AND FW3E_DITTA_CG18 = " + std::to_string(company);
-  s += " AND FW3E_CODDEP_ORI = '" + store::EscapeSql(origin) + "'";
+  s += " AND FW3E_CODDEP_ORI = '" + db::SqlEscape(origin) + "'";
   return s;
 }
 
@@ -117,7 +117,7 @@ std::string TransferStatements::InsertOrigin(const store::Principal& principal, 
                                              std::string_view origin) {
   const std::string c = std::to_string(company);
   std::string s(kInsertInto);
-  s += " SELECT " + c + ",'" + store::EscapeSql(origin) + "', MG58_CODDEP," +
+  s += " SELECT " + c + ",'" + db::SqlEscape(origin) + "', MG58_CODDEP," +
        principal.UserValue("NULL") + "," + principal.GroupValue("NULL");
   s += " FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = " + c;
   return s;
@@ -148,7 +148,7 @@ std::string TransferStatements::DeleteCompany(int64_t company) {
 }
 
 std::string TransferStatements::OriginFilter(std::string_view origin) {
-  return "CODICE = '" + store::EscapeSql(origin) + "'";
+  return "CODICE = '" + db::SqlEscape(origin) + "'";
 }
 
 }  // namespace orv::sections
