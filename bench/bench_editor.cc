@@ -1,9 +1,16 @@
 #include "bench_editor.h"
 
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "db/recordset.h"
+#include "db/sqlite/host_functions.h"
+#include "db/sqlite/translator.h"
 #include "hostdb/host_database.h"
 
 namespace orv::bench {
@@ -16,6 +23,11 @@ double ScaleFrom(const char* variable, double fallback) {
 }
 
 std::string ScaledInstallation(const char* db_variable, std::string_view stem, double scale) {
+  return hostdb::HostDatabase::ConnectionStringFor(
+      ScaledInstallationPath(db_variable, stem, scale));
+}
+
+std::string ScaledInstallationPath(const char* db_variable, std::string_view stem, double scale) {
   std::string path;
   if (const char* named = std::getenv(db_variable)) {
     path = named;
@@ -32,7 +44,83 @@ std::string ScaledInstallation(const char* db_variable, std::string_view stem, d
     });
     std::fprintf(stderr, "\n");
   }
-  return hostdb::HostDatabase::ConnectionStringFor(path);
+  return path;
+}
+
+RawSqlite::RawSqlite(const std::string& path) {
+  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+          SQLITE_OK ||
+      !db::sqlite::RegisterHostFunctions(db_)) {
+    std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(), sqlite3_errmsg(db_));
+    std::abort();
+  }
+  sqlite3_busy_timeout(db_, 5000);
+}
+
+RawSqlite::~RawSqlite() {
+  for (sqlite3_stmt* s : statements_) sqlite3_finalize(s);
+  sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* RawSqlite::Prepare(const std::string& sql) {
+  sqlite3_stmt* stmt = nullptr;
+  if (sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) !=
+      SQLITE_OK) {
+    std::fprintf(stderr, "cannot prepare %s: %s\n", sql.c_str(), sqlite3_errmsg(db_));
+    std::abort();
+  }
+  statements_.push_back(stmt);
+  return stmt;
+}
+
+sqlite3_stmt* RawSqlite::PrepareHost(const std::string& tsql) {
+  db::sqlite::Translator translator;
+  return Prepare(translator.Translate(tsql)->steps.at(0).sql);
+}
+
+int64_t RawSqlite::ReadAll(sqlite3_stmt* stmt) {
+  int64_t rows = 0;
+  int64_t sink = 0;
+  const int columns = sqlite3_column_count(stmt);
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+    ++rows;
+    for (int i = 0; i < columns; ++i) {
+      switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_INTEGER:
+          sink += sqlite3_column_int64(stmt, i);
+          break;
+        case SQLITE_FLOAT:
+          sink += static_cast<int64_t>(sqlite3_column_double(stmt, i));
+          break;
+        case SQLITE_NULL:
+          break;
+        default:
+          sink += reinterpret_cast<intptr_t>(sqlite3_column_text(stmt, i)) != 0;
+          sink += sqlite3_column_bytes(stmt, i);
+      }
+    }
+  }
+  sqlite3_reset(stmt);
+  benchmark::DoNotOptimize(sink);
+  return rows;
+}
+
+void RawSqlite::Run(sqlite3_stmt* stmt) {
+  while (sqlite3_step(stmt) == SQLITE_ROW) {
+  }
+  if (sqlite3_reset(stmt) != SQLITE_OK) {
+    std::fprintf(stderr, "statement failed: %s\n", sqlite3_errmsg(db_));
+    std::abort();
+  }
+  sqlite3_clear_bindings(stmt);
+}
+
+void RawSqlite::Exec(const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::fprintf(stderr, "%s: %s\n", sql.c_str(), error ? error : "?");
+    std::abort();
+  }
 }
 
 double Seconds(std::chrono::steady_clock::time_point from) {

@@ -13,13 +13,16 @@
 
 #include <chrono>
 #include <memory>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "db/sql_literal.h"
 #include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
 #include "sections/clifor/clifor_section.h"
 #include "sections/clifor/clifor_statements.h"
 #include "sections/families/family_section.h"
@@ -29,18 +32,24 @@
 namespace {
 
 using orv::bench::BenchEditor;
+using orv::bench::RawSqlite;
 using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::sections::CliForSection;
 using orv::sections::CliForStatements;
 using orv::sections::FamilySection;
 
+const std::string& Path() {
+  static const std::string path = orv::bench::ScaledInstallationPath(
+      "ORV_CLIFOR_BENCH_DB", "clifor", orv::bench::ScaleFrom("ORV_CLIFOR_BENCH_SCALE", 0.25));
+  return path;
+}
+
 // The editor on the scaled installation with a user who has revocations of
 // customers and suppliers selected.
 BenchEditor& Editor() {
   static BenchEditor editor(
-      orv::bench::ScaledInstallation("ORV_CLIFOR_BENCH_DB", "clifor",
-                                     orv::bench::ScaleFrom("ORV_CLIFOR_BENCH_SCALE", 0.25)),
+      orv::hostdb::HostDatabase::ConnectionStringFor(Path()),
       [](BenchEditor& e) { e.User("SELECT MIN(FW32_ID_FW07) FROM FW32_RVKCLIFOR"); });
   return editor;
 }
@@ -67,6 +76,36 @@ void BM_TreeBatch(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TreeBatch)->Unit(benchmark::kMillisecond);
+
+// The floor of the batch: the same ten statements on SQLite alone as plain
+// joins, each source read with its rows in use (what its table function
+// returns) instead of joined with the function; every row read.
+void BM_TreeBatchRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  const std::string clause = CliForStatements::PrincipalClause(e.window().CurrentPrincipal());
+  std::vector<sqlite3_stmt*> statements;
+  for (auto statement :
+       {&CliForStatements::MacroAreas, &CliForStatements::Areas, &CliForStatements::Zones,
+        &CliForStatements::MacroCategories, &CliForStatements::Categories,
+        &CliForStatements::SubCategories, &CliForStatements::Grouping1,
+        &CliForStatements::Grouping2, &CliForStatements::Grouping3, &CliForStatements::Sites}) {
+    std::string sql = statement(clause, 1);
+    sql = std::regex_replace(sql, std::regex(R"(^\s*;)"), "");
+    sql = std::regex_replace(sql, std::regex(R"(FROM (\w+) FF cross apply dbo\.\w+\([^)]*\) P)"),
+                             "FROM $1 P");
+    sql = std::regex_replace(sql, std::regex(R"(WHERE P\.(\w{4})_DITTA_CG18 = )"),
+                             "WHERE P.$1_FLGOBSOLETO = 0 AND P.$1_DITTA_CG18 = ");
+    statements.push_back(raw.PrepareHost(sql));
+  }
+  int64_t rows = 0;
+  for (auto _ : state) {
+    rows = 0;
+    for (sqlite3_stmt* stmt : statements) rows += RawSqlite::ReadAll(stmt);
+  }
+  state.counters["tree_rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_TreeBatchRawSqlite)->Unit(benchmark::kMillisecond);
 
 void BM_InitTreeFamiglie(benchmark::State& state) {
   BenchEditor& e = Editor();

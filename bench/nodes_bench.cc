@@ -3,40 +3,54 @@
 // "Aggiorna" (work table dropped and rebuilt, the filter marked, the shown
 // rows opened and bound), the same with a filter that keeps about a tenth of
 // the projects, the MERGE alone, and one revoke click and one restore click
-// (batch update of the work row, MERGE, change-log entry).
+// (keyed batch update of the work row, the node's one FW3N_RVKNODI row
+// inserted or deleted, change-log entry), beside raw SQLite doing the same
+// two rows with prepared statements in the same process.
 //
 // The database is built once into nodes_scaled_<scale>.db beside this
 // program and reused by later runs; ORV_NODES_BENCH_DB names another file.
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <memory>
+#include <regex>
 #include <string>
 
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sqlite/translator.h"
+#include "db/sqlite/sqlite_driver.h"
 #include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
+#include "sections/nodes/node_statements.h"
 #include "sections/parameters/node_merge.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
 #include "session/headless_host.h"
+#include "store/principal.h"
 
 namespace {
 
 using orv::bench::BenchEditor;
+using orv::bench::RawSqlite;
 using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::db::Value;
+
+const std::string& Path() {
+  static const std::string path = orv::bench::ScaledInstallationPath(
+      "ORV_NODES_BENCH_DB", "nodes", orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2));
+  return path;
+}
 
 // The editor on the scaled installation, the node section shown for a user
 // who has node revocations.
 BenchEditor& Editor() {
   static BenchEditor editor(
-      orv::bench::ScaledInstallation("ORV_NODES_BENCH_DB", "nodes",
-                                     orv::bench::ScaleFrom("ORV_NODES_BENCH_SCALE", 0.2)),
-      [](BenchEditor& e) {
+      orv::hostdb::HostDatabase::ConnectionStringFor(Path()), [](BenchEditor& e) {
         e.User("SELECT MIN(FW3N_ID_FW07) FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1");
         e.host().ChooseSection("ITM_NODI");
       });
@@ -58,6 +72,36 @@ void BM_LoadData(benchmark::State& state) {
   Counters(state, e);
 }
 BENCHMARK(BM_LoadData)->Unit(benchmark::kMillisecond);
+
+// The floor of "Aggiorna": the same three statements on SQLite alone (the
+// work table in the connection's own temporary schema), the shown rows read
+// to their last column.
+void BM_LoadDataRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  orv::db::sqlite::Translator translator;
+  const orv::store::Principal p = e.window().CurrentPrincipal();
+  auto plain = [&](const std::string& tsql) {
+    std::string sql = translator.Translate(tsql)->steps.at(0).sql;
+    return std::regex_replace(sql, std::regex(R"(tempdb\."##orv_raw")"), "temp.orv_raw");
+  };
+  const std::string make =
+      plain(orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(), p.group_id(), 1));
+  const std::string mark = plain(orv::sections::NodeStatements::MarkIncluded("##orv_raw", ""));
+  const std::string shown = plain(orv::sections::NodeStatements::RowsShown("##orv_raw"));
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec("DROP TABLE IF EXISTS temp.orv_raw");
+    raw.Exec(make);
+    raw.Exec(mark);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(raw.db(), shown.c_str(), -1, &stmt, nullptr);
+    rows = RawSqlite::ReadAll(stmt);
+    sqlite3_finalize(stmt);
+  }
+  state.counters["shown"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_LoadDataRawSqlite)->Unit(benchmark::kMillisecond);
 
 void BM_LoadDataFiltered(benchmark::State& state) {
   BenchEditor& e = Editor();
@@ -137,6 +181,86 @@ void BM_Click(benchmark::State& state, bool revoke) {
 }
 BENCHMARK_CAPTURE(BM_Click, revoke, true)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Click, restore, false)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The floor of a click: raw SQLite on the editor's own database handle, the
+// work row updated by its key and the revocation row inserted (or deleted),
+// each a prepared statement, as the click's two rows.
+void BM_RawClick(benchmark::State& state, bool revoke) {
+  BenchEditor& e = Editor();
+  e.window().LoadData();
+  auto* driver = dynamic_cast<orv::db::sqlite::SqliteDriver*>(&e.connection()->driver());
+  if (driver == nullptr) {
+    state.SkipWithError("not the embedded engine");
+    return;
+  }
+  sqlite3* db = driver->handle();
+  std::shared_ptr<Recordset> rs = e.window().work_recordset();
+  std::string project;
+  std::string node;
+  int64_t company = 0;
+  for (rs->MoveFirst(); !rs->IsEof(); rs->MoveNext()) {
+    if (rs->Field("ABILITATO").ToText() == "1") {
+      project = rs->Field("PROGETTO").ToText();
+      node = rs->Field("CODICE").ToText();
+      company = rs->Field("DITTARAG").ToInt64();
+      break;
+    }
+  }
+  if (project.empty()) {
+    state.SkipWithError("no allowed node");
+    return;
+  }
+  const std::string table = "tempdb.\"" + e.window().temp_table_name() + "\"";
+  auto prepare = [&](const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+      state.SkipWithError(sqlite3_errmsg(db));
+    }
+    return stmt;
+  };
+  sqlite3_stmt* work = prepare("UPDATE " + table +
+                               " SET ABILITATO = ?1 WHERE DITTARAG = ?2 AND PROGETTO = ?3 AND "
+                               "CODICE = ?4");
+  sqlite3_stmt* insert = prepare(
+      "INSERT INTO FW3N_RVKNODI (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, "
+      "FW3N_ID_FW07) VALUES (?1, ?2, ?3, NULL, ?4)");
+  sqlite3_stmt* remove = prepare(
+      "DELETE FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = ?1 AND FW3N_CODPROG_PD68 = ?2 AND "
+      "FW3N_CODNODO = ?3 AND FW3N_ID_FW06 IS NULL AND FW3N_ID_FW07 = ?4");
+  if (!work || !insert || !remove) return;
+  auto run = [&](bool revoked) {
+    sqlite3_bind_int(work, 1, revoked ? 0 : 1);
+    sqlite3_bind_int64(work, 2, company);
+    sqlite3_bind_text(work, 3, project.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(work, 4, node.c_str(), -1, SQLITE_STATIC);
+    sqlite3_step(work);
+    sqlite3_reset(work);
+    sqlite3_stmt* row = revoked ? insert : remove;
+    sqlite3_bind_int64(row, 1, company);
+    sqlite3_bind_text(row, 2, project.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(row, 3, node.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_int64(row, 4, e.user());
+    sqlite3_step(row);
+    sqlite3_reset(row);
+  };
+  const int64_t rows = e.Count("SELECT COUNT(*) FROM FW3N_RVKNODI");
+  for (auto _ : state) {
+    if (!revoke) run(true);
+    const auto start = std::chrono::steady_clock::now();
+    run(revoke);
+    state.SetIterationTime(Seconds(start));
+    if (revoke) run(false);
+  }
+  sqlite3_finalize(work);
+  sqlite3_finalize(insert);
+  sqlite3_finalize(remove);
+  if (e.Count("SELECT COUNT(*) FROM FW3N_RVKNODI") != rows) {
+    state.SkipWithError("the raw clicks did not write what they should");
+  }
+  Counters(state, e);
+}
+BENCHMARK_CAPTURE(BM_RawClick, revoke, true)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RawClick, restore, false)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -11,39 +11,69 @@
 // on a memory file system (/dev/shm) shows the cost of the click itself.
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <chrono>
 #include <memory>
+#include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "db/sql_literal.h"
+#include "db/sqlite/translator.h"
 #include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
 #include "sections/parameters/parameter_statements.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
 #include "session/headless_host.h"
 #include "store/principal.h"
+#include "zere_orvelka/message_service.h"
 
 namespace {
 
 using orv::bench::BenchEditor;
+using orv::bench::RawSqlite;
 using orv::bench::Seconds;
 using orv::db::Recordset;
 using orv::db::Value;
 using orv::sections::ParameterStatements;
 
-constexpr int64_t kUser = 500;  // an ordinary user with about 1,000 parameter rows
+// An ordinary user: 500 (about 1,000 parameter rows at scale 1), or the
+// middle one when a smaller installation has fewer users.
+constexpr const char* kUser =
+    "SELECT CASE WHEN MAX(FW07_ID) >= 500 THEN 500 ELSE MAX(FW07_ID) / 2 END FROM FW07_APPUSER";
 
-// The editor on the scaled installation (scale 1), user kUser selected.
+const std::string& Path() {
+  static const std::string path =
+      orv::bench::ScaledInstallationPath("ORV_PARAMETERS_BENCH_DB", "parameters",
+                                         orv::bench::ScaleFrom("ORV_PARAMETERS_BENCH_SCALE", 1.0));
+  return path;
+}
+
+// The editor on the scaled installation (scale 1 unless the variable says
+// otherwise), an ordinary user (kUser) selected.
 BenchEditor& Editor() {
-  static BenchEditor editor(
-      orv::bench::ScaledInstallation("ORV_PARAMETERS_BENCH_DB", "parameters", 1.0),
-      [](BenchEditor& e) { e.User(kUser); });
+  static BenchEditor editor(orv::hostdb::HostDatabase::ConnectionStringFor(Path()),
+                            [](BenchEditor& e) { e.User(kUser); });
   return editor;
 }
+
+// Opening the editor (headless host, administrator, company 1) and picking
+// the user, which loads the default section for them; closing is not timed.
+void BM_OpenAndPickUser(benchmark::State& state) {
+  const std::string connection = orv::hostdb::HostDatabase::ConnectionStringFor(Path());
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    auto e = std::make_unique<BenchEditor>(connection, [](BenchEditor& x) { x.User(kUser); });
+    state.SetIterationTime(orv::bench::Seconds(start));
+  }
+}
+BENCHMARK(BM_OpenAndPickUser)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Shows a section and loads its catalogue.
 void Show(BenchEditor& e, const char* key) {
@@ -66,6 +96,34 @@ BENCHMARK_CAPTURE(BM_LoadData, warehouses, "ITM50017")->Unit(benchmark::kMillise
 BENCHMARK_CAPTURE(BM_LoadData, projects, "ITM50026")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LoadData, simulations, "ITM50016")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LoadData, blocking, "ITM_MODBLOCCO")->Unit(benchmark::kMillisecond);
+
+// The floor of a catalogue: the section's statement on SQLite alone, with the
+// conversions it needs written plainly (a code already text no longer than
+// the target taken as it is, a company number printed as its integer), every
+// column of every row read.
+void BM_CatalogueRawSqlite(benchmark::State& state, int32_t kind) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  orv::db::sqlite::Translator translator;
+  std::string sql =
+      translator.Translate(ParameterStatements::Catalogue(kind, e.window().CurrentPrincipal(), 1))
+          ->steps.at(0)
+          .sql;
+  sql = std::regex_replace(
+      sql, std::regex(R"(substr\(CASE WHEN typeof\(PD68_CODPROG\).*? END, 1, 25\) COLLATE HOSTCI)"),
+      "PD68_CODPROG");
+  sql = std::regex_replace(
+      sql, std::regex(R"(CASE WHEN typeof\((\w+)\) = 'real'.*? ELSE CAST\(\1 AS TEXT\) END)"),
+      "CAST($1 AS TEXT)");
+  sqlite3_stmt* stmt = raw.Prepare(sql);
+  int64_t rows = 0;
+  for (auto _ : state) rows = RawSqlite::ReadAll(stmt);
+  state.counters["items"] = static_cast<double>(rows);
+}
+BENCHMARK_CAPTURE(BM_CatalogueRawSqlite, warehouses, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueRawSqlite, projects, 8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueRawSqlite, simulations, 15)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CatalogueRawSqlite, blocking, 30)->Unit(benchmark::kMillisecond);
 
 // The catalogue statement alone (no copy into the work recordset).
 void BM_CatalogueQuery(benchmark::State& state, int32_t kind) {
@@ -94,7 +152,7 @@ BENCHMARK_CAPTURE(BM_CatalogueQuery, projects, 8)->Unit(benchmark::kMillisecond)
 BENCHMARK_CAPTURE(BM_CatalogueQuery, simulations, 15)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CatalogueQuery, blocking, 30)->Unit(benchmark::kMillisecond);
 
-// The first blocking parameter user kUser may still use, as a bookmark of
+// The first blocking parameter the user may still use, as a bookmark of
 // the work recordset.
 struct Item {
   Recordset::Bookmark bookmark = 0;
@@ -136,7 +194,7 @@ void BM_Click(benchmark::State& state, bool revoke) {
   auto& log = e.host().global()->change_log();
   const size_t entries = log.entries().size();
   const std::string exists =
-      "SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = " + std::to_string(kUser) +
+      "SELECT COUNT(*) FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = " + std::to_string(e.user()) +
       " AND FW31_INDTIPO = 30 AND FW31_CODTIPO = '" + item.code + "'";
   for (auto _ : state) {
     if (!revoke) ClickItem(e, item, "1");
@@ -227,6 +285,78 @@ BENCHMARK_CAPTURE(BM_LiteralClick, restore, false)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
+
+// "Disabilita tutti" on the blocking parameters (10,000 items at scale 1):
+// each item revoked with its own row. Every iteration starts from the user
+// without rows of that kind, the catalogue loaded (neither timed). On a file
+// with full sync each commit is a sync of the disk.
+constexpr const char* kBlockingRows =
+    " FROM FW31_RVKPARAMETRI WHERE FW31_INDTIPO = 30 AND FW31_ID_FW06 IS NULL AND FW31_ID_FW07 = ";
+
+void BM_DisableAll(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  const std::string user = std::to_string(e.user());
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec(std::string("DELETE") + kBlockingRows + user);
+    Show(e, "ITM_MODBLOCCO");
+    e.host().answers().Push(orv::host::kVbYes);
+    const auto start = std::chrono::steady_clock::now();
+    e.host().Button("VRX_DISABILITATUTTI");
+    state.SetIterationTime(Seconds(start));
+    rows = e.Count(std::string("SELECT COUNT(*)") + kBlockingRows + user);
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_DisableAll)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The floor: the same rows on SQLite alone, row by row (existence test, then
+// the insert) with prepared statements in one transaction.
+void BM_DisableAllRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  sqlite3_stmt* items = raw.Prepare(
+      "SELECT MG0F_CODPARAM, MG0F_DITTA_CG18 FROM MG0F_BLMPARAM WHERE MG0F_DITTA_CG18 = 1");
+  sqlite3_stmt* exists = raw.Prepare(
+      "SELECT 1 FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS NULL AND "
+      "FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3 LIMIT 1");
+  sqlite3_stmt* insert = raw.Prepare(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
+      "VALUES (?1, NULL, 30, ?2, ?3, 0, 0, 0, 0)");
+  std::vector<std::pair<std::string, int64_t>> codes;
+  while (sqlite3_step(items) == SQLITE_ROW) {
+    codes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(items, 0)),
+                       sqlite3_column_int64(items, 1));
+  }
+  sqlite3_reset(items);
+  const std::string user = std::to_string(e.user());
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec(std::string("DELETE") + kBlockingRows + user);
+    const auto start = std::chrono::steady_clock::now();
+    raw.Exec("BEGIN");
+    rows = 0;
+    for (const auto& [code, company] : codes) {
+      for (sqlite3_stmt* stmt : {exists, insert}) {
+        sqlite3_bind_int64(stmt, 1, e.user());
+        sqlite3_bind_text(stmt, 2, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(stmt, 3, company);
+      }
+      const bool found = sqlite3_step(exists) == SQLITE_ROW;
+      sqlite3_reset(exists);
+      if (!found) {
+        raw.Run(insert);
+        ++rows;
+      }
+    }
+    raw.Exec("COMMIT");
+    state.SetIterationTime(Seconds(start));
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_DisableAllRawSqlite)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

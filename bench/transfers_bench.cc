@@ -7,7 +7,9 @@
 // start (a few seconds).
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -15,15 +17,19 @@
 #include "bench_editor.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sqlite/translator.h"
 #include "editor/frmfw_orvelka.h"
+#include "hostdb/host_database.h"
 #include "hostdb/temporary_demo_database.h"
 #include "sections/transfers/transfer_section.h"
 #include "sections/transfers/transfer_statements.h"
 #include "session/headless_host.h"
+#include "zere_orvelka/message_service.h"
 
 namespace {
 
 using orv::bench::BenchEditor;
+using orv::bench::RawSqlite;
 using orv::sections::TransferSection;
 using orv::sections::TransferStatements;
 
@@ -125,6 +131,78 @@ void BM_CellClickPair(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CellClickPair)->Unit(benchmark::kMicrosecond);
+
+// "Disabilita tutti" of one principal on the scaled installation (500
+// warehouses, 250,000 pairs at scale 1; ORV_TRANSFERS_BENCH_SCALE changes
+// it, ORV_TRANSFERS_BENCH_DB names another file): the gesture (insert of
+// every missing pair, then the matrix filled again), and beside it the
+// insert alone on SQLite alone. Each iteration starts from a user without
+// rows in the company; taking them away is not timed.
+const std::string& ScaledPath() {
+  static const std::string path =
+      orv::bench::ScaledInstallationPath("ORV_TRANSFERS_BENCH_DB", "transfers",
+                                         orv::bench::ScaleFrom("ORV_TRANSFERS_BENCH_SCALE", 1.0));
+  return path;
+}
+
+BenchEditor& ScaledEditor() {
+  static BenchEditor editor(orv::hostdb::HostDatabase::ConnectionStringFor(ScaledPath()),
+                            [](BenchEditor& e) {
+                              e.User("SELECT MAX(FW07_ID) FROM FW07_APPUSER");
+                              e.host().ChooseSection("ITM_TRANSORIDEST");
+                            });
+  return editor;
+}
+
+std::string TakeAway(int64_t user) {
+  return "DELETE FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 1 AND FW3E_ID_FW07 = " +
+         std::to_string(user);
+}
+
+void BM_DisableAllScaled(benchmark::State& state) {
+  BenchEditor& e = ScaledEditor();
+  static RawSqlite raw(ScaledPath());
+  const std::string take_away = TakeAway(e.user());
+  const std::string count =
+      "SELECT COUNT(*) FROM FW3E_RVKDEPCOLL WHERE FW3E_DITTA_CG18 = 1 AND FW3E_ID_FW07 = " +
+      std::to_string(e.user());
+  int64_t pairs = 0;
+  for (auto _ : state) {
+    raw.Exec(take_away);
+    e.host().answers().Push(orv::host::kVbYes);
+    const auto start = std::chrono::steady_clock::now();
+    e.host().Button("VRX_DISABILITATUTTIDEP");
+    state.SetIterationTime(orv::bench::Seconds(start));
+    pairs = e.Count(count);
+  }
+  state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_DisableAllScaled)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_DisableAllScaledRawSqlite(benchmark::State& state) {
+  BenchEditor& e = ScaledEditor();
+  static RawSqlite raw(ScaledPath());
+  const std::string take_away = TakeAway(e.user());
+  orv::db::sqlite::Translator translator;
+  sqlite3_stmt* insert = raw.Prepare(translator
+                                         .Translate(TransferStatements::InsertMissingPairs(
+                                             orv::db::Value(e.user()), orv::db::Value::Null(), 1))
+                                         ->steps.at(0)
+                                         .sql);
+  int64_t pairs = 0;
+  for (auto _ : state) {
+    raw.Exec(take_away);
+    const auto start = std::chrono::steady_clock::now();
+    raw.Run(insert);
+    state.SetIterationTime(orv::bench::Seconds(start));
+    pairs = sqlite3_changes(raw.db());
+  }
+  state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_DisableAllScaledRawSqlite)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

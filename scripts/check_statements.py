@@ -25,7 +25,9 @@ Run with Debian's python3 (/usr/bin/python3), which has the sqlfluff package.
 """
 
 import argparse
+import hashlib
 import multiprocessing
+import os
 import re
 import sys
 import time
@@ -256,8 +258,6 @@ def sqlite_only(tokens):
 # editor requires (docs/sql-server.md); a case-sensitive database would refuse
 # them. Each is counted in the summary line, never passed silently.
 CASE_EXCEPTIONS = {
-    "mg58_CODDEP": "the warehouse transfer pairs (TransferStatements::InsertMissingPairs) "
-                   "keep the host's own statement text, which writes ori.mg58_CODDEP",
 }
 case_exceptions_seen = {}
 
@@ -467,6 +467,13 @@ def main():
     parser.add_argument("--schema", required=True,
                         help="the installation script (orvelka-db script --dialect tsql)")
     parser.add_argument("--jobs", type=int, default=multiprocessing.cpu_count())
+    parser.add_argument("--cache", default=os.environ.get(
+                            "ORV_STATEMENT_CACHE",
+                            os.path.join(os.environ.get("XDG_CACHE_HOME") or
+                                         os.path.expanduser("~/.cache"),
+                                         "orvelka", "statement-check")),
+                        help="folder remembering statements that parsed cleanly "
+                             "('' for none)")
     parser.add_argument("--no-parse", action="store_true",
                         help="only the checks beyond the grammar")
     parser.add_argument("files", nargs="+", help="files of statements separated by GO lines")
@@ -494,9 +501,17 @@ def main():
     if not args.no_parse:
         import sqlfluff
         version = sqlfluff.__version__
+        # A statement that parsed cleanly with this sqlfluff is remembered by
+        # the hash of its text; only new texts (and every fault) are parsed.
+        def cache_file(statement):
+            digest = hashlib.sha256((version + "\0" + statement).encode("utf-8")).hexdigest()
+            return os.path.join(args.cache, digest[:2], digest)
+        todo = [k for k in range(len(statements))
+                if not (args.cache and os.path.exists(cache_file(statements[k])))]
+        cached = len(statements) - len(todo)
         # The longest first, so the pool's two ends finish together.
-        order = sorted(range(len(statements)), key=lambda k: -len(statements[k]))
-        jobs = max(1, min(args.jobs, len(statements)))
+        order = sorted(todo, key=lambda k: -len(statements[k]))
+        jobs = max(1, min(args.jobs, len(order)))
         if jobs > 1:
             with multiprocessing.Pool(jobs) as pool:
                 results = pool.map(parse_one, [statements[k] for k in order], chunksize=1)
@@ -506,6 +521,14 @@ def main():
             timings.append((seconds, k))
             if fault:
                 faults.setdefault(k, []).insert(0, "does not parse as T-SQL: " + fault)
+            elif args.cache:
+                path = cache_file(statements[k])
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "w", encoding="utf-8") as f:
+                    f.write("parsed\n")
+        if cached:
+            print("check_statements: %d statements parsed cleanly in an earlier run (cache %s)"
+                  % (cached, args.cache))
     elapsed = time.monotonic() - start
 
     for index in sorted(faults):

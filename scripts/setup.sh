@@ -11,7 +11,7 @@ PACKAGES=(
   unixodbc odbcinst libsqliteodbc freetds-bin sqlfluff
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   xvfb xauth
 )
 

@@ -1,7 +1,9 @@
 #include "bulk/bulk_section.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 
 #include "bulk/bulk_statements.h"
 #include "db/connection.h"
@@ -33,6 +35,9 @@ constexpr std::string_view kRevokeQuestion =
 constexpr std::string_view kTransfersQuestion =
     "Confermi l' abilitazione dell' utente/gruppo selezionato?";
 constexpr std::string_view kQuestionTitle = "Richiesta";
+constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un utente!";
+constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
+constexpr std::string_view kWarningTitle = "Avviso";
 
 // The flags of a parameter work row.
 constexpr std::array<std::string_view, 4> kFlagFields = {"ABILITATO", "MODIFICA", "INSERIMENTO",
@@ -53,6 +58,13 @@ bool HasRows(const std::shared_ptr<db::Recordset>& rs) {
 
 }  // namespace
 
+bool BulkSection::RefusedWithoutPrincipal() {
+  FRMFW_ORVELKA& w = window();
+  if (!w.CurrentPrincipal().IsNone()) return false;
+  w.ShowMessage(kNoPrincipal, host::kVbExclamation, kNoPrincipalTitle);
+  return true;
+}
+
 bool BulkSection::ButtonClick(std::string_view name) {
   FRMFW_ORVELKA& w = window();
   if (name == "VRX_ABILITATUTTI" || name == "VRX_ABILITATUTTI2") {
@@ -60,6 +72,7 @@ bool BulkSection::ButtonClick(std::string_view name) {
     return true;
   }
   if (name == "BTN_ABILITATUTTIDEP") {
+    if (RefusedWithoutPrincipal()) return true;
     if (w.ShowMessage(kTransfersQuestion, host::kVbYesNo, "") == host::kVbYes) {
       VRX_ABILITATUTTI_ButtonClick();
     }
@@ -93,6 +106,8 @@ std::string BulkSection::FamilyCompany() {
 void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
   FRMFW_ORVELKA& w = window();
   try {
+    // Nothing to remove for nobody: refused before any statement or question.
+    if (RefusedWithoutPrincipal()) return;
     const store::Principal principal = w.CurrentPrincipal();
     db::Connection& connection = Need(w.connection(), "Connection");
     const int32_t section = w.section_code();
@@ -132,44 +147,69 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       return;
     }
 
-    switch (section) {
-      case FRMFW_ORVELKA::kSectionCliFor:
-        connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
-                           db::kAdExecuteNoRecords);
-        break;
-      case FRMFW_ORVELKA::kSectionFamilies:
-        connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
-                           db::kAdExecuteNoRecords);
-        break;
-      case FRMFW_ORVELKA::kSectionNodes:
-        DisabilitaNodi(true, principal);
-        break;
-      default:
-        connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
-                           db::kAdExecuteNoRecords);
-        break;
-    }
-
-    if (principal.IsUser()) {
-      w.ReloadListaCFRevocati(principal.user_id(), false);
+    if (section == FRMFW_ORVELKA::kSectionNodes) {
+      DisabilitaNodi(true, principal);
+      ReloadAfterEnable(principal);
     } else {
-      w.ReloadListaCFRevocati(principal.group_id(), true);
+      // The removal and the reload of the derived list commit together.
+      try {
+        db::Transaction transaction(connection);
+        switch (section) {
+          case FRMFW_ORVELKA::kSectionCliFor:
+            connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
+                               db::kAdExecuteNoRecords);
+            break;
+          case FRMFW_ORVELKA::kSectionFamilies:
+            connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
+                               db::kAdExecuteNoRecords);
+            break;
+          default:
+            connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
+                               db::kAdExecuteNoRecords);
+            break;
+        }
+        w.RunReloadListaCFRevocati(principal);
+        transaction.Commit();
+      } catch (...) {
+        // Rolled back: the screens below show the table as it still is.
+        const host::ErrObject error = host::ErrObject::FromCurrentException();
+        RefreshAfterEnable(section);
+        w.VisualizzaErrore("VRX_ABILITATUTTI_ButtonClick", error);
+        return;
+      }
     }
-    w.LoadData();
-    if (section == FRMFW_ORVELKA::kSectionFamilies) {
-      w.InitTreeFamiglie();
-    } else {
-      w.LoadTreeCausali();
-    }
-    Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR").Refresh();
+    RefreshAfterEnable(section);
   } catch (...) {
     w.VisualizzaErrore("VRX_ABILITATUTTI_ButtonClick");
   }
 }
 
+void BulkSection::ReloadAfterEnable(const store::Principal& principal) {
+  FRMFW_ORVELKA& w = window();
+  if (principal.IsUser()) {
+    w.ReloadListaCFRevocati(principal.user_id(), false);
+  } else {
+    w.ReloadListaCFRevocati(principal.group_id(), true);
+  }
+}
+
+void BulkSection::RefreshAfterEnable(int32_t section) {
+  FRMFW_ORVELKA& w = window();
+  w.LoadData();
+  if (section == FRMFW_ORVELKA::kSectionFamilies) {
+    w.InitTreeFamiglie();
+  } else {
+    w.LoadTreeCausali();
+  }
+  Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR").Refresh();
+}
+
 void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
   FRMFW_ORVELKA& w = window();
   try {
+    // Revocations for nobody would name no principal: refused before the
+    // question.
+    if (RefusedWithoutPrincipal()) return;
     if (w.ShowMessage(kRevokeQuestion, host::kVbYesNo + host::kVbQuestion, kQuestionTitle) !=
         host::kVbYes) {
       return;
@@ -181,13 +221,24 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
     }
     std::shared_ptr<db::Recordset> rows = w.work_recordset();
     if (!rows || !rows->IsOpen() || rows->RecordCount() == 0) return;
-    // One failure ends the walk: the rows after it would fail the same way,
-    // each with its own message.
+    // Every row is tried: a failing row must not leave the rows after it
+    // allowed. Each distinct error is shown once, the number of rows that
+    // failed at the end.
+    walk_errors_.clear();
+    int64_t total = 0;
+    int64_t failed = 0;
     for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
-      if (!DisabilitaRecordDeposito(principal)) break;
+      ++total;
+      if (!DisabilitaRecordDeposito(principal)) ++failed;
     }
+    walk_errors_.clear();
     rows->MoveFirst();
     if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->Refresh();
+    if (failed > 0) {
+      w.ShowMessage("Revoca non riuscita per " + std::to_string(failed) + " righe su " +
+                        std::to_string(total) + ".",
+                    host::kVbExclamation, kWarningTitle);
+    }
   } catch (...) {
     w.VisualizzaErrore("VRX_DISABILITATUTTI_ButtonClick");
   }
@@ -216,7 +267,13 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
     row.Update();
     return true;
   } catch (...) {
-    w.VisualizzaErrore("DisabilitaRecordDeposito");
+    const host::ErrObject error = host::ErrObject::FromCurrentException();
+    const std::pair<int64_t, std::string> key(error.number, error.description);
+    // One message per distinct error of a walk; a single call always shows.
+    if (std::find(walk_errors_.begin(), walk_errors_.end(), key) == walk_errors_.end()) {
+      walk_errors_.push_back(key);
+      w.VisualizzaErrore("DisabilitaRecordDeposito", error);
+    }
     return false;
   }
 }
@@ -224,10 +281,18 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
 bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal) {
   FRMFW_ORVELKA& w = window();
   editor::LogErrorRoutine routine(w, "DisabilitaNodi");
-  // With the filter bar open the work table may not match the filter yet.
+  // With the filter bar open the work table may not match the filter yet;
+  // and a work table built for another principal (or not built, or whose
+  // build failed) is rebuilt for this one first, so that the gesture acts on
+  // this principal's rows with the current filter, and the screen shows them.
   routine.Run([&] {
-    if (w.control("VRX_FMEHENQUERY").visible()) w.LoadData();
+    if (w.control("VRX_FMEHENQUERY").visible() ||
+        !NodeMerge::Find(w).WorkTableBuiltFor(principal)) {
+      w.LoadData();
+    }
   });
+  // The rebuild failed: nothing this gesture could write from.
+  if (!routine.aborted() && !NodeMerge::Find(w).WorkTableBuiltFor(principal)) return false;
   routine.Run([&] {
     Need(w.connection(), "Connection")
         .Execute(BulkStatements::SetNodesWork(w.temp_table_name(), enable), nullptr,

@@ -1,8 +1,11 @@
 #ifndef ORV_BULK_BULK_SECTION_H_
 #define ORV_BULK_BULK_SECTION_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "editor/section.h"
 #include "store/principal.h"
@@ -39,12 +42,22 @@ class BulkSection : public editor::Section {
   // the routine stopped or the merge did not run.
   bool DisabilitaNodi(bool enable, const store::Principal& principal);
   // Revokes the current row of the parameter work recordset; false when it
-  // failed (the error has been shown).
+  // failed (the error has been shown, unless the same error was already
+  // shown earlier in the same revoke-all).
   bool DisabilitaRecordDeposito(const store::Principal& principal);
 
  private:
+  // With no principal selected: shows the standard refusal and returns true.
+  bool RefusedWithoutPrincipal();
   // The company the family list shows (its first row's, else the current one).
   std::string FamilyCompany();
+  // After an enable-all: the principal's derived list (node sections, whose
+  // merge commits on its own) and the screens of the section.
+  void ReloadAfterEnable(const store::Principal& principal);
+  void RefreshAfterEnable(int32_t section);
+
+  // Errors (number, description) already shown during the current walk.
+  std::vector<std::pair<int64_t, std::string>> walk_errors_;
 };
 
 }  // namespace orv::bulk

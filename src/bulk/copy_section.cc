@@ -1,6 +1,7 @@
 #include "bulk/copy_section.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -27,6 +28,9 @@ constexpr std::string_view kSameGroup = "Il gruppo ";
 constexpr std::string_view kSameTail = " d'origine e di destinazione coincidono";
 constexpr std::string_view kSameTitle = "Operazione non consentita";
 constexpr std::string_view kNothingTicked = "Nessun contesto selezionato";
+constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un utente!";
+constexpr std::string_view kNoSource = "Selezionare il gruppo o l'utente d'origine della copia!";
+constexpr std::string_view kNoPrincipalTitle = "Operazione non valida";
 constexpr std::string_view kWarningTitle = "Avviso";
 constexpr std::string_view kOverwrite =
     "L'operazione sovrascriverà qualsiasi impostazione del profilo ";
@@ -123,10 +127,19 @@ std::optional<CopySection::Plan> CopySection::PrepareCopy() {
       Need(w.host_controls().VRX_TREEUTENTI1, "VRX_TREEUTENTI1").SelectedNode();
   const std::optional<store::PrincipalNode> source =
       Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA").SelectedNode();
-  if (!destination) host::ThrowObjectNotSet("VRX_TREEUTENTI1.SelectedItem");
-  if (!source) host::ThrowObjectNotSet("VRX_TREEUTENTICOPIA.SelectedItem");
+  // Nothing picked is the user's omission, not an error to retry: refused
+  // with the editor's standard refusal before anything is asked.
+  if (!destination) {
+    w.ShowMessage(kNoPrincipal, host::kVbExclamation, kNoPrincipalTitle);
+    return std::nullopt;
+  }
+  if (!source) {
+    w.ShowMessage(kNoSource, host::kVbExclamation, kNoPrincipalTitle);
+    return std::nullopt;
+  }
 
-  if (destination->id == source->id) {
+  // A user and a group with the same number are two principals.
+  if (destination->id == source->id && destination->IsGroup() == source->IsGroup()) {
     w.ShowMessage(std::string(source->IsGroup() ? kSameGroup : kSameUser) + std::string(kSameTail),
                   host::kVbInformation, kSameTitle);
     return std::nullopt;
@@ -170,29 +183,27 @@ void CopySection::DuplicaRevoke() {
 
   const store::Principal& to = plan->destination;
   const store::Principal& from = plan->source;
-  // The delete and the insert of one family land together or not at all;
-  // the transaction ends before any error is shown.
-  auto copy = [&](const std::string& remove, const std::string& insert) {
+  // The delete and the insert of one family land together or not at all,
+  // with what they imply; the transaction ends before any error is shown.
+  auto copy = [&](const std::string& remove, const std::string& insert,
+                  const std::function<void()>& implied = {}) {
     bool committed = false;
     routine.Run([&] {
       db::Connection& connection = Need(w.connection(), "Connection");
       db::Transaction transaction(connection);
       connection.Execute(remove, nullptr, db::kAdExecuteNoRecords);
       connection.Execute(insert, nullptr, db::kAdExecuteNoRecords);
+      if (implied) implied();
       transaction.Commit();
       committed = true;
     });
     return committed;
   };
-  if (plan->clifor &&
-      copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from))) {
+  if (plan->clifor) {
     // The list of revoked customers and suppliers the rest of the host reads
-    // follows the destination's new branches.
-    if (to.IsUser()) {
-      w.ReloadListaCFRevocati(to.user_id(), false);
-    } else {
-      w.ReloadListaCFRevocati(to.group_id(), true);
-    }
+    // follows the destination's new branches in the same transaction.
+    copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from),
+         [&] { w.RunReloadListaCFRevocati(to); });
   }
   if (plan->families) {
     copy(CopyStatements::DeleteFamilies(to), CopyStatements::InsertFamilies(to, from));

@@ -1,7 +1,6 @@
 #include "db/command.h"
 
 #include "db/ascii.h"
-#include "db/statement_observer.h"
 
 namespace orv::db {
 namespace {
@@ -76,12 +75,17 @@ std::shared_ptr<Recordset> Command::Execute(int64_t* records_affected, int optio
       infos.push_back(p.info);
       values.push_back(p.value);
     }
-    StatementObserver::Notify({name, true, &infos, &values});
-    results =
-        connection.Guard([&] { return driver.ExecuteProcedure(name, infos, values, timeout); });
+    StatementEvent event;
+    event.kind = StatementEvent::Kind::kProcedure;
+    event.text = name;
+    event.parameters = &infos;
+    event.values = &values;
+    results = connection.Watch(
+        event, [&] { return driver.ExecuteProcedure(name, infos, values, timeout); });
   } else if (CommandType == kAdCmdText) {
-    StatementObserver::Notify({CommandText});
-    results = connection.Guard([&] { return driver.Execute(CommandText, timeout); });
+    StatementEvent event;
+    event.text = CommandText;
+    results = connection.Watch(event, [&] { return driver.Execute(CommandText, timeout); });
   } else {
     throw DbError(kErrBadArgument,
                   "Command type " + std::to_string(CommandType) + " is not supported");

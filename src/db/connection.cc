@@ -1,7 +1,8 @@
 #include "db/connection.h"
 
+#include <mutex>
+
 #include "db/ascii.h"
-#include "db/statement_observer.h"
 
 namespace orv::db {
 namespace {
@@ -14,6 +15,18 @@ void ReplaceAll(std::string& text, const std::string& what, std::string_view wit
   }
 }
 
+// The observer new connections start with.
+struct DefaultObserver {
+  std::mutex mutex;
+  std::shared_ptr<StatementObserver> observer;
+  std::string origin;
+};
+
+DefaultObserver& Defaults() {
+  static DefaultObserver defaults;
+  return defaults;
+}
+
 [[noreturn]] void ThrowClosed() {
   throw DbError(kErrClosed, "Operation is not allowed when the object is closed");
 }
@@ -21,7 +34,36 @@ void ReplaceAll(std::string& text, const std::string& what, std::string_view wit
 }  // namespace
 
 std::shared_ptr<Connection> Connection::Create() {
-  return std::shared_ptr<Connection>(new Connection());
+  auto connection = std::shared_ptr<Connection>(new Connection());
+  DefaultObserver& defaults = Defaults();
+  std::lock_guard<std::mutex> lock(defaults.mutex);
+  connection->observer_ = defaults.observer;
+  connection->origin_ = defaults.origin;
+  return connection;
+}
+
+void Connection::SetDefaultStatementObserver(std::shared_ptr<StatementObserver> observer,
+                                             std::string origin) {
+  DefaultObserver& defaults = Defaults();
+  std::lock_guard<std::mutex> lock(defaults.mutex);
+  defaults.observer = std::move(observer);
+  defaults.origin = std::move(origin);
+}
+
+void Connection::SetStatementObserver(std::shared_ptr<StatementObserver> observer,
+                                      std::string origin) {
+  observer_ = std::move(observer);
+  origin_ = std::move(origin);
+}
+
+void Connection::Report(StatementEvent& event, std::chrono::steady_clock::time_point start) {
+  event.elapsed = std::chrono::steady_clock::now() - start;
+  event.origin = origin_;
+  try {
+    observer_->OnStatement(event);
+  } catch (...) {
+    // watching never changes what the connection does
+  }
 }
 
 Connection::Connection() = default;
@@ -49,10 +91,30 @@ void Connection::Open(std::string_view connection_string, std::string_view user,
     secret_ = parsed.GetAny({"PWD", "Password"});
     driver = Guard([&] { return OpenDriver(parsed); });
   } catch (const DbError& e) {
-    if (errors_.empty()) Fail(e);  // a parse error never reached Guard
+    if (errors_.empty()) {  // a parse error never reached Guard
+      try {
+        Fail(e);
+      } catch (const DbError& clean) {
+        ReportOpen(&clean);
+        throw;
+      }
+    }
+    ReportOpen(&e);
     throw;
   }
   driver_ = std::move(driver);
+  ReportOpen(nullptr);
+}
+
+void Connection::ReportOpen(const DbError* error) {
+  if (!observer_) return;
+  const std::string redacted = RedactedConnectionString();
+  StatementEvent event;
+  event.kind = StatementEvent::Kind::kOpen;
+  event.text = redacted;
+  event.records_affected = 0;
+  event.error = error;
+  Report(event, std::chrono::steady_clock::now());
 }
 
 void Connection::Open(std::unique_ptr<Driver> driver) {
@@ -123,15 +185,18 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text,
   std::vector<ResultSet> results;
   if ((options & 0x0F) == kAdCmdStoredProc) {
     const std::string name(Trim(command_text));
-    results = Guard([&] {
-      auto params = d.DescribeProcedure(name);
-      std::vector<Value> values(params.size(), Value::Null());
-      StatementObserver::Notify({name, true, &params, &values});
-      return d.ExecuteProcedure(name, params, values, timeout);
-    });
+    auto params = Guard([&] { return d.DescribeProcedure(name); });
+    std::vector<Value> values(params.size(), Value::Null());
+    StatementEvent event;
+    event.kind = StatementEvent::Kind::kProcedure;
+    event.text = name;
+    event.parameters = &params;
+    event.values = &values;
+    results = Watch(event, [&] { return d.ExecuteProcedure(name, params, values, timeout); });
   } else {
-    StatementObserver::Notify({command_text});
-    results = Guard([&] { return d.Execute(command_text, timeout); });
+    StatementEvent event;
+    event.text = command_text;
+    results = Watch(event, [&] { return d.Execute(command_text, timeout); });
   }
   return Deliver(std::move(results), command_text, records_affected, options);
 }
@@ -147,19 +212,38 @@ const std::vector<DriverMessage>& Connection::Errors() const { return errors_; }
 
 void Connection::ClearErrors() { errors_.clear(); }
 
-void Connection::BeginTrans() {
+void Connection::Transact(StatementEvent::Kind kind, void (Driver::*call)()) {
   Driver& d = driver();
-  Guard([&] { d.BeginTransaction(); });
+  StatementEvent event;
+  event.kind = kind;
+  event.records_affected = 0;
+  Watch(event, [&] {
+    (d.*call)();
+    return std::vector<ResultSet>{};
+  });
+}
+
+void Connection::BeginTrans() {
+  Transact(StatementEvent::Kind::kBeginTrans, &Driver::BeginTransaction);
 }
 
 void Connection::CommitTrans() {
-  Driver& d = driver();
-  Guard([&] { d.CommitTransaction(); });
+  Transact(StatementEvent::Kind::kCommitTrans, &Driver::CommitTransaction);
 }
 
 void Connection::RollbackTrans() {
-  Driver& d = driver();
-  Guard([&] { d.RollbackTransaction(); });
+  Transact(StatementEvent::Kind::kRollbackTrans, &Driver::RollbackTransaction);
+}
+
+void Connection::RollbackKeepingErrors() {
+  if (!driver_ || !driver_->InTransaction()) return;
+  const std::vector<DriverMessage> kept = errors_;
+  try {
+    RollbackTrans();
+  } catch (const DbError&) {
+    // the first failure is the one to report
+  }
+  errors_ = kept;
 }
 
 std::string Connection::RedactedConnectionString() const {
@@ -170,16 +254,48 @@ std::string Connection::RedactedConnectionString() const {
   }
 }
 
-Transaction::Transaction(Connection& connection) : connection_(connection) {
-  connection_.BeginTrans();
+void Connection::SetSavepoint(const std::string& name) {
+  Driver& d = driver();
+  Guard([&] { d.Savepoint(name); });
 }
 
-Transaction::~Transaction() {
+void Connection::ReleaseSavepoint(const std::string& name) {
+  Driver& d = driver();
+  Guard([&] { d.ReleaseSavepoint(name); });
+}
+
+void Connection::RollbackToSavepoint(const std::string& name) {
+  Driver& d = driver();
+  Guard([&] { d.RollbackToSavepoint(name); });
+}
+
+std::string Connection::NewSavepointName() {
+  return "orv_sp_" + std::to_string(++savepoints_made_);
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  if (connection_.InTransaction()) {
+    savepoint_ = connection_.NewSavepointName();
+    connection_.SetSavepoint(savepoint_);
+  } else {
+    connection_.BeginTrans();
+  }
+}
+
+Transaction::~Transaction() { Rollback(); }
+
+void Transaction::Rollback() {
   if (done_) return;
+  done_ = true;
   try {
-    // Straight to the driver, so Errors() still tells why the work failed.
-    if (connection_.IsOpen() && connection_.driver().InTransaction()) {
-      connection_.driver().RollbackTransaction();
+    // An engine may have ended the transaction itself on the failure (a full
+    // disk, a lost lock): then there is nothing left to undo.
+    if (!connection_.IsOpen() || !connection_.driver().InTransaction()) return;
+    if (nested()) {
+      // Straight to the driver, so Errors() still tells why the work failed.
+      connection_.driver().RollbackToSavepoint(savepoint_);
+    } else {
+      connection_.RollbackKeepingErrors();
     }
   } catch (...) {
     // nothing more can be done while unwinding
@@ -187,7 +303,12 @@ Transaction::~Transaction() {
 }
 
 void Transaction::Commit() {
-  connection_.CommitTrans();
+  if (done_) throw DbError(kErrProvider, "The transaction has already ended");
+  if (nested()) {
+    connection_.ReleaseSavepoint(savepoint_);
+  } else {
+    connection_.CommitTrans();
+  }
   done_ = true;
 }
 

@@ -1,8 +1,10 @@
 #ifndef ORV_DB_CONNECTION_H_
 #define ORV_DB_CONNECTION_H_
 
+#include <chrono>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -11,6 +13,7 @@
 #include "db/db_error.h"
 #include "db/driver.h"
 #include "db/recordset.h"
+#include "db/statement_observer.h"
 
 namespace orv::db {
 
@@ -62,6 +65,14 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void BeginTrans();
   void CommitTrans();
   void RollbackTrans();
+  bool InTransaction() const { return driver_ && driver_->InTransaction(); }
+  bool IsReadOnly() const { return driver_ && driver_->IsReadOnly(); }
+  // Savepoints of the open transaction (see Driver); prefer the guards.
+  void SetSavepoint(const std::string& name);
+  void ReleaseSavepoint(const std::string& name);
+  void RollbackToSavepoint(const std::string& name);
+  // A savepoint name not yet used on this connection.
+  std::string NewSavepointName();
 
   int32_t CommandTimeout = 30;  // seconds; 0 = no limit
 
@@ -69,6 +80,19 @@ class Connection : public std::enable_shared_from_this<Connection> {
   std::string RedactedConnectionString() const;
 
   Driver& driver();  // throws DbError(kErrClosed) when not open
+
+  // Reports every later call to the driver (statements, procedures,
+  // transactions, the opening) to `observer`, named `origin` in the
+  // reports; null stops the reports. A connection created while a default
+  // observer is set starts with it.
+  void SetStatementObserver(std::shared_ptr<StatementObserver> observer, std::string origin = {});
+  const std::shared_ptr<StatementObserver>& statement_observer() const { return observer_; }
+  static void SetDefaultStatementObserver(std::shared_ptr<StatementObserver> observer,
+                                          std::string origin = {});
+
+  // Rolls back the open transaction, if any, leaving Errors() as it is:
+  // for clean-up after a failure that Errors() must keep telling.
+  void RollbackKeepingErrors();
 
  private:
   Connection();
@@ -78,15 +102,26 @@ class Connection : public std::enable_shared_from_this<Connection> {
   template <typename F>
   auto Guard(F&& f) -> decltype(f());
   [[noreturn]] void Fail(const DbError& error);
+  // Guard() that also reports the call to the observer: `event` describes
+  // it, the results fill in the counts.
+  template <typename F>
+  std::vector<ResultSet> Watch(StatementEvent event, F&& f);
+  void Report(StatementEvent& event, std::chrono::steady_clock::time_point start);
+  void ReportOpen(const DbError* error);
+  void Transact(StatementEvent::Kind kind, void (Driver::*call)());
   // Hands out the results of a call as Execute does.
   std::shared_ptr<Recordset> Deliver(std::vector<ResultSet> results, std::string_view source,
                                      int64_t* records_affected, int options);
 
   std::unique_ptr<Driver> driver_;
   std::vector<DriverMessage> errors_;
+  std::function<void(std::string_view)> statement_observer_;
   std::vector<ResultSet> pending_results_;  // results after the first of the last Execute
   std::string last_source_;
   std::string secret_;  // the password in use, to blank it out of messages
+  std::shared_ptr<StatementObserver> observer_;
+  std::string origin_;
+  int64_t savepoints_made_ = 0;
 };
 
 template <typename F>
@@ -101,8 +136,39 @@ auto Connection::Guard(F&& f) -> decltype(f()) {
   }
 }
 
-// Rolls back unless committed; for the few places where two statements must
-// land together.
+template <typename F>
+std::vector<ResultSet> Connection::Watch(StatementEvent event, F&& f) {
+  if (!observer_) return Guard(f);
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    std::vector<ResultSet> results = Guard(f);
+    if (!results.empty()) {
+      event.records_affected = results.front().records_affected;
+      event.rows = static_cast<int64_t>(results.front().rows.size());
+    }
+    Report(event, start);
+    return results;
+  } catch (const DbError& e) {
+    event.error = &e;
+    Report(event, start);
+    throw;
+  }
+}
+
+// What one gesture writes: rolls back unless committed. Opened while a
+// transaction is already open (a row of a revoke-all, a click inside a larger
+// gesture) it is a savepoint of that transaction instead: Commit() keeps its
+// work for the outer commit, and its rollback undoes only its own work.
+//
+//   {
+//     db::Transaction transaction(cn);
+//     cn.Execute(write);
+//     cn.Execute(reload);
+//     transaction.Commit();
+//   }  // an exception before Commit() left nothing of either
+//
+// The rollback runs in the destructor, so by the time a catch block shows a
+// message the connection holds no transaction of this guard's.
 class Transaction {
  public:
   explicit Transaction(Connection& connection);
@@ -110,9 +176,13 @@ class Transaction {
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
   void Commit();
+  // Undoes the work now (a no-op once committed or rolled back).
+  void Rollback();
+  bool nested() const { return !savepoint_.empty(); }
 
  private:
   Connection& connection_;
+  std::string savepoint_;  // set when nested
   bool done_ = false;
 };
 

@@ -37,6 +37,15 @@ class DbError : public std::runtime_error {
   std::vector<DriverMessage> messages_;
 };
 
+// True when the error is a row meeting another with the same unique key
+// (SQLite's unique or primary-key constraint, the server's 2601 and 2627).
+inline bool IsDuplicateKey(const DbError& error) {
+  for (const DriverMessage& m : error.messages()) {
+    if (m.number == 2067 || m.number == 1555 || m.number == 2601 || m.number == 2627) return true;
+  }
+  return false;
+}
+
 // A Value conversion that cannot be done (type mismatch, overflow). Numbers
 // follow the host language: 13 type mismatch, 6 overflow, 94 invalid use of Null.
 class ConversionError : public DbError {

@@ -58,6 +58,15 @@ class Driver {
   virtual void CommitTransaction() = 0;
   virtual void RollbackTransaction() = 0;
   virtual bool InTransaction() const = 0;
+  // Marks inside the open transaction: rolling back to one undoes what came
+  // after it and leaves the transaction open. `name` is a plain identifier.
+  virtual void Savepoint(const std::string& name) = 0;
+  virtual void ReleaseSavepoint(const std::string& name) = 0;
+  virtual void RollbackToSavepoint(const std::string& name) = 0;
+
+  // True when the connection may not write (opened read-only, or on a file
+  // it cannot write).
+  virtual bool IsReadOnly() const { return false; }
 
   // Engine name for messages ("SQLite", "ODBC").
   virtual std::string Name() const = 0;

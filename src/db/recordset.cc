@@ -52,6 +52,21 @@ namespace {
 
 constexpr int64_t kBof = -1;
 
+// CoerceToField for a value that is not needed afterwards: text that a text
+// field keeps as it is moves instead of being copied.
+Value TakeIntoField(const FieldInfo& field, Value& value) {
+  const bool text_field = field.type == DataType::kVarChar || field.type == DataType::kVarWChar ||
+                          field.type == DataType::kLongVarChar;
+  if (text_field && value.type() == Value::Type::kText) {
+    const std::string& text = value.AsText();
+    if (field.defined_size <= 0 || text.size() <= static_cast<size_t>(field.defined_size)) {
+      // No longer in bytes, so no longer in characters: nothing to check.
+      return Value(std::move(const_cast<std::string&>(text)));
+    }
+  }
+  return CoerceToField(field, value);
+}
+
 // The single table a statement reads ("SELECT ... FROM t [WHERE ...]"),
 // or "" when it reads several or none. Quotes and brackets are skipped.
 std::string SingleSourceTable(std::string_view sql) {
@@ -501,6 +516,23 @@ void Recordset::CancelUpdate() {
 }
 
 void Recordset::AppendRows(const Recordset& from, const std::vector<int>& columns) {
+  AppendRowsFrom(from, columns, false);
+}
+
+void Recordset::AppendRows(Recordset&& from, const std::vector<int>& columns) {
+  bool take =
+      from.impl_->store && from.impl_->store.use_count() == 1 && from.impl_->store != impl_->store;
+  std::vector<bool> taken;
+  for (const int c : columns) {
+    if (c < 0) continue;
+    if (static_cast<size_t>(c) >= taken.size()) taken.resize(static_cast<size_t>(c) + 1, false);
+    take = take && !taken[static_cast<size_t>(c)];
+    taken[static_cast<size_t>(c)] = true;
+  }
+  AppendRowsFrom(from, columns, take);
+}
+
+void Recordset::AppendRowsFrom(const Recordset& from, const std::vector<int>& columns, bool take) {
   impl_->RequireOpen();
   from.impl_->RequireOpen();
   if (impl_->connection || !impl_->source.empty()) {
@@ -527,8 +559,15 @@ void Recordset::AppendRows(const Recordset& from, const std::vector<int>& column
     for (size_t c = 0; c < width; ++c) {
       const int column = c < columns.size() ? columns[c] : -1;
       const bool has = column >= 0 && static_cast<size_t>(column) < in.size();
-      row.values.push_back(
-          CoerceToField(store.fields[c], has ? in[static_cast<size_t>(column)] : kNull));
+      if (!has) {
+        row.values.push_back(CoerceToField(store.fields[c], kNull));
+      } else if (take) {
+        // The source is being consumed (see the overload taking it).
+        row.values.push_back(
+            TakeIntoField(store.fields[c], const_cast<Value&>(in[static_cast<size_t>(column)])));
+      } else {
+        row.values.push_back(CoerceToField(store.fields[c], in[static_cast<size_t>(column)]));
+      }
     }
     fresh.push_back(std::move(row));
   }
@@ -659,14 +698,8 @@ void Recordset::UpdateBatch() {
     }
     if (own_transaction) connection.CommitTrans();
   } catch (...) {
-    if (own_transaction) {
-      try {
-        // Straight to the driver: Errors() keeps the failure, not the rollback.
-        connection.driver().RollbackTransaction();
-      } catch (const DbError&) {
-        // the first failure is the one to report
-      }
-    }
+    // Errors() keeps the failure, not the rollback.
+    if (own_transaction) connection.RollbackKeepingErrors();
     throw;
   }
 

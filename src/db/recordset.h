@@ -94,6 +94,10 @@ class Recordset {
   // an edit in progress is left alone. Throws DbError(kErrBadArgument) on a
   // recordset opened on a statement or on a column `from` does not have.
   void AppendRows(const Recordset& from, const std::vector<int>& columns);
+  // The same, taking the values out of `from` instead of copying them when
+  // nothing else reads its rows (no clone) and no column is taken twice;
+  // `from` is left with unspecified values.
+  void AppendRows(Recordset&& from, const std::vector<int>& columns);
   int64_t PendingCount() const;
   // Writes pending changes to the source table through the connection, as
   // INSERT / UPDATE / DELETE statements keyed on the key fields (or on every
@@ -116,6 +120,8 @@ class Recordset {
 
  private:
   struct Impl;
+  // AppendRows; `take` moves the values out of `from`.
+  void AppendRowsFrom(const Recordset& from, const std::vector<int>& columns, bool take);
   std::unique_ptr<Impl> impl_;
 };
 

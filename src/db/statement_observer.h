@@ -1,47 +1,48 @@
 #ifndef ORV_DB_STATEMENT_OBSERVER_H_
 #define ORV_DB_STATEMENT_OBSERVER_H_
 
-#include <string>
+#include <chrono>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "db/db_error.h"
 #include "db/driver.h"
 #include "db/value.h"
 
 namespace orv::db {
 
-// One call on its way to a driver: statement text exactly as the driver
-// receives it (the host dialect), or a stored procedure with its parameters.
-struct SentStatement {
-  std::string_view text;  // the statement, or the procedure's name
-  bool procedure = false;
-  const std::vector<ParameterInfo>* parameters = nullptr;  // procedure calls only
-  const std::vector<Value>* values = nullptr;              // one per parameter
-
-  // The call as one host-dialect statement: the text itself, or
-  // "EXEC name @p1 = 1, @p2 = 'x'" for a procedure (output parameters are
-  // left out, values as SqlLiteral writes them).
-  std::string HostText() const;
+// What a connection handed to its driver, reported once the driver returned
+// (or failed). Every view and pointer lives only during the report.
+struct StatementEvent {
+  enum class Kind {
+    kOpen,       // text: the connection string with its password blanked out
+    kText,       // text: the batch exactly as the driver received it
+    kProcedure,  // text: the procedure's name; parameters and values beside it
+    kBeginTrans,
+    kCommitTrans,
+    kRollbackTrans,
+  };
+  Kind kind = Kind::kText;
+  std::string_view origin;  // the name the observer was attached with
+  std::string_view text;
+  const std::vector<ParameterInfo>* parameters = nullptr;  // kProcedure only
+  const std::vector<Value>* values = nullptr;              // kProcedure only
+  int64_t records_affected = -1;  // of the first result; -1 when it has rows
+  int64_t rows = 0;               // rows of the first result
+  std::chrono::nanoseconds elapsed{0};
+  const DbError* error = nullptr;  // the failure (password blanked out), or null
 };
 
-// Sees every statement any Connection or Command of the process hands to a
-// driver, just before it goes. The capture point for statement traces and
-// for the checks that replay sessions and collect what was sent. Observers
-// are called on the sending thread, in registration order; they must not
-// throw and must not run statements themselves.
+// Watches every call a connection makes to its driver: statements, stored
+// procedures, transactions, the opening. Attach with
+// Connection::SetStatementObserver(). OnStatement runs on the caller's
+// thread, after the driver returned; what it throws is dropped (watching
+// never changes what the connection does).
 class StatementObserver {
  public:
   virtual ~StatementObserver() = default;
-  virtual void OnStatement(const SentStatement& statement) = 0;
-
-  // Process-wide registration. An observer must be removed before it is
-  // destroyed; registering one twice has no effect.
-  static void Add(StatementObserver* observer);
-  static void Remove(StatementObserver* observer);
-
-  // Tells every registered observer (the data layer's call; cheap when no
-  // observer is registered).
-  static void Notify(const SentStatement& statement);
+  virtual void OnStatement(const StatementEvent& event) = 0;
 };
 
 }  // namespace orv::db

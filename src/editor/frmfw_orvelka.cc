@@ -278,6 +278,19 @@ int32_t FRMFW_ORVELKA::LogError(std::string_view routine, const host::ErrObject&
     }
     std::shared_ptr<host::ClsGlobal> g = global();
     const std::string title = g ? g->ApplicationTitle() : std::string();
+    // Only what the database engine reported may pass on a second try (a
+    // lock, a full disk); the module's own errors (an object not set, a
+    // statement the translator refuses, a misused recordset) would fail the
+    // same way forever, so the box offers no retry and the routine ends.
+    bool retryable = false;
+    for (const host::HostError& m : error.driver_messages) {
+      if (m.source == "SQLite" || m.source == "ODBC") retryable = true;
+    }
+    if (!retryable) {
+      log_object_->Show(title, Caption(), routine,
+                        host::kVbOKOnly + host::kVbCritical + host::kVbSystemModal);
+      return host::kVbAbort;
+    }
     return log_object_->Show(title, Caption(), routine,
                              host::kVbAbortRetryIgnore + host::kVbCritical +
                                  host::kVbDefaultButton2 + host::kVbSystemModal);
@@ -409,6 +422,14 @@ void FRMFW_ORVELKA::StartUp() {
   if (!routine.Run([&] { Dispatch([](Section& s) { return s.InitCopyTree(); }); })) return;
   if (!routine.Run([&] { InitSideBar(); })) return;
   if (!routine.Run([&] { LoadRevokeSetting(); })) return;
+  if (viewer()) {
+    routine.Run([&] {
+      for (Control* c : controls()) {
+        const bool writing_button = c->type() == "CommandButton" && WritesData(c->name());
+        if (c->name() == "CHK_ABILREVOKE" || writing_button) c->SetEnabled(false);
+      }
+    });
+  }
   if (!routine.Run([&] {
         const db::Value name = GetTempTableName();
         temp_table_name_ = name.IsNull() ? std::string() : name.ToText();
@@ -416,6 +437,10 @@ void FRMFW_ORVELKA::StartUp() {
     return;
   if (!routine.Run([&] { NudgeHeight(); })) return;
   if (!routine.Run([&] {
+        // The side bar shows its customer/supplier item chosen and frame 5
+        // shows that section's tree: the section code says so too, so that
+        // the toolbar's buttons act on the rows on screen.
+        section_code_ = kSectionCliFor;
         int16_t frame = kFrameTrees;
         SelectFrame(frame);
       }))
@@ -688,7 +713,30 @@ void FRMFW_ORVELKA::InitUserTree() {
   }
 }
 
+class FRMFW_ORVELKA::GestureScope {
+ public:
+  explicit GestureScope(FRMFW_ORVELKA& w) : w_(w) {
+    if (w_.gesture_depth_++ == 0) w_.gesture_reports_.clear();
+  }
+  ~GestureScope() { --w_.gesture_depth_; }
+  GestureScope(const GestureScope&) = delete;
+  GestureScope& operator=(const GestureScope&) = delete;
+
+ private:
+  FRMFW_ORVELKA& w_;
+};
+
+bool FRMFW_ORVELKA::FirstReportInGesture(std::string_view what) {
+  if (gesture_depth_ == 0) return true;
+  for (const std::string& done : gesture_reports_) {
+    if (done == what) return false;
+  }
+  gesture_reports_.emplace_back(what);
+  return true;
+}
+
 void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<store::PrincipalNode>& node) {
+  GestureScope gesture(*this);
   try {
     if (VRX_FRM(kFrameTransfers).visible()) {
       LoadRevokeDepositi();
@@ -829,6 +877,7 @@ void FRMFW_ORVELKA::DispatchSideBarKey(std::string_view key, int32_t& grid_kind)
 }
 
 void FRMFW_ORVELKA::VRX_SIDEBAR1_ItemClick(const host::SideBarItem& item) {
+  GestureScope gesture(*this);
   // Step 1. The grids are emptied first, so that no gesture can act on rows
   // of the previous section while the new one is prepared.
   Silently([&] {
@@ -905,7 +954,13 @@ void FRMFW_ORVELKA::LoadRevokeSetting() {
     if (rs && !rs->IsEof()) {
       const int16_t value = rs->Field("FW95_VALORE").ToInt16();
       rs.reset();
-      SetCheckValue("CHK_ABILREVOKE", db::Value(static_cast<int>(value)));
+      if (viewer()) {
+        // Shown as stored: setting the box would write it back.
+        control("CHK_ABILREVOKE").SetValue(db::Value(static_cast<int>(value)));
+        if (std::shared_ptr<host::ClsGlobal> g = global()) g->SetRevocationEnabled(value == 1);
+      } else {
+        SetCheckValue("CHK_ABILREVOKE", db::Value(static_cast<int>(value)));
+      }
     }
   } catch (...) {
     VisualizzaErrore("LoadRevokeSetting");
@@ -913,40 +968,67 @@ void FRMFW_ORVELKA::LoadRevokeSetting() {
 }
 
 void FRMFW_ORVELKA::CHK_ABILREVOKE_Click() {
+  // The setting, the lists derived from it and the change-log entry commit
+  // together; on a failure none of them changed, so the box goes back to
+  // what the table holds before the user is told.
+  std::string routine = "CHK_ABILREVOKE_Click";
+  db::Value value;
   try {
     db::Connection& connection = Need(connection_, "Connection");
-    const db::Value value = control("CHK_ABILREVOKE").value();
+    value = control("CHK_ABILREVOKE").value();
     const std::string value_text = value.ToText();
-    std::shared_ptr<db::Recordset> rs = connection.Execute(store::Settings::SelectRevokeOnClick());
-    const bool exists = rs && !rs->IsEof();
-    connection.Execute(exists ? store::Settings::UpdateRevoke(value_text)
-                              : store::Settings::InsertRevoke(value_text));
-    std::string text;
     host::ClsGlobal& g = Need(global(), "ClsGlobal");
-    if (value.ToInt32() == 1) {
-      g.SetRevocationEnabled(true);
-      text = change_log().FormatDetail(1, "Attivo");
-    } else {
-      g.SetRevocationEnabled(false);
-      text = change_log().FormatDetail(1, "Non attivo");
+    const bool enabled = value.ToInt32() == 1;
+    {
+      db::Transaction transaction(connection);
+      std::shared_ptr<db::Recordset> rs =
+          connection.Execute(store::Settings::SelectRevokeOnClick());
+      const bool exists = rs && !rs->IsEof();
+      rs.reset();
+      connection.Execute(exists ? store::Settings::UpdateRevoke(value_text)
+                                : store::Settings::InsertRevoke(value_text));
+      routine = "AggiornaRevoke";
+      RunReloadAllListaCFRevocati();
+      routine = "CHK_ABILREVOKE_Click";
+      change_log().WriteEntry(11, change_log().FormatDetail(1, enabled ? "Attivo" : "Non attivo"));
+      transaction.Commit();
     }
-    rs.reset();
-    AggiornaRevoke();
-    change_log().WriteEntry(11, text);
+    g.SetRevocationEnabled(enabled);
   } catch (...) {
-    VisualizzaErrore("CHK_ABILREVOKE_Click");
+    const host::ErrObject error = host::ErrObject::FromCurrentException();
+    // Rolled back: the box shows what the table still holds (at start-up
+    // that is the value just loaded, not the other one).
+    Silently([&] {
+      if (value.IsEmpty()) return;
+      db::Value stored(value.ToInt32() == 1 ? 0 : 1);
+      Silently([&] {
+        std::shared_ptr<db::Recordset> rs =
+            Need(connection_, "Connection").Execute(store::Settings::SelectRevokeOnLoad());
+        if (rs && !rs->IsEof())
+          stored = db::Value(static_cast<int>(rs->Field("FW95_VALORE").ToInt16()));
+      });
+      control("CHK_ABILREVOKE").SetValue(stored);
+      if (std::shared_ptr<host::ClsGlobal> g = global()) {
+        g->SetRevocationEnabled(stored.ToInt32() == 1);
+      }
+    });
+    VisualizzaErrore(routine, error);
   }
+}
+
+void FRMFW_ORVELKA::RunReloadAllListaCFRevocati() {
+  db::Command command;
+  command.ActiveConnection = connection_;
+  Need(command.ActiveConnection, "Connection");
+  command.CommandType = db::kAdCmdStoredProc;
+  command.CommandTimeout = 0;
+  command.CommandText = "SPFW_ReloadListaCFRevocati";
+  command.Execute(nullptr, db::kAdExecuteNoRecords);
 }
 
 void FRMFW_ORVELKA::AggiornaRevoke() {
   try {
-    db::Command command;
-    command.ActiveConnection = connection_;
-    Need(command.ActiveConnection, "Connection");
-    command.CommandType = db::kAdCmdStoredProc;
-    command.CommandTimeout = 0;
-    command.CommandText = "SPFW_ReloadListaCFRevocati";
-    command.Execute(nullptr, db::kAdExecuteNoRecords);
+    RunReloadAllListaCFRevocati();
   } catch (...) {
     VisualizzaErrore("AggiornaRevoke");
   }
@@ -973,7 +1055,14 @@ db::Value FRMFW_ORVELKA::GetTempTableName() {
 
 // --- gestures
 
+bool FRMFW_ORVELKA::viewer() const { return connection_ && connection_->IsReadOnly(); }
+
+bool FRMFW_ORVELKA::WritesData(std::string_view button) {
+  return button.starts_with("VRX_") || button.starts_with("BTN_") || button == "CMD_OK";
+}
+
 void FRMFW_ORVELKA::ButtonClick(std::string_view name) {
+  if (viewer() && WritesData(name)) return;
   try {
     Dispatch([&](Section& s) { return s.ButtonClick(name); });
   } catch (...) {
@@ -982,6 +1071,8 @@ void FRMFW_ORVELKA::ButtonClick(std::string_view name) {
 }
 
 void FRMFW_ORVELKA::SetCheckValue(std::string_view name, const db::Value& value) {
+  // A viewer keeps the switch as the table holds it.
+  if (viewer() && name == "CHK_ABILREVOKE") return;
   try {
     if (control(name).SetValue(value) && name == "CHK_ABILREVOKE") CHK_ABILREVOKE_Click();
   } catch (...) {
@@ -992,6 +1083,10 @@ void FRMFW_ORVELKA::SetCheckValue(std::string_view name, const db::Value& value)
 void FRMFW_ORVELKA::GRIDTIPOLOGIE_SelectionBoxClick(std::string_view row_key,
                                                     std::string_view column_key,
                                                     const db::Value& value_before, bool& cancel) {
+  if (viewer()) {
+    cancel = true;
+    return;
+  }
   try {
     Dispatch([&](Section& s) {
       return s.GridSelectionBoxClick("GRIDTIPOLOGIE", row_key, column_key, value_before, cancel);
@@ -1003,6 +1098,10 @@ void FRMFW_ORVELKA::GRIDTIPOLOGIE_SelectionBoxClick(std::string_view row_key,
 
 void FRMFW_ORVELKA::GRIDTIPOLOGIE_HeaderCheckBoxClick(std::string_view column_key, bool new_state,
                                                       bool& cancel) {
+  if (viewer()) {
+    cancel = true;
+    return;
+  }
   Silently([&] {
     Dispatch([&](Section& s) {
       return s.GridHeaderCheckBoxClick("GRIDTIPOLOGIE", column_key, new_state, cancel);
@@ -1013,6 +1112,10 @@ void FRMFW_ORVELKA::GRIDTIPOLOGIE_HeaderCheckBoxClick(std::string_view column_ke
 void FRMFW_ORVELKA::GRID_DEPOSITO_SelectionBoxClick(std::string_view row_key,
                                                     std::string_view column_key,
                                                     const db::Value& value_before, bool& cancel) {
+  if (viewer()) {
+    cancel = true;
+    return;
+  }
   try {
     Dispatch([&](Section& s) {
       return s.GridSelectionBoxClick("GRID_DEPOSITO", row_key, column_key, value_before, cancel);
@@ -1024,6 +1127,10 @@ void FRMFW_ORVELKA::GRID_DEPOSITO_SelectionBoxClick(std::string_view row_key,
 
 void FRMFW_ORVELKA::GRID_DEPOSITO_HeaderCheckBoxClick(std::string_view column_key, bool new_state,
                                                       bool& cancel) {
+  if (viewer()) {
+    cancel = true;
+    return;
+  }
   try {
     Dispatch([&](Section& s) {
       return s.GridHeaderCheckBoxClick("GRID_DEPOSITO", column_key, new_state, cancel);
@@ -1034,11 +1141,16 @@ void FRMFW_ORVELKA::GRID_DEPOSITO_HeaderCheckBoxClick(std::string_view column_ke
 }
 
 void FRMFW_ORVELKA::TGRID_CLIFOR_BeforeCheck(bool& cancel) {
+  if (viewer()) {
+    cancel = true;
+    return;
+  }
   Silently([&] { Dispatch([&](Section& s) { return s.TreeBeforeCheck(cancel); }); });
 }
 
 void FRMFW_ORVELKA::TGRID_CLIFOR_CheckChange(std::string_view column_key,
                                              std::string_view new_value) {
+  if (viewer()) return;
   Silently([&] { Dispatch([&](Section& s) { return s.TreeCheckChange(column_key, new_value); }); });
 }
 
@@ -1097,21 +1209,27 @@ void FRMFW_ORVELKA::LoadRevokeDepositi() {
 void FRMFW_ORVELKA::ReloadListaCFRevocati(const db::Value& id, bool group) {
   LogErrorRoutine routine(*this, "ReloadListaCFRevocati");
   routine.Run([&] {
-    reload_command_ = std::make_shared<db::Command>();
-    db::Command& command = *reload_command_;
-    command.ActiveConnection = connection_;
-    Need(command.ActiveConnection, "Connection");
-    command.CommandType = db::kAdCmdStoredProc;
-    command.CommandTimeout = 0;
-    if (group) {
-      command.CommandText = "SPFW_ReloadListaCFRevocatiGruppo";
-      command.SetParameter("@idgruppo", id);
-    } else {
-      command.CommandText = "SPFW_ReloadListaCFRevocatiUtente";
-      command.SetParameter("@idutente", id);
-    }
-    command.Execute(nullptr, db::kAdExecuteNoRecords);
+    RunReloadListaCFRevocati(group ? store::Principal::Group(id.ToInt64())
+                                   : store::Principal::User(id.ToInt64()));
   });
+}
+
+void FRMFW_ORVELKA::RunReloadListaCFRevocati(const store::Principal& principal) {
+  if (principal.IsNone()) return;
+  reload_command_ = std::make_shared<db::Command>();
+  db::Command& command = *reload_command_;
+  command.ActiveConnection = connection_;
+  Need(command.ActiveConnection, "Connection");
+  command.CommandType = db::kAdCmdStoredProc;
+  command.CommandTimeout = 0;
+  if (principal.IsGroup()) {
+    command.CommandText = "SPFW_ReloadListaCFRevocatiGruppo";
+    command.SetParameter("@idgruppo", principal.group_id());
+  } else {
+    command.CommandText = "SPFW_ReloadListaCFRevocatiUtente";
+    command.SetParameter("@idutente", principal.user_id());
+  }
+  command.Execute(nullptr, db::kAdExecuteNoRecords);
 }
 
 }  // namespace orv::editor

@@ -210,8 +210,24 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // true). Errors go to LogError as "ReloadListaCFRevocati"; a retry runs
   // the procedure again.
   void ReloadListaCFRevocati(const db::Value& id, bool group);
+  // The same procedure for the principal, run once; errors are thrown, for
+  // a gesture that reloads inside its own transaction. Nothing for no one.
+  void RunReloadListaCFRevocati(const store::Principal& principal);
+  // The procedure that refreshes every principal's list, run once; throws.
+  void RunReloadAllListaCFRevocati();
+
+  // A gesture (a side-bar choice, a principal pick) may build a section
+  // more than once (the side bar loads it, the principal's reload builds it
+  // again): true the first time `what` is reported in the current gesture,
+  // so that one failure costs the user one message.
+  bool FirstReportInGesture(std::string_view what);
 
   // --- state the sections share
+  // Opened on a connection that may not write: the window shows what the
+  // tables hold and refuses every gesture that would write.
+  bool viewer() const;
+  // True for the buttons whose gestures write.
+  static bool WritesData(std::string_view button);
   std::shared_ptr<db::Connection> connection() const { return connection_; }
   const db::Value& current_company() const { return current_company_; }
   const std::string& temp_table_name() const { return temp_table_name_; }
@@ -295,6 +311,10 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   int32_t mouse_pointer_ = 0;
   bool resize_started_ = false;
   std::function<void(FRMFW_ORVELKA&)> unloaded_handler_;
+  // The gesture being handled (depth of nested handlers) and what it reported.
+  class GestureScope;
+  int gesture_depth_ = 0;
+  std::vector<std::string> gesture_reports_;
   std::shared_ptr<db::Recordset> work_recordset_;
   std::shared_ptr<db::Recordset> tree_rowset_;
   // The reload procedure's command, made new at each reload.

@@ -2,6 +2,7 @@
 #define ORV_HOSTAPP_CHANGE_LOG_MODEL_H_
 
 #include <QAbstractTableModel>
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -13,16 +14,39 @@ class Connection;
 
 namespace orv::hostapp {
 
-// The newest entries of the host's change log (FW90_LOGMODIFICHE): time,
-// login, event number and text.
+// The newest entries of the host's change log (FW90_LOGMODIFICHE), each
+// read into columns: time, login, the event by name, the principal, the
+// section, the company, the codes, the outcome and the whole text. The
+// text is the editor's: "Gruppo: …; Utente: …; 1: …; 2: …; ".
 class ChangeLogModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
   using ConnectionProvider = std::function<std::shared_ptr<db::Connection>()>;
   static constexpr int kLimit = 1000;
+  enum Column {
+    kTime,
+    kLogin,
+    kEvent,
+    kPrincipal,
+    kSection,
+    kCompany,
+    kCodes,
+    kOutcome,
+    kText,
+    kColumnCount
+  };
+  // The event number (an int) of a row, and a value that sorts (the time as
+  // QDateTime, else the display text).
+  static constexpr int kEventRole = Qt::UserRole + 1;
+  static constexpr int kSortRole = Qt::UserRole + 2;
 
   explicit ChangeLogModel(ConnectionProvider provider, QObject* parent = nullptr);
+
+  // The name of an event number ("Abilitazione revoche" for 11).
+  static QString EventName(int event);
+  // The time stored in FW90_DATAORA (invalid when it cannot be read).
+  static QDateTime ParseTime(const QString& text);
 
   // Reads the table again; false (and no rows) when it cannot be read.
   bool Reload();
@@ -35,8 +59,12 @@ class ChangeLogModel : public QAbstractTableModel {
 
  private:
   struct Entry {
-    QString time, login, event, text;
+    QDateTime time;
+    int event = 0;
+    QString cells[kColumnCount];
   };
+  static Entry Read(const QString& time, const QString& login, int event, const QString& text);
+
   ConnectionProvider provider_;
   std::vector<Entry> entries_;
 };

@@ -58,16 +58,28 @@ bool CheckBoxDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
       if (mouse->button() != Qt::LeftButton || !option.rect.contains(mouse->position().toPoint())) {
         return false;
       }
-      return model->setData(index, next, Qt::CheckStateRole);
+      return Toggle(model, index, next);
     }
     case QEvent::KeyPress: {
       const auto* key = static_cast<QKeyEvent*>(event);
       if (key->key() != Qt::Key_Space && key->key() != Qt::Key_Select) return false;
-      return model->setData(index, next, Qt::CheckStateRole);
+      return Toggle(model, index, next);
     }
     default:
       return false;
   }
+}
+
+bool CheckBoxDelegate::Toggle(QAbstractItemModel* model, const QModelIndex& index,
+                              Qt::CheckState next) {
+  bool done = false;
+  const auto toggle = [&] { done = model->setData(index, next, Qt::CheckStateRole); };
+  if (runner_) {
+    runner_(index, toggle);
+  } else {
+    toggle();
+  }
+  return done;
 }
 
 }  // namespace orv::hostapp

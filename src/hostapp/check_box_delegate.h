@@ -2,6 +2,7 @@
 #define ORV_HOSTAPP_CHECK_BOX_DELEGATE_H_
 
 #include <QStyledItemDelegate>
+#include <functional>
 
 namespace orv::hostapp {
 
@@ -12,12 +13,22 @@ class CheckBoxDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
  public:
+  // Runs a toggle as one user gesture (the view reports what it did).
+  using GestureRunner = std::function<void(const QModelIndex&, const std::function<void()>&)>;
+
   using QStyledItemDelegate::QStyledItemDelegate;
+
+  void SetGestureRunner(GestureRunner runner) { runner_ = std::move(runner); }
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
   bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
+
+ private:
+  bool Toggle(QAbstractItemModel* model, const QModelIndex& index, Qt::CheckState next);
+
+  GestureRunner runner_;
 };
 
 }  // namespace orv::hostapp

@@ -96,7 +96,10 @@ void CheckHeaderView::paintSection(QPainter* painter, const QRect& rect, int log
   QRect caption = rect;
   if (groups) caption.setTop(rect.top() + band);
   caption.setHeight(band);
+  // The base painting may leave a clip on the caption behind.
+  painter->save();
   QHeaderView::paintSection(painter, caption, logical_index);
+  painter->restore();
   if (!HasCheckBoxes()) return;
   QRect box_band = rect;
   box_band.setTop(caption.bottom() + 1);
@@ -108,18 +111,29 @@ void CheckHeaderView::paintSection(QPainter* painter, const QRect& rect, int log
   const QVariant state = model()->headerData(logical_index, Qt::Horizontal, Qt::CheckStateRole);
   if (!state.isValid()) return;
   QStyleOptionButton box;
+  box.initFrom(this);
   box.rect = CheckBoxRect(logical_index);
   box.rect.moveLeft(rect.left() + (rect.width() - box.rect.width()) / 2);
+  box.rect.moveTop(rect.top() + box_band.top() - rect.top() + (band - box.rect.height()) / 2);
   box.state =
       QStyle::State_Enabled | (state.toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+  painter->save();
+  painter->setClipRect(box_band);
   style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, this);
+  painter->restore();
+}
+
+bool CheckHeaderView::OnCheckColumn(const QPoint& point, int logical_index) const {
+  // The caption and its box do the same; the group band over them does not.
+  return logical_index >= 0 && !CheckBoxRect(logical_index).isEmpty() &&
+         point.y() >= (HasGroups() ? BandHeight() : 0);
 }
 
 void CheckHeaderView::mousePressEvent(QMouseEvent* event) {
   pressed_ = -1;
-  const int logical = logicalIndexAt(event->position().toPoint());
-  if (logical >= 0 &&
-      CheckBoxRect(logical).adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
+  const QPoint point = event->position().toPoint();
+  const int logical = logicalIndexAt(point);
+  if (event->button() == Qt::LeftButton && OnCheckColumn(point, logical)) {
     pressed_ = logical;
     return;
   }
@@ -130,7 +144,8 @@ void CheckHeaderView::mouseReleaseEvent(QMouseEvent* event) {
   if (pressed_ >= 0) {
     const int logical = pressed_;
     pressed_ = -1;
-    if (CheckBoxRect(logical).adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
+    const QPoint point = event->position().toPoint();
+    if (logicalIndexAt(point) == logical && OnCheckColumn(point, logical)) {
       emit checkBoxClicked(logical);
     }
     return;

@@ -8,8 +8,8 @@ namespace orv::hostapp {
 // A horizontal header with up to three bands: the header group of the
 // column (when the model gives one through `group_role`), the caption, and
 // a check box for columns whose headerData(CheckStateRole) is set. A click
-// on a header check box emits checkBoxClicked; the model decides what it
-// means.
+// on a header check box, or on the caption over it, emits checkBoxClicked;
+// the model decides what it means.
 class CheckHeaderView : public QHeaderView {
   Q_OBJECT
 
@@ -36,6 +36,7 @@ class CheckHeaderView : public QHeaderView {
   int BandHeight() const;
   bool HasGroups() const;
   bool HasCheckBoxes() const;
+  bool OnCheckColumn(const QPoint& point, int logical_index) const;
   QString GroupOf(int logical_index) const;
 
   int group_role_;

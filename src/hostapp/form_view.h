@@ -2,6 +2,7 @@
 #define ORV_HOSTAPP_FORM_VIEW_H_
 
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@ class FRMFW_ORVELKA;
 namespace orv::hostapp {
 
 class PrincipalTreeView;
+class QtMessageService;
 class QueryPanel;
 
 // The editor window on screen. Every control of the window (frames,
@@ -54,8 +56,31 @@ class FormView : public QWidget {
   QAbstractItemView* side_bar_view() const { return side_bar_view_; }
   QueryPanel* query_panel() const { return query_panel_; }
 
+  // The boxes asked for during a gesture tell whether it failed.
+  void SetMessageService(QtMessageService* messages) { messages_ = messages; }
+  // The title over the grids: the section and the principal whose rights
+  // are shown ("Depositi — Gruppo: Ufficio vendite").
+  QString TitleText() const;
+  // The principal as a status line names it ("il gruppo Ufficio vendite").
+  QString PrincipalPhrase() const;
+  // Runs one user gesture under the busy cursor; afterwards statusMessage
+  // says what changed on screen or what went wrong. `describe` gets the
+  // change in checked boxes of the visible grid (negative: revoked).
+  void RunGesture(const std::function<void()>& gesture,
+                  const std::function<QString(int delta)>& describe);
+  // Makes current the next row of the grid on screen (after the current
+  // one with `next`, else from it) whose text contains `text`; false when
+  // none does.
+  bool FindInGrid(const QString& text, bool next);
+  // A load (principal or section picked), under the busy cursor.
+  void RunLoad(const std::function<void()>& load);
+
  signals:
   void captionChanged(const QString& caption);
+  void statusMessage(const QString& text);
+  // The splitter between the tree and the sections was moved; `split` is
+  // the pane's total shift in twips.
+  void splitChanged(int split);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -69,6 +94,22 @@ class FormView : public QWidget {
   void ApplyTreeWidths();
   void ApplyMatrixWidths();
   int Px(int32_t twips) const;
+  void UpdateTitle();
+  void UpdatePrincipalControls();
+  void ApplyEnabled(const editor::Control& control, QWidget* widget);
+  void ButtonGesture(const std::string& name);
+  void WatchCells(QAbstractItemView* view);
+  // Buttons on one row of a container never cover each other nor their
+  // captions: each is at least as wide as its text and starts after the
+  // one before it.
+  void SpreadButtons(const std::string& container);
+  // Puts the splitter handle in the gap right of the user/group pane.
+  void PlaceSplitter();
+  void MasterSwitchClicked(bool checked);
+  QAbstractItemView* VisibleGrid() const;
+  int CheckedCells() const;
+  // What went wrong in the boxes shown since `first` (empty when nothing).
+  QString Failure(size_t first) const;
 
   std::shared_ptr<editor::FRMFW_ORVELKA> window_;
   QtControls controls_;
@@ -83,6 +124,8 @@ class FormView : public QWidget {
   PrincipalTreeView* copy_tree_view_ = nullptr;
   QAbstractItemView* side_bar_view_ = nullptr;
   QueryPanel* query_panel_ = nullptr;
+  QtMessageService* messages_ = nullptr;
+  QWidget* splitter_ = nullptr;
 };
 
 }  // namespace orv::hostapp

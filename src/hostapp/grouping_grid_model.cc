@@ -33,6 +33,13 @@ void GroupingGridModel::Reload() {
   endResetModel();
 }
 
+int GroupingGridModel::FirstTextColumn() const {
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (!columns_[i].check_box) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 ColumnSpec* GroupingGridModel::column(int index) {
   if (index < 0 || index >= static_cast<int>(columns_.size())) return nullptr;
   return &columns_[index];
@@ -40,6 +47,7 @@ ColumnSpec* GroupingGridModel::column(int index) {
 
 void GroupingGridModel::Build() {
   groups_.clear();
+  several_companies_ = false;
   if (!recordset_ || !recordset_->IsOpen()) return;
   const std::vector<db::Recordset::Bookmark> rows = RecordsetCells::VisibleRows(*recordset_);
   RowReader reader(*recordset_);
@@ -58,9 +66,15 @@ void GroupingGridModel::Build() {
     }
     groups_[group].rows.push_back(std::move(row));
   }
+  QString first_company;
   for (Group& g : groups_) {
-    for (Row& r : g.rows) ReadRow(r, reader);
+    for (Row& r : g.rows) {
+      ReadRow(r, reader);
+      if (first_company.isEmpty()) first_company = r.company_id;
+      several_companies_ = several_companies_ || r.company_id != first_company;
+    }
   }
+  several_companies_ = several_companies_ && !grouped();
 }
 
 void GroupingGridModel::ReadRow(Row& row, RowReader& reader) {
@@ -72,6 +86,16 @@ void GroupingGridModel::ReadRow(Row& row, RowReader& reader) {
       row.checked[c] = RecordsetCells::IsChecked(value, columns_[c].checked_value);
     } else {
       row.texts[c] = QString::fromStdString(RecordsetCells::Text(value));
+    }
+  }
+  if (recordset_->HasField("DITTARAG")) {
+    row.company_id =
+        QString::fromStdString(RecordsetCells::Text(reader.Get(row.bookmark, "DITTARAG")));
+    row.company = row.company_id;
+    if (recordset_->HasField("RAGGRUPPAMENTO")) {
+      const QString caption =
+          QString::fromStdString(RecordsetCells::Text(reader.Get(row.bookmark, "RAGGRUPPAMENTO")));
+      if (caption.startsWith(row.company_id + QLatin1Char(' '))) row.company = caption;
     }
   }
 }
@@ -204,6 +228,14 @@ QVariant GroupingGridModel::data(const QModelIndex& index, int role) const {
       return row->checked[index.column()] ? QStringLiteral("Sì") : QStringLiteral("No");
     }
     return {};
+  }
+  if (several_companies_ && index.column() == FirstTextColumn()) {
+    if (role == Qt::DisplayRole) {
+      return tr("%1 (azienda %2)").arg(row->texts[index.column()], row->company_id);
+    }
+    if (role == Qt::ToolTipRole) {
+      return tr("%1 — azienda %2").arg(row->texts[index.column()], row->company);
+    }
   }
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return row->texts[index.column()];
   return {};

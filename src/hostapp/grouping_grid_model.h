@@ -60,6 +60,11 @@ class GroupingGridModel : public QAbstractItemModel {
   bool IsGroupRow(const QModelIndex& index) const;
   int group_count() const { return static_cast<int>(groups_.size()); }
   bool grouped() const { return !group_key_.empty(); }
+  // The rows belong to more than one company and no grouping shows it: the
+  // first text column names each row's company.
+  bool several_companies() const { return several_companies_; }
+  // The first column that is not a check box (-1 when none).
+  int FirstTextColumn() const;
 
   // QAbstractItemModel
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
@@ -77,12 +82,15 @@ class GroupingGridModel : public QAbstractItemModel {
     db::Recordset::Bookmark bookmark = 0;
     std::vector<QString> texts;  // per column
     std::vector<bool> checked;   // per column (check boxes)
+    QString company_id;          // DITTARAG, when the rows carry it
+    QString company;             // the company's caption ("1 - …")
   };
   struct Group {
     QString caption;
     std::vector<Row> rows;
   };
   static constexpr quintptr kTopLevel = ~quintptr{0};
+  bool several_companies_ = false;
 
   void Build();
   void ReadRow(Row& row, RowReader& reader);

@@ -36,7 +36,7 @@ void HostChangeLog::WriteEntry(int32_t event_number, std::string_view text) {
     kept.resize(cut);
   }
   const std::string now =
-      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd HH:mm:ss")).toStdString();
   connection->Execute(
       "INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_LOGIN, FW90_EVENTO, FW90_TESTO) VALUES (" +
       db::SqlQuote(now) + ", " + db::SqlQuote(login_) + ", " + std::to_string(event_number) + ", " +

@@ -8,9 +8,15 @@ namespace orv::hostapp {
 
 HostGlobal::HostGlobal(Settings settings)
     : settings_(std::move(settings)),
-      change_log_([this] { return HostConnection(); }, settings_.login),
-      ui_(QtHostUi::Hooks{[this] { return HostConnection(); }, {}, {}, {}, {}, {}}) {
+      change_log_([this] { return ChangeLogConnection(); }, settings_.login),
+      ui_([this] {
+        QtHostUi::Hooks hooks;
+        hooks.connection = [this] { return HostConnection(); };
+        return hooks;
+      }()) {
   messages_.SetDefaultTitle(settings_.application_title);
+  ui_.hooks().messages = &messages_;
+  ui_.hooks().administrator = settings_.administrator;
 }
 
 HostGlobal::~HostGlobal() = default;
@@ -24,7 +30,22 @@ std::shared_ptr<db::Connection> HostGlobal::HostConnection() {
   return connection_;
 }
 
-std::shared_ptr<db::Connection> HostGlobal::CreateConnection() { return db::Connection::Create(); }
+std::shared_ptr<db::Connection> HostGlobal::ChangeLogConnection() {
+  std::shared_ptr<db::Connection> in_gesture;
+  std::erase_if(module_connections_, [&](const std::weak_ptr<db::Connection>& weak) {
+    std::shared_ptr<db::Connection> connection = weak.lock();
+    if (!connection) return true;
+    if (!in_gesture && connection->InTransaction()) in_gesture = connection;
+    return false;
+  });
+  return in_gesture ? in_gesture : HostConnection();
+}
+
+std::shared_ptr<db::Connection> HostGlobal::CreateConnection() {
+  std::shared_ptr<db::Connection> connection = db::Connection::Create();
+  module_connections_.push_back(connection);
+  return connection;
+}
 
 std::unique_ptr<host::LogClass> HostGlobal::CreateLogClass() {
   return std::make_unique<HostLogClass>(messages_);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/host_ui.h"
 #include "hostapp/host_change_log.h"
@@ -56,6 +57,10 @@ class HostGlobal : public host::ClsGlobal, public host::HostUi {
 
   // The host's own connection, opened on first use. Throws DbError.
   std::shared_ptr<db::Connection> HostConnection();
+  // Where a change-log entry goes: the connection of a module in the middle
+  // of a gesture (its entry commits or rolls back with the gesture, and a
+  // second connection would wait for that one's lock), else the host's own.
+  std::shared_ptr<db::Connection> ChangeLogConnection();
   const Settings& settings() const { return settings_; }
   QtHostUi& ui() { return ui_; }
   QtMessageService& messages() { return messages_; }
@@ -66,6 +71,7 @@ class HostGlobal : public host::ClsGlobal, public host::HostUi {
  private:
   Settings settings_;
   std::shared_ptr<db::Connection> connection_;
+  std::vector<std::weak_ptr<db::Connection>> module_connections_;
   QtMessageService messages_;
   HostChangeLog change_log_;
   QtHostUi ui_;

@@ -1,5 +1,7 @@
 #include "hostapp/host_session.h"
 
+#include <QCoreApplication>
+#include <optional>
 #include <stdexcept>
 
 #include "db/connection.h"
@@ -7,10 +9,17 @@
 #include "db/sql_literal.h"
 #include "hostapp/recordset_cells.h"
 #include "store/company.h"
+#include "store/login.h"
 #include "zere_orvelka/cinterface.h"
 
 namespace orv::hostapp {
 namespace {
+
+std::string Tr(const char* text, const std::string& argument = {}) {
+  QString translated = QCoreApplication::translate("HostSession", text);
+  if (!argument.empty()) translated = translated.arg(QString::fromStdString(argument));
+  return translated.toStdString();
+}
 
 std::shared_ptr<db::Connection> OpenHostDatabase(const std::string& connection_string) {
   auto connection = db::Connection::Create();
@@ -49,18 +58,18 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
   try {
     connection = OpenHostDatabase(options_.connection_string);
   } catch (const std::exception& e) {
-    throw std::runtime_error(std::string("cannot open the host database: ") + e.what());
+    throw std::runtime_error(Tr("impossibile aprire il database dell'installazione: %1", e.what()));
   }
   HostGlobal::Settings settings;
   settings.connection_string = options_.connection_string;
   settings.login = options_.login;
-  auto rs = connection->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                db::SqlQuote(options_.login));
-  if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options_.login);
-  const db::Value& flag = rs->Field("FW07_FLGADMIN");
-  settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;
+  // Unknown and inactive logins are refused alike, administrators included.
+  const std::optional<store::Login> login = store::Login::Read(*connection, options_.login);
+  if (!login) throw std::runtime_error(Tr("utente sconosciuto: %1", options_.login));
+  if (!login->active) throw std::runtime_error(Tr("utente non attivo: %1", options_.login));
+  settings.administrator = login->administrator;
   const auto companies = store::Company::ReadAll(*connection);
-  if (companies.empty()) throw std::runtime_error("the database has no company");
+  if (companies.empty()) throw std::runtime_error(Tr("il database non ha aziende"));
   settings.company = companies.front().ditta;
   std::string company_name = companies.front().name;
   if (options_.company) {
@@ -71,7 +80,9 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
         company_name = c.name;
       }
     }
-    if (!found) throw std::runtime_error("no company " + std::to_string(*options_.company));
+    if (!found) {
+      throw std::runtime_error(Tr("l'azienda %1 non esiste", std::to_string(*options_.company)));
+    }
     settings.company = *options_.company;
   }
   global_ = std::make_shared<HostGlobal>(std::move(settings));
@@ -80,13 +91,14 @@ HostSession::HostSession(Options options) : options_(std::move(options)) {
 
   QtHostUi::Hooks& hooks = global_->ui().hooks();
   hooks.close_requested = [this] { Close(); };
+  hooks.remember = options_.remember;
   hooks.login = options_.login;
-  // A module that refuses says why itself.
-  hooks.change_company = [this] { RequestCompanyChange(); };
   hooks.status =
-      QStringLiteral("Utente: %1%2   ·   Azienda: %3 - %4")
+      QCoreApplication::translate("HostSession", "Utente: %1%2   ·   Azienda: %3 - %4")
           .arg(QString::fromStdString(options_.login),
-               global_->IsAdministrator() ? QStringLiteral(" (amministratore)") : QString(),
+               global_->IsAdministrator()
+                   ? QCoreApplication::translate("HostSession", " (amministratore)")
+                   : QString(),
                QString::number(global_->CurrentCompany()), QString::fromStdString(company_name));
 }
 
@@ -102,11 +114,12 @@ host::Cinterface* HostSession::module() const {
 void HostSession::Open() {
   orv_object* raw = nullptr;
   if (orv_create_object("CLSFW_ORVELKA", &raw) != ORV_OK || raw == nullptr) {
-    throw std::runtime_error("the module could not create CLSFW_ORVELKA");
+    throw std::runtime_error(Tr("il modulo non ha potuto creare CLSFW_ORVELKA"));
   }
   object_.reset(raw);
   host::Cinterface* module = this->module();
-  if (module == nullptr) throw std::runtime_error("CLSFW_ORVELKA offers no module interface");
+  if (module == nullptr)
+    throw std::runtime_error(Tr("CLSFW_ORVELKA non offre l'interfaccia del modulo"));
   module->SetClsGlobal(global_);
   module->SetActiveNavigator(navigator_);
   module->SetCaption(db::Value(options_.caption));

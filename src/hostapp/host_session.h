@@ -32,6 +32,8 @@ class HostSession {
     std::optional<int32_t> company;  // default: the lowest CG18_DITTA
     bool modal = false;
     bool unattended = false;  // message boxes answered without showing them
+    // Remember size, principal and section between runs (QSettings).
+    bool remember = false;
     std::string caption = "Gestione Autorizzazioni";
   };
 
@@ -49,8 +51,8 @@ class HostSession {
   static std::vector<Company> ReadCompanies(const std::string& connection_string);
 
   // Reads the login's administrator flag (FW07_FLGADMIN) and the company.
-  // Throws std::runtime_error for an unknown login, a database without a
-  // company or one that cannot be opened.
+  // Throws std::runtime_error, with a message for the user, for an unknown
+  // login, a database without a company or one that cannot be opened.
   explicit HostSession(Options options);
   ~HostSession();
   HostSession(const HostSession&) = delete;
@@ -61,8 +63,10 @@ class HostSession {
   void Open();
   // CloseForm: true when the window is gone.
   bool Close();
-  // The company menu: raises ChangeDitta; true when the module refused.
+  // Raises ChangeDitta; true when the module refused.
   bool RequestCompanyChange();
+  // The start-up turned the login away (not an administrator): no window.
+  bool Refused() { return !global_->IsAdministrator() && window() == nullptr; }
 
   HostGlobal& global() { return *global_; }
   HostNavigator& navigator() { return *navigator_; }

@@ -15,7 +15,8 @@ LoginDialog::LoginDialog(const std::vector<HostSession::Login>& logins,
                          const std::optional<int32_t>& company, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("LoginDialog"));
-  setWindowTitle(QStringLiteral("Orvelka - Accesso"));
+  // The application's display name follows: "Accesso — Orvelka".
+  setWindowTitle(tr("Accesso"));
   setWindowIcon(HostIcons::Application());
   logins_ = new QComboBox(this);
   logins_->setObjectName(QStringLiteral("LoginCombo"));
@@ -24,7 +25,7 @@ LoginDialog::LoginDialog(const std::vector<HostSession::Login>& logins,
   for (const HostSession::Login& l : logins) {
     QString text = QStringLiteral("%1 - %2").arg(QString::fromStdString(l.login),
                                                  QString::fromStdString(l.name));
-    if (l.administrator) text += QStringLiteral(" (amministratore)");
+    if (l.administrator) text += tr(" (amministratore)");
     logins_->addItem(l.administrator ? HostIcons::Group() : HostIcons::User(), text,
                      QString::fromStdString(l.login));
   }
@@ -48,9 +49,9 @@ LoginDialog::LoginDialog(const std::vector<HostSession::Login>& logins,
   logins_->setEnabled(!login.has_value());
   companies_->setEnabled(!company.has_value());
   auto* form = new QFormLayout(this);
-  form->addRow(new QLabel(QStringLiteral("Accesso all'installazione ERP"), this));
-  form->addRow(QStringLiteral("&Utente:"), logins_);
-  form->addRow(QStringLiteral("&Azienda di lavoro:"), companies_);
+  form->addRow(new QLabel(tr("Accesso all'installazione ERP"), this));
+  form->addRow(tr("&Utente:"), logins_);
+  form->addRow(tr("&Azienda di lavoro:"), companies_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   form->addRow(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -7,8 +7,9 @@ namespace orv::hostapp {
 
 class FormView;
 
-// The host's frame around the editor window: menus (change log, company,
-// close), a status line, and the events a host passes on: activation and
+// The host's frame around the editor window: menus (change log, close,
+// help), a status line that says what the last gesture did beside the login
+// and the company, and the events a host passes on: activation and
 // the user's request to close, which the host turns into CloseForm (the
 // frame itself never closes on its own).
 class MainWindow : public QMainWindow {
@@ -18,9 +19,17 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(FormView* view, QWidget* parent = nullptr);
 
   FormView* view() const { return view_; }
+  // The login and the company, at the right of the status bar.
   void SetStatus(const QString& text);
-  // Sizes the frame so that the editor's area is `size`.
+  // What the last gesture did (object name "GestureStatus").
+  void SetGestureStatus(const QString& text);
+  // Sizes the frame so that the editor's area is `size`, within the
+  // screen's available area.
   void FitView(const QSize& size);
+  // `wanted` cut to `available` (unchanged when `available` is invalid).
+  static QSize Fitted(const QSize& wanted, const QRect& available);
+  // Puts the help menu back at the end after menus were added.
+  void KeepHelpLast();
   // Lets the next close event through (the window has unloaded).
   void AllowClose() { allow_close_ = true; }
 
@@ -28,7 +37,6 @@ class MainWindow : public QMainWindow {
   void closeRequested();
   void activated();
   void changeLogRequested();
-  void changeCompanyRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

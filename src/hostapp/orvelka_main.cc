@@ -14,6 +14,7 @@
 #include "hostapp/demo_database.h"
 #include "hostapp/host_icons.h"
 #include "hostapp/host_session.h"
+#include "hostapp/host_translations.h"
 #include "hostapp/login_dialog.h"
 #include "hostapp/profile_window.h"
 #include "hostapp/qt_message_service.h"
@@ -28,6 +29,8 @@ int Fail(const std::string& text) {
   std::fprintf(stderr, "orvelka: %s\n", text.c_str());
   return 1;
 }
+
+QString Tr(const char* text) { return QCoreApplication::translate("orvelka", text); }
 
 }  // namespace
 
@@ -54,8 +57,10 @@ int main(int argc, char* argv[]) {
       "section", "With --screenshot: the side-bar item to open (e.g. ITM_TRANSORIDEST).", "KEY");
   const QCommandLineOption principal_option(
       "principal", "With --screenshot: the principal to pick, user:ID or group:ID.", "WHO");
+  const QCommandLineOption size_option(
+      "size", "With --screenshot: the window's size in logical pixels, WIDTHxHEIGHT.", "WxH");
   parser.addOptions({db_option, connection_option, user_option, company_option, modal_option,
-                     screenshot_option, section_option, principal_option});
+                     screenshot_option, section_option, principal_option, size_option});
   const QCommandLineOption profile_option(
       "profile-view",
       "With --screenshot: picture the profile window instead (effective:USER, "
@@ -78,9 +83,11 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvelka"));
+  QApplication::setOrganizationName(QStringLiteral("orvelka"));
   QApplication::setApplicationDisplayName(QStringLiteral("Orvelka"));
   QApplication::setApplicationVersion(QStringLiteral(ORV_VERSION));
   QApplication::setWindowIcon(orv::hostapp::HostIcons::Application());
+  orv::hostapp::HostTranslations::Install();
 
   // Boxes the module shows without a host service still look like the host's.
   orv::host::SetFallbackMessageBox(
@@ -109,7 +116,7 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(company_option)) {
     bool ok = false;
     company = parser.value(company_option).toInt(&ok);
-    if (!ok) return Fail("--company takes a company number");
+    if (!ok) return Fail(Tr("--company vuole il numero di un'azienda").toStdString());
   }
   const bool demo = !parser.isSet(connection_option) && !parser.isSet(db_option);
   if (screenshot || (demo && !login && !company)) {
@@ -121,7 +128,8 @@ int main(int argc, char* argv[]) {
       const auto logins = HostSession::ReadLogins(options.connection_string);
       const auto companies = HostSession::ReadCompanies(options.connection_string);
       if (logins.empty() || companies.empty()) {
-        return Fail("the host database has no active user or no company");
+        return Fail(
+            Tr("il database dell'installazione non ha utenti attivi o aziende").toStdString());
       }
       orv::hostapp::LoginDialog dialog(logins, companies, login, company);
       if (dialog.exec() != QDialog::Accepted) return 0;
@@ -137,6 +145,8 @@ int main(int argc, char* argv[]) {
   // A picture is taken of a shown window, never from inside a modal loop.
   options.modal = parser.isSet(modal_option) && !screenshot;
   options.unattended = screenshot;
+  // A picture shows what the command line asks, not the last session.
+  options.remember = !screenshot;
 
   try {
     HostSession session(options);
@@ -155,15 +165,27 @@ int main(int argc, char* argv[]) {
       if (parser.isSet(principal_option)) {
         principal =
             orv::hostapp::Screenshot::ParsePrincipal(parser.value(principal_option).toStdString());
-        if (!principal) return Fail("--principal takes user:ID or group:ID");
+        if (!principal) return Fail(Tr("--principal vuole user:ID o group:ID").toStdString());
+      }
+      QSize size;
+      if (parser.isSet(size_option)) {
+        const QStringList parts = parser.value(size_option).split(QLatin1Char('x'));
+        if (parts.size() == 2) size = QSize(parts[0].toInt(), parts[1].toInt());
+        if (!size.isValid() || size.isEmpty())
+          return Fail(Tr("--size vuole LARGHEZZAxALTEZZA").toStdString());
       }
       const std::string error = orv::hostapp::Screenshot::Take(
           session, principal, parser.value(section_option).toStdString(),
-          parser.value(screenshot_option).toStdString());
+          parser.value(screenshot_option).toStdString(), size);
       session.Close();
       return error.empty() ? 0 : Fail(error);
     }
-    if (session.window() == nullptr) return 0;  // refused, or modal and closed
+    if (session.window() == nullptr) {
+      // Refused (the start-up told the user why), or modal and closed.
+      return session.Refused()
+                 ? Fail(Tr("accesso negato: l'utente non è amministratore").toStdString())
+                 : 0;
+    }
     return QApplication::exec();
   } catch (const std::exception& e) {
     if (!screenshot) {

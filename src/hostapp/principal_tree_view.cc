@@ -1,5 +1,6 @@
 #include "hostapp/principal_tree_view.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -20,7 +21,10 @@ PrincipalTreeView::PrincipalTreeView(std::shared_ptr<QtPrincipalTree> tree, cons
   layout->setSpacing(2);
   search_ = new QLineEdit(this);
   search_->setObjectName(name + QStringLiteral("_search"));
-  search_->setPlaceholderText(QStringLiteral("Cerca utente o gruppo…"));
+  search_->setPlaceholderText(tr("Cerca utente o gruppo… (Ctrl+F)"));
+  search_->setToolTip(
+      tr("Restringe l'albero ai nomi che contengono il testo; l'utente o il "
+         "gruppo scelto resta in elenco"));
   search_->setClearButtonEnabled(true);
   view_ = new QTreeView(this);
   view_->setObjectName(name + QStringLiteral("_view"));
@@ -43,7 +47,10 @@ PrincipalTreeView::PrincipalTreeView(std::shared_ptr<QtPrincipalTree> tree, cons
   connect(tree_->model(), &QAbstractItemModel::modelReset, view_, &QTreeView::expandAll);
   connect(tree_->model(), &QAbstractItemModel::rowsInserted, view_, &QTreeView::expandAll);
   view_->expandAll();
-  tree_->SetSelectionHandler([this] { ShowSelection(); });
+  tree_->SetSelectionHandler([this] {
+    ShowSelection();
+    emit principalPicked();
+  });
 }
 
 PrincipalTreeView::~PrincipalTreeView() { tree_->SetSelectionHandler({}); }
@@ -63,9 +70,12 @@ void PrincipalTreeView::showEvent(QShowEvent* event) {
 
 void PrincipalTreeView::ShowSelection() {
   std::optional<store::PrincipalNode> node = tree_->SelectedNode();
-  if (!node) return;
-  const QModelIndex index = tree_->IndexOf(node->kind, node->id);
-  if (!index.isValid()) return;
+  const QModelIndex index = node ? tree_->IndexOf(node->kind, node->id) : QModelIndex();
+  if (!index.isValid()) {
+    // No highlight on a node whose rights are not the ones shown.
+    view_->selectionModel()->clear();
+    return;
+  }
   view_->setCurrentIndex(index);
   view_->scrollTo(index);
 }
@@ -76,6 +86,30 @@ bool PrincipalTreeView::eventFilter(QObject* watched, QEvent* event) {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
         key->key() == Qt::Key_Space) {
       tree_->Pick(view_->currentIndex());
+      return true;
+    }
+    if (!forwarding_key_) {
+      // The view moves the highlight; a move onto another principal picks it.
+      forwarding_key_ = true;
+      const QModelIndex before = view_->currentIndex();
+      QCoreApplication::sendEvent(view_, event);
+      // Headings are stepped over in the direction of the move.
+      for (int step = 0;
+           step < 2 && view_->currentIndex() != before && !tree_->NodeAt(view_->currentIndex());
+           ++step) {
+        QCoreApplication::sendEvent(view_, event);
+      }
+      forwarding_key_ = false;
+      const QModelIndex after = view_->currentIndex();
+      if (after != before) {
+        const std::optional<store::PrincipalNode> node = tree_->NodeAt(after);
+        const std::optional<store::PrincipalNode> selected = tree_->SelectedNode();
+        if (node && !(selected && selected->kind == node->kind && selected->id == node->id)) {
+          tree_->Pick(after);
+        } else if (!node) {
+          ShowSelection();  // a heading is not a principal: back to the picked one
+        }
+      }
       return true;
     }
   }

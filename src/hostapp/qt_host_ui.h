@@ -21,6 +21,7 @@ class Connection;
 namespace orv::hostapp {
 
 class FormView;
+class QtMessageService;
 
 // The desktop host's user interface: Qt controls for each new window, and
 // a main window that shows it. Showing a window raises the container's
@@ -33,9 +34,13 @@ class QtHostUi : public host::HostUi {
   struct Hooks {
     std::function<std::shared_ptr<db::Connection>()> connection;  // the host's own
     std::function<void()> close_requested;
-    std::function<void()> change_company;
     std::function<void()> window_closed;
     QString status;
+    QtMessageService* messages = nullptr;  // the boxes shown, for the status line
+    bool administrator = true;             // false: nothing is shown before the start-up
+    // Remember the window's size, the last principal and section (QSettings)
+    // and open on them again.
+    bool remember = false;
     std::string login;  // the user working in the host (profile imports log it)
   };
 
@@ -56,6 +61,11 @@ class QtHostUi : public host::HostUi {
   // An activation of the window (ignored while one runs).
   void Activate();
   void ShowChangeLog();
+  // The settings keys of what is remembered.
+  static constexpr const char* kGeometryKey = "editor/geometry";
+  static constexpr const char* kPrincipalKey = "editor/principal";
+  static constexpr const char* kSectionKey = "editor/section";
+  static constexpr const char* kSplitKey = "editor/split";
 
  private:
   Hooks hooks_;

@@ -73,7 +73,10 @@ int32_t QtMessageService::RunBox(std::string_view prompt, int32_t buttons, std::
     if (c.code == safe) box.setEscapeButton(c.button);
   }
   if (buttons & host::kVbSystemModal) box.setWindowModality(Qt::ApplicationModal);
+  // A box asked for in the middle of a long gesture takes the normal cursor.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
+  QApplication::restoreOverrideCursor();
   const auto clicked = box.standardButton(box.clickedButton());
   for (const Choice& c : choices) {
     if (c.button == clicked) return c.code;

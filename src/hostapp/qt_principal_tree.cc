@@ -1,5 +1,10 @@
 #include "hostapp/qt_principal_tree.h"
 
+#include <QCoreApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
+
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "host/err_object.h"
@@ -11,11 +16,8 @@ namespace orv::hostapp {
 QtPrincipalTree::QtPrincipalTree(ConnectionProvider provider)
     : provider_(std::move(provider)),
       model_(std::make_unique<QStandardItemModel>()),
-      proxy_(std::make_unique<QSortFilterProxyModel>()) {
+      proxy_(std::make_unique<PrincipalFilterModel>(kKindRole, kIdRole)) {
   proxy_->setSourceModel(model_.get());
-  proxy_->setRecursiveFilteringEnabled(true);
-  proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
-  proxy_->setAutoAcceptChildRows(true);
 }
 
 QtPrincipalTree::~QtPrincipalTree() = default;
@@ -32,6 +34,7 @@ void QtPrincipalTree::Load() {
   if (!connection) host::ThrowObjectNotSet("connection of the user/group tree");
   std::vector<store::PrincipalNode> nodes;
   std::vector<QString> tips;
+  std::vector<bool> active;
   if (show_groups_) {
     auto groups = connection->Execute(
         "SELECT FW06_ID, FW06_CODICE, FW06_DESCR FROM FW06_GROUPUSR ORDER BY FW06_CODICE");
@@ -40,22 +43,35 @@ void QtPrincipalTree::Load() {
       std::string name = RecordsetCells::Text(groups->Field("FW06_DESCR"));
       if (name.empty()) name = code;
       nodes.push_back({store::PrincipalNode::kGroup, groups->Field("FW06_ID").ToInt64(), name});
-      tips.push_back(QString::fromStdString(code));
+      tips.push_back(QCoreApplication::translate("QtPrincipalTree", "Gruppo %1, codice %2")
+                         .arg(QString::fromStdString(name), QString::fromStdString(code)));
+      active.push_back(true);
     }
   }
   if (show_users_) {
     auto users = connection->Execute(
-        "SELECT FW07_ID, FW07_LOGIN, FW07_NOMEUTENTE FROM FW07_APPUSER ORDER BY FW07_NOMEUTENTE");
+        "SELECT FW07_ID, FW07_LOGIN, FW07_NOMEUTENTE, FW07_FLGATTIVO FROM FW07_APPUSER"
+        " ORDER BY FW07_NOMEUTENTE");
     for (; users && !users->IsEof(); users->MoveNext()) {
-      nodes.push_back({store::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(),
-                       RecordsetCells::Text(users->Field("FW07_NOMEUTENTE"))});
-      tips.push_back(QString::fromStdString(RecordsetCells::Text(users->Field("FW07_LOGIN"))));
+      const std::string name = RecordsetCells::Text(users->Field("FW07_NOMEUTENTE"));
+      nodes.push_back({store::PrincipalNode::kUser, users->Field("FW07_ID").ToInt64(), name});
+      const db::Value& flag = users->Field("FW07_FLGATTIVO");
+      const bool is_active = flag.IsNull() || flag.ToInt32() != 0;
+      QString tip =
+          QCoreApplication::translate("QtPrincipalTree", "Utente %1, accesso %2")
+              .arg(QString::fromStdString(name),
+                   QString::fromStdString(RecordsetCells::Text(users->Field("FW07_LOGIN"))));
+      if (!is_active) tip += QCoreApplication::translate("QtPrincipalTree", " (non attivo)");
+      tips.push_back(tip);
+      active.push_back(is_active);
     }
   }
   model_->clear();
   model_->setHorizontalHeaderLabels({QStringLiteral("Utenti e gruppi")});
-  auto* groups = new QStandardItem(HostIcons::Folder(), QStringLiteral("Gruppi"));
-  auto* users = new QStandardItem(HostIcons::Folder(), QStringLiteral("Utenti"));
+  auto* groups = new QStandardItem(HostIcons::Folder(),
+                                   QCoreApplication::translate("QtPrincipalTree", "Gruppi"));
+  auto* users = new QStandardItem(HostIcons::Folder(),
+                                  QCoreApplication::translate("QtPrincipalTree", "Utenti"));
   groups->setSelectable(false);
   users->setSelectable(false);
   groups->setEditable(false);
@@ -67,7 +83,14 @@ void QtPrincipalTree::Load() {
     item->setEditable(false);
     item->setData(node.kind, kKindRole);
     item->setData(static_cast<qlonglong>(node.id), kIdRole);
-    item->setToolTip(QStringLiteral("%1 (%2)").arg(tips[i]).arg(node.id));
+    item->setToolTip(tips[i]);
+    item->setData(static_cast<bool>(active[i]), kActiveRole);
+    if (!active[i]) {
+      item->setForeground(QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text));
+      QFont font = item->font();
+      font.setItalic(true);
+      item->setFont(font);
+    }
     (node.IsGroup() ? groups : users)->appendRow(item);
   }
   // QStandardItemModel takes the items.
@@ -82,6 +105,16 @@ void QtPrincipalTree::Load() {
     }
     if (!still_there) selected_.reset();
   }
+  proxy_->SetKept(selected_
+                      ? std::optional(std::pair<int32_t, int64_t>(selected_->kind, selected_->id))
+                      : std::nullopt);
+}
+
+QString QtPrincipalTree::SelectedDescription() const {
+  if (!selected_) return {};
+  return (selected_->IsGroup() ? QCoreApplication::translate("QtPrincipalTree", "Gruppo: %1")
+                               : QCoreApplication::translate("QtPrincipalTree", "Utente: %1"))
+      .arg(QString::fromStdString(selected_->name));
 }
 
 void QtPrincipalTree::SetSearchText(const QString& text) {
@@ -117,6 +150,7 @@ void QtPrincipalTree::Pick(const QModelIndex& proxy_index) {
   std::optional<store::PrincipalNode> node = NodeAt(proxy_index);
   if (!node) return;  // headings are not principals
   selected_ = node;
+  proxy_->SetKept(std::pair<int32_t, int64_t>(node->kind, node->id));
   if (selection_handler_) selection_handler_();
   if (click_handler_) click_handler_(selected_);
 }

@@ -1,7 +1,6 @@
 #ifndef ORV_HOSTAPP_QT_PRINCIPAL_TREE_H_
 #define ORV_HOSTAPP_QT_PRINCIPAL_TREE_H_
 
-#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <functional>
 #include <memory>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "host/principal_tree.h"
+#include "hostapp/principal_filter_model.h"
 
 namespace orv::db {
 class Connection;
@@ -18,7 +18,9 @@ namespace orv::hostapp {
 
 // A user/group tree for the desktop host: groups (FW06_GROUPUSR) and users
 // (FW07_APPUSER) under two headings, read through the host's connection. The
-// view shows filtered(): a search text narrows it to matching names.
+// view shows filtered(): a search text narrows it to matching names, and the
+// selected principal stays listed whatever the text. Inactive users are
+// greyed; a node's tooltip names the principal with its code.
 // Picking a node (Pick) selects it and reports it to the click handler,
 // which forwards it to the window's node-click handler.
 class QtPrincipalTree : public host::PrincipalTree {
@@ -28,6 +30,7 @@ class QtPrincipalTree : public host::PrincipalTree {
   // Roles of the node items.
   static constexpr int kKindRole = Qt::UserRole + 1;
   static constexpr int kIdRole = Qt::UserRole + 2;
+  static constexpr int kActiveRole = Qt::UserRole + 3;  // false for an inactive user
 
   explicit QtPrincipalTree(ConnectionProvider provider);
   ~QtPrincipalTree() override;
@@ -45,7 +48,7 @@ class QtPrincipalTree : public host::PrincipalTree {
   std::optional<store::PrincipalNode> SelectedNode() const override { return selected_; }
 
   QStandardItemModel* model() const { return model_.get(); }
-  QSortFilterProxyModel* filtered() const { return proxy_.get(); }
+  PrincipalFilterModel* filtered() const { return proxy_.get(); }
   void SetSearchText(const QString& text);
 
   // The node of an index of filtered() (none for headings).
@@ -59,11 +62,14 @@ class QtPrincipalTree : public host::PrincipalTree {
   bool Select(int32_t kind, int64_t id);
   const std::vector<store::PrincipalNode>& nodes() const { return nodes_; }
   bool loaded() const { return loaded_; }
+  // The selected node as the principal's description ("Gruppo: Ufficio
+  // vendite"), empty when none.
+  QString SelectedDescription() const;
 
  private:
   ConnectionProvider provider_;
   std::unique_ptr<QStandardItemModel> model_;
-  std::unique_ptr<QSortFilterProxyModel> proxy_;
+  std::unique_ptr<PrincipalFilterModel> proxy_;
   bool initialized_ = false;
   bool show_users_ = true;
   bool show_groups_ = true;

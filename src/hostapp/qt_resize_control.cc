@@ -1,6 +1,7 @@
 #include "hostapp/qt_resize_control.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace orv::hostapp {
 
@@ -44,6 +45,43 @@ QtResizeControl::Box QtResizeControl::Apply(Box box, int32_t anchoring, int32_t 
     box.top += dy;
   }
   return box;
+}
+
+int32_t QtResizeControl::MoveSplit(int32_t dx) {
+  editor::FRMFW_ORVELKA* window = link_->Get();
+  if (!started_ || window == nullptr) return 0;
+  editor::Control* pane = window->FindControl("PCB_UTENTI");
+  editor::Control* sections = window->FindControl("VRX_FRM(3)");
+  if (pane == nullptr || sections == nullptr) return 0;
+  dx = std::clamp(dx, kMinPane - pane->width(), sections->width() - kMinSections);
+  if (dx == 0) return 0;
+  const int32_t pane_right = pane->left() + pane->width();
+  std::vector<editor::Control*> right;
+  for (editor::Control* c : window->controls()) {
+    if (c->container().empty() && c->type() != "Form" && c->left() >= pane_right) {
+      right.push_back(c);
+    }
+  }
+  pane->SetWidth(pane->width() + dx);
+  for (editor::Control* c : window->controls()) {
+    if (c->container() == pane->name()) c->SetWidth(c->width() + dx);
+  }
+  for (editor::Control* c : right) {
+    c->SetLeft(c->left() + dx);
+    // The progress box keeps its size; the title and the frames give room.
+    if (c->name() != "VRX_PROGRESS") c->SetWidth(std::max(0, c->width() - dx));
+  }
+  // Inside the sections everything follows a narrower frame as it follows
+  // a narrower window.
+  for (const auto& [name, anchoring] : registrations_) {
+    editor::Control* c = window->FindControl(name);
+    if (c == nullptr || c->container().empty() || c->container() == pane->name()) continue;
+    const Box box = Apply({c->left(), c->top(), c->width(), c->height()}, anchoring, -dx, 0);
+    c->SetLeft(box.left);
+    c->SetWidth(box.width);
+  }
+  split_ += dx;
+  return dx;
 }
 
 void QtResizeControl::WindowResized(int32_t width, int32_t height) {

@@ -44,12 +44,23 @@ class QtResizeControl : public host::ResizeControl {
   };
   static Box Apply(Box box, int32_t anchoring, int32_t dx, int32_t dy);
 
+  // The splitter between the user/group pane and the sections: widens the
+  // pane by `dx` twips (narrows it when negative) and narrows the sections
+  // by as much, their contents following as on a window resize. Kept
+  // within sensible widths of both; returns the shift applied.
+  int32_t MoveSplit(int32_t dx);
+  // The pane's shift since the window opened.
+  int32_t split() const { return split_; }
+  static constexpr int32_t kMinPane = 1800;      // twips
+  static constexpr int32_t kMinSections = 9000;  // twips
+
  private:
   std::shared_ptr<WindowLink> link_;
   host::ResizeClient* client_ = nullptr;
   bool started_ = false;
   std::map<std::string, int32_t> registrations_;
   std::optional<std::pair<int32_t, int32_t>> last_size_;
+  int32_t split_ = 0;
 };
 
 }  // namespace orv::hostapp

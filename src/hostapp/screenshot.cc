@@ -29,7 +29,8 @@ std::optional<Screenshot::Principal> Screenshot::ParsePrincipal(const std::strin
 }
 
 std::string Screenshot::Take(HostSession& session, const std::optional<Principal>& principal,
-                             const std::string& section_key, const std::string& file) {
+                             const std::string& section_key, const std::string& file,
+                             const QSize& size) {
   if (session.window() == nullptr || session.ui().main_window() == nullptr) {
     return "the editor is not open";
   }
@@ -42,6 +43,7 @@ std::string Screenshot::Take(HostSession& session, const std::optional<Principal
   }
   MainWindow* main = session.ui().main_window();
   if (main == nullptr) return "the editor closed";
+  if (size.isValid()) main->resize(size);
   QApplication::processEvents();
   QApplication::processEvents();
   const QPixmap picture = main->grab();

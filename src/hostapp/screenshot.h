@@ -1,6 +1,7 @@
 #ifndef ORV_HOSTAPP_SCREENSHOT_H_
 #define ORV_HOSTAPP_SCREENSHOT_H_
 
+#include <QSize>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,10 +22,11 @@ class Screenshot {
   static std::optional<Principal> ParsePrincipal(const std::string& text);
 
   // Picks the principal and the section (side-bar key) as a user would,
-  // lets the window settle and writes the picture. Returns an error text,
-  // or "" on success.
+  // sizes the window (when `size` is valid), lets it settle and writes the
+  // picture. Returns an error text, or "" on success.
   static std::string Take(HostSession& session, const std::optional<Principal>& principal,
-                          const std::string& section_key, const std::string& file);
+                          const std::string& section_key, const std::string& file,
+                          const QSize& size = {});
 };
 
 }  // namespace orv::hostapp

@@ -42,18 +42,26 @@ int TreeGridModel::CollectionColumn(int model_column) const {
 void TreeGridModel::Build() {
   nodes_.clear();
   roots_.clear();
+  cursor_.reset();
+  field_index_.clear();
   if (!recordset_ || !recordset_->IsOpen()) return;
   const std::vector<db::Recordset::Bookmark> rows = RecordsetCells::VisibleRows(*recordset_);
-  RowReader reader(*recordset_);
+  cursor_ = recordset_->Clone();
+  for (const ColumnSpec& spec : all_columns_)
+    field_index_.push_back(cursor_->FieldIndex(spec.field));
+  const int key = cursor_->FieldIndex(key_field_);
+  const int image = cursor_->FieldIndex("IMAGE");
+  const int parent = cursor_->FieldIndex(parent_field_);
   std::map<QString, int> by_key;
   std::vector<QString> parents;
+  nodes_.reserve(rows.size());
+  parents.reserve(rows.size());
   for (db::Recordset::Bookmark bookmark : rows) {
     Node node;
     node.bookmark = bookmark;
-    node.key = QString::fromStdString(RecordsetCells::Text(reader.Get(bookmark, key_field_)));
-    node.image = QString::fromStdString(RecordsetCells::Text(reader.Get(bookmark, "IMAGE")));
-    parents.push_back(
-        QString::fromStdString(RecordsetCells::Text(reader.Get(bookmark, parent_field_))));
+    node.key = QString::fromStdString(RecordsetCells::Text(ValueAt(bookmark, key)));
+    node.image = QString::fromStdString(RecordsetCells::Text(ValueAt(bookmark, image)));
+    parents.push_back(QString::fromStdString(RecordsetCells::Text(ValueAt(bookmark, parent))));
     by_key.emplace(node.key, static_cast<int>(nodes_.size()));
     nodes_.push_back(std::move(node));
   }
@@ -68,10 +76,26 @@ void TreeGridModel::Build() {
       roots_.push_back(static_cast<int>(i));
     }
   }
-  for (Node& node : nodes_) ReadNode(node, reader);
 }
 
-void TreeGridModel::ReadNode(Node& node, RowReader& reader) {
+db::Value TreeGridModel::ValueAt(db::Recordset::Bookmark row, int field) const {
+  if (!cursor_ || field < 0) return db::Value::Null();
+  try {
+    cursor_->SetBookmark(row);
+    return cursor_->Field(field);
+  } catch (const std::exception&) {
+    return db::Value::Null();
+  }
+}
+
+const TreeGridModel::Node& TreeGridModel::Cells(quintptr node) const {
+  Node& n = nodes_[node];
+  if (!n.read) ReadNode(n);
+  return n;
+}
+
+void TreeGridModel::ReadNode(Node& node) const {
+  node.read = true;
   node.texts.assign(shown_.size(), {});
   node.check.assign(shown_.size(), -1);
   for (size_t c = 0; c < shown_.size(); ++c) {
@@ -81,7 +105,7 @@ void TreeGridModel::ReadNode(Node& node, RowReader& reader) {
       if (swapped >= 0 && swapped < static_cast<int>(all_columns_.size())) source = swapped;
     }
     const ColumnSpec& spec = all_columns_[source];
-    const db::Value value = reader.Get(node.bookmark, spec.field);
+    const db::Value value = ValueAt(node.bookmark, field_index_[source]);
     if (all_columns_[shown_[c]].check_box) {
       if (!value.IsNull() && !value.IsEmpty()) {
         node.check[c] = RecordsetCells::IsChecked(value, spec.checked_value) ? 1 : 0;
@@ -94,8 +118,8 @@ void TreeGridModel::ReadNode(Node& node, RowReader& reader) {
 
 void TreeGridModel::RefreshCells() {
   if (!recordset_) return;
-  RowReader reader(*recordset_);
-  for (Node& node : nodes_) ReadNode(node, reader);
+  // Read again when shown next.
+  for (Node& node : nodes_) node.read = false;
   EmitChanged(kNoParent);
 }
 
@@ -158,7 +182,7 @@ int TreeGridModel::columnCount(const QModelIndex& /*parent*/) const {
 
 QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.column() >= static_cast<int>(shown_.size())) return {};
-  const Node& node = nodes_[index.internalId()];
+  const Node& node = Cells(index.internalId());
   const int c = index.column();
   if (all_columns_[shown_[c]].check_box) {
     if (node.check[c] < 0) return {};
@@ -183,7 +207,7 @@ QVariant TreeGridModel::data(const QModelIndex& index, int role) const {
 
 bool TreeGridModel::setData(const QModelIndex& index, const QVariant& /*value*/, int role) {
   if (role != Qt::CheckStateRole || !index.isValid()) return false;
-  const Node& node = nodes_[index.internalId()];
+  const Node& node = Cells(index.internalId());
   if (node.check[index.column()] < 0) return false;
   if (toggle_handler_) toggle_handler_(node.bookmark, shown_[index.column()]);
   return true;
@@ -192,7 +216,7 @@ bool TreeGridModel::setData(const QModelIndex& index, const QVariant& /*value*/,
 Qt::ItemFlags TreeGridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (nodes_[index.internalId()].check[index.column()] >= 0) f |= Qt::ItemIsUserCheckable;
+  if (Cells(index.internalId()).check[index.column()] >= 0) f |= Qt::ItemIsUserCheckable;
   return f;
 }
 

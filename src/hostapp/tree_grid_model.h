@@ -18,7 +18,9 @@ namespace orv::hostapp {
 
 // A bound recordset shown as a tree: each row under the row whose key field
 // equals its parent-key field; rows with a Null or unknown parent are
-// top-level. Recordset order is kept among siblings.
+// top-level. Recordset order is kept among siblings. A row's cells are read
+// when the view first asks for them (a tree shows few of its rows at once),
+// by field position.
 //
 // A check-box cell exists only where the row's field is not Null (heading
 // rows carry no box). Toggles go to the toggle handler, as in
@@ -75,12 +77,18 @@ class TreeGridModel : public QAbstractItemModel {
     int parent = kNoParent;
     int row = 0;  // position among its siblings
     std::vector<int> children;
+    bool read = false;           // texts and check hold the row's cells
     std::vector<QString> texts;  // per model column
     std::vector<int> check;      // per model column: -1 no box, 0, 1
   };
 
   void Build();
-  void ReadNode(Node& node, RowReader& reader);
+  // The node with its cells read.
+  const Node& Cells(quintptr node) const;
+  void ReadNode(Node& node) const;
+  // The value of the field at `field` (-1: none) in the row; Null when the
+  // row is gone.
+  db::Value ValueAt(db::Recordset::Bookmark row, int field) const;
   const std::vector<int>& ChildrenOf(int node) const;
   void EmitChanged(int parent);
 
@@ -89,7 +97,9 @@ class TreeGridModel : public QAbstractItemModel {
   std::string key_field_ = "KEY";
   std::string parent_field_ = "PADRE_KEY";
   std::shared_ptr<db::Recordset> recordset_;
-  std::vector<Node> nodes_;
+  std::shared_ptr<db::Recordset> cursor_;  // a clone the cells are read through
+  std::vector<int> field_index_;           // collection column -> field position
+  mutable std::vector<Node> nodes_;
   std::vector<int> roots_;
   ToggleHandler toggle_handler_;
   SubstitutionHandler substitution_handler_;

@@ -1,7 +1,10 @@
 #include "hostdb/install_script.h"
 
+#include <memory>
+
 #include "db/connection.h"
 #include "db/statement_observer.h"
+#include "db/statement_trace.h"
 #include "hostdb/demo_installation.h"
 #include "hostdb/host_schema.h"
 #include "hostdb/sql_file.h"
@@ -9,15 +12,19 @@
 namespace orv::hostdb {
 namespace {
 
-// Keeps what the demo installation sends while it is registered.
+// Keeps every statement and procedure call the demo installation sends, in
+// the host dialect, in order (repeats included).
 class Recorder : public db::StatementObserver {
  public:
-  Recorder() { Add(this); }
-  ~Recorder() override { Remove(this); }
-  Recorder(const Recorder&) = delete;
-  Recorder& operator=(const Recorder&) = delete;
-  void OnStatement(const db::SentStatement& statement) override {
-    statements.push_back(statement.HostText());
+  void OnStatement(const db::StatementEvent& event) override {
+    if (event.error != nullptr) return;
+    if (event.kind == db::StatementEvent::Kind::kText) {
+      statements.emplace_back(event.text);
+    } else if (event.kind == db::StatementEvent::Kind::kProcedure && event.parameters != nullptr &&
+               event.values != nullptr) {
+      statements.push_back(
+          db::StatementTrace::ProcedureCall(event.text, *event.parameters, *event.values));
+    }
   }
   std::vector<std::string> statements;
 };
@@ -44,10 +51,12 @@ std::vector<std::string> InstallScript::DemoBatches() {
   auto connection = db::Connection::Create();
   connection->Open("Driver=SQLite;Database=:memory:");
   HostSchema::Install(*connection);
-  Recorder recorder;
+  auto recorder = std::make_shared<Recorder>();
+  connection->SetStatementObserver(recorder, "demo");
   DemoInstallation::Populate(*connection);
+  connection->SetStatementObserver(nullptr);
   connection->Close();
-  return std::move(recorder.statements);
+  return std::move(recorder->statements);
 }
 
 std::string InstallScript::Tsql(bool demo) {

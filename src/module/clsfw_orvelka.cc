@@ -71,6 +71,8 @@ void CLSFW_ORVELKA::DestroyClass() {
     cls_voce_menu_.reset();
     cls_global_.reset();
     gobj_window_.reset();
+    layout_window_.reset();
+    script_window_.reset();
     if (active_navigator_) {
       std::shared_ptr<Navigator> navigator = std::move(active_navigator_);
       active_navigator_.reset();
@@ -257,7 +259,7 @@ void CLSFW_ORVELKA::InitializeLayoutObjectModel(LayoutModel& model) {
   Quietly([&] {
     std::shared_ptr<Cinterface> dll = GetActiveDll();
     if (!dll || !dll->GetIsActive()) return;
-    gobj_window_ = model.Register("Gestione Autorizzazioni", editor_);
+    layout_window_ = model.Register("Gestione Autorizzazioni", editor_);
   });
 }
 
@@ -266,7 +268,7 @@ void CLSFW_ORVELKA::InitializeScriptObjectModel(ScriptModel& model) {
     std::shared_ptr<Cinterface> dll = GetActiveDll();
     if (!dll || !dll->GetIsActive()) return;
     const std::string name = editor_ ? editor_->FormName() : std::string();
-    gobj_window_ = model.Register(name, editor_, "Gestione Autorizzazioni");
+    script_window_ = model.Register(name, editor_, "Gestione Autorizzazioni");
   });
 }
 

@@ -154,7 +154,12 @@ class CLSFW_ORVELKA : public Cinterface, public NavigatorEvents {
   std::shared_ptr<ClsGlobal> cls_global_;
   std::shared_ptr<db::Connection> connection_;
   std::shared_ptr<editor::FRMFW_ORVELKA> editor_;
+  // Cwindow's reference: nothing assigns it, so Cwindow returns nothing.
   std::shared_ptr<HostForm> gobj_window_;
+  // What the layout and script models hand back at registration, held weakly
+  // so that a closed window does not live on until the entry object dies.
+  std::weak_ptr<HostForm> layout_window_;
+  std::weak_ptr<HostForm> script_window_;
   std::shared_ptr<Navigator> active_navigator_;
 
   std::shared_ptr<HostUi> host_ui_;

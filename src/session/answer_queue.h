@@ -5,22 +5,49 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orv::session {
 
 // Answers queued for the next message boxes and log-class questions of a
 // headless session, in order. A box that finds no answer is recorded as
 // unanswered (the session stops after the command) and gets the answer that
-// changes nothing.
+// changes nothing. An answer may be scoped (to the command after a given
+// script line), so that what that command leaves unused can be taken back.
 class AnswerQueue {
  public:
-  void Push(int32_t answer) { answers_.push_back(answer); }
+  struct Entry {
+    int32_t answer;
+    int scope;  // 0: for any later box
+  };
+
+  void Push(int32_t answer, int scope = 0) { answers_.push_back({answer, scope}); }
   std::optional<int32_t> Pop() {
     if (answers_.empty()) return std::nullopt;
-    const int32_t answer = answers_.front();
+    const int32_t answer = answers_.front().answer;
     answers_.pop_front();
     return answer;
   }
+  // The first answer without taking it.
+  std::optional<int32_t> Peek() const {
+    if (answers_.empty()) return std::nullopt;
+    return answers_.front().answer;
+  }
+  // Takes out every answer of `scope` still queued and returns them.
+  std::vector<int32_t> TakeScope(int scope) {
+    std::vector<int32_t> taken;
+    std::deque<Entry> kept;
+    for (const Entry& e : answers_) {
+      if (e.scope == scope) {
+        taken.push_back(e.answer);
+      } else {
+        kept.push_back(e);
+      }
+    }
+    answers_ = std::move(kept);
+    return taken;
+  }
+  const std::deque<Entry>& entries() const { return answers_; }
   size_t size() const { return answers_.size(); }
   void Clear() { answers_.clear(); }
 
@@ -37,7 +64,7 @@ class AnswerQueue {
   void set_strict(bool strict) { strict_ = strict; }
 
  private:
-  std::deque<int32_t> answers_;
+  std::deque<Entry> answers_;
   std::optional<std::string> unanswered_;
   bool strict_ = true;
 };

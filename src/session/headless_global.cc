@@ -14,7 +14,11 @@ HeadlessGlobal::HeadlessGlobal(Settings settings, AnswerQueue& answers, SessionO
 
 std::shared_ptr<db::Connection> HeadlessGlobal::CreateConnection() {
   ++connections_created_;
-  return db::Connection::Create();
+  auto connection = db::Connection::Create();
+  if (settings_.statement_observer) {
+    connection->SetStatementObserver(settings_.statement_observer, "module");
+  }
+  return connection;
 }
 
 std::unique_ptr<host::LogClass> HeadlessGlobal::CreateLogClass() {

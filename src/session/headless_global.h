@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "db/statement_observer.h"
 #include "session/answer_queue.h"
 #include "session/headless_change_log.h"
 #include "session/headless_log_class.h"
@@ -26,6 +27,8 @@ class HeadlessGlobal : public host::ClsGlobal {
     bool administrator = false;
     int32_t company = 1;
     std::string application_title = "Orvelka";
+    // Watches the connections the module creates (named "module").
+    std::shared_ptr<db::StatementObserver> statement_observer;
   };
 
   HeadlessGlobal(Settings settings, AnswerQueue& answers, SessionOutput& output);

@@ -8,8 +8,10 @@
 #include "db/sql_literal.h"
 #include "editor/frmfw_orvelka.h"
 #include "module/clsfw_orvelka.h"
+#include "module/clsfw_permessiditta.h"
 #include "session/recordset_rows.h"
 #include "store/company.h"
+#include "store/login.h"
 
 namespace orv::session {
 namespace {
@@ -33,7 +35,28 @@ std::string Toggled(const GridColumn& column, const std::string& before) {
   return before == column.checked_value ? column.unchecked_value : column.checked_value;
 }
 
+// The fields of `rs` that no column shows.
+std::vector<std::string> HiddenFields(db::Recordset& rs, const std::vector<GridColumn>& columns,
+                                      const std::vector<std::string>& also_shown) {
+  std::vector<std::string> hidden;
+  for (int i = 0; i < rs.FieldCount(); ++i) {
+    const std::string& name = rs.FieldAt(i).name;
+    bool shown = false;
+    for (const GridColumn& col : columns) shown = shown || (col.shown && col.field == name);
+    for (const std::string& other : also_shown) shown = shown || other == name;
+    if (!shown) hidden.push_back(name);
+  }
+  return hidden;
+}
+
 }  // namespace
+
+const std::vector<std::string>* GridTable::Row(std::string_view id) const {
+  for (const auto& row : rows) {
+    if (!row.empty() && row.front() == id) return &row;
+  }
+  return nullptr;
+}
 
 HeadlessHost::HeadlessHost()
     : navigator_(std::make_shared<HeadlessNavigator>()),
@@ -49,10 +72,28 @@ std::shared_ptr<db::Connection> HeadlessHost::connection() {
   if (!connection_) {
     if (connection_string_.empty()) throw std::runtime_error("no database: open one first");
     auto cn = db::Connection::Create();
+    if (observer_) cn->SetStatementObserver(observer_, "host");
     cn->Open(connection_string_);
     connection_ = cn;
   }
   return connection_;
+}
+
+void HeadlessHost::SetStatementObserver(std::shared_ptr<db::StatementObserver> observer) {
+  observer_ = std::move(observer);
+  if (connection_) connection_->SetStatementObserver(observer_, "host");
+  if (global_) global_->settings().statement_observer = observer_;
+  if (module_) {
+    if (std::shared_ptr<db::Connection> cn = module_->GetConnection()) {
+      cn->SetStatementObserver(observer_, "module");
+    }
+  }
+}
+
+void HeadlessHost::UseDatabase(const std::string& connection_string) {
+  if (connection_string == connection_string_) return;
+  connection_.reset();
+  connection_string_ = connection_string;
 }
 
 void HeadlessHost::Open(const HeadlessOptions& options) {
@@ -63,14 +104,14 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
   HeadlessGlobal::Settings settings;
   settings.connection_string = options.connection_string;
   settings.login = options.login;
+  settings.statement_observer = observer_;
   if (options.administrator) {
+    // The role is given; a login the database knows must still be active.
+    const std::optional<store::Login> login = store::Login::Read(*connection(), options.login);
+    if (login && !login->active) throw std::runtime_error("login not active: " + options.login);
     settings.administrator = *options.administrator;
   } else {
-    auto rs = connection()->Execute("SELECT FW07_FLGADMIN FROM FW07_APPUSER WHERE FW07_LOGIN = " +
-                                    db::SqlQuote(options.login));
-    if (!rs || rs->IsEof()) throw std::runtime_error("unknown login: " + options.login);
-    const db::Value& flag = rs->Field("FW07_FLGADMIN");
-    settings.administrator = !flag.IsNull() && flag.ToInt32() == 1;
+    settings.administrator = store::Login::Admit(*connection(), options.login).administrator;
   }
   if (options.company) {
     settings.company = *options.company;
@@ -90,6 +131,9 @@ void HeadlessHost::Open(const HeadlessOptions& options) {
   module_->SetTop(options.top);
   module_->SetLeft(options.left);
   module_->SetIsActive(options.active);
+  if (options.window_state) module_->SetWindowState(*options.window_state);
+  if (options.program_mode) module_->SetProgramMode(*options.program_mode);
+  if (options.filtro) module_->SetFiltro(*options.filtro);
   module_->ShowForm();
 }
 
@@ -144,6 +188,34 @@ void HeadlessHost::CopyFrom(int32_t kind, int64_t id) {
     throw std::invalid_argument("no such principal in the copy tree");
   }
   w.VRX_TREEUTENTICOPIA_NodeClick(controls().copy_tree->SelectedNode());
+}
+
+void HeadlessHost::CopyFromNone() {
+  editor::FRMFW_ORVELKA& w = NeedWindow();
+  controls().copy_tree->SelectNone();
+  w.VRX_TREEUTENTICOPIA_NodeClick(std::nullopt);
+}
+
+void HeadlessHost::SelectRow(std::string_view grid, std::string_view row) {
+  NeedWindow();
+  const MemoryControls& c = controls();
+  bool found = false;
+  if (grid == "GRIDTIPOLOGIE") {
+    int index = 0;
+    try {
+      index = std::stoi(std::string(row));
+    } catch (...) {
+      throw std::invalid_argument("the row of GRIDTIPOLOGIE is a number");
+    }
+    found = c.grid->MoveToDisplayRow(index);
+  } else if (grid == "TGRID_CLIFOR") {
+    found = c.tree_grid->MoveToKey(row);
+  } else if (grid == "GRID_DEPOSITO") {
+    found = c.matrix->MoveToOrigin(row);
+  } else {
+    throw std::invalid_argument("unknown grid");
+  }
+  if (!found) throw std::invalid_argument("no such row");
 }
 
 void HeadlessHost::ChooseSection(std::string_view key) {
@@ -259,57 +331,95 @@ bool HeadlessHost::RaiseChangeDitta() { return navigator_->RaiseChangeDitta(); }
 
 // --- reading
 
-std::vector<std::string> HeadlessHost::ShowGrid(std::string_view grid) {
+GridTable HeadlessHost::ReadGrid(std::string_view grid, bool hidden) {
   NeedWindow();
   const MemoryControls& c = controls();
-  std::vector<std::string> lines;
+  GridTable table;
   if (grid == "GRIDTIPOLOGIE") {
-    std::vector<std::string> header{"ROW"};
-    for (const GridColumn& col : c.grid->columns()) header.push_back(col.key);
-    lines.push_back(Join(header));
+    table.header.push_back("ROW");
+    for (const GridColumn& col : c.grid->columns()) table.header.push_back(col.key);
     std::shared_ptr<db::Recordset> rs = c.grid->GetDataSource();
-    if (!rs) return lines;
+    if (!rs) return table;
+    std::vector<std::string> extra;
+    if (hidden) extra = HiddenFields(*rs, c.grid->columns(), {});
+    for (const std::string& field : extra) table.header.push_back(field);
+    const std::string& group = c.grid->group_column();
+    // Every read keeps the current row (VisibleRows restores it too).
+    const std::vector<db::Recordset::Bookmark> rows = c.grid->DisplayRows();
+    std::optional<db::Recordset::Bookmark> saved;
+    if (!rs->BOF() && !rs->IsEof()) saved = rs->GetBookmark();
     int n = 0;
-    for (db::Recordset::Bookmark row : c.grid->DisplayRows()) {
+    for (db::Recordset::Bookmark row : rows) {
       rs->SetBookmark(row);
       std::vector<std::string> cells{std::to_string(++n)};
       for (const GridColumn& col : c.grid->columns()) {
-        cells.push_back(rs->HasField(col.field) ? CellText(*rs, col.field) : std::string());
+        cells.push_back(rs->HasField(col.field) ? OneLine(CellText(*rs, col.field)) : "");
       }
-      lines.push_back(Join(cells));
+      for (const std::string& field : extra) cells.push_back(OneLine(CellText(*rs, field)));
+      table.rows.push_back(std::move(cells));
+      table.groups.push_back(!group.empty() && rs->HasField(group) ? OneLine(CellText(*rs, group))
+                                                                   : std::string());
     }
-    return lines;
+    if (saved) rs->SetBookmark(*saved);
+    return table;
   }
   if (grid == "TGRID_CLIFOR" || grid == "GRID_DEPOSITO") {
     const bool tree = grid == "TGRID_CLIFOR";
     const std::vector<GridColumn>& columns = tree ? c.tree_grid->columns() : c.matrix->columns();
-    std::vector<std::string> header =
+    table.header =
         tree ? std::vector<std::string>{"KEY", "PADRE_KEY"} : std::vector<std::string>{"CODICE"};
     for (const GridColumn& col : columns) {
-      if (col.shown) header.push_back(col.key);
+      if (col.shown) table.header.push_back(col.key);
     }
-    lines.push_back(Join(header));
     std::shared_ptr<db::Recordset> rs =
         tree ? c.tree_grid->GetDataSource() : c.matrix->GetDataSource();
-    if (!rs) return lines;
+    if (!rs) return table;
+    std::vector<std::string> extra;
+    if (hidden) {
+      extra = HiddenFields(*rs, columns,
+                           tree ? std::vector<std::string>{c.tree_grid->key_field(), "PADRE_KEY"}
+                                : std::vector<std::string>{"CODICE"});
+    }
+    for (const std::string& field : extra) table.header.push_back(field);
+    std::optional<db::Recordset::Bookmark> saved;
+    if (!rs->BOF() && !rs->IsEof()) saved = rs->GetBookmark();
     for (db::Recordset::Bookmark row : VisibleRows(*rs)) {
       rs->SetBookmark(row);
       std::vector<std::string> cells;
       if (tree) {
-        cells.push_back(CellText(*rs, c.tree_grid->key_field()));
-        cells.push_back(rs->HasField("PADRE_KEY") ? CellText(*rs, "PADRE_KEY") : "");
+        cells.push_back(OneLine(CellText(*rs, c.tree_grid->key_field())));
+        cells.push_back(rs->HasField("PADRE_KEY") ? OneLine(CellText(*rs, "PADRE_KEY")) : "");
       } else {
-        cells.push_back(CellText(*rs, "CODICE"));
+        cells.push_back(OneLine(CellText(*rs, "CODICE")));
       }
       for (const GridColumn& col : columns) {
         if (!col.shown) continue;
-        cells.push_back(rs->HasField(col.field) ? CellText(*rs, col.field) : std::string());
+        cells.push_back(rs->HasField(col.field) ? OneLine(CellText(*rs, col.field)) : "");
       }
-      lines.push_back(Join(cells));
+      for (const std::string& field : extra) cells.push_back(OneLine(CellText(*rs, field)));
+      table.rows.push_back(std::move(cells));
+      table.groups.emplace_back();
     }
-    return lines;
+    if (saved) rs->SetBookmark(*saved);
+    return table;
   }
   throw std::invalid_argument("unknown grid");
+}
+
+std::vector<std::string> HeadlessHost::ShowGrid(std::string_view grid, bool hidden) {
+  const GridTable table = ReadGrid(grid, hidden);
+  std::vector<std::string> lines{Join(table.header)};
+  for (size_t i = 0; i < table.rows.size(); ++i) {
+    if (!table.groups[i].empty() && (i == 0 || table.groups[i] != table.groups[i - 1])) {
+      lines.push_back("GROUP\t" + table.groups[i]);
+    }
+    std::string line;
+    for (size_t k = 0; k < table.rows[i].size(); ++k) {
+      line += (k > 0 ? "\t" : "") + table.rows[i][k];
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
 }
 
 std::vector<std::string> HeadlessHost::ShowControls() {
@@ -344,16 +454,38 @@ std::vector<std::string> HeadlessHost::ShowLog() {
 
 std::vector<std::string> HeadlessHost::ShowState() {
   editor::FRMFW_ORVELKA* w = window();
-  std::vector<std::string> lines{"STARTED\tSECTION\tFRAME\tCHOSEN\tLOADED\tSKIP\tTEMPTABLE"};
+  std::vector<std::string> lines{
+      "STARTED\tSECTION\tFRAME\tCHOSEN\tLOADED\tSKIP\tTEMPTABLE\tTEMPEXISTS\tWINDOWSTATE\t"
+      "PROGRAMMODE\tTOP\tLEFT\tCAPTION"};
   if (w == nullptr) return lines;
   const std::string& temp = w->temp_table_name();
+  std::string exists = "0";
+  if (!temp.empty()) {
+    // The editor's own statement for the table, turned into a question.
+    std::shared_ptr<db::Recordset> rs = connection()->Execute(
+        "SELECT CASE WHEN object_id('tempdb.." + temp + "') IS NOT NULL THEN 1 ELSE 0 END AS E");
+    if (rs && rs->FieldCount() > 0 && !rs->IsEof()) exists = ValueText(rs->Field(0));
+  }
   lines.push_back(Join(
       {w->started() ? "1" : "0", std::to_string(w->section_code()),
        std::to_string(w->frame_index()), w->section_chosen() ? "1" : "0",
        w->loaded_flag() ? "1" : "0", w->skip_reload() ? "1" : "0",
-       temp.empty() ? ""
-                    : temp.substr(0, 7) + "<" + std::to_string(temp.size() - 7) + " digits>"}));
+       temp.empty() ? "" : temp.substr(0, 7) + "<" + std::to_string(temp.size() - 7) + " digits>",
+       exists, std::to_string(module_->GetWindowState()), std::to_string(module_->GetProgramMode()),
+       ValueText(module_->GetTop()), ValueText(module_->GetLeft()), w->Caption()}));
   return lines;
+}
+
+std::vector<std::string> HeadlessHost::ShowPermessiDitta() {
+  host::CLSFW_PERMESSIDITTA permessi;
+  std::vector<std::string> header;
+  std::vector<std::string> flags;
+  for (int i = 0; i < host::CLSFW_PERMESSIDITTA::kFlagCount; ++i) {
+    const auto flag = static_cast<host::CLSFW_PERMESSIDITTA::Flag>(i);
+    header.emplace_back(host::CLSFW_PERMESSIDITTA::kFlagNames[i]);
+    flags.push_back(permessi.Get(flag) ? "1" : "0");
+  }
+  return {Join(header), Join(flags)};
 }
 
 std::vector<std::string> HeadlessHost::Sql(std::string_view statement) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/statement_observer.h"
 #include "db/value.h"
 #include "session/answer_queue.h"
 #include "session/headless_global.h"
@@ -37,7 +38,23 @@ struct HeadlessOptions {
   db::Value left;  // Cinterface::Left / Top as the host writes them
   db::Value top;
   db::Value caption = db::Value("Gestione Autorizzazioni");
-  bool active = true;  // Cinterface::IsActive
+  bool active = true;                   // Cinterface::IsActive
+  std::optional<int32_t> window_state;  // written only when given
+  std::optional<int32_t> program_mode;
+  std::optional<db::Value> filtro;
+};
+
+// A grid as a user reads it: a header, then one row of cells per display
+// row, each cell as it is shown (one line). The first cell names the row as
+// "click" does: the display row number (GRIDTIPOLOGIE), the row's KEY
+// (TGRID_CLIFOR), the origin code (GRID_DEPOSITO). `groups` holds, per row,
+// the value of the column the grid groups by (empty when it does not).
+struct GridTable {
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> groups;
+  // The row whose first cell is `id`, or null.
+  const std::vector<std::string>* Row(std::string_view id) const;
 };
 
 // A host without a screen: every host service and control in memory, the
@@ -56,6 +73,13 @@ class HeadlessHost {
 
   void SetOutput(SessionOutput output) { output_ = std::move(output); }
   AnswerQueue& answers() { return answers_; }
+  // Reports every statement of the host's own connection (named "host")
+  // and of the module's connections (named "module"); null stops it.
+  void SetStatementObserver(std::shared_ptr<db::StatementObserver> observer);
+
+  // The database of "sql" before any Open (and of an Open with the same
+  // string, which then keeps the connection).
+  void UseDatabase(const std::string& connection_string);
 
   // Creates the module object, writes its properties and calls ShowForm (the
   // window starts up on its first activation). Throws std::runtime_error
@@ -75,6 +99,10 @@ class HeadlessHost {
   void SelectPrincipal(int32_t kind, int64_t id);
   void SelectNoPrincipal();
   void CopyFrom(int32_t kind, int64_t id);
+  void CopyFromNone();
+  // Makes a row the grid's current row, as a click beside the check boxes
+  // does, without raising a click.
+  void SelectRow(std::string_view grid, std::string_view row);
   void ChooseSection(std::string_view key);
   void ClickGrid(std::string_view grid, std::string_view row, std::string_view column);
   void HeaderClick(std::string_view grid, std::string_view column, bool state);
@@ -85,12 +113,19 @@ class HeadlessHost {
   bool RaiseChangeDitta();
 
   // --- reading (lines of tab-separated values under a header line)
-  std::vector<std::string> ShowGrid(std::string_view grid);
+  // The grid's rows; `hidden` adds the bound fields the grid does not show.
+  // Leaves the grid's current row where it was.
+  GridTable ReadGrid(std::string_view grid, bool hidden = false);
+  // ReadGrid as lines; a grouped grid has a "GROUP<TAB>value" line before
+  // each group.
+  std::vector<std::string> ShowGrid(std::string_view grid, bool hidden = false);
   std::vector<std::string> ShowControls();
   std::vector<std::string> ShowMessages();
   std::vector<std::string> ShowLog();
   std::vector<std::string> ShowState();
   std::vector<std::string> Sql(std::string_view statement);
+  // Creates the company permissions record and lists its flags.
+  std::vector<std::string> ShowPermessiDitta();
 
   // --- for tests
   std::shared_ptr<db::Connection> connection();  // the host's own connection
@@ -109,6 +144,7 @@ class HeadlessHost {
   AnswerQueue answers_;
   std::string connection_string_;
   std::shared_ptr<db::Connection> connection_;
+  std::shared_ptr<db::StatementObserver> observer_;
   std::shared_ptr<HeadlessGlobal> global_;
   std::shared_ptr<HeadlessNavigator> navigator_;
   std::shared_ptr<HeadlessUi> ui_;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/fallback_message_box.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::session {
@@ -16,8 +17,9 @@ void HeadlessLogClass::TakeConnectionErrors(const std::vector<host::HostError>& 
 }
 
 int32_t HeadlessLogClass::Show(std::string_view /*application_title*/, std::string_view /*caption*/,
-                               std::string_view routine_name, int32_t /*buttons*/) {
+                               std::string_view routine_name, int32_t buttons) {
   pending_.routine = std::string(routine_name);
+  pending_.buttons = buttons;
   if (output_) {
     output_("ERR " + pending_.routine + "\t" + std::to_string(pending_.error.number) + "\t" +
             OneLine(pending_.error.description));
@@ -27,7 +29,8 @@ int32_t HeadlessLogClass::Show(std::string_view /*application_title*/, std::stri
     if (answers_.strict()) {
       answers_.MarkUnanswered("Errore in " + pending_.routine + ": " + pending_.error.description);
     }
-    answer = host::kVbAbort;
+    answer = (buttons & 0xF) == host::kVbAbortRetryIgnore ? host::kVbAbort
+                                                          : host::SafeDefaultAnswer(buttons);
   }
   pending_.answer = *answer;
   errors_.push_back(pending_);

@@ -17,6 +17,7 @@ struct LoggedError {
   host::HostError error;
   std::vector<host::HostError> connection_errors;
   int32_t answer = 0;
+  int32_t buttons = 0;  // as LogError asked: 4370 with retry, 4112 without
 };
 
 // The log class of the headless host: records each error, writes

@@ -11,7 +11,12 @@ int32_t HeadlessMessageService::Show(std::string_view prompt, int32_t buttons,
   if (output_) {
     output_("MSG " + std::to_string(buttons) + "\t" + OneLine(title) + "\t" + OneLine(prompt));
   }
-  std::optional<int32_t> answer = answers_.Pop();
+  // A box with only OK has one answer: it takes a queued "ok" but needs
+  // none, and leaves any other answer to the box it was meant for.
+  const bool ok_only = (buttons & 0x7) == host::kVbOKOnly;
+  std::optional<int32_t> answer;
+  if (!ok_only || answers_.Peek() == host::kVbOK) answer = answers_.Pop();
+  if (!answer && ok_only) answer = host::kVbOK;
   if (!answer) {
     if (answers_.strict()) answers_.MarkUnanswered(std::string(prompt));
     answer = host::SafeDefaultAnswer(buttons);

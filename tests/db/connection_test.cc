@@ -171,6 +171,51 @@ TEST(ConnectionTest, TransactionsCommitRollBackAndTheGuardRollsBack) {
   EXPECT_FALSE(connection->driver().InTransaction());
 }
 
+// A guard opened inside a transaction is a savepoint of it: a failing row of
+// a walk is undone alone and the rest commits; the outer rollback undoes all.
+TEST(ConnectionTest, NestedGuardsAreSavepoints) {
+  auto connection = OpenMemory();
+  auto count = [&] { return Rows(*connection->Execute("SELECT count(*) FROM art")); };
+  {
+    Transaction outer(*connection);
+    EXPECT_FALSE(outer.nested());
+    for (const char* code : {"C", "A", "D"}) {  // "A" exists: its insert fails
+      try {
+        Transaction row(*connection);
+        EXPECT_TRUE(row.nested());
+        connection->Execute(std::string("UPDATE art SET qty = qty + 1 WHERE code <> '") + code +
+                            "'");
+        connection->Execute(std::string("INSERT INTO art VALUES ('") + code + "', 'x', 1)");
+        row.Commit();
+      } catch (const DbError& e) {
+        EXPECT_TRUE(IsDuplicateKey(e)) << e.description();
+      }
+    }
+    EXPECT_TRUE(connection->InTransaction());
+    outer.Commit();
+  }
+  EXPECT_FALSE(connection->InTransaction());
+  EXPECT_EQ(count(), "4");
+  // The failed row's update was undone with its insert: two updates each.
+  EXPECT_EQ(Rows(*connection->Execute("SELECT qty FROM art WHERE code = 'A'")), "3");
+  {
+    Transaction outer(*connection);
+    {
+      Transaction row(*connection);
+      connection->Execute("DELETE FROM art");
+      row.Commit();
+    }
+    EXPECT_EQ(count(), "0");
+  }  // no commit: the savepoint's work goes with the transaction
+  EXPECT_EQ(count(), "4");
+  // A guard ended twice is refused, and a rollback after a commit is a no-op.
+  Transaction done(*connection);
+  done.Commit();
+  done.Rollback();
+  EXPECT_THROW(done.Commit(), DbError);
+  EXPECT_FALSE(connection->InTransaction());
+}
+
 // A stored procedure as the host database keeps it.
 class CommandTest : public ::testing::Test {
  protected:

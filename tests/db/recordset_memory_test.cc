@@ -2,6 +2,7 @@
 // bookmarks, without a database.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,50 @@ TEST_F(MemoryRecordsetTest, AppendRowsCopiesMappedColumnsAsSetFieldStoresThem) {
   work.AppendRows(rs_, {0, 2});
   EXPECT_EQ(Codes(*clone), "B2,D4");
   EXPECT_EQ(work.RecordCount(), 12);
+}
+
+// Taking the rows of a recordset nothing else reads gives what copying
+// gives; a recordset read through a clone, or a column taken twice, is copied.
+TEST_F(MemoryRecordsetTest, AppendRowsTakingTheSourceGivesWhatCopyingGives) {
+  AddFive();
+  auto make = [] {
+    auto work = std::make_unique<Recordset>();
+    work->AppendField("CODICE", DataType::kChar, 8, false);
+    work->AppendField("ABILITATO", DataType::kVarChar, 5);
+    work->AppendField("DESCRIZIONE", DataType::kVarChar, 40);
+    work->AppendField("COPIA", DataType::kVarChar, 40);
+    work->Open();
+    return work;
+  };
+  auto dump = [](Recordset& rs) {
+    std::string out;
+    for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) {
+      for (int i = 0; i < rs.FieldCount(); ++i) out += rs.Field(i).DebugString() + "|";
+      out += ";";
+    }
+    return out;
+  };
+  auto copied = make();
+  copied->AppendRows(rs_, {0, 2, 1, -1});
+  const std::string expected = dump(*copied);
+  EXPECT_NE(expected.find("'A1      '|'1'|'Primo'|<null>|"), std::string::npos) << expected;
+
+  auto clone = rs_.Clone();
+  auto while_cloned = make();
+  while_cloned->AppendRows(std::move(rs_), {0, 2, 1, -1});
+  EXPECT_EQ(dump(*while_cloned), expected);
+  EXPECT_EQ(Codes(*clone), "A1,B2,C3,D4,E5");
+  clone->MoveFirst();
+  EXPECT_EQ(clone->Field("DESCRIZIONE"), Value("Primo"));
+
+  auto twice = make();
+  clone.reset();
+  twice->AppendRows(std::move(rs_), {0, 2, 1, 1});
+  EXPECT_NE(dump(*twice).find("'A1      '|'1'|'Primo'|'Primo'|"), std::string::npos);
+
+  auto taken = make();
+  taken->AppendRows(std::move(rs_), {0, 2, 1, -1});
+  EXPECT_EQ(dump(*taken), expected);
 }
 
 TEST_F(MemoryRecordsetTest, AppendRowsRefusesBadValuesAndAppendsNothing) {

@@ -32,7 +32,8 @@ TEST(LifecycleTest, AdministratorStartUp) {
   EXPECT_EQ(w.frame_index(), 5);
   EXPECT_TRUE(w.VRX_FRM(5).visible());
   EXPECT_FALSE(w.VRX_FRM(3).visible());
-  EXPECT_EQ(w.section_code(), 0);
+  // The section code agrees with the side bar and the frame: customers/suppliers.
+  EXPECT_EQ(w.section_code(), FRMFW_ORVELKA::kSectionCliFor);
   EXPECT_TRUE(editor.controls().tree->initialized());
   EXPECT_TRUE(editor.controls().tree->show_users());
   EXPECT_TRUE(editor.controls().tree->show_groups());

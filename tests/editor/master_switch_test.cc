@@ -114,18 +114,26 @@ TEST_F(MasterSwitchTest, StoredTextThatIsNoNumberIsReportedAndLeavesTheBoxUnchec
   EXPECT_TRUE(editor_.window().started());  // the start-up went on
 }
 
-TEST_F(MasterSwitchTest, FailingProcedureIsReportedAndTheEntryIsStillWritten) {
+// The setting and the lists derived from it change together: when the
+// reload fails the setting stays, the box shows it, no entry is written and
+// the failure is told once.
+TEST_F(MasterSwitchTest, FailingProcedureTakesTheSwitchBack) {
   editor_.Open();
   editor_.Exec("DELETE FROM ORV_ROUTINES WHERE NAME = 'SPFW_ReloadListaCFRevocati'");
   // The editor's own connection may have cached the routines: open a new one.
   editor_.host().Close();
   editor_.Open();
+  // Opening wrote the loaded value back; its reload failed, and the box
+  // still shows what the table holds.
+  EXPECT_EQ(editor_.window().control("CHK_ABILREVOKE").value(), db::Value(1));
   const size_t before = editor_.log().size();
+  const size_t told = editor_.messages().size();
   editor_.host().Check("CHK_ABILREVOKE", db::Value(0));
-  ASSERT_FALSE(editor_.messages().empty());
+  ASSERT_EQ(editor_.messages().size(), told + 1);
   EXPECT_NE(editor_.messages().back().prompt.find(" in AggiornaRevoke"), std::string::npos);
-  EXPECT_EQ(Stored(), db::Value("0"));
-  EXPECT_EQ(editor_.log().size(), before + 1);
+  EXPECT_EQ(Stored(), db::Value("1"));
+  EXPECT_EQ(editor_.window().control("CHK_ABILREVOKE").value(), db::Value(1));
+  EXPECT_EQ(editor_.log().size(), before);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST_F(SideBarTest, DispatchTable) {
        24,
        true,
        false,
-       {"ResetCopySelection@0/5", "LoadTreeCausali@24/5", "InitGrid(0,ITM50010)@24/5",
+       {"ResetCopySelection@24/5", "LoadTreeCausali@24/5", "InitGrid(0,ITM50010)@24/5",
         "LoadData@24/5", "LoadTreeCausali@24/5"}},
       {"ITM50017",
        3,
@@ -224,7 +224,7 @@ TEST_F(SideBarTest, BlockingParametersUseTheWholePane) {
 
 TEST_F(SideBarTest, ButtonsReachTheSections) {
   editor_.host().Button("VRX_ABILITATUTTI");
-  EXPECT_EQ(calls_, std::vector<std::string>{"ButtonClick(VRX_ABILITATUTTI)@0/5"});
+  EXPECT_EQ(calls_, std::vector<std::string>{"ButtonClick(VRX_ABILITATUTTI)@24/5"});
   EXPECT_THROW(editor_.host().Button("NON_ESISTE"), std::invalid_argument);
 }
 

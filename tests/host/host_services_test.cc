@@ -179,5 +179,32 @@ TEST(QueryConditionTest, BoundsBecomeEscapedLiterals) {
             " AND PD68_CODPROG = 'x'' OR 1=1 --'");
 }
 
+TEST(QueryConditionTest, CutsByCharactersAndSendsOnlyValidText) {
+  struct Case {
+    const char* typed;
+    int32_t max_length;
+    const char* sent;
+  };
+  const Case cases[] = {
+      // 13 accented letters are 26 bytes: a cut at 13 keeps all of them.
+      {"\u00e0\u00e8\u00ec\u00f2\u00f9\u00e0\u00e8\u00ec\u00f2\u00f9\u00e0\u00e8\u00ec", 13,
+       "\u00e0\u00e8\u00ec\u00f2\u00f9\u00e0\u00e8\u00ec\u00f2\u00f9\u00e0\u00e8\u00ec"},
+      {"\u00e0\u00e8\u00ec", 2, "\u00e0\u00e8"},  // never half a character
+      {"a\u20acb", 2, "a\u20ac"},                 // three-byte character kept whole
+      {"x\xC3", 5, "x\xEF\xBF\xBD"},              // a lone lead byte is replaced
+      {"\xFF\xFE"
+       "ab",
+       3,
+       "\xEF\xBF\xBD\xEF\xBF\xBD"
+       "a"},                                        // bytes that never begin text
+      {"\xC0\xAF", 0, "\xEF\xBF\xBD\xEF\xBF\xBD"},  // an overlong '/' is not a slash
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(BuildQueryCondition({{"Progetto", "PD68_CODPROG", c.max_length, c.typed, ""}}),
+              std::string(" AND PD68_CODPROG = '") + c.sent + "'")
+        << c.typed;
+  }
+}
+
 }  // namespace
 }  // namespace orv::host

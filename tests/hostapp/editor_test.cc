@@ -9,12 +9,18 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -31,12 +37,16 @@
 #include "editor/frmfw_orvelka.h"
 #include "hostapp/change_log_viewer.h"
 #include "hostapp/check_header_view.h"
+#include "hostapp/column_legend.h"
 #include "hostapp/double_click_area.h"
 #include "hostapp/form_view.h"
+#include "hostapp/help_dialog.h"
 #include "hostapp/host_session.h"
+#include "hostapp/login_dialog.h"
 #include "hostapp/lookup_dialog.h"
 #include "hostapp/main_window.h"
 #include "hostapp/principal_tree_view.h"
+#include "hostapp/qt_resize_control.h"
 #include "hostapp/screenshot.h"
 #include "hostapp/suites.h"
 #include "hostdb/demo_installation.h"
@@ -88,6 +98,20 @@ void ClickAt(QAbstractItemView* view, const QModelIndex& index) {
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// Counts the host's main windows that were shown.
+class ShowWatcher : public QObject {
+ public:
+  int main_windows_shown = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && qobject_cast<MainWindow*>(watched) != nullptr) {
+      ++main_windows_shown;
+    }
+    return false;
+  }
+};
+
 }  // namespace
 
 class EditorTest : public QObject {
@@ -133,6 +157,17 @@ class EditorTest : public QObject {
     const int row = session_->ui().controls().side_bar->RowOf(key);
     QVERIFY(row >= 0);
     ClickAt(bar, bar->model()->index(row, 0));
+  }
+  QString GestureStatus() {
+    auto* label = Find<QLabel>("GestureStatus");
+    return label == nullptr ? QStringLiteral("<no status line>") : label->text();
+  }
+  QString Title() {
+    auto* label = Find<QLabel>("LblTitle");
+    return label == nullptr ? QString() : label->text();
+  }
+  QString SectionCaption(const std::string& key) {
+    return QString::fromStdString(session_->ui().controls().side_bar->ItemCaption(key));
   }
   // The grid on screen and its first check-box cell.
   QAbstractItemView* VisibleGrid() {
@@ -195,6 +230,246 @@ class EditorTest : public QObject {
     QCOMPARE(tree->rowCount(tree->index(0, 0)), 1);
     search->clear();
     QCOMPARE(tree->rowCount(tree->index(1, 0)), DemoInstallation::kUserCount);
+  }
+
+  void TheTitleAndTheHighlightNameThePrincipalShown() {
+    Open();
+    const QtControls& c = session_->ui().controls();
+    Watch(c.tree->filtered());
+    ChooseSection("ITM50017");
+    const QString section = SectionCaption("ITM50017");
+    QCOMPARE(Title(), section + QStringLiteral(" — nessun utente o gruppo scelto"));
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    QCOMPARE(Title(), section + QStringLiteral(" — Gruppo: Ufficio vendite"));
+    PickPrincipal(1, DemoInstallation::kUserColombo);
+    const QString colombo = c.tree->IndexOf(1, DemoInstallation::kUserColombo).data().toString();
+    QCOMPARE(Title(), section + QStringLiteral(" — Utente: ") + colombo);
+
+    // A search that does not match the principal shown keeps it listed and
+    // highlighted: the highlight never rests on someone else.
+    auto* view = Find<QTreeView>("VRX_TREEUTENTI1_view");
+    auto* search = Find<QLineEdit>("VRX_TREEUTENTI1_search");
+    QTest::keyClicks(search, "ros");
+    QVERIFY(c.tree->IndexOf(1, DemoInstallation::kUserRossi).isValid());
+    QCOMPARE(view->currentIndex(), c.tree->IndexOf(1, DemoInstallation::kUserColombo));
+    QCOMPARE(c.tree->NodeAt(view->currentIndex())->id, int64_t{DemoInstallation::kUserColombo});
+    QCOMPARE(session_->window()->CurrentPrincipal().user_id().ToInt64(),
+             int64_t{DemoInstallation::kUserColombo});
+
+    // Moving the highlight with the arrow keys loads the principal it rests on.
+    view->setFocus();
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) {
+      QTest::keyClick(view, key);
+      const std::optional<store::PrincipalNode> node = c.tree->NodeAt(view->currentIndex());
+      QVERIFY2(node.has_value(), "the highlight rests on a principal, never on a heading");
+      QCOMPARE(c.tree->SelectedNode()->id, node->id);
+      QCOMPARE(c.tree->SelectedNode()->kind, node->kind);
+      const store::Principal shown = session_->window()->CurrentPrincipal();
+      QCOMPARE((node->IsGroup() ? shown.group_id() : shown.user_id()).ToInt64(), node->id);
+      QVERIFY(Title().endsWith(QString::fromStdString(node->name)));
+    }
+    // Down from the last group crosses the users' heading onto the first user.
+    search->clear();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    QAbstractItemModel* tree = c.tree->filtered();
+    const QModelIndex last_group =
+        tree->index(tree->rowCount(tree->index(0, 0)) - 1, 0, tree->index(0, 0));
+    ClickAt(view, last_group);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(view->currentIndex(), tree->index(0, 0, tree->index(1, 0)));
+    QVERIFY(!c.tree->SelectedNode()->IsGroup());
+  }
+
+  void TheStatusLineSaysWhatAGestureDid() {
+    Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50017");
+    QVERIFY(GestureStatus().startsWith(QStringLiteral("Mostrati: ")));
+    auto* grid = Find<QTreeView>("GRIDTIPOLOGIE");
+    GroupingGridModel* model = session_->ui().controls().grid->model();
+    const QModelIndex cell = FirstCheckable(model);
+    const QString code = cell.sibling(cell.row(), 0).data().toString();
+    ClickAt(grid, cell);
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Revocato «") + code),
+             qPrintable(GestureStatus()));
+    QVERIFY(GestureStatus().endsWith(QStringLiteral("per il gruppo Ufficio vendite")));
+    ClickAt(grid, FirstCheckableAt(grid, cell));
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Ripristinato «") + code),
+             qPrintable(GestureStatus()));
+
+    // A bulk button: the count of rights it took away, or what stopped it.
+    QtMessageService& messages = session_->global().messages();
+    const int boxes = CountCheckedIn(model);
+    QVERIFY(boxes > 1);
+    messages.PresetAnswer(host::kVbNo);
+    QTest::mouseClick(Find<QPushButton>("VRX_DISABILITATUTTI"), Qt::LeftButton);
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Annullato: ")),
+             qPrintable(GestureStatus()));
+    messages.PresetAnswer(host::kVbYes);
+    QTest::mouseClick(Find<QPushButton>("VRX_DISABILITATUTTI"), Qt::LeftButton);
+    QCOMPARE(GestureStatus(),
+             QStringLiteral("«Disabilita tutti»: revocati %1 diritti per il gruppo Ufficio vendite")
+                 .arg(boxes));
+
+    // A write the database refuses: the line says it failed.
+    ClickAt(grid, FirstCheckable(model));
+    cn_->Execute("DROP TABLE FW31_RVKPARAMETRI");
+    messages.PresetAnswer(host::kVbOK);
+    const QModelIndex again = FirstCheckable(model);
+    const int state = again.data(Qt::CheckStateRole).toInt();
+    ClickAt(grid, again);
+    QVERIFY2(GestureStatus().startsWith(QStringLiteral("Errore, nulla di salvato: ")),
+             qPrintable(GestureStatus()));
+    QCOMPARE(FirstCheckableAt(grid, again).data(Qt::CheckStateRole).toInt(), state);
+  }
+
+  void ButtonsWithoutAPrincipalAreDisabledAndSayWhy() {
+    Open();
+    struct Case {
+      const char* section;
+      std::vector<const char*> buttons;
+    };
+    const Case cases[] = {
+        {"ITM50017", {"VRX_ABILITATUTTI", "VRX_DISABILITATUTTI", "VRX_COPIAUTENTE"}},
+        {"ITM50010", {"VRX_ABILITATUTTI2", "VRX_DISABILITATUTTI_CLIFOR", "VRX_COPIAUTENTE2"}},
+        {"ITM_TRANSORIDEST",
+         {"VRX_ABIDISDEPORI", "BTN_ABILITATUTTIDEP", "VRX_DISABILITATUTTIDEP", "VRX_COPIADEP"}},
+        {"ITM154", {"CMD_OK"}}};
+    for (const Case& c : cases) {
+      ChooseSection(c.section);
+      for (const char* name : c.buttons) {
+        auto* button = Find<QPushButton>(name);
+        QVERIFY2(button != nullptr, name);
+        QVERIFY2(!button->isEnabled(), name);
+        QVERIFY2(button->toolTip().startsWith(QStringLiteral("Scegliere")), name);
+      }
+    }
+    // The buttons for every principal at once need nobody.
+    ChooseSection("ITM_TRANSORIDEST");
+    QVERIFY(Find<QPushButton>("VRX_DISABILITATUTTIU")->isEnabled());
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    QVERIFY(Find<QPushButton>("VRX_COPIADEP")->isEnabled());
+    ChooseSection("ITM50017");
+    QVERIFY(Find<QPushButton>("VRX_ABILITATUTTI")->isEnabled());
+    // The copy needs its source too.
+    ChooseSection("ITM154");
+    QVERIFY(!Find<QPushButton>("CMD_OK")->isEnabled());
+    session_->ui().controls().copy_tree->Select(1, DemoInstallation::kUserBianchi);
+    QVERIFY(Find<QPushButton>("CMD_OK")->isEnabled());
+  }
+
+  void InactiveUsersAreGreyAndTooltipsNameThePrincipal() {
+    Open();
+    const QtControls& c = session_->ui().controls();
+    const QModelIndex ricci = c.tree->IndexOf(1, DemoInstallation::kUserRicci);
+    const QModelIndex rossi = c.tree->IndexOf(1, DemoInstallation::kUserRossi);
+    QVERIFY(ricci.data(Qt::ForegroundRole).isValid());
+    QVERIFY(ricci.data(Qt::FontRole).value<QFont>().italic());
+    QVERIFY(ricci.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("(non attivo)")));
+    QVERIFY(!rossi.data(Qt::ForegroundRole).isValid());
+    QVERIFY(rossi.data(Qt::ToolTipRole).toString().contains(QStringLiteral("mrossi")));
+    QCOMPARE(c.tree->IndexOf(0, DemoInstallation::kGroupVendite).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Gruppo Ufficio vendite, codice VENDITE"));
+  }
+
+  void TheTreeAndTheSectionsShareASplitter() {
+    Open();
+    ChooseSection("ITM50017");
+    auto* handle = Find<QWidget>("PaneSplitter");
+    QWidget* pane = Find<QWidget>("PCB_UTENTI");
+    QWidget* frame = Find<QWidget>("VRX_FRM(3)");
+    QWidget* grid = Find<QWidget>("GRIDTIPOLOGIE");
+    QVERIFY(handle != nullptr && handle->isVisibleTo(Main()));
+    const QRect pane_before = pane->geometry();
+    const QRect frame_before = frame->geometry();
+    const int grid_before = grid->width();
+    // Between the two, whatever the window's size.
+    QVERIFY(handle->geometry().intersects(QRect(pane_before.right(), pane_before.top(), 2, 2)));
+    const auto drag = [&](int dx) {
+      const QPoint start = handle->rect().center();
+      QTest::mousePress(handle, Qt::LeftButton, {}, start);
+      // Two steps while the button is held; the handle follows each.
+      for (int step : {dx / 2, dx - dx / 2}) {
+        const QPoint to = handle->rect().center() + QPoint(step, 0);
+        QMouseEvent move(QEvent::MouseMove, to, handle->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(handle, &move);
+      }
+      QTest::mouseRelease(handle, Qt::LeftButton, {}, handle->rect().center());
+    };
+    drag(60);
+    QVERIFY2(std::abs(pane->width() - (pane_before.width() + 60)) <= 1,
+             qPrintable(QStringLiteral("%1 %2 %3")
+                            .arg(pane->width())
+                            .arg(pane_before.width())
+                            .arg(session_->ui().controls().resize->split())));
+    QVERIFY(std::abs(frame->x() - (frame_before.x() + 60)) <= 1);
+    QVERIFY(std::abs(frame->width() - (frame_before.width() - 60)) <= 1);
+    QVERIFY(std::abs(grid->width() - (grid_before - 60)) <= 1);
+    QVERIFY(pane->geometry().right() < frame->x());
+    QVERIFY(handle->geometry().intersects(QRect(pane->geometry().right(), pane->y(), 2, 2)));
+    // A window resize still stretches the sections from there.
+    Main()->resize(Main()->size() + QSize(100, 0));
+    QApplication::processEvents();
+    QVERIFY(std::abs(frame->width() - (frame_before.width() + 40)) <= 1);
+    // Never narrower than a usable pane.
+    drag(-2000);
+    QCOMPARE(pane->width(), TwipsToPixelsAt(session_->ui().view(), QtResizeControl::kMinPane));
+    QVERIFY(pane->geometry().right() < frame->x());
+  }
+
+  void RowsOfSeveralCompaniesNameTheirCompany() {
+    Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50016");
+    GroupingGridModel* model = session_->ui().controls().grid->model();
+    Watch(model);
+    QVERIFY(model->several_companies());
+    QStringList bases;
+    for (int r = 0; r < model->rowCount(); ++r) {
+      const QString code = model->index(r, 0).data().toString();
+      if (code.startsWith(QStringLiteral("BASE "))) bases << code;
+    }
+    QCOMPARE(bases.size(), 2);
+    QVERIFY2(bases[0] != bases[1], qPrintable(bases.join('|')));
+    QVERIFY(
+        model->index(0, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("azienda")));
+    // One company: the rows stay as they are.
+    ChooseSection("ITM50017");
+    QVERIFY(!model->several_companies());
+    QVERIFY(!model->index(0, 0).data().toString().contains(QStringLiteral("azienda")));
+  }
+
+  void QtsOwnTextsAndTheProgramsAreItalian() {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel |
+                           QMessageBox::Retry | QMessageBox::Ignore | QMessageBox::Abort);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Annulla"));
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sì"));
+    QCOMPARE(box.button(QMessageBox::Retry)->text().remove(QLatin1Char('&')),
+             QStringLiteral("Riprova"));
+    struct Case {
+      std::string login;
+      int32_t company;
+      const char* message;
+    };
+    for (const Case& c : {Case{"nessuno", 1, "utente sconosciuto: nessuno"},
+                          Case{"admin", 9, "l'azienda 9 non esiste"}}) {
+      HostSession::Options options;
+      options.connection_string = demo_->connection_string();
+      options.login = c.login;
+      options.company = c.company;
+      try {
+        HostSession session(options);
+        QFAIL("the session opened");
+      } catch (const std::runtime_error& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QString::fromUtf8(c.message));
+      }
+    }
+    LoginDialog dialog({{"admin", "Amministratore", true}}, {{1, "Officine"}}, std::nullopt,
+                       std::nullopt);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Accesso"));
   }
 
   void ResizingTheWindowFollowsTheAnchoringCodes() {
@@ -411,10 +686,172 @@ class EditorTest : public QObject {
                              std::to_string(DemoInstallation::kUserVerdi) +
                              " AND FW3E_DITTA_CG18 = 1";
     const int64_t before = Count(*cn_, rows);
+    // The boxes are drawn: a checked box and a cleared one differ on screen.
+    const auto box_picture = [&] {
+      header->viewport()->repaint();
+      return header->viewport()->grab(box).toImage();
+    };
+    const QImage checked = box_picture();
+    QVERIFY2(checked.pixelColor(0, 0) != checked.pixelColor(box.width() / 2, box.height() / 2) ||
+                 checked.pixelColor(box.width() - 1, 0) !=
+                     checked.pixelColor(box.width() / 2, box.height() / 2),
+             "something is drawn where the header box is");
     // Checked at first; a click clears it and revokes the destination from every origin.
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, box.center());
     QCOMPARE(Count(*cn_, rows), before + model->rowCount());
     QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QVERIFY(box_picture() != checked);
+    QVERIFY(GestureStatus().startsWith(
+        QStringLiteral("Revocati %1 trasferimenti verso").arg(model->rowCount())));
+    // A click on the caption over the box does what the box does.
+    const QRect caption(header->sectionViewportPosition(1), header->GroupRect(1).bottom() + 2,
+                        header->sectionSize(1), 4);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, caption.center());
+    QCOMPARE(Count(*cn_, rows), before);
+    QCOMPARE(model->headerData(1, Qt::Horizontal, Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    // A click on the group band over the captions does nothing.
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, header->GroupRect(1).center());
+    QCOMPARE(Count(*cn_, rows), before);
+    // The captions and the origin explain themselves.
+    QVERIFY(ColumnLegend::For(QStringLiteral("02"), QStringLiteral("Destinazioni"), true)
+                .contains(QStringLiteral("tutta la colonna")));
+    QVERIFY(ColumnLegend::For(QStringLiteral(" "), QStringLiteral("Origine"), false)
+                .contains(QStringLiteral("Abilita/Disabilita dep. origine")));
+    QVERIFY(view->verticalHeader()->toolTip().contains(QStringLiteral("origine")));
+    QVERIFY(Find<QPushButton>("VRX_ABIDISDEPORI")->toolTip().contains(QStringLiteral("origine")));
+  }
+
+  void EveryCaptionHasALegend() {
+    for (const char* caption : {"Ins", "Mod", "Elim", "Abilita", "Abilitato", "Codice", "Nome",
+                                "Descrizione", "Raggruppamento", "Progetto"}) {
+      QVERIFY2(!ColumnLegend::For(QString::fromLatin1(caption), {}, false).isEmpty(), caption);
+    }
+    Open();
+    ChooseSection("ITM154");
+    for (const char* name : {"CHK_CLIFOR", "CHK_TRANS", "CHK_BLOC", "CHK_FAM", "CHK_DEP",
+                             "CHK_CODICISIMUAZIONE", "CHK_PROGETTI", "CHK_NODI", "fraAnagBase"}) {
+      auto* widget = Find<QWidget>(name);
+      QVERIFY2(widget != nullptr && !widget->toolTip().isEmpty(), name);
+    }
+  }
+
+  void CtrlFFindsInTheGridAndTheTree() {
+    Open();
+    PickPrincipal(1, DemoInstallation::kUserVerdi);
+    ChooseSection("ITM_ARTFAM");
+    QTreeView* grid = session_->ui().view()->tree_grid_view();
+    QVERIFY(grid != nullptr && grid->isVisibleTo(Main()));
+    auto* find = Find<QLineEdit>("GridSearch");
+    QVERIFY(find != nullptr);
+    Main()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Main()));
+    grid->setFocus();
+    QTest::keyClick(Main(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), find);
+    QTest::keyClicks(find, "bullon");
+    QStringList row;
+    for (int c = 0; c < grid->model()->columnCount(grid->currentIndex().parent()); ++c) {
+      row << grid->currentIndex().siblingAtColumn(c).data().toString();
+    }
+    QVERIFY2(row.contains(QStringLiteral("Viteria e bulloneria")), qPrintable(row.join('|')));
+    QTest::keyClicks(find, "xyz");
+    QVERIFY(GestureStatus().contains(QStringLiteral("non è nella griglia")));
+    // From the tree, Ctrl+F goes to the tree's own search box.
+    Find<QTreeView>("VRX_TREEUTENTI1_view")->setFocus();
+    QTest::keyClick(Main(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>("VRX_TREEUTENTI1_search"));
+  }
+
+  void HelpOpensTheGuideAndAbout() {
+    Open();
+    Main()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Main()));
+    QTest::keyClick(Main(), Qt::Key_F1);
+    auto* help = Main()->findChild<HelpDialog*>();
+    QVERIFY(help != nullptr && help->isVisible());
+    QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("primi cinque minuti")));
+    // Its pictures are built in.
+    QVERIFY(!help->browser()
+                 ->document()
+                 ->resource(QTextDocument::ImageResource,
+                            QUrl(QStringLiteral("images/guide-start.png")))
+                 .isNull());
+    Main()->findChild<QAction*>(QStringLiteral("ActionAbout"))->trigger();
+    auto* about = Main()->findChild<QMessageBox*>(QStringLiteral("AboutBox"));
+    QVERIFY(about != nullptr && about->isVisible());
+    QVERIFY(about->text().contains(QApplication::applicationVersion()));
+    about->close();
+  }
+
+  void ButtonsNeverCoverEachOtherAndSmallWindowsScroll() {
+    Open();
+    PickPrincipal(1, DemoInstallation::kUserVerdi);
+    FormView* view = session_->ui().view();
+    for (const char* section : {"ITM_TRANSORIDEST", "ITM50017", "ITM50010", "ITM154"}) {
+      ChooseSection(section);
+      for (const QSize size : {QSize(1385, 830), QSize(1920, 1080), QSize(1024, 640)}) {
+        Main()->resize(size);
+        QApplication::processEvents();
+        std::vector<QPushButton*> shown;
+        for (QPushButton* b : view->findChildren<QPushButton*>()) {
+          if (b->isVisibleTo(Main())) shown.push_back(b);
+        }
+        for (QPushButton* b : shown) {
+          QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(b->objectName()));
+          for (QPushButton* other : shown) {
+            if (other == b || other->parentWidget() != b->parentWidget()) continue;
+            QVERIFY2(!b->geometry().intersects(other->geometry()),
+                     qPrintable(QStringLiteral("%1 over %2 at %3x%4 in %5")
+                                    .arg(b->objectName(), other->objectName())
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(QLatin1String(section))));
+          }
+        }
+      }
+    }
+    // Smaller than the editor's design: it keeps its size and scrolls.
+    Main()->resize(640, 420);
+    QApplication::processEvents();
+    QVERIFY(view->width() >= view->DesignSize().width());
+    QVERIFY(view->height() >= view->DesignSize().height());
+    auto* scroll = Find<QScrollArea>("EditorScrollArea");
+    QVERIFY(scroll != nullptr && scroll->horizontalScrollBar()->isVisible());
+  }
+
+  void RemembersSizePrincipalAndSection() {
+    QSettings().clear();
+    HostSession::Options options;
+    options.connection_string = demo_->connection_string();
+    options.login = std::string(DemoInstallation::kLoginAdmin);
+    options.company = DemoInstallation::kCompanyMain;
+    options.unattended = true;
+    options.remember = true;
+    session_ = std::make_unique<HostSession>(options);
+    session_->Open();
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseSection("ITM50017");
+    Main()->resize(1250, 720);
+    QApplication::processEvents();
+    auto* handle = Find<QWidget>("PaneSplitter");
+    const QPoint start = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, start);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, start + QPoint(45, 0));
+    const int split = session_->ui().controls().resize->split();
+    QVERIFY(split > 0);
+    session_->Close();
+    session_.reset();
+    QApplication::processEvents();
+    QCOMPARE(QSettings().value(QtHostUi::kSectionKey).toString(), QStringLiteral("ITM50017"));
+    session_ = std::make_unique<HostSession>(options);
+    session_->Open();
+    QCOMPARE(session_->window()->section_code(), 6);
+    QCOMPARE(session_->ui().controls().tree->SelectedNode()->id,
+             int64_t{DemoInstallation::kGroupVendite});
+    QCOMPARE(Title(), SectionCaption("ITM50017") + QStringLiteral(" — Gruppo: Ufficio vendite"));
+    QCOMPARE(Main()->size(), QSize(1250, 720));
+    QCOMPARE(session_->ui().controls().resize->split(), split);
+    QSettings().clear();
   }
 
   void QuestionIsAnsweredThroughAPresetAnswer() {
@@ -540,14 +977,27 @@ class EditorTest : public QObject {
     const int64_t logged =
         Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 11");
     const bool was = box->isChecked();
+    // It switches the whole installation: it says so and asks first.
+    QVERIFY(box->toolTip().contains(QStringLiteral("tutta l'installazione")));
+    QtMessageService& messages = session_->global().messages();
+    messages.PresetAnswer(host::kVbNo);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(box->isChecked(), was);
+    QCOMPARE(db::Trim(cn_->Execute(setting)->Field(0).ToText()), std::string(was ? "1" : "0"));
+    QVERIFY(messages.shown().back().prompt.find("tutta l'installazione") != std::string::npos);
+    QCOMPARE(GestureStatus(), QStringLiteral("Abilitazione revoche: nessuna modifica"));
+    messages.PresetAnswer(host::kVbYes);
     QTest::mouseClick(box, Qt::LeftButton);
     QCOMPARE(box->isChecked(), !was);
+    QCOMPARE(GestureStatus(), was ? QStringLiteral("Revoche disattivate per tutta l'installazione")
+                                  : QStringLiteral("Revoche attivate per tutta l'installazione"));
     QCOMPARE(session_->window()->control("CHK_ABILREVOKE").value().ToInt32(), was ? 0 : 1);
     QCOMPARE(db::Trim(cn_->Execute(setting)->Field(0).ToText()), std::string(was ? "0" : "1"));
     QCOMPARE(session_->global().revocation_enabled(), std::optional<bool>(!was));
     QCOMPARE(Count(*cn_, "SELECT COUNT(*) FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 11"),
              logged + 1);
     // The space bar toggles it back.
+    messages.PresetAnswer(host::kVbYes);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Space);
     QCOMPARE(box->isChecked(), was);
@@ -622,8 +1072,14 @@ class EditorTest : public QObject {
     options.unattended = true;
     session_ = std::make_unique<HostSession>(options);
     session_->global().messages().PresetAnswer(host::kVbOK);
+    // Nothing of the editor shows behind the refusal.
+    ShowWatcher watcher;
+    qApp->installEventFilter(&watcher);
     session_->Open();
+    qApp->removeEventFilter(&watcher);
+    QCOMPARE(watcher.main_windows_shown, 0);
     QCOMPARE(session_->window(), nullptr);
+    QVERIFY(session_->Refused());
     const auto& shown = session_->global().messages().shown();
     QCOMPARE(shown.size(), size_t{1});
     QCOMPARE(shown[0].title, std::string("Utente non autorizzato"));
@@ -645,6 +1101,9 @@ class EditorTest : public QObject {
 
   void CompanyChangeIsRefusedWhileOpen() {
     Open();
+    QVERIFY(!session_->Refused());
+    // The module refuses it while the window is open: the menu does not offer it.
+    QCOMPARE(Main()->findChild<QAction*>(QStringLiteral("ActionChangeCompany")), nullptr);
     QtMessageService& messages = session_->global().messages();
     const size_t shown = messages.shown().size();
     messages.PresetAnswer(host::kVbOK);
@@ -670,6 +1129,16 @@ class EditorTest : public QObject {
  private:
   static int TwipsToPixelsAt(FormView* view, int32_t twips) {
     return static_cast<int>(std::lround(twips * view->dpi() / 1440.0));
+  }
+  static int CountCheckedIn(const QAbstractItemModel* model, const QModelIndex& parent = {}) {
+    int checked = 0;
+    for (int r = 0; r < model->rowCount(parent); ++r) {
+      for (int c = 0; c < model->columnCount(parent); ++c) {
+        checked += model->index(r, c, parent).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+      }
+      checked += CountCheckedIn(model, model->index(r, 0, parent));
+    }
+    return checked;
   }
   // The cell that was `cell` before a click (the model may have been read again).
   static QModelIndex FirstCheckableAt(QAbstractItemView* view, const QModelIndex& cell) {

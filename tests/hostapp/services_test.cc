@@ -6,7 +6,12 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -18,7 +23,9 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "hostapp/change_log_filter.h"
 #include "hostapp/change_log_model.h"
+#include "hostapp/change_log_viewer.h"
 #include "hostapp/demo_database.h"
 #include "hostapp/host_change_log.h"
 #include "hostapp/host_log_class.h"
@@ -30,6 +37,7 @@
 #include "hostapp/suites.h"
 #include "hostdb/demo_installation.h"
 #include "hostdb/temporary_demo_database.h"
+#include "db/sql_literal.h"
 #include "zere_orvelka/navigator_events.h"
 
 namespace orv::hostapp {
@@ -83,13 +91,14 @@ class ServicesTest : public QObject {
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("icon");
     QTest::newRow("yes/no question, No") << 36 << "No" << 7 << int(QMessageBox::Question);
-    QTest::newRow("yes/no exclamation, Yes") << 52 << "Yes" << 6 << int(QMessageBox::Warning);
+    // The buttons speak Italian (Qt's own catalogue).
+    QTest::newRow("yes/no exclamation, Yes") << 52 << "Sì" << 6 << int(QMessageBox::Warning);
     QTest::newRow("OK information") << 64 << "OK" << 1 << int(QMessageBox::Information);
     QTest::newRow("critical OK") << 16 << "OK" << 1 << int(QMessageBox::Critical);
     QTest::newRow("abort/retry/ignore, Retry")
-        << 4370 << "Retry" << 4 << int(QMessageBox::Critical);
-    QTest::newRow("abort/retry/ignore, Ignore") << 2 << "Ignore" << 5 << int(QMessageBox::NoIcon);
-    QTest::newRow("OK/Cancel, Cancel") << 1 << "Cancel" << 2 << int(QMessageBox::NoIcon);
+        << 4370 << "Riprova" << 4 << int(QMessageBox::Critical);
+    QTest::newRow("abort/retry/ignore, Ignore") << 2 << "Ignora" << 5 << int(QMessageBox::NoIcon);
+    QTest::newRow("OK/Cancel, Cancel") << 1 << "Annulla" << 2 << int(QMessageBox::NoIcon);
   }
   void MessageBoxMapsButtonsIconsAndAnswers() {
     QFETCH(int, buttons);
@@ -157,6 +166,16 @@ class ServicesTest : public QObject {
     QVERIFY(!rs->IsEof());
     QCOMPARE(rs->Field("FW90_TESTO").ToText(), text);  // the quotes arrive as typed
     QCOMPARE(rs->Field("FW90_LOGIN").ToText(), std::string("admin"));
+    // The date without separators: the server reads it the same way whatever
+    // the login's date format (with hyphens an Italian login swaps day and
+    // month).
+    auto when = cn->Execute(
+        "SELECT FW90_DATAORA FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 16 ORDER BY FW90_ID DESC");
+    QVERIFY(!when->IsEof());
+    const QString stamp = QString::fromStdString(when->Field(0).ToText());
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^\\d{8} \\d{2}:\\d{2}:\\d{2}$")).match(stamp).hasMatch(),
+        qPrintable(stamp));
     auto longest = cn->Execute("SELECT FW90_TESTO FROM FW90_LOGMODIFICHE WHERE FW90_EVENTO = 15");
     QVERIFY(!longest->IsEof());
     QCOMPARE(longest->Field(0).ToText().size(), HostChangeLog::kMaxText);
@@ -166,9 +185,97 @@ class ServicesTest : public QObject {
     QVERIFY(model.Reload());
     QCOMPARE(model.rowCount(), static_cast<int>(before + 2));
     // Newest first.
-    QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("15"));
-    QCOMPARE(model.index(1, 3).data().toString(), QString::fromStdString(text).trimmed());
-    QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Descrizione"));
+    QCOMPARE(model.index(0, ChangeLogModel::kEvent).data(ChangeLogModel::kEventRole).toInt(), 15);
+    QCOMPARE(model.index(1, ChangeLogModel::kText).data().toString(),
+             QString::fromStdString(text).trimmed());
+  }
+
+  void ChangeLogViewerNamesFiltersSortsAndExports() {
+    hostdb::TemporaryDemoDatabase demo;
+    std::shared_ptr<db::Connection> cn = demo.Connect();
+    cn->Execute("DELETE FROM FW90_LOGMODIFICHE");
+    // Entries as the editor writes them, on three days by two logins.
+    struct Row {
+      const char* time;
+      const char* login;
+      int event;
+      std::string text;
+    };
+    HostChangeLog f([cn] { return cn; }, "admin");
+    const Row rows[] = {
+        {"2026-03-01 09:00:00", "admin", 11, f.FormatDetail(1, "Non attivo")},
+        {"2026-03-02 10:30:00", "admin", 15,
+         f.FormatGroup("Ufficio vendite") + f.FormatDetail(1, "2") + f.FormatDetail(2, "SUD") +
+             f.FormatDetail(3, "") + f.FormatDetail(4, "") + f.FormatDetail(5, "") +
+             f.FormatDetail(6, "No")},
+        {"2026-03-03 11:00:00", "supervisore", 16,
+         f.FormatUser("Mario Rossi") + f.FormatDetail(1, "02 - Deposito Milano Nord") +
+             f.FormatDetail(2, "") + f.FormatDetail(3, "02") + f.FormatDetail(4, "Si")},
+    };
+    for (const Row& r : rows) {
+      cn->Execute(
+          "INSERT INTO FW90_LOGMODIFICHE (FW90_DATAORA, FW90_LOGIN, FW90_EVENTO, FW90_TESTO) "
+          "VALUES (" +
+          db::SqlQuote(r.time) + ", " + db::SqlQuote(r.login) + ", " +
+          std::to_string(r.event) + ", " + db::SqlQuote(r.text) + ")");
+    }
+    ChangeLogViewer viewer([cn] { return cn; });
+    ChangeLogFilter* filter = viewer.filter();
+    QAbstractItemModelTester tester(filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QCOMPARE(filter->rowCount(), 3);
+    // Newest first, each read into its columns.
+    const auto cell = [&](int row, int column) {
+      return filter->index(row, column).data().toString();
+    };
+    QCOMPARE(cell(0, ChangeLogModel::kTime), QStringLiteral("03/03/2026 11:00:00"));
+    QCOMPARE(cell(0, ChangeLogModel::kPrincipal), QStringLiteral("Utente: Mario Rossi"));
+    QCOMPARE(cell(0, ChangeLogModel::kSection), QStringLiteral("02 - Deposito Milano Nord"));
+    QCOMPARE(cell(0, ChangeLogModel::kCodes), QStringLiteral("02"));
+    QCOMPARE(cell(0, ChangeLogModel::kOutcome), QStringLiteral("Abilitato"));
+    QCOMPARE(cell(1, ChangeLogModel::kEvent), QStringLiteral("Revoca clienti/fornitori"));
+    QCOMPARE(cell(1, ChangeLogModel::kPrincipal), QStringLiteral("Gruppo: Ufficio vendite"));
+    QCOMPARE(cell(1, ChangeLogModel::kCompany), QStringLiteral("2"));
+    QCOMPARE(cell(1, ChangeLogModel::kCodes), QStringLiteral("SUD"));
+    QCOMPARE(cell(1, ChangeLogModel::kOutcome), QStringLiteral("Revocato"));
+    QCOMPARE(cell(2, ChangeLogModel::kEvent), QStringLiteral("Abilitazione revoche"));
+    QCOMPARE(cell(2, ChangeLogModel::kSection), QStringLiteral("Tutta l'installazione"));
+    // Sorted by another column, and back by time (not by the text of the time).
+    viewer.table()->sortByColumn(ChangeLogModel::kEvent, Qt::AscendingOrder);
+    QCOMPARE(cell(0, ChangeLogModel::kEvent), QStringLiteral("Abilitazione revoche"));
+    viewer.table()->sortByColumn(ChangeLogModel::kTime, Qt::AscendingOrder);
+    QCOMPARE(cell(0, ChangeLogModel::kTime), QStringLiteral("01/03/2026 09:00:00"));
+    // Each filter, as the user sets it.
+    auto* principal = viewer.findChild<QLineEdit*>(QStringLiteral("ChangeLogPrincipal"));
+    QTest::keyClicks(principal, "vendite");
+    QCOMPARE(filter->rowCount(), 1);
+    principal->clear();
+    auto* event = viewer.findChild<QComboBox*>(QStringLiteral("ChangeLogEvent"));
+    event->setCurrentIndex(event->findData(16));
+    QCOMPARE(filter->rowCount(), 1);
+    event->setCurrentIndex(0);
+    auto* login = viewer.findChild<QComboBox*>(QStringLiteral("ChangeLogLogin"));
+    QCOMPARE(login->count(), 3);  // all, admin, supervisore
+    login->setCurrentIndex(login->findData(QStringLiteral("admin")));
+    QCOMPARE(filter->rowCount(), 2);
+    login->setCurrentIndex(0);
+    viewer.findChild<QDateEdit*>(QStringLiteral("ChangeLogFrom"))->setDate(QDate(2026, 3, 2));
+    viewer.findChild<QDateEdit*>(QStringLiteral("ChangeLogTo"))->setDate(QDate(2026, 3, 2));
+    QCOMPARE(filter->rowCount(), 1);
+    QCOMPARE(cell(0, ChangeLogModel::kCodes), QStringLiteral("SUD"));
+    // The rows shown go to CSV, quotes doubled.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.csv"));
+    QVERIFY(viewer.ExportCsv(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));  // a byte-order mark for spreadsheets
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[0].startsWith(QStringLiteral("\"Data e ora\";\"Accesso\"")));
+    QVERIFY(lines[1].contains(QStringLiteral("\"Gruppo: Ufficio vendite\"")));
+    QVERIFY(!viewer.ExportCsv(dir.filePath(QStringLiteral("no/such/folder/log.csv"))));
   }
 
   void LookupsListAndResolveCodesSafely() {

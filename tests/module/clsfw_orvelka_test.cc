@@ -10,6 +10,7 @@
 #include "host/host_test_objects.h"
 #include "session/headless_global.h"
 #include "session/headless_navigator.h"
+#include "support/headless_editor.h"
 #include "zere_orvelka/message_service.h"
 
 namespace orv::host {
@@ -139,6 +140,23 @@ TEST(ClsfwOrvelkaTest, ModelsRegisterTheWindowOnlyWhileActive) {
   EXPECT_EQ(
       navigator->script_model().events,
       (std::vector<std::string>{"register-layout Gestione Autorizzazioni", "register-script "}));
+}
+
+TEST(ClsfwOrvelkaTest, CwindowReturnsNothingAndHoldsNoClosedWindow) {
+  orv::testing::HeadlessEditor editor;
+  editor.Open();
+  session::HeadlessHost& host = editor.host();
+  host.navigator()->RaiseInitializeModels();
+  ASSERT_FALSE(host.navigator()->script_model().registered.expired());
+  // Nothing assigns Cwindow's reference, whatever the models hand back.
+  EXPECT_EQ(host.module()->GetCwindow(), nullptr);
+  std::weak_ptr<HostForm> first = host.navigator()->script_model().registered;
+  ASSERT_TRUE(host.Close());
+  host.ShowAgain();
+  // The module holds the newer window only; the closed one is gone while
+  // the module lives on.
+  EXPECT_TRUE(first.expired());
+  EXPECT_EQ(host.module()->GetCwindow(), nullptr);
 }
 
 TEST(ClsfwOrvelkaTest, TransferDataRaisesDataTransfer) {

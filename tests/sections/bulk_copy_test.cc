@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/connection.h"
@@ -55,16 +56,31 @@ class BulkCopyTest : public ::testing::Test {
   BulkEditor e_;
 };
 
-TEST_F(BulkCopyTest, EqualIdentifiersAreRefusedWhateverTheKinds) {
+TEST_F(BulkCopyTest, OnlyTheSamePrincipalIsRefusedNotTheSameNumber) {
   const std::vector<std::string> before = e_.Snapshot();
-  // Group 2 and user 2 share a number.
-  Open(PrincipalNode::kGroup, DemoInstallation::kGroupAmmin, PrincipalNode::kUser,
-       DemoInstallation::kUserRossi);
-  Copy({"CHK_DEP", "CHK_CLIFOR"});
+  // Group 2 and user 2 share a number but are two principals: the copy goes
+  // on to its question (answered no), either way round.
+  for (const auto& [to_kind, from_kind] :
+       {std::pair{PrincipalNode::kGroup, PrincipalNode::kUser},
+        std::pair{PrincipalNode::kUser, PrincipalNode::kGroup}}) {
+    Open(to_kind, 2, from_kind, 2);
+    e_.host().Tick("CHK_DEP", true);
+    e_.ClearOutput();
+    e_.No();
+    e_.host().Button("CMD_OK");
+    const std::vector<std::string> shown = e_.Messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("52|Avviso|L'operazione sovrascriverà", 0), 0u) << shown[0];
+  }
+  // The same kind and number is refused, with its own text.
+  e_.host().SelectPrincipal(PrincipalNode::kUser, 3);
+  e_.host().CopyFrom(PrincipalNode::kUser, 3);
+  e_.ClearOutput();
+  e_.host().Button("CMD_OK");
   EXPECT_EQ(e_.Messages(),
             std::vector<std::string>{
                 "64|Operazione non consentita|L'utente  d'origine e di destinazione coincidono"});
-  e_.host().SelectPrincipal(PrincipalNode::kUser, 3);
+  e_.host().SelectPrincipal(PrincipalNode::kGroup, 3);
   e_.host().CopyFrom(PrincipalNode::kGroup, 3);
   e_.ClearOutput();
   e_.host().Button("CMD_OK");
@@ -205,10 +221,12 @@ TEST_F(BulkCopyTest, WithoutASourceNothingIsDeleted) {
   e_.Group(DemoInstallation::kGroupMagazzino);
   e_.host().Button("CMD_SELEZIONA");
   e_.ClearOutput();
-  e_.Answer(host::kVbIgnore);  // to the error: the copy still stops
   e_.host().Button("CMD_OK");
-  EXPECT_EQ(e_.LoggedRoutines(), std::vector<std::string>{"DuplicaRevoke"});
-  EXPECT_TRUE(e_.Messages().empty());
+  // Refused as a missing choice, not an error to retry.
+  EXPECT_TRUE(e_.LoggedRoutines().empty());
+  EXPECT_EQ(e_.Messages(),
+            std::vector<std::string>{"48|Operazione non valida|Selezionare il gruppo o l'utente "
+                                     "d'origine della copia!"});
   EXPECT_EQ(e_.Snapshot(), before);
 }
 

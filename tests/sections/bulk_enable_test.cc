@@ -100,7 +100,7 @@ TEST(BulkEnableTest, WarehouseTransfersOnlyInTheCurrentCompanyWithoutQuestion) {
       "FW3E_CODDEP_DES, FW3E_FLGABILITATO) VALUES (5, 2, '01', 'B', 0)");
   w.Open();
   w.User(user);
-  ASSERT_EQ(w.RevokedCells(), (std::vector<std::string>{"01>A ", "01>DEP 1"}));
+  ASSERT_EQ(w.RevokedCells(), (std::vector<std::string>{"01>A", "01>DEP 1"}));
   w.ClearOutput();
   w.Button("VRX_ABILITATUTTI");
   EXPECT_TRUE(w.Messages().empty());

@@ -97,11 +97,17 @@ TEST(CliForSaveTest, QuotedCodesAndSites) {
             "(FW32_ID_FW07,FW32_ID_FW06,FW32_DITTA,FW32_TIPOCF,FW32_CODMACRO,FW32_CODMIDDLE,"
             "FW32_CODRAGG,FW32_TIPORAGG,FW32_FLGABILITATO,FW32_FLGMODIFICA)  VALUES ( NULL , 6 , 1 "
             ", 0 , 'A''B' , '' , 'C''D' , 'RAGG1' , 0 , 0)");
+  // A grouping is found as the tree's join finds it: on its third code.
   EXPECT_EQ(CliForStatements::UpdateRevocation(group, branch, 1),
             "UPDATE FW32_RVKCLIFOR  SET FW32_FLGABILITATO = 1 , FW32_FLGMODIFICA = 0 WHERE "
             "FW32_DITTA = 1 AND FW32_ID_FW07  IS NULL AND FW32_ID_FW06   =6 AND FW32_TIPOCF = 0 "
+            "AND FW32_CODRAGG = 'C''D' AND FW32_TIPORAGG = 'RAGG1'");
+  const CliForBranch category{"1", "0", "A'B", "", "C'D", "CAT"};
+  EXPECT_EQ(CliForStatements::UpdateRevocation(group, category, 1),
+            "UPDATE FW32_RVKCLIFOR  SET FW32_FLGABILITATO = 1 , FW32_FLGMODIFICA = 0 WHERE "
+            "FW32_DITTA = 1 AND FW32_ID_FW07  IS NULL AND FW32_ID_FW06   =6 AND FW32_TIPOCF = 0 "
             "AND FW32_CODMACRO = 'A''B' AND FW32_CODMIDDLE = '' AND FW32_CODRAGG = 'C''D' AND "
-            "FW32_TIPORAGG = 'RAGG1'");
+            "FW32_TIPORAGG = 'CAT'");
 }
 
 TEST(CliForSaveTest, HeadingsAreRefusedAndShowNoBox) {
@@ -142,13 +148,16 @@ TEST(CliForSaveTest, HeadingsAreRefusedAndShowNoBox) {
   EXPECT_EQ(index, checked);
 }
 
-TEST(CliForSaveTest, FailedWriteIsSilentAndPutsTheBoxBack) {
+TEST(CliForSaveTest, FailedWriteIsToldAndPutsTheBoxBack) {
   TreeEditor editor;
   editor.Group(6);
   editor.Exec("DROP TABLE FW32_RVKCLIFOR");
   editor.Click("M_1.0.SUD");
   EXPECT_EQ(editor.Cell("M_1.0.SUD", "CHECKED"), "1");
-  EXPECT_TRUE(editor.Messages().empty());
+  const std::vector<std::string> messages = editor.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("FW32_RVKCLIFOR"), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find("\n in TGRID_CLIFOR_CheckChange"), std::string::npos) << messages[0];
   EXPECT_TRUE(editor.Reloads().empty());
   EXPECT_TRUE(editor.Log(15).empty());
 }

@@ -176,6 +176,10 @@ TEST(NodeSectionTest, AFailedMergeChangesNothingAndIsLogged) {
   // A principal that is both or neither is refused before any statement.
   EXPECT_FALSE(merge->ConfermaModificheNodi(db::Value::Null(), db::Value::Null()));
   EXPECT_FALSE(merge->ConfermaModificheNodi(db::Value(4), db::Value(4)));
+  // So is one the work table was not built for (user 7, rows of group 4).
+  const Strings demo = e.Revocations();
+  EXPECT_FALSE(merge->ConfermaModificheNodi(db::Value(7), db::Value::Null()));
+  EXPECT_EQ(e.Revocations(), demo);
   EXPECT_TRUE(e.host().global()->logged_errors().empty());
 
   e.ClickNode("24001", "010");

@@ -69,26 +69,27 @@ TEST(NodeStatementsTest, DropFilterAndRows) {
 }
 
 TEST(NodeStatementsTest, MergeForAUserAndForAGroup) {
+  // The rows passing the filter only; matched rows given back are deleted,
+  // missing revoked rows inserted; no delete of rows the table does not show.
   auto merge = [](const std::string& group_test, const std::string& user_test,
                   const std::string& values) {
     std::string s;
     for (const std::string& line : {
              std::string(" MERGE FW3N_RVKNODI AS target   "),
-             std::string(" USING (SELECT PROGETTO, CODICE, DITTARAG  "),
+             std::string(" USING (SELECT PROGETTO, CODICE, DITTARAG, ABILITATO  "),
              "         FROM " + kTable,
-             std::string("         where ABILITATO = 0) AS source (PROGETTO, CODICE, DITTARAG)   "),
+             std::string("         where INCLUSA = 1) AS source (PROGETTO, CODICE, DITTARAG, "
+                         "ABILITATO)   "),
              std::string(" ON (target.FW3N_CODPROG_PD68 = source.PROGETTO "),
              std::string("     and target.FW3N_CODNODO = source.CODICE "),
              std::string("     and target.FW3N_DITTA_CG18 = source.DITTARAG "),
              "     and target.FW3N_ID_FW06 " + group_test,
              "     and target.FW3N_ID_FW07 " + user_test,
              std::string("     ) "),
-             std::string(" WHEN NOT MATCHED BY SOURCE "),
+             std::string(" WHEN MATCHED AND source.ABILITATO = 1 "),
              std::string("     and target.FW3N_DITTA_CG18 = 1"),
-             "     and target.FW3N_ID_FW06 " + group_test,
-             "     and target.FW3N_ID_FW07 " + user_test,
              std::string("     THEN DELETE "),
-             std::string(" WHEN NOT MATCHED BY TARGET "),
+             std::string(" WHEN NOT MATCHED BY TARGET AND source.ABILITATO = 0 "),
              "     THEN INSERT (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, "
              "FW3N_ID_FW07) VALUES (DITTARAG, PROGETTO, CODICE, " +
                  values + "); ",
@@ -102,6 +103,20 @@ TEST(NodeStatementsTest, MergeForAUserAndForAGroup) {
             merge(" =4", " IS NULL", "4,  NULL"));
   EXPECT_EQ(NodeStatements::Merge(kTable, db::Value(7), db::Value::Null(), 1),
             merge(" IS NULL", " =7", " NULL, 7"));
+}
+
+TEST(NodeStatementsTest, ClickStatementsNameOneNodeOfOnePrincipal) {
+  EXPECT_EQ(NodeStatements::InsertRevocation(db::Value::Null(), db::Value(4), 1, "24'1", "010"),
+            "INSERT INTO FW3N_RVKNODI (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, "
+            "FW3N_ID_FW06, FW3N_ID_FW07) SELECT 1, '24''1', '010', 4, NULL WHERE NOT EXISTS "
+            "(SELECT 1 FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 1 AND FW3N_CODPROG_PD68 = "
+            "'24''1' AND FW3N_CODNODO = '010' AND FW3N_ID_FW06  =4 AND FW3N_ID_FW07  IS NULL)");
+  EXPECT_EQ(NodeStatements::DeleteRevocation(db::Value(7), db::Value::Null(), 2, "24001", "a'b"),
+            "DELETE FROM FW3N_RVKNODI WHERE FW3N_DITTA_CG18 = 2 AND FW3N_CODPROG_PD68 = '24001' "
+            "AND FW3N_CODNODO = 'a''b' AND FW3N_ID_FW06  IS NULL AND FW3N_ID_FW07  =7");
+  EXPECT_EQ(NodeStatements::WorkTableKey(kTable), "CREATE UNIQUE CLUSTERED INDEX IX_" +
+                                                      kTable.substr(2) + " ON " + kTable +
+                                                      " (DITTARAG, PROGETTO, CODICE)");
 }
 
 TEST(NodeStatementsTest, OnlyAWorkTableNameReachesAStatement) {

@@ -64,17 +64,40 @@ TEST(WarehouseCellClickTest, OneCharacterCodesAndInnerBlanksRoundTrip) {
   e.Open();
   e.Click("A", "DEP 1");
   e.Click("DEP 1", "A");
-  // The decoded codes are written: a blank after a one-character code, the
-  // inner blank kept.
-  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 3 AND FW3E_CODDEP_ORI = 'A ' AND FW3E_CODDEP_DES = 'DEP 1'"), 1);
-  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 3 AND FW3E_CODDEP_ORI = 'DEP 1' AND FW3E_CODDEP_DES = 'A'"), 1);
+  // The codes are written as the warehouse master holds them: no blank after
+  // a one-character code (the row and column gestures write the same), the
+  // inner blank kept. Read back as text, since equality ignores trailing
+  // blanks.
+  EXPECT_THAT(e.Query("SELECT '[' + FW3E_CODDEP_ORI + ']' + '[' + FW3E_CODDEP_DES + ']' FROM "
+                      "FW3E_RVKDEPCOLL WHERE FW3E_ID_FW07 = 3 ORDER BY FW3E_CODDEP_ORI"),
+              ElementsAre("[A][DEP 1]", "[DEP 1][A]"));
   // A refill reads them back into the same cells.
   e.User(2);
   e.User(3);
-  EXPECT_THAT(e.RevokedCells(), ElementsAre("A>DEP 1", "DEP 1>A "));
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("A>DEP 1", "DEP 1>A"));
   e.Click("DEP 1", "A");
   e.Click("A", "DEP 1");
   EXPECT_EQ(e.UserRows(3), 0);
+}
+
+TEST(WarehouseCellClickTest, CodesWithUnderscoresAndBlanksAreEachTheirOwnWarehouse) {
+  TransferEditor e;
+  e.Exec(
+      "INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) "
+      "VALUES (1, 'A___B', NULL), (1, 'A B', NULL), (1, 'A_5FB', NULL)");
+  e.User(3);
+  e.Open();
+  e.Click("A___B", "A B");
+  e.Click("A B", "A___B");
+  e.Click("A_5FB", "A___B");
+  EXPECT_EQ(e.UserPair(3, "A___B", "A B"), 1);
+  EXPECT_EQ(e.UserPair(3, "A B", "A___B"), 1);
+  EXPECT_EQ(e.UserPair(3, "A_5FB", "A___B"), 1);
+  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 3 AND FW3E_CODDEP_DES = 'A B' AND FW3E_CODDEP_ORI <> 'A___B'"),
+            0);
+  e.User(2);
+  e.User(3);
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("A B>A___B", "A_5FB>A___B", "A___B>A B"));
 }
 
 TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
@@ -91,7 +114,7 @@ TEST(WarehouseCellClickTest, QuotesInCodesAreWrittenAndFoundAgain) {
   EXPECT_EQ(e.UserPair(3, "Q", "O'K"), 1);
   e.User(2);
   e.User(3);
-  EXPECT_THAT(e.RevokedCells(), ElementsAre("O'K>Q ", "Q>O'K"));
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("O'K>Q", "Q>O'K"));
   e.Header("O'K", false);
   EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 3 AND FW3E_CODDEP_DES = 'O''K'"), 9);
   e.SelectOrigin("O'K");
@@ -175,7 +198,7 @@ TEST(WarehouseHeaderClickTest, AFailingInsertLeavesTheDestinationAsItWas) {
   e.Header("A", false);
   EXPECT_EQ(e.Rows("FW3E_ID_FW06 = 5 AND FW3E_CODDEP_DES = 'A' AND FW3E_CODDEP_ORI = '02'"), 1);
   EXPECT_EQ(e.GroupRows(5), 2);
-  EXPECT_THAT(e.RevokedCells(), ElementsAre("02>A ", "MP>PF"));
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("02>A", "MP>PF"));
   ASSERT_EQ(e.Messages().size(), 1u);
   EXPECT_THAT(e.Messages()[0], HasSubstr(" in GRID_DEPOSITO_HeaderCheckBoxClick"));
   // The connection is usable afterwards (no transaction left open).
@@ -208,11 +231,14 @@ TEST(WarehouseOriginToggleTest, PartlyRevokedBecomesAllowedAndAllowedBecomesFull
   EXPECT_EQ(db::Trim(e.Bound()->Field("CODICE").ToText()), "DEP 1");
   EXPECT_EQ(e.GroupRows(5), 1);  // the group's row is not the user's
 
-  // A one-character origin is written with its blank.
+  // A one-character origin is written as the master holds it.
   e.SelectOrigin("A");
   e.Button("VRX_ABIDISDEPORI");
-  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_CODDEP_ORI = 'A '"),
+  EXPECT_EQ(e.Rows("FW3E_ID_FW07 = 5 AND FW3E_CODDEP_ORI = 'A'"),
             TransferEditor::kCompany1Warehouses);
+  EXPECT_EQ(e.Query("SELECT DISTINCT '[' + FW3E_CODDEP_ORI + ']' FROM FW3E_RVKDEPCOLL WHERE "
+                    "FW3E_ID_FW07 = 5 AND FW3E_CODDEP_ORI = 'A'"),
+            std::vector<std::string>{"[A]"});
   EXPECT_EQ(e.Cell("A", "PF"), "0");
   EXPECT_TRUE(e.Messages().empty());
 }

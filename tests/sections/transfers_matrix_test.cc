@@ -21,29 +21,35 @@ using sections::TransferSection;
 using sections::TransferStatements;
 using ::testing::ElementsAre;
 
-TEST(WarehouseKeyTest, EncodesBlanksAndReadsShortCodesBackWithABlank) {
+TEST(WarehouseKeyTest, EncodesBlanksAndReadsCodesBackAsTheMasterHoldsThem) {
   struct Case {
     std::string code;
     std::string key;
     std::string decoded;
   };
   const std::vector<Case> cases = {
-      {"A", "C_A", "A "},               // one character: three-character key, blank appended
-      {"A  ", "C_A", "A "},             // trailing blanks are not part of the key
-      {"DEP 1", "C_DEP___1", "DEP 1"},  // inner blank: three underscores
-      {"X  Y", "C_X______Y", "X  Y"},   // every blank on its own
-      {"01", "C_01", "01"},             // two characters stay as they are
-      {"O'K", "C_O'K", "O'K"},          // quotes pass through the key
-      {"A_B", "C_A_B", "A_B"},          // a single underscore is not a blank
+      {"A", "C_A", "A"},                    // one character: no blank appended
+      {"A  ", "C_A", "A"},                  // trailing blanks are not part of the key
+      {"DEP 1", "C_DEP___1", "DEP 1"},      // inner blank: three underscores
+      {"X  Y", "C_X______Y", "X  Y"},       // every blank on its own
+      {"01", "C_01", "01"},                 // two characters stay as they are
+      {"O'K", "C_O'K", "O'K"},              // quotes pass through the key
+      {"A_B", "C_A_5FB", "A_B"},            // an underscore is escaped ...
+      {"A___B", "C_A_5F_5F_5FB", "A___B"},  // ... so three never read as a blank
+      {"A B", "C_A___B", "A B"},
+      {"_5F", "C__5F5F", "_5F"},  // the escape itself round-trips
   };
   for (const Case& c : cases) {
     EXPECT_EQ(TransferSection::CodiceToCampo(c.code), c.key) << c.code;
     EXPECT_EQ(TransferSection::CampoToCodice(c.key.substr(2)), c.decoded) << c.code;
   }
   // Values read from the matrix (fixed-length, padded) decode the same way.
-  EXPECT_EQ(TransferSection::CampoToCodice("A                        "), "A ");
+  EXPECT_EQ(TransferSection::CampoToCodice("A                        "), "A");
   EXPECT_EQ(TransferSection::CampoToCodice("DEP 1                    "), "DEP 1");
   EXPECT_EQ(TransferSection::CampoToCodice(""), "");
+  // Origins are codes, never keys: underscores stay as they are.
+  EXPECT_EQ(TransferSection::MatrixCode("A___B     "), "A___B");
+  EXPECT_EQ(TransferSection::MatrixCode("A         "), "A");
 }
 
 TEST(TransferStatementsTest, UserAndGroupPiecesAsTheSectionWritesThem) {
@@ -75,7 +81,7 @@ TEST(TransferStatementsTest, UserAndGroupPiecesAsTheSectionWritesThem) {
             "dest.MG58_CODDEP as COD_DES, NULL, 3 FROM MG58_DEPOSITI as ori  JOIN MG58_DEPOSITI "
             "as dest ON ori.MG58_DITTA_CG18 = dest.MG58_DITTA_CG18  LEFT JOIN FW3E_RVKDEPCOLL ON "
             "FW3E_ID_FW07  IS NULL     AND FW3E_ID_FW06  = 3    AND FW3E_DITTA_CG18 = "
-            "ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.mg58_CODDEP AND FW3E_CODDEP_DES = "
+            "ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.MG58_CODDEP AND FW3E_CODDEP_DES = "
             "dest.MG58_CODDEP  Where ori.MG58_DITTA_CG18 = 1 And FW3E_CODDEP_ORI Is Null And "
             "FW3E_CODDEP_DES Is Null  ORDER BY COD_ORI, COD_DES ");
   EXPECT_EQ(TransferStatements::Catalogue(1, {"C_A", "C_DEP___1"}),
@@ -141,7 +147,7 @@ TEST(WarehouseMatrixTest, FillShowsTheSelectedPrincipalsRowsOnly) {
   TransferEditor e;
   e.User(5);
   e.Open();
-  EXPECT_THAT(e.RevokedCells(), ElementsAre("01>A ", "01>DEP 1"));
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("01>A", "01>DEP 1"));
   // The group with the same identifier has its own rows.
   e.Group(5);
   EXPECT_THAT(e.RevokedCells(), ElementsAre("MP>PF"));
@@ -161,7 +167,7 @@ TEST(WarehouseMatrixTest, FillShowsTheSelectedPrincipalsRowsOnly) {
 
 TEST(WarehouseMatrixTest, RowsMatchCodesAsTheDatabaseComparesThem) {
   TransferEditor e;
-  // A one-character code stored with its trailing blank (as the clicks write
+  // A one-character code stored with a trailing blank (as clicks once wrote
   // it) and a code in other case name the same warehouses.
   e.Exec(
       "INSERT INTO FW3E_RVKDEPCOLL (FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
@@ -170,7 +176,7 @@ TEST(WarehouseMatrixTest, RowsMatchCodesAsTheDatabaseComparesThem) {
   e.User(2);
   e.Open();
   // Rows naming no warehouse of the company are ignored.
-  EXPECT_THAT(e.RevokedCells(), ElementsAre("A>A ", "DEP 1>CL", "MP>A "));
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("A>A", "DEP 1>CL", "MP>A"));
 }
 
 TEST(WarehouseMatrixTest, OtherCompanyHasItsOwnMatrix) {

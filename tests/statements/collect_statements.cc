@@ -12,42 +12,46 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "db/statement_observer.h"
+#include "db/connection.h"
+#include "db/statement_trace.h"
 #include "hostdb/install_script.h"
 #include "hostdb/temporary_demo_database.h"
 #include "session/session_script.h"
 
 namespace {
 
-// Every distinct statement, in the order first sent.
-class Collector : public orv::db::StatementObserver {
+// Every distinct statement, in the order first sent: the sessions' (through
+// a statement trace every connection starts with) and the schema's batches.
+class Collector {
  public:
-  Collector() { Add(this); }
-  ~Collector() override { Remove(this); }
+  Collector() : trace_(std::make_shared<orv::db::StatementTrace>(nullptr, nullptr)) {
+    orv::db::Connection::SetDefaultStatementObserver(trace_, "session");
+  }
+  ~Collector() { orv::db::Connection::SetDefaultStatementObserver(nullptr); }
   Collector(const Collector&) = delete;
   Collector& operator=(const Collector&) = delete;
 
-  void OnStatement(const orv::db::SentStatement& statement) override {
-    ++sent_;
-    std::string text = statement.HostText();
-    if (seen_.insert(text).second) statements_.push_back(std::move(text));
-  }
-  void AddBatch(std::string text) {
-    if (seen_.insert(text).second) statements_.push_back(std::move(text));
-  }
+  void AddBatch(std::string text) { batches_.push_back(std::move(text)); }
 
-  const std::vector<std::string>& statements() const { return statements_; }
-  size_t sent() const { return sent_; }
+  std::vector<std::string> statements() const {
+    std::vector<std::string> all = batches_;
+    std::set<std::string> seen(all.begin(), all.end());
+    for (const std::string& text : trace_->distinct()) {
+      if (seen.insert(text).second) all.push_back(text);
+    }
+    return all;
+  }
+  int64_t sent() const { return trace_->count(); }
 
  private:
-  std::set<std::string> seen_;
-  std::vector<std::string> statements_;
-  size_t sent_ = 0;
+  std::shared_ptr<orv::db::StatementTrace> trace_;
+  std::vector<std::string> batches_;
 };
 
 }  // namespace
@@ -97,7 +101,8 @@ int main(int argc, char** argv) {
   }
 
   std::ofstream out(out_path, std::ios::binary | std::ios::trunc);
-  for (const std::string& statement : collector.statements()) {
+  const std::vector<std::string> statements = collector.statements();
+  for (const std::string& statement : statements) {
     out << statement;
     if (statement.empty() || statement.back() != '\n') out << '\n';
     out << "GO\n";
@@ -107,7 +112,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orvelka-statements: cannot write %s\n", out_path.c_str());
     return 1;
   }
-  std::fprintf(stderr, "orvelka-statements: %zu statements sent, %zu distinct, in %s\n",
-               collector.sent(), collector.statements().size(), out_path.c_str());
+  std::fprintf(stderr, "orvelka-statements: %lld calls sent, %zu distinct statements, in %s\n",
+               static_cast<long long>(collector.sent()), statements.size(), out_path.c_str());
   return status;
 }

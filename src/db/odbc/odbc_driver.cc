@@ -463,6 +463,19 @@ bool OdbcDriver::InTransaction() const { return impl_->in_transaction; }
 
 std::string OdbcDriver::DbmsName() const { return impl_->dbms_name; }
 
+// The server keeps savepoints until its transaction ends: a release has
+// nothing to do, and a rollback to one leaves the transaction open.
+void OdbcDriver::Savepoint(const std::string& name) {
+  if (!impl_->in_transaction) throw DbError(kErrProvider, "No transaction is active");
+  Execute("SAVE TRANSACTION " + name, 0);
+}
+
+void OdbcDriver::ReleaseSavepoint(const std::string& /*name*/) {}
+
+void OdbcDriver::RollbackToSavepoint(const std::string& name) {
+  Execute("ROLLBACK TRANSACTION " + name, 0);
+}
+
 std::unique_ptr<Driver> OpenOdbcDriver(const ConnectionString& connection_string) {
   return std::make_unique<OdbcDriver>(connection_string);
 }

@@ -41,6 +41,9 @@ class OdbcDriver : public Driver {
   void CommitTransaction() override;
   void RollbackTransaction() override;
   bool InTransaction() const override;
+  void Savepoint(const std::string& name) override;
+  void ReleaseSavepoint(const std::string& name) override;
+  void RollbackToSavepoint(const std::string& name) override;
   std::string Name() const override { return "ODBC"; }
   // The server product as the driver names it (SQL_DBMS_NAME).
   std::string DbmsName() const;

@@ -11,7 +11,9 @@ std::unique_ptr<Driver> OpenSqliteDriver(const ConnectionString& connection_stri
     // database (which table functions exist there).
     auto translator = std::make_shared<Translator>(catalog);
     return SqliteDriver::Translate(
-        [translator](std::string_view sql) { return translator->Translate(sql); });
+        [translator](std::string_view sql, std::vector<Literal>* literals) {
+          return literals ? translator->TranslateShared(sql, literals) : translator->Translate(sql);
+        });
   });
 }
 

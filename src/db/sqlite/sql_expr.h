@@ -24,6 +24,10 @@ struct SqlExpr {
   bool literal = false;  // a constant written in the text
   bool column = false;   // a plain column reference
   std::string op;        // top-level operator when not atomic ("AND", "OR", "+", ...)
+  // A plain column reference as written: its table or alias ("" for a bare
+  // name) and its name.
+  std::string qualifier;
+  std::string name;
 
   bool IsTextual() const { return type == Type::kText || type == Type::kTextLike; }
 };

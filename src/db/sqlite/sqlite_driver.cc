@@ -8,6 +8,7 @@
 #include <charconv>
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <optional>
 
 #include "db/db_error.h"
@@ -27,7 +28,7 @@ constexpr int kMaxNesting = 32;
 // Prepared statements kept per connection; beyond this the cache starts over.
 constexpr size_t kStatementCacheSize = 256;
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (std::tolower(static_cast<unsigned char>(a[i])) !=
@@ -159,6 +160,36 @@ Value CoerceParameter(const Value& value, const DeclaredType& type) {
   }
 }
 
+// The columns of the first unique, unfiltered index of a table, for a table
+// without a primary key: such an index names each row as a key does (the
+// node work table, made by SELECT ... INTO, gets its key this way).
+std::vector<std::string> UniqueIndexColumns(sqlite3* db, const char* schema, const char* table) {
+  std::vector<std::string> columns;
+  auto prepare = [db](const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+    return StatementPtr(raw);
+  };
+  StatementPtr list = prepare(
+      "SELECT name FROM pragma_index_list(?1, ?2) WHERE \"unique\" = 1 AND partial = 0 "
+      "ORDER BY seq DESC");
+  if (!list) return columns;
+  sqlite3_bind_text(list.get(), 1, table, -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(list.get(), 2, schema, -1, SQLITE_TRANSIENT);
+  if (sqlite3_step(list.get()) != SQLITE_ROW) return columns;
+  const std::string index = reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0));
+  StatementPtr info = prepare("SELECT name FROM pragma_index_info(?1, ?2) ORDER BY seqno");
+  if (!info) return columns;
+  sqlite3_bind_text(info.get(), 1, index.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_text(info.get(), 2, schema, -1, SQLITE_TRANSIENT);
+  while (sqlite3_step(info.get()) == SQLITE_ROW) {
+    const unsigned char* name = sqlite3_column_text(info.get(), 0);
+    if (name == nullptr) return {};  // an expression: no column key
+    columns.emplace_back(reinterpret_cast<const char*>(name));
+  }
+  return columns;
+}
+
 }  // namespace
 
 // A prepared statement with what is known about it before it runs.
@@ -189,16 +220,16 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
     throw DriverError("The connection string names no database (Database= or Data Source=).");
   }
   const std::string mode = cs.GetAny({"Mode"});
-  const bool read_only =
-      EqualsNoCase(mode, "ReadOnly") || EqualsNoCase(mode, "Read Only") || EqualsNoCase(mode, "ro");
-  if (!mode.empty() && !read_only && !EqualsNoCase(mode, "ReadWrite")) {
+  const bool read_only = EqualsIgnoreCase(mode, "ReadOnly") ||
+                         EqualsIgnoreCase(mode, "Read Only") || EqualsIgnoreCase(mode, "ro");
+  if (!mode.empty() && !read_only && !EqualsIgnoreCase(mode, "ReadWrite")) {
     throw DriverError("Unknown Mode '" + mode + "' (ReadOnly or ReadWrite).");
   }
   const std::string create = cs.GetAny({"Create"});
   const bool may_create =
-      EqualsNoCase(create, "yes") || EqualsNoCase(create, "true") || create == "1";
-  if (!create.empty() && !may_create && !EqualsNoCase(create, "no") &&
-      !EqualsNoCase(create, "false") && create != "0") {
+      EqualsIgnoreCase(create, "yes") || EqualsIgnoreCase(create, "true") || create == "1";
+  if (!create.empty() && !may_create && !EqualsIgnoreCase(create, "no") &&
+      !EqualsIgnoreCase(create, "false") && create != "0") {
     throw DriverError("Unknown Create value '" + create + "' (yes or no).");
   }
   int busy_timeout_ms = 5000;
@@ -213,7 +244,7 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
   // database consistent after a crash but may lose the last commits on a
   // power cut, in exchange for commits without a sync.
   const std::string sync = cs.GetAny({"Synchronous"});
-  if (!sync.empty() && !EqualsNoCase(sync, "full") && !EqualsNoCase(sync, "normal")) {
+  if (!sync.empty() && !EqualsIgnoreCase(sync, "full") && !EqualsIgnoreCase(sync, "normal")) {
     throw DriverError("Unknown Synchronous value '" + sync + "' (Full or Normal).");
   }
   const bool uri = database.rfind("file:", 0) == 0;
@@ -226,6 +257,12 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
     }
     if (!S_ISREG(info.st_mode)) {
       throw DriverError("The database '" + database + "' is not a file.");
+    }
+    // SQLite would take an empty file for a new database and write one into
+    // it; without Create=yes a file is opened only as a database it holds.
+    if (info.st_size == 0) {
+      throw DriverError("The file '" + database +
+                        "' is not a host database (it is empty); it was left untouched.");
     }
   }
 
@@ -262,8 +299,8 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
   const char* filename = sqlite3_db_filename(db, "main");
   if (filename && *filename && !driver->read_only_) {
     driver->ExecSimple("PRAGMA journal_mode=WAL");
-    driver->ExecSimple(EqualsNoCase(sync, "normal") ? "PRAGMA synchronous=NORMAL"
-                                                    : "PRAGMA synchronous=FULL");
+    driver->ExecSimple(EqualsIgnoreCase(sync, "normal") ? "PRAGMA synchronous=NORMAL"
+                                                        : "PRAGMA synchronous=FULL");
   }
   driver->ExecSimple("PRAGMA foreign_keys=ON");
   if (!RegisterHostFunctions(db)) throw SqliteError(db, SQLITE_NOMEM);
@@ -309,14 +346,23 @@ void SqliteDriver::Fail(int rc) const { throw SqliteError(db_, rc, busy_timeout_
 // Batches
 
 std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeout_seconds) {
-  std::shared_ptr<const Translation> translation = translate_(sql);
+  std::vector<Literal> literals;
+  std::shared_ptr<const Translation> translation = translate_(sql, &literals);
+  // The constants the translation took out, as the parameters ?1, ?2, ...
+  Params params;
+  params.reserve(literals.size());
+  for (size_t i = 0; i < literals.size(); ++i) {
+    Literal& l = literals[i];
+    params.emplace_back("?" + std::to_string(i + 1),
+                        l.is_text ? Value(std::move(l.text)) : Value(l.integer));
+  }
   struct DeadlineReset {
     int64_t& deadline;
     ~DeadlineReset() { deadline = 0; }
   } reset{deadline_ns_};
   deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
   std::vector<ResultSet> results;
-  RunSteps(translation->steps, {}, results, 0);
+  RunSteps(translation->steps, params, results, 0);
   if (results.empty()) {
     ResultSet none;
     none.records_affected = 0;
@@ -472,6 +518,31 @@ void SqliteDriver::Describe(CachedStatement& cached) const {
     cached.derive_type.push_back(decl == nullptr);
     cached.boolean.push_back(type.type == DataType::kBoolean);
   }
+  // A table without a primary key: the columns of its unique index are the key.
+  std::vector<std::pair<std::string, std::string>> seen;
+  for (int i = 0; i < columns; ++i) {
+    const char* table = sqlite3_column_table_name(stmt, i);
+    const char* schema = sqlite3_column_database_name(stmt, i);
+    if (!table || !schema) continue;
+    std::pair<std::string, std::string> name(schema, table);
+    if (std::find(seen.begin(), seen.end(), name) != seen.end()) continue;
+    seen.push_back(name);
+    bool has_key = false;
+    for (const FieldInfo& f : cached.fields) {
+      if (f.key && EqualsIgnoreCase(f.base_table, table)) has_key = true;
+    }
+    if (has_key) continue;
+    const std::vector<std::string> key = UniqueIndexColumns(db_, schema, table);
+    for (int j = 0; j < columns; ++j) {
+      const char* other = sqlite3_column_table_name(stmt, j);
+      const char* other_schema = sqlite3_column_database_name(stmt, j);
+      FieldInfo& f = cached.fields[static_cast<size_t>(j)];
+      if (!other || !other_schema || name.first != other_schema || name.second != other) continue;
+      for (const std::string& column : key) {
+        if (EqualsIgnoreCase(column, f.base_column)) f.key = true;
+      }
+    }
+  }
 }
 
 void SqliteDriver::ReturnStatement(std::unique_ptr<CachedStatement> statement) {
@@ -487,18 +558,25 @@ void SqliteDriver::Bind(sqlite3_stmt* stmt, const Params& params) {
   const int count = sqlite3_bind_parameter_count(stmt);
   for (int p = 1; p <= count; ++p) {
     const char* name = sqlite3_bind_parameter_name(stmt, p);
+    // No name: a number below the constants this statement of a batch uses
+    // (?3 and ?4 in its second INSERT leave 1 and 2 without a name).
+    if (name == nullptr) continue;
     const Value* value = nullptr;
-    if (name) {
+    if (name[0] == '?') {
+      // ?N: the N-th constant of the text, first in the list.
+      const size_t n = static_cast<size_t>(std::atoi(name + 1));
+      if (n >= 1 && n <= params.size() && params[n - 1].first == name)
+        value = &params[n - 1].second;
+    } else {
       for (const auto& [param, v] : params) {
-        if (EqualsNoCase(param, name)) {
+        if (EqualsIgnoreCase(param, name)) {
           value = &v;
           break;
         }
       }
     }
     if (!value) {
-      throw DriverError(std::string("Must declare the scalar variable \"") + (name ? name : "?") +
-                        "\".");
+      throw DriverError(std::string("Must declare the scalar variable \"") + name + "\".");
     }
     int rc = SQLITE_OK;
     switch (value->type()) {
@@ -700,8 +778,24 @@ bool SqliteDriver::IsTableFunction(std::string_view name) const {
          it->second->definition.type == Step::Routine::Type::kTableFunction;
 }
 
+const Step::Routine* SqliteDriver::TableFunction(std::string_view name) const {
+  if (!IsTableFunction(name)) return nullptr;
+  return &routines_.find(Lower(BareName(name)))->second->definition;
+}
+
+std::string SqliteDriver::ColumnType(std::string_view table, std::string_view column) const {
+  const char* declared = nullptr;
+  if (sqlite3_table_column_metadata(db_, nullptr, std::string(table).c_str(),
+                                    std::string(column).c_str(), &declared, nullptr, nullptr,
+                                    nullptr, nullptr) != SQLITE_OK ||
+      declared == nullptr) {
+    return {};
+  }
+  return declared;
+}
+
 std::string SqliteDriver::CompileFunctionBody(const Step::Routine& routine) {
-  std::shared_ptr<const Translation> translation = translate_(routine.body);
+  std::shared_ptr<const Translation> translation = translate_(routine.body, nullptr);
   if (translation->steps.size() != 1 || translation->steps[0].kind != Step::Kind::kStatement ||
       !translation->steps[0].returns_rows) {
     throw DriverError("The body of table function '" + routine.name + "' is not a single SELECT.");
@@ -773,7 +867,7 @@ void SqliteDriver::RunProcedure(std::string_view name,
       }
     } else {
       for (size_t i = 0; i < definition.params.size(); ++i) {
-        if (EqualsNoCase(definition.params[i], arg_name)) index = i;
+        if (EqualsIgnoreCase(definition.params[i], arg_name)) index = i;
       }
       if (index == definition.params.size()) {
         throw DriverError(arg_name + " is not a parameter for procedure " + definition.name + ".");
@@ -792,7 +886,7 @@ void SqliteDriver::RunProcedure(std::string_view name,
   // The translator caches by text, so the body is translated once. A
   // procedure that fails part-way leaves nothing done: its statements
   // (typically a DELETE and the INSERT that refills the rows) land together.
-  std::shared_ptr<const Translation> body = translate_(definition.body);
+  std::shared_ptr<const Translation> body = translate_(definition.body, nullptr);
   RunInSavepoint(body->steps, params, results, depth);
 }
 
@@ -818,5 +912,20 @@ void SqliteDriver::RollbackTransaction() {
 }
 
 bool SqliteDriver::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void SqliteDriver::Savepoint(const std::string& name) {
+  if (!InTransaction()) throw DriverError("No transaction is active on this connection.");
+  ExecSimple(("SAVEPOINT " + QuoteIdentifier(name)).c_str());
+}
+
+void SqliteDriver::ReleaseSavepoint(const std::string& name) {
+  ExecSimple(("RELEASE " + QuoteIdentifier(name)).c_str());
+}
+
+void SqliteDriver::RollbackToSavepoint(const std::string& name) {
+  // ROLLBACK TO keeps the mark; the release pops it as the host server does.
+  ExecSimple(("ROLLBACK TO " + QuoteIdentifier(name)).c_str());
+  ExecSimple(("RELEASE " + QuoteIdentifier(name)).c_str());
+}
 
 }  // namespace orv::db::sqlite

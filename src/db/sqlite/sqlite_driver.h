@@ -42,7 +42,11 @@ class SqliteDriver : public Driver, private Catalog {
  public:
   // Makes the function that translates host text for this connection; the
   // catalog is the driver itself (table functions of its database).
-  using Translate = std::function<std::shared_ptr<const Translation>(std::string_view)>;
+  // Translates host text; with a list, constants of data statements may come
+  // back as parameters ?N whose values it receives (see
+  // Translator::TranslateShared); with null, the text is translated as it is.
+  using Translate =
+      std::function<std::shared_ptr<const Translation>(std::string_view, std::vector<Literal>*)>;
   using TranslatorFactory = std::function<Translate(const Catalog*)>;
 
   // Opens a connection (see open_sqlite.h for the connection-string forms).
@@ -61,6 +65,10 @@ class SqliteDriver : public Driver, private Catalog {
   void CommitTransaction() override;
   void RollbackTransaction() override;
   bool InTransaction() const override;
+  bool IsReadOnly() const override { return read_only_; }
+  void Savepoint(const std::string& name) override;
+  void ReleaseSavepoint(const std::string& name) override;
+  void RollbackToSavepoint(const std::string& name) override;
   std::string Name() const override { return "SQLite"; }
 
   // The underlying connection, for tests and tools that need the raw engine.
@@ -75,6 +83,8 @@ class SqliteDriver : public Driver, private Catalog {
   SqliteDriver();
 
   bool IsTableFunction(std::string_view name) const override;
+  const Step::Routine* TableFunction(std::string_view name) const override;
+  std::string ColumnType(std::string_view table, std::string_view column) const override;
 
   void RunSteps(const std::vector<Step>& steps, const Params& params,
                 std::vector<ResultSet>& results, int depth);

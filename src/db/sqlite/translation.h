@@ -1,6 +1,7 @@
 #ifndef ORV_DB_SQLITE_TRANSLATION_H_
 #define ORV_DB_SQLITE_TRANSLATION_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,32 +22,32 @@ namespace orv::db::sqlite {
 // driver.
 struct Step {
   enum class Kind {
-    kStatement,        // sql: one SQLite statement (may return rows)
-    kIf,               // run condition_sql; if its first column of its first row is
-                       // true (non-zero, not NULL), run `body`, else `else_body`
-    kAtomic,           // run `body` inside a savepoint; any failure rolls it all back
-                       // (MERGE and other statements that become several)
-    kCreateRoutine,    // store `routine` in the database (CREATE PROCEDURE / FUNCTION)
-    kExecProcedure,    // EXEC name @p = value, ...: run a stored procedure
+    kStatement,      // sql: one SQLite statement (may return rows)
+    kIf,             // run condition_sql; if its first column of its first row is
+                     // true (non-zero, not NULL), run `body`, else `else_body`
+    kAtomic,         // run `body` inside a savepoint; any failure rolls it all back
+                     // (MERGE and other statements that become several)
+    kCreateRoutine,  // store `routine` in the database (CREATE PROCEDURE / FUNCTION)
+    kExecProcedure,  // EXEC name @p = value, ...: run a stored procedure
   };
 
   struct Routine {
     enum class Type { kProcedure, kTableFunction };
     Type type = Type::kProcedure;
-    std::string name;                 // without schema ("dbo.") and brackets
-    std::vector<std::string> params;  // "@name", in declaration order
+    std::string name;                      // without schema ("dbo.") and brackets
+    std::vector<std::string> params;       // "@name", in declaration order
     std::vector<std::string> param_types;  // host type text, e.g. "INT", "VARCHAR(10)"
-    std::string body;                 // host-dialect text of the body (translated on use)
+    std::string body;                      // host-dialect text of the body (translated on use)
   };
 
   Kind kind = Kind::kStatement;
-  std::string sql;             // kStatement
-  bool returns_rows = false;   // kStatement: SELECT (or anything yielding a result set)
-  std::string condition_sql;   // kIf
-  std::vector<Step> body;      // kIf, kAtomic
-  std::vector<Step> else_body; // kIf
-  Routine routine;             // kCreateRoutine
-  std::string exec_name;                    // kExecProcedure
+  std::string sql;              // kStatement
+  bool returns_rows = false;    // kStatement: SELECT (or anything yielding a result set)
+  std::string condition_sql;    // kIf
+  std::vector<Step> body;       // kIf, kAtomic
+  std::vector<Step> else_body;  // kIf
+  Routine routine;              // kCreateRoutine
+  std::string exec_name;        // kExecProcedure
   std::vector<std::string> exec_arg_names;  // kExecProcedure: "@p" or "" for positional
   std::vector<std::string> exec_arg_sql;    // kExecProcedure: SQLite expressions
 
@@ -58,6 +59,14 @@ struct Step {
 
 struct Translation {
   std::vector<Step> steps;
+};
+
+// A constant of the host text that a shared translation reads as the
+// parameter ?N (N its position in the list plus one): an integer or a text.
+struct Literal {
+  bool is_text = false;
+  int64_t integer = 0;
+  std::string text;
 };
 
 }  // namespace orv::db::sqlite

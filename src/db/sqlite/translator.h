@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/sqlite/translation.h"
 
@@ -16,6 +17,14 @@ class Catalog {
  public:
   virtual ~Catalog() = default;
   virtual bool IsTableFunction(std::string_view name) const = 0;
+  // The definition of the table function `name`, or null when it is not
+  // known; lets the translator write a simple one as a join.
+  virtual const Step::Routine* TableFunction(std::string_view /*name*/) const { return nullptr; }
+  // The declared type of a column of a table ("VARCHAR(25)", "INT"), or ""
+  // when the table or the column is not known.
+  virtual std::string ColumnType(std::string_view /*table*/, std::string_view /*column*/) const {
+    return {};
+  }
 };
 
 // Translates host-dialect text into steps for SQLite. Thread-compatible;
@@ -29,6 +38,13 @@ class Translator {
   ~Translator();
 
   std::shared_ptr<const Translation> Translate(std::string_view tsql);
+  // As Translate, but the integer and text constants of data statements
+  // (SELECT, INSERT, UPDATE, DELETE, IF, EXEC) where they stand for a value
+  // become the parameters ?1, ?2, ... and their values go to `literals`.
+  // Texts that differ only in those constants share one translation, so a
+  // statement repeated with other values is translated (and prepared) once.
+  std::shared_ptr<const Translation> TranslateShared(std::string_view tsql,
+                                                     std::vector<Literal>* literals);
 
   size_t cache_size() const;
   size_t cache_hits() const;

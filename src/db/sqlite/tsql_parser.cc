@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 
+#include "db/db_error.h"
 #include "db/sqlite/tokenizer.h"
 #include "db/sqlite/translate_error.h"
 
@@ -74,8 +76,8 @@ TsqlParser::DepthGuard::DepthGuard(TsqlParser* parser) : parser_(parser) {
   }
 }
 
-TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog)
-    : text_(text), catalog_(catalog) {
+TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog, bool take_literals)
+    : text_(text), catalog_(catalog), take_literals_(take_literals) {
   tokens_ = Tokenizer(text_).Tokenize();
   // Keyword classes are looked up once per token, not at every test.
   static const std::unordered_map<std::string, unsigned char> kWordClasses = [] {
@@ -169,6 +171,20 @@ std::string TsqlParser::ExpectName(std::string_view what) {
   return Next().text;
 }
 
+std::string TsqlParser::TakeLiteral() {
+  // SQLite allows 32766 parameters; far fewer keeps any statement clear of it.
+  constexpr size_t kMaxLiterals = 2000;
+  if (!take_literals_ || keep_literals_ > 0 || literal_tokens_.size() >= kMaxLiterals) return "";
+  const Token& t = Peek();
+  if (t.kind == Token::Kind::kNumber &&
+      (t.text.empty() || t.text.size() > 18 ||
+       t.text.find_first_not_of("0123456789") != std::string::npos)) {
+    return "";  // decimals and large numbers: SQLite reads them its own way
+  }
+  literal_tokens_.push_back(pos_);
+  return "?" + std::to_string(literal_tokens_.size());
+}
+
 std::string TsqlParser::TextBetween(size_t first_token, size_t end_token) const {
   if (end_token <= first_token) return "";
   const Token& a = tokens_[first_token];
@@ -214,6 +230,14 @@ void TsqlParser::ParseBlockOrStatement(std::vector<Step>* out) {
 void TsqlParser::ParseStatement(std::vector<Step>* out) {
   DepthGuard guard(this);
   const Token& t = Peek();
+  // Constants become parameters only in data statements: definitions keep
+  // them (SQLite takes no parameters there), and so do MERGE and WITH, whose
+  // sources may become tables typed by their columns.
+  const bool data = t.IsWord("SELECT") || t.IsSymbol("(") || t.IsWord("INSERT") ||
+                    t.IsWord("UPDATE") || t.IsWord("DELETE") || t.IsWord("IF") ||
+                    t.IsWord("BEGIN") || t.IsWord("EXEC") || t.IsWord("EXECUTE");
+  std::optional<KeepLiterals> keep;
+  if (!data) keep.emplace(this);
   creates_temp_.clear();
   drops_temp_.clear();
   auto finish = [&](Step step) {
@@ -306,7 +330,18 @@ void TsqlParser::ParseStatement(std::vector<Step>* out) {
 Step TsqlParser::ParseSelectStatement(const std::string& with) {
   QueryInfo info;
   info.allow_into = true;
+  const size_t start = pos_;
+  const size_t literals = literal_tokens_.size();
   std::string query = with + ParseQuery(&info);
+  if (info.has_into && literal_tokens_.size() > literals) {
+    // SELECT ... INTO makes a table typed by its columns: constants stay.
+    pos_ = start;
+    literal_tokens_.resize(literals);
+    KeepLiterals keep(this);
+    info = QueryInfo();
+    info.allow_into = true;
+    query = with + ParseQuery(&info);
+  }
   Step step;
   if (info.has_into) {
     step.sql = "CREATE TABLE " + info.into.sql + " AS " + query;
@@ -530,6 +565,7 @@ void TsqlParser::ParseDrop(std::vector<Step>* out) {
 
 std::string TsqlParser::ParseQuery(QueryInfo* info) {
   DepthGuard guard(this);
+  if (inline_scope_ != nullptr) Fail(Peek(), "a sub-select in an inlined function");
   bool outer_reads_temp = reads_temp_table_;
   reads_temp_table_ = false;
   struct Restore {
@@ -601,6 +637,17 @@ std::string TsqlParser::ParseQueryArm(QueryInfo* info, std::string* top,
 std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
                                         std::vector<OutputColumn>* columns) {
   ExpectWord("SELECT");
+  from_scopes_.push_back(ScanFromTables());
+  struct PopScope {
+    std::vector<std::vector<FromTable>>& scopes;
+    ~PopScope() { scopes.pop_back(); }
+  } pop_scope{from_scopes_};
+  struct RestoreStar {
+    bool& flag;
+    bool value;
+    ~RestoreStar() { flag = value; }
+  } restore_star{select_star_, select_star_};
+  select_star_ = false;
   std::string sql = "SELECT ";
   if (AcceptWord("DISTINCT")) {
     sql += "DISTINCT ";
@@ -642,6 +689,7 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
     Next();
     ExpectWord("BY");
     sql += " GROUP BY ";
+    KeepLiterals keep(this);  // GROUP BY 1 names a position
     bool first_group = true;
     do {
       SqlExpr e = ParseExpr();
@@ -655,7 +703,10 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
 
 std::string TsqlParser::ParseSelectItem(OutputColumn* column) {
   // t.* and *
-  if (AcceptSymbol("*")) return "*";
+  if (AcceptSymbol("*")) {
+    select_star_ = true;
+    return "*";
+  }
   {
     size_t i = 0;
     while (Peek(i).IsName() && Peek(i + 1).IsSymbol(".")) i += 2;
@@ -668,6 +719,7 @@ std::string TsqlParser::ParseSelectItem(OutputColumn* column) {
       }
       if (parts.size() == 2) parts.erase(parts.begin());  // dbo.
       for (size_t k = 0; k <= i; ++k) Next();
+      select_star_ = true;
       return ColumnRef(parts) + ".*";
     }
   }
@@ -686,7 +738,17 @@ std::string TsqlParser::ParseSelectItem(OutputColumn* column) {
     Unsupported(Peek(), "assignment to a variable in SELECT");
   }
   const size_t first_token = pos_;
+  const size_t literals = literal_tokens_.size();
   SqlExpr e = ParseExpr();
+  if (literal_tokens_.size() > literals && !Peek().IsWord("AS") &&
+      (Peek().kind != Token::Kind::kWord || IsReservedWord(Peek())) &&
+      Peek().kind != Token::Kind::kQuotedName && Peek().kind != Token::Kind::kString) {
+    // A column without an alias is named after its text: constants stay.
+    pos_ = first_token;
+    literal_tokens_.resize(literals);
+    KeepLiterals keep(this);
+    e = ParseExpr();
+  }
   if (e.type == SqlExpr::Type::kBool) Fail(Peek(), "a condition cannot be a select-list column");
   std::string sql = e.sql;
   // Text computed without a column has no declared collation: give it the
@@ -734,6 +796,7 @@ std::string TsqlParser::ParseOrderBy(const std::vector<OutputColumn>& columns) {
   ExpectWord("ORDER");
   ExpectWord("BY");
   std::string sql = " ORDER BY ";
+  KeepLiterals keep(this);  // ORDER BY 1 names a position
   bool first = true;
   do {
     const size_t first_token = pos_;
@@ -816,7 +879,9 @@ std::string TsqlParser::ParseFrom(std::vector<std::string>* names) {
       Next();
       Next();
       // A table function whose arguments come from the tables on its left:
-      // SQLite's table-valued functions join exactly that way.
+      // SQLite's table-valued functions join exactly that way. An inlined
+      // one keeps that order (CROSS JOIN fixes it in SQLite), so the rows
+      // come as they did.
       join = " JOIN ";
       needs_on = false;
       apply = true;
@@ -828,7 +893,10 @@ std::string TsqlParser::ParseFrom(std::vector<std::string>* names) {
     } else {
       break;
     }
-    sql += join + ParseTableSource(names, apply);
+    inlined_source_ = false;
+    std::string source = ParseTableSource(names, apply);
+    if (inlined_source_) join = " CROSS JOIN ";
+    sql += join + source;
     if (needs_on) {
       ExpectWord("ON");
       sql += " ON " + ParseExpr().sql;
@@ -866,6 +934,16 @@ std::string TsqlParser::ParseTableSource(std::vector<std::string>* names, bool a
     sql += ")";
     std::string alias = ParseAlias(false);
     names->push_back(alias.empty() ? name : alias);
+    if (apply && !select_star_ && catalog_ != nullptr) {
+      if (const Step::Routine* function = catalog_->TableFunction(name)) {
+        std::string joined =
+            InlineTableFunction(*function, args, alias.empty() ? QuoteName(name) : alias);
+        if (!joined.empty()) {
+          inlined_source_ = true;
+          return joined;
+        }
+      }
+    }
     return alias.empty() ? sql : sql + " AS " + alias;
   }
   if (apply) Fail(at, "CROSS APPLY needs a table function");
@@ -876,6 +954,150 @@ std::string TsqlParser::ParseTableSource(std::vector<std::string>* names, bool a
   names->push_back(table.bare_name);
   if (!alias.empty()) names->push_back(alias);
   return alias.empty() ? table.sql : table.sql + " AS " + alias;
+}
+
+std::string TsqlParser::InlineTableFunction(const Step::Routine& function,
+                                            const std::vector<SqlExpr>& args,
+                                            const std::string& alias) const {
+  if (function.type != Step::Routine::Type::kTableFunction ||
+      args.size() != function.params.size()) {
+    return "";
+  }
+  // A bound parameter has no affinity, no collation and is no column:
+  // coalesce(x, NULL) is the same value with none of them either, so each
+  // comparison in the body behaves as it did with the parameter.
+  std::vector<std::string> values;
+  for (const SqlExpr& a : args) values.push_back("coalesce(" + a.sql + ", NULL)");
+  try {
+    TsqlParser body(function.body, catalog_);
+    return body.ParseInlineBody(function, values, alias);
+  } catch (const DbError&) {
+    return "";  // not that simple: the function runs as a table of its own
+  }
+}
+
+std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
+                                        const std::vector<std::string>& args,
+                                        const std::string& alias) {
+  ExpectWord("SELECT");
+  if (Peek().IsWord("DISTINCT") || Peek().IsWord("TOP") || Peek().IsWord("ALL")) {
+    Fail(Peek(), "not a plain select list");
+  }
+  std::vector<std::string> columns;
+  do {
+    const Token& t = Peek();
+    if (!t.IsName() || IsReservedWord(t)) Fail(t, "not a plain column");
+    for (const std::string& c : columns) {
+      if (EqualsIgnoreCase(c, t.text)) Fail(t, "a column twice");
+    }
+    columns.push_back(Next().text);
+  } while (AcceptSymbol(","));
+  ExpectWord("FROM");
+  TableRef table = ParseTableName();
+  if (table.is_temp_schema) Fail(Peek(), "a temporary table");
+  std::string condition = "1";
+  if (AcceptWord("WHERE")) {
+    InlineScope scope{alias, &function.params, &args};
+    inline_scope_ = &scope;
+    condition = "(" + ParseExpr().sql + ")";
+    inline_scope_ = nullptr;
+  }
+  if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "more than a WHERE");
+  return table.sql + " AS " + alias + " ON " + condition;
+}
+
+std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
+  std::vector<FromTable> tables;
+  if (catalog_ == nullptr) return tables;
+  int depth = 0;
+  bool in_from = false;
+  bool expect_table = false;
+  for (size_t i = pos_; i < tokens_.size(); ++i) {
+    const Token& t = tokens_[i];
+    if (t.kind == Token::Kind::kEnd || (depth == 0 && t.IsSymbol(";"))) break;
+    if (t.IsSymbol("(")) {
+      if (expect_table) tables.push_back({});  // a sub-select: its columns are not known
+      expect_table = false;
+      ++depth;
+      continue;
+    }
+    if (t.IsSymbol(")")) {
+      if (--depth < 0) break;
+      continue;
+    }
+    if (depth > 0) continue;
+    if (!in_from) {
+      in_from = t.IsWord("FROM");
+      expect_table = in_from;
+      continue;
+    }
+    if (t.IsWord("WHERE") || t.IsWord("GROUP") || t.IsWord("ORDER") || t.IsWord("HAVING") ||
+        t.IsWord("UNION") || t.IsWord("EXCEPT") || t.IsWord("INTERSECT") ||
+        (IsStatementStart(t) && !t.IsWord("WITH"))) {
+      break;
+    }
+    if (t.IsWord("JOIN") || t.IsWord("APPLY") || t.IsSymbol(",")) {
+      expect_table = true;
+      continue;
+    }
+    if (!expect_table || !t.IsName() || IsReservedWord(t)) continue;
+    expect_table = false;
+    // schema.table or table, then a function's "(" or an alias.
+    size_t k = i;
+    while (k + 2 < tokens_.size() && tokens_[k + 1].IsSymbol(".") && tokens_[k + 2].IsName())
+      k += 2;
+    FromTable table;
+    const bool function = tokens_[k + 1].IsSymbol("(");
+    if (!function) table.table = tokens_[k].text;
+    size_t a = function ? k : k + 1;
+    if (function) {
+      // The alias follows the argument list.
+      int inner = 0;
+      for (a = k + 1; a < tokens_.size() && tokens_[a].kind != Token::Kind::kEnd; ++a) {
+        if (tokens_[a].IsSymbol("(")) ++inner;
+        if (tokens_[a].IsSymbol(")") && --inner == 0) break;
+      }
+      ++a;
+    }
+    if (a < tokens_.size() && tokens_[a].IsWord("AS")) ++a;
+    if (a < tokens_.size() && tokens_[a].IsName() && !IsReservedWord(tokens_[a])) {
+      table.alias = tokens_[a].text;
+    }
+    tables.push_back(std::move(table));
+    i = function ? a - 1 : k;
+  }
+  return tables;
+}
+
+std::string TsqlParser::DeclaredTypeOf(const SqlExpr& column) const {
+  if (catalog_ == nullptr || from_scopes_.empty() || !column.column || column.name.empty()) {
+    return "";
+  }
+  // Temporary tables are made anew under the same name with other columns,
+  // while the translation stays cached by its text: their types are not used.
+  auto known = [&](const FromTable& t) {
+    return !t.table.empty() && t.table[0] != '#' ? catalog_->ColumnType(t.table, column.name)
+                                                 : std::string();
+  };
+  const std::vector<FromTable>& scope = from_scopes_.back();
+  if (!column.qualifier.empty()) {
+    for (const FromTable& t : scope) {
+      if (EqualsIgnoreCase(t.alias, column.qualifier) ||
+          (t.alias.empty() && EqualsIgnoreCase(t.table, column.qualifier))) {
+        return known(t);
+      }
+    }
+    return "";
+  }
+  std::string type;
+  for (const FromTable& t : scope) {
+    if (t.table.empty() || t.table[0] == '#') return "";  // its columns are not known
+    std::string found = known(t);
+    if (found.empty()) continue;
+    if (!type.empty()) return "";  // ambiguous
+    type = std::move(found);
+  }
+  return type;
 }
 
 // ---------------------------------------------------------------- names

@@ -20,9 +20,15 @@ namespace orv::db::sqlite {
 class TsqlParser {
  public:
   // `catalog` (may be null) tells which names are host table functions.
-  TsqlParser(std::string_view text, const Catalog* catalog);
+  // With `take_literals`, constants that stand for values in data
+  // statements are written as parameters ?1, ?2, ... (see
+  // Translator::TranslateShared).
+  TsqlParser(std::string_view text, const Catalog* catalog, bool take_literals = false);
 
   Translation ParseBatch();
+
+  // The token of each parameter ?k+1 written for a constant.
+  const std::vector<size_t>& literal_tokens() const { return literal_tokens_; }
 
  private:
   struct NamePart {
@@ -95,6 +101,14 @@ class TsqlParser {
   std::string ParseFrom(std::vector<std::string>* names);
   std::string ParseTableSource(std::vector<std::string>* names, bool apply);
   std::string ParseAlias(bool required);
+  // "T AS alias ON (condition)" for `cross apply fn(args) alias` when the
+  // function's body is one SELECT of plain columns of one table with a WHERE
+  // on its parameters; "" when it is not that simple.
+  std::string InlineTableFunction(const Step::Routine& function, const std::vector<SqlExpr>& args,
+                                  const std::string& alias) const;
+  // Parses this parser's text as such a body; throws when it is not one.
+  std::string ParseInlineBody(const Step::Routine& function, const std::vector<std::string>& args,
+                              const std::string& alias);
   void SkipTableHints();
   // `columns` is the select list of the query's first arm, where the host
   // looks up a bare name first.
@@ -137,6 +151,17 @@ class TsqlParser {
   };
   HostType ParseHostType();
 
+  // The tables a query's FROM clause names, read ahead when its select list
+  // starts, so a column's declared type is known where it is used.
+  struct FromTable {
+    std::string table;  // "" for a sub-select or a table function
+    std::string alias;
+  };
+  std::vector<FromTable> ScanFromTables() const;
+  // The declared type of a column reference of the query being parsed, or ""
+  // when it is not certain which table's column it is.
+  std::string DeclaredTypeOf(const SqlExpr& column) const;
+
   // Counts nesting (parentheses, NOT, unary signs, sub-selects, blocks) so a
   // hostile text fails cleanly instead of exhausting the stack.
   class DepthGuard {
@@ -150,8 +175,40 @@ class TsqlParser {
     TsqlParser* parser_;
   };
 
+  // Keeps constants as written while it lives (positions, patterns, DDL).
+  class KeepLiterals {
+   public:
+    explicit KeepLiterals(TsqlParser* parser) : parser_(parser) { ++parser_->keep_literals_; }
+    ~KeepLiterals() { --parser_->keep_literals_; }
+    KeepLiterals(const KeepLiterals&) = delete;
+    KeepLiterals& operator=(const KeepLiterals&) = delete;
+
+   private:
+    TsqlParser* parser_;
+  };
+  // A constant at the current token as a parameter, or "" to write it as is.
+  std::string TakeLiteral();
+
   std::string text_;
   const Catalog* catalog_;
+  bool take_literals_ = false;
+  int keep_literals_ = 0;
+  std::vector<size_t> literal_tokens_;
+  // While a table function's body is written as a join: its columns are
+  // qualified by the alias and its parameters replaced by the arguments.
+  struct InlineScope {
+    std::string alias;
+    const std::vector<std::string>* params = nullptr;
+    const std::vector<std::string>* args = nullptr;
+  };
+  const InlineScope* inline_scope_ = nullptr;
+  // The select list being parsed has a "*" or "t.*" item: a table function
+  // joined in it keeps its own columns only, so it is not inlined.
+  bool select_star_ = false;
+  // The FROM item just parsed is an inlined table function.
+  bool inlined_source_ = false;
+  // The FROM tables of the queries being parsed, innermost last.
+  std::vector<std::vector<FromTable>> from_scopes_;
   int depth_ = 0;
   // The query being parsed reads a temporary table. Tables made by SELECT ...
   // INTO have no declared collation, so its text columns get HOSTCI where

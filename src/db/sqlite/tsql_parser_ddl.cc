@@ -2,6 +2,7 @@
 // procedures and table functions.
 #include <utility>
 
+#include "db/sqlite/sqlite_error.h"
 #include "db/sqlite/translate_error.h"
 #include "db/sqlite/tsql_parser.h"
 
@@ -187,6 +188,14 @@ Step TsqlParser::ParseCreateTable() {
       Fail(at, "MAX is a length only of VARCHAR, NVARCHAR and VARBINARY");
     }
     std::string& c = col.constraints;
+    if (TypeIs(n, {"VARCHAR", "NVARCHAR", "CHAR", "NCHAR"}) && !host.max && host.length > 0) {
+      // The server refuses text longer than the declared length (trailing
+      // blanks aside); SQLite would keep it. The constraint's name carries
+      // what the driver reports (TruncationCheckName).
+      c += " CONSTRAINT " + QuoteName(TruncationCheckName(table.bare_name, col.name)) +
+           " CHECK (length(rtrim(" + QuoteName(col.name) +
+           ", ' ')) <= " + std::to_string(host.length) + ")";
+    }
     for (;;) {
       const Token& t = Peek();
       if (t.IsWord("IDENTITY")) {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "db/sql_literal.h"
+#include "db/sqlite/declared_type.h"
 #include "db/sqlite/translate_error.h"
 #include "db/sqlite/tsql_parser.h"
 
@@ -161,6 +162,7 @@ SqlExpr TsqlParser::ParsePredicate() {
   }
   if (Peek().IsWord("LIKE")) {
     Next();
+    KeepLiterals keep(this);  // the pattern is checked as written
     const Token& pattern_at = Peek();
     SqlExpr pattern = ParseAdditive();
     if (pattern_at.kind == Token::Kind::kString && pattern_at.text.find('[') != std::string::npos) {
@@ -285,12 +287,16 @@ SqlExpr TsqlParser::ParsePrimary() {
   const Token& t = Peek();
   switch (t.kind) {
     case Token::Kind::kNumber: {
-      SqlExpr e = Atom(Next().text, Type::kNumber);
+      std::string param = TakeLiteral();
+      const Token& number = Next();
+      SqlExpr e = Atom(param.empty() ? number.text : param, Type::kNumber);
       e.literal = true;
       return e;
     }
     case Token::Kind::kString: {
-      SqlExpr e = Atom(SqlQuote(Next().text), Type::kText);
+      std::string param = TakeLiteral();
+      const Token& text = Next();
+      SqlExpr e = Atom(param.empty() ? SqlQuote(text.text) : param, Type::kText);
       e.literal = true;
       return e;
     }
@@ -301,6 +307,14 @@ SqlExpr TsqlParser::ParsePrimary() {
         if (upper == "@@ROWCOUNT") return Atom("changes()", Type::kNumber);
         if (upper == "@@IDENTITY") return Atom("last_insert_rowid()", Type::kNumber);
         Unsupported(t, "system variable " + name);
+      }
+      if (inline_scope_ != nullptr) {
+        for (size_t i = 0; i < inline_scope_->params->size(); ++i) {
+          if (EqualsIgnoreCase((*inline_scope_->params)[i], name)) {
+            return Atom((*inline_scope_->args)[i], Type::kUnknown);
+          }
+        }
+        Fail(t, "unknown parameter " + name);
       }
       return Atom(name, Type::kUnknown);
     }
@@ -354,8 +368,16 @@ SqlExpr TsqlParser::ParsePrimary() {
   if (parts.size() > 3 || (parts.size() == 3 && !EqualsIgnoreCase(parts[0].text, "dbo"))) {
     Fail(at, "column names are table.column (or dbo.table.column)");
   }
+  if (inline_scope_ != nullptr) {
+    if (parts.size() != 1) Fail(at, "a qualified column in an inlined function");
+    SqlExpr e = Atom(inline_scope_->alias + "." + QuoteName(parts[0].text), Type::kUnknown);
+    e.column = true;
+    return e;
+  }
   SqlExpr e = Atom(ColumnRef(parts), Type::kUnknown);
   e.column = true;
+  e.name = parts.back().text;
+  if (parts.size() >= 2) e.qualifier = parts[parts.size() - 2].text;
   return e;
 }
 
@@ -422,12 +444,28 @@ SqlExpr TsqlParser::ParseConversion(const Token& at, bool is_cast) {
   ExpectSymbol(")");
   const std::string& n = type.name;
   if (n == "VARCHAR" || n == "NVARCHAR" || n == "CHAR" || n == "NCHAR") {
+    // A column's declared type decides what its values can be.
+    const DeclaredType declared =
+        value.column ? DeclaredType::Parse(DeclaredTypeOf(value)) : DeclaredType{};
+    const bool text_column =
+        declared.type == DataType::kVarChar || declared.type == DataType::kVarWChar;
+    const int target = type.length >= 0 ? type.length : 30;
+    if ((n == "VARCHAR" || n == "NVARCHAR") && text_column && declared.size > 0 &&
+        (type.max || declared.size <= target)) {
+      // Already text no longer than the target: the conversion changes nothing.
+      return Atom(value.sql, Type::kText);
+    }
+    const bool integer_column = declared.type == DataType::kInteger ||
+                                declared.type == DataType::kSmallInt ||
+                                declared.type == DataType::kBigInt;
     // The host prints numbers as plain decimal text: an integral REAL as an
     // integer, not "5.0".
     std::string text;
-    if (value.type == Type::kText || value.type == Type::kTextLike) {
+    if (value.type == Type::kText || value.type == Type::kTextLike || text_column) {
       text = value.sql;
-    } else if (value.type == Type::kNumber && value.literal) {
+    } else if ((value.type == Type::kNumber && value.literal) || integer_column) {
+      // An integer column stores an integral number as an integer, never as
+      // a REAL: its text is the plain decimal one.
       text = "CAST(" + value.sql + " AS TEXT)";
     } else {
       std::string v = Operand(value);

@@ -2,12 +2,14 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "db/ascii.h"
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
 #include "host/tree_grid.h"
@@ -338,6 +340,12 @@ bool CliForSection::LoadTreeCausali() {
 void CliForSection::ShowBuildError(FRMFW_ORVELKA& w, std::string_view routine) {
   const host::ErrObject error = host::ErrObject::FromCurrentException();
   try {
+    // The side bar builds the tree and the principal's reload builds it
+    // again: the same failure is shown once per gesture.
+    if (!w.FirstReportInGesture(std::string(routine) + "\n" + std::to_string(error.number) + "\n" +
+                                error.description)) {
+      return;
+    }
     w.ShowMessage(std::to_string(error.number) + "-" + error.description +
                       " in ZERE_TALMIRE: FRMFW_Talmire - " + std::string(routine),
                   host::kVbCritical, "");
@@ -373,19 +381,42 @@ bool CliForSection::TreeColumnSubstitution(const host::TreeRowReader& row, int32
 bool CliForSection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
   FRMFW_ORVELKA& w = window();
   if (w.section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
-  // Errors end the handler silently (the window clears them).
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
-  bool written = false;
-  try {
-    SaveBranch(new_value, &written);
-  } catch (...) {
-    // Nothing was written: the box goes back to what the table holds.
-    if (!written) RestoreBox(w, column_key, new_value);
-    throw;
-  }
-  ReloadForPrincipal(w, principal);
+  CommitClick(w, principal, column_key, new_value, [&] { SaveBranch(new_value); });
   return true;
+}
+
+bool CliForSection::CommitClick(FRMFW_ORVELKA& w, const store::Principal& principal,
+                                std::string_view column_key, std::string_view new_value,
+                                const std::function<void()>& write) {
+  static constexpr std::string_view kClickRoutine = "TGRID_CLIFOR_CheckChange";
+  static constexpr std::string_view kReloadRoutine = "ReloadListaCFRevocati";
+  for (;;) {
+    std::string_view routine = kClickRoutine;
+    try {
+      db::Connection& cn = Need(w.connection(), "Connection");
+      db::Transaction transaction(cn);
+      write();
+      routine = kReloadRoutine;
+      w.RunReloadListaCFRevocati(principal);
+      routine = kClickRoutine;
+      transaction.Commit();
+      return true;
+    } catch (...) {
+      // The transaction is rolled back by now: neither the row nor the list
+      // changed, so the box shows the table again before the user is told.
+      const host::ErrObject error = host::ErrObject::FromCurrentException();
+      RestoreBox(w, column_key, new_value);
+      if (routine != kReloadRoutine) {
+        w.VisualizzaErrore(routine, error);
+        return false;
+      }
+      if (w.LogError(routine, error) != host::kVbRetry) return false;
+      // A retry runs the whole click again.
+      RestoreBox(w, column_key, new_value == "1" ? "0" : "1");
+    }
+  }
 }
 
 void CliForSection::ReloadForPrincipal(FRMFW_ORVELKA& window, const store::Principal& principal) {
@@ -433,18 +464,16 @@ void CliForSection::RestoreBox(FRMFW_ORVELKA& window, std::string_view field,
   }
 }
 
-void CliForSection::SaveBranch(std::string_view new_value, bool* written) {
+void CliForSection::SaveBranch(std::string_view new_value) {
   FRMFW_ORVELKA& w = window();
   const store::Principal principal = w.CurrentPrincipal();
   db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
   const int32_t flag = db::Value(std::string(new_value)).ToInt32();
   const CliForBranch branch = BranchOf(rows);
   db::Connection& cn = Need(w.connection(), "Connection");
-  const std::string sql = RevocationExists(principal, branch)
-                              ? CliForStatements::UpdateRevocation(principal, branch, flag)
-                              : CliForStatements::InsertRevocation(principal, branch, flag);
-  cn.Execute(sql, nullptr, db::kAdExecuteNoRecords);
-  if (written != nullptr) *written = true;
+  db::WriteByKey(cn, RevocationExists(principal, branch),
+                 CliForStatements::InsertRevocation(principal, branch, flag),
+                 CliForStatements::UpdateRevocation(principal, branch, flag));
 
   host::ChangeLog& log = w.change_log();
   std::string text = log.FormatGroup(db::Trim(principal.GroupName()));
@@ -461,23 +490,13 @@ void CliForSection::SaveBranch(std::string_view new_value, bool* written) {
   log.WriteEntry(kChangeLogEvent, text);
 }
 
-void CliForSection::DisabilitaRecord(db::Recordset& rows, const db::Value& user_id,
-                                     const db::Value& group_id) {
+void CliForSection::DisabilitaRecord(db::Recordset& rows, const store::Principal& principal) {
   FRMFW_ORVELKA& w = window();
-  try {
-    const store::Principal principal = !user_id.IsNull() && !user_id.IsEmpty()
-                                           ? store::Principal::User(user_id.ToInt64())
-                                           : (!group_id.IsNull() && !group_id.IsEmpty()
-                                                  ? store::Principal::Group(group_id.ToInt64())
-                                                  : store::Principal());
-    const CliForBranch branch = BranchOf(rows);
-    const std::string sql = RevocationExists(principal, branch)
-                                ? CliForStatements::UpdateRevocation(principal, branch, 0)
-                                : CliForStatements::InsertRevocation(principal, branch, 0);
-    Need(w.connection(), "Connection").Execute(sql, nullptr, db::kAdExecuteNoRecords);
-  } catch (...) {
-    w.VisualizzaErrore("DisabilitaRecord");
-  }
+  db::Connection& cn = Need(w.connection(), "Connection");
+  const CliForBranch branch = BranchOf(rows);
+  db::WriteByKey(cn, RevocationExists(principal, branch),
+                 CliForStatements::InsertRevocation(principal, branch, 0),
+                 CliForStatements::UpdateRevocation(principal, branch, 0));
 }
 
 // --- disable-all
@@ -503,26 +522,60 @@ void CliForSection::DisableAll() {
     shown = true;
     const store::Principal principal = w.CurrentPrincipal();
     if (w.section_code() == FRMFW_ORVELKA::kSectionCliFor) {
+      std::vector<host::ErrObject> failures;
       if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
         if (tree->RecordCount() > 0) tree->MoveFirst();
         std::shared_ptr<db::Recordset> rows = tree->Clone();
+        db::Connection& cn = Need(w.connection(), "Connection");
+        // One transaction for the walk and the reload of the derived list,
+        // each row in a savepoint of its own: a failing row is undone alone
+        // and reported once the rest is committed, with no transaction open
+        // while a message waits.
+        db::Transaction transaction(cn);
         if (rows->RecordCount() > 0) {
           for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
             const db::Value& ditta = rows->Field("DITTA");
             if (ditta.IsNull() || ditta.IsEmpty()) continue;
-            DisabilitaRecord(*rows, principal.user_id(), principal.group_id());
+            try {
+              db::Transaction row(cn);
+              DisabilitaRecord(*rows, principal);
+              row.Commit();
+            } catch (...) {
+              failures.push_back(host::ErrObject::FromCurrentException());
+            }
           }
         }
+        w.RunReloadListaCFRevocati(principal);
+        transaction.Commit();
       }
-      ReloadForPrincipal(w, principal);
+      ReportRowFailures(w, failures, "DisabilitaRecord");
       w.LoadTreeCausali();
     }
     shown = false;
     w.ShowProgress(false);
   } catch (...) {
     w.VisualizzaErrore(kDisableAllRoutine);
+    // Whatever was undone shows as the table holds it.
+    w.LoadTreeCausali();
     // The busy indicator would otherwise stay up over an idle window.
     if (shown) w.ShowProgress(false);
+  }
+}
+
+void CliForSection::ReportRowFailures(FRMFW_ORVELKA& w,
+                                      const std::vector<host::ErrObject>& failures,
+                                      std::string_view routine) {
+  // A database that fails every row would otherwise ask for one answer per
+  // row: the same failure is told once.
+  std::vector<const host::ErrObject*> told;
+  for (const host::ErrObject& error : failures) {
+    bool seen = false;
+    for (const host::ErrObject* t : told) {
+      seen = seen || (t->number == error.number && t->description == error.description);
+    }
+    if (seen) continue;
+    told.push_back(&error);
+    w.VisualizzaErrore(routine, error);
   }
 }
 

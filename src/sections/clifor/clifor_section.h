@@ -2,12 +2,15 @@
 #define ORV_SECTIONS_CLIFOR_CLIFOR_SECTION_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/value.h"
 #include "editor/section.h"
+#include "host/err_object.h"
 #include "sections/clifor/clifor_statements.h"
 
 namespace orv::db {
@@ -49,16 +52,28 @@ class CliForSection : public editor::Section {
   void InitGridCliFor();
 
   // Writes the branch of the tree rowset's current row with `new_value`
-  // ("1" or "0"), with its change-log entry. Throws on failure; `written`
-  // (when given) tells whether the revocation row was written before it.
-  void SaveBranch(std::string_view new_value, bool* written = nullptr);
+  // ("1" or "0"), with its change-log entry. Throws on failure.
+  void SaveBranch(std::string_view new_value);
+  // One click of either tree section: `write` (the row and its change-log
+  // entry) and the reload of the principal's derived customer/supplier list
+  // commit together. On a failure both are rolled back, the box is put back
+  // and the failure is told: a failed reload through LogError as
+  // "ReloadListaCFRevocati" (a retry runs the whole click again), any other
+  // as "TGRID_CLIFOR_CheckChange". True when the click was committed.
+  static bool CommitClick(editor::FRMFW_ORVELKA& window, const store::Principal& principal,
+                          std::string_view column_key, std::string_view new_value,
+                          const std::function<void()>& write);
+  // Tells the failed rows of a walk, each distinct failure once.
+  static void ReportRowFailures(editor::FRMFW_ORVELKA& window,
+                                const std::vector<host::ErrObject>& failures,
+                                std::string_view routine);
   // Puts back the other value of a box whose change was not written (the
   // field of the changed column in the tree rowset's current row).
   static void RestoreBox(editor::FRMFW_ORVELKA& window, std::string_view field,
                          std::string_view new_value);
   // Revokes the branch of `rows`' current row for the principal (the
-  // disable-all walk); reports its own error and returns.
-  void DisabilitaRecord(db::Recordset& rows, const db::Value& user_id, const db::Value& group_id);
+  // disable-all walk). Throws on failure.
+  void DisabilitaRecord(db::Recordset& rows, const store::Principal& principal);
 
   // The disable-all question; true when the answer is yes.
   static bool ConfirmDisableAll(editor::FRMFW_ORVELKA& window);

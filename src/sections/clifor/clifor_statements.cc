@@ -23,14 +23,23 @@ std::string Statement(std::string_view select, std::string_view from, std::strin
 }
 
 // The branch's logical key after "WHERE"/"AND": company, principal (as the
-// update writes it), type, codes and kind.
+// update writes it), type, codes and kind. Groupings and sites are matched
+// as the tree's join matches them, on the third code alone: a stored row
+// with other first and second codes is the one the tree shows, so it is the
+// one a save must find and change.
 std::string KeyCondition(const store::Principal& principal, const CliForBranch& branch) {
-  return "FW32_DITTA = " + branch.company + " AND FW32_ID_FW07  " +
-         principal.UserTest("IS NULL", " =") + " AND FW32_ID_FW06  " +
-         principal.GroupTest("IS NULL", " =") + " AND FW32_TIPOCF = " + branch.tipocf +
-         " AND FW32_CODMACRO = '" + db::SqlEscape(branch.macro) + "' AND FW32_CODMIDDLE = '" +
-         db::SqlEscape(branch.middle) + "' AND FW32_CODRAGG = '" + db::SqlEscape(branch.ragg) +
-         "' AND FW32_TIPORAGG = '" + db::SqlEscape(branch.tiporagg) + "'";
+  const bool third_code_only = branch.tiporagg == "RAGG1" || branch.tiporagg == "RAGG2" ||
+                               branch.tiporagg == "RAGG3" || branch.tiporagg == "SEDE";
+  std::string s = "FW32_DITTA = " + branch.company + " AND FW32_ID_FW07  " +
+                  principal.UserTest("IS NULL", " =") + " AND FW32_ID_FW06  " +
+                  principal.GroupTest("IS NULL", " =") + " AND FW32_TIPOCF = " + branch.tipocf;
+  if (!third_code_only) {
+    s += " AND FW32_CODMACRO = '" + db::SqlEscape(branch.macro) + "' AND FW32_CODMIDDLE = '" +
+         db::SqlEscape(branch.middle) + "'";
+  }
+  s += " AND FW32_CODRAGG = '" + db::SqlEscape(branch.ragg) + "' AND FW32_TIPORAGG = '" +
+       db::SqlEscape(branch.tiporagg) + "'";
+  return s;
 }
 
 }  // namespace

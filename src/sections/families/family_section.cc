@@ -1,9 +1,13 @@
 #include "sections/families/family_section.h"
 
+#include <optional>
+#include <vector>
+
 #include "db/ascii.h"
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
 #include "host/tree_grid.h"
@@ -22,12 +26,6 @@ using host::Need;
 
 std::string Text(const db::Value& value) {
   return value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
-}
-
-store::Principal PrincipalOf(const db::Value& user_id, const db::Value& group_id) {
-  if (!user_id.IsNull() && !user_id.IsEmpty()) return store::Principal::User(user_id.ToInt64());
-  if (!group_id.IsNull() && !group_id.IsEmpty()) return store::Principal::Group(group_id.ToInt64());
-  return store::Principal();
 }
 
 }  // namespace
@@ -139,14 +137,15 @@ bool FamilySection::TreeCheckChange(std::string_view column_key, std::string_vie
   FRMFW_ORVELKA& w = window();
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
-  bool written = false;
-  try {
-    SaveFamily(column_key, new_value, &written);
-  } catch (...) {
-    if (!written) CliForSection::RestoreBox(w, column_key, new_value);
-    throw;
+  const bool committed = CliForSection::CommitClick(w, principal, column_key, new_value,
+                                                    [&] { SaveFamily(column_key, new_value); });
+  // Revoking delete revokes modify too (the statement writes both).
+  if (committed && column_key == "ELIMINAZIONE" && new_value == "0") {
+    db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+    rows.SetField("MODIFICA", db::Value(0));
+    rows.Update();
+    if (w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
   }
-  CliForSection::ReloadForPrincipal(w, principal);
   return true;
 }
 
@@ -169,8 +168,7 @@ bool FamilySection::RevocationExists(const store::Principal& principal, const Fa
   return rs && rs->IsOpen() && !rs->IsEof();
 }
 
-void FamilySection::SaveFamily(std::string_view column_key, std::string_view new_value,
-                               bool* written) {
+void FamilySection::SaveFamily(std::string_view column_key, std::string_view new_value) {
   FRMFW_ORVELKA& w = window();
   const store::Principal principal = w.CurrentPrincipal();
   db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
@@ -181,36 +179,23 @@ void FamilySection::SaveFamily(std::string_view column_key, std::string_view new
   const int32_t value = db::Value(std::string(new_value)).ToInt32();
   const FamilyRow row = RowOf(rows);
   db::Connection& cn = Need(w.connection(), "Connection");
+  // A row another editor wrote since the probe is the row to update.
   if (!RevocationExists(principal, row)) {
-    cn.Execute(FamilyStatements::InsertRevocation(principal, row), nullptr,
-               db::kAdExecuteNoRecords);
-    if (written != nullptr) *written = true;
+    db::InsertUnlessPresent(cn, FamilyStatements::InsertRevocation(principal, row));
   }
   cn.Execute(FamilyStatements::UpdateRight(principal, row, flag_column, value), nullptr,
              db::kAdExecuteNoRecords);
-  if (written != nullptr) *written = true;
-  if (column_key == "ELIMINAZIONE" && value == 0) {
-    rows.SetField("MODIFICA", db::Value(0));
-    rows.Update();
-    if (w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
-  }
 }
 
-void FamilySection::DisabilitaRecordFamiglia(const db::Value& user_id, const db::Value& group_id) {
+void FamilySection::DisabilitaRecordFamiglia(const store::Principal& principal) {
   FRMFW_ORVELKA& w = window();
-  const store::Principal principal = PrincipalOf(user_id, group_id);
   db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
   const FamilyRow row = RowOf(rows);
   db::Connection& cn = Need(w.connection(), "Connection");
   if (!RevocationExists(principal, row)) {
-    cn.Execute(FamilyStatements::InsertRevocation(principal, row), nullptr,
-               db::kAdExecuteNoRecords);
+    db::InsertUnlessPresent(cn, FamilyStatements::InsertRevocation(principal, row));
   }
   cn.Execute(FamilyStatements::RevokeAll(principal, row), nullptr, db::kAdExecuteNoRecords);
-  for (const char* field : {"INSERIMENTO", "MODIFICA", "ELIMINAZIONE"}) {
-    rows.SetField(field, db::Value(0));
-  }
-  rows.Update();
 }
 
 // --- disable-all
@@ -230,24 +215,60 @@ void FamilySection::DisableAll() {
     w.ShowProgress(true);
     shown = true;
     const store::Principal principal = w.CurrentPrincipal();
-    if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
-      if (tree->RecordCount() > 0) {
-        walked = true;
-        for (tree->MoveFirst(); !tree->IsEof(); tree->MoveNext()) {
-          const db::Value& ditta = tree->Field("DITTA");
-          if (ditta.IsNull() || ditta.IsEmpty()) continue;
-          DisabilitaRecordFamiglia(principal.user_id(), principal.group_id());
+    db::Connection& cn = Need(w.connection(), "Connection");
+    std::optional<host::ErrObject> failure;
+    {
+      // The walk and the reload commit together, each row in a savepoint:
+      // the first failing row ends the walk, undone alone, and is told
+      // after the rows before it are committed.
+      db::Transaction transaction(cn);
+      std::vector<size_t> revoked;
+      if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
+        if (tree->RecordCount() > 0) {
+          walked = true;
+          size_t position = 0;
+          for (tree->MoveFirst(); !tree->IsEof(); tree->MoveNext(), ++position) {
+            const db::Value& ditta = tree->Field("DITTA");
+            if (ditta.IsNull() || ditta.IsEmpty()) continue;
+            try {
+              db::Transaction row(cn);
+              DisabilitaRecordFamiglia(principal);
+              row.Commit();
+              revoked.push_back(position);
+            } catch (...) {
+              failure = host::ErrObject::FromCurrentException();
+              break;
+            }
+          }
+        }
+      }
+      w.RunReloadListaCFRevocati(principal);
+      transaction.Commit();
+      // The rows show revoked once the table holds them.
+      if (std::shared_ptr<db::Recordset> tree = w.tree_rowset(); tree && !revoked.empty()) {
+        size_t position = 0;
+        size_t next = 0;
+        for (tree->MoveFirst(); !tree->IsEof() && next < revoked.size();
+             tree->MoveNext(), ++position) {
+          if (position != revoked[next]) continue;
+          ++next;
+          for (const char* field : {"INSERIMENTO", "MODIFICA", "ELIMINAZIONE"}) {
+            tree->SetField(field, db::Value(0));
+          }
+          tree->Update();
         }
       }
     }
     // The rows changed in place: one redraw for the whole walk.
     if (walked && w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
-    CliForSection::ReloadForPrincipal(w, principal);
+    if (failure) w.VisualizzaErrore(CliForSection::kDisableAllRoutine, *failure);
     shown = false;
     w.ShowProgress(false);
   } catch (...) {
-    if (walked && w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
-    w.VisualizzaErrore(CliForSection::kDisableAllRoutine);
+    const host::ErrObject error = host::ErrObject::FromCurrentException();
+    // Nothing of the walk was kept: the list shows the table again.
+    if (walked) w.InitTreeFamiglie();
+    w.VisualizzaErrore(CliForSection::kDisableAllRoutine, error);
     if (shown) w.ShowProgress(false);
   }
 }

@@ -8,6 +8,7 @@
 #include "db/value.h"
 #include "editor/section.h"
 #include "sections/families/family_statements.h"
+#include "store/principal.h"
 
 namespace orv::db {
 class Recordset;
@@ -37,11 +38,10 @@ class FamilySection : public editor::Section {
   static std::shared_ptr<db::Recordset> CreateFamilyRowset();
   void InitGridFamiglie();
 
-  // Writes one right of the tree rowset's current row. Throws on failure;
-  // `written` (when given) tells whether a statement ran before it.
-  void SaveFamily(std::string_view column_key, std::string_view new_value, bool* written = nullptr);
+  // Writes one right of the tree rowset's current row. Throws on failure.
+  void SaveFamily(std::string_view column_key, std::string_view new_value);
   // Revokes the three rights of the tree rowset's current row. Throws.
-  void DisabilitaRecordFamiglia(const db::Value& user_id, const db::Value& group_id);
+  void DisabilitaRecordFamiglia(const store::Principal& principal);
 
   // The family row of the tree rowset's current row, codes trimmed.
   static FamilyRow RowOf(const db::Recordset& rows);

@@ -26,6 +26,8 @@ using host::Need;
 
 bool IsMissing(const db::Value& id) { return id.IsNull() || id.IsEmpty(); }
 
+std::string IdKey(const db::Value& id) { return store::IdText(id, "NULL"); }
+
 }  // namespace
 
 bool NodeSection::IsOwnSection() { return window().section_code() == FRMFW_ORVELKA::kSectionNodes; }
@@ -64,13 +66,19 @@ bool NodeSection::LoadData() {
     // they were.
     const std::string condition = Need(w.host_controls().ENHQUERY, "ENHQUERY").Condition();
     Unbind();
+    built_ = false;
     cn.Execute(NodeStatements::DropWorkTable(table), nullptr, db::kAdExecuteNoRecords);
     cn.Execute(NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company),
                nullptr, db::kAdExecuteNoRecords);
+    cn.Execute(NodeStatements::WorkTableKey(table), nullptr, db::kAdExecuteNoRecords);
     cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
     auto rows = std::make_shared<db::Recordset>();
     rows->Open(NodeStatements::RowsShown(table), connection);
     Bind(std::move(rows));
+    built_ = true;
+    built_user_ = IdKey(principal.user_id());
+    built_group_ = IdKey(principal.group_id());
+    built_company_ = company;
   } catch (...) {
     w.VisualizzaErrore("LoadData");
   }
@@ -128,6 +136,9 @@ bool NodeSection::ConfermaModificheNodi(const db::Value& user_id, const db::Valu
   // A MERGE for nobody would match the rows of no principal and insert rows
   // that name none.
   if (IsMissing(user_id) == IsMissing(group_id)) return false;
+  // Rows built for another principal (or a build that failed) would hand
+  // that principal's revocations to this one.
+  if (!BuiltFor(user_id, group_id)) return false;
   FRMFW_ORVELKA& w = window();
   editor::LogErrorRoutine routine(w, "ConfermaModificheNodi");
   bool merged = false;
@@ -139,6 +150,36 @@ bool NodeSection::ConfermaModificheNodi(const db::Value& user_id, const db::Valu
     merged = true;
   });
   return merged;
+}
+
+bool NodeSection::BuiltFor(const db::Value& user_id, const db::Value& group_id) {
+  FRMFW_ORVELKA& w = window();
+  return built_ && built_user_ == IdKey(user_id) && built_group_ == IdKey(group_id) &&
+         !w.current_company().IsNull() && !w.current_company().IsEmpty() &&
+         built_company_ == w.current_company().ToInt64();
+}
+
+bool NodeSection::WorkTableBuiltFor(const store::Principal& principal) {
+  return BuiltFor(principal.user_id(), principal.group_id());
+}
+
+bool NodeSection::SaveNode(const store::Principal& principal, const db::Value& company,
+                           std::string_view project, std::string_view node, bool revoked) {
+  if (principal.IsNone() || !WorkTableBuiltFor(principal)) return false;
+  FRMFW_ORVELKA& w = window();
+  editor::LogErrorRoutine routine(w, "ConfermaModificheNodi");
+  bool saved = false;
+  routine.Run([&] {
+    const int64_t ditta = company.ToInt64();
+    Need(w.connection(), "Connection")
+        .Execute(revoked ? NodeStatements::InsertRevocation(
+                               principal.user_id(), principal.group_id(), ditta, project, node)
+                         : NodeStatements::DeleteRevocation(
+                               principal.user_id(), principal.group_id(), ditta, project, node),
+                 nullptr, db::kAdExecuteNoRecords);
+    saved = true;
+  });
+  return saved;
 }
 
 }  // namespace orv::sections

@@ -43,6 +43,9 @@ class NodeSection : public editor::Section, public NodeMerge {
   // LogError; false when it did not run (no principal, or abort/ignore after
   // an error), in which case FW3N_RVKNODI is unchanged.
   bool ConfermaModificheNodi(const db::Value& user_id, const db::Value& group_id) override;
+  bool WorkTableBuiltFor(const store::Principal& principal) override;
+  bool SaveNode(const store::Principal& principal, const db::Value& company,
+                std::string_view project, std::string_view node, bool revoked) override;
 
   // The project codes last reported for the "Da" and "A" bounds of
   // "Progetto": a node is looked up within the project of its own bound.
@@ -55,8 +58,17 @@ class NodeSection : public editor::Section, public NodeMerge {
   void Unbind();
   void Bind(std::shared_ptr<db::Recordset> recordset);
 
+  bool BuiltFor(const db::Value& user_id, const db::Value& group_id);
+
   std::string project_from_;
   std::string project_to_;
+  // Whom the work table was last built for; `built_` is false until a build
+  // completes and from the start of every build, so that a failed build
+  // leaves nothing a gesture could write from.
+  bool built_ = false;
+  std::string built_user_;
+  std::string built_group_;
+  int64_t built_company_ = 0;
 };
 
 }  // namespace orv::sections

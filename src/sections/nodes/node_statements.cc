@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "db/db_error.h"
+#include "db/sql_literal.h"
 #include "store/principal.h"
 #include "store/temp_table.h"
 
@@ -100,6 +101,15 @@ std::string NodeStatements::RowsShown(std::string_view work_table) {
          " where INCLUSA=1 order by PROGETTO, CODICE";
 }
 
+std::string NodeStatements::WorkTableKey(std::string_view work_table) {
+  std::string name;
+  CheckedName(work_table, name);
+  // Index names live per table on the server and per schema on the embedded
+  // engine: the table's own unique name keeps them apart.
+  return "CREATE UNIQUE CLUSTERED INDEX IX_" + name.substr(2) + " ON " + name +
+         " (DITTARAG, PROGETTO, CODICE)";
+}
+
 std::string NodeStatements::Merge(std::string_view work_table, const db::Value& user_id,
                                   const db::Value& group_id, int64_t company) {
   std::string name;
@@ -108,21 +118,19 @@ std::string NodeStatements::Merge(std::string_view work_table, const db::Value& 
   const std::string user_test = Test(user_id);
   const std::initializer_list<std::string> lines = {
       " MERGE FW3N_RVKNODI AS target   ",
-      " USING (SELECT PROGETTO, CODICE, DITTARAG  ",
+      " USING (SELECT PROGETTO, CODICE, DITTARAG, ABILITATO  ",
       "         FROM " + name,
-      "         where ABILITATO = 0) AS source (PROGETTO, CODICE, DITTARAG)   ",
+      "         where INCLUSA = 1) AS source (PROGETTO, CODICE, DITTARAG, ABILITATO)   ",
       " ON (target.FW3N_CODPROG_PD68 = source.PROGETTO ",
       "     and target.FW3N_CODNODO = source.CODICE ",
       "     and target.FW3N_DITTA_CG18 = source.DITTARAG ",
       "     and target.FW3N_ID_FW06 " + group_test,
       "     and target.FW3N_ID_FW07 " + user_test,
       "     ) ",
-      " WHEN NOT MATCHED BY SOURCE ",
+      " WHEN MATCHED AND source.ABILITATO = 1 ",
       "     and target.FW3N_DITTA_CG18 = " + std::to_string(company),
-      "     and target.FW3N_ID_FW06 " + group_test,
-      "     and target.FW3N_ID_FW07 " + user_test,
       "     THEN DELETE ",
-      " WHEN NOT MATCHED BY TARGET ",
+      " WHEN NOT MATCHED BY TARGET AND source.ABILITATO = 0 ",
       "     THEN INSERT (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, FW3N_ID_FW06, "
       "FW3N_ID_FW07) VALUES (DITTARAG, PROGETTO, CODICE, " +
           store::IdText(group_id, " NULL") + ", " + store::IdText(user_id, " NULL") + "); ",
@@ -137,6 +145,35 @@ std::string NodeStatements::Merge(std::string_view work_table, const db::Value& 
     s += kCrLf;
   }
   return s;
+}
+
+namespace {
+
+// The node's row of the principal in FW3N_RVKNODI.
+std::string NodeKey(const db::Value& user_id, const db::Value& group_id, int64_t company,
+                    std::string_view project, std::string_view node) {
+  return " WHERE FW3N_DITTA_CG18 = " + std::to_string(company) + " AND FW3N_CODPROG_PD68 = '" +
+         db::SqlEscape(project) + "' AND FW3N_CODNODO = '" + db::SqlEscape(node) +
+         "' AND FW3N_ID_FW06 " + Test(group_id) + " AND FW3N_ID_FW07 " + Test(user_id);
+}
+
+}  // namespace
+
+std::string NodeStatements::InsertRevocation(const db::Value& user_id, const db::Value& group_id,
+                                             int64_t company, std::string_view project,
+                                             std::string_view node) {
+  return "INSERT INTO FW3N_RVKNODI (FW3N_DITTA_CG18, FW3N_CODPROG_PD68, FW3N_CODNODO, "
+         "FW3N_ID_FW06, FW3N_ID_FW07) SELECT " +
+         std::to_string(company) + ", '" + db::SqlEscape(project) + "', '" + db::SqlEscape(node) +
+         "', " + store::IdText(group_id, "NULL") + ", " + store::IdText(user_id, "NULL") +
+         " WHERE NOT EXISTS (SELECT 1 FROM FW3N_RVKNODI" +
+         NodeKey(user_id, group_id, company, project, node) + ")";
+}
+
+std::string NodeStatements::DeleteRevocation(const db::Value& user_id, const db::Value& group_id,
+                                             int64_t company, std::string_view project,
+                                             std::string_view node) {
+  return "DELETE FROM FW3N_RVKNODI" + NodeKey(user_id, group_id, company, project, node);
 }
 
 }  // namespace orv::sections

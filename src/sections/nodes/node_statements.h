@@ -36,10 +36,28 @@ class NodeStatements {
   static std::string MarkIncluded(std::string_view work_table, std::string_view condition);
   // The rows the grid shows.
   static std::string RowsShown(std::string_view work_table);
-  // Brings FW3N_RVKNODI in line with the work table for one principal in
-  // one company: a row for every work row with ABILITATO 0, no other row.
+  // The work table's key (company, project, node), made right after the
+  // table: the batch update of a clicked row finds it through this index
+  // instead of comparing every column of every row.
+  static std::string WorkTableKey(std::string_view work_table);
+  // Brings FW3N_RVKNODI in line with the rows of the work table that pass
+  // the filter (INCLUSA 1), for one principal in one company: a row for
+  // each of them with ABILITATO 0, none for those with ABILITATO 1. Rows
+  // outside the filter, and revocations of nodes the table does not show,
+  // are left alone (another editor may have written them).
   static std::string Merge(std::string_view work_table, const db::Value& user_id,
                            const db::Value& group_id, int64_t company);
+
+  // One node of one principal, as a click writes it: the revocation row
+  // unless it exists already, or no revocation row. `company`, `project`
+  // and `node` are the work row's DITTARAG, PROGETTO and CODICE; each has
+  // the result the MERGE would have for that row.
+  static std::string InsertRevocation(const db::Value& user_id, const db::Value& group_id,
+                                      int64_t company, std::string_view project,
+                                      std::string_view node);
+  static std::string DeleteRevocation(const db::Value& user_id, const db::Value& group_id,
+                                      int64_t company, std::string_view project,
+                                      std::string_view node);
 };
 
 }  // namespace orv::sections

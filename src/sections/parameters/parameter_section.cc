@@ -6,6 +6,7 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
 #include "host/grid_layout.h"
@@ -146,10 +147,20 @@ bool ParameterSection::LoadData() {
         }
         columns[static_cast<size_t>(work->FieldIndex(to_name))] = from;
       }
-      work->AppendRows(*rows, columns);
+      work->AppendRows(std::move(*rows), columns);
     }
     BindWorkRecordset(std::move(work));
+    loaded_principal_ = w.CurrentPrincipal();
   } catch (...) {
+    // No rows to click after a failed load: the rows on screen were loaded
+    // for the previous principal (or filter), and a click would write them
+    // under the one selected now.
+    w.work_recordset().reset();
+    loaded_section_ = 0;
+    try {
+      if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->SetDataSource(nullptr);
+    } catch (...) {
+    }
     w.VisualizzaErrore("LoadData");
   }
   return true;
@@ -261,8 +272,9 @@ bool ParameterSection::GridSelectionBoxClick(std::string_view grid, std::string_
   // "Aggiorna"), rows of another section, or an empty catalogue. The side
   // bar drops the rows of the previous section; the node rows are loaded by
   // their own section.
-  if (!rs || (!nodes && loaded_section_ != section) || rs->RecordCount() == 0 || rs->IsEof() ||
-      rs->BOF()) {
+  if (!rs ||
+      (!nodes && (loaded_section_ != section || loaded_principal_ != w.CurrentPrincipal())) ||
+      rs->RecordCount() == 0 || rs->IsEof() || rs->BOF()) {
     return true;
   }
 
@@ -348,7 +360,6 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
     int32_t inserimento, int32_t eliminazione, std::string_view description,
     std::string_view extra) {
   FRMFW_ORVELKA& w = window();
-  bool written = false;
   try {
     const store::Principal principal = w.CurrentPrincipal();
     // A row without a principal would name nobody (and break the table's rule).
@@ -357,25 +368,27 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
       return Outcome::kRefused;
     }
     const int32_t kind = w.section_code();
-    const std::string sql =
-        RevocationExists(kind, code, company)
-            ? ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
-                                                    modifica, inserimento, eliminazione)
-            : ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
-                                                    modifica, inserimento, eliminazione);
-    Need(w.connection(), "Connection").Execute(sql, nullptr, db::kAdExecuteNoRecords);
-    written = true;
+    const bool exists = RevocationExists(kind, code, company);
+    db::Connection& cn = Need(w.connection(), "Connection");
+    // The row and its change-log entry commit together; the guard has
+    // rolled back before the catch below tells the failure.
+    db::Transaction transaction(cn);
+    db::WriteByKey(cn, exists,
+                   ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
+                                                         modifica, inserimento, eliminazione),
+                   ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
+                                                         modifica, inserimento, eliminazione));
     WriteChangeLog(description, extra, code, abilitato);
+    transaction.Commit();
     return Outcome::kWritten;
   } catch (...) {
     w.VisualizzaErrore("InserisciRevocaTipologie");
-    return written ? Outcome::kWritten : Outcome::kFailed;
+    return Outcome::kFailed;
   }
 }
 
 ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
   FRMFW_ORVELKA& w = window();
-  bool written = false;
   try {
     const store::Principal principal = w.CurrentPrincipal();
     db::Recordset& rs = Need(w.work_recordset(), "Recordset");
@@ -389,11 +402,12 @@ ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
     }
     const int32_t kind = w.section_code();
     if (RevocationExists(kind, current_code_, company)) {
-      Need(w.connection(), "Connection")
-          .Execute(ParameterStatements::DeleteRevocation(principal, kind, current_code_, company),
-                   nullptr, db::kAdExecuteNoRecords);
-      written = true;
+      db::Connection& cn = Need(w.connection(), "Connection");
+      db::Transaction transaction(cn);
+      cn.Execute(ParameterStatements::DeleteRevocation(principal, kind, current_code_, company),
+                 nullptr, db::kAdExecuteNoRecords);
       WriteChangeLog(current_description_, "", current_code_, 1);
+      transaction.Commit();
       return Outcome::kWritten;
     }
     if (kind != FRMFW_ORVELKA::kSectionProjects) {
@@ -402,7 +416,7 @@ ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
     return Outcome::kAbsent;
   } catch (...) {
     w.VisualizzaErrore("cmd_RimuoviTIPO_Click");
-    return written ? Outcome::kWritten : Outcome::kFailed;
+    return Outcome::kFailed;
   }
 }
 
@@ -418,9 +432,15 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
       w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
       return Outcome::kRefused;
     }
-    Need(w.work_recordset(), "Recordset").UpdateBatch();
-    NodeMerge& merge = NodeMerge::Find(w);
-    if (!merge.ConfermaModificheNodi(principal.user_id(), principal.group_id())) {
+    db::Recordset& rs = Need(w.work_recordset(), "Recordset");
+    NodeMerge& nodes = NodeMerge::Find(w);
+    // Rows shown for another principal are never written for this one.
+    if (!nodes.WorkTableBuiltFor(principal)) return Outcome::kFailed;
+    rs.UpdateBatch();
+    // The one revocation row this click changes; a MERGE of the whole table
+    // would also undo what another editor wrote since the rows were built.
+    if (!nodes.SaveNode(principal, rs.Field("DITTARAG"), rs.Field("PROGETTO").ToText(),
+                        rs.Field("CODICE").ToText(), abilitato == 0)) {
       return Outcome::kFailed;
     }
     written = true;

@@ -8,6 +8,7 @@
 
 #include "db/value.h"
 #include "editor/section.h"
+#include "store/principal.h"
 
 namespace orv::db {
 class Recordset;
@@ -84,6 +85,8 @@ class ParameterSection : public editor::Section {
 
   bool header_flag_ = false;
   int32_t loaded_section_ = 0;
+  // The principal the work recordset was loaded for.
+  store::Principal loaded_principal_;
   std::string current_code_;
   std::string current_description_;
 };

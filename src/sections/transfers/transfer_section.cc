@@ -1,6 +1,7 @@
 #include "sections/transfers/transfer_section.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -60,11 +61,18 @@ std::string TransferSection::CodiceToCampo(std::string_view code) {
   for (char c : db::RTrim(code)) {
     if (c == ' ') {
       key += "___";
+    } else if (c == '_') {
+      // Escaped, so that a code holding "___" never reads as a blank.
+      key += "_5F";
     } else {
       key += c;
     }
   }
   return key;
+}
+
+std::string TransferSection::MatrixCode(std::string_view text) {
+  return db::RTrim(text);
 }
 
 std::string TransferSection::CampoToCodice(std::string_view text) {
@@ -74,11 +82,15 @@ std::string TransferSection::CampoToCodice(std::string_view text) {
     if (trimmed.compare(i, 3, "___") == 0) {
       code += ' ';
       i += 3;
+    } else if (trimmed.compare(i, 3, "_5F") == 0) {
+      code += '_';
+      i += 3;
     } else {
       code += trimmed[i++];
     }
   }
-  if (code.size() == 1) code += ' ';
+  // The code as the warehouse master holds it (no blank appended to a
+  // one-character code), the same code the row and column gestures write.
   return code;
 }
 
@@ -316,7 +328,7 @@ bool TransferSection::GridSelectionBoxClick(std::string_view grid, std::string_v
   }
   if (!NeedPrincipal()) return true;
   const store::Principal principal = w.CurrentPrincipal();
-  const std::string origin = CampoToCodice(matrix->Field("CODICE").ToText());
+  const std::string origin = MatrixCode(matrix->Field("CODICE").ToText());
   const std::string destination = CampoToCodice(column_key.substr(kKeyPrefix.size()));
   const int64_t company = Company();
   db::Connection& connection = Need(w.connection(), "Connection");
@@ -379,7 +391,7 @@ void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
     db::Recordset& matrix = Need(CurrentMatrix(), "Recordset");
     if (!NeedPrincipal()) return;
     const store::Principal principal = w.CurrentPrincipal();
-    const std::string origin = CampoToCodice(matrix.Field("CODICE").ToText());
+    const std::string origin = MatrixCode(matrix.Field("CODICE").ToText());
     const int64_t company = Company();
     db::Connection& connection = Need(w.connection(), "Connection");
     {
@@ -450,13 +462,29 @@ void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
         }
       }
       rs.reset();
-      for (const auto& [id, kind] : principals) {
-        if (kind == 0) {
-          DisabilitaTuttiDep(id, db::Value::Null());
-        } else {
-          DisabilitaTuttiDep(db::Value::Null(), id);
+      // One transaction, a savepoint per principal: the first failure ends
+      // the walk with one message (a failing database would fail every
+      // principal, each with its own box), and the principals done before
+      // it stay done. Nothing is held open while the message waits.
+      std::optional<host::ErrObject> failure;
+      {
+        db::Transaction transaction(connection);
+        for (const auto& [id, kind] : principals) {
+          const db::Value user = kind == 0 ? id : db::Value::Null();
+          const db::Value group = kind == 0 ? db::Value::Null() : id;
+          if (user.IsNull() && group.IsNull()) continue;
+          try {
+            db::Transaction one(connection);
+            Execute(connection, TransferStatements::InsertMissingPairs(user, group, Company()));
+            one.Commit();
+          } catch (...) {
+            failure = host::ErrObject::FromCurrentException();
+            break;
+          }
         }
+        transaction.Commit();
       }
+      if (failure) w.VisualizzaErrore("DisabilitaTuttiDep", *failure);
     }
     FillMatrix();
   } catch (...) {

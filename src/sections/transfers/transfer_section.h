@@ -49,12 +49,15 @@ class TransferSection : public editor::Section {
                                bool& cancel) override;
 
   // Column key of a warehouse: "C_" + the code right-trimmed, each blank
-  // written as three underscores.
+  // written as three underscores and each underscore as "_5F", so that
+  // every code the master can hold has a key of its own.
   static std::string CodiceToCampo(std::string_view code);
-  // The code back from a key without its "C_" (or from a matrix code):
-  // right-trimmed, each "___" read as a blank, and a one-character result
-  // followed by one blank.
+  // The code back from a key without its "C_": right-trimmed, "___" read as
+  // a blank and "_5F" as an underscore, as the master holds it.
   static std::string CampoToCodice(std::string_view text);
+  // An origin code as the matrix's CODICE holds it (not a key), right-
+  // trimmed: the code as the warehouse master holds it.
+  static std::string MatrixCode(std::string_view text);
 
   // Builds the matrix for the working company and binds it to the grid; at
   // an error it ends without a message (the grid then shows nothing).

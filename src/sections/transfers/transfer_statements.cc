@@ -135,7 +135,7 @@ std::string TransferStatements::InsertMissingPairs(const db::Value& user, const 
   s += user.IsNull() ? std::string(" IS NULL ") : " = " + store::IdText(user, "");
   s += "    AND FW3E_ID_FW06 ";
   s += group.IsNull() ? std::string(" IS NULL ") : " = " + store::IdText(group, "");
-  s += "    AND FW3E_DITTA_CG18 = ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.mg58_CODDEP AND "
+  s += "    AND FW3E_DITTA_CG18 = ori.MG58_DITTA_CG18  AND FW3E_CODDEP_ORI = ori.MG58_CODDEP AND "
        "FW3E_CODDEP_DES = dest.MG58_CODDEP ";
   s += " Where ori.MG58_DITTA_CG18 = " + std::to_string(company);
   s += " And FW3E_CODDEP_ORI Is Null And FW3E_CODDEP_DES Is Null ";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -215,6 +216,111 @@ TEST_F(SqliteConnectionTest, CrossApplyPassesArgumentsFromTheLeft) {
             "C1|z-Nord;c2|z-Sud");
 }
 
+// A simple function is joined in place of running it row by row; the rows
+// must be those of the function run as a table of its own (its twin below,
+// whose qualified column keeps it one).
+TEST_F(SqliteConnectionTest, AppliedFunctionsJoinedInPlaceGiveTheRowsOfTheFunction) {
+  connection_->Execute(
+      "CREATE TABLE SEDI (CODICE VARCHAR(10) NOT NULL, ZONA INT NOT NULL, DESCR VARCHAR(20) NULL, "
+      "OBSOLETA SMALLINT NOT NULL, CONSTRAINT PK_SEDI PRIMARY KEY (CODICE, ZONA))");
+  connection_->Execute(
+      "INSERT INTO SEDI (CODICE, ZONA, DESCR, OBSOLETA) VALUES ('C1', 1, 'uno', 0);"
+      "INSERT INTO SEDI (CODICE, ZONA, DESCR, OBSOLETA) VALUES ('C2 ', 2, 'due', 0);"
+      "INSERT INTO SEDI (CODICE, ZONA, DESCR, OBSOLETA) VALUES ('c3', 5, NULL, 0);"
+      "INSERT INTO SEDI (CODICE, ZONA, DESCR, OBSOLETA) VALUES ('C3', 1, 'vecchia', 1);"
+      "INSERT INTO SEDI (CODICE, ZONA, DESCR, OBSOLETA) VALUES ('C4', 1, 'quattro', 0);"
+      "INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('C4', '1', 1)");
+  const char* kBody =
+      "(@Codice VARCHAR(10), @Zona INT) RETURNS TABLE AS RETURN (SELECT CODICE, ZONA, DESCR "
+      "FROM SEDI WHERE CODICE = @Codice AND @Zona = ZONA AND OBSOLETA = 0)";
+  connection_->Execute(std::string("CREATE FUNCTION dbo.FN_Sede ") + kBody);
+  std::string twin = kBody;
+  twin.replace(twin.find("CODICE = @Codice"), 6, "SEDI.CODICE");
+  connection_->Execute("CREATE FUNCTION dbo.FN_SedeTwin " + twin);
+  // Text keys equal but for case and trailing blanks, NULL arguments, text
+  // compared with a number, an obsolete row, several rows per client.
+  const char* const kQueries[] = {
+      "SELECT C.CODICE, P.CODICE, P.ZONA, P.DESCR FROM CLIENTI C cross apply dbo.%s(C.CODICE, "
+      "C.ZONA) P ORDER BY C.CODICE, P.ZONA",
+      "SELECT C.CODICE, P.DESCR FROM CLIENTI C cross apply dbo.%s(C.CODICE, C.RAGSOC) P "
+      "ORDER BY 1",
+      "SELECT DISTINCT P.ZONA, P.DESCR FROM SEDI S cross apply dbo.%s(S.CODICE, S.ZONA) P "
+      "LEFT JOIN CLIENTI ON CLIENTI.ZONA = P.ZONA ORDER BY P.ZONA",
+      "SELECT COUNT(*) FROM SEDI S cross apply dbo.%s(S.CODICE, NULL) P",
+      "SELECT COUNT(*) FROM SEDI S cross apply dbo.%s(LOWER(S.CODICE) + ' ', S.ZONA) P",
+  };
+  for (const char* query : kQueries) {
+    char inlined[512];
+    char kept[512];
+    std::snprintf(inlined, sizeof inlined, query, "FN_Sede");
+    std::snprintf(kept, sizeof kept, query, "FN_SedeTwin");
+    const std::string rows = Query(*connection_, inlined);
+    EXPECT_EQ(rows, Query(*connection_, kept)) << query;
+    EXPECT_FALSE(rows.empty()) << query;
+  }
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT C.CODICE, P.ZONA FROM CLIENTI C cross apply dbo.FN_Sede(C.CODICE, "
+                  "C.ZONA) P ORDER BY C.CODICE"),
+            "C1|1;c2|2;C4|1");
+}
+
+// Statements that differ only in their constants run as one prepared
+// statement with the constants bound: what they mean must not change.
+TEST_F(SqliteConnectionTest, ConstantsBoundAsParametersKeepTheirMeaning) {
+  for (int i = 0; i < 30; ++i) {
+    connection_->Execute("INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('0" +
+                         std::to_string(i) + "', 'R''" + std::to_string(i) + "', " +
+                         std::to_string(i) + ")");
+  }
+  EXPECT_EQ(
+      Query(*connection_, "SELECT COUNT(*) FROM CLIENTI WHERE CODICE LIKE '0%' AND ZONA < 30"),
+      "30");
+  // A text compared with a number column, text compared as the host does.
+  EXPECT_EQ(Query(*connection_, "SELECT CODICE, RAGSOC FROM CLIENTI WHERE ZONA = '7'"), "07|R'7");
+  EXPECT_EQ(Query(*connection_, "SELECT CODICE FROM CLIENTI WHERE CODICE = 'c1 '"), "C1");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT 'z-' + CODICE AS K, ZONA + 1 AS N FROM CLIENTI WHERE CODICE = 'C1'"),
+            "z-C1|2");
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT 'a' + 1 AS X"); }),
+              HasSubstr("Conversion failed when converting the varchar value 'a'"));
+  // A column without an alias keeps the name of its text.
+  std::shared_ptr<Recordset> rs = connection_->Execute("SELECT 1, 'a', 2 AS B");
+  ASSERT_EQ(rs->FieldCount(), 3);
+  EXPECT_EQ(rs->FieldAt(0).name, "1");
+  EXPECT_EQ(rs->FieldAt(2).name, "B");
+  EXPECT_EQ(Rows(*rs), "1|a|2");
+  // Procedures take constants as arguments as before.
+  connection_->Execute(
+      "CREATE PROCEDURE dbo.SP_Zona @Codice VARCHAR(10), @Zona INT AS "
+      "UPDATE CLIENTI SET ZONA = @Zona WHERE CODICE = @Codice");
+  connection_->Execute("EXEC dbo.SP_Zona 'C3', 9");
+  connection_->Execute("EXEC dbo.SP_Zona @Codice = '07', @Zona = '70'");
+  EXPECT_EQ(Query(*connection_, "SELECT ZONA FROM CLIENTI WHERE CODICE IN ('C3', '07') ORDER BY 1"),
+            "9;70");
+}
+
+// Conversions to text that the declared types make simpler give what the
+// host gives.
+TEST_F(SqliteConnectionTest, ConversionsToTextOfTypedColumns) {
+  connection_->Execute(
+      "CREATE TABLE CONV (CODICE VARCHAR(6) NULL, N INT NULL, F FLOAT NULL, C CHAR(3) NULL)");
+  connection_->Execute(
+      "INSERT INTO CONV (CODICE, N, F, C) VALUES ('ab', 12, 2.0, 'x');"
+      "INSERT INTO CONV (CODICE, N, F, C) VALUES ('abcdef', -7, 2.5, 'yz');"
+      "INSERT INTO CONV (CODICE, N, F, C) VALUES (NULL, NULL, NULL, NULL)");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT CONVERT(VARCHAR(10), CODICE) + '|' + CONVERT(VARCHAR(3), CODICE) + '|' + "
+                  "CONVERT(VARCHAR(10), N) + '|' + CONVERT(VARCHAR(10), F) AS T FROM CONV "
+                  "ORDER BY N"),
+            "<null>;abcdef|abc|-7|2.5;ab|ab|12|2");
+  // A converted column still compares as text of the host.
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT C.CODICE FROM CONV V JOIN CLIENTI C ON CONVERT(VARCHAR(10), V.N + 0) = "
+                  "CONVERT(VARCHAR(10), C.ZONA) OR CONVERT(VARCHAR(10), V.CODICE) = 'AB ' ORDER BY "
+                  "C.CODICE"),
+            "C1;c2;C3");
+}
+
 TEST_F(SqliteConnectionTest, FieldsReportTheHostTypesAndSizesOfTheirColumns) {
   connection_->Execute(
       "CREATE TABLE TIPI (ID INT IDENTITY(1,1) NOT NULL, CODICE VARCHAR(10) NOT NULL, "
@@ -300,6 +406,47 @@ TEST_F(SqliteConnectionTest, OpenFailuresAreClearAndKeepThePasswordSecret) {
   }
   EXPECT_FALSE(connection->IsOpen());
   EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(SqliteConnectionTest, TextLongerThanItsDeclaredColumnIsRefusedAsTheServerRefusesIt) {
+  connection_->Execute(
+      "CREATE TABLE FAMIGLIE (FAM VARCHAR(4) NOT NULL, SIGLA CHAR(2) NULL, DESCR NVARCHAR(5) NULL, "
+      "NOTE VARCHAR(MAX) NULL, N INT NULL)");
+  struct Case {
+    const char* values;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"'ABCD', 'AB', 'àèìòù', NULL, 1", false},  // exactly the declared lengths, in characters
+      {"'AB  ', 'A ', 'x    ', NULL, 2", false},  // trailing blanks past the length are dropped
+      {"'A', NULL, NULL, NULL, 3", false},
+      {"'ABCDE', 'AB', NULL, NULL, 4", true},  // the five-character family code
+      {"'AB', 'ABC', NULL, NULL, 5", true},
+      {"'AB', 'A', 'àèìòùà', NULL, 6", true},
+      {"' ABCD', NULL, NULL, NULL, 7", true},  // a leading blank counts
+  };
+  for (const Case& c : cases) {
+    const std::string error = ErrorOf([&] {
+      connection_->Execute(
+          std::string("INSERT INTO FAMIGLIE (FAM, SIGLA, DESCR, NOTE, N) VALUES (") + c.values +
+          ")");
+    });
+    if (c.refused) {
+      EXPECT_THAT(error, HasSubstr("String or binary data would be truncated")) << c.values;
+      EXPECT_THAT(error, HasSubstr("FAMIGLIE")) << c.values;
+    } else {
+      EXPECT_EQ(error, "") << c.values;
+    }
+  }
+  EXPECT_EQ(Query(*connection_, "SELECT COUNT(*) FROM FAMIGLIE"), "3");
+  // An update is held to the same lengths; long text in a MAX column is fine.
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("UPDATE FAMIGLIE SET FAM = 'ABCDE'"); }),
+              HasSubstr("column 'FAM'"));
+  EXPECT_EQ(ErrorOf([&] {
+              connection_->Execute("UPDATE FAMIGLIE SET NOTE = '" + std::string(9000, 'x') + "'");
+            }),
+            "");
+  EXPECT_EQ(Query(*connection_, "SELECT MAX(LEN(FAM)) FROM FAMIGLIE"), "4");
 }
 
 }  // namespace

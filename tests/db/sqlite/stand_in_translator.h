@@ -37,7 +37,8 @@ class StandInTranslator {
   // A driver whose translator is this object (which must outlive it).
   std::unique_ptr<SqliteDriver> Open(const std::string& connection_string) const {
     return SqliteDriver::Open(ConnectionString(connection_string), [this](const Catalog*) {
-      return SqliteDriver::Translate([this](std::string_view text) { return Translate(text); });
+      return SqliteDriver::Translate(
+          [this](std::string_view text, std::vector<Literal>*) { return Translate(text); });
     });
   }
 

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "db/db_error.h"
+#include "db/sqlite/token.h"
 
 namespace orv::db::sqlite {
 namespace {
@@ -75,6 +77,162 @@ TEST(TranslatorTest, CustomerSupplierBatchBecomesOneStepPerSelect) {
             "NULL AND FW32_ID_FW06 = 4 WHERE P.MG07_DITTA_CG18 = 1 ORDER BY P.MG07_TIPOCF");
 }
 
+// Serves table functions defined by host text, as the driver serves those
+// stored in its database.
+class FunctionCatalog : public Catalog {
+ public:
+  void Define(std::string_view create_function) {
+    Translator translator;
+    routines_.push_back(translator.Translate(create_function)->steps.at(0).routine);
+  }
+  void Column(const std::string& table, const std::string& column, const std::string& type) {
+    columns_[table + "." + column] = type;
+  }
+  bool IsTableFunction(std::string_view name) const override { return TableFunction(name); }
+  std::string ColumnType(std::string_view table, std::string_view column) const override {
+    auto it = columns_.find(std::string(table) + "." + std::string(column));
+    return it == columns_.end() ? "" : it->second;
+  }
+  const Step::Routine* TableFunction(std::string_view name) const override {
+    for (const Step::Routine& r : routines_) {
+      if (EqualsIgnoreCase(r.name, name)) return &r;
+    }
+    return nullptr;
+  }
+
+ private:
+  std::vector<Step::Routine> routines_;
+  std::map<std::string, std::string> columns_;
+};
+
+TEST(TranslatorTest, SimpleTableFunctionsAppliedBecomeJoinsInTheSameOrder) {
+  FunctionCatalog catalog;
+  catalog.Define(
+      "CREATE FUNCTION dbo.FNMG07_MACROAREE (@MACROAREA VARCHAR(10), @DITTA INT, @TIPOCF "
+      "SMALLINT) RETURNS TABLE AS RETURN ( SELECT MG07_DITTA_CG18, MG07_TIPOCF, MG07_MACROAREA, "
+      "MG07_DESCRMACROAR FROM MG07_MACROAREE WHERE MG07_MACROAREA = @MACROAREA AND "
+      "MG07_DITTA_CG18 = @DITTA AND MG07_TIPOCF = @TIPOCF AND MG07_FLGOBSOLETO = 0 )");
+  Translator translator(&catalog);
+  std::shared_ptr<const Translation> t = translator.Translate(kCliforBatch);
+  ASSERT_EQ(t->steps.size(), 2u);
+  EXPECT_EQ(t->steps[0].sql,
+            "SELECT DISTINCT P.MG07_DITTA_CG18, P.MG07_TIPOCF, P.MG07_MACROAREA, "
+            "P.MG07_DESCRMACROAR, ifnull(FW32_FLGABILITATO, 1) AS CHECKED FROM MG07_MACROAREE AS "
+            "FF CROSS JOIN MG07_MACROAREE AS P ON (P.MG07_MACROAREA = "
+            "coalesce(FF.MG07_MACROAREA, NULL) AND P.MG07_DITTA_CG18 = "
+            "coalesce(FF.MG07_DITTA_CG18, NULL) AND P.MG07_TIPOCF = coalesce(FF.MG07_TIPOCF, NULL) "
+            "AND P.MG07_FLGOBSOLETO = 0) "
+            "LEFT JOIN FW32_RVKCLIFOR ON FW32_TIPOCF = P.MG07_TIPOCF AND FW32_DITTA = "
+            "P.MG07_DITTA_CG18 AND P.MG07_MACROAREA = FW32_CODMACRO AND "
+            "rtrim(ltrim(FW32_CODMIDDLE)) COLLATE HOSTCI = '' AND rtrim(ltrim(FW32_CODRAGG)) "
+            "COLLATE HOSTCI = '' AND FW32_TIPORAGG COLLATE HOSTCI = 'AREA' AND FW32_ID_FW07 IS "
+            "NULL AND FW32_ID_FW06 = 4 WHERE P.MG07_DITTA_CG18 = 1 ORDER BY P.MG07_TIPOCF");
+  // Without an alias the function's name qualifies its columns.
+  EXPECT_EQ(translator
+                .Translate("SELECT FNMG07_MACROAREE.MG07_TIPOCF FROM X CROSS APPLY "
+                           "dbo.FNMG07_MACROAREE(X.A, 1, X.T)")
+                ->steps[0]
+                .sql,
+            "SELECT FNMG07_MACROAREE.MG07_TIPOCF FROM X CROSS JOIN MG07_MACROAREE AS "
+            "FNMG07_MACROAREE ON (FNMG07_MACROAREE.MG07_MACROAREA = coalesce(X.A, NULL) AND "
+            "FNMG07_MACROAREE.MG07_DITTA_CG18 = coalesce(1, NULL) AND "
+            "FNMG07_MACROAREE.MG07_TIPOCF = coalesce(X.T, NULL) AND "
+            "FNMG07_MACROAREE.MG07_FLGOBSOLETO = 0)");
+
+  // Anything the join could not reproduce exactly keeps the function as a table.
+  const char* const kKept[] = {
+      // the select list takes every column: the join would add the table's others
+      "SELECT * FROM X CROSS APPLY dbo.FN(X.A) P",
+      "SELECT P.* FROM X CROSS APPLY dbo.FN(X.A) P",
+      // a body that is more than plain columns of one table with a WHERE
+      "SELECT X.A FROM X CROSS APPLY dbo.FNEXPR(X.A) P",
+      "SELECT X.A FROM X CROSS APPLY dbo.FNTOP(X.A) P",
+      "SELECT X.A FROM X CROSS APPLY dbo.FNSUB(X.A) P",
+      "SELECT X.A FROM X CROSS APPLY dbo.FNQUAL(X.A) P",
+      "SELECT X.A FROM X CROSS APPLY dbo.FNORDER(X.A) P",
+      // fewer arguments than parameters
+      "SELECT X.A FROM X CROSS APPLY dbo.FNTWO(X.A) P",
+  };
+  catalog.Define(
+      "CREATE FUNCTION FN (@a INT) RETURNS TABLE AS RETURN SELECT B FROM Y WHERE A = @a");
+  catalog.Define(
+      "CREATE FUNCTION FNEXPR (@a INT) RETURNS TABLE AS RETURN SELECT B + 1 AS C FROM Y WHERE A = "
+      "@a");
+  catalog.Define("CREATE FUNCTION FNTOP (@a INT) RETURNS TABLE AS RETURN SELECT TOP 1 B FROM Y");
+  catalog.Define(
+      "CREATE FUNCTION FNSUB (@a INT) RETURNS TABLE AS RETURN SELECT B FROM Y WHERE A IN (SELECT "
+      "A FROM Z WHERE Z.K = @a)");
+  catalog.Define(
+      "CREATE FUNCTION FNQUAL (@a INT) RETURNS TABLE AS RETURN SELECT B FROM Y WHERE Y.A = @a");
+  catalog.Define(
+      "CREATE FUNCTION FNORDER (@a INT) RETURNS TABLE AS RETURN SELECT B FROM Y WHERE A = @a "
+      "ORDER BY B");
+  catalog.Define(
+      "CREATE FUNCTION FNTWO (@a INT, @b INT) RETURNS TABLE AS RETURN SELECT B FROM Y WHERE A = "
+      "@a AND B = @b");
+  for (const char* sql : kKept) {
+    const std::string out = translator.Translate(sql)->steps.at(0).sql;
+    EXPECT_EQ(out.find("CROSS JOIN"), std::string::npos) << sql << " -> " << out;
+    EXPECT_NE(out.find(" JOIN FN"), std::string::npos) << sql << " -> " << out;
+  }
+}
+
+TEST(TranslatorTest, ConversionsToTextFollowTheDeclaredTypeOfTheColumn) {
+  FunctionCatalog catalog;
+  catalog.Column("P", "CODE", "VARCHAR(25)");
+  catalog.Column("P", "LONG", "NVARCHAR(40)");
+  catalog.Column("P", "FIXED", "CHAR(5)");
+  catalog.Column("P", "N", "INT");
+  catalog.Column("F", "CODE", "VARCHAR(25)");
+  catalog.Column("F", "N", "SMALLINT");
+  const std::string kAny =
+      "CASE WHEN typeof(%) = 'real' AND % = CAST(% AS INTEGER) THEN CAST(CAST(% AS INTEGER) AS "
+      "TEXT) ELSE CAST(% AS TEXT) END";
+  auto any = [&](const std::string& v) {
+    std::string out;
+    for (char c : kAny) out += c == '%' ? v : std::string(1, c);
+    return out;
+  };
+  struct Case {
+    std::string tsql;
+    std::string sql;
+  };
+  const Case cases[] = {
+      // text no longer than the target: nothing to do
+      {"SELECT X.A FROM P X LEFT JOIN F ON convert(varchar(25), X.CODE) = F.CODE",
+       "SELECT X.A FROM P AS X LEFT JOIN F ON X.CODE COLLATE HOSTCI = F.CODE"},
+      {"SELECT CONVERT(NVARCHAR(MAX), LONG) AS L FROM P", "SELECT LONG COLLATE HOSTCI AS L FROM P"},
+      // longer text is cut, fixed-length text and unknown columns as before
+      {"SELECT CONVERT(VARCHAR(30), LONG) AS L FROM P",
+       "SELECT substr(LONG, 1, 30) COLLATE HOSTCI AS L FROM P"},
+      {"SELECT CONVERT(VARCHAR(10), LONG) AS L FROM P",
+       "SELECT substr(LONG, 1, 10) COLLATE HOSTCI AS L FROM P"},
+      {"SELECT CONVERT(VARCHAR(10), FIXED) AS L FROM P",
+       "SELECT substr(" + any("FIXED") + ", 1, 10) COLLATE HOSTCI AS L FROM P"},
+      {"SELECT CONVERT(VARCHAR(10), OTHER) AS L FROM P",
+       "SELECT substr(" + any("OTHER") + ", 1, 10) COLLATE HOSTCI AS L FROM P"},
+      // an integer column prints as its integer
+      {"SELECT CONVERT(VARCHAR(10), P.N) AS L FROM P JOIN F ON F.N = P.N",
+       "SELECT substr(CAST(P.N AS TEXT), 1, 10) COLLATE HOSTCI AS L FROM P JOIN F ON F.N = P.N"},
+      // a bare name two tables have, or a table whose columns are not known
+      {"SELECT CONVERT(VARCHAR(25), CODE) AS L FROM P, F",
+       "SELECT substr(" + any("CODE") + ", 1, 25) COLLATE HOSTCI AS L FROM P, F"},
+      {"SELECT CONVERT(VARCHAR(25), CODE) AS L FROM ##P",
+       "SELECT substr(" + any("CODE") + ", 1, 25) COLLATE HOSTCI AS L FROM tempdb.\"##P\""},
+      {"SELECT CONVERT(VARCHAR(25), CODE) AS L FROM P, (SELECT 1 AS CODE) S",
+       "SELECT substr(" + any("CODE") +
+           ", 1, 25) COLLATE HOSTCI AS L FROM P, (SELECT 1 AS CODE) "
+           "AS S"},
+      // the inner query's tables first
+      {"SELECT (SELECT CONVERT(VARCHAR(25), CODE) FROM F) AS L FROM P",
+       "SELECT (SELECT CODE COLLATE HOSTCI FROM F) AS L FROM P"},
+  };
+  Translator translator(&catalog);
+  for (const Case& c : cases) {
+    EXPECT_EQ(translator.Translate(c.tsql)->steps.at(0).sql, c.sql) << c.tsql;
+  }
+}
+
 TEST(TranslatorTest, RewritesOfNamesAndFunctions) {
   EXPECT_EQ(Sql("select [a b], \"c\", dbo.T.x, dbo.T.*, T.* from dbo.T"),
             "SELECT \"a b\", c, T.x, T.*, T.* FROM T");
@@ -128,29 +286,36 @@ TEST(TranslatorTest, ProceduresAndTableFunctionsKeepTheirHostBody) {
 }
 
 TEST(TranslatorTest, TableDefinitionsKeepHostTypesWithTheHostCollation) {
-  EXPECT_EQ(Sql("CREATE TABLE [dbo].[FW95_SETTINGS] ([FW95_ID] [int] IDENTITY(1,1) NOT NULL, "
-                "[FW95_CODICE] [varchar](50) NOT NULL, FW95_VALORE NVARCHAR(MAX) NULL "
-                "DEFAULT (''), FW95_N DECIMAL(18, 2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
-                "GETDATE(), FW95_F FLOAT, CONSTRAINT [PK_FW95] PRIMARY KEY CLUSTERED ([FW95_ID] "
-                "ASC) WITH (PAD_INDEX = OFF) ON [PRIMARY], CONSTRAINT UQ UNIQUE (FW95_CODICE), "
-                "CHECK (FW95_N >= 0)) ON [PRIMARY]"),
-            "CREATE TABLE FW95_SETTINGS (FW95_ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
-            "FW95_CODICE VARCHAR(50) COLLATE HOSTCI NOT NULL, FW95_VALORE CLOB COLLATE HOSTCI "
-            "DEFAULT (''), FW95_N DECIMAL(18,2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
-            "(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')), FW95_F FLOAT, CONSTRAINT UQ "
-            "UNIQUE (FW95_CODICE), CHECK (FW95_N >= 0))");
+  EXPECT_EQ(
+      Sql("CREATE TABLE [dbo].[FW95_SETTINGS] ([FW95_ID] [int] IDENTITY(1,1) NOT NULL, "
+          "[FW95_CODICE] [varchar](50) NOT NULL, FW95_VALORE NVARCHAR(MAX) NULL "
+          "DEFAULT (''), FW95_N DECIMAL(18, 2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
+          "GETDATE(), FW95_F FLOAT, CONSTRAINT [PK_FW95] PRIMARY KEY CLUSTERED ([FW95_ID] "
+          "ASC) WITH (PAD_INDEX = OFF) ON [PRIMARY], CONSTRAINT UQ UNIQUE (FW95_CODICE), "
+          "CHECK (FW95_N >= 0)) ON [PRIMARY]"),
+      "CREATE TABLE FW95_SETTINGS (FW95_ID INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, "
+      "FW95_CODICE VARCHAR(50) COLLATE HOSTCI CONSTRAINT \"truncated:FW95_SETTINGS.FW95_CODICE\" "
+      "CHECK (length(rtrim(FW95_CODICE, ' ')) <= 50) NOT NULL, FW95_VALORE CLOB COLLATE HOSTCI "
+      "DEFAULT (''), FW95_N DECIMAL(18,2) DEFAULT ((0)), FW95_D DATETIME DEFAULT "
+      "(strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')), FW95_F FLOAT, CONSTRAINT UQ "
+      "UNIQUE (FW95_CODICE), CHECK (FW95_N >= 0))");
   // A key refuses NULL as on the host; an INT key is no rowid (INTEGER would be).
+  // Text longer than its declared length is refused, trailing blanks aside.
   EXPECT_EQ(Sql("CREATE TABLE ##w (A INT PRIMARY KEY, B CHAR(3))"),
-            "CREATE TABLE tempdb.\"##w\" (A INT PRIMARY KEY NOT NULL, B CHAR(3) COLLATE HOSTCI)");
-  EXPECT_EQ(Sql("CREATE TABLE T (A integer NOT NULL, B SmallInt, C tinyint, D bigint, E bit, "
-                "F nchar(2), G nvarchar(40), H sysname, I text, J ntext, K uniqueidentifier, "
-                "L numeric(5), M money, N real, O date, P datetime2(3), Q time, R varbinary(max), "
-                "CONSTRAINT PK_T PRIMARY KEY (A, [b]))"),
-            "CREATE TABLE T (A INT NOT NULL, B SMALLINT NOT NULL, C TINYINT, D BIGINT, E BIT, "
-            "F NCHAR(2) COLLATE HOSTCI, G NVARCHAR(40) COLLATE HOSTCI, H NVARCHAR(128) COLLATE "
-            "HOSTCI, I TEXT COLLATE HOSTCI, J NTEXT COLLATE HOSTCI, K UNIQUEIDENTIFIER COLLATE "
-            "HOSTCI, L NUMERIC(5), M MONEY, N REAL, O DATE, P DATETIME2(3), Q TIME, R BLOB, "
-            "CONSTRAINT PK_T PRIMARY KEY (A, b))");
+            "CREATE TABLE tempdb.\"##w\" (A INT PRIMARY KEY NOT NULL, B CHAR(3) COLLATE HOSTCI "
+            "CONSTRAINT \"truncated:##w.B\" CHECK (length(rtrim(B, ' ')) <= 3))");
+  EXPECT_EQ(
+      Sql("CREATE TABLE T (A integer NOT NULL, B SmallInt, C tinyint, D bigint, E bit, "
+          "F nchar(2), G nvarchar(40), H sysname, I text, J ntext, K uniqueidentifier, "
+          "L numeric(5), M money, N real, O date, P datetime2(3), Q time, R varbinary(max), "
+          "CONSTRAINT PK_T PRIMARY KEY (A, [b]))"),
+      "CREATE TABLE T (A INT NOT NULL, B SMALLINT NOT NULL, C TINYINT, D BIGINT, E BIT, "
+      "F NCHAR(2) COLLATE HOSTCI CONSTRAINT \"truncated:T.F\" CHECK (length(rtrim(F, ' ')) <= "
+      "2), G NVARCHAR(40) COLLATE HOSTCI CONSTRAINT \"truncated:T.G\" CHECK "
+      "(length(rtrim(G, ' ')) <= 40), H NVARCHAR(128) COLLATE "
+      "HOSTCI, I TEXT COLLATE HOSTCI, J NTEXT COLLATE HOSTCI, K UNIQUEIDENTIFIER COLLATE "
+      "HOSTCI, L NUMERIC(5), M MONEY, N REAL, O DATE, P DATETIME2(3), Q TIME, R BLOB, "
+      "CONSTRAINT PK_T PRIMARY KEY (A, b))");
   EXPECT_EQ(Sql("CREATE INDEX IX_A ON ##w (B DESC, A) INCLUDE (C)"),
             "CREATE INDEX tempdb.IX_A ON \"##w\" (B DESC, A)");
 }
@@ -248,6 +413,74 @@ TEST(TranslatorTest, CacheReturnsTheSameTranslationAndIsBounded) {
   // A failed translation is not cached.
   EXPECT_THROW(translator.Translate("SELECT FROM"), DbError);
   EXPECT_THROW(translator.Translate("SELECT FROM"), DbError);
+}
+
+// The literals of a shared translation as "i:5" and "t:x".
+std::string LiteralsText(const std::vector<Literal>& literals) {
+  std::string out;
+  for (const Literal& l : literals) {
+    out +=
+        (out.empty() ? "" : " ") + (l.is_text ? "t:" + l.text : "i:" + std::to_string(l.integer));
+  }
+  return out;
+}
+
+TEST(TranslatorTest, SharedTranslationsTakeValueConstantsAsParameters) {
+  struct Case {
+    const char* tsql;
+    const char* sql;  // null: as the text translates on its own
+    const char* literals;
+  };
+  const Case cases[] = {
+      {"INSERT INTO T (A, B, C) VALUES (12, 'it''s', NULL)",
+       "INSERT INTO T (A, B, C) VALUES (?1, ?2, NULL)", "i:12 t:it's"},
+      {"UPDATE T SET A = -3, B = 'x' WHERE C = 'y' AND D IN (1, 2)",
+       "UPDATE T SET A = -?1, B = ?2 WHERE C COLLATE HOSTCI = ?3 AND D IN (?4, ?5)",
+       "i:3 t:x t:y i:1 i:2"},
+      // decimals and TOP counts stay; an aliased column takes a parameter
+      {"SELECT TOP 5 1.5 AS X, 7 AS Y FROM T WHERE A = 2.25",
+       "SELECT 1.5 AS X, ?1 AS Y FROM T WHERE A = 2.25 LIMIT 5", "i:7"},
+      // a column without an alias is named after its text; positions stay
+      {"SELECT 1, A + 2 FROM T GROUP BY 2 ORDER BY 1, 'z'",
+       "SELECT 1, tsql_add(A, 2) FROM T GROUP BY 2 ORDER BY 1, 'z' COLLATE HOSTCI", ""},
+      // a LIKE pattern stays as checked
+      {"DELETE FROM T WHERE A LIKE 'a%' AND B = 4", "DELETE FROM T WHERE A LIKE 'a%' AND B = ?1",
+       "i:4"},
+      // definitions and SELECT ... INTO keep their constants
+      {"SELECT 3 AS N INTO ##t FROM T WHERE A = 'k'",
+       "CREATE TABLE tempdb.\"##t\" AS SELECT 3 AS N FROM T WHERE A COLLATE HOSTCI = 'k'", ""},
+      {"CREATE TABLE T (A INT DEFAULT 0)", nullptr, ""},
+  };
+  for (const Case& c : cases) {
+    Translator translator;
+    std::vector<Literal> literals;
+    std::shared_ptr<const Translation> t = translator.TranslateShared(c.tsql, &literals);
+    ASSERT_EQ(t->steps.size(), 1u) << c.tsql;
+    EXPECT_EQ(t->steps[0].sql, c.sql ? c.sql : Sql(c.tsql)) << c.tsql;
+    EXPECT_EQ(LiteralsText(literals), c.literals) << c.tsql;
+  }
+  Translator plain;
+  EXPECT_EQ(plain.Translate("UPDATE T SET A = 1")->steps[0].sql, "UPDATE T SET A = 1");
+}
+
+TEST(TranslatorTest, TextsDifferingInConstantsShareOneTranslation) {
+  Translator translator;
+  std::vector<Literal> first;
+  std::vector<Literal> second;
+  auto a = translator.TranslateShared("UPDATE T SET F = 0 WHERE U = 7 AND C = 'A1'", &first);
+  auto b = translator.TranslateShared("UPDATE T SET F = 1 WHERE U = 8 AND C = 'B''2'", &second);
+  EXPECT_EQ(a.get(), b.get());
+  EXPECT_EQ(LiteralsText(first), "i:0 i:7 t:A1");
+  EXPECT_EQ(LiteralsText(second), "i:1 i:8 t:B'2");
+  // Another kept constant (here the position sorted by) is another translation.
+  auto c = translator.TranslateShared("SELECT A, B FROM T WHERE C = 1 ORDER BY 1", &first);
+  auto d = translator.TranslateShared("SELECT A, B FROM T WHERE C = 2 ORDER BY 2", &second);
+  EXPECT_NE(c.get(), d.get());
+  EXPECT_EQ(d->steps[0].sql, "SELECT A, B FROM T WHERE C = ?1 ORDER BY 2");
+  EXPECT_EQ(LiteralsText(second), "i:2");
+  // A number where there was a text is another shape.
+  auto e = translator.TranslateShared("UPDATE T SET F = 'x' WHERE U = 7 AND C = 'A1'", &first);
+  EXPECT_NE(a.get(), e.get());
 }
 
 }  // namespace
