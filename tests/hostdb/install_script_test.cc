@@ -50,6 +50,7 @@ struct Index {
   std::string table;
   bool unique = false;
   std::vector<std::string> columns;
+  bool filtered = false;  // a WHERE clause limits the rows it holds
   bool operator==(const Index&) const = default;
 };
 
@@ -89,7 +90,7 @@ std::vector<std::string> SplitList(const std::string& list) {
 Schema ReadScript(const std::string& script) {
   Schema schema;
   const std::regex create_table(R"(^\s*CREATE TABLE (\w+) \(([\s\S]*)\)\s*$)", std::regex::icase);
-  const std::regex create_index(R"(^\s*CREATE (UNIQUE )?INDEX (\w+) ON (\w+)\s*\(([^)]*)\)\s*$)",
+  const std::regex create_index(R"(^\s*CREATE (UNIQUE )?INDEX (\w+) ON (\w+)\s*\(([^)]*)\)(\s+WHERE\s[\s\S]*)?\s*$)",
                                 std::regex::icase);
   const std::regex column(R"(^(\w+) (\w+(?:\(\d+(?:,\s*\d+)?\))?)(.*)$)");
   for (const std::string& batch : HostSchema::SplitBatches(script)) {
@@ -106,7 +107,7 @@ Schema ReadScript(const std::string& script) {
                            rest.find("IDENTITY") != std::string::npos});
       }
     } else if (std::regex_match(text, m, create_index)) {
-      schema.indexes[m[2]] = {m[3], m[1].matched, SplitList(m[4])};
+      schema.indexes[m[2]] = {m[3], m[1].matched, SplitList(m[4]), m[5].matched};
     }
   }
   return schema;
@@ -141,11 +142,12 @@ Schema ReadDatabase(sqlite3* db) {
           {c[0], Upper(std::regex_replace(c[1], std::regex("\\s+"), "")), c[2] == "1"});
     }
     for (const auto& i :
-         rows("SELECT name, \"unique\", origin FROM pragma_index_list('" + t[0] + "')")) {
+         rows("SELECT name, \"unique\", origin, partial FROM pragma_index_list('" + t[0] + "')")) {
       if (i[2] != "c") continue;  // primary keys and constraints are the table's own
       Index& index = schema.indexes[i[0]];
       index.table = t[0];
       index.unique = i[1] == "1";
+      index.filtered = i[3] == "1";
       for (const auto& c :
            rows("SELECT name FROM pragma_index_info('" + i[0] + "') ORDER BY seqno")) {
         index.columns.push_back(c[0]);
