@@ -8,6 +8,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   clang libclang-rt-14-dev clang-format clang-tidy
   libsqlite3-dev sqlite3 uuid-dev unixodbc-dev tdsodbc
+  unixodbc odbcinst libsqliteodbc freetds-bin sqlfluff
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n

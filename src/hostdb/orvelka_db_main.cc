@@ -2,6 +2,9 @@
 //
 //   orvelka-db create --demo FILE
 //   orvelka-db create --scale N [--seed S] FILE
+//   orvelka-db script --dialect tsql [--demo]
+//
+// "script" prints the installation script for a SQL Server database.
 //
 // Exit codes: 0 done, 1 the database could not be built, 2 bad command line,
 // 3 FILE exists and --force was not given.
@@ -19,6 +22,7 @@
 
 #include "db/db_error.h"
 #include "hostdb/host_database.h"
+#include "hostdb/install_script.h"
 
 namespace {
 
@@ -38,7 +42,9 @@ extern "C" void OnInterrupt(int signal) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"Creates host databases (demo or scaled) for the revocation editor."};
+  CLI::App app{
+      "Creates host databases (demo or scaled) for the revocation editor, or prints the "
+      "installation script for SQL Server."};
   app.require_subcommand(1);
 
   CLI::App* create = app.add_subcommand("create", "Create a database file.");
@@ -71,11 +77,30 @@ int main(int argc, char** argv) {
   create->add_flag("--quiet", quiet, "No progress lines");
   demo_flag->excludes(scale_option);
 
+  CLI::App* script = app.add_subcommand(
+      "script", "Print the installation script for a SQL Server database (GO separators).");
+  std::string dialect;
+  bool script_demo = false;
+  script->add_option("--dialect", dialect, "The server's dialect")
+      ->required()
+      ->check(CLI::IsMember({"tsql"}));
+  script->add_flag("--demo", script_demo, "Add the demo installation's rows");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e);
     return code == 0 ? 0 : kExitUsage;
+  }
+  if (script->parsed()) {
+    try {
+      const std::string text = orv::hostdb::InstallScript::Tsql(script_demo);
+      std::fwrite(text.data(), 1, text.size(), stdout);
+      return std::fflush(stdout) == 0 ? 0 : kExitFailed;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "orvelka-db: %s\n", e.what());
+      return kExitFailed;
+    }
   }
   if (!demo && scale_option->count() == 0) {
     std::fprintf(stderr, "orvelka-db: give --demo or --scale N\n");

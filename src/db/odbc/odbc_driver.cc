@@ -119,6 +119,7 @@ struct OdbcDriver::Impl {
   DbcHandle dbc;
   bool in_transaction = false;
   std::string secret;
+  std::string dbms_name;  // SQL_DBMS_NAME, e.g. "Microsoft SQL Server"
 
   StmtHandle NewStatement(int32_t timeout_seconds) {
     SQLHANDLE h = SQL_NULL_HANDLE;
@@ -313,6 +314,16 @@ OdbcDriver::OdbcDriver(const ConnectionString& connection_string)
     Throw(SQL_HANDLE_DBC, dbc, "Cannot connect through ODBC (" + odbc.Redacted() + ")",
           impl_->secret);
   }
+  // SQL Server leaves out the row counts of a session whose NOCOUNT option
+  // is on (a server's "user options" can switch it on for every login).
+  // UpdateBatch tells a row changed or deleted meanwhile by a count of 0,
+  // so the option is switched off for this connection.
+  char dbms[128] = {0};
+  SQLSMALLINT dbms_length = 0;
+  if (Ok(SQLGetInfo(dbc, SQL_DBMS_NAME, dbms, sizeof dbms, &dbms_length))) {
+    impl_->dbms_name = dbms;
+  }
+  if (impl_->dbms_name.find("SQL Server") != std::string::npos) Execute("SET NOCOUNT OFF", 0);
 }
 
 OdbcDriver::~OdbcDriver() {
@@ -449,6 +460,8 @@ void OdbcDriver::CommitTransaction() { impl_->EndTransaction(SQL_COMMIT); }
 void OdbcDriver::RollbackTransaction() { impl_->EndTransaction(SQL_ROLLBACK); }
 
 bool OdbcDriver::InTransaction() const { return impl_->in_transaction; }
+
+std::string OdbcDriver::DbmsName() const { return impl_->dbms_name; }
 
 // The server keeps savepoints until its transaction ends: a release has
 // nothing to do, and a rollback to one leaves the transaction open.

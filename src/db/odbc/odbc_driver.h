@@ -26,7 +26,8 @@ class OdbcDriver : public Driver {
   // Catalog" Database, "User ID" UID and Password PWD; without Driver= or
   // DSN= the driver named by $ORV_ODBC_DRIVER (default FreeTDS) is used.
   // Throws DbError with the driver manager's messages; never shows the
-  // password.
+  // password. On SQL Server, switches NOCOUNT off for the session: the
+  // batch update of a recordset relies on the row count of each statement.
   explicit OdbcDriver(const ConnectionString& connection_string);
   ~OdbcDriver() override;
 
@@ -44,6 +45,8 @@ class OdbcDriver : public Driver {
   void ReleaseSavepoint(const std::string& name) override;
   void RollbackToSavepoint(const std::string& name) override;
   std::string Name() const override { return "ODBC"; }
+  // The server product as the driver names it (SQL_DBMS_NAME).
+  std::string DbmsName() const;
 
   // The connection string handed to the driver manager, from an ADO- or
   // ODBC-style one (exposed for tests; still holds the password).

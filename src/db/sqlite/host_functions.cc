@@ -154,6 +154,13 @@ void TsqlNewId(sqlite3_context* ctx, int, sqlite3_value**) {
   sqlite3_result_text(ctx, text, 38, SQLITE_TRANSIENT);
 }
 
+// tsql_raise(message, any): fails the statement with `message`. The second
+// argument ties the call to a row, so it runs only for a row that exists.
+void TsqlRaise(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv) {
+  const unsigned char* message = sqlite3_value_text(argv[0]);
+  sqlite3_result_error(ctx, message ? reinterpret_cast<const char*>(message) : "error", -1);
+}
+
 }  // namespace
 
 int HostCiCompare(std::string_view a, std::string_view b) {
@@ -188,6 +195,8 @@ bool RegisterHostFunctions(sqlite3* db) {
                                         nullptr, nullptr) == SQLITE_OK;
   ok = ok && sqlite3_create_function_v2(db, "tsql_newid", 0, SQLITE_UTF8 | SQLITE_INNOCUOUS,
                                         nullptr, TsqlNewId, nullptr, nullptr, nullptr) == SQLITE_OK;
+  ok = ok && sqlite3_create_function_v2(db, "tsql_raise", 2, SQLITE_UTF8 | SQLITE_INNOCUOUS,
+                                        nullptr, TsqlRaise, nullptr, nullptr, nullptr) == SQLITE_OK;
   return ok;
 }
 

@@ -16,7 +16,9 @@ namespace orv::db::sqlite {
 //    number adds, NULL propagates, a number with numeric text adds, a number
 //    with other text fails as the host server does);
 //  - tsql_newid(): a new GUID as the host's client reads it,
-//    "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case.
+//    "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case;
+//  - tsql_raise(message, x): fails the statement with `message` (a MERGE
+//    whose matched action meets a target row twice, as the host refuses it).
 // Returns false when SQLite refused a registration (out of memory).
 bool RegisterHostFunctions(sqlite3* db);
 

@@ -12,6 +12,13 @@ namespace {
 
 constexpr std::string_view kSource = "temp.orv_merge_source";
 constexpr std::string_view kPairs = "temp.orv_merge_pairs";
+// The host's message (its error 8672), without quotes.
+constexpr std::string_view kMergeSeveralMatches =
+    "The MERGE statement attempted to UPDATE or DELETE the same row more than once. This "
+    "happens when a target row matches more than one source row. A MERGE statement cannot "
+    "UPDATE/DELETE the same row of the target table multiple times. Refine the ON clause to "
+    "ensure a target row matches at most one source row, or use the GROUP BY clause to group "
+    "the source rows.";
 
 Step Statement(std::string sql) {
   Step step;
@@ -154,6 +161,17 @@ Step TsqlParser::ParseMerge() {
                            ".rowid AS target_row, " + source_alias + ".rowid AS source_row FROM " +
                            target_ref + " JOIN " + source_ref + " ON " + on));
   auto and_condition = [](const std::string& c) { return c.empty() ? "" : " AND (" + c + ")"; };
+  if (matched.present) {
+    // As on the host, a target row that the MATCHED action would update or
+    // delete for several source rows fails the statement (nothing changes).
+    body.push_back(Statement(
+        "UPDATE " + std::string(kPairs) + " SET target_row = tsql_raise('" +
+        std::string(kMergeSeveralMatches) + "', target_row) WHERE target_row IN (SELECT " +
+        "orv_pair.target_row FROM " + std::string(kPairs) + " AS orv_pair JOIN " + target_ref +
+        " ON " + target_alias + ".rowid = orv_pair.target_row JOIN " + source_ref + " ON " +
+        source_alias + ".rowid = orv_pair.source_row WHERE 1 = 1" +
+        and_condition(matched.condition) + " GROUP BY orv_pair.target_row HAVING COUNT(*) > 1)"));
+  }
   std::string not_matched_target =
       target_alias + ".rowid NOT IN (SELECT target_row FROM " + std::string(kPairs) + ")";
   if (by_source.present) {

@@ -448,5 +448,36 @@ TEST_F(TranslatorExecTest, MergeMatchedActionsSeeTheStateBeforeTheStatement) {
             (Rows{{"a", "11"}, {"c", "0"}, {"d", "80"}}));
 }
 
+TEST_F(TranslatorExecTest, MergeMatchingATargetRowTwiceFailsAsOnTheHost) {
+  db_.Run("CREATE TABLE TGT (K VARCHAR(5) NOT NULL, V INT NOT NULL)");
+  db_.Run("INSERT INTO TGT VALUES ('a', 1), ('b', 2)");
+  db_.Run("CREATE TABLE SRC (K VARCHAR(5), V INT)");
+  db_.Run("INSERT INTO SRC VALUES ('a', 10), ('A ', 20), ('b', 30), ('c', 40)");
+  for (const char* action : {"UPDATE SET t.V = s.V", "DELETE"}) {
+    try {
+      db_.Run(std::string("MERGE TGT AS t USING (SELECT K, V FROM SRC) AS s ON t.K = s.K "
+                          "WHEN MATCHED THEN ") +
+              action + " WHEN NOT MATCHED BY TARGET THEN INSERT (K, V) VALUES (s.K, s.V);");
+      ADD_FAILURE() << action;
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find("attempted to UPDATE or DELETE the same row more "
+                                           "than once"),
+                std::string::npos)
+          << e.what();
+    }
+    EXPECT_EQ(db_.Query("SELECT K, V FROM TGT ORDER BY K"), (Rows{{"a", "1"}, {"b", "2"}}));
+  }
+  // Rows matched twice that the action's condition leaves alone, and
+  // several matches without a MATCHED action, are fine on the host too.
+  db_.Run(
+      "MERGE TGT AS t USING SRC AS s ON t.K = s.K "
+      "WHEN MATCHED AND s.V >= 30 THEN UPDATE SET t.V = s.V "
+      "WHEN NOT MATCHED BY TARGET THEN INSERT (K, V) VALUES (s.K, s.V);");
+  EXPECT_EQ(db_.Query("SELECT K, V FROM TGT ORDER BY K"),
+            (Rows{{"a", "1"}, {"b", "30"}, {"c", "40"}}));
+  db_.Run("MERGE TGT AS t USING SRC AS s ON t.K = s.K WHEN NOT MATCHED BY SOURCE THEN DELETE;");
+  EXPECT_EQ(db_.Query("SELECT COUNT(*) FROM TGT"), (Rows{{"3"}}));
+}
+
 }  // namespace
 }  // namespace orv::db::sqlite
