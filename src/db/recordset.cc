@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <optional>
+#include <set>
 
 #include "db/ascii.h"
 #include "db/connection.h"
@@ -42,6 +43,9 @@ class RowStore {
   std::vector<FieldInfo> fields;
   std::deque<Row> rows;
   uint64_t delete_version = 0;  // bumped whenever a row leaves the visible set
+  // The rows edited, added or deleted since the last UpdateBatch, by index:
+  // what the batch writes is found without walking every row.
+  std::set<size_t> touched;
 
   static bool Hidden(const Row& row) {
     return row.status == Status::kDeleted || row.status == Status::kGone;
@@ -456,6 +460,7 @@ void Recordset::SetField(int index, const Value& value) {
   row.KeepOriginal();
   row.values[column] = std::move(coerced);
   row.MarkChanged(column);
+  store.touched.insert(row_index);
   if (row.status == RowStore::Status::kUnchanged) row.status = RowStore::Status::kModified;
 }
 
@@ -472,6 +477,7 @@ void Recordset::AddNew() {
   row.values.assign(store.fields.size(), Value::Null());
   row.status = RowStore::Status::kNew;
   store.rows.push_back(std::move(row));
+  store.touched.insert(store.rows.size() - 1);
   // The new row is visible here whatever the filter says, as in ADO.
   impl_->visible.push_back(store.rows.size() - 1);
   impl_->synced_rows = store.rows.size();
@@ -583,6 +589,7 @@ void Recordset::Delete() {
   row.KeepOriginal();
   row.status =
       row.status == RowStore::Status::kNew ? RowStore::Status::kGone : RowStore::Status::kDeleted;
+  store.touched.insert(row_index);
   ++store.delete_version;
   impl_->Sync();
 }
@@ -590,7 +597,9 @@ void Recordset::Delete() {
 int64_t Recordset::PendingCount() const {
   impl_->RequireOpen();
   int64_t n = 0;
-  for (const auto& row : impl_->store->rows) {
+  const RowStore& store = *impl_->store;
+  for (size_t index : store.touched) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status == RowStore::Status::kNew || row.status == RowStore::Status::kModified ||
         row.status == RowStore::Status::kDeleted) {
       ++n;
@@ -653,12 +662,14 @@ void Recordset::UpdateBatch() {
   };
   std::vector<Statement> statements;
   const std::string target = SqlIdentifier(table);
-  for (const auto& row : store.rows) {
+  for (size_t index : store.touched) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status == RowStore::Status::kDeleted) {
       statements.push_back({"DELETE FROM " + target + where(row), true});
     }
   }
-  for (const auto& row : store.rows) {
+  for (size_t index : store.touched) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status != RowStore::Status::kModified) continue;
     std::string set;
     for (size_t c = 0; c < store.fields.size(); ++c) {
@@ -668,7 +679,8 @@ void Recordset::UpdateBatch() {
     }
     if (!set.empty()) statements.push_back({"UPDATE " + target + set + where(row), true});
   }
-  for (const auto& row : store.rows) {
+  for (size_t index : store.touched) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status != RowStore::Status::kNew) continue;
     std::string columns, values;
     for (size_t c = 0; c < store.fields.size(); ++c) {
@@ -703,7 +715,8 @@ void Recordset::UpdateBatch() {
     throw;
   }
 
-  for (auto& row : store.rows) {
+  for (size_t index : store.touched) {
+    RowStore::Row& row = store.rows[index];
     switch (row.status) {
       case RowStore::Status::kDeleted:
         row.status = RowStore::Status::kGone;
@@ -718,6 +731,7 @@ void Recordset::UpdateBatch() {
         break;
     }
   }
+  store.touched.clear();
 }
 
 void Recordset::SetFilter(std::string_view criteria) {
