@@ -129,8 +129,9 @@ std::vector<std::string> Plan(sqlite3* db, const std::string& tsql) {
     steps.insert(steps.end(), step.body.begin(), step.body.end());
     if (step.sql.empty()) continue;
     sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + step.sql).c_str(), -1, &stmt, nullptr),
-              SQLITE_OK)
+    EXPECT_EQ(
+        sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + step.sql).c_str(), -1, &stmt, nullptr),
+        SQLITE_OK)
         << sqlite3_errmsg(db) << ": " << step.sql;
     while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
       lines.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3)));

@@ -440,9 +440,9 @@ void SqliteDriver::RunSelectInto(const Step& step, const Params& params,
     std::vector<ResultSet> ignored;
     // SQLite names the columns and types them by the affinity of each
     // expression; no row is read for that.
-    RunSql("CREATE TABLE " + step.into_table + " AS SELECT * FROM (" + step.into_query +
-               ") LIMIT 0",
-           params, ignored);
+    RunSql(
+        "CREATE TABLE " + step.into_table + " AS SELECT * FROM (" + step.into_query + ") LIMIT 0",
+        params, ignored);
     std::vector<ResultSet> described;
     RunSql("SELECT name, type FROM pragma_table_info(?1, ?2)",
            {{"?1", Value(step.into_name)}, {"?2", Value(step.into_schema)}}, described);

@@ -195,11 +195,11 @@ TEST_F(SqliteConnectionTest, TablesMadeBySelectIntoCompareAsTheHostDoes) {
                   "A.K = UPPER(B.K) AND A.CODICE = B.CODICE"),
             "3");
   connection_->Execute("CREATE UNIQUE INDEX IX_orv_conn_into ON ##orv_conn_into (ZONA, CODICE)");
-  EXPECT_THAT(ErrorOf([&] {
-                connection_->Execute(
-                    "INSERT INTO ##orv_conn_into (CODICE, ZONA) VALUES ('c1 ', 1)");
-              }),
-              HasSubstr("UNIQUE constraint failed"));
+  EXPECT_THAT(
+      ErrorOf([&] {
+        connection_->Execute("INSERT INTO ##orv_conn_into (CODICE, ZONA) VALUES ('c1 ', 1)");
+      }),
+      HasSubstr("UNIQUE constraint failed"));
   // So the translated comparisons search that index by its whole key.
   auto* driver = dynamic_cast<sqlite::SqliteDriver*>(&connection_->driver());
   ASSERT_NE(driver, nullptr);
@@ -218,11 +218,11 @@ TEST_F(SqliteConnectionTest, TablesMadeBySelectIntoCompareAsTheHostDoes) {
   EXPECT_THAT(detail, HasSubstr("(ZONA=? AND CODICE=?)"));
 
   // A SELECT ... INTO that fails on a row leaves no table behind.
-  EXPECT_THAT(ErrorOf([&] {
-                connection_->Execute(
-                    "SELECT CODICE, ZONA + RAGSOC AS N INTO ##orv_conn_bad FROM CLIENTI");
-              }),
-              HasSubstr("Conversion failed"));
+  EXPECT_THAT(
+      ErrorOf([&] {
+        connection_->Execute("SELECT CODICE, ZONA + RAGSOC AS N INTO ##orv_conn_bad FROM CLIENTI");
+      }),
+      HasSubstr("Conversion failed"));
   EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT COUNT(*) FROM ##orv_conn_bad"); }),
               HasSubstr("no such table"));
   connection_->Execute("DROP TABLE ##orv_conn_into");
