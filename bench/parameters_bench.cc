@@ -293,10 +293,32 @@ BENCHMARK_CAPTURE(BM_LiteralClick, restore, false)
 constexpr const char* kBlockingRows =
     " FROM FW31_RVKPARAMETRI WHERE FW31_INDTIPO = 30 AND FW31_ID_FW06 IS NULL AND FW31_ID_FW07 = ";
 
+// Keeps the user's blocking rows as they were before a revoke-all benchmark
+// and puts them back after it, so that later runs find allowed items.
+class KeptBlockingRows {
+ public:
+  KeptBlockingRows(RawSqlite& raw, const std::string& user) : raw_(raw), user_(user) {
+    raw_.Exec("DROP TABLE IF EXISTS temp.orv_kept_rows");
+    raw_.Exec(std::string("CREATE TEMP TABLE orv_kept_rows AS SELECT *") + kBlockingRows + user_);
+  }
+  ~KeptBlockingRows() {
+    raw_.Exec(std::string("DELETE") + kBlockingRows + user_);
+    raw_.Exec("INSERT INTO FW31_RVKPARAMETRI SELECT * FROM temp.orv_kept_rows");
+    raw_.Exec("DROP TABLE temp.orv_kept_rows");
+  }
+  KeptBlockingRows(const KeptBlockingRows&) = delete;
+  KeptBlockingRows& operator=(const KeptBlockingRows&) = delete;
+
+ private:
+  RawSqlite& raw_;
+  std::string user_;
+};
+
 void BM_DisableAll(benchmark::State& state) {
   BenchEditor& e = Editor();
   static RawSqlite raw(Path());
   const std::string user = std::to_string(e.user());
+  KeptBlockingRows kept(raw, user);
   int64_t rows = 0;
   for (auto _ : state) {
     raw.Exec(std::string("DELETE") + kBlockingRows + user);
@@ -332,6 +354,7 @@ void BM_DisableAllRawSqlite(benchmark::State& state) {
   }
   sqlite3_reset(items);
   const std::string user = std::to_string(e.user());
+  KeptBlockingRows kept(raw, user);
   int64_t rows = 0;
   for (auto _ : state) {
     raw.Exec(std::string("DELETE") + kBlockingRows + user);

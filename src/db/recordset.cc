@@ -43,6 +43,17 @@ class RowStore {
   std::vector<FieldInfo> fields;
   std::deque<Row> rows;
   uint64_t delete_version = 0;  // bumped whenever a row leaves the visible set
+  // The rows edited, added or deleted since the last UpdateBatch, by index
+  // (in any order, perhaps twice): what the batch writes is found without
+  // walking every row.
+  std::vector<size_t> touched;
+
+  // `touched` in row order, each row once.
+  const std::vector<size_t>& Touched() {
+    std::sort(touched.begin(), touched.end());
+    touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+    return touched;
+  }
 
   static bool Hidden(const Row& row) {
     return row.status == Status::kDeleted || row.status == Status::kGone;
@@ -54,8 +65,12 @@ namespace {
 constexpr int64_t kBof = -1;
 
 // CoerceToField for a value that is not needed afterwards: text that a text
-// field keeps as it is moves instead of being copied.
+// field keeps as it is, and anything a field of any type takes, moves
+// instead of being copied.
 Value TakeIntoField(const FieldInfo& field, Value& value) {
+  const bool any_value = field.type == DataType::kEmpty || field.type == DataType::kVariant ||
+                         field.type == DataType::kDate;
+  if (any_value && !value.IsNull() && !value.IsEmpty()) return std::move(value);
   const bool text_field = field.type == DataType::kVarChar || field.type == DataType::kVarWChar ||
                           field.type == DataType::kLongVarChar;
   if (text_field && value.type() == Value::Type::kText) {
@@ -446,14 +461,21 @@ void Recordset::SetField(std::string_view name, const Value& value) {
   SetField(impl_->RequireField(name), value);
 }
 
-void Recordset::SetField(int index, const Value& value) {
+void Recordset::SetField(std::string_view name, Value&& value) {
+  impl_->RequireOpen();
+  SetField(impl_->RequireField(name), std::move(value));
+}
+
+void Recordset::SetField(int index, const Value& value) { SetField(index, Value(value)); }
+
+void Recordset::SetField(int index, Value&& value) {
   const size_t row_index = impl_->CurrentRow();
   auto& store = *impl_->store;
   if (index < 0 || static_cast<size_t>(index) >= store.fields.size()) {
     throw DbError(kErrItemNotFound, "No field at ordinal " + std::to_string(index));
   }
   const auto column = static_cast<size_t>(index);
-  Value coerced = CoerceToField(store.fields[column], value);  // may throw: row unchanged
+  Value coerced = TakeIntoField(store.fields[column], value);  // may throw: row unchanged
   RowStore::Row& row = store.rows[row_index];
   if (!impl_->editing || impl_->edit_row != row_index) {
     impl_->EndEdit();
@@ -465,7 +487,11 @@ void Recordset::SetField(int index, const Value& value) {
   row.KeepOriginal();
   row.values[column] = std::move(coerced);
   row.MarkChanged(column);
-  if (row.status == RowStore::Status::kUnchanged) row.status = RowStore::Status::kModified;
+  // A new row is listed from AddNew on, an edited one from its first change.
+  if (row.status == RowStore::Status::kUnchanged) {
+    row.status = RowStore::Status::kModified;
+    store.touched.push_back(row_index);
+  }
 }
 
 void Recordset::AddNew() {
@@ -481,6 +507,7 @@ void Recordset::AddNew() {
   row.values.assign(store.fields.size(), Value::Null());
   row.status = RowStore::Status::kNew;
   store.rows.push_back(std::move(row));
+  store.touched.push_back(store.rows.size() - 1);
   // The new row is visible here whatever the filter says, as in ADO.
   impl_->visible.push_back(store.rows.size() - 1);
   impl_->synced_rows = store.rows.size();
@@ -592,6 +619,7 @@ void Recordset::Delete() {
   row.KeepOriginal();
   row.status =
       row.status == RowStore::Status::kNew ? RowStore::Status::kGone : RowStore::Status::kDeleted;
+  store.touched.push_back(row_index);
   ++store.delete_version;
   impl_->Sync();
 }
@@ -599,7 +627,9 @@ void Recordset::Delete() {
 int64_t Recordset::PendingCount() const {
   impl_->RequireOpen();
   int64_t n = 0;
-  for (const auto& row : impl_->store->rows) {
+  RowStore& store = *impl_->store;
+  for (size_t index : store.Touched()) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status == RowStore::Status::kNew || row.status == RowStore::Status::kModified ||
         row.status == RowStore::Status::kDeleted) {
       ++n;
@@ -662,12 +692,14 @@ void Recordset::UpdateBatch() {
   };
   std::vector<Statement> statements;
   const std::string target = SqlIdentifier(table);
-  for (const auto& row : store.rows) {
+  for (size_t index : store.Touched()) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status == RowStore::Status::kDeleted) {
       statements.push_back({"DELETE FROM " + target + where(row), true});
     }
   }
-  for (const auto& row : store.rows) {
+  for (size_t index : store.Touched()) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status != RowStore::Status::kModified) continue;
     std::string set;
     for (size_t c = 0; c < store.fields.size(); ++c) {
@@ -677,7 +709,8 @@ void Recordset::UpdateBatch() {
     }
     if (!set.empty()) statements.push_back({"UPDATE " + target + set + where(row), true});
   }
-  for (const auto& row : store.rows) {
+  for (size_t index : store.Touched()) {
+    const RowStore::Row& row = store.rows[index];
     if (row.status != RowStore::Status::kNew) continue;
     std::string columns, values;
     for (size_t c = 0; c < store.fields.size(); ++c) {
@@ -712,7 +745,8 @@ void Recordset::UpdateBatch() {
     throw;
   }
 
-  for (auto& row : store.rows) {
+  for (size_t index : store.Touched()) {
+    RowStore::Row& row = store.rows[index];
     switch (row.status) {
       case RowStore::Status::kDeleted:
         row.status = RowStore::Status::kGone;
@@ -727,6 +761,7 @@ void Recordset::UpdateBatch() {
         break;
     }
   }
+  store.touched.clear();
 }
 
 void Recordset::SetFilter(std::string_view criteria) {

@@ -84,6 +84,9 @@ class Recordset final : public host::RowSource {
   const Value& Field(int index) const;
   void SetField(std::string_view name, const Value& value);  // edits the current row
   void SetField(int index, const Value& value);
+  // The same, the value moved in instead of copied.
+  void SetField(std::string_view name, Value&& value);
+  void SetField(int index, Value&& value);
 
   // Editing.
   void AddNew();  // appends an empty row and makes it current

@@ -4,9 +4,17 @@
 // never touched.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "db/sqlite/sqlite_driver.h"
+#include "db/sqlite/translator.h"
+#include "db/statement_observer.h"
 #include "hostdb/demo_installation.h"
 #include "sections/node_editor.h"
 #include "session/headless_change_log.h"
@@ -98,6 +106,73 @@ TEST_F(NodeClickTest, AFailedMergePutsTheRowBack) {
   EXPECT_EQ(e_.Shown()[1], "24001/020=1");
   EXPECT_TRUE(e_.Log16().empty());
   EXPECT_TRUE(e_.Messages().empty());
+}
+
+// The texts a connection sends.
+class Sent : public db::StatementObserver {
+ public:
+  void OnStatement(const db::StatementEvent& event) override {
+    if (event.kind == db::StatementEvent::Kind::kText) texts.emplace_back(event.text);
+  }
+  std::vector<std::string> texts;
+};
+
+// The planner's lines for every statement of `tsql` as the driver runs it.
+std::vector<std::string> Plan(sqlite3* db, const std::string& tsql) {
+  db::sqlite::Translator translator;
+  std::vector<db::sqlite::Literal> literals;
+  std::vector<std::string> lines;
+  std::vector<db::sqlite::Step> steps = translator.TranslateShared(tsql, &literals)->steps;
+  while (!steps.empty()) {
+    const db::sqlite::Step step = steps.front();
+    steps.erase(steps.begin());
+    steps.insert(steps.end(), step.body.begin(), step.body.end());
+    if (step.sql.empty()) continue;
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(
+        sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + step.sql).c_str(), -1, &stmt, nullptr),
+        SQLITE_OK)
+        << sqlite3_errmsg(db) << ": " << step.sql;
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+      lines.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3)));
+    }
+    sqlite3_finalize(stmt);
+  }
+  return lines;
+}
+
+TEST_F(NodeClickTest, AClickFindsItsRowsByKey) {
+  // However many nodes there are, a click reads no table through: the work
+  // row is found by its key (the work table's text columns compare as the
+  // translated comparisons do) and so is the node's revocation row.
+  auto sent = std::make_shared<Sent>();
+  std::shared_ptr<db::Connection> cn = e_.window().connection();
+  cn->SetStatementObserver(sent, "test");
+  e_.ClickNode("24002", "020");
+  e_.ClickNode("24002", "020");
+  cn->SetStatementObserver(nullptr);
+  auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&cn->driver());
+  ASSERT_NE(driver, nullptr);
+  const std::string work = e_.window().temp_table_name();
+  int work_searches = 0;
+  int revocation_searches = 0;
+  for (const std::string& text : sent->texts) {
+    for (const std::string& line : Plan(driver->handle(), text)) {
+      if (line != "SCAN CONSTANT ROW") {
+        EXPECT_EQ(line.rfind("SCAN", 0), std::string::npos) << line << "\n" << text;
+      }
+      if (line.find(work) != std::string::npos) {
+        ++work_searches;
+        EXPECT_NE(line.find("DITTARAG=? AND PROGETTO=? AND CODICE=?"), std::string::npos) << line;
+      }
+      if (line.find("FW3N_RVKNODI") != std::string::npos) {
+        ++revocation_searches;
+        EXPECT_NE(line.find("FW3N_CODNODO=?"), std::string::npos) << line;
+      }
+    }
+  }
+  EXPECT_EQ(work_searches, 2);
+  EXPECT_EQ(revocation_searches, 2);
 }
 
 }  // namespace

@@ -380,7 +380,11 @@ void SqliteDriver::RunStep(const Step& step, const Params& params, std::vector<R
                            int depth) {
   switch (step.kind) {
     case Step::Kind::kStatement:
-      RunSql(step.sql, params, results);
+      if (step.into_table.empty()) {
+        RunSql(step.sql, params, results);
+      } else {
+        RunSelectInto(step, params, results);
+      }
       break;
     case Step::Kind::kIf:
       RunSteps(IsTrue(EvaluateScalar(step.condition_sql, params)) ? step.body : step.else_body,
@@ -422,6 +426,39 @@ void SqliteDriver::RunInSavepoint(const std::vector<Step>& body, const Params& p
   } catch (...) {
     // Undo everything the group did; if SQLite already rolled the whole
     // transaction back the savepoint is gone and these fail harmlessly.
+    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+void SqliteDriver::RunSelectInto(const Step& step, const Params& params,
+                                 std::vector<ResultSet>& results) {
+  const std::string savepoint = "orv_into_" + std::to_string(++savepoint_counter_);
+  ExecSimple(("SAVEPOINT " + savepoint).c_str());
+  try {
+    std::vector<ResultSet> ignored;
+    // SQLite names the columns and types them by the affinity of each
+    // expression; no row is read for that.
+    RunSql(
+        "CREATE TABLE " + step.into_table + " AS SELECT * FROM (" + step.into_query + ") LIMIT 0",
+        params, ignored);
+    std::vector<ResultSet> described;
+    RunSql("SELECT name, type FROM pragma_table_info(?1, ?2)",
+           {{"?1", Value(step.into_name)}, {"?2", Value(step.into_schema)}}, described);
+    std::string columns;
+    for (const std::vector<Value>& column : described.at(0).rows) {
+      if (!columns.empty()) columns += ", ";
+      columns += QuoteIdentifier(column.at(0).ToText());
+      const std::string type = column.at(1).IsNull() ? "" : column.at(1).ToText();
+      if (!type.empty()) columns += " " + type;
+      columns += " COLLATE HOSTCI";
+    }
+    RunSql("DROP TABLE " + step.into_table, {}, ignored);
+    RunSql("CREATE TABLE " + step.into_table + " (" + columns + ")", {}, ignored);
+    RunSql("INSERT INTO " + step.into_table + " " + step.into_query, params, results);
+    ExecSimple(("RELEASE " + savepoint).c_str());
+  } catch (...) {
     sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
     sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
     throw;

@@ -96,6 +96,8 @@ class SqliteDriver : public Driver, private Catalog {
                  std::vector<ResultSet>& results, int depth);
   // Runs every statement in `sql`; appends results as described above.
   void RunSql(const std::string& sql, const Params& params, std::vector<ResultSet>& results);
+  // A SELECT ... INTO step: the table made with HOSTCI columns, then filled.
+  void RunSelectInto(const Step& step, const Params& params, std::vector<ResultSet>& results);
   // The first column of the first row of `sql`'s result (Null when none).
   Value EvaluateScalar(const std::string& sql, const Params& params);
   void RunProcedure(std::string_view name, const std::vector<std::pair<std::string, Value>>& args,

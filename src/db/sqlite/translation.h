@@ -51,6 +51,18 @@ struct Step {
   std::vector<std::string> exec_arg_names;  // kExecProcedure: "@p" or "" for positional
   std::vector<std::string> exec_arg_sql;    // kExecProcedure: SQLite expressions
 
+  // kStatement of a SELECT ... INTO (`sql` is then its plain
+  // CREATE TABLE ... AS form): the new table as written for SQLite, its
+  // schema ("tempdb", "temp" or "main") and bare name, and the query that
+  // fills it. The driver declares the table's columns itself, each with
+  // HOSTCI, as the host gives a new table's text columns the database's
+  // collation (SQLite's CREATE TABLE ... AS would leave them binary, and an
+  // index on them unusable for the translated comparisons).
+  std::string into_table;
+  std::string into_schema;
+  std::string into_name;
+  std::string into_query;
+
   // Global temporary tables this step creates / drops ("##x" names), so the
   // driver can remember which connection owns which table.
   std::vector<std::string> creates_temp;

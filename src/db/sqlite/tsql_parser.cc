@@ -345,6 +345,10 @@ Step TsqlParser::ParseSelectStatement(const std::string& with) {
   Step step;
   if (info.has_into) {
     step.sql = "CREATE TABLE " + info.into.sql + " AS " + query;
+    step.into_table = info.into.sql;
+    step.into_schema = info.into.schema.empty() ? "main" : info.into.schema;
+    step.into_name = info.into.bare_name;
+    step.into_query = std::move(query);
     if (!info.into.temp_name.empty()) creates_temp_.push_back(info.into.temp_name);
   } else {
     step.sql = std::move(query);

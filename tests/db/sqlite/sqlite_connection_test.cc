@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/sqlite/sqlite_driver.h"
+#include "db/sqlite/translator.h"
 
 namespace orv::db {
 namespace {
@@ -172,6 +175,57 @@ TEST_F(SqliteConnectionTest, GlobalTempTablesAreSeenByOthersAndGoWithTheirMaker)
   other->Execute(drop_if_any);  // present: dropped, from another connection
   EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT CODICE FROM ##orv_conn_t"); }),
               HasSubstr("no such table"));
+}
+
+TEST_F(SqliteConnectionTest, TablesMadeBySelectIntoCompareAsTheHostDoes) {
+  int64_t affected = -2;
+  connection_->Execute(
+      "SELECT CODICE, RAGSOC AS NOME, ZONA, ZONA * 2 AS DOPPIA, 'k' AS K INTO ##orv_conn_into "
+      "FROM CLIENTI ORDER BY RAGSOC",
+      &affected);
+  EXPECT_EQ(affected, 3);
+  // The rows as they were selected, in their order, typed as before.
+  EXPECT_EQ(Query(*connection_, "SELECT * FROM ##orv_conn_into"),
+            "c2|Bianchi|2|4|k;C1|Rossi|1|2|k;C3|Verdi|<null>|<null>|k");
+  // Case and trailing blanks are ignored by comparisons, grouping and keys.
+  EXPECT_EQ(Query(*connection_, "SELECT NOME FROM ##orv_conn_into WHERE CODICE = 'C2 '"),
+            "Bianchi");
+  EXPECT_EQ(Query(*connection_,
+                  "SELECT COUNT(*) FROM ##orv_conn_into A INNER JOIN ##orv_conn_into B ON "
+                  "A.K = UPPER(B.K) AND A.CODICE = B.CODICE"),
+            "3");
+  connection_->Execute("CREATE UNIQUE INDEX IX_orv_conn_into ON ##orv_conn_into (ZONA, CODICE)");
+  EXPECT_THAT(
+      ErrorOf([&] {
+        connection_->Execute("INSERT INTO ##orv_conn_into (CODICE, ZONA) VALUES ('c1 ', 1)");
+      }),
+      HasSubstr("UNIQUE constraint failed"));
+  // So the translated comparisons search that index by its whole key.
+  auto* driver = dynamic_cast<sqlite::SqliteDriver*>(&connection_->driver());
+  ASSERT_NE(driver, nullptr);
+  const std::string update =
+      sqlite::Translator()
+          .Translate("UPDATE ##orv_conn_into SET K = 'z' WHERE ZONA = 1 AND CODICE = 'C1'")
+          ->steps.at(0)
+          .sql;
+  sqlite3_stmt* plan = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(driver->handle(), ("EXPLAIN QUERY PLAN " + update).c_str(), -1,
+                               &plan, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(plan), SQLITE_ROW);
+  const std::string detail = reinterpret_cast<const char*>(sqlite3_column_text(plan, 3));
+  sqlite3_finalize(plan);
+  EXPECT_THAT(detail, HasSubstr("(ZONA=? AND CODICE=?)"));
+
+  // A SELECT ... INTO that fails on a row leaves no table behind.
+  EXPECT_THAT(
+      ErrorOf([&] {
+        connection_->Execute("SELECT CODICE, ZONA + RAGSOC AS N INTO ##orv_conn_bad FROM CLIENTI");
+      }),
+      HasSubstr("Conversion failed"));
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT COUNT(*) FROM ##orv_conn_bad"); }),
+              HasSubstr("no such table"));
+  connection_->Execute("DROP TABLE ##orv_conn_into");
 }
 
 TEST_F(SqliteConnectionTest, ProceduresRunWithNamedParameters) {
