@@ -997,7 +997,9 @@ void FRMFW_ORVELKA::CHK_ABILREVOKE_Click() {
       db::Transaction transaction(connection);
       journal::GestureCapture capture(
           journal_.get(), connection,
-          {journal::RowScope{journal::JournalTable::kSettings, {}, {{"FW95_CODICE", db::Value("AUT_RVKENABLED")}}}});
+          {journal::RowScope{journal::JournalTable::kSettings,
+                             {},
+                             {{"FW95_CODICE", db::Value("AUT_RVKENABLED")}}}});
       std::shared_ptr<db::Recordset> rs =
           connection.Execute(store::Settings::SelectRevokeOnClick());
       const bool exists = rs && !rs->IsEof();

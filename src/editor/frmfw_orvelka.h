@@ -227,6 +227,9 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // The journal the gestures write to; null before start-up and in a
   // viewer. Made at start-up on the window's connection.
   journal::Journal* journal() const { return journal_.get(); }
+  // Replaces the journal; null leaves the gestures unjournaled (a bench
+  // measures them both ways).
+  void SetJournal(std::unique_ptr<journal::Journal> journal) { journal_ = std::move(journal); }
   // Undo, redo and revert through the journal: a refusal is shown as an
   // exclamation message titled with the window's caption; what was put back
   // is shown (the current section reloads). True when applied.

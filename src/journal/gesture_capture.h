@@ -2,8 +2,8 @@
 #define ORV_JOURNAL_GESTURE_CAPTURE_H_
 
 #include <cstdint>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "journal/gesture.h"

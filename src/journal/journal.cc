@@ -133,9 +133,9 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images)
   const std::span<const RowImage> all(images);
   for (size_t at = 0; at < all.size(); at += JournalStatements::kRowsPerInsert) {
     const size_t n = std::min(JournalStatements::kRowsPerInsert, all.size() - at);
-    cn.Execute(JournalStatements::InsertImages(entry.id, static_cast<int64_t>(at + 1),
-                                               all.subspan(at, n)),
-               nullptr, db::kAdExecuteNoRecords);
+    cn.Execute(
+        JournalStatements::InsertImages(entry.id, static_cast<int64_t>(at + 1), all.subspan(at, n)),
+        nullptr, db::kAdExecuteNoRecords);
   }
   return entry.id;
 }
@@ -270,11 +270,10 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
     const std::optional<std::string> current =
         found == rows.end() ? std::nullopt : std::optional<std::string>(found->second);
     if (current != expected) {
-      result.message =
-          std::string(forward ? "Impossibile ripetere" : "Impossibile annullare") +
-          " la modifica " + number + " (" + entry->summary +
-          "): le revoche sono state cambiate dopo, forse da un'altra sessione. "
-          "Nessuna modifica è stata fatta.";
+      result.message = std::string(forward ? "Impossibile ripetere" : "Impossibile annullare") +
+                       " la modifica " + number + " (" + entry->summary +
+                       "): le revoche sono state cambiate dopo, forse da un'altra sessione. "
+                       "Nessuna modifica è stata fatta.";
       return result;
     }
   }
@@ -292,11 +291,14 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
       RowText::Fields key = RowText::Split(image.key);
       if (table.name == JournalTable::kCliFor) {
         const RowScope scope = JournalStatements::ScopeOfKey(table, key);
-        if (scope.principal.IsUser()) cf_principals.insert({false, scope.principal.user_id().ToInt64()});
-        if (scope.principal.IsGroup()) cf_principals.insert({true, scope.principal.group_id().ToInt64()});
+        if (scope.principal.IsUser())
+          cf_principals.insert({false, scope.principal.user_id().ToInt64()});
+        if (scope.principal.IsGroup())
+          cf_principals.insert({true, scope.principal.group_id().ToInt64()});
       }
       if (table.name == JournalTable::kSettings) result.settings_changed = true;
-      RowText::Fields values = to && !table.values.empty() ? RowText::Split(*to) : RowText::Fields{};
+      RowText::Fields values =
+          to && !table.values.empty() ? RowText::Split(*to) : RowText::Fields{};
       if (!to) {
         deletes.push_back(std::move(key));
       } else if (!from) {
@@ -307,16 +309,17 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
     }
     const std::span<const RowText::Fields> d(deletes);
     for (size_t at = 0; at < d.size(); at += JournalStatements::kRowsPerDelete) {
-      cn.Execute(JournalStatements::DeleteRows(
-                     table, d.subspan(at, std::min(JournalStatements::kRowsPerDelete, d.size() - at))),
-                 nullptr, db::kAdExecuteNoRecords);
+      cn.Execute(
+          JournalStatements::DeleteRows(
+              table, d.subspan(at, std::min(JournalStatements::kRowsPerDelete, d.size() - at))),
+          nullptr, db::kAdExecuteNoRecords);
     }
     const std::span<const std::pair<RowText::Fields, RowText::Fields>> ins(inserts);
     for (size_t at = 0; at < ins.size(); at += JournalStatements::kRowsPerInsert) {
-      cn.Execute(JournalStatements::InsertRows(
-                     table,
-                     ins.subspan(at, std::min(JournalStatements::kRowsPerInsert, ins.size() - at))),
-                 nullptr, db::kAdExecuteNoRecords);
+      cn.Execute(
+          JournalStatements::InsertRows(
+              table, ins.subspan(at, std::min(JournalStatements::kRowsPerInsert, ins.size() - at))),
+          nullptr, db::kAdExecuteNoRecords);
     }
     for (const auto& [key, values] : updates) {
       cn.Execute(JournalStatements::UpdateRow(table, key, values), nullptr,
@@ -358,11 +361,12 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
   std::vector<RowImage> step_images;
   step_images.reserve(images.size());
   for (const RowImage& image : images) {
-    step_images.push_back(forward ? image : RowImage{image.table, image.key, image.after,
-                                                     image.before});
+    step_images.push_back(forward ? image
+                                  : RowImage{image.table, image.key, image.after, image.before});
   }
   const int64_t step_id = Write(step, step_images);
-  if (persistent_) cn.Execute(JournalStatements::SetUndone(id, !forward), nullptr, db::kAdExecuteNoRecords);
+  if (persistent_)
+    cn.Execute(JournalStatements::SetUndone(id, !forward), nullptr, db::kAdExecuteNoRecords);
   try {
     transaction.Commit();
   } catch (...) {

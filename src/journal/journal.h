@@ -38,9 +38,9 @@ class Journal {
   // The outcome of an undo, redo or revert.
   struct Result {
     bool applied = false;
-    std::string message;   // Italian, for the user; empty when applied
-    int64_t entry_id = 0;  // the entry the step wrote
-    int32_t section = 0;   // the section of the entry it put back
+    std::string message;            // Italian, for the user; empty when applied
+    int64_t entry_id = 0;           // the entry the step wrote
+    int32_t section = 0;            // the section of the entry it put back
     bool settings_changed = false;  // the master switch row was put back
   };
 

@@ -113,8 +113,7 @@ RowScope JournalStatements::ScopeOfKey(const JournalTable& table, const RowText:
   if (!table.has_principal()) {
     // A settings row: read it alone.
     for (size_t i = 0; i < table.keys.size() && i < key.size(); ++i) {
-      scope.Where(std::string(table.keys[i].name),
-                  key[i] ? db::Value(*key[i]) : db::Value::Null());
+      scope.Where(std::string(table.keys[i].name), key[i] ? db::Value(*key[i]) : db::Value::Null());
     }
   }
   return scope;
@@ -122,8 +121,8 @@ RowScope JournalStatements::ScopeOfKey(const JournalTable& table, const RowText:
 
 std::string JournalStatements::InsertRows(
     const JournalTable& table, std::span<const std::pair<RowText::Fields, RowText::Fields>> rows) {
-  std::string s = "INSERT INTO " + std::string(table.name) + " (" + Columns(table, true, true) +
-                  ") VALUES ";
+  std::string s =
+      "INSERT INTO " + std::string(table.name) + " (" + Columns(table, true, true) + ") VALUES ";
   bool first_row = true;
   for (const auto& [key, values] : rows) {
     s += first_row ? "(" : ", (";

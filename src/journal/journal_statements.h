@@ -34,9 +34,8 @@ class JournalStatements {
   // The scope of the rows sharing `key`'s principal and company.
   static RowScope ScopeOfKey(const JournalTable& table, const RowText::Fields& key);
   // Rows given back: key and value fields of each.
-  static std::string InsertRows(
-      const JournalTable& table,
-      std::span<const std::pair<RowText::Fields, RowText::Fields>> rows);
+  static std::string InsertRows(const JournalTable& table,
+                                std::span<const std::pair<RowText::Fields, RowText::Fields>> rows);
   static std::string DeleteRows(const JournalTable& table, std::span<const RowText::Fields> keys);
   static std::string UpdateRow(const JournalTable& table, const RowText::Fields& key,
                                const RowText::Fields& values);

@@ -9,16 +9,26 @@ namespace orv::journal {
 
 std::string JournalSummary::SectionTitle(int32_t section) {
   switch (section) {
-    case 6: return "Depositi";
-    case 8: return "Progetti";
-    case 15: return "Codici simulazione MRP";
-    case 22: return "Copia revoche";
-    case 24: return "Clienti/Fornitori";
-    case 30: return "Mod. di blocco di merce";
-    case 31: return "Famiglie articoli";
-    case 32: return "Trasferimenti tra depositi";
-    case 33: return "Nodi";
-    default: return "Sezione " + std::to_string(section);
+    case 6:
+      return "Depositi";
+    case 8:
+      return "Progetti";
+    case 15:
+      return "Codici simulazione MRP";
+    case 22:
+      return "Copia revoche";
+    case 24:
+      return "Clienti/Fornitori";
+    case 30:
+      return "Mod. di blocco di merce";
+    case 31:
+      return "Famiglie articoli";
+    case 32:
+      return "Trasferimenti tra depositi";
+    case 33:
+      return "Nodi";
+    default:
+      return "Sezione " + std::to_string(section);
   }
 }
 
@@ -119,8 +129,8 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
       changes = on ? "attivata" : "disattivata";
     }
   }
-  if (changes.empty()) changes = "nessun cambio di revoca (" +
-                                 std::to_string(images.size()) + " righe riscritte)";
+  if (changes.empty())
+    changes = "nessun cambio di revoca (" + std::to_string(images.size()) + " righe riscritte)";
   text += changes;
   const std::string who = PrincipalPhrase(gesture);
   if (!who.empty()) text += " " + who;

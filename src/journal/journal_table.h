@@ -22,7 +22,7 @@ struct JournalTable {
   };
 
   std::string_view name;
-  std::string_view user_column;     // empty for a table without principal
+  std::string_view user_column;  // empty for a table without principal
   std::string_view group_column;
   std::string_view company_column;  // empty when the table has none
   std::vector<Column> keys;         // principal columns first

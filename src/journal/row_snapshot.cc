@@ -7,9 +7,10 @@
 
 namespace orv::journal {
 
-void RowSnapshot::Read(db::Connection& connection, const JournalTable& table,
-                       const RowScope& scope, Rows& rows) {
-  std::shared_ptr<db::Recordset> rs = connection.Execute(JournalStatements::SelectRows(table, scope));
+void RowSnapshot::Read(db::Connection& connection, const JournalTable& table, const RowScope& scope,
+                       Rows& rows) {
+  std::shared_ptr<db::Recordset> rs =
+      connection.Execute(JournalStatements::SelectRows(table, scope));
   if (!rs || !rs->IsOpen()) return;
   const size_t keys = table.keys.size();
   const size_t values = table.values.size();
