@@ -73,7 +73,9 @@ bool Passes(const JournalEntry& e, const JournalFilter& f) {
   if (f.principal_id && e.principal_id != *f.principal_id) return false;
   if (f.section && e.section != *f.section) return false;
   if (!f.login.empty() && e.login != f.login) return false;
-  if (!f.from.empty() && e.when < f.from) return false;
+  if (!f.from.empty() && e.when < (f.from.size() <= 8 ? f.from + " 00:00:00" : f.from)) {
+    return false;
+  }
   if (!f.to.empty() && e.when > (f.to.size() <= 8 ? f.to + " 23:59:59" : f.to)) return false;
   return true;
 }

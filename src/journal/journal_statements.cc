@@ -218,7 +218,11 @@ std::string JournalStatements::SelectEntries(const JournalFilter& f) {
   if (f.principal_id) add("FW3J_CODPRINC = " + std::to_string(*f.principal_id));
   if (f.section) add("FW3J_SEZIONE = " + std::to_string(*f.section));
   if (!f.login.empty()) add("FW3J_LOGIN = " + db::SqlQuote(f.login));
-  if (!f.from.empty()) add("FW3J_DATAORA >= " + db::SqlQuote(f.from));
+  // Always with a time: a day alone would read as a number on an engine
+  // that gives the column numeric affinity.
+  if (!f.from.empty()) {
+    add("FW3J_DATAORA >= " + db::SqlQuote(f.from.size() <= 8 ? f.from + " 00:00:00" : f.from));
+  }
   if (!f.to.empty()) {
     // A day alone takes in the whole day.
     add("FW3J_DATAORA <= " + db::SqlQuote(f.to.size() <= 8 ? f.to + " 23:59:59" : f.to));

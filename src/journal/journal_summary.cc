@@ -35,11 +35,10 @@ std::string JournalSummary::SectionTitle(int32_t section) {
 std::string JournalSummary::PrincipalPhrase(const Gesture& gesture) {
   if (gesture.all_principals) return "per tutti gli utenti e i gruppi";
   const store::Principal& p = gesture.principal;
+  if (p.IsNone()) return {};
   const std::string name =
       p.name().empty() ? (p.IsUser() ? p.user_id().ToText() : p.group_id().ToText()) : p.name();
-  if (p.IsGroup()) return "per il gruppo " + name;
-  if (p.IsUser()) return "per l'utente " + name;
-  return {};
+  return (p.IsGroup() ? "per il gruppo " : "per l'utente ") + name;
 }
 
 std::string JournalSummary::ItemList(const std::vector<std::string>& items) {

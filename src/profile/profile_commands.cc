@@ -85,7 +85,7 @@ std::string ProfileCommands::Import(std::string_view principal, std::string_view
                                     bool apply, bool skip_unknown, bool json) {
   const NamedPrincipal who = PrincipalDirectory(connection_).Find(principal);
   ProfileImport import(connection_, who, ProfileDocument::FromJson(file_text),
-                       {skip_unknown, login_});
+                       {skip_unknown, login_, nullptr, 0});
   const ImportPlan plan = apply ? import.Apply() : import.Preview();
   return json ? ProfileReport::PlanJson(who, plan, apply)
               : ProfileReport::PlanText(who, plan, apply);

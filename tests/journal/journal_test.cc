@@ -87,9 +87,21 @@ TEST(JournalReportTest, CsvQuotesEveryFieldAndDoublesQuotes) {
       << csv;
 }
 
-// The click of warehouse `code` for group 3 (section Depositi).
+// The grid row (its number) of warehouse `code`.
+std::string RowOf(HeadlessEditor& e, std::string_view code) {
+  const session::GridTable grid = e.host().ReadGrid("GRIDTIPOLOGIE", true);
+  size_t column = 0;
+  while (column < grid.header.size() && grid.header[column] != "CODICE") ++column;
+  for (const std::vector<std::string>& row : grid.rows) {
+    if (column < row.size() && row[column] == code) return row[0];
+  }
+  ADD_FAILURE() << "no warehouse " << code;
+  return "0";
+}
+
+// The click of warehouse `code` for the principal shown (section Depositi).
 void Click(HeadlessEditor& e, const char* code) {
-  e.host().ClickGrid("GRIDTIPOLOGIE", code, "ABILITATO");
+  e.host().ClickGrid("GRIDTIPOLOGIE", RowOf(e, code), "ABILITATO");
 }
 
 int64_t Revoked(HeadlessEditor& e) {
@@ -106,10 +118,10 @@ class JournalSessionTest : public ::testing::Test {
     e_.host().ChooseSection("ITM50017");
   }
   std::string Cell(const char* code) {
-    const auto* row = e_.host().ReadGrid("GRIDTIPOLOGIE").Row(code);
-    const auto& header = e_.host().ReadGrid("GRIDTIPOLOGIE").header;
-    for (size_t i = 0; row && i < header.size(); ++i) {
-      if (header[i] == "ABILITATO" || header[i] == "Abilitato") return (*row)[i];
+    const session::GridTable grid = e_.host().ReadGrid("GRIDTIPOLOGIE");
+    const auto* row = grid.Row(RowOf(e_, code));
+    for (size_t i = 0; row && i < grid.header.size(); ++i) {
+      if (grid.header[i] == "ABILITATO") return (*row)[i];
     }
     return "?";
   }
