@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/connection.h"
+#include "db/db_error.h"
 #include "journal/journal.h"
 #include "journal/journal_summary.h"
 #include "journal/journal_table.h"
@@ -14,10 +15,18 @@ GestureCapture::GestureCapture(Journal* journal, db::Connection& connection,
                                std::vector<RowScope> scopes)
     : journal_(journal), connection_(connection), scopes_(std::move(scopes)) {
   if (journal_ == nullptr) return;
-  for (const RowScope& scope : scopes_) {
-    const JournalTable* table = JournalTable::Find(scope.table);
-    if (table == nullptr) continue;
-    RowSnapshot::Read(connection_, *table, scope, before_[std::string(table->name)]);
+  try {
+    for (const RowScope& scope : scopes_) {
+      const JournalTable* table = JournalTable::Find(scope.table);
+      if (table == nullptr) continue;
+      RowSnapshot::Read(connection_, *table, scope, before_[std::string(table->name)]);
+    }
+  } catch (const db::DbError&) {
+    // The gesture's own statements on these rows meet the same failure and
+    // report it as their routine does; a gesture that gets through anyway
+    // is refused at Commit().
+    failure_ = std::current_exception();
+    connection_.ClearErrors();
   }
 }
 
@@ -28,6 +37,7 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
     transaction.Commit();
     return 0;
   }
+  if (failure_) std::rethrow_exception(failure_);
   std::unordered_map<std::string, RowSnapshot::Rows> after;
   for (const RowScope& scope : scopes_) {
     const JournalTable* table = JournalTable::Find(scope.table);

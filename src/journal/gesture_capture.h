@@ -2,6 +2,7 @@
 #define ORV_JOURNAL_GESTURE_CAPTURE_H_
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,6 +48,7 @@ class GestureCapture {
   std::vector<RowScope> scopes_;
   // Per table: key text -> values text, as the rows were before.
   std::unordered_map<std::string, std::unordered_map<std::string, std::string>> before_;
+  std::exception_ptr failure_;  // the before images could not be read
 };
 
 }  // namespace orv::journal
