@@ -11,6 +11,8 @@
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
 #include "host/err_object.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_table.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
 #include "zere_orvelka/grouping_grid.h"
@@ -154,6 +156,16 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       // The removal and the reload of the derived list commit together.
       try {
         db::Transaction transaction(connection);
+        journal::RowScope scope{journal::JournalTable::kParameters, principal, {}};
+        if (section == FRMFW_ORVELKA::kSectionCliFor) {
+          scope.table = journal::JournalTable::kCliFor;
+        } else if (section == FRMFW_ORVELKA::kSectionFamilies) {
+          scope.table = journal::JournalTable::kFamilies;
+          scope.Where("FW3H_DITTA", db::Value(family_company));
+        } else {
+          scope.Where("FW31_INDTIPO", db::Value(section));
+        }
+        journal::GestureCapture capture(w.journal(), connection, {scope});
         switch (section) {
           case FRMFW_ORVELKA::kSectionCliFor:
             connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
@@ -169,7 +181,7 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
             break;
         }
         w.RunReloadListaCFRevocati(principal);
-        transaction.Commit();
+        capture.Commit(transaction, {journal::GestureKind::kEnableAll, section, principal});
       } catch (...) {
         // Rolled back: the screens below show the table as it still is.
         const host::ErrObject error = host::ErrObject::FromCurrentException();
@@ -227,9 +239,32 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
     walk_errors_.clear();
     int64_t total = 0;
     int64_t failed = 0;
-    for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
-      ++total;
-      if (!DisabilitaRecordDeposito(principal)) ++failed;
+    {
+      // The walk is one gesture with one journal entry: each row in a
+      // savepoint of its own (a failing row is undone alone), its errors
+      // told once the rest is committed.
+      db::Connection& connection = Need(w.connection(), "Connection");
+      db::Transaction transaction(connection);
+      journal::RowScope scope{journal::JournalTable::kParameters, principal, {}};
+      scope.Where("FW31_INDTIPO", db::Value(w.section_code()));
+      journal::GestureCapture capture(w.journal(), connection, {scope});
+      deferred_errors_.emplace();
+      try {
+        for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
+          ++total;
+          if (!DisabilitaRecordDeposito(principal)) ++failed;
+        }
+        capture.Commit(transaction,
+                       {journal::GestureKind::kDisableAll, w.section_code(), principal});
+      } catch (...) {
+        deferred_errors_.reset();
+        throw;
+      }
+      std::vector<host::ErrObject> errors = std::move(*deferred_errors_);
+      deferred_errors_.reset();
+      for (const host::ErrObject& error : errors) {
+        w.VisualizzaErrore("DisabilitaRecordDeposito", error);
+      }
     }
     walk_errors_.clear();
     rows->MoveFirst();
@@ -255,12 +290,14 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
     }
     const std::string company = CompanyText(row.Field("DITTARAG"));
     const int32_t kind = w.section_code();
+    db::Transaction savepoint(connection);
     const bool exists = HasRows(
         connection.Execute(BulkStatements::SelectParameterRow(principal, kind, code, company)));
     connection.Execute(
         exists ? BulkStatements::UpdateParameterRow(principal, kind, code, company)
                : BulkStatements::InsertParameterRow(principal, kind, code, company, 0, 0, 0, 0),
         nullptr, db::kAdExecuteNoRecords);
+    savepoint.Commit();
     // Shown revoked once the table holds it, so a failed write leaves the
     // row as it was.
     for (std::string_view field : kFlagFields) row.SetField(field, db::Value("0"));
@@ -272,7 +309,11 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
     // One message per distinct error of a walk; a single call always shows.
     if (std::find(walk_errors_.begin(), walk_errors_.end(), key) == walk_errors_.end()) {
       walk_errors_.push_back(key);
-      w.VisualizzaErrore("DisabilitaRecordDeposito", error);
+      if (deferred_errors_) {
+        deferred_errors_->push_back(error);
+      } else {
+        w.VisualizzaErrore("DisabilitaRecordDeposito", error);
+      }
     }
     return false;
   }
@@ -293,15 +334,34 @@ bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal)
   });
   // The rebuild failed: nothing this gesture could write from.
   if (!routine.aborted() && !NodeMerge::Find(w).WorkTableBuiltFor(principal)) return false;
-  routine.Run([&] {
-    Need(w.connection(), "Connection")
-        .Execute(BulkStatements::SetNodesWork(w.temp_table_name(), enable), nullptr,
-                 db::kAdExecuteNoRecords);
-  });
   bool merged = false;
-  routine.Run([&] {
-    merged = NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
-  });
+  {
+    // The work table's flags and the MERGE are one gesture with its entry.
+    std::optional<db::Transaction> transaction;
+    std::optional<journal::GestureCapture> capture;
+    routine.Run([&] {
+      db::Connection& connection = Need(w.connection(), "Connection");
+      transaction.emplace(connection);
+      journal::RowScope scope{journal::JournalTable::kNodes, principal, {}};
+      scope.Where("FW3N_DITTA_CG18", w.current_company());
+      capture.emplace(w.journal(), connection, std::vector<journal::RowScope>{scope});
+    });
+    routine.Run([&] {
+      Need(w.connection(), "Connection")
+          .Execute(BulkStatements::SetNodesWork(w.temp_table_name(), enable), nullptr,
+                   db::kAdExecuteNoRecords);
+    });
+    routine.Run([&] {
+      merged = NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
+    });
+    routine.Run([&] {
+      if (capture && transaction) {
+        capture->Commit(*transaction, {enable ? journal::GestureKind::kEnableAll
+                                              : journal::GestureKind::kDisableAll,
+                                       FRMFW_ORVELKA::kSectionNodes, principal});
+      }
+    });
+  }
   routine.Run([&] { w.LoadData(); });
   routine.Run([&] { Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE").Refresh(); });
   return merged && !routine.aborted();

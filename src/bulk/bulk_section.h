@@ -2,12 +2,14 @@
 #define ORV_BULK_BULK_SECTION_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "editor/section.h"
+#include "host/err_object.h"
 #include "store/principal.h"
 
 namespace orv::bulk {
@@ -58,6 +60,8 @@ class BulkSection : public editor::Section {
 
   // Errors (number, description) already shown during the current walk.
   std::vector<std::pair<int64_t, std::string>> walk_errors_;
+  // During a revoke-all walk: the errors to tell once the walk committed.
+  std::optional<std::vector<host::ErrObject>> deferred_errors_;
 };
 
 }  // namespace orv::bulk

@@ -11,6 +11,8 @@
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
 #include "host/err_object.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_table.h"
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/principal_tree.h"
 
@@ -185,38 +187,61 @@ void CopySection::DuplicaRevoke() {
   const store::Principal& from = plan->source;
   // The delete and the insert of one family land together or not at all,
   // with what they imply; the transaction ends before any error is shown.
+  // Each family copied is one journal entry of the destination's rows.
+  journal::Gesture gesture{journal::GestureKind::kCopy, w.section_code(), to};
+  gesture.detail = "copiate le revoche da " + from.Description();
   auto copy = [&](const std::string& remove, const std::string& insert,
+                  std::vector<journal::RowScope> scopes,
                   const std::function<void()>& implied = {}) {
     bool committed = false;
     routine.Run([&] {
       db::Connection& connection = Need(w.connection(), "Connection");
       db::Transaction transaction(connection);
+      journal::GestureCapture capture(w.journal(), connection, std::move(scopes));
       connection.Execute(remove, nullptr, db::kAdExecuteNoRecords);
       connection.Execute(insert, nullptr, db::kAdExecuteNoRecords);
       if (implied) implied();
-      transaction.Commit();
+      capture.Commit(transaction, gesture);
       committed = true;
     });
     return committed;
+  };
+  auto all_rows = [&](std::string_view table) {
+    return std::vector<journal::RowScope>{journal::RowScope{table, to, {}}};
   };
   if (plan->clifor) {
     // The list of revoked customers and suppliers the rest of the host reads
     // follows the destination's new branches in the same transaction.
     copy(CopyStatements::DeleteCliFor(to), CopyStatements::InsertCliFor(to, from),
-         [&] { w.RunReloadListaCFRevocati(to); });
+         all_rows(journal::JournalTable::kCliFor), [&] { w.RunReloadListaCFRevocati(to); });
   }
   if (plan->families) {
-    copy(CopyStatements::DeleteFamilies(to), CopyStatements::InsertFamilies(to, from));
+    copy(CopyStatements::DeleteFamilies(to), CopyStatements::InsertFamilies(to, from),
+         all_rows(journal::JournalTable::kFamilies));
   }
   if (plan->transfers) {
-    copy(CopyStatements::DeleteTransfers(to), CopyStatements::InsertTransfers(to, from));
+    copy(CopyStatements::DeleteTransfers(to), CopyStatements::InsertTransfers(to, from),
+         all_rows(journal::JournalTable::kTransfers));
   }
-  if (plan->nodes) copy(CopyStatements::DeleteNodes(to), CopyStatements::InsertNodes(to, from));
+  if (plan->nodes) {
+    copy(CopyStatements::DeleteNodes(to), CopyStatements::InsertNodes(to, from),
+         all_rows(journal::JournalTable::kNodes));
+  }
   const std::string kinds = CopyStatements::ParameterKinds(plan->warehouses, plan->mrp_simulations,
                                                            plan->blocking, plan->projects);
   if (!kinds.empty()) {
+    std::vector<journal::RowScope> scopes;
+    const std::pair<bool, int32_t> ticked[] = {{plan->warehouses, 6},
+                                               {plan->mrp_simulations, 15},
+                                               {plan->blocking, 30},
+                                               {plan->projects, 8}};
+    for (const auto& [on, kind] : ticked) {
+      if (!on) continue;
+      journal::RowScope scope{journal::JournalTable::kParameters, to, {}};
+      scopes.push_back(std::move(scope.Where("FW31_INDTIPO", db::Value(kind))));
+    }
     copy(CopyStatements::DeleteParameters(to, kinds),
-         CopyStatements::InsertParameters(to, from, kinds));
+         CopyStatements::InsertParameters(to, from, kinds), std::move(scopes));
   }
 }
 

@@ -13,6 +13,9 @@
 #include "host/err_object.h"
 #include "host/fallback_message_box.h"
 #include "host/trace.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal.h"
+#include "journal/journal_table.h"
 #include "store/settings.h"
 #include "store/temp_table.h"
 #include "zere_orvelka/change_log.h"
@@ -423,6 +426,17 @@ void FRMFW_ORVELKA::StartUp() {
   if (!routine.Run([&] { InitUserTree(); })) return;
   if (!routine.Run([&] { Dispatch([](Section& s) { return s.InitCopyTree(); }); })) return;
   if (!routine.Run([&] { InitSideBar(); })) return;
+  if (!viewer()) {
+    // A journal for this window's gestures; without its tables in the
+    // database it lives in memory, which the trace says once.
+    routine.Run([&] {
+      const std::string instance = InstanceIdText();
+      journal_ = std::make_unique<journal::Journal>(
+          connection_, g->Login(), current_company_.ToInt64(), [instance](std::string_view text) {
+            host::WriteTrace("CVGE:|" + instance + "|GIORNALE|ZERE_ORVELKA|" + std::string(text));
+          });
+    });
+  }
   if (!routine.Run([&] { LoadRevokeSetting(); })) return;
   if (viewer()) {
     routine.Run([&] {
@@ -983,6 +997,11 @@ void FRMFW_ORVELKA::CHK_ABILREVOKE_Click() {
     const bool enabled = value.ToInt32() == 1;
     {
       db::Transaction transaction(connection);
+      journal::GestureCapture capture(
+          journal_.get(), connection,
+          {journal::RowScope{journal::JournalTable::kSettings,
+                             {},
+                             {{"FW95_CODICE", db::Value("AUT_RVKENABLED")}}}});
       std::shared_ptr<db::Recordset> rs =
           connection.Execute(store::Settings::SelectRevokeOnClick());
       const bool exists = rs && !rs->IsEof();
@@ -993,7 +1012,10 @@ void FRMFW_ORVELKA::CHK_ABILREVOKE_Click() {
       RunReloadAllListaCFRevocati();
       routine = "CHK_ABILREVOKE_Click";
       change_log().WriteEntry(11, change_log().FormatDetail(1, enabled ? "Attivo" : "Non attivo"));
-      transaction.Commit();
+      journal::Gesture gesture;
+      gesture.kind = journal::GestureKind::kSwitch;
+      gesture.section = section_code_;
+      capture.Commit(transaction, gesture);
     }
     g.SetRevocationEnabled(enabled);
   } catch (...) {
@@ -1056,6 +1078,81 @@ db::Value FRMFW_ORVELKA::GetTempTableName() {
 }
 
 // --- gestures
+
+// --- journal of gestures
+
+bool FRMFW_ORVELKA::UndoGesture() {
+  if (!journal_ || viewer()) return false;
+  try {
+    const journal::Journal::Result result = journal_->Undo();
+    return AfterJournalStep(result);
+  } catch (...) {
+    VisualizzaErrore("UndoGesture");
+    ReloadCurrentSection();
+    return false;
+  }
+}
+
+bool FRMFW_ORVELKA::RedoGesture() {
+  if (!journal_ || viewer()) return false;
+  try {
+    return AfterJournalStep(journal_->Redo());
+  } catch (...) {
+    VisualizzaErrore("RedoGesture");
+    ReloadCurrentSection();
+    return false;
+  }
+}
+
+bool FRMFW_ORVELKA::RevertGesture(int64_t entry_id) {
+  if (!journal_ || viewer()) return false;
+  try {
+    return AfterJournalStep(journal_->Revert(entry_id));
+  } catch (...) {
+    VisualizzaErrore("RevertGesture");
+    ReloadCurrentSection();
+    return false;
+  }
+}
+
+bool FRMFW_ORVELKA::AfterJournalStep(const journal::Journal::Result& result) {
+  if (!result.applied) {
+    ShowMessage(result.message, host::kVbExclamation, Caption());
+    return false;
+  }
+  if (result.settings_changed) {
+    // The box follows the row put back, without raising its click.
+    Silently([&] {
+      std::shared_ptr<db::Recordset> rs =
+          Need(connection_, "Connection").Execute(store::Settings::SelectRevokeOnLoad());
+      const int value = rs && !rs->IsEof() ? rs->Field("FW95_VALORE").ToInt16() : 0;
+      control("CHK_ABILREVOKE").SetValue(db::Value(value));
+      if (std::shared_ptr<host::ClsGlobal> g = global()) g->SetRevocationEnabled(value == 1);
+    });
+  }
+  ReloadCurrentSection();
+  return true;
+}
+
+void FRMFW_ORVELKA::ReloadCurrentSection() {
+  GestureScope gesture(*this);
+  try {
+    if (VRX_FRM(kFrameTransfers).visible()) {
+      LoadRevokeDepositi();
+    } else if (VRX_FRM(kFrameParameters).visible()) {
+      if (loaded_flag_) LoadData();
+      Need(controls_.GRIDTIPOLOGIE, "GRIDTIPOLOGIE").Refresh();
+    } else if (VRX_FRM(kFrameTrees).visible()) {
+      if (section_code_ == kSectionFamilies) {
+        InitTreeFamiglie();
+      } else {
+        LoadTreeCausali();
+      }
+    }
+  } catch (...) {
+    VisualizzaErrore("ReloadCurrentSection");
+  }
+}
 
 bool FRMFW_ORVELKA::viewer() const { return connection_ && connection_->IsReadOnly(); }
 

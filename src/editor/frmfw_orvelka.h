@@ -16,6 +16,7 @@
 #include "host/err_object.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
+#include "journal/journal.h"
 #include "store/principal.h"
 #include "zere_orvelka/host_controls.h"
 #include "zere_orvelka/host_form.h"
@@ -222,6 +223,22 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // so that one failure costs the user one message.
   bool FirstReportInGesture(std::string_view what);
 
+  // --- journal of gestures
+  // The journal the gestures write to; null before start-up and in a
+  // viewer. Made at start-up on the window's connection.
+  journal::Journal* journal() const { return journal_.get(); }
+  // Replaces the journal; null leaves the gestures unjournaled (a bench
+  // measures them both ways).
+  void SetJournal(std::unique_ptr<journal::Journal> journal) { journal_ = std::move(journal); }
+  // Undo, redo and revert through the journal: a refusal is shown as an
+  // exclamation message titled with the window's caption; what was put back
+  // is shown (the current section reloads). True when applied.
+  bool UndoGesture();
+  bool RedoGesture();
+  bool RevertGesture(int64_t entry_id);
+  // Reloads what the current section shows from the database.
+  void ReloadCurrentSection();
+
   // --- state the sections share
   // Opened on a connection that may not write: the window shows what the
   // tables hold and refuses every gesture that would write.
@@ -279,6 +296,8 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   // resize control lays everything out.
   void NudgeHeight();
   std::optional<host::PrincipalNode> SelectedNode() const;
+  // Shows a refused step, or the state a step put back.
+  bool AfterJournalStep(const journal::Journal::Result& result);
   // Runs `hook` on each section until one returns true.
   template <typename Hook>
   bool Dispatch(Hook&& hook);
@@ -297,6 +316,7 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   std::unique_ptr<host::LogClass> log_object_;
   std::string connection_string_;
   std::shared_ptr<db::Connection> connection_;
+  std::unique_ptr<journal::Journal> journal_;
   bool loaded_ = false;
   bool unloaded_ = false;
   bool started_ = false;

@@ -398,7 +398,7 @@ bool ProfileWindow::Preview(int principal_index, const QString& file) {
     std::string text(bytes.constData(), static_cast<size_t>(bytes.size()));
     const NamedPrincipal& who = principals_[principal_index];
     profile::ProfileImport import(*Connection(), who, profile::ProfileDocument::FromJson(text),
-                                  {false, login_});
+                                  {false, login_, nullptr, 0});
     const profile::ImportPlan plan = import.Preview();
     for (const ProfileRow& row : plan.added) {
       preview_.appendRow(Cells(QStringList{QStringLiteral("aggiunta")} + RowTexts(row)));
@@ -446,8 +446,9 @@ bool ProfileWindow::ApplyImport() {
   const NamedPrincipal who = principals_[pending_target_];
   pending_target_ = -1;
   try {
-    profile::ProfileImport import(
-        *Connection(), who, profile::ProfileDocument::FromJson(pending_text_), {false, login_});
+    profile::ProfileImport import(*Connection(), who,
+                                  profile::ProfileDocument::FromJson(pending_text_),
+                                  {false, login_, nullptr, 0});
     const profile::ImportPlan plan = import.Apply(&shown_);
     wrote_ = wrote_ || !plan.Empty();
     exchange_note_->setText(QStringLiteral("Importato su %1: %2 aggiunte, %3 cambiate, %4 tolte.")

@@ -84,7 +84,8 @@ const std::vector<std::string_view>& HostSchema::Tables() {
       "MG08_AREE",         "MG09_ZONE",         "MG10_MACROCAT",        "MG11_CATEG",
       "MG12_SOTTOCAT",     "MG31_RAGGRCF1",     "MG32_RAGGRCF2",        "MG33_RAGGRCF3",
       "CG44_CLIFOR",       "FW31_RVKPARAMETRI", "FW32_RVKCLIFOR",       "FW3H_RVKARTICOLI",
-      "FW3E_RVKDEPCOLL",   "FW3N_RVKNODI",      "FW3C_LISTACFREVOCATI",
+      "FW3E_RVKDEPCOLL",   "FW3N_RVKNODI",      "FW3C_LISTACFREVOCATI", "FW3J_GIORNALEREVOKE",
+      "FW3K_IMMAGINIREVOKE",
   };
   return tables;
 }

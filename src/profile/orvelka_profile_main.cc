@@ -8,6 +8,8 @@
 //     where-used ITEM                who revokes warehouse:MP, transfer:MP:PF, ...
 //     export PRINCIPAL [-o FILE]     the profile file (JSON)
 //     import PRINCIPAL FILE (--preview | --apply) [--skip-unknown]
+//     journal [--principal P|all] [--section N] [--login L] [--from D] [--to D] [--csv]
+//                                    the journal of gestures, newest first
 //
 // PRINCIPAL is user:LOGIN or group:CODE. Exit codes: 0 done, 1 failed,
 // 2 bad command line, 3 import refused for unknown codes.
@@ -17,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -88,6 +91,21 @@ int main(int argc, char** argv) {
   preview_flag->excludes(apply_flag);
   importing->add_flag("--skip-unknown", skip_unknown, "Leave out rows with unknown codes");
 
+  std::string journal_principal;
+  int journal_section = 0;
+  std::string journal_login;
+  std::string journal_from;
+  std::string journal_to;
+  bool csv = false;
+  CLI::App* journal = app.add_subcommand("journal", "The journal of the editor's gestures");
+  journal->add_option("--principal", journal_principal, "user:LOGIN, group:CODE or all");
+  auto* section_option =
+      journal->add_option("--section", journal_section, "Section code (6, 24, 32, ...)");
+  journal->add_option("--login", journal_login, "Login that made the gestures");
+  journal->add_option("--from", journal_from, "From yyyyMMdd[ HH:mm:ss]");
+  journal->add_option("--to", journal_to, "To yyyyMMdd[ HH:mm:ss] (a day alone: the whole day)");
+  journal->add_flag("--csv", csv, "CSV instead of a table");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -129,6 +147,11 @@ int main(int argc, char** argv) {
       std::ostringstream text;
       text << stream.rdbuf();
       out = commands.Import(a, text.str(), apply, skip_unknown, json);
+    } else if (journal->parsed()) {
+      std::optional<int32_t> section;
+      if (section_option->count() > 0) section = journal_section;
+      out = commands.Journal(journal_principal, section, journal_login, journal_from, journal_to,
+                             csv);
     }
     std::cout << out;
     return 0;

@@ -1,5 +1,9 @@
 #include "profile/profile_commands.h"
 
+#include <stdexcept>
+
+#include "journal/journal.h"
+#include "journal/journal_report.h"
 #include "profile/effective_profile.h"
 #include "profile/principal_directory.h"
 #include "profile/profile_comparison.h"
@@ -14,6 +18,31 @@ namespace orv::profile {
 ProfileCommands::ProfileCommands(db::Connection& connection, std::string login)
     : connection_(connection), login_(std::move(login)) {
   PrincipalDirectory(connection_).RequireAdministrator(login_);
+}
+
+std::string ProfileCommands::Journal(std::string_view principal, std::optional<int32_t> section,
+                                     std::string_view login, std::string_view from,
+                                     std::string_view to, bool csv) {
+  journal::JournalFilter filter;
+  if (principal == "all") {
+    filter.principal_kind = journal::JournalEntry::kAll;
+  } else if (!principal.empty()) {
+    const NamedPrincipal who = PrincipalDirectory(connection_).Find(principal);
+    filter.principal_kind =
+        who.IsUser() ? journal::JournalEntry::kUser : journal::JournalEntry::kGroup;
+    filter.principal_id =
+        who.IsUser() ? who.principal.user_id().ToInt64() : who.principal.group_id().ToInt64();
+  }
+  filter.section = section;
+  filter.login = std::string(login);
+  filter.from = std::string(from);
+  filter.to = std::string(to);
+  if (!journal::Journal::HasTables(connection_)) {
+    throw std::runtime_error(
+        "il database non ha le tabelle del giornale (FW3J_GIORNALEREVOKE, FW3K_IMMAGINIREVOKE)");
+  }
+  const std::vector<journal::JournalEntry> entries = journal::Journal::List(connection_, filter);
+  return csv ? journal::JournalReport::Csv(entries) : journal::JournalReport::Text(entries);
 }
 
 std::string ProfileCommands::Show(std::string_view principal, bool json) {
@@ -56,7 +85,7 @@ std::string ProfileCommands::Import(std::string_view principal, std::string_view
                                     bool apply, bool skip_unknown, bool json) {
   const NamedPrincipal who = PrincipalDirectory(connection_).Find(principal);
   ProfileImport import(connection_, who, ProfileDocument::FromJson(file_text),
-                       {skip_unknown, login_});
+                       {skip_unknown, login_, nullptr, 0});
   const ImportPlan plan = apply ? import.Apply() : import.Preview();
   return json ? ProfileReport::PlanJson(who, plan, apply)
               : ProfileReport::PlanText(who, plan, apply);

@@ -1,6 +1,7 @@
 #ifndef ORV_PROFILE_PROFILE_COMMANDS_H_
 #define ORV_PROFILE_PROFILE_COMMANDS_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,11 @@ class ProfileCommands {
   // apply throws UnknownCodesError with the list.
   std::string Import(std::string_view principal, std::string_view file_text, bool apply,
                      bool skip_unknown, bool json);
+  // The journal of gestures, newest first: `principal` is "user:LOGIN",
+  // "group:CODE", "all" or empty; dates "yyyyMMdd[ HH:mm:ss]"; CSV or a
+  // tab-separated table.
+  std::string Journal(std::string_view principal, std::optional<int32_t> section,
+                      std::string_view login, std::string_view from, std::string_view to, bool csv);
 
  private:
   db::Connection& connection_;

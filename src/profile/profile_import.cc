@@ -7,6 +7,9 @@
 
 #include "db/command.h"
 #include "db/connection.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_summary.h"
+#include "journal/journal_table.h"
 #include "profile/code_catalogue.h"
 #include "profile/profile_comparison.h"
 #include "profile/profile_reader.h"
@@ -158,7 +161,19 @@ std::vector<std::pair<int32_t, std::string>> ProfileImport::ChangeLog(
 }
 
 ImportPlan ProfileImport::Apply(const ImportPlan* shown) {
+  std::unique_ptr<journal::Journal> own_journal;
+  journal::Journal* log_journal = options_.journal;
+  if (log_journal == nullptr) {
+    own_journal = std::make_unique<journal::Journal>(connection_.shared_from_this(), options_.login,
+                                                     options_.company);
+    log_journal = own_journal.get();
+  }
   db::Transaction transaction(connection_);
+  std::vector<journal::RowScope> scopes;
+  for (const journal::JournalTable& table : journal::JournalTable::All()) {
+    if (table.has_principal()) scopes.push_back({table.name, target_.principal, {}});
+  }
+  journal::GestureCapture capture(log_journal, connection_, std::move(scopes));
   ImportPlan plan = Preview();
   if (!plan.unknown.empty() && !options_.skip_unknown) throw UnknownCodesError(plan.unknown);
   if (shown != nullptr && !plan.SameChanges(*shown)) throw PlanChangedError();
@@ -211,7 +226,12 @@ ImportPlan ProfileImport::Apply(const ImportPlan* shown) {
     }
     command.Execute(nullptr, db::kAdExecuteNoRecords);
   }
-  transaction.Commit();
+  journal::Gesture gesture(journal::GestureKind::kImport, 0, target_.principal);
+  gesture.summary = "Importazione profilo: " + std::to_string(plan.added.size()) +
+                    " revoche aggiunte, " + std::to_string(plan.changed.size()) + " cambiate, " +
+                    std::to_string(plan.removed.size()) + " tolte " +
+                    journal::JournalSummary::PrincipalPhrase(gesture);
+  capture.Commit(transaction, gesture);
   return plan;
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "journal/journal.h"
 #include "profile/principal_directory.h"
 #include "profile/profile_document.h"
 #include "profile/profile_row.h"
@@ -64,6 +65,10 @@ class ProfileImport {
   struct Options {
     bool skip_unknown = false;  // leave out rows with unknown codes instead of refusing
     std::string login;          // written in the change log
+    // The journal the import is an entry of (an editor's, so that it can be
+    // undone); null: a journal of the import's own on the same connection.
+    journal::Journal* journal = nullptr;
+    int64_t company = 0;  // the company the journal entry names
   };
 
   ProfileImport(db::Connection& connection, NamedPrincipal target, ProfileDocument document,

@@ -8,6 +8,7 @@
 #include "db/sql_literal.h"
 #include "db/value_variant.h"
 #include "editor/frmfw_orvelka.h"
+#include "journal/journal.h"
 #include "module/clsfw_orvelka.h"
 #include "module/clsfw_permessiditta.h"
 #include "session/recordset_rows.h"
@@ -445,6 +446,28 @@ std::vector<std::string> HeadlessHost::ShowLog() {
   if (!global_) return lines;
   for (const ChangeLogEntry& e : global_->change_log().entries()) {
     lines.push_back(Join({std::to_string(e.event), e.text}));
+  }
+  return lines;
+}
+
+void HeadlessHost::Undo() { NeedWindow().UndoGesture(); }
+void HeadlessHost::Redo() { NeedWindow().RedoGesture(); }
+void HeadlessHost::Revert(int64_t entry_id) { NeedWindow().RevertGesture(entry_id); }
+
+std::vector<std::string> HeadlessHost::ShowJournal() {
+  std::vector<std::string> lines{
+      "ID	GESTURE	SECTION	PRINCIPAL	ROWS	UNDO_OF	REDO_OF	UNDONE	SUMMARY"};
+  editor::FRMFW_ORVELKA* w = window();
+  if (w == nullptr || w->journal() == nullptr) return lines;
+  for (const journal::JournalEntry& e : w->journal()->Entries()) {
+    const std::string principal = e.principal_kind.empty() ? std::string("-")
+                                  : e.principal_kind == journal::JournalEntry::kAll
+                                      ? e.principal_kind
+                                      : e.principal_kind + " " + std::to_string(e.principal_id);
+    lines.push_back(Join({std::to_string(e.id), std::string(journal::GestureCode(e.kind)),
+                          std::to_string(e.section), principal, std::to_string(e.image_count),
+                          std::to_string(e.undo_of), std::to_string(e.redo_of),
+                          e.undone ? "1" : "0", e.summary}));
   }
   return lines;
 }

@@ -111,6 +111,10 @@ class HeadlessHost {
   void Tick(std::string_view name, bool ticked);
   void Filter(std::string_view field, std::string_view from, std::string_view to);
   bool RaiseChangeDitta();
+  // Edit menu's undo and redo, and the audit view's revert of one entry.
+  void Undo();
+  void Redo();
+  void Revert(int64_t entry_id);
 
   // --- reading (lines of tab-separated values under a header line)
   // The grid's rows; `hidden` adds the bound fields the grid does not show.
@@ -123,6 +127,8 @@ class HeadlessHost {
   std::vector<std::string> ShowMessages();
   std::vector<std::string> ShowLog();
   std::vector<std::string> ShowState();
+  // The window's journal, newest entry first.
+  std::vector<std::string> ShowJournal();
   std::vector<std::string> Sql(std::string_view statement);
   // Creates the company permissions record and lists its flags.
   std::vector<std::string> ShowPermessiDitta();

@@ -51,7 +51,7 @@ constexpr const char* kOpenForm =
     "[--window-state N] [--program-mode N] [--left V] [--top V] [--filtro V] [--caption TEXT]";
 constexpr const char* kShowForm =
     "show GRIDTIPOLOGIE|TGRID_CLIFOR|GRID_DEPOSITO [--hidden] | CONTROLS | MESSAGES | LOG | "
-    "STATE | ANSWERS";
+    "STATE | ANSWERS | JOURNAL";
 constexpr const char* kExpectForm =
     "expect sql STATEMENT | grid GRID | cell GRID ROW COLUMN VALUE | row GRID ROW | norow GRID "
     "ROW | msg TEXT|none | log TEXT|none | err NUMBER|none | state NAME VALUE";
@@ -59,7 +59,7 @@ constexpr const char* kCommands =
     "a command (open, principal, copyfrom, sidebar, click, select, header, button, check, tick, "
     "filter, answer, show, expect, profile, sql, trace, permessiditta, activate, showform, "
     "changeditta, "
-    "refuseclose, close, release)";
+    "refuseclose, close, release, undo, redo, revert)";
 
 void CheckOpen(const ScriptCommand& c) {
   const auto& w = c.words;
@@ -99,7 +99,7 @@ void CheckShow(const ScriptCommand& c) {
   if (w.size() != 2) Expected(kShowForm);
   if (ScriptReader::IsGrid(w[1])) return;
   if (w[1] != "CONTROLS" && w[1] != "MESSAGES" && w[1] != "LOG" && w[1] != "STATE" &&
-      w[1] != "ANSWERS") {
+      w[1] != "ANSWERS" && w[1] != "JOURNAL") {
     Expected(kShowForm);
   }
 }
@@ -251,7 +251,8 @@ void ScriptReader::Check(const ScriptCommand& c) {
   if (command == "open") {
     CheckOpen(c);
   } else if (command == "activate" || command == "showform" || command == "changeditta" ||
-             command == "close" || command == "release" || command == "permessiditta") {
+             command == "close" || command == "release" || command == "permessiditta" ||
+             command == "undo" || command == "redo") {
     Count(c, 1, command);
   } else if (command == "principal" || command == "copyfrom") {
     Principal(c, command);
@@ -295,6 +296,9 @@ void ScriptReader::Check(const ScriptCommand& c) {
     if (!((on && w.size() <= 3) || (w.size() == 2 && w[1] == "off"))) {
       Expected("trace on [FILE] | trace off");
     }
+  } else if (command == "revert") {
+    Count(c, 2, "revert ENTRY");
+    Integer(w[1], "a journal entry number");
   } else if (command == "refuseclose") {
     Count(c, 2, "refuseclose 0|1");
     Flag(w[1], "refuseclose");

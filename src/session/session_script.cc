@@ -369,6 +369,8 @@ void SessionScript::Execute(const ScriptCommand& c) {
       Print(host_.ShowLog());
     } else if (what == "STATE") {
       Print(host_.ShowState());
+    } else if (what == "JOURNAL") {
+      Print(host_.ShowJournal());
     } else if (what == "ANSWERS") {
       out_ << "ANSWER\tFOR\n";
       for (const AnswerQueue::Entry& e : host_.answers().entries()) {
@@ -406,6 +408,12 @@ void SessionScript::Execute(const ScriptCommand& c) {
     out_ << "CLOSE " << (closed ? "true" : "false") << '\n';
   } else if (command == "release") {
     host_.Release();
+  } else if (command == "undo") {
+    host_.Undo();
+  } else if (command == "redo") {
+    host_.Redo();
+  } else if (command == "revert") {
+    host_.Revert(Int32(words[1], "a journal entry number"));
   }
 }
 

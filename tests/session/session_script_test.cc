@@ -57,7 +57,8 @@ TEST_P(SessionProgramScriptTest, GivesTheExpectedOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, SessionProgramScriptTest,
-                         ::testing::Values("basic", "trees", "warehouses", "nodes", "bulk"),
+                         ::testing::Values("basic", "trees", "warehouses", "nodes", "bulk",
+                                           "journal"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            return std::string(info.param);
                          });

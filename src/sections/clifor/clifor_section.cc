@@ -12,6 +12,8 @@
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_table.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
 #include "zere_orvelka/message_service.h"
@@ -383,13 +385,20 @@ bool CliForSection::TreeCheckChange(std::string_view column_key, std::string_vie
   if (w.section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
-  CommitClick(w, principal, column_key, new_value, [&] { SaveBranch(new_value); });
+  // The rows of the branch's company, kind and level for the journal.
+  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  journal::RowScope scope{journal::JournalTable::kCliFor, principal, {}};
+  scope.Where("FW32_DITTA", rows.Field("DITTA"))
+      .Where("FW32_TIPOCF", rows.Field("TIPOCF"))
+      .Where("FW32_TIPORAGG", rows.Field("TIPORAGG"));
+  CommitClick(w, principal, column_key, new_value, [&] { SaveBranch(new_value); }, {scope});
   return true;
 }
 
 bool CliForSection::CommitClick(FRMFW_ORVELKA& w, const store::Principal& principal,
                                 std::string_view column_key, std::string_view new_value,
-                                const std::function<void()>& write) {
+                                const std::function<void()>& write,
+                                std::vector<journal::RowScope> scopes) {
   static constexpr std::string_view kClickRoutine = "TGRID_CLIFOR_CheckChange";
   static constexpr std::string_view kReloadRoutine = "ReloadListaCFRevocati";
   for (;;) {
@@ -397,11 +406,12 @@ bool CliForSection::CommitClick(FRMFW_ORVELKA& w, const store::Principal& princi
     try {
       db::Connection& cn = Need(w.connection(), "Connection");
       db::Transaction transaction(cn);
+      journal::GestureCapture capture(w.journal(), cn, scopes);
       write();
       routine = kReloadRoutine;
       w.RunReloadListaCFRevocati(principal);
       routine = kClickRoutine;
-      transaction.Commit();
+      capture.Commit(transaction, {journal::GestureKind::kClick, w.section_code(), principal});
       return true;
     } catch (...) {
       // The transaction is rolled back by now: neither the row nor the list
@@ -532,6 +542,8 @@ void CliForSection::DisableAll() {
         // and reported once the rest is committed, with no transaction open
         // while a message waits.
         db::Transaction transaction(cn);
+        journal::GestureCapture capture(
+            w.journal(), cn, {journal::RowScope{journal::JournalTable::kCliFor, principal, {}}});
         if (rows->RecordCount() > 0) {
           for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
             const db::Value& ditta = rows->Field("DITTA");
@@ -546,7 +558,8 @@ void CliForSection::DisableAll() {
           }
         }
         w.RunReloadListaCFRevocati(principal);
-        transaction.Commit();
+        capture.Commit(transaction,
+                       {journal::GestureKind::kDisableAll, w.section_code(), principal});
       }
       ReportRowFailures(w, failures, "DisabilitaRecord");
       w.LoadTreeCausali();

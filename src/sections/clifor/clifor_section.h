@@ -11,6 +11,7 @@
 #include "db/value.h"
 #include "editor/section.h"
 #include "host/err_object.h"
+#include "journal/row_scope.h"
 #include "sections/clifor/clifor_statements.h"
 
 namespace orv::db {
@@ -62,7 +63,8 @@ class CliForSection : public editor::Section {
   // as "TGRID_CLIFOR_CheckChange". True when the click was committed.
   static bool CommitClick(editor::FRMFW_ORVELKA& window, const store::Principal& principal,
                           std::string_view column_key, std::string_view new_value,
-                          const std::function<void()>& write);
+                          const std::function<void()>& write,
+                          std::vector<journal::RowScope> scopes);
   // Tells the failed rows of a walk, each distinct failure once.
   static void ReportRowFailures(editor::FRMFW_ORVELKA& window,
                                 const std::vector<host::ErrObject>& failures,

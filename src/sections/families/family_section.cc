@@ -10,6 +10,8 @@
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_table.h"
 #include "sections/clifor/clifor_section.h"
 #include "store/principal.h"
 #include "zere_orvelka/message_service.h"
@@ -137,8 +139,11 @@ bool FamilySection::TreeCheckChange(std::string_view column_key, std::string_vie
   FRMFW_ORVELKA& w = window();
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
-  const bool committed = CliForSection::CommitClick(w, principal, column_key, new_value,
-                                                    [&] { SaveFamily(column_key, new_value); });
+  db::Recordset& tree = Need(w.tree_rowset(), "Recordset");
+  journal::RowScope scope{journal::JournalTable::kFamilies, principal, {}};
+  scope.Where("FW3H_DITTA", tree.Field("DITTA")).Where("FW3H_TIPORAGG", tree.Field("TIPORAGG"));
+  const bool committed = CliForSection::CommitClick(
+      w, principal, column_key, new_value, [&] { SaveFamily(column_key, new_value); }, {scope});
   // Revoking delete revokes modify too (the statement writes both).
   if (committed && column_key == "ELIMINAZIONE" && new_value == "0") {
     db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
@@ -222,6 +227,8 @@ void FamilySection::DisableAll() {
       // the first failing row ends the walk, undone alone, and is told
       // after the rows before it are committed.
       db::Transaction transaction(cn);
+      journal::GestureCapture capture(
+          w.journal(), cn, {journal::RowScope{journal::JournalTable::kFamilies, principal, {}}});
       std::vector<size_t> revoked;
       if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
         if (tree->RecordCount() > 0) {
@@ -243,7 +250,7 @@ void FamilySection::DisableAll() {
         }
       }
       w.RunReloadListaCFRevocati(principal);
-      transaction.Commit();
+      capture.Commit(transaction, {journal::GestureKind::kDisableAll, w.section_code(), principal});
       // The rows show revoked once the table holds them.
       if (std::shared_ptr<db::Recordset> tree = w.tree_rowset(); tree && !revoked.empty()) {
         size_t position = 0;

@@ -9,6 +9,8 @@
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_table.h"
 #include "sections/nodes/project_query.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
@@ -53,6 +55,23 @@ int32_t FlagOf(const db::Value& value) {
 // The four flag fields of the work recordset.
 constexpr std::array<std::string_view, 4> kFlagFields = {"ABILITATO", "MODIFICA", "INSERIMENTO",
                                                          "ELIMINAZIONE"};
+
+// A company text as the statements write it, as a value for the journal.
+db::Value CompanyValue(std::string_view company) {
+  const db::Value text{std::string(company)};
+  if (company.empty() || company == "NULL" || !text.IsNumeric()) return db::Value::Null();
+  return db::Value(text.ToInt64());
+}
+
+// The one row of a parameter click, for the journal.
+journal::RowScope ParameterScope(const store::Principal& principal, int32_t kind,
+                                 std::string_view code, std::string_view company) {
+  journal::RowScope scope{journal::JournalTable::kParameters, principal, {}};
+  scope.Where("FW31_INDTIPO", db::Value(kind))
+      .Where("FW31_CODTIPO", db::Value(std::string(code)))
+      .Where("FW31_DITTARAGG", CompanyValue(company));
+  return scope;
+}
 
 void SetFlags(db::Recordset& rs, std::string_view flag) {
   for (std::string_view name : kFlagFields) rs.SetField(name, db::Value(flag));
@@ -373,13 +392,15 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
     // The row and its change-log entry commit together; the guard has
     // rolled back before the catch below tells the failure.
     db::Transaction transaction(cn);
+    journal::GestureCapture capture(w.journal(), cn,
+                                    {ParameterScope(principal, kind, code, company)});
     db::WriteByKey(cn, exists,
                    ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
                                                          modifica, inserimento, eliminazione),
                    ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
                                                          modifica, inserimento, eliminazione));
     WriteChangeLog(description, extra, code, abilitato);
-    transaction.Commit();
+    capture.Commit(transaction, {journal::GestureKind::kClick, kind, principal});
     return Outcome::kWritten;
   } catch (...) {
     w.VisualizzaErrore("InserisciRevocaTipologie");
@@ -404,10 +425,12 @@ ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
     if (RevocationExists(kind, current_code_, company)) {
       db::Connection& cn = Need(w.connection(), "Connection");
       db::Transaction transaction(cn);
+      journal::GestureCapture capture(w.journal(), cn,
+                                      {ParameterScope(principal, kind, current_code_, company)});
       cn.Execute(ParameterStatements::DeleteRevocation(principal, kind, current_code_, company),
                  nullptr, db::kAdExecuteNoRecords);
       WriteChangeLog(current_description_, "", current_code_, 1);
-      transaction.Commit();
+      capture.Commit(transaction, {journal::GestureKind::kClick, kind, principal});
       return Outcome::kWritten;
     }
     if (kind != FRMFW_ORVELKA::kSectionProjects) {
@@ -437,14 +460,24 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
     // Rows shown for another principal are never written for this one.
     if (!nodes.WorkTableBuiltFor(principal)) return Outcome::kFailed;
     rs.UpdateBatch();
+    // The node row, its change-log entry and its journal entry commit
+    // together.
+    db::Connection& cn = Need(w.connection(), "Connection");
+    db::Transaction transaction(cn);
+    journal::RowScope scope{journal::JournalTable::kNodes, principal, {}};
+    scope.Where("FW3N_DITTA_CG18", rs.Field("DITTARAG"))
+        .Where("FW3N_CODPROG_PD68", db::Value(rs.Field("PROGETTO").ToText()))
+        .Where("FW3N_CODNODO", db::Value(rs.Field("CODICE").ToText()));
+    journal::GestureCapture capture(w.journal(), cn, {scope});
     // The one revocation row this click changes; a MERGE of the whole table
     // would also undo what another editor wrote since the rows were built.
     if (!nodes.SaveNode(principal, rs.Field("DITTARAG"), rs.Field("PROGETTO").ToText(),
                         rs.Field("CODICE").ToText(), abilitato == 0)) {
       return Outcome::kFailed;
     }
-    written = true;
     WriteChangeLog(description, extra, code, abilitato);
+    capture.Commit(transaction, {journal::GestureKind::kClick, w.section_code(), principal});
+    written = true;
     return Outcome::kWritten;
   } catch (...) {
     w.VisualizzaErrore("InserisciRevocaNodi");

@@ -11,6 +11,8 @@
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
 #include "host/err_object.h"
+#include "journal/gesture_capture.h"
+#include "journal/journal_table.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/grid_layout.h"
@@ -310,6 +312,15 @@ void TransferSection::FillMatrix() {
 
 // --- clicks
 
+journal::RowScope TransferSection::TransferScope(const store::Principal& principal,
+                                                 int64_t company) {
+  journal::RowScope scope{journal::JournalTable::kTransfers, principal, {}};
+  scope.Where("FW3E_DITTA_CG18", db::Value(company));
+  return scope;
+}
+
+std::string TransferSection::PrincipalName() { return window().CurrentPrincipal().name(); }
+
 bool TransferSection::GridSelectionBoxClick(std::string_view grid, std::string_view /*row_key*/,
                                             std::string_view column_key,
                                             const db::Value& value_before, bool& cancel) {
@@ -330,10 +341,18 @@ bool TransferSection::GridSelectionBoxClick(std::string_view grid, std::string_v
   const std::string destination = CampoToCodice(column_key.substr(kKeyPrefix.size()));
   const int64_t company = Company();
   db::Connection& connection = Need(w.connection(), "Connection");
-  if (!IsZero(value_before)) {
-    Execute(connection, TransferStatements::InsertPair(principal, company, origin, destination));
-  } else {
-    Execute(connection, TransferStatements::DeletePair(principal, company, origin, destination));
+  {
+    db::Transaction transaction(connection);
+    journal::GestureCapture capture(w.journal(), connection,
+                                    {TransferScope(principal, company)
+                                         .Where("FW3E_CODDEP_ORI", db::Value(origin))
+                                         .Where("FW3E_CODDEP_DES", db::Value(destination))});
+    if (!IsZero(value_before)) {
+      Execute(connection, TransferStatements::InsertPair(principal, company, origin, destination));
+    } else {
+      Execute(connection, TransferStatements::DeletePair(principal, company, origin, destination));
+    }
+    capture.Commit(transaction, {journal::GestureKind::kClick, w.section_code(), principal});
   }
   cancel = false;
   return true;
@@ -354,11 +373,14 @@ bool TransferSection::GridHeaderCheckBoxClick(std::string_view grid, std::string
     // The delete and the insert that revokes the destination again land
     // together or not at all.
     db::Transaction transaction(connection);
+    journal::GestureCapture capture(
+        w.journal(), connection,
+        {TransferScope(principal, company).Where("FW3E_CODDEP_DES", db::Value(destination))});
     Execute(connection, TransferStatements::DeleteDestination(principal, company, destination));
     if (!new_state) {
       Execute(connection, TransferStatements::InsertDestination(principal, company, destination));
     }
-    transaction.Commit();
+    capture.Commit(transaction, {journal::GestureKind::kHeader, w.section_code(), principal});
   }
   cancel = false;
   FillMatrix();
@@ -396,6 +418,9 @@ void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
       // Probe, delete and the insert that revokes the whole row again land
       // together or not at all.
       db::Transaction transaction(connection);
+      journal::GestureCapture capture(
+          w.journal(), connection,
+          {TransferScope(principal, company).Where("FW3E_CODDEP_ORI", db::Value(origin))});
       std::shared_ptr<db::Recordset> probe =
           connection.Execute(TransferStatements::ProbeOrigin(principal, company, origin));
       const bool found = probe && probe->IsOpen() && !probe->IsEof();
@@ -404,7 +429,7 @@ void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
       if (!found) {
         Execute(connection, TransferStatements::InsertOrigin(principal, company, origin));
       }
-      transaction.Commit();
+      capture.Commit(transaction, {journal::GestureKind::kOrigin, w.section_code(), principal});
     }
     const db::Recordset::Bookmark bookmark = matrix.GetBookmark();
     FillMatrix();
@@ -420,8 +445,14 @@ bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value&
     // Rows for nobody would break the table's rule that one principal owns
     // each row.
     if (user.IsNull() && group.IsNull()) return false;
-    Execute(Need(w.connection(), "Connection"),
-            TransferStatements::InsertMissingPairs(user, group, Company()));
+    const store::Principal principal =
+        user.IsNull() ? store::Principal::Group(group.ToInt64(), PrincipalName())
+                      : store::Principal::User(user.ToInt64(), PrincipalName());
+    db::Connection& connection = Need(w.connection(), "Connection");
+    db::Transaction transaction(connection);
+    journal::GestureCapture capture(w.journal(), connection, {TransferScope(principal, Company())});
+    Execute(connection, TransferStatements::InsertMissingPairs(user, group, Company()));
+    capture.Commit(transaction, {journal::GestureKind::kDisableAll, w.section_code(), principal});
     return true;
   } catch (...) {
     w.VisualizzaErrore("DisabilitaTuttiDep");
@@ -449,8 +480,15 @@ void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
   FRMFW_ORVELKA& w = window();
   try {
     db::Connection& connection = Need(w.connection(), "Connection");
+    journal::Gesture gesture{enable ? journal::GestureKind::kEnableAllPrincipals
+                                    : journal::GestureKind::kRevokeAllPrincipals,
+                             w.section_code(), store::Principal(), true};
     if (enable) {
+      db::Transaction transaction(connection);
+      journal::GestureCapture capture(w.journal(), connection,
+                                      {TransferScope(store::Principal(), Company())});
       Execute(connection, TransferStatements::DeleteCompany(Company()));
+      capture.Commit(transaction, gesture);
     } else {
       std::vector<std::pair<db::Value, int32_t>> principals;  // identifier, kind
       std::shared_ptr<db::Recordset> rs = connection.Execute(TransferStatements::kSelectPrincipals);
@@ -467,6 +505,8 @@ void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
       std::optional<host::ErrObject> failure;
       {
         db::Transaction transaction(connection);
+        journal::GestureCapture capture(w.journal(), connection,
+                                        {TransferScope(store::Principal(), Company())});
         for (const auto& [id, kind] : principals) {
           const db::Value user = kind == 0 ? id : db::Value::Null();
           const db::Value group = kind == 0 ? db::Value::Null() : id;
@@ -480,7 +520,7 @@ void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
             break;
           }
         }
-        transaction.Commit();
+        capture.Commit(transaction, gesture);
       }
       if (failure) w.VisualizzaErrore("DisabilitaTuttiDep", *failure);
     }

@@ -8,6 +8,7 @@
 
 #include "db/value.h"
 #include "editor/section.h"
+#include "journal/row_scope.h"
 
 namespace orv::db {
 class Recordset;
@@ -80,6 +81,10 @@ class TransferSection : public editor::Section {
   const std::shared_ptr<db::Recordset>& matrix() const { return matrix_; }
 
  private:
+  // The principal's rows of the company (every principal's for none).
+  static journal::RowScope TransferScope(const store::Principal& principal, int64_t company);
+  // The name of the principal selected now (for the journal's summary).
+  std::string PrincipalName();
   // The matrix when it is still the window's work recordset, else null.
   std::shared_ptr<db::Recordset> CurrentMatrix();
   // Shows the no-principal message and returns false when none is selected.

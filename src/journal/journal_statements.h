@@ -1,0 +1,65 @@
+#ifndef ORV_JOURNAL_JOURNAL_STATEMENTS_H_
+#define ORV_JOURNAL_JOURNAL_STATEMENTS_H_
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "journal/journal_entry.h"
+#include "journal/journal_filter.h"
+#include "journal/journal_table.h"
+#include "journal/row_image.h"
+#include "journal/row_scope.h"
+#include "journal/row_text.h"
+
+namespace orv::journal {
+
+// The statements of the journal, in the host's dialect, every value a
+// literal (text quoted with its quotes doubled, numbers checked).
+class JournalStatements {
+ public:
+  static constexpr std::string_view kEntries = "FW3J_GIORNALEREVOKE";
+  static constexpr std::string_view kImages = "FW3K_IMMAGINIREVOKE";
+  // Rows per multi-row INSERT (SQL Server takes at most 1000).
+  static constexpr size_t kRowsPerInsert = 400;
+  // Rows per DELETE ... WHERE (key) OR (key) ...
+  static constexpr size_t kRowsPerDelete = 200;
+
+  // --- revocation rows
+  // The key and value columns of the scope's rows, keys first.
+  static std::string SelectRows(const JournalTable& table, const RowScope& scope);
+  // The scope of the rows sharing `key`'s principal and company.
+  static RowScope ScopeOfKey(const JournalTable& table, const RowText::Fields& key);
+  // Rows given back: key and value fields of each.
+  static std::string InsertRows(const JournalTable& table,
+                                std::span<const std::pair<RowText::Fields, RowText::Fields>> rows);
+  static std::string DeleteRows(const JournalTable& table, std::span<const RowText::Fields> keys);
+  static std::string UpdateRow(const JournalTable& table, const RowText::Fields& key,
+                               const RowText::Fields& values);
+
+  // --- the journal tables
+  static std::string SelectProbe();  // fails when a journal table is missing
+  // The insert of an entry followed by the select of its new identity.
+  static std::string InsertEntry(const JournalEntry& entry);
+  static std::string InsertImages(int64_t entry_id, int64_t first_sequence,
+                                  std::span<const RowImage> images);
+  static std::string SetUndone(int64_t entry_id, bool undone);
+  static std::string SelectEntries(const JournalFilter& filter);
+  static std::string SelectEntry(int64_t entry_id);
+  static std::string SelectImages(int64_t entry_id);
+
+  // A field as a literal of its column: NULL, a quoted text, or a number
+  // (a field of a number column that is not one is quoted, so it fails in
+  // the statement instead of entering its text).
+  static std::string Literal(const std::optional<std::string>& field, bool text);
+  // "col IS NULL" or "col = literal".
+  static std::string Equals(std::string_view column, const std::optional<std::string>& field,
+                            bool text);
+};
+
+}  // namespace orv::journal
+
+#endif  // ORV_JOURNAL_JOURNAL_STATEMENTS_H_

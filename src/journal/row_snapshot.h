@@ -1,0 +1,30 @@
+#ifndef ORV_JOURNAL_ROW_SNAPSHOT_H_
+#define ORV_JOURNAL_ROW_SNAPSHOT_H_
+
+#include <string>
+#include <unordered_map>
+
+#include "journal/journal_table.h"
+#include "journal/row_scope.h"
+
+namespace orv::db {
+class Connection;
+}
+
+namespace orv::journal {
+
+// The rows of a scope as texts: key (RowText of the key columns) -> values
+// (RowText of the value columns).
+class RowSnapshot {
+ public:
+  using Rows = std::unordered_map<std::string, std::string>;
+
+  // Reads the scope's rows into `rows` (added to what it holds). Throws
+  // DbError.
+  static void Read(db::Connection& connection, const JournalTable& table, const RowScope& scope,
+                   Rows& rows);
+};
+
+}  // namespace orv::journal
+
+#endif  // ORV_JOURNAL_ROW_SNAPSHOT_H_
