@@ -34,10 +34,25 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
   QAction* log = file->addAction(tr("&Registro modifiche…"));
   log->setObjectName(QStringLiteral("ActionChangeLog"));
   log->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+  QAction* journal = file->addAction(tr("&Giornale delle modifiche…"));
+  journal->setObjectName(QStringLiteral("ActionJournal"));
+  journal->setShortcut(QKeySequence(QStringLiteral("Ctrl+J")));
   file->addSeparator();
   QAction* quit = file->addAction(tr("&Chiudi"));
   quit->setObjectName(QStringLiteral("ActionClose"));
   quit->setShortcut(QKeySequence::Quit);
+  QMenu* edit = menuBar()->addMenu(tr("&Modifica"));
+  edit->setObjectName(QStringLiteral("EditMenu"));
+  QAction* undo = edit->addAction(tr("Annulla"));
+  undo->setObjectName(QStringLiteral("ActionUndo"));
+  undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+  QAction* redo = edit->addAction(tr("Ripeti"));
+  redo->setObjectName(QStringLiteral("ActionRedo"));
+  redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
+  SetUndoRedo({}, {});
+  connect(undo, &QAction::triggered, this, &MainWindow::undoRequested);
+  connect(redo, &QAction::triggered, this, &MainWindow::redoRequested);
+  connect(edit, &QMenu::aboutToShow, this, &MainWindow::editMenuShown);
   // No company menu: the working company is chosen at the login, and the
   // module refuses to change it while its window is open.
   QMenu* help = menuBar()->addMenu(tr("&Aiuto"));
@@ -93,6 +108,7 @@ MainWindow::MainWindow(FormView* view, QWidget* parent) : QMainWindow(parent), v
     }
   });
   connect(log, &QAction::triggered, this, &MainWindow::changeLogRequested);
+  connect(journal, &QAction::triggered, this, &MainWindow::journalRequested);
   connect(quit, &QAction::triggered, this, &MainWindow::closeRequested);
   connect(view, &FormView::captionChanged, this, [this](const QString& caption) {
     setWindowTitle(caption.isEmpty() ? QStringLiteral("Orvelka") : caption);
@@ -115,6 +131,27 @@ void MainWindow::KeepHelpLast() {
   if (auto* help = findChild<QMenu*>(QStringLiteral("HelpMenu"))) {
     menuBar()->removeAction(help->menuAction());
     menuBar()->addAction(help->menuAction());
+  }
+}
+
+QString MainWindow::StepText(const QString& verb, const QString& summary) {
+  constexpr int kLongest = 70;
+  if (summary.isEmpty()) return verb;
+  QString text = summary.simplified();
+  if (text.size() > kLongest) text = text.left(kLongest - 1).trimmed() + QChar(0x2026);
+  // An ampersand of the summary is text, not a mnemonic.
+  return verb + QLatin1Char(' ') + text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void MainWindow::SetUndoRedo(const QString& undo_summary, const QString& redo_summary) {
+  const std::pair<const char*, std::pair<QString, QString>> steps[] = {
+      {"ActionUndo", {tr("Annulla"), undo_summary}}, {"ActionRedo", {tr("Ripeti"), redo_summary}}};
+  for (const auto& [name, step] : steps) {
+    QAction* action = findChild<QAction*>(QString::fromLatin1(name));
+    if (action == nullptr) continue;
+    action->setText(StepText(step.first, step.second));
+    action->setToolTip(step.second.isEmpty() ? step.first : step.first + QLatin1Char(' ') + step.second);
+    action->setEnabled(!step.second.isEmpty());
   }
 }
 

@@ -7,8 +7,8 @@ namespace orv::hostapp {
 
 class FormView;
 
-// The host's frame around the editor window: menus (change log, close,
-// help), a status line that says what the last gesture did beside the login
+// The host's frame around the editor window: menus (change log, journal,
+// close; undo and redo; help), a status line that says what the last gesture did beside the login
 // and the company, and the events a host passes on: activation and
 // the user's request to close, which the host turns into CloseForm (the
 // frame itself never closes on its own).
@@ -32,11 +32,21 @@ class MainWindow : public QMainWindow {
   void KeepHelpLast();
   // Lets the next close event through (the window has unloaded).
   void AllowClose() { allow_close_ = true; }
+  // The Edit menu's "Annulla <summary>" and "Ripeti <summary>": an empty
+  // summary disables the action.
+  void SetUndoRedo(const QString& undo_summary, const QString& redo_summary);
+  // "Annulla" or "Ripeti" followed by a summary cut to a menu's width.
+  static QString StepText(const QString& verb, const QString& summary);
 
  signals:
   void closeRequested();
   void activated();
   void changeLogRequested();
+  void journalRequested();
+  void undoRequested();
+  void redoRequested();
+  // The Edit menu is about to open (its texts are read again).
+  void editMenuShown();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -67,6 +67,9 @@ int main(int argc, char* argv[]) {
       "compare:A,B, where-used:ITEM, import:PRINCIPAL,FILE).",
       "VIEW");
   parser.addOption(profile_option);
+  const QCommandLineOption journal_option(
+      "journal-view", "With --screenshot: picture the journal of changes (the audit viewer).");
+  parser.addOption(journal_option);
   if (!parser.parse(arguments)) return Fail(parser.errorText().toStdString());
 
   if (parser.isSet("help") || parser.isSet("version")) {
@@ -174,9 +177,12 @@ int main(int argc, char* argv[]) {
         if (!size.isValid() || size.isEmpty())
           return Fail(Tr("--size vuole LARGHEZZAxALTEZZA").toStdString());
       }
-      const std::string error = orv::hostapp::Screenshot::Take(
-          session, principal, parser.value(section_option).toStdString(),
-          parser.value(screenshot_option).toStdString(), size);
+      const std::string file = parser.value(screenshot_option).toStdString();
+      const std::string error =
+          parser.isSet(journal_option)
+              ? orv::hostapp::Screenshot::TakeJournal(session, file, size)
+              : orv::hostapp::Screenshot::Take(
+                    session, principal, parser.value(section_option).toStdString(), file, size);
       session.Close();
       return error.empty() ? 0 : Fail(error);
     }

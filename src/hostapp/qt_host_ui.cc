@@ -115,6 +115,10 @@ void QtHostUi::ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal
   });
   QObject::connect(main, &MainWindow::activated, main, [this] { Activate(); });
   QObject::connect(main, &MainWindow::changeLogRequested, main, [this] { ShowChangeLog(); });
+  QObject::connect(main, &MainWindow::journalRequested, main, [this] { ShowJournal(); });
+  QObject::connect(main, &MainWindow::undoRequested, main, [this] { Undo(); });
+  QObject::connect(main, &MainWindow::redoRequested, main, [this] { Redo(); });
+  QObject::connect(main, &MainWindow::editMenuShown, main, [this] { UpdateUndoRedo(); });
   ProfileMenu::Install(main, hooks_.connection, hooks_.login, [link] {
     if (editor::FRMFW_ORVELKA* w = link->Get()) w->LoadData();
   });
@@ -129,6 +133,14 @@ void QtHostUi::ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal
   if (hooks_.administrator) main->show();
   window->MdiHost1_FormLoad();
   Activate();
+  // The start-up made the journal: every entry it writes renames the Edit
+  // menu's steps.
+  if (journal::Journal* journal = this->window() != nullptr ? window->journal() : nullptr) {
+    journal->SetChangedHandler([this, frame = QPointer<MainWindow>(main)] {
+      if (frame && frame == main_window_) UpdateUndoRedo();
+    });
+  }
+  UpdateUndoRedo();
   if (!hooks_.administrator && this->window() != nullptr && main_window_ == main) main->show();
   if (hooks_.remember && this->window() != nullptr) {
     // Back where the user left: the splitter, the last section, then the
@@ -181,6 +193,75 @@ void QtHostUi::WindowClosed(host::EditorWindow& events) {
   }
   if (modal_loop_ != nullptr) modal_loop_->quit();
   if (hooks_.window_closed) hooks_.window_closed();
+}
+
+void QtHostUi::UpdateUndoRedo() {
+  if (!main_window_) return;
+  editor::FRMFW_ORVELKA* w = window();
+  journal::Journal* journal = w != nullptr ? w->journal() : nullptr;
+  const auto summary = [](const std::optional<journal::JournalEntry>& entry) {
+    if (!entry) return QString();
+    const QString text = QString::fromStdString(entry->summary);
+    return text.isEmpty() ? QStringLiteral("N° %1").arg(entry->id) : text;
+  };
+  main_window_->SetUndoRedo(journal != nullptr ? summary(journal->NextUndo()) : QString(),
+                            journal != nullptr ? summary(journal->NextRedo()) : QString());
+}
+
+bool QtHostUi::Undo() {
+  editor::FRMFW_ORVELKA* w = window();
+  bool applied = false;
+  if (w != nullptr && w->journal() != nullptr && w->journal()->CanUndo()) {
+    const std::optional<journal::JournalEntry> step = w->journal()->NextUndo();
+    applied = w->UndoGesture();
+    if (applied && main_window_ && step) {
+      main_window_->SetGestureStatus(
+          QObject::tr("Annullato: %1").arg(QString::fromStdString(step->summary)));
+    }
+  }
+  UpdateUndoRedo();
+  return applied;
+}
+
+bool QtHostUi::Redo() {
+  editor::FRMFW_ORVELKA* w = window();
+  bool applied = false;
+  if (w != nullptr && w->journal() != nullptr && w->journal()->CanRedo()) {
+    const std::optional<journal::JournalEntry> step = w->journal()->NextRedo();
+    applied = w->RedoGesture();
+    if (applied && main_window_ && step) {
+      main_window_->SetGestureStatus(
+          QObject::tr("Ripetuto: %1").arg(QString::fromStdString(step->summary)));
+    }
+  }
+  UpdateUndoRedo();
+  return applied;
+}
+
+JournalViewer::Source QtHostUi::JournalSource() {
+  JournalViewer::Source source;
+  source.connection = hooks_.connection;
+  editor::FRMFW_ORVELKA* w = window();
+  if (w == nullptr || w->journal() == nullptr) return source;
+  // The viewer is modal over the window: the window and its journal outlive it.
+  journal::Journal* journal = w->journal();
+  source.persistent = journal->persistent();
+  source.entries = [journal](const journal::JournalFilter& filter) {
+    return journal->Entries(filter);
+  };
+  source.images = [journal](int64_t id) { return journal->Images(id); };
+  source.revert = [this](int64_t id) {
+    editor::FRMFW_ORVELKA* shown = window();
+    const bool applied = shown != nullptr && shown->RevertGesture(id);
+    UpdateUndoRedo();
+    return applied;
+  };
+  return source;
+}
+
+void QtHostUi::ShowJournal() {
+  JournalViewer viewer(JournalSource(), main_window_);
+  viewer.exec();
 }
 
 void QtHostUi::ShowChangeLog() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hostapp/journal_viewer.h"
 #include "hostapp/main_window.h"
 #include "hostapp/qt_controls.h"
 #include "zere_orvelka/host_ui.h"
@@ -61,6 +62,16 @@ class QtHostUi : public host::HostUi {
   // An activation of the window (ignored while one runs).
   void Activate();
   void ShowChangeLog();
+  // The audit viewer over the window's journal (modal).
+  void ShowJournal();
+  // What the audit viewer reads and reverts with, for the window shown
+  // (nothing to read when there is no window or no journal).
+  JournalViewer::Source JournalSource();
+  // The Edit menu names the next undo and redo of the window's journal.
+  void UpdateUndoRedo();
+  // Undo and redo as the Edit menu makes them; true when applied.
+  bool Undo();
+  bool Redo();
   // The settings keys of what is remembered.
   static constexpr const char* kGeometryKey = "editor/geometry";
   static constexpr const char* kPrincipalKey = "editor/principal";

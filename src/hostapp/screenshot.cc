@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "hostapp/host_session.h"
+#include "hostapp/journal_viewer.h"
 #include "hostapp/main_window.h"
 
 namespace orv::hostapp {
@@ -47,6 +48,24 @@ std::string Screenshot::Take(HostSession& session, const std::optional<Principal
   QApplication::processEvents();
   QApplication::processEvents();
   const QPixmap picture = main->grab();
+  if (picture.isNull() || !picture.save(QString::fromStdString(file), "PNG")) {
+    return "cannot write " + file;
+  }
+  return {};
+}
+
+std::string Screenshot::TakeJournal(HostSession& session, const std::string& file,
+                                    const QSize& size) {
+  if (session.window() == nullptr || session.window()->journal() == nullptr) {
+    return "the editor has no journal";
+  }
+  JournalViewer viewer(session.ui().JournalSource(), session.ui().main_window());
+  if (size.isValid()) viewer.resize(size);
+  viewer.show();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  const QPixmap picture = viewer.grab();
+  viewer.hide();
   if (picture.isNull() || !picture.save(QString::fromStdString(file), "PNG")) {
     return "cannot write " + file;
   }

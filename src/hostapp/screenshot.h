@@ -27,6 +27,10 @@ class Screenshot {
   static std::string Take(HostSession& session, const std::optional<Principal>& principal,
                           const std::string& section_key, const std::string& file,
                           const QSize& size = {});
+  // Opens the audit viewer over the window's journal, chooses its newest
+  // entry and writes the viewer's picture. Returns an error text, or "".
+  static std::string TakeJournal(HostSession& session, const std::string& file,
+                                 const QSize& size = {});
 };
 
 }  // namespace orv::hostapp
