@@ -214,6 +214,8 @@ bool QtHostUi::Undo() {
   if (w != nullptr && w->journal() != nullptr && w->journal()->CanUndo()) {
     const std::optional<journal::JournalEntry> step = w->journal()->NextUndo();
     applied = w->UndoGesture();
+    // Refused: another editor changed the rows; the grid shows them as they are.
+    if (!applied && window() != nullptr) w->ReloadCurrentSection();
     if (applied && main_window_ && step) {
       main_window_->SetGestureStatus(
           QObject::tr("Annullato: %1").arg(QString::fromStdString(step->summary)));
@@ -229,6 +231,7 @@ bool QtHostUi::Redo() {
   if (w != nullptr && w->journal() != nullptr && w->journal()->CanRedo()) {
     const std::optional<journal::JournalEntry> step = w->journal()->NextRedo();
     applied = w->RedoGesture();
+    if (!applied && window() != nullptr) w->ReloadCurrentSection();
     if (applied && main_window_ && step) {
       main_window_->SetGestureStatus(
           QObject::tr("Ripetuto: %1").arg(QString::fromStdString(step->summary)));
@@ -253,6 +256,7 @@ JournalViewer::Source QtHostUi::JournalSource() {
   source.revert = [this](int64_t id) {
     editor::FRMFW_ORVELKA* shown = window();
     const bool applied = shown != nullptr && shown->RevertGesture(id);
+    if (!applied && window() != nullptr) shown->ReloadCurrentSection();
     UpdateUndoRedo();
     return applied;
   };

@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
   const Suite suites[] = {{"models", RunModelsTest},
                           {"services", RunServicesTest},
                           {"editor", RunEditorTest},
-                          {"profiles", RunProfileWindowTest}};
+                          {"profiles", RunProfileWindowTest},
+                          {"journal", RunJournalUiTest}};
   int failures = 0;
   bool known = false;
   for (const Suite& s : suites) {
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     failures += s.run(n, args.data());
   }
   if (!known) {
-    std::fprintf(stderr, "unknown suite %s (models, services, editor, profiles, all)\n",
+    std::fprintf(stderr, "unknown suite %s (models, services, editor, profiles, journal, all)\n",
                  suite.c_str());
     return 2;
   }

@@ -7,5 +7,6 @@ int RunModelsTest(int argc, char** argv);
 int RunServicesTest(int argc, char** argv);
 int RunEditorTest(int argc, char** argv);
 int RunProfileWindowTest(int argc, char** argv);
+int RunJournalUiTest(int argc, char** argv);
 
 #endif  // ORV_TESTS_HOSTAPP_SUITES_H_
