@@ -39,3 +39,7 @@ profile profile-where-used where-used:transfer:MP:PF
 mario="$data/mario.json"
 build/default/src/orvelka-profile --db "$data/orvelka/demo.db" --user admin export user:mrossi -o "$mario"
 profile profile-import "import:user:pcolombo,$mario"
+# The journal of changes after a few gestures of a session (last: they write to the database).
+build/default/src/orvelka-session --db "$data/orvelka/demo.db" docs/examples/journal-picture.session >/dev/null
+"$bin" --screenshot docs/images/journal.png --journal-view --size 1200x640 2>/dev/null
+echo docs/images/journal.png

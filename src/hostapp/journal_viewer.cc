@@ -126,10 +126,10 @@ JournalViewer::JournalViewer(Source source, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(filters);
   if (!source_.persistent) {
-    auto* memory = new QLabel(
-        tr("Il database non ha le tabelle del giornale: le modifiche restano in memoria "
-           "fino alla chiusura dell'editor."),
-        this);
+    auto* memory =
+        new QLabel(tr("Il database non ha le tabelle del giornale: le modifiche restano in memoria "
+                      "fino alla chiusura dell'editor."),
+                   this);
     memory->setObjectName(QStringLiteral("JournalInMemory"));
     memory->setWordWrap(true);
     layout->addWidget(memory);
@@ -255,28 +255,29 @@ journal::JournalFilter JournalViewer::Filter() const {
   }
   if (const int section = section_->currentData().toInt(); section != 0) filter.section = section;
   filter.login = login_->currentData().toString().toStdString();
-  if (from_->date() != kOpen) filter.from = from_->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
-  if (to_->date() != kOpen) filter.to = to_->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
+  if (from_->date() != kOpen)
+    filter.from = from_->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
+  if (to_->date() != kOpen)
+    filter.to = to_->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
   return filter;
 }
 
 void JournalViewer::ApplyFilters() {
   const int64_t chosen = Chosen();
-  model_.SetEntries(source_.entries ? source_.entries(Filter()) : std::vector<journal::JournalEntry>{});
+  model_.SetEntries(source_.entries ? source_.entries(Filter())
+                                    : std::vector<journal::JournalEntry>{});
   // The host's change log beside it, narrowed alike (it names principals by name).
-  const QString principal = principal_->currentIndex() > 0 &&
-                                    !principal_->currentData().toString().startsWith(
-                                        Q(std::string(journal::JournalEntry::kAll)))
-                                ? principal_->currentText().mid(
-                                      principal_->currentText().indexOf(QLatin1Char(' ')) + 1)
-                                : QString();
+  const QString principal =
+      principal_->currentIndex() > 0 && !principal_->currentData().toString().startsWith(
+                                            Q(std::string(journal::JournalEntry::kAll)))
+          ? principal_->currentText().mid(principal_->currentText().indexOf(QLatin1Char(' ')) + 1)
+          : QString();
   log_filter_.SetPrincipal(principal);
   log_filter_.SetLogin(login_->currentData().toString());
   log_filter_.SetDays(from_->date() == kOpen ? QDate() : from_->date(),
                       to_->date() == kOpen ? QDate() : to_->date());
-  count_->setText(tr("%1 modifiche; %2 voci del registro")
-                      .arg(model_.rowCount())
-                      .arg(log_filter_.rowCount()));
+  count_->setText(
+      tr("%1 modifiche; %2 voci del registro").arg(model_.rowCount()).arg(log_filter_.rowCount()));
   if (chosen == 0 || !Choose(chosen)) {
     if (model_.rowCount() > 0) {
       table_->setCurrentIndex(model_.index(0, 0));
@@ -291,8 +292,9 @@ void JournalViewer::SetPrincipalFilter(const QString& kind, int64_t id) {
     principal_->setCurrentIndex(0);
     return;
   }
-  const QString data = kind + QLatin1Char(':') +
-                       QString::number(kind == Q(std::string(journal::JournalEntry::kAll)) ? 0 : id);
+  const QString data =
+      kind + QLatin1Char(':') +
+      QString::number(kind == Q(std::string(journal::JournalEntry::kAll)) ? 0 : id);
   int at = principal_->findData(data);
   if (at < 0) {
     journal::JournalEntry e;
@@ -369,8 +371,8 @@ bool JournalViewer::ExportCsv(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   // A byte-order mark lets spreadsheets read the accents right.
-  const QByteArray data =
-      QByteArray("\xEF\xBB\xBF") + QByteArray::fromStdString(journal::JournalReport::Csv(model_.entries()));
+  const QByteArray data = QByteArray("\xEF\xBB\xBF") +
+                          QByteArray::fromStdString(journal::JournalReport::Csv(model_.entries()));
   return file.write(data) == data.size();
 }
 

@@ -150,7 +150,8 @@ void MainWindow::SetUndoRedo(const QString& undo_summary, const QString& redo_su
     QAction* action = findChild<QAction*>(QString::fromLatin1(name));
     if (action == nullptr) continue;
     action->setText(StepText(step.first, step.second));
-    action->setToolTip(step.second.isEmpty() ? step.first : step.first + QLatin1Char(' ') + step.second);
+    action->setToolTip(step.second.isEmpty() ? step.first
+                                             : step.first + QLatin1Char(' ') + step.second);
     action->setEnabled(!step.second.isEmpty());
   }
 }

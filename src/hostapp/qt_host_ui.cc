@@ -135,8 +135,8 @@ void QtHostUi::ShowWindow(std::shared_ptr<host::EditorWindow> events, bool modal
   Activate();
   // The start-up made the journal: every entry it writes renames the Edit
   // menu's steps.
-  if (journal::Journal* journal = this->window() != nullptr ? window->journal() : nullptr) {
-    journal->SetChangedHandler([this, frame = QPointer<MainWindow>(main)] {
+  if (journal::Journal* gestures = this->window() != nullptr ? window->journal() : nullptr) {
+    gestures->SetChangedHandler([this, frame = QPointer<MainWindow>(main)] {
       if (frame && frame == main_window_) UpdateUndoRedo();
     });
   }
@@ -198,14 +198,14 @@ void QtHostUi::WindowClosed(host::EditorWindow& events) {
 void QtHostUi::UpdateUndoRedo() {
   if (!main_window_) return;
   editor::FRMFW_ORVELKA* w = window();
-  journal::Journal* journal = w != nullptr ? w->journal() : nullptr;
+  journal::Journal* gestures = w != nullptr ? w->journal() : nullptr;
   const auto summary = [](const std::optional<journal::JournalEntry>& entry) {
     if (!entry) return QString();
     const QString text = QString::fromStdString(entry->summary);
     return text.isEmpty() ? QStringLiteral("N° %1").arg(entry->id) : text;
   };
-  main_window_->SetUndoRedo(journal != nullptr ? summary(journal->NextUndo()) : QString(),
-                            journal != nullptr ? summary(journal->NextRedo()) : QString());
+  main_window_->SetUndoRedo(gestures != nullptr ? summary(gestures->NextUndo()) : QString(),
+                            gestures != nullptr ? summary(gestures->NextRedo()) : QString());
 }
 
 bool QtHostUi::Undo() {
@@ -247,12 +247,12 @@ JournalViewer::Source QtHostUi::JournalSource() {
   editor::FRMFW_ORVELKA* w = window();
   if (w == nullptr || w->journal() == nullptr) return source;
   // The viewer is modal over the window: the window and its journal outlive it.
-  journal::Journal* journal = w->journal();
-  source.persistent = journal->persistent();
-  source.entries = [journal](const journal::JournalFilter& filter) {
-    return journal->Entries(filter);
+  journal::Journal* gestures = w->journal();
+  source.persistent = gestures->persistent();
+  source.entries = [gestures](const journal::JournalFilter& filter) {
+    return gestures->Entries(filter);
   };
-  source.images = [journal](int64_t id) { return journal->Images(id); };
+  source.images = [gestures](int64_t id) { return gestures->Images(id); };
   source.revert = [this](int64_t id) {
     editor::FRMFW_ORVELKA* shown = window();
     const bool applied = shown != nullptr && shown->RevertGesture(id);

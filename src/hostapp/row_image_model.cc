@@ -19,8 +19,8 @@ QString Q(std::string_view text) {
 // "FW31_FLGABILITATO" reads "abilitato".
 QString FlagName(std::string_view column) {
   const size_t flag = column.find("FLG");
-  const std::string_view name =
-      flag == std::string_view::npos ? column.substr(column.find('_') + 1) : column.substr(flag + 3);
+  const std::string_view name = flag == std::string_view::npos ? column.substr(column.find('_') + 1)
+                                                               : column.substr(flag + 3);
   return Q(name).toLower();
 }
 
@@ -62,8 +62,10 @@ QString RowImageModel::Describe(std::string_view table_name,
   QStringList flags;
   for (size_t i = 0; i < table->values.size() && i < fields.size(); ++i) {
     const std::optional<std::string>& f = fields[i];
-    const QString value = !f ? QStringLiteral("—") : *f == "0" ? tr("no") : *f == "1" ? tr("sì")
-                                                                                      : Q(*f);
+    const QString value = !f          ? QStringLiteral("—")
+                          : *f == "0" ? tr("no")
+                          : *f == "1" ? tr("sì")
+                                      : Q(*f);
     flags << FlagName(table->values[i].name) + QLatin1Char(' ') + value;
   }
   return state + QStringLiteral(" (") + flags.join(QStringLiteral(", ")) + QLatin1Char(')');

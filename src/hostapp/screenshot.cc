@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <charconv>
 
+#include "editor/frmfw_orvelka.h"
 #include "hostapp/host_session.h"
 #include "hostapp/journal_viewer.h"
 #include "hostapp/main_window.h"

@@ -135,8 +135,7 @@ class JournalUiTest : public QObject {
   // image names.
   bool Revoked(const store::Principal& who, const journal::JournalEntry& entry,
                const QString& code) {
-    return !cn_->Execute(ParameterStatements::SelectRevocation(who, kWarehouses,
-                                                               code.toStdString(),
+    return !cn_->Execute(ParameterStatements::SelectRevocation(who, kWarehouses, code.toStdString(),
                                                                Company(entry)))
                 ->IsEof();
   }
@@ -192,8 +191,8 @@ class JournalUiTest : public QObject {
     QVERIFY(Revoked(Vendite(), a, first));
     QVERIFY(undo->isEnabled());
     QVERIFY(!redo->isEnabled());
-    QCOMPARE(undo->text(), MainWindow::StepText(QStringLiteral("Annulla"),
-                                                QString::fromStdString(a.summary)));
+    QCOMPARE(undo->text(),
+             MainWindow::StepText(QStringLiteral("Annulla"), QString::fromStdString(a.summary)));
     QVERIFY2(undo->text().startsWith(QStringLiteral("Annulla Depositi: revocati ") + first),
              qPrintable(undo->text()));
     const journal::JournalEntry b = ClickRow(1);
@@ -215,7 +214,8 @@ class JournalUiTest : public QObject {
     QVERIFY(!undo->isEnabled());
     QCOMPARE(undo->text(), QStringLiteral("Annulla"));
     QVERIFY(redo->text().contains(first));
-    QVERIFY(Main()->findChild<QLabel*>(QStringLiteral("GestureStatus"))
+    QVERIFY(Main()
+                ->findChild<QLabel*>(QStringLiteral("GestureStatus"))
                 ->text()
                 .startsWith(QStringLiteral("Annullato: ")));
 
@@ -255,8 +255,8 @@ class JournalUiTest : public QObject {
     QCOMPARE(WarehouseRows(*cn_), tables);
     QCOMPARE(Journal()->Entries().size(), entries);
     QVERIFY(session_->global().messages().shown().size() > messages);
-    QVERIFY2(LastMessage().startsWith(QStringLiteral("Impossibile annullare la modifica N° %1")
-                                          .arg(a.id)),
+    QVERIFY2(LastMessage().startsWith(
+                 QStringLiteral("Impossibile annullare la modifica N° %1").arg(a.id)),
              qPrintable(LastMessage()));
     // The grid shows what the table holds, not what the gesture left.
     QCOMPARE(StateAt(0), Qt::Checked);
@@ -306,8 +306,10 @@ class JournalUiTest : public QObject {
     QCOMPARE(rows->index(0, RowImageModel::kPrincipal).data().toString(), group);
     QCOMPARE(rows->index(0, RowImageModel::kBefore).data().toString(),
              QStringLiteral("consentito (nessuna riga)"));
-    QVERIFY(rows->index(0, RowImageModel::kAfter).data().toString().startsWith(
-        QStringLiteral("revocato (abilitato no")));
+    QVERIFY(rows->index(0, RowImageModel::kAfter)
+                .data()
+                .toString()
+                .startsWith(QStringLiteral("revocato (abilitato no")));
     // The host's change log beside it.
     QVERIFY(viewer.change_log()->rowCount() > 0);
 
@@ -400,16 +402,16 @@ class JournalUiTest : public QObject {
 
     // Another connection takes the newer revocation away: reverting it
     // now would overwrite that, so it is refused and nothing changes.
-    cn_->Execute(ParameterStatements::DeleteRevocation(Vendite(), kWarehouses,
-                                                       second.toStdString(), Company(b)));
+    cn_->Execute(ParameterStatements::DeleteRevocation(Vendite(), kWarehouses, second.toStdString(),
+                                                       Company(b)));
     const std::string tables = WarehouseRows(*cn_);
     const int listed = viewer.model()->rowCount();
     QVERIFY(viewer.Choose(b.id));
     QVERIFY(!viewer.RevertChosen());
     QCOMPARE(WarehouseRows(*cn_), tables);
     QCOMPARE(viewer.model()->rowCount(), listed);
-    QVERIFY2(LastMessage().startsWith(QStringLiteral("Impossibile annullare la modifica N° %1")
-                                          .arg(b.id)),
+    QVERIFY2(LastMessage().startsWith(
+                 QStringLiteral("Impossibile annullare la modifica N° %1").arg(b.id)),
              qPrintable(LastMessage()));
     QCOMPARE(StateAt(1), Qt::Checked);
     QVERIFY(revert->isEnabled());
