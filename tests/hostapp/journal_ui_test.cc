@@ -53,7 +53,9 @@ std::string WarehouseRows(db::Connection& cn) {
       "FROM FW31_RVKPARAMETRI WHERE FW31_INDTIPO = 6 "
       "ORDER BY FW31_ID_FW07, FW31_ID_FW06, FW31_CODTIPO");
   for (; rs && !rs->IsEof(); rs->MoveNext()) {
-    for (int i = 0; i < 5; ++i) text += rs->Field(i).ToString() + "|";
+    for (int i = 0; i < 5; ++i) {
+      text += (rs->Field(i).IsNull() ? std::string("NULL") : rs->Field(i).ToText()) + "|";
+    }
     text += "\n";
   }
   return text;
