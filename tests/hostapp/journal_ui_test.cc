@@ -419,6 +419,30 @@ class JournalUiTest : public QObject {
     QVERIFY(revert->isEnabled());
   }
 
+  void WithoutTheJournalTablesUndoWorksAndTheViewerSaysSo() {
+    // An older installation: the journal lives in the editor's memory.
+    cn_->Execute("DROP TABLE FW3K_IMMAGINIREVOKE");
+    cn_->Execute("DROP TABLE FW3J_GIORNALEREVOKE");
+    QVERIFY(!journal::Journal::HasTables(*cn_));
+    Open();
+    QVERIFY(!Journal()->persistent());
+    PickPrincipal(0, DemoInstallation::kGroupVendite);
+    ChooseWarehouses();
+    const QString code = CodeAt(0);
+    const journal::JournalEntry a = ClickRow(0);
+    QVERIFY(a.id != 0);
+    QVERIFY(Revoked(Vendite(), a, code));
+    JournalViewer viewer(session_->ui().JournalSource(), Main());
+    QVERIFY(viewer.findChild<QLabel*>(QStringLiteral("JournalInMemory")) != nullptr);
+    QCOMPARE(viewer.model()->rowCount(), 1);
+    QVERIFY(viewer.Choose(a.id));
+    QCOMPARE(viewer.images()->rowCount(), 1);
+    QVERIFY(Action("ActionUndo")->isEnabled());
+    Action("ActionUndo")->trigger();
+    QVERIFY(!Revoked(Vendite(), a, code));
+    QCOMPARE(StateAt(0), Qt::Checked);
+  }
+
   void TheFileMenuOpensTheViewer() {
     Open();
     PickPrincipal(0, DemoInstallation::kGroupVendite);
@@ -438,6 +462,9 @@ class JournalUiTest : public QObject {
     action->trigger();
     QCOMPARE(rows, 1);
     QCOMPARE(title, QStringLiteral("Giornale delle modifiche"));
+    // A persistent journal needs no notice.
+    JournalViewer viewer(session_->ui().JournalSource(), Main());
+    QCOMPARE(viewer.findChild<QLabel*>(QStringLiteral("JournalInMemory")), nullptr);
   }
 
   void RowImagesReadWithoutTableNames() {
