@@ -53,20 +53,24 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
     static const RowSnapshot::Rows kNone;
     const RowSnapshot::Rows& before_rows = b == before_.end() ? kNone : b->second;
     const RowSnapshot::Rows& after_rows = a == after.end() ? kNone : a->second;
-    const size_t first = images.size();
+    // Changed rows in key order (the summary names the first ones).
+    std::vector<std::pair<const std::string*, const std::string*>> changed;  // key, before
     for (const auto& [key, values] : before_rows) {
       auto found = after_rows.find(key);
-      if (found == after_rows.end()) {
-        images.push_back({name, key, values, std::nullopt});
-      } else if (found->second != values) {
-        images.push_back({name, key, values, found->second});
-      }
+      if (found == after_rows.end() || found->second != values) changed.emplace_back(&key, &values);
     }
     for (const auto& [key, values] : after_rows) {
-      if (!before_rows.contains(key)) images.push_back({name, key, std::nullopt, values});
+      if (!before_rows.contains(key)) changed.emplace_back(&key, nullptr);
     }
-    std::sort(images.begin() + static_cast<std::ptrdiff_t>(first), images.end(),
-              [](const RowImage& x, const RowImage& y) { return x.key < y.key; });
+    std::sort(changed.begin(), changed.end(),
+              [](const auto& x, const auto& y) { return *x.first < *y.first; });
+    images.reserve(images.size() + changed.size());
+    for (const auto& [key, before] : changed) {
+      auto found = after_rows.find(*key);
+      images.push_back(
+          {name, *key, before ? std::optional<std::string>(*before) : std::nullopt,
+           found == after_rows.end() ? std::nullopt : std::optional<std::string>(found->second)});
+    }
   }
   if (images.empty()) {
     transaction.Commit();
