@@ -117,7 +117,8 @@ void Journal::Changed() {
   if (changed_) changed_();
 }
 
-int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images) {
+int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
+                       bool store_images) {
   entry.when = Now();
   entry.login = login_;
   entry.company = company_;
@@ -133,6 +134,7 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images)
     throw db::DbError(db::kErrProvider, "Il giornale non ha restituito il numero della modifica");
   }
   entry.id = id->Field(0).ToInt64();
+  if (!store_images) return entry.id;
   const std::vector<ImagePage> pages = ImagePage::Pack(images);
   const std::span<const ImagePage> all(pages);
   for (size_t at = 0; at < all.size(); at += JournalStatements::kPagesPerInsert) {
@@ -207,6 +209,21 @@ std::vector<RowImage> Journal::ListImages(db::Connection& connection, int64_t id
   if (!rs || !rs->IsOpen()) return images;
   for (; !rs->IsEof(); rs->MoveNext()) {
     ImagePage::Unpack(rs->Field(0).ToText(), rs->Field(1).ToText(), images);
+  }
+  rs.reset();
+  if (!images.empty()) return images;
+  // An undo, redo or revert keeps no images of its own: they are those of
+  // the entry it put back (reversed) or made again.
+  const std::vector<JournalEntry> found =
+      ReadEntries(connection, JournalStatements::SelectEntry(id));
+  if (found.empty()) return images;
+  const JournalEntry& step = found.front();
+  if ((step.kind == GestureKind::kUndo || step.kind == GestureKind::kRevert) && step.undo_of > 0 &&
+      step.undo_of < id) {
+    images = ListImages(connection, step.undo_of);
+    for (RowImage& image : images) std::swap(image.before, image.after);
+  } else if (step.kind == GestureKind::kRedo && step.redo_of > 0 && step.redo_of < id) {
+    images = ListImages(connection, step.redo_of);
   }
   return images;
 }
@@ -395,7 +412,7 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
     step_images.push_back(forward ? image
                                   : RowImage{image.table, image.key, image.after, image.before});
   }
-  const int64_t step_id = Write(step, step_images);
+  const int64_t step_id = Write(step, step_images, false);
   if (persistent_)
     cn.Execute(JournalStatements::SetUndone(id, !forward), nullptr, db::kAdExecuteNoRecords);
   try {

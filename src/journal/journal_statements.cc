@@ -96,6 +96,10 @@ std::string JournalStatements::SelectRows(const JournalTable& table, const RowSc
          ScopeWhere(table, scope);
 }
 
+std::string JournalStatements::OrderByKey(const JournalTable& table) {
+  return " ORDER BY " + Columns(table, true, false);
+}
+
 std::string JournalStatements::DeleteScope(const JournalTable& table, const RowScope& scope) {
   return "DELETE FROM " + std::string(table.name) + ScopeWhere(table, scope);
 }

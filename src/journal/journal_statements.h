@@ -41,6 +41,8 @@ class JournalStatements {
   static std::string InsertRows(const JournalTable& table,
                                 std::span<const std::pair<RowText::Fields, RowText::Fields>> rows);
   static std::string DeleteRows(const JournalTable& table, std::span<const RowText::Fields> keys);
+  // " ORDER BY " and the key columns.
+  static std::string OrderByKey(const JournalTable& table);
   // Every row of the scope.
   static std::string DeleteScope(const JournalTable& table, const RowScope& scope);
   static std::string UpdateRow(const JournalTable& table, const RowText::Fields& key,

@@ -9,8 +9,23 @@ namespace orv::journal {
 
 void RowSnapshot::Read(db::Connection& connection, const JournalTable& table, const RowScope& scope,
                        Rows& rows) {
-  std::shared_ptr<db::Recordset> rs =
-      connection.Execute(JournalStatements::SelectRows(table, scope));
+  Visit(connection, table, scope, false,
+        [&](std::string& key, std::string& values) { rows.insert_or_assign(key, values); });
+}
+
+void RowSnapshot::ReadOrdered(db::Connection& connection, const JournalTable& table,
+                              const RowScope& scope, OrderedRows& rows) {
+  Visit(connection, table, scope, true, [&](std::string& key, std::string& values) {
+    rows.emplace_back(std::move(key), std::move(values));
+  });
+}
+
+void RowSnapshot::Visit(db::Connection& connection, const JournalTable& table,
+                        const RowScope& scope, bool ordered,
+                        const std::function<void(std::string&, std::string&)>& row) {
+  std::string sql = JournalStatements::SelectRows(table, scope);
+  if (ordered) sql += JournalStatements::OrderByKey(table);
+  std::shared_ptr<db::Recordset> rs = connection.Execute(sql);
   if (!rs || !rs->IsOpen()) return;
   const int keys = static_cast<int>(table.keys.size());
   const int columns = keys + static_cast<int>(table.values.size());
@@ -36,7 +51,7 @@ void RowSnapshot::Read(db::Connection& connection, const JournalTable& table, co
     values.clear();
     for (int i = 0; i < keys; ++i) append(key, i, i == 0);
     for (int i = keys; i < columns; ++i) append(values, i, i == keys);
-    rows.insert_or_assign(key, values);
+    row(key, values);
   }
 }
 

@@ -205,6 +205,16 @@ TEST_F(JournalSessionTest, RevertPutsBackOneEntryOfAnySessionAndOnlyOnce) {
   EXPECT_EQ(revert.kind, GestureKind::kRevert);
   EXPECT_EQ(revert.undo_of, first);
   EXPECT_TRUE(e.window().journal()->Entry(first)->undone);
+  // The revert keeps no rows of its own: its images are the first click's,
+  // reversed.
+  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3K_IMMAGINIREVOKE WHERE FW3K_ID_FW3J = " +
+                    std::to_string(revert.id)),
+            0);
+  std::vector<RowImage> reversed = Journal::ListImages(e.db(), first);
+  ASSERT_EQ(reversed.size(), 1u);
+  std::swap(reversed[0].before, reversed[0].after);
+  EXPECT_EQ(Journal::ListImages(e.db(), revert.id), reversed);
+  EXPECT_EQ(revert.image_count, 1);
   EXPECT_FALSE(e.window().RevertGesture(first));
   EXPECT_EQ(e.messages().back().prompt,
             "La modifica N° " + std::to_string(first) + " è già stata annullata.");
