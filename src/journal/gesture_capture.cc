@@ -1,6 +1,7 @@
 #include "journal/gesture_capture.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "db/connection.h"
 #include "db/db_error.h"
@@ -19,7 +20,7 @@ GestureCapture::GestureCapture(Journal* journal, db::Connection& connection,
     for (const RowScope& scope : scopes_) {
       const JournalTable* table = JournalTable::Find(scope.table);
       if (table == nullptr) continue;
-      RowSnapshot::Read(connection_, *table, scope, before_[std::string(table->name)]);
+      RowSnapshot::ReadOrdered(connection_, *table, scope, before_[std::string(table->name)]);
     }
   } catch (const db::DbError&) {
     // The gesture's own statements on these rows meet the same failure and
@@ -38,35 +39,43 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
     return 0;
   }
   if (failure_) std::rethrow_exception(failure_);
-  std::unordered_map<std::string, RowSnapshot::Rows> after;
-  for (const RowScope& scope : scopes_) {
-    const JournalTable* table = JournalTable::Find(scope.table);
-    if (table == nullptr) continue;
-    RowSnapshot::Read(connection_, *table, scope, after[std::string(table->name)]);
-  }
   std::vector<RowImage> images;
   for (const JournalTable& table : JournalTable::All()) {
     const std::string name(table.name);
+    size_t scopes = 0;
+    RowSnapshot::OrderedRows after;
+    for (const RowScope& scope : scopes_) {
+      if (scope.table != table.name) continue;
+      ++scopes;
+      RowSnapshot::ReadOrdered(connection_, table, scope, after);
+    }
+    if (scopes == 0) continue;
+    static const RowSnapshot::OrderedRows kNone;
     auto b = before_.find(name);
-    auto a = after.find(name);
-    if (b == before_.end() && a == after.end()) continue;
-    static const RowSnapshot::Rows kNone;
-    const RowSnapshot::Rows& before_rows = b == before_.end() ? kNone : b->second;
-    const RowSnapshot::Rows& after_rows = a == after.end() ? kNone : a->second;
-    const size_t first = images.size();
-    for (const auto& [key, values] : before_rows) {
-      auto found = after_rows.find(key);
-      if (found == after_rows.end()) {
-        images.push_back({name, key, values, std::nullopt});
-      } else if (found->second != values) {
-        images.push_back({name, key, values, found->second});
+    const RowSnapshot::OrderedRows& before = b == before_.end() ? kNone : b->second;
+    // The rows before by key; the rows after walked in their order, so the
+    // images come in key order without a sort.
+    std::unordered_map<std::string_view, size_t> before_at;
+    before_at.reserve(before.size());
+    for (size_t i = 0; i < before.size(); ++i) before_at.try_emplace(before[i].first, i);
+    std::vector<bool> seen(before.size(), false);
+    std::unordered_set<std::string> after_seen;  // only with overlapping scopes
+    for (auto& [key, values] : after) {
+      if (scopes > 1 && !after_seen.insert(key).second) continue;
+      auto found = before_at.find(key);
+      if (found == before_at.end()) {
+        images.push_back({name, std::move(key), std::nullopt, std::move(values)});
+        continue;
+      }
+      seen[found->second] = true;
+      const std::string& was = before[found->second].second;
+      if (was != values) images.push_back({name, key, was, std::move(values)});
+    }
+    for (size_t i = 0; i < before.size(); ++i) {
+      if (!seen[i] && before_at.at(before[i].first) == i) {
+        images.push_back({name, before[i].first, before[i].second, std::nullopt});
       }
     }
-    for (const auto& [key, values] : after_rows) {
-      if (!before_rows.contains(key)) images.push_back({name, key, std::nullopt, values});
-    }
-    std::sort(images.begin() + static_cast<std::ptrdiff_t>(first), images.end(),
-              [](const RowImage& x, const RowImage& y) { return x.key < y.key; });
   }
   if (images.empty()) {
     transaction.Commit();

@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "journal/gesture.h"
@@ -46,8 +47,8 @@ class GestureCapture {
   Journal* journal_;
   db::Connection& connection_;
   std::vector<RowScope> scopes_;
-  // Per table: key text -> values text, as the rows were before.
-  std::unordered_map<std::string, std::unordered_map<std::string, std::string>> before_;
+  // Per table: the rows as they were before (key text, values text).
+  std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> before_;
   std::exception_ptr failure_;  // the before images could not be read
 };
 

@@ -10,6 +10,7 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "journal/image_page.h"
 #include "journal/journal_statements.h"
 #include "journal/journal_summary.h"
 #include "journal/journal_table.h"
@@ -116,7 +117,8 @@ void Journal::Changed() {
   if (changed_) changed_();
 }
 
-int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images) {
+int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
+                       bool store_images) {
   entry.when = Now();
   entry.login = login_;
   entry.company = company_;
@@ -132,9 +134,11 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images)
     throw db::DbError(db::kErrProvider, "Il giornale non ha restituito il numero della modifica");
   }
   entry.id = id->Field(0).ToInt64();
-  const std::span<const RowImage> all(images);
-  for (size_t at = 0; at < all.size(); at += JournalStatements::kRowsPerInsert) {
-    const size_t n = std::min(JournalStatements::kRowsPerInsert, all.size() - at);
+  if (!store_images) return entry.id;
+  const std::vector<ImagePage> pages = ImagePage::Pack(images);
+  const std::span<const ImagePage> all(pages);
+  for (size_t at = 0; at < all.size(); at += JournalStatements::kPagesPerInsert) {
+    const size_t n = std::min(JournalStatements::kPagesPerInsert, all.size() - at);
     cn.Execute(
         JournalStatements::InsertImages(entry.id, static_cast<int64_t>(at + 1), all.subspan(at, n)),
         nullptr, db::kAdExecuteNoRecords);
@@ -203,13 +207,23 @@ std::vector<RowImage> Journal::ListImages(db::Connection& connection, int64_t id
   std::vector<RowImage> images;
   std::shared_ptr<db::Recordset> rs = connection.Execute(JournalStatements::SelectImages(id));
   if (!rs || !rs->IsOpen()) return images;
-  auto optional = [&](int index) -> std::optional<std::string> {
-    const db::Value& v = rs->Field(index);
-    if (v.IsNull() || v.IsEmpty()) return std::nullopt;
-    return v.ToText();
-  };
   for (; !rs->IsEof(); rs->MoveNext()) {
-    images.push_back({rs->Field(0).ToText(), rs->Field(1).ToText(), optional(2), optional(3)});
+    ImagePage::Unpack(rs->Field(0).ToText(), rs->Field(1).ToText(), images);
+  }
+  rs.reset();
+  if (!images.empty()) return images;
+  // An undo, redo or revert keeps no images of its own: they are those of
+  // the entry it put back (reversed) or made again.
+  const std::vector<JournalEntry> found =
+      ReadEntries(connection, JournalStatements::SelectEntry(id));
+  if (found.empty()) return images;
+  const JournalEntry& step = found.front();
+  if ((step.kind == GestureKind::kUndo || step.kind == GestureKind::kRevert) && step.undo_of > 0 &&
+      step.undo_of < id) {
+    images = ListImages(connection, step.undo_of);
+    for (RowImage& image : images) std::swap(image.before, image.after);
+  } else if (step.kind == GestureKind::kRedo && step.redo_of > 0 && step.redo_of < id) {
+    images = ListImages(connection, step.redo_of);
   }
   return images;
 }
@@ -249,9 +263,16 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
   db::Connection& cn = *connection_;
   db::Transaction transaction(cn);
 
-  // Rows as they are now, read by principal and company, table by table.
-  std::map<std::string, RowSnapshot::Rows> now;
-  std::map<std::string, std::set<std::string>> read;  // table -> scopes read
+  // Rows as they are now, read by scope (table, principal and company).
+  struct Group {
+    const JournalTable* table = nullptr;
+    RowScope scope;
+    RowSnapshot::Rows rows;
+    std::vector<const std::string*> deletes;  // keys of rows to remove
+  };
+  std::map<std::string, Group> groups;
+  std::vector<Group*> group_of;
+  group_of.reserve(images.size());
   for (const RowImage& image : images) {
     const JournalTable* table = JournalTable::Find(image.table);
     if (table == nullptr) {
@@ -259,15 +280,29 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
                        image.table + "): nessuna modifica è stata fatta.";
       return result;
     }
-    const RowScope scope = JournalStatements::ScopeOfKey(*table, RowText::Split(image.key));
-    const std::string sql = JournalStatements::SelectRows(*table, scope);
-    if (read[image.table].insert(sql).second) {
-      RowSnapshot::Read(cn, *table, scope, now[image.table]);
+    // The principal and company fields name the group.
+    std::string id = image.table;
+    for (std::string_view column :
+         {table->user_column, table->group_column, table->company_column}) {
+      const int i = column.empty() ? -1 : table->KeyIndex(column);
+      id += '\x1f';
+      if (i < 0) continue;
+      const std::optional<std::string> field = RowText::Field(image.key, static_cast<size_t>(i));
+      id += field ? *field : std::string("\\N");
     }
+    if (!table->has_principal()) id += '\x1f' + image.key;
+    auto [it, added] = groups.try_emplace(id);
+    if (added) {
+      it->second.table = table;
+      it->second.scope = JournalStatements::ScopeOfKey(*table, RowText::Split(image.key));
+      RowSnapshot::Read(cn, *table, it->second.scope, it->second.rows);
+    }
+    group_of.push_back(&it->second);
   }
-  for (const RowImage& image : images) {
+  for (size_t i = 0; i < images.size(); ++i) {
+    const RowImage& image = images[i];
     const std::optional<std::string>& expected = forward ? image.before : image.after;
-    const RowSnapshot::Rows& rows = now[image.table];
+    const RowSnapshot::Rows& rows = group_of[i]->rows;
     auto found = rows.find(image.key);
     const std::optional<std::string> current =
         found == rows.end() ? std::nullopt : std::optional<std::string>(found->second);
@@ -283,38 +318,49 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
   // Put the rows back, table by table: deletes, inserts, then updates.
   std::set<std::pair<bool, int64_t>> cf_principals;  // (group, id) of FW32 rows
   for (const JournalTable& table : JournalTable::All()) {
-    std::vector<RowText::Fields> deletes;
     std::vector<std::pair<RowText::Fields, RowText::Fields>> inserts;
     std::vector<std::pair<RowText::Fields, RowText::Fields>> updates;
-    for (const RowImage& image : images) {
+    for (size_t i = 0; i < images.size(); ++i) {
+      const RowImage& image = images[i];
       if (image.table != table.name) continue;
       const std::optional<std::string>& from = forward ? image.before : image.after;
       const std::optional<std::string>& to = forward ? image.after : image.before;
-      RowText::Fields key = RowText::Split(image.key);
-      if (table.name == JournalTable::kCliFor) {
-        const RowScope scope = JournalStatements::ScopeOfKey(table, key);
-        if (scope.principal.IsUser())
-          cf_principals.insert({false, scope.principal.user_id().ToInt64()});
-        if (scope.principal.IsGroup())
-          cf_principals.insert({true, scope.principal.group_id().ToInt64()});
-      }
       if (table.name == JournalTable::kSettings) result.settings_changed = true;
-      RowText::Fields values =
-          to && !table.values.empty() ? RowText::Split(*to) : RowText::Fields{};
+      if (table.name == JournalTable::kCliFor) {
+        const store::Principal& p = group_of[i]->scope.principal;
+        if (p.IsUser()) cf_principals.insert({false, p.user_id().ToInt64()});
+        if (p.IsGroup()) cf_principals.insert({true, p.group_id().ToInt64()});
+      }
       if (!to) {
-        deletes.push_back(std::move(key));
-      } else if (!from) {
-        inserts.emplace_back(std::move(key), std::move(values));
+        group_of[i]->deletes.push_back(&image.key);
+        continue;
+      }
+      RowText::Fields values = table.values.empty() ? RowText::Fields{} : RowText::Split(*to);
+      if (!from) {
+        inserts.emplace_back(RowText::Split(image.key), std::move(values));
       } else {
-        updates.emplace_back(std::move(key), std::move(values));
+        updates.emplace_back(RowText::Split(image.key), std::move(values));
       }
     }
-    const std::span<const RowText::Fields> d(deletes);
-    for (size_t at = 0; at < d.size(); at += JournalStatements::kRowsPerDelete) {
-      cn.Execute(
-          JournalStatements::DeleteRows(
-              table, d.subspan(at, std::min(JournalStatements::kRowsPerDelete, d.size() - at))),
-          nullptr, db::kAdExecuteNoRecords);
+    for (auto& [id, group] : groups) {
+      if (group.table != &table || group.deletes.empty()) continue;
+      // Every row of the scope goes (the undo of a revoke-all): one
+      // statement on the scope instead of one condition per row.
+      if (group.deletes.size() == group.rows.size() && table.has_principal()) {
+        cn.Execute(JournalStatements::DeleteScope(table, group.scope), nullptr,
+                   db::kAdExecuteNoRecords);
+        continue;
+      }
+      std::vector<RowText::Fields> keys;
+      keys.reserve(group.deletes.size());
+      for (const std::string* key : group.deletes) keys.push_back(RowText::Split(*key));
+      const std::span<const RowText::Fields> d(keys);
+      for (size_t at = 0; at < d.size(); at += JournalStatements::kRowsPerDelete) {
+        cn.Execute(
+            JournalStatements::DeleteRows(
+                table, d.subspan(at, std::min(JournalStatements::kRowsPerDelete, d.size() - at))),
+            nullptr, db::kAdExecuteNoRecords);
+      }
     }
     const std::span<const std::pair<RowText::Fields, RowText::Fields>> ins(inserts);
     for (size_t at = 0; at < ins.size(); at += JournalStatements::kRowsPerInsert) {
@@ -366,7 +412,7 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
     step_images.push_back(forward ? image
                                   : RowImage{image.table, image.key, image.after, image.before});
   }
-  const int64_t step_id = Write(step, step_images);
+  const int64_t step_id = Write(step, step_images, false);
   if (persistent_)
     cn.Execute(JournalStatements::SetUndone(id, !forward), nullptr, db::kAdExecuteNoRecords);
   try {

@@ -87,7 +87,9 @@ class Journal {
   // transaction open on the connection, fills in its id, time, login,
   // company and image count, and returns the id. `Recorded()` after the
   // transaction committed puts a gesture on the undo list.
-  int64_t Write(JournalEntry& entry, const std::vector<RowImage>& images);
+  // An undo, redo or revert (store_images false) keeps no images of its
+  // own in the tables: Images() gives those of the entry it links.
+  int64_t Write(JournalEntry& entry, const std::vector<RowImage>& images, bool store_images = true);
   void Recorded(JournalEntry entry, std::vector<RowImage> images);
   // The transaction that wrote `id` rolled back: forget it.
   void Discard(int64_t id);

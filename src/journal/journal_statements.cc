@@ -66,10 +66,12 @@ std::string JournalStatements::Equals(std::string_view column,
   return std::string(column) + " = " + Literal(field, text);
 }
 
-std::string JournalStatements::SelectRows(const JournalTable& table, const RowScope& scope) {
-  std::string s = "SELECT " + Columns(table, true, true) + " FROM " + std::string(table.name);
+namespace {
+
+// " WHERE ..." of the scope's rows ("" for every row of the table).
+std::string ScopeWhere(const JournalTable& table, const RowScope& scope) {
   std::string where;
-  auto add = [&](std::string condition) {
+  auto add = [&](const std::string& condition) {
     where += where.empty() ? " WHERE " : " AND ";
     where += condition;
   };
@@ -84,7 +86,22 @@ std::string JournalStatements::SelectRows(const JournalTable& table, const RowSc
       add(db::SqlIdentifier(column) + " = " + ValueText(value));
     }
   }
-  return s + where;
+  return where;
+}
+
+}  // namespace
+
+std::string JournalStatements::SelectRows(const JournalTable& table, const RowScope& scope) {
+  return "SELECT " + Columns(table, true, true) + " FROM " + std::string(table.name) +
+         ScopeWhere(table, scope);
+}
+
+std::string JournalStatements::OrderByKey(const JournalTable& table) {
+  return " ORDER BY " + Columns(table, true, false);
+}
+
+std::string JournalStatements::DeleteScope(const JournalTable& table, const RowScope& scope) {
+  return "DELETE FROM " + std::string(table.name) + ScopeWhere(table, scope);
 }
 
 RowScope JournalStatements::ScopeOfKey(const JournalTable& table, const RowText::Fields& key) {
@@ -184,18 +201,17 @@ std::string JournalStatements::InsertEntry(const JournalEntry& e) {
 }
 
 std::string JournalStatements::InsertImages(int64_t entry_id, int64_t first_sequence,
-                                            std::span<const RowImage> images) {
+                                            std::span<const ImagePage> pages) {
   std::string s =
-      "INSERT INTO FW3K_IMMAGINIREVOKE (FW3K_ID_FW3J, FW3K_PROG, FW3K_TABELLA, FW3K_CHIAVE, "
-      "FW3K_PRIMA, FW3K_DOPO) VALUES ";
+      "INSERT INTO FW3K_IMMAGINIREVOKE (FW3K_ID_FW3J, FW3K_PROG, FW3K_TABELLA, FW3K_NUMRIGHE, "
+      "FW3K_IMMAGINI) VALUES ";
   const std::string id = std::to_string(entry_id);
   int64_t sequence = first_sequence;
-  for (size_t i = 0; i < images.size(); ++i) {
-    const RowImage& image = images[i];
+  for (size_t i = 0; i < pages.size(); ++i) {
+    const ImagePage& page = pages[i];
     if (i > 0) s += ", ";
-    s += "(" + id + ", " + std::to_string(sequence++) + ", " + db::SqlQuote(image.table) + ", " +
-         db::SqlQuote(image.key) + ", " + Literal(image.before, true) + ", " +
-         Literal(image.after, true) + ")";
+    s += "(" + id + ", " + std::to_string(sequence++) + ", " + db::SqlQuote(page.table) + ", " +
+         std::to_string(page.count) + ", " + db::SqlQuote(page.text) + ")";
   }
   return s;
 }
@@ -236,7 +252,7 @@ std::string JournalStatements::SelectEntry(int64_t entry_id) {
 }
 
 std::string JournalStatements::SelectImages(int64_t entry_id) {
-  return "SELECT FW3K_TABELLA, FW3K_CHIAVE, FW3K_PRIMA, FW3K_DOPO FROM FW3K_IMMAGINIREVOKE "
+  return "SELECT FW3K_TABELLA, FW3K_IMMAGINI FROM FW3K_IMMAGINIREVOKE "
          "WHERE FW3K_ID_FW3J = " +
          std::to_string(entry_id) + " ORDER BY FW3K_PROG";
 }

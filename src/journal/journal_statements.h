@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "journal/image_page.h"
 #include "journal/journal_entry.h"
 #include "journal/journal_filter.h"
 #include "journal/journal_table.h"
@@ -23,10 +24,13 @@ class JournalStatements {
  public:
   static constexpr std::string_view kEntries = "FW3J_GIORNALEREVOKE";
   static constexpr std::string_view kImages = "FW3K_IMMAGINIREVOKE";
-  // Rows per multi-row INSERT (SQL Server takes at most 1000).
-  static constexpr size_t kRowsPerInsert = 400;
-  // Rows per DELETE ... WHERE (key) OR (key) ...
-  static constexpr size_t kRowsPerDelete = 200;
+  // Rows per multi-row INSERT and per DELETE ... WHERE (key) OR (key) ...:
+  // a statement of a few hundred values (each an own parameter on the
+  // embedded engine, whose look-up grows with their number).
+  static constexpr size_t kRowsPerInsert = 50;
+  static constexpr size_t kRowsPerDelete = 50;
+  // Pages of images per INSERT.
+  static constexpr size_t kPagesPerInsert = 8;
 
   // --- revocation rows
   // The key and value columns of the scope's rows, keys first.
@@ -37,6 +41,10 @@ class JournalStatements {
   static std::string InsertRows(const JournalTable& table,
                                 std::span<const std::pair<RowText::Fields, RowText::Fields>> rows);
   static std::string DeleteRows(const JournalTable& table, std::span<const RowText::Fields> keys);
+  // " ORDER BY " and the key columns.
+  static std::string OrderByKey(const JournalTable& table);
+  // Every row of the scope.
+  static std::string DeleteScope(const JournalTable& table, const RowScope& scope);
   static std::string UpdateRow(const JournalTable& table, const RowText::Fields& key,
                                const RowText::Fields& values);
 
@@ -45,7 +53,7 @@ class JournalStatements {
   // The insert of an entry followed by the select of its new identity.
   static std::string InsertEntry(const JournalEntry& entry);
   static std::string InsertImages(int64_t entry_id, int64_t first_sequence,
-                                  std::span<const RowImage> images);
+                                  std::span<const ImagePage> pages);
   static std::string SetUndone(int64_t entry_id, bool undone);
   static std::string SelectEntries(const JournalFilter& filter);
   static std::string SelectEntry(int64_t entry_id);

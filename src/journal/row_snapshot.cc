@@ -9,22 +9,49 @@ namespace orv::journal {
 
 void RowSnapshot::Read(db::Connection& connection, const JournalTable& table, const RowScope& scope,
                        Rows& rows) {
-  std::shared_ptr<db::Recordset> rs =
-      connection.Execute(JournalStatements::SelectRows(table, scope));
+  Visit(connection, table, scope, false,
+        [&](std::string& key, std::string& values) { rows.insert_or_assign(key, values); });
+}
+
+void RowSnapshot::ReadOrdered(db::Connection& connection, const JournalTable& table,
+                              const RowScope& scope, OrderedRows& rows) {
+  Visit(connection, table, scope, true, [&](std::string& key, std::string& values) {
+    rows.emplace_back(std::move(key), std::move(values));
+  });
+}
+
+void RowSnapshot::Visit(db::Connection& connection, const JournalTable& table,
+                        const RowScope& scope, bool ordered,
+                        const std::function<void(std::string&, std::string&)>& row) {
+  std::string sql = JournalStatements::SelectRows(table, scope);
+  if (ordered) sql += JournalStatements::OrderByKey(table);
+  std::shared_ptr<db::Recordset> rs = connection.Execute(sql);
   if (!rs || !rs->IsOpen()) return;
-  const size_t keys = table.keys.size();
-  const size_t values = table.values.size();
-  RowText::Fields key(keys);
-  RowText::Fields value(values);
-  auto text = [&](int index) -> std::optional<std::string> {
+  const int keys = static_cast<int>(table.keys.size());
+  const int columns = keys + static_cast<int>(table.values.size());
+  std::string key;
+  std::string values;
+  std::string number;
+  auto append = [&](std::string& out, int index, bool first) {
     const db::Value& v = rs->Field(index);
-    if (v.IsNull() || v.IsEmpty()) return std::nullopt;
-    return v.ToText();
+    if (v.IsNull() || v.IsEmpty()) {
+      RowText::Append(out, std::nullopt, first);
+    } else if (v.type() == db::Value::Type::kText) {
+      RowText::Append(out, std::string_view(v.AsText()), first);
+    } else if (v.type() == db::Value::Type::kInt) {
+      number = std::to_string(v.AsInt());
+      RowText::Append(out, std::string_view(number), first);
+    } else {
+      number = v.ToText();
+      RowText::Append(out, std::string_view(number), first);
+    }
   };
   for (; !rs->IsEof(); rs->MoveNext()) {
-    for (size_t i = 0; i < keys; ++i) key[i] = text(static_cast<int>(i));
-    for (size_t i = 0; i < values; ++i) value[i] = text(static_cast<int>(keys + i));
-    rows.insert_or_assign(RowText::Join(key), RowText::Join(value));
+    key.clear();
+    values.clear();
+    for (int i = 0; i < keys; ++i) append(key, i, i == 0);
+    for (int i = keys; i < columns; ++i) append(values, i, i == keys);
+    row(key, values);
   }
 }
 

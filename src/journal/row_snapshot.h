@@ -1,8 +1,11 @@
 #ifndef ORV_JOURNAL_ROW_SNAPSHOT_H_
 #define ORV_JOURNAL_ROW_SNAPSHOT_H_
 
+#include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "journal/journal_table.h"
 #include "journal/row_scope.h"
@@ -18,11 +21,20 @@ namespace orv::journal {
 class RowSnapshot {
  public:
   using Rows = std::unordered_map<std::string, std::string>;
+  using OrderedRows = std::vector<std::pair<std::string, std::string>>;
 
   // Reads the scope's rows into `rows` (added to what it holds). Throws
   // DbError.
   static void Read(db::Connection& connection, const JournalTable& table, const RowScope& scope,
                    Rows& rows);
+  // The same, appended in the order of the key columns (the order of the
+  // table's key index, so the engine reads them in order).
+  static void ReadOrdered(db::Connection& connection, const JournalTable& table,
+                          const RowScope& scope, OrderedRows& rows);
+
+ private:
+  static void Visit(db::Connection& connection, const JournalTable& table, const RowScope& scope,
+                    bool ordered, const std::function<void(std::string&, std::string&)>& row);
 };
 
 }  // namespace orv::journal

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/trace.h"
+#include "journal/image_page.h"
 #include "journal/journal_report.h"
 #include "journal/journal_summary.h"
 #include "journal/row_text.h"
@@ -41,6 +42,31 @@ TEST(RowTextTest, FieldsComeBackExactly) {
     EXPECT_EQ(RowText::Split(text), fields) << text;
   }
   EXPECT_EQ(RowText::Join({std::string("1"), std::nullopt, std::string("a|b")}), "1|\\N|a\\|b");
+  EXPECT_EQ(RowText::Field("1|\\N|a\\|b|\\\\", 2), std::optional<std::string>("a|b"));
+  EXPECT_EQ(RowText::Field("1|\\N|a\\|b|\\\\", 3), std::optional<std::string>("\\"));
+  EXPECT_EQ(RowText::Field("1|\\N|a\\|b", 1), std::nullopt);
+  EXPECT_EQ(RowText::Field("1|\\N|a\\|b", 5), std::nullopt);
+  EXPECT_EQ(RowText::Join({std::string("a\tb\nc")}), "a\\tb\\nc");
+}
+
+TEST(ImagePageTest, PagesHoldOneTablesImagesAndComeBackExactly) {
+  std::vector<RowImage> images;
+  for (int i = 0; i < 2500; ++i) {
+    images.push_back({"FW3E_RVKDEPCOLL",
+                      RowText::Join({std::string("5"), std::nullopt, std::string("1"),
+                                     std::to_string(i), std::string("A\tB")}),
+                      i % 3 == 0 ? std::nullopt : std::optional<std::string>("0"),
+                      i % 3 == 1 ? std::nullopt : std::optional<std::string>("")});
+  }
+  images.push_back(
+      {"FW95_SETTINGS", "AUT_RVKENABLED", "Abilitazione Revoke|0", "Abilitazione Revoke|1"});
+  const std::vector<ImagePage> pages = ImagePage::Pack(images);
+  ASSERT_EQ(pages.size(), 3u);  // two of transfers (2,000 a page at most), one of settings
+  EXPECT_EQ(pages[0].count + pages[1].count, 2500);
+  EXPECT_EQ(pages[2].table, "FW95_SETTINGS");
+  std::vector<RowImage> back;
+  for (const ImagePage& page : pages) ImagePage::Unpack(page.table, page.text, back);
+  EXPECT_EQ(back, images);
 }
 
 TEST(JournalSummaryTest, NamesFiveItemsThenCountsTheRest) {
@@ -179,6 +205,16 @@ TEST_F(JournalSessionTest, RevertPutsBackOneEntryOfAnySessionAndOnlyOnce) {
   EXPECT_EQ(revert.kind, GestureKind::kRevert);
   EXPECT_EQ(revert.undo_of, first);
   EXPECT_TRUE(e.window().journal()->Entry(first)->undone);
+  // The revert keeps no rows of its own: its images are the first click's,
+  // reversed.
+  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3K_IMMAGINIREVOKE WHERE FW3K_ID_FW3J = " +
+                    std::to_string(revert.id)),
+            0);
+  std::vector<RowImage> reversed = Journal::ListImages(e.db(), first);
+  ASSERT_EQ(reversed.size(), 1u);
+  std::swap(reversed[0].before, reversed[0].after);
+  EXPECT_EQ(Journal::ListImages(e.db(), revert.id), reversed);
+  EXPECT_EQ(revert.image_count, 1);
   EXPECT_FALSE(e.window().RevertGesture(first));
   EXPECT_EQ(e.messages().back().prompt,
             "La modifica N° " + std::to_string(first) + " è già stata annullata.");

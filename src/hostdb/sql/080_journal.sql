@@ -27,15 +27,15 @@ GO
 CREATE INDEX IX_FW3J_DATAORA ON FW3J_GIORNALEREVOKE (FW3J_DATAORA)
 GO
 
--- One changed row of an entry: its table, its key and its values before
--- and after, each as '|'-separated text (NULL image: the row was absent).
+-- The images of the rows an entry changed, one table's at a time, many rows
+-- to a row of this table: FW3K_IMMAGINI holds one line per changed row,
+-- "key<TAB>before<TAB>after" ('\A' for an absent row).
 CREATE TABLE FW3K_IMMAGINIREVOKE (
     FW3K_ID_FW3J   INT          NOT NULL,
     FW3K_PROG      INT          NOT NULL,
     FW3K_TABELLA   VARCHAR(30)  NOT NULL,
-    FW3K_CHIAVE    VARCHAR(300) NOT NULL,
-    FW3K_PRIMA     VARCHAR(300) NULL,
-    FW3K_DOPO      VARCHAR(300) NULL,
+    FW3K_NUMRIGHE  INT          NOT NULL,
+    FW3K_IMMAGINI  VARCHAR(MAX) NOT NULL,
     CONSTRAINT PK_FW3K_IMMAGINIREVOKE PRIMARY KEY (FW3K_ID_FW3J, FW3K_PROG)
 )
 GO

@@ -1,0 +1,58 @@
+#include "journal/image_page.h"
+
+#include <optional>
+
+namespace orv::journal {
+namespace {
+
+void AppendSide(std::string& text, const std::optional<std::string>& side) {
+  if (side) {
+    text += *side;
+  } else {
+    text += ImagePage::kAbsent;
+  }
+}
+
+std::optional<std::string> Side(std::string_view text) {
+  if (text == ImagePage::kAbsent) return std::nullopt;
+  return std::string(text);
+}
+
+}  // namespace
+
+std::vector<ImagePage> ImagePage::Pack(const std::vector<RowImage>& images) {
+  std::vector<ImagePage> pages;
+  for (const RowImage& image : images) {
+    if (pages.empty() || pages.back().table != image.table || pages.back().count >= kMaxImages ||
+        pages.back().text.size() >= kMaxText) {
+      pages.push_back({image.table, 0, {}});
+    }
+    ImagePage& page = pages.back();
+    if (page.count > 0) page.text += '\n';
+    page.text += image.key;
+    page.text += '\t';
+    AppendSide(page.text, image.before);
+    page.text += '\t';
+    AppendSide(page.text, image.after);
+    ++page.count;
+  }
+  return pages;
+}
+
+void ImagePage::Unpack(std::string_view table, std::string_view text, std::vector<RowImage>& out) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    const size_t first = line.find('\t');
+    const size_t second = first == std::string_view::npos ? first : line.find('\t', first + 1);
+    if (second == std::string_view::npos) continue;  // not a line of this format
+    out.push_back({std::string(table), std::string(line.substr(0, first)),
+                   Side(line.substr(first + 1, second - first - 1)),
+                   Side(line.substr(second + 1))});
+  }
+}
+
+}  // namespace orv::journal
