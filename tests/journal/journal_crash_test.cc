@@ -19,7 +19,7 @@
 #include "db/recordset.h"
 #include "hostdb/temporary_demo_database.h"
 #include "session/headless_host.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::journal {
 namespace {
@@ -57,7 +57,7 @@ int64_t Count(db::Connection& cn, const std::string& sql) {
     options.connection_string = connection_string;
     options.company = 1;
     host.Open(options);
-    host.SelectPrincipal(store::PrincipalNode::kUser, 5);
+    host.SelectPrincipal(host::PrincipalNode::kUser, 5);
     host.ChooseSection("ITM_TRANSORIDEST");
     const char ready = 1;
     if (write(ready_fd, &ready, 1) != 1) _exit(4);

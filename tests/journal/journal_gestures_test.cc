@@ -18,7 +18,7 @@
 #include "journal/journal.h"
 #include "journal/journal_table.h"
 #include "journal/row_text.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 #include "support/headless_editor.h"
 #include "zere_orvelka/message_service.h"
 
@@ -26,7 +26,7 @@ namespace orv::journal {
 namespace {
 
 using hostdb::DemoInstallation;
-using store::PrincipalNode;
+using host::PrincipalNode;
 using testing::HeadlessEditor;
 
 // Every row of the revocation tables, the settings and the list derived from

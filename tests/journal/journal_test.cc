@@ -17,7 +17,7 @@
 #include "journal/journal_summary.h"
 #include "journal/row_text.h"
 #include "profile/profile_commands.h"
-#include "store/principal_node.h"
+#include "zere_orvelka/principal_node.h"
 #include "support/fault_hook.h"
 #include "support/headless_editor.h"
 #include "zere_orvelka/message_service.h"
@@ -25,7 +25,7 @@
 namespace orv::journal {
 namespace {
 
-using store::PrincipalNode;
+using host::PrincipalNode;
 using testing::HeadlessEditor;
 
 TEST(RowTextTest, FieldsComeBackExactly) {
