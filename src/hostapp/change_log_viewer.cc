@@ -1,7 +1,6 @@
 #include "hostapp/change_log_viewer.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -15,14 +14,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "hostapp/date_filter_edit.h"
+
 namespace orv::hostapp {
-namespace {
-
-// The date edits show this text at their minimum: no bound on that side.
-const QDate kOpen(2000, 1, 1);
-
-}  // namespace
-
 ChangeLogViewer::ChangeLogViewer(ChangeLogModel::ConnectionProvider provider, QWidget* parent)
     : QDialog(parent), model_(std::move(provider)) {
   setObjectName(QStringLiteral("ChangeLogViewer"));
@@ -39,18 +33,8 @@ ChangeLogViewer::ChangeLogViewer(ChangeLogModel::ConnectionProvider provider, QW
   for (int event : {11, 15, 16}) event_->addItem(ChangeLogModel::EventName(event), event);
   login_ = new QComboBox(this);
   login_->setObjectName(QStringLiteral("ChangeLogLogin"));
-  const auto date_edit = [this](const QString& name) {
-    auto* edit = new QDateEdit(this);
-    edit->setObjectName(name);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    edit->setMinimumDate(kOpen);
-    edit->setSpecialValueText(tr("qualsiasi"));
-    edit->setDate(kOpen);
-    return edit;
-  };
-  from_ = date_edit(QStringLiteral("ChangeLogFrom"));
-  to_ = date_edit(QStringLiteral("ChangeLogTo"));
+  from_ = new DateFilterEdit(QStringLiteral("ChangeLogFrom"), this);
+  to_ = new DateFilterEdit(QStringLiteral("ChangeLogTo"), this);
   auto* filters = new QHBoxLayout;
   filters->addWidget(new QLabel(tr("Chi:"), this));
   filters->addWidget(principal_, 2);
@@ -138,8 +122,7 @@ void ChangeLogViewer::ApplyFilters() {
   filter_.SetPrincipal(principal_->text());
   filter_.SetEvent(event_->currentData().toInt());
   filter_.SetLogin(login_->currentData().toString());
-  filter_.SetDays(from_->date() == kOpen ? QDate() : from_->date(),
-                  to_->date() == kOpen ? QDate() : to_->date());
+  filter_.SetDays(from_->day(), to_->day());
   count_->setText(tr("%1 voci su %2").arg(filter_.rowCount()).arg(model_.rowCount()));
 }
 

@@ -7,12 +7,13 @@
 #include "hostapp/change_log_model.h"
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QTableView;
 
 namespace orv::hostapp {
+
+class DateFilterEdit;
 
 // A window over the host's change log, newest entry first: filters by
 // principal, event, days and login above a sortable table, and an export
@@ -39,8 +40,8 @@ class ChangeLogViewer : public QDialog {
   QLineEdit* principal_;
   QComboBox* event_;
   QComboBox* login_;
-  QDateEdit* from_;
-  QDateEdit* to_;
+  DateFilterEdit* from_;
+  DateFilterEdit* to_;
   QLabel* count_;
 };
 

@@ -1,7 +1,6 @@
 #include "hostapp/journal_viewer.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -20,15 +19,13 @@
 #include <set>
 
 #include "db/connection.h"
+#include "hostapp/date_filter_edit.h"
 #include "journal/journal_report.h"
 #include "journal/journal_summary.h"
 #include "profile/principal_directory.h"
 
 namespace orv::hostapp {
 namespace {
-
-// The date edits show "qualsiasi" at their minimum: no bound on that side.
-const QDate kOpen(2000, 1, 1);
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -64,18 +61,8 @@ JournalViewer::JournalViewer(Source source, QWidget* parent)
   section_->setObjectName(QStringLiteral("JournalSection"));
   login_ = new QComboBox(this);
   login_->setObjectName(QStringLiteral("JournalLogin"));
-  const auto date_edit = [this](const QString& name) {
-    auto* edit = new QDateEdit(this);
-    edit->setObjectName(name);
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    edit->setMinimumDate(kOpen);
-    edit->setSpecialValueText(tr("qualsiasi"));
-    edit->setDate(kOpen);
-    return edit;
-  };
-  from_ = date_edit(QStringLiteral("JournalFrom"));
-  to_ = date_edit(QStringLiteral("JournalTo"));
+  from_ = new DateFilterEdit(QStringLiteral("JournalFrom"), this);
+  to_ = new DateFilterEdit(QStringLiteral("JournalTo"), this);
   auto* filters = new QHBoxLayout;
   filters->addWidget(new QLabel(tr("Utente/gruppo:"), this));
   filters->addWidget(principal_, 2);
@@ -255,10 +242,11 @@ journal::JournalFilter JournalViewer::Filter() const {
   }
   if (const int section = section_->currentData().toInt(); section != 0) filter.section = section;
   filter.login = login_->currentData().toString().toStdString();
-  if (from_->date() != kOpen)
-    filter.from = from_->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
-  if (to_->date() != kOpen)
-    filter.to = to_->date().toString(QStringLiteral("yyyyMMdd")).toStdString();
+  if (from_->day().isValid()) {
+    filter.from = from_->day().toString(QStringLiteral("yyyyMMdd")).toStdString();
+  }
+  if (to_->day().isValid())
+    filter.to = to_->day().toString(QStringLiteral("yyyyMMdd")).toStdString();
   return filter;
 }
 
@@ -274,8 +262,7 @@ void JournalViewer::ApplyFilters() {
           : QString();
   log_filter_.SetPrincipal(principal);
   log_filter_.SetLogin(login_->currentData().toString());
-  log_filter_.SetDays(from_->date() == kOpen ? QDate() : from_->date(),
-                      to_->date() == kOpen ? QDate() : to_->date());
+  log_filter_.SetDays(from_->day(), to_->day());
   count_->setText(
       tr("%1 modifiche; %2 voci del registro").arg(model_.rowCount()).arg(log_filter_.rowCount()));
   if (chosen == 0 || !Choose(chosen)) {
@@ -325,8 +312,8 @@ void JournalViewer::SetLoginFilter(const QString& login) {
 }
 
 void JournalViewer::SetDays(const QDate& from, const QDate& to) {
-  from_->setDate(from.isValid() ? from : kOpen);
-  to_->setDate(to.isValid() ? to : kOpen);
+  from_->setDate(from.isValid() ? from : DateFilterEdit::kOpen);
+  to_->setDate(to.isValid() ? to : DateFilterEdit::kOpen);
 }
 
 bool JournalViewer::Choose(int64_t id) {

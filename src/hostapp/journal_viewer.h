@@ -16,7 +16,6 @@
 #include "journal/row_image.h"
 
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -26,6 +25,8 @@ class Connection;
 }
 
 namespace orv::hostapp {
+
+class DateFilterEdit;
 
 // The audit viewer: every entry of the journal of gestures, newest first,
 // filtered by principal, section, login and days; the rows the chosen entry
@@ -93,8 +94,8 @@ class JournalViewer : public QDialog {
   QComboBox* principal_;
   QComboBox* section_;
   QComboBox* login_;
-  QDateEdit* from_;
-  QDateEdit* to_;
+  DateFilterEdit* from_;
+  DateFilterEdit* to_;
   QLabel* count_;
   QPushButton* revert_;
   bool filling_ = false;
