@@ -334,37 +334,31 @@ bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal)
   });
   // The rebuild failed: nothing this gesture could write from.
   if (!routine.aborted() && !NodeMerge::Find(w).WorkTableBuiltFor(principal)) return false;
+  // The work table's flags and the MERGE are one gesture with its entry, in
+  // one transaction; a failure is asked about once it has rolled back, and
+  // retry runs the whole gesture again. Whatever its end, the grid is then
+  // built again from the tables.
   bool merged = false;
-  {
-    // The work table's flags and the MERGE are one gesture with its entry.
-    std::optional<db::Transaction> transaction;
-    std::optional<journal::GestureCapture> capture;
-    routine.Run([&] {
-      db::Connection& connection = Need(w.connection(), "Connection");
-      transaction.emplace(connection);
-      journal::RowScope scope{journal::JournalTable::kNodes, principal, {}};
-      scope.Where("FW3N_DITTA_CG18", w.current_company());
-      capture.emplace(w.journal(), connection, std::vector<journal::RowScope>{scope});
-    });
-    routine.Run([&] {
-      Need(w.connection(), "Connection")
-          .Execute(BulkStatements::SetNodesWork(w.temp_table_name(), enable), nullptr,
-                   db::kAdExecuteNoRecords);
-    });
-    routine.Run([&] {
-      merged = NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
-    });
-    routine.Run([&] {
-      if (capture && transaction) {
-        capture->Commit(*transaction, {enable ? journal::GestureKind::kEnableAll
-                                              : journal::GestureKind::kDisableAll,
-                                       FRMFW_ORVELKA::kSectionNodes, principal});
-      }
-    });
-  }
+  editor::LogErrorRoutine gesture(w, "DisabilitaNodi");
+  gesture.Run([&] {
+    merged = false;
+    db::Connection& connection = Need(w.connection(), "Connection");
+    db::Transaction transaction(connection);
+    journal::RowScope scope{journal::JournalTable::kNodes, principal, {}};
+    scope.Where("FW3N_DITTA_CG18", w.current_company());
+    journal::GestureCapture capture(w.journal(), connection, std::vector<journal::RowScope>{scope});
+    connection.Execute(BulkStatements::SetNodesWork(w.temp_table_name(), enable), nullptr,
+                       db::kAdExecuteNoRecords);
+    const bool done =
+        NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
+    capture.Commit(transaction,
+                   {enable ? journal::GestureKind::kEnableAll : journal::GestureKind::kDisableAll,
+                    FRMFW_ORVELKA::kSectionNodes, principal});
+    merged = done;
+  });
   routine.Run([&] { w.LoadData(); });
   routine.Run([&] { Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE").Refresh(); });
-  return merged && !routine.aborted();
+  return merged && !gesture.aborted() && !routine.aborted();
 }
 
 }  // namespace orv::bulk

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "db/db_error.h"
+#include "host/deferred_error.h"
 
 namespace orv::host {
 
@@ -11,6 +12,8 @@ ErrObject ErrObject::FromException(const std::exception_ptr& error) {
   try {
     if (error) std::rethrow_exception(error);
     result.number = 0;
+  } catch (const DeferredError& e) {
+    return FromException(e.original());
   } catch (const db::DbError& e) {
     result.number = e.number();
     result.description = e.description();

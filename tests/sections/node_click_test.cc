@@ -117,6 +117,37 @@ class Sent : public db::StatementObserver {
   std::vector<std::string> texts;
 };
 
+// Follows the window's transactions and notes, for every question the log
+// class was asked, how many transactions were open at that moment.
+class QuestionWatch : public db::StatementObserver {
+ public:
+  explicit QuestionWatch(NodeEditor& e) : e_(e) {}
+  void OnStatement(const db::StatementEvent& event) override {
+    // Questions asked since the last statement were asked at this depth.
+    const size_t asked = e_.host().global()->logged_errors().size();
+    while (seen_ < asked) {
+      depth_at_question.push_back(depth_);
+      ++seen_;
+    }
+    if (event.error != nullptr) return;
+    if (event.kind == db::StatementEvent::Kind::kBeginTrans) {
+      ++depth_;
+      ++begins;
+    }
+    if (event.kind == db::StatementEvent::Kind::kCommitTrans ||
+        event.kind == db::StatementEvent::Kind::kRollbackTrans) {
+      --depth_;
+    }
+  }
+  std::vector<int> depth_at_question;
+  int begins = 0;
+
+ private:
+  NodeEditor& e_;
+  int depth_ = 0;
+  size_t seen_ = 0;
+};
+
 // The planner's lines for every statement of `tsql` as the driver runs it.
 std::vector<std::string> Plan(sqlite3* db, const std::string& tsql) {
   db::sqlite::Translator translator;
@@ -175,6 +206,46 @@ TEST_F(NodeClickTest, AClickFindsItsRowsByKey) {
   // Per click: the keyed write, and the journal's keyed reads of the same
   // row before and after it.
   EXPECT_EQ(revocation_searches, 6);
+}
+
+TEST_F(NodeClickTest, NoTransactionWaitsOnTheQuestionAndRetryRunsTheWholeWrite) {
+  // The node's revocation row cannot be written: the log class is asked
+  // only after the click's transaction rolled back, and retry writes the
+  // row, its change-log entry and its journal entry again, together.
+  e_.Exec("DROP TABLE FW3N_RVKNODI");
+  auto watch = std::make_shared<QuestionWatch>(e_);
+  e_.window().connection()->SetStatementObserver(watch, "test");
+  e_.host().answers().Push(host::kVbRetry);
+  e_.host().answers().Push(host::kVbAbort);
+  e_.ClickNode("24001", "010");
+  // A statement after the last question, to note it.
+  e_.window().connection()->Execute("SELECT 1");
+  e_.window().connection()->SetStatementObserver(nullptr);
+  const auto& errors = e_.host().global()->logged_errors();
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[0].routine, "ConfermaModificheNodi");
+  EXPECT_EQ(errors[1].routine, "ConfermaModificheNodi");
+  EXPECT_EQ(watch->depth_at_question, (std::vector<int>{0, 0}));
+  EXPECT_GE(watch->begins, 2);  // the retry began the write again
+  EXPECT_EQ(e_.Shown()[0], "24001/010=1");
+  EXPECT_TRUE(e_.Log16().empty());
+}
+
+TEST_F(NodeClickTest, DisableAllAsksAfterItsTransactionRolledBack) {
+  e_.Exec("DROP TABLE FW3N_RVKNODI");
+  auto watch = std::make_shared<QuestionWatch>(e_);
+  e_.window().connection()->SetStatementObserver(watch, "test");
+  e_.host().answers().Push(host::kVbYes);
+  e_.host().answers().Push(host::kVbIgnore);
+  e_.host().Button("VRX_DISABILITATUTTI");
+  e_.window().connection()->Execute("SELECT 1");
+  e_.window().connection()->SetStatementObserver(nullptr);
+  const auto& errors = e_.host().global()->logged_errors();
+  ASSERT_FALSE(errors.empty());
+  EXPECT_EQ(errors[0].routine, "ConfermaModificheNodi");
+  ASSERT_EQ(watch->depth_at_question.size(), errors.size());
+  for (int depth : watch->depth_at_question) EXPECT_EQ(depth, 0);
+  EXPECT_TRUE(e_.Log16().empty());
 }
 
 }  // namespace

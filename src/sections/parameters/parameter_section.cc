@@ -8,6 +8,7 @@
 #include "db/recordset.h"
 #include "db/write_by_key.h"
 #include "editor/frmfw_orvelka.h"
+#include "editor/log_error_routine.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
@@ -461,24 +462,29 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
     if (!nodes.WorkTableBuiltFor(principal)) return Outcome::kFailed;
     rs.UpdateBatch();
     // The node row, its change-log entry and its journal entry commit
-    // together.
-    db::Connection& cn = Need(w.connection(), "Connection");
-    db::Transaction transaction(cn);
-    journal::RowScope scope{journal::JournalTable::kNodes, principal, {}};
-    scope.Where("FW3N_DITTA_CG18", rs.Field("DITTARAG"))
-        .Where("FW3N_CODPROG_PD68", db::Value(rs.Field("PROGETTO").ToText()))
-        .Where("FW3N_CODNODO", db::Value(rs.Field("CODICE").ToText()));
-    journal::GestureCapture capture(w.journal(), cn, {scope});
-    // The one revocation row this click changes; a MERGE of the whole table
-    // would also undo what another editor wrote since the rows were built.
-    if (!nodes.SaveNode(principal, rs.Field("DITTARAG"), rs.Field("PROGETTO").ToText(),
-                        rs.Field("CODICE").ToText(), abilitato == 0)) {
-      return Outcome::kFailed;
-    }
-    WriteChangeLog(description, extra, code, abilitato);
-    capture.Commit(transaction, {journal::GestureKind::kClick, w.section_code(), principal});
-    written = true;
-    return Outcome::kWritten;
+    // together; a failing write is asked about once the transaction has
+    // rolled back (retry writes them all again).
+    editor::LogErrorRoutine gesture(w, "InserisciRevocaNodi");
+    gesture.RunGesture([&] {
+      db::Connection& cn = Need(w.connection(), "Connection");
+      db::Transaction transaction(cn);
+      journal::RowScope scope{journal::JournalTable::kNodes, principal, {}};
+      scope.Where("FW3N_DITTA_CG18", rs.Field("DITTARAG"))
+          .Where("FW3N_CODPROG_PD68", db::Value(rs.Field("PROGETTO").ToText()))
+          .Where("FW3N_CODNODO", db::Value(rs.Field("CODICE").ToText()));
+      journal::GestureCapture capture(w.journal(), cn, {scope});
+      // The one revocation row this click changes; a MERGE of the whole
+      // table would also undo what another editor wrote since the rows were
+      // built.
+      if (!nodes.SaveNode(principal, rs.Field("DITTARAG"), rs.Field("PROGETTO").ToText(),
+                          rs.Field("CODICE").ToText(), abilitato == 0)) {
+        return;
+      }
+      WriteChangeLog(description, extra, code, abilitato);
+      capture.Commit(transaction, {journal::GestureKind::kClick, w.section_code(), principal});
+      written = true;
+    });
+    return written ? Outcome::kWritten : Outcome::kFailed;
   } catch (...) {
     w.VisualizzaErrore("InserisciRevocaNodi");
     return written ? Outcome::kWritten : Outcome::kFailed;
