@@ -63,18 +63,18 @@ class Recordset final : public host::RowSource {
   // Cursor.
   bool BOF() const;
   bool EOF_() const;  // EOF is a macro in <cstdio>
-  bool IsEof() const { return EOF_(); }
-  void MoveFirst();
-  void MoveNext();
+  bool IsEof() const override { return EOF_(); }
+  void MoveFirst() override;
+  void MoveNext() override;
   void MovePrevious();
   void MoveLast();
-  int64_t RecordCount() const;       // visible rows (after the filter)
-  int64_t AbsolutePosition() const;  // 1-based, 0 at BOF/EOF
+  int64_t RecordCount() const override;  // visible rows (after the filter)
+  int64_t AbsolutePosition() const;      // 1-based, 0 at BOF/EOF
 
   // Fields of the current row.
-  int FieldCount() const;
+  int FieldCount() const override;
   const FieldInfo& FieldAt(int index) const;
-  int FieldIndex(std::string_view name) const;  // -1 when absent
+  int FieldIndex(std::string_view name) const override;  // -1 when absent
   bool HasField(std::string_view name) const { return FieldIndex(name) >= 0; }
   const Value& Field(std::string_view name) const;
   // host::RowSource: the same fields and rows as the host's values.
