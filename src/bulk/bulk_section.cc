@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "bulk/bulk_statements.h"
+#include "bulk/parameter_revoke_all.h"
 #include "db/connection.h"
+#include "db/db_error.h"
 #include "db/recordset.h"
 #include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
@@ -250,9 +252,18 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
       journal::GestureCapture capture(w.journal(), connection, {scope});
       deferred_errors_.emplace();
       try {
-        for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
-          ++total;
-          if (!DisabilitaRecordDeposito(principal)) ++failed;
+        // First as a set; the walk, a savepoint per row, only when that
+        // fails, so that each failing row is told apart.
+        if (RevokeShownRowsAsSet(principal, capture)) {
+          for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
+            ++total;
+            ShowRowRevoked(*rows);
+          }
+        } else {
+          for (rows->MoveFirst(); !rows->IsEof(); rows->MoveNext()) {
+            ++total;
+            if (!DisabilitaRecordDeposito(principal)) ++failed;
+          }
         }
         capture.Commit(transaction,
                        {journal::GestureKind::kDisableAll, w.section_code(), principal});
@@ -279,15 +290,44 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
   }
 }
 
+std::string BulkSection::RowCode(db::Recordset& row) {
+  if (!row.HasField("CODICE")) return {};
+  return db::Trim(FRMFW_ORVELKA::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
+}
+
+void BulkSection::ShowRowRevoked(db::Recordset& row) {
+  for (std::string_view field : kFlagFields) row.SetField(field, db::Value("0"));
+  row.Update();
+}
+
+bool BulkSection::RevokeShownRowsAsSet(const store::Principal& principal,
+                                       journal::GestureCapture& capture) {
+  FRMFW_ORVELKA& w = window();
+  db::Recordset& rows = Need(w.work_recordset(), "Recordset");
+  db::Connection& connection = Need(w.connection(), "Connection");
+  ParameterRevokeAll revoke(principal, w.section_code());
+  for (rows.MoveFirst(); !rows.IsEof(); rows.MoveNext()) {
+    revoke.Add(RowCode(rows), CompanyText(rows.Field("DITTARAG")));
+  }
+  try {
+    db::Transaction savepoint(connection);
+    revoke.Write(connection);
+    savepoint.Commit();
+  } catch (const db::DbError&) {
+    // Rolled back to the savepoint: the walk writes the rows again.
+    connection.ClearErrors();
+    return false;
+  }
+  revoke.TellCapture(capture);
+  return true;
+}
+
 bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
   FRMFW_ORVELKA& w = window();
   try {
     db::Recordset& row = Need(w.work_recordset(), "Recordset");
     db::Connection& connection = Need(w.connection(), "Connection");
-    std::string code;
-    if (row.HasField("CODICE")) {
-      code = db::Trim(FRMFW_ORVELKA::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
-    }
+    const std::string code = RowCode(row);
     const std::string company = CompanyText(row.Field("DITTARAG"));
     const int32_t kind = w.section_code();
     db::Transaction savepoint(connection);
@@ -300,8 +340,7 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
     savepoint.Commit();
     // Shown revoked once the table holds it, so a failed write leaves the
     // row as it was.
-    for (std::string_view field : kFlagFields) row.SetField(field, db::Value("0"));
-    row.Update();
+    ShowRowRevoked(row);
     return true;
   } catch (...) {
     const host::ErrObject error = host::ErrObject::FromCurrentException();

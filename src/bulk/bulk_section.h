@@ -12,6 +12,14 @@
 #include "host/err_object.h"
 #include "store/principal.h"
 
+namespace orv::db {
+class Recordset;
+}
+
+namespace orv::journal {
+class GestureCapture;
+}
+
 namespace orv::bulk {
 
 // "Abilita tutti" and "Disabilita tutti": every revocation of the selected
@@ -49,6 +57,15 @@ class BulkSection : public editor::Section {
   bool DisabilitaRecordDeposito(const store::Principal& principal);
 
  private:
+  // Every parameter row shown revoked with a few set statements
+  // (ParameterRevokeAll) in a savepoint of the open transaction; false,
+  // having written nothing, when one of them failed.
+  bool RevokeShownRowsAsSet(const store::Principal& principal, journal::GestureCapture& capture);
+  // The item code of the current work row (trimmed), "" without a code column.
+  static std::string RowCode(db::Recordset& row);
+  // The current work row shown with every right revoked.
+  static void ShowRowRevoked(db::Recordset& row);
+
   // With no principal selected: shows the standard refusal and returns true.
   bool RefusedWithoutPrincipal();
   // The company the family list shows (its first row's, else the current one).

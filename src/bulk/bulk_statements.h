@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/principal.h"
 
@@ -47,6 +48,17 @@ class BulkStatements {
                                         std::string_view code, std::string_view company,
                                         int32_t abilitato, int32_t modifica, int32_t eliminazione,
                                         int32_t inserimento);
+  // --- revoke all: the parameter rows shown, as a set. `codes` are distinct
+  // item codes of one company, at most kMaxSetCodes of them.
+  static constexpr size_t kMaxSetCodes = 500;
+  // Every right of the principal's existing rows among `codes` set to 0.
+  static std::string RevokeParameterRows(const store::Principal& principal, int32_t kind,
+                                         std::string_view company,
+                                         const std::vector<std::string>& codes);
+  // A revoked row for each of `codes` the principal has no row for yet.
+  static std::string InsertMissingParameterRows(const store::Principal& principal, int32_t kind,
+                                                std::string_view company,
+                                                const std::vector<std::string>& codes);
   static std::string UpdateParameterRow(const store::Principal& principal, int32_t kind,
                                         std::string_view code, std::string_view company);
 };

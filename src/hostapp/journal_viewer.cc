@@ -263,8 +263,12 @@ void JournalViewer::ApplyFilters() {
   log_filter_.SetPrincipal(principal);
   log_filter_.SetLogin(login_->currentData().toString());
   log_filter_.SetDays(from_->day(), to_->day());
-  count_->setText(
-      tr("%1 modifiche; %2 voci del registro").arg(model_.rowCount()).arg(log_filter_.rowCount()));
+  const int entries = model_.rowCount();
+  const int log_entries = log_filter_.rowCount();
+  count_->setText((entries == 1 ? tr("1 modifica") : tr("%1 modifiche").arg(entries)) +
+                  QStringLiteral("; ") +
+                  (log_entries == 1 ? tr("1 voce del registro")
+                                    : tr("%1 voci del registro").arg(log_entries)));
   if (chosen == 0 || !Choose(chosen)) {
     if (model_.rowCount() > 0) {
       table_->setCurrentIndex(model_.index(0, 0));

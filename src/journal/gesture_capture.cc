@@ -33,6 +33,59 @@ GestureCapture::GestureCapture(Journal* journal, db::Connection& connection,
 
 GestureCapture::~GestureCapture() = default;
 
+void GestureCapture::Wrote(std::string_view table,
+                           std::vector<std::pair<std::string, std::string>> rows,
+                           int64_t updated, int64_t inserted) {
+  if (journal_ == nullptr) return;
+  written_[std::string(table)] = {std::move(rows), updated, inserted, false};
+}
+
+void GestureCapture::WroteMissing(std::string_view table,
+                                  std::vector<std::pair<std::string, std::string>> rows,
+                                  int64_t inserted) {
+  if (journal_ == nullptr) return;
+  written_[std::string(table)] = {std::move(rows), 0, inserted, true};
+}
+
+namespace {
+
+// The images of a gesture that told what it wrote (GestureCapture::Wrote):
+// false, adding nothing, unless the rows found before and those missing
+// are exactly as many as the engine updated and inserted.
+bool ImagesOfWritten(const std::string& table, const RowSnapshot::OrderedRows& before,
+                     const std::vector<std::pair<std::string, std::string>>& rows,
+                     int64_t updated, int64_t inserted, bool only_missing,
+                     std::vector<RowImage>& images) {
+  std::unordered_map<std::string_view, size_t> before_at;
+  before_at.reserve(before.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    // Two rows of one key: the engine's count cannot tell which it matched.
+    if (!before_at.try_emplace(before[i].first, i).second) return false;
+  }
+  std::vector<size_t> at(rows.size(), before.size());
+  int64_t found = 0;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    auto it = before_at.find(rows[i].first);
+    if (it == before_at.end()) continue;
+    at[i] = it->second;
+    ++found;
+  }
+  if ((!only_missing && found != updated) ||
+      static_cast<int64_t>(rows.size()) - found != inserted) {
+    return false;
+  }
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (at[i] == before.size()) {
+      images.push_back({table, rows[i].first, std::nullopt, rows[i].second});
+    } else if (!only_missing && before[at[i]].second != rows[i].second) {
+      images.push_back({table, rows[i].first, before[at[i]].second, rows[i].second});
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gesture) {
   if (journal_ == nullptr) {
     transaction.Commit();
@@ -42,17 +95,22 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
   std::vector<RowImage> images;
   for (const JournalTable& table : JournalTable::All()) {
     const std::string name(table.name);
-    size_t scopes = 0;
-    RowSnapshot::OrderedRows after;
-    for (const RowScope& scope : scopes_) {
-      if (scope.table != table.name) continue;
-      ++scopes;
-      RowSnapshot::ReadOrdered(connection_, table, scope, after);
-    }
+    const size_t scopes = static_cast<size_t>(std::count_if(
+        scopes_.begin(), scopes_.end(), [&](const RowScope& s) { return s.table == table.name; }));
     if (scopes == 0) continue;
     static const RowSnapshot::OrderedRows kNone;
     auto b = before_.find(name);
     const RowSnapshot::OrderedRows& before = b == before_.end() ? kNone : b->second;
+    if (auto w = written_.find(name);
+        w != written_.end() && scopes == 1 &&
+        ImagesOfWritten(name, before, w->second.rows, w->second.updated, w->second.inserted,
+                        w->second.only_missing, images)) {
+      continue;
+    }
+    RowSnapshot::OrderedRows after;
+    for (const RowScope& scope : scopes_) {
+      if (scope.table == table.name) RowSnapshot::ReadOrdered(connection_, table, scope, after);
+    }
     // The rows before by key; the rows after walked in their order, so the
     // images come in key order without a sort.
     std::unordered_map<std::string_view, size_t> before_at;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -43,12 +44,38 @@ class GestureCapture {
   // Throws DbError; the transaction then rolls back with the gesture.
   int64_t Commit(db::Transaction& transaction, const Gesture& gesture);
 
+  // What the gesture left in `table`, when it knows: `rows` (key text,
+  // values text, keys distinct and inside this capture's one scope of that
+  // table) now hold those values; `updated` of them were rows already
+  // there (as the engine counted the rows its write matched), `inserted`
+  // are new; every other row of the scope is as it was. When the counts
+  // agree with the rows read before, Commit() takes the rows after from
+  // this instead of reading the scope again; when they do not (a key the
+  // engine matched another way, another writer), it reads. The images then
+  // come in the order of `rows`, which should be the order of the table's
+  // key (JournalStatements::OrderByKey) as a reading gives it.
+  void Wrote(std::string_view table, std::vector<std::pair<std::string, std::string>> rows,
+             int64_t updated, int64_t inserted);
+  // The same for a gesture that only adds rows: those of `rows` that were
+  // absent now hold the values given (`inserted` of them, as the engine
+  // counted), those already there are as they were.
+  void WroteMissing(std::string_view table, std::vector<std::pair<std::string, std::string>> rows,
+                    int64_t inserted);
+
  private:
   Journal* journal_;
   db::Connection& connection_;
   std::vector<RowScope> scopes_;
   // Per table: the rows as they were before (key text, values text).
   std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> before_;
+  // Per table: the rows the gesture says it wrote (see Wrote()).
+  struct Written {
+    std::vector<std::pair<std::string, std::string>> rows;
+    int64_t updated = 0;
+    int64_t inserted = 0;
+    bool only_missing = false;
+  };
+  std::unordered_map<std::string, Written> written_;
   std::exception_ptr failure_;  // the before images could not be read
 };
 

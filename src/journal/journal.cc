@@ -345,11 +345,20 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
     for (auto& [id, group] : groups) {
       if (group.table != &table || group.deletes.empty()) continue;
       // Every row of the scope goes (the undo of a revoke-all): one
-      // statement on the scope instead of one condition per row.
+      // statement on the scope instead of one condition per row, kept only
+      // when it removed exactly the rows read. A row another editor put in
+      // the scope since they were read (nothing locks the scope on the host
+      // server) is not the entry's to remove: the rows named one by one then.
       if (group.deletes.size() == group.rows.size() && table.has_principal()) {
-        cn.Execute(JournalStatements::DeleteScope(table, group.scope), nullptr,
+        db::Transaction scope_delete(cn);
+        int64_t removed = -1;
+        cn.Execute(JournalStatements::DeleteScope(table, group.scope), &removed,
                    db::kAdExecuteNoRecords);
-        continue;
+        if (removed == static_cast<int64_t>(group.rows.size())) {
+          scope_delete.Commit();
+          continue;
+        }
+        scope_delete.Rollback();
       }
       std::vector<RowText::Fields> keys;
       keys.reserve(group.deletes.size());

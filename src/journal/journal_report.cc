@@ -9,11 +9,18 @@ std::vector<std::string_view> JournalReport::Header() {
           "Gesto", "Righe",      "Annulla", "Ripete", "Annullata", "Descrizione"};
 }
 
-std::vector<std::string> JournalReport::Fields(const JournalEntry& e) {
+std::string JournalReport::Principal(const JournalEntry& e, const NameOf& name) {
   std::string principal = e.principal_kind;
   if (e.principal_kind == JournalEntry::kUser || e.principal_kind == JournalEntry::kGroup) {
     principal += " " + std::to_string(e.principal_id);
+    const std::string named = name ? name(e) : std::string();
+    if (!named.empty()) principal = named + " (" + principal + ")";
   }
+  return principal;
+}
+
+std::vector<std::string> JournalReport::Fields(const JournalEntry& e, const NameOf& name) {
+  const std::string principal = Principal(e, name);
   auto id = [](int64_t n) { return n == 0 ? std::string() : std::to_string(n); };
   return {std::to_string(e.id),
           e.when,
@@ -29,7 +36,7 @@ std::vector<std::string> JournalReport::Fields(const JournalEntry& e) {
           e.summary};
 }
 
-std::string JournalReport::Text(const std::vector<JournalEntry>& entries) {
+std::string JournalReport::Text(const std::vector<JournalEntry>& entries, const NameOf& name) {
   std::string out;
   bool first = true;
   for (std::string_view h : Header()) {
@@ -40,7 +47,7 @@ std::string JournalReport::Text(const std::vector<JournalEntry>& entries) {
   out += "\n";
   for (const JournalEntry& e : entries) {
     first = true;
-    for (const std::string& f : Fields(e)) {
+    for (const std::string& f : Fields(e, name)) {
       out += first ? "" : "\t";
       out += f;
       first = false;
@@ -59,7 +66,7 @@ std::string JournalReport::CsvField(std::string_view field) {
   return out + "\"";
 }
 
-std::string JournalReport::Csv(const std::vector<JournalEntry>& entries) {
+std::string JournalReport::Csv(const std::vector<JournalEntry>& entries, const NameOf& name) {
   std::string out;
   bool first = true;
   for (std::string_view h : Header()) {
@@ -70,7 +77,7 @@ std::string JournalReport::Csv(const std::vector<JournalEntry>& entries) {
   out += "\r\n";
   for (const JournalEntry& e : entries) {
     first = true;
-    for (const std::string& f : Fields(e)) {
+    for (const std::string& f : Fields(e, name)) {
       out += first ? "" : ",";
       out += CsvField(f);
       first = false;

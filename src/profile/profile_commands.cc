@@ -4,6 +4,7 @@
 
 #include "journal/journal.h"
 #include "journal/journal_report.h"
+#include "journal/principal_names.h"
 #include "profile/effective_profile.h"
 #include "profile/principal_directory.h"
 #include "profile/profile_comparison.h"
@@ -42,7 +43,12 @@ std::string ProfileCommands::Journal(std::string_view principal, std::optional<i
         "il database non ha le tabelle del giornale (FW3J_GIORNALEREVOKE, FW3K_IMMAGINIREVOKE)");
   }
   const std::vector<journal::JournalEntry> entries = journal::Journal::List(connection_, filter);
-  return csv ? journal::JournalReport::Csv(entries) : journal::JournalReport::Text(entries);
+  journal::PrincipalNames names(connection_);
+  const journal::JournalReport::NameOf name = [&](const journal::JournalEntry& e) {
+    return names.Of(e);
+  };
+  return csv ? journal::JournalReport::Csv(entries, name)
+             : journal::JournalReport::Text(entries, name);
 }
 
 std::string ProfileCommands::Show(std::string_view principal, bool json) {

@@ -1,5 +1,6 @@
 #include "session/headless_host.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -9,6 +10,8 @@
 #include "db/value_variant.h"
 #include "editor/frmfw_orvelka.h"
 #include "journal/journal.h"
+#include "journal/journal_report.h"
+#include "journal/principal_names.h"
 #include "module/clsfw_orvelka.h"
 #include "module/clsfw_permessiditta.h"
 #include "session/recordset_rows.h"
@@ -459,11 +462,14 @@ std::vector<std::string> HeadlessHost::ShowJournal() {
       "ID	GESTURE	SECTION	PRINCIPAL	ROWS	UNDO_OF	REDO_OF	UNDONE	SUMMARY"};
   editor::FRMFW_ORVELKA* w = window();
   if (w == nullptr || w->journal() == nullptr) return lines;
+  std::optional<journal::PrincipalNames> names;
+  if (w->connection()) names.emplace(*w->connection());
+  const journal::JournalReport::NameOf name = [&](const journal::JournalEntry& e) {
+    return names ? names->Of(e) : std::string();
+  };
   for (const journal::JournalEntry& e : w->journal()->Entries()) {
-    const std::string principal = e.principal_kind.empty() ? std::string("-")
-                                  : e.principal_kind == journal::JournalEntry::kAll
-                                      ? e.principal_kind
-                                      : e.principal_kind + " " + std::to_string(e.principal_id);
+    const std::string principal =
+        e.principal_kind.empty() ? std::string("-") : journal::JournalReport::Principal(e, name);
     lines.push_back(Join({std::to_string(e.id), std::string(journal::GestureCode(e.kind)),
                           std::to_string(e.section), principal, std::to_string(e.image_count),
                           std::to_string(e.undo_of), std::to_string(e.redo_of),

@@ -106,6 +106,15 @@ TEST(JournalReportTest, CsvQuotesEveryFieldAndDoublesQuotes) {
   e.principal_id = 3;
   e.kind = GestureKind::kClick;
   e.summary = "Depositi: revocati \"02\"";
+  EXPECT_EQ(JournalReport::Principal(e, [](const JournalEntry& entry) {
+              return entry.principal_id == 3 ? std::string("Vendite \"Nord\"") : std::string();
+            }),
+            "Vendite \"Nord\" (GRUPPO 3)");
+  JournalEntry all = e;
+  all.principal_kind = JournalEntry::kAll;
+  all.principal_id = 0;
+  EXPECT_EQ(JournalReport::Principal(all, [](const JournalEntry&) { return std::string("x"); }),
+            "TUTTI");
   const std::string csv = JournalReport::Csv({e});
   EXPECT_NE(csv.find("\"7\",\"20261207 10:00:00\",\"admin\",\"1\",\"Depositi\",\"GRUPPO 3\","
                      "\"Clic\",\"0\",\"\",\"\",\"No\",\"Depositi: revocati \"\"02\"\"\"\r\n"),
@@ -256,6 +265,12 @@ TEST_F(JournalSessionTest, ListedByPrincipalSectionLoginAndDateAsTextAndCsv) {
   const std::string all = commands.Journal("", std::nullopt, "", "", "", false);
   EXPECT_NE(all.find("revocati 02"), std::string::npos) << all;
   EXPECT_NE(all.find("revocati MP"), std::string::npos) << all;
+  // Principals by name, beside their kind and number.
+  EXPECT_NE(all.find("\tUfficio vendite (GRUPPO 3)\t"), std::string::npos) << all;
+  EXPECT_EQ(all.find("\tGRUPPO 3\t"), std::string::npos) << all;
+  const std::vector<std::string> shown = e_.host().ShowJournal();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_NE(shown[2].find("\tUfficio vendite (GRUPPO 3)\t"), std::string::npos) << shown[2];
   const std::string group3 =
       commands.Journal("group:" + std::string(e_.Scalar("SELECT FW06_CODICE FROM FW06_GROUPUSR "
                                                         "WHERE FW06_ID = 3")

@@ -13,6 +13,7 @@
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "sections/transfers/transfer_revoke_all.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/grid_layout.h"
@@ -224,7 +225,7 @@ bool TransferSection::LoadRevokeDepositi() {
   return true;
 }
 
-void TransferSection::FillMatrix() {
+void TransferSection::FillMatrix(bool every_pair_has_row) {
   FRMFW_ORVELKA& w = window();
   std::shared_ptr<db::Recordset> matrix = CurrentMatrix();
   try {
@@ -253,18 +254,25 @@ void TransferSection::FillMatrix() {
         by_code[HostKey(code)].push_back(index);
       }
     }
+    // A cell without a row is allowed; with every pair's row written, a
+    // warehouse's cells are revoked but for the rows read below.
     const db::Value allowed("1");
+    const db::Value revoked(0);
     if (matrix->RecordCount() > 0) {
+      const int origin = every_pair_has_row ? matrix->FieldIndex("CODICE") : -1;
       for (matrix->MoveFirst(); !matrix->IsEof(); matrix->MoveNext()) {
-        for (int index : cells) matrix->SetField(index, allowed);
+        const bool warehouse =
+            origin >= 0 && by_code.count(HostKey(matrix->Field(origin).ToText())) > 0;
+        for (int index : cells) matrix->SetField(index, warehouse ? revoked : allowed);
         matrix->Update();
       }
     }
 
     // The revocations, grouped by origin in the order they come, so that
     // each origin's row is looked up once.
-    std::shared_ptr<db::Recordset> revocations =
-        connection.Execute(TransferStatements::SelectRevocations(principal, company));
+    std::shared_ptr<db::Recordset> revocations = connection.Execute(
+        every_pair_has_row ? TransferStatements::SelectRevocationsNotRevoked(principal, company)
+                           : TransferStatements::SelectRevocations(principal, company));
     struct Origin {
       std::string code;
       std::vector<std::pair<std::string, db::Value>> cells;  // destination, flag
@@ -451,7 +459,9 @@ bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value&
     db::Connection& connection = Need(w.connection(), "Connection");
     db::Transaction transaction(connection);
     journal::GestureCapture capture(w.journal(), connection, {TransferScope(principal, Company())});
-    Execute(connection, TransferStatements::InsertMissingPairs(user, group, Company()));
+    TransferRevokeAll revoke(principal, Company());
+    revoke.Write(connection);
+    revoke.TellCapture(capture);
     capture.Commit(transaction, {journal::GestureKind::kDisableAll, w.section_code(), principal});
     return true;
   } catch (...) {
@@ -469,8 +479,9 @@ void TransferSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
       return;
     }
     const store::Principal principal = w.CurrentPrincipal();
-    DisabilitaTuttiDep(principal.user_id(), principal.group_id());
-    FillMatrix();
+    // Done, every pair of the warehouses has a row: the matrix reads only
+    // the rows that show something else than revoked.
+    FillMatrix(DisabilitaTuttiDep(principal.user_id(), principal.group_id()));
   } catch (...) {
     w.VisualizzaErrore("VRX_DISABILITATUTTIDEP_ButtonClick");
   }

@@ -64,8 +64,10 @@ class TransferSection : public editor::Section {
   // an error it ends without a message (the grid then shows nothing).
   void LoadDepositi();
   // Puts the principal's revocations into the matrix (errors reported as
-  // "LoadRevokeDepositi").
-  void FillMatrix();
+  // "LoadRevokeDepositi"). `every_pair_has_row`: the principal has a row
+  // for every pair of the company's warehouses (just revoked them all), so
+  // only the rows that are not revocations are read.
+  void FillMatrix(bool every_pair_has_row = false);
   // Revokes every pair of the company for one principal (one of the two
   // identifiers Null). False when it failed (reported) or had no principal.
   bool DisabilitaTuttiDep(const db::Value& user, const db::Value& group);

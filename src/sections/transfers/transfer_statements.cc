@@ -123,6 +123,17 @@ std::string TransferStatements::InsertOrigin(const store::Principal& principal, 
   return s;
 }
 
+std::string TransferStatements::SelectRevocationsNotRevoked(const store::Principal& principal,
+                                                            int64_t company) {
+  const std::string c = std::to_string(company);
+  return "SELECT FW3E_CODDEP_ORI, FW3E_CODDEP_DES, FW3E_FLGABILITATO FROM FW3E_RVKDEPCOLL WHERE "
+         "FW3E_DITTA_CG18 = " +
+         c + PrincipalTests(principal) +
+         " AND (FW3E_FLGABILITATO <> 0 OR FW3E_CODDEP_ORI NOT IN (SELECT MG58_CODDEP FROM "
+         "MG58_DEPOSITI WHERE MG58_DITTA_CG18 = " +
+         c + "))";
+}
+
 std::string TransferStatements::InsertMissingPairs(const db::Value& user, const db::Value& group,
                                                    int64_t company) {
   std::string s(kInsertInto);

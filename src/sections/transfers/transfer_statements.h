@@ -56,6 +56,11 @@ class TransferStatements {
 
   // Every missing pair of the company for one principal; `user` and `group`
   // are identifiers, one of them Null.
+  // After every pair of the company's warehouses has a row for the
+  // principal: the rows a cell shows other than revoked (a flag not 0), and
+  // every row of an origin that is no warehouse of the company now.
+  static std::string SelectRevocationsNotRevoked(const store::Principal& principal,
+                                                 int64_t company);
   static std::string InsertMissingPairs(const db::Value& user, const db::Value& group,
                                         int64_t company);
 

@@ -1,0 +1,46 @@
+#ifndef ORV_SECTIONS_TRANSFERS_TRANSFER_REVOKE_ALL_H_
+#define ORV_SECTIONS_TRANSFERS_TRANSFER_REVOKE_ALL_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/principal.h"
+
+namespace orv::db {
+class Connection;
+}
+
+namespace orv::journal {
+class GestureCapture;
+}
+
+namespace orv::sections {
+
+// "Disabilita" of the transfer matrix for one principal: a revoked row for
+// every pair of the company's warehouses the principal has no row for, in
+// one INSERT ... SELECT. The gesture knows what it may have added (every
+// pair of the warehouses, revoked), so it tells the journal's capture,
+// which then need not read the principal's pairs back.
+class TransferRevokeAll {
+ public:
+  TransferRevokeAll(store::Principal principal, int64_t company);
+
+  // Reads the company's warehouses (in the order of their code), then
+  // inserts. Throws DbError.
+  void Write(db::Connection& connection);
+  // After Write(): every pair, as the journal's row texts, to the capture.
+  void TellCapture(journal::GestureCapture& capture) const;
+
+  int64_t inserted() const { return inserted_; }
+
+ private:
+  store::Principal principal_;
+  int64_t company_;
+  std::vector<std::string> warehouses_;
+  int64_t inserted_ = 0;
+};
+
+}  // namespace orv::sections
+
+#endif  // ORV_SECTIONS_TRANSFERS_TRANSFER_REVOKE_ALL_H_
