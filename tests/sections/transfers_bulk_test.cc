@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "db/sql_literal.h"
 #include "sections/transfer_editor.h"
 
 namespace orv::testing {
@@ -64,6 +65,40 @@ TEST(WarehouseDisableAllTest, ButtonAsksThenRevokesAndRefills) {
   EXPECT_THAT(e.Messages(),
               ElementsAre("4||Confermi la disabilitazione dell' utente/gruppo selezionato?",
                           "4||Confermi la disabilitazione dell' utente/gruppo selezionato?"));
+}
+
+TEST(WarehouseDisableAllTest, TheMatrixShowsWhatAFullReadingShows) {
+  // After the gesture every pair of the warehouses has a row, so the
+  // matrix reads back only the rows that are not revocations: a pair
+  // allowed explicitly, and the rows of an origin that is no warehouse
+  // any more (removed after the matrix was built).
+  TransferEditor e;
+  e.Group(4);
+  e.Open();
+  const std::vector<std::string> origins = e.Origins();
+  ASSERT_GE(origins.size(), 3u);
+  const std::string& a = origins[0];
+  const std::string& b = origins[1];
+  const std::string& gone = origins.back();
+  e.Exec("DELETE FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 AND MG58_CODDEP = " +
+         db::SqlQuote(gone));
+  e.Exec(
+      "INSERT INTO FW3E_RVKDEPCOLL (FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
+      "FW3E_ID_FW07, FW3E_ID_FW06, FW3E_FLGABILITATO) VALUES (1, " +
+      db::SqlQuote(a) + ", " + db::SqlQuote(b) + ", NULL, 4, 1), (1, " + db::SqlQuote(gone) +
+      ", " + db::SqlQuote(a) + ", NULL, 4, 0)");
+  e.Button("VRX_DISABILITATUTTIDEP", {kYes});
+  EXPECT_EQ(e.Cell(a, b), "1");
+  EXPECT_EQ(e.Cell(b, a), "0");
+  EXPECT_EQ(e.Cell(gone, a), "0");
+  EXPECT_EQ(e.Cell(gone, b), "1");
+  const std::vector<std::string> shown = e.RevokedCells();
+  const int64_t warehouses = static_cast<int64_t>(origins.size()) - 1;
+  // Every pair of the warehouses but the one allowed, and the removed
+  // origin's revoked pair.
+  EXPECT_EQ(static_cast<int64_t>(shown.size()), (warehouses * warehouses - 1) + 1);
+  e.section().FillMatrix();
+  EXPECT_EQ(e.RevokedCells(), shown);
 }
 
 TEST(WarehouseDisableAllTest, FailureIsReportedByTheRoutine) {
