@@ -306,8 +306,16 @@ bool BulkSection::RevokeShownRowsAsSet(const store::Principal& principal,
   db::Recordset& rows = Need(w.work_recordset(), "Recordset");
   db::Connection& connection = Need(w.connection(), "Connection");
   ParameterRevokeAll revoke(principal, w.section_code());
+  const int code = rows.FieldIndex("CODICE");
+  const int company = rows.FieldIndex("DITTARAG");
+  if (company < 0) return false;  // the walk tells what is missing
   for (rows.MoveFirst(); !rows.IsEof(); rows.MoveNext()) {
-    revoke.Add(RowCode(rows), CompanyText(rows.Field("DITTARAG")));
+    std::string text;
+    if (code >= 0) {
+      const db::Value& value = rows.Field(code);
+      if (!value.IsNull() && !value.IsEmpty()) text = db::Trim(value.ToText());
+    }
+    revoke.Add(text, CompanyText(rows.Field(company)));
   }
   try {
     db::Transaction savepoint(connection);

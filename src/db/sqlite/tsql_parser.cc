@@ -1030,13 +1030,16 @@ std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
       continue;
     }
     if (depth > 0) continue;
+    // A SELECT without FROM ends at the next arm of a compound, whose
+    // tables are not its own (and a compound of many such arms is then
+    // scanned once, not once per arm).
+    if (t.IsWord("UNION") || t.IsWord("EXCEPT") || t.IsWord("INTERSECT")) break;
     if (!in_from) {
       in_from = t.IsWord("FROM");
       expect_table = in_from;
       continue;
     }
     if (t.IsWord("WHERE") || t.IsWord("GROUP") || t.IsWord("ORDER") || t.IsWord("HAVING") ||
-        t.IsWord("UNION") || t.IsWord("EXCEPT") || t.IsWord("INTERSECT") ||
         (IsStatementStart(t) && !t.IsWord("WITH"))) {
       break;
     }
