@@ -49,11 +49,11 @@ void GestureCapture::WroteMissing(std::string_view table,
 
 namespace {
 
-// The images of a gesture that told what it wrote (GestureCapture::Wrote):
-// false, adding nothing, unless the rows found before and those missing
+// The images of a gesture that told what it wrote (GestureCapture::Wrote),
+// its texts moved into them: false, adding nothing, unless the rows found before and those missing
 // are exactly as many as the engine updated and inserted.
 bool ImagesOfWritten(const std::string& table, const RowSnapshot::OrderedRows& before,
-                     const std::vector<std::pair<std::string, std::string>>& rows,
+                     std::vector<std::pair<std::string, std::string>>& rows,
                      int64_t updated, int64_t inserted, bool only_missing,
                      std::vector<RowImage>& images) {
   std::unordered_map<std::string_view, size_t> before_at;
@@ -62,6 +62,7 @@ bool ImagesOfWritten(const std::string& table, const RowSnapshot::OrderedRows& b
     // Two rows of one key: the engine's count cannot tell which it matched.
     if (!before_at.try_emplace(before[i].first, i).second) return false;
   }
+  images.reserve(images.size() + rows.size());
   std::vector<size_t> at(rows.size(), before.size());
   int64_t found = 0;
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -76,9 +77,10 @@ bool ImagesOfWritten(const std::string& table, const RowSnapshot::OrderedRows& b
   }
   for (size_t i = 0; i < rows.size(); ++i) {
     if (at[i] == before.size()) {
-      images.push_back({table, rows[i].first, std::nullopt, rows[i].second});
+      images.push_back({table, std::move(rows[i].first), std::nullopt, std::move(rows[i].second)});
     } else if (!only_missing && before[at[i]].second != rows[i].second) {
-      images.push_back({table, rows[i].first, before[at[i]].second, rows[i].second});
+      images.push_back(
+          {table, std::move(rows[i].first), before[at[i]].second, std::move(rows[i].second)});
     }
   }
   return true;

@@ -1,11 +1,49 @@
 #include "journal/journal_summary.h"
 
-#include <set>
+#include <algorithm>
+#include <string_view>
+#include <vector>
 
 #include "journal/journal_table.h"
 #include "journal/row_text.h"
 
 namespace orv::journal {
+
+namespace {
+
+// Field `index` of a RowText as written (escapes kept); a null view when
+// the text has fewer fields.
+std::string_view RawField(std::string_view text, size_t index) {
+  size_t at = 0;
+  for (size_t i = 0; i < index; ++i) {
+    while (at < text.size() && text[at] != '|') at += text[at] == '\\' ? 2 : 1;
+    if (at >= text.size()) return {};
+    ++at;
+  }
+  size_t end = at;
+  while (end < text.size() && text[end] != '|') end += text[end] == '\\' ? 2 : 1;
+  return text.substr(at, std::min(end, text.size()) - at);
+}
+
+// Key field `index` as Item() reads it: the field's text without its
+// trailing blanks, "" for NULL or a missing field.
+std::string ItemField(std::string_view key, int index) {
+  if (index < 0) return {};
+  const std::string_view raw = RawField(key, static_cast<size_t>(index));
+  std::string s;
+  if (raw.data() == nullptr) return s;
+  if (raw.find('\\') == std::string_view::npos) {
+    s = std::string(raw);
+  } else {
+    std::optional<std::string> field = RowText::Field(key, static_cast<size_t>(index));
+    if (!field) return s;
+    s = std::move(*field);
+  }
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+}  // namespace
 
 std::string JournalSummary::SectionTitle(int32_t section) {
   switch (section) {
@@ -102,23 +140,88 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
                                                           : SectionTitle(gesture.section);
   text += ": ";
   if (!gesture.detail.empty()) text += gesture.detail + ", ";
-  std::vector<std::string> revoked;
-  std::vector<std::string> given_back;
-  std::set<std::string> seen_revoked;
-  std::set<std::string> seen_given;
+  // The items of the images in their order; named each once: the first
+  // kItemsNamed distinct ones, then how many distinct ones are left (counted
+  // by sorting, which a gesture of 250,000 rows needs more than a set).
+  struct Named {
+    std::vector<std::string> items;
+    void Add(std::string item) { items.push_back(std::move(item)); }
+    std::string List() const {
+      std::vector<std::string> first;
+      for (const std::string& item : items) {
+        if (std::find(first.begin(), first.end(), item) == first.end()) first.push_back(item);
+        if (first.size() > kItemsNamed) break;
+      }
+      if (first.size() <= kItemsNamed) return ItemList(first);
+      std::vector<std::string_view> sorted(items.begin(), items.end());
+      std::sort(sorted.begin(), sorted.end());
+      const size_t distinct = static_cast<size_t>(
+          std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+      std::string s;
+      for (size_t i = 0; i < kItemsNamed; ++i) s += (i > 0 ? ", " : "") + first[i];
+      return s + " e altri " + std::to_string(distinct - kItemsNamed);
+    }
+  };
+  Named revoked;
+  Named given_back;
+  // A gesture over many rows (250,000 pairs) has its images table by table:
+  // the table and its flags' positions are looked up once per run.
+  std::string_view table_name;
+  const JournalTable* table = nullptr;
+  std::vector<size_t> flags;
+  std::vector<int> item_at;  // key positions of the table's item columns
+  auto allowed = [&](const std::optional<std::string>& values) {
+    if (!values) return true;
+    if (table == nullptr || table->allowed_flags.empty()) return false;
+    for (size_t i : flags) {
+      const std::string_view raw = RawField(*values, i);
+      if (raw.data() == nullptr) continue;  // not in the text
+      if (raw == "0" || raw == "\\N") return false;
+    }
+    return true;
+  };
   for (const RowImage& image : images) {
     if (image.table == JournalTable::kSettings) continue;
-    const bool before = Allowed(image.table, image.before);
-    const bool after = Allowed(image.table, image.after);
+    if (image.table != table_name) {
+      table_name = image.table;
+      table = JournalTable::Find(table_name);
+      flags.clear();
+      item_at.clear();
+      if (table != nullptr) {
+        for (std::string_view flag : table->allowed_flags) {
+          const int i = table->ValueIndex(flag);
+          if (i >= 0) flags.push_back(static_cast<size_t>(i));
+        }
+        for (std::string_view column : table->item_columns) {
+          item_at.push_back(table->KeyIndex(column));
+        }
+      }
+    }
+    const bool before = allowed(image.before);
+    const bool after = allowed(image.after);
     if (before == after) continue;
-    std::string item = Item(image.table, image.key);
-    if (!after && seen_revoked.insert(item).second) revoked.push_back(std::move(item));
-    if (after && seen_given.insert(item).second) given_back.push_back(std::move(item));
+    // As Item() names it, read without splitting the whole key.
+    std::string item;
+    if (table == nullptr) {
+      item = image.key;
+    } else if (table->name == JournalTable::kTransfers) {
+      item = ItemField(image.key, table->KeyIndex("FW3E_CODDEP_ORI")) + " > " +
+             ItemField(image.key, table->KeyIndex("FW3E_CODDEP_DES"));
+    } else if (table->name == JournalTable::kNodes) {
+      item = ItemField(image.key, table->KeyIndex("FW3N_CODPROG_PD68")) + "/" +
+             ItemField(image.key, table->KeyIndex("FW3N_CODNODO"));
+    } else {
+      for (int at : item_at) {
+        std::string code = ItemField(image.key, at);
+        if (!code.empty()) item = std::move(code);
+      }
+    }
+    (after ? given_back : revoked).Add(std::move(item));
   }
   std::string changes;
-  if (!revoked.empty()) changes = "revocati " + ItemList(revoked);
-  if (!given_back.empty()) {
-    changes += (changes.empty() ? "" : "; ") + std::string("abilitati ") + ItemList(given_back);
+  if (!revoked.items.empty()) changes = "revocati " + revoked.List();
+  if (!given_back.items.empty()) {
+    changes += (changes.empty() ? "" : "; ") + std::string("abilitati ") + given_back.List();
   }
   if (gesture.kind == GestureKind::kSwitch) {
     for (const RowImage& image : images) {

@@ -95,6 +95,50 @@ TEST(JournalSummaryTest, NamesFiveItemsThenCountsTheRest) {
             "Depositi: revocati 02 e MP per il gruppo Ufficio vendite");
 }
 
+TEST(JournalSummaryTest, NamesTheItemsOfEveryTableAsItemDoes) {
+  // Codes with escaped characters, trailing blanks and NULL levels, as the
+  // summary of a large gesture reads them without splitting whole keys.
+  Gesture g(GestureKind::kDisableAll, 32, store::Principal::Group(3, "Ufficio vendite"));
+  const std::vector<RowImage> images = {
+      {"FW3E_RVKDEPCOLL",
+       RowText::Join({std::nullopt, std::string("3"), std::string("1"), std::string("A|1 "),
+                      std::string("B\\2")}),
+       std::nullopt, "0"},
+      {"FW3N_RVKNODI",
+       RowText::Join({std::nullopt, std::string("3"), std::string("1"), std::string("P1"),
+                      std::string("N 1  ")}),
+       std::nullopt, ""},
+      {"FW32_RVKCLIFOR",
+       RowText::Join({std::nullopt, std::string("3"), std::string("1"), std::string("C"),
+                      std::string("2"), std::string("M1"), std::nullopt, std::string("")}),
+       std::nullopt, "0|0"},
+  };
+  const std::string summary = JournalSummary::Make(g, images);
+  EXPECT_EQ(JournalSummary::Item(images[0].table, images[0].key), "A|1 > B\\2");
+  EXPECT_EQ(JournalSummary::Item(images[1].table, images[1].key), "P1/N 1");
+  EXPECT_EQ(JournalSummary::Item(images[2].table, images[2].key), "M1");
+  EXPECT_EQ(summary,
+            "Trasferimenti tra depositi: revocati A|1 > B\\2, P1/N 1 e M1 per il gruppo Ufficio "
+            "vendite");
+}
+
+TEST(JournalSummaryTest, CountsEachItemOnceWhateverItsPrincipal) {
+  // Every principal's pairs: seven pairs, each for two groups.
+  Gesture g(GestureKind::kRevokeAllPrincipals, 32, store::Principal(), true);
+  std::vector<RowImage> images;
+  for (const char* group : {"3", "4"}) {
+    for (int i = 7; i >= 1; --i) {
+      images.push_back({"FW3E_RVKDEPCOLL",
+                        RowText::Join({std::nullopt, std::string(group), std::string("1"),
+                                       std::to_string(i), std::string("9")}),
+                        std::nullopt, "0"});
+    }
+  }
+  EXPECT_EQ(JournalSummary::Make(g, images),
+            "Trasferimenti tra depositi: revocati 7 > 9, 6 > 9, 5 > 9, 4 > 9, 3 > 9 e altri 2 per "
+            "tutti gli utenti e i gruppi");
+}
+
 TEST(JournalReportTest, CsvQuotesEveryFieldAndDoublesQuotes) {
   JournalEntry e;
   e.id = 7;
