@@ -20,15 +20,22 @@ bool InsertUnlessPresent(Connection& connection, const std::string& insert) {
 }
 
 void WriteByKey(Connection& connection, bool exists, const std::string& insert,
-                const std::string& update) {
+                const std::string& update, int64_t* updated, int64_t* inserted) {
+  int64_t changed = 0;
+  if (updated) *updated = 0;
+  if (inserted) *inserted = 0;
   if (exists) {
-    int64_t changed = 0;
     connection.Execute(update, &changed, kAdExecuteNoRecords);
+    if (updated) *updated = changed;
     if (changed != 0) return;
   }
-  if (!InsertUnlessPresent(connection, insert)) {
-    connection.Execute(update, nullptr, kAdExecuteNoRecords);
+  if (InsertUnlessPresent(connection, insert)) {
+    if (inserted) *inserted = 1;
+    return;
   }
+  changed = 0;
+  connection.Execute(update, &changed, kAdExecuteNoRecords);
+  if (updated) *updated = changed;
 }
 
 }  // namespace orv::db

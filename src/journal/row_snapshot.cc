@@ -7,6 +7,30 @@
 
 namespace orv::journal {
 
+namespace {
+
+void AppendValue(std::string& out, const db::Value& v, bool first) {
+  if (v.IsNull() || v.IsEmpty()) {
+    RowText::Append(out, std::nullopt, first);
+  } else if (v.type() == db::Value::Type::kText) {
+    RowText::Append(out, std::string_view(v.AsText()), first);
+  } else if (v.type() == db::Value::Type::kInt) {
+    const std::string number = std::to_string(v.AsInt());
+    RowText::Append(out, std::string_view(number), first);
+  } else {
+    const std::string number = v.ToText();
+    RowText::Append(out, std::string_view(number), first);
+  }
+}
+
+}  // namespace
+
+std::string RowSnapshot::Text(const std::vector<db::Value>& fields) {
+  std::string out;
+  for (size_t i = 0; i < fields.size(); ++i) AppendValue(out, fields[i], i == 0);
+  return out;
+}
+
 void RowSnapshot::Read(db::Connection& connection, const JournalTable& table, const RowScope& scope,
                        Rows& rows) {
   Visit(connection, table, scope, false,
@@ -31,20 +55,8 @@ void RowSnapshot::Visit(db::Connection& connection, const JournalTable& table,
   const int columns = keys + static_cast<int>(table.values.size());
   std::string key;
   std::string values;
-  std::string number;
   auto append = [&](std::string& out, int index, bool first) {
-    const db::Value& v = rs->Field(index);
-    if (v.IsNull() || v.IsEmpty()) {
-      RowText::Append(out, std::nullopt, first);
-    } else if (v.type() == db::Value::Type::kText) {
-      RowText::Append(out, std::string_view(v.AsText()), first);
-    } else if (v.type() == db::Value::Type::kInt) {
-      number = std::to_string(v.AsInt());
-      RowText::Append(out, std::string_view(number), first);
-    } else {
-      number = v.ToText();
-      RowText::Append(out, std::string_view(number), first);
-    }
+    AppendValue(out, rs->Field(index), first);
   };
   for (; !rs->IsEof(); rs->MoveNext()) {
     key.clear();

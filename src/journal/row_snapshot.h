@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "db/value.h"
 #include "journal/journal_table.h"
 #include "journal/row_scope.h"
 
@@ -31,6 +32,10 @@ class RowSnapshot {
   // table's key index, so the engine reads them in order).
   static void ReadOrdered(db::Connection& connection, const JournalTable& table,
                           const RowScope& scope, OrderedRows& rows);
+  // The text a reading gives for fields of these values (integers in
+  // decimal, texts as they are, NULL as "\N"): what a gesture that knows
+  // what it wrote tells GestureCapture::Wrote().
+  static std::string Text(const std::vector<db::Value>& fields);
 
  private:
   static void Visit(db::Connection& connection, const JournalTable& table, const RowScope& scope,

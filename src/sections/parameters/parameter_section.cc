@@ -12,6 +12,7 @@
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "journal/row_snapshot.h"
 #include "sections/nodes/project_query.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
@@ -395,11 +396,25 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
     db::Transaction transaction(cn);
     journal::GestureCapture capture(w.journal(), cn,
                                     {ParameterScope(principal, kind, code, company)});
+    int64_t updated = 0;
+    int64_t inserted = 0;
     db::WriteByKey(cn, exists,
                    ParameterStatements::InsertRevocation(principal, kind, code, company, abilitato,
                                                          modifica, inserimento, eliminazione),
                    ParameterStatements::UpdateRevocation(principal, kind, code, company, abilitato,
-                                                         modifica, inserimento, eliminazione));
+                                                         modifica, inserimento, eliminazione),
+                   &updated, &inserted);
+    // The row as written, so that the journal need not read it back.
+    auto id = [](const db::Value& v) {
+      return v.IsNull() || v.IsEmpty() ? db::Value::Null() : db::Value(v.ToInt64());
+    };
+    capture.Wrote(journal::JournalTable::kParameters,
+                  {{journal::RowSnapshot::Text({id(principal.user_id()), id(principal.group_id()),
+                                                db::Value(kind), db::Value(std::string(code)),
+                                                CompanyValue(company)}),
+                    journal::RowSnapshot::Text({db::Value(abilitato), db::Value(modifica),
+                                                db::Value(eliminazione), db::Value(inserimento)})}},
+                  updated, inserted);
     WriteChangeLog(description, extra, code, abilitato);
     capture.Commit(transaction, {journal::GestureKind::kClick, kind, principal});
     return Outcome::kWritten;
