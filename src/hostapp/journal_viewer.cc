@@ -16,12 +16,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
+#include <string>
 
 #include "db/connection.h"
 #include "hostapp/date_filter_edit.h"
 #include "journal/journal_report.h"
 #include "journal/journal_summary.h"
+#include "journal/principal_names.h"
 #include "profile/principal_directory.h"
 
 namespace orv::hostapp {
@@ -362,8 +366,14 @@ bool JournalViewer::ExportCsv(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   // A byte-order mark lets spreadsheets read the accents right.
-  const QByteArray data = QByteArray("\xEF\xBB\xBF") +
-                          QByteArray::fromStdString(journal::JournalReport::Csv(model_.entries()));
+  // Principals by name beside their kind and number, as the listing gives them.
+  std::shared_ptr<db::Connection> cn = source_.connection ? source_.connection() : nullptr;
+  std::optional<journal::PrincipalNames> names;
+  if (cn) names.emplace(*cn);
+  const std::string csv = journal::JournalReport::Csv(
+      model_.entries(),
+      [&](const journal::JournalEntry& e) { return names ? names->Of(e) : std::string(); });
+  const QByteArray data = QByteArray("\xEF\xBB\xBF") + QByteArray::fromStdString(csv);
   return file.write(data) == data.size();
 }
 

@@ -368,6 +368,15 @@ class JournalUiTest : public QObject {
     QVERIFY(lines[1].startsWith(QStringLiteral("\"%1\",").arg(a.id)));
     QVERIFY(lines[1].contains(QStringLiteral("\"Depositi\"")));
     QVERIFY(lines[1].contains(QString::fromStdString(a.summary)));
+    // The principal by name beside its kind and number.
+    QVERIFY2(lines[1].contains(QStringLiteral("\"Ufficio vendite (GRUPPO %1)\"")
+                                   .arg(DemoInstallation::kGroupVendite)),
+             qPrintable(lines[1]));
+    // One entry and one change-log entry of the group: both counted in the
+    // singular.
+    QCOMPARE(viewer.change_log()->rowCount(), 1);
+    QCOMPARE(viewer.findChild<QLabel*>(QStringLiteral("JournalCount"))->text(),
+             QStringLiteral("1 modifica; 1 voce del registro"));
     QVERIFY(!data.contains(QString::fromStdString(c.summary).toUtf8()));
     QVERIFY(!viewer.ExportCsv(dir.filePath(QStringLiteral("no/such/folder.csv"))));
   }
