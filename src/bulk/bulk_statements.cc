@@ -118,8 +118,8 @@ std::string BulkStatements::RevokeParameterRows(const store::Principal& principa
       "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 0, FW31_FLGMODIFICA = 0,"
       " FW31_FLGELIMINA = 0, FW31_FLGINSERISCI = 0 WHERE FW31_ID_FW07 " +
       UserTest(principal) + " AND FW31_ID_FW06 " + GroupTest(principal) +
-      " AND FW31_INDTIPO = " + std::to_string(kind) + " AND FW31_DITTARAGG = " +
-      std::string(company) + " AND FW31_CODTIPO IN (";
+      " AND FW31_INDTIPO = " + std::to_string(kind) +
+      " AND FW31_DITTARAGG = " + std::string(company) + " AND FW31_CODTIPO IN (";
   for (size_t i = 0; i < codes.size(); ++i) {
     if (i > 0) s += ", ";
     s += db::SqlQuote(codes[i]);
@@ -138,8 +138,7 @@ std::string BulkStatements::InsertMissingParameterRows(const store::Principal& p
       "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI)"
       " SELECT " +
       principal.UserValue("NULL") + ", " + principal.GroupValue("NULL") + ", " +
-      std::to_string(kind) + ", V.CODTIPO, " + std::string(company) +
-      ", 0, 0, 0, 0 FROM (";
+      std::to_string(kind) + ", V.CODTIPO, " + std::string(company) + ", 0, 0, 0, 0 FROM (";
   for (size_t i = 0; i < codes.size(); ++i) {
     s += i == 0 ? "SELECT " : " UNION ALL SELECT ";
     s += db::SqlQuote(codes[i]);

@@ -17,8 +17,7 @@ namespace orv::db {
 // when given, receive how many rows the update changed and the insert wrote
 // (as the engine counted them). Throws DbError.
 void WriteByKey(Connection& connection, bool exists, const std::string& insert,
-                const std::string& update, int64_t* updated = nullptr,
-                int64_t* inserted = nullptr);
+                const std::string& update, int64_t* updated = nullptr, int64_t* inserted = nullptr);
 
 // Inserts a row unless one with its key is there already (written since the
 // probe by another editor); true when this call inserted it.

@@ -269,10 +269,9 @@ void JournalViewer::ApplyFilters() {
   log_filter_.SetDays(from_->day(), to_->day());
   const int entries = model_.rowCount();
   const int log_entries = log_filter_.rowCount();
-  count_->setText((entries == 1 ? tr("1 modifica") : tr("%1 modifiche").arg(entries)) +
-                  QStringLiteral("; ") +
-                  (log_entries == 1 ? tr("1 voce del registro")
-                                    : tr("%1 voci del registro").arg(log_entries)));
+  count_->setText(
+      (entries == 1 ? tr("1 modifica") : tr("%1 modifiche").arg(entries)) + QStringLiteral("; ") +
+      (log_entries == 1 ? tr("1 voce del registro") : tr("%1 voci del registro").arg(log_entries)));
   if (chosen == 0 || !Choose(chosen)) {
     if (model_.rowCount() > 0) {
       table_->setCurrentIndex(model_.index(0, 0));

@@ -34,8 +34,8 @@ GestureCapture::GestureCapture(Journal* journal, db::Connection& connection,
 GestureCapture::~GestureCapture() = default;
 
 void GestureCapture::Wrote(std::string_view table,
-                           std::vector<std::pair<std::string, std::string>> rows,
-                           int64_t updated, int64_t inserted) {
+                           std::vector<std::pair<std::string, std::string>> rows, int64_t updated,
+                           int64_t inserted) {
   if (journal_ == nullptr) return;
   written_[std::string(table)] = {std::move(rows), updated, inserted, false};
 }
@@ -53,9 +53,8 @@ namespace {
 // its texts moved into them: false, adding nothing, unless the rows found before and those missing
 // are exactly as many as the engine updated and inserted.
 bool ImagesOfWritten(const std::string& table, const RowSnapshot::OrderedRows& before,
-                     std::vector<std::pair<std::string, std::string>>& rows,
-                     int64_t updated, int64_t inserted, bool only_missing,
-                     std::vector<RowImage>& images) {
+                     std::vector<std::pair<std::string, std::string>>& rows, int64_t updated,
+                     int64_t inserted, bool only_missing, std::vector<RowImage>& images) {
   std::unordered_map<std::string_view, size_t> before_at;
   before_at.reserve(before.size());
   for (size_t i = 0; i < before.size(); ++i) {

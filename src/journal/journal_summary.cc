@@ -155,8 +155,8 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
       if (first.size() <= kItemsNamed) return ItemList(first);
       std::vector<std::string_view> sorted(items.begin(), items.end());
       std::sort(sorted.begin(), sorted.end());
-      const size_t distinct = static_cast<size_t>(
-          std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+      const size_t distinct =
+          static_cast<size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
       std::string s;
       for (size_t i = 0; i < kItemsNamed; ++i) s += (i > 0 ? ", " : "") + first[i];
       return s + " e altri " + std::to_string(distinct - kItemsNamed);

@@ -10,8 +10,7 @@ namespace orv::journal {
 
 std::string PrincipalNames::SelectName(bool user, int64_t id) {
   if (user) {
-    return "SELECT FW07_NOMEUTENTE AS NAME FROM FW07_APPUSER WHERE FW07_ID = " +
-           std::to_string(id);
+    return "SELECT FW07_NOMEUTENTE AS NAME FROM FW07_APPUSER WHERE FW07_ID = " + std::to_string(id);
   }
   return "SELECT COALESCE(FW06_DESCR, FW06_CODICE) AS NAME FROM FW06_GROUPUSR WHERE FW06_ID = " +
          std::to_string(id);

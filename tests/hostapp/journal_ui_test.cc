@@ -369,9 +369,10 @@ class JournalUiTest : public QObject {
     QVERIFY(lines[1].contains(QStringLiteral("\"Depositi\"")));
     QVERIFY(lines[1].contains(QString::fromStdString(a.summary)));
     // The principal by name beside its kind and number.
-    QVERIFY2(lines[1].contains(QStringLiteral("\"Ufficio vendite (GRUPPO %1)\"")
-                                   .arg(DemoInstallation::kGroupVendite)),
-             qPrintable(lines[1]));
+    QVERIFY2(
+        lines[1].contains(
+            QStringLiteral("\"Ufficio vendite (GRUPPO %1)\"").arg(DemoInstallation::kGroupVendite)),
+        qPrintable(lines[1]));
     // One entry and one change-log entry of the group: both counted in the
     // singular.
     QCOMPARE(viewer.change_log()->rowCount(), 1);

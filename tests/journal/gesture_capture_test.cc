@@ -36,12 +36,11 @@ class GestureCaptureTest : public ::testing::Test {
     return scope;
   }
   static std::string ParameterKey(const std::string& code) {
-    return RowText::Join({std::nullopt, std::string("3"), std::string("6"), code,
-                          std::string("1")});
+    return RowText::Join(
+        {std::nullopt, std::string("3"), std::string("6"), code, std::string("1")});
   }
   static std::string TransferKey(const std::string& origin, const std::string& destination) {
-    return RowText::Join(
-        {std::nullopt, std::string("3"), std::string("1"), origin, destination});
+    return RowText::Join({std::nullopt, std::string("3"), std::string("1"), origin, destination});
   }
   // Inserts warehouse `code`'s parameter row with ABILITATO = `flag` in
   // one gesture that tells `told`, `updated` and `inserted`; the entry's
@@ -69,8 +68,7 @@ TEST_F(GestureCaptureTest, WhenTheCountsAgreeTheEntryKeepsWhatTheGestureTold) {
   // The table holds 1|0|0|0; the gesture says 0|0|0|0 and the counts
   // agree (one row inserted, none was there): the entry keeps what it was
   // told, so the capture did not read the rows again.
-  const std::vector<RowImage> images =
-      Insert("02", 1, {{ParameterKey("02"), "0|0|0|0"}}, 0, 1);
+  const std::vector<RowImage> images = Insert("02", 1, {{ParameterKey("02"), "0|0|0|0"}}, 0, 1);
   ASSERT_EQ(images.size(), 1u);
   EXPECT_EQ(images[0].key, ParameterKey("02"));
   EXPECT_EQ(images[0].before, std::nullopt);

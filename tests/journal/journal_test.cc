@@ -150,9 +150,12 @@ TEST(JournalReportTest, CsvQuotesEveryFieldAndDoublesQuotes) {
   e.principal_id = 3;
   e.kind = GestureKind::kClick;
   e.summary = "Depositi: revocati \"02\"";
-  EXPECT_EQ(JournalReport::Principal(e, [](const JournalEntry& entry) {
-              return entry.principal_id == 3 ? std::string("Vendite \"Nord\"") : std::string();
-            }),
+  EXPECT_EQ(JournalReport::Principal(e,
+                                     [](const JournalEntry& entry) {
+                                       return entry.principal_id == 3
+                                                  ? std::string("Vendite \"Nord\"")
+                                                  : std::string();
+                                     }),
             "Vendite \"Nord\" (GRUPPO 3)");
   JournalEntry all = e;
   all.principal_kind = JournalEntry::kAll;

@@ -85,8 +85,8 @@ TEST(WarehouseDisableAllTest, TheMatrixShowsWhatAFullReadingShows) {
   e.Exec(
       "INSERT INTO FW3E_RVKDEPCOLL (FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
       "FW3E_ID_FW07, FW3E_ID_FW06, FW3E_FLGABILITATO) VALUES (1, " +
-      db::SqlQuote(a) + ", " + db::SqlQuote(b) + ", NULL, 4, 1), (1, " + db::SqlQuote(gone) +
-      ", " + db::SqlQuote(a) + ", NULL, 4, 0)");
+      db::SqlQuote(a) + ", " + db::SqlQuote(b) + ", NULL, 4, 1), (1, " + db::SqlQuote(gone) + ", " +
+      db::SqlQuote(a) + ", NULL, 4, 0)");
   e.Button("VRX_DISABILITATUTTIDEP", {kYes});
   EXPECT_EQ(e.Cell(a, b), "1");
   EXPECT_EQ(e.Cell(b, a), "0");

@@ -27,9 +27,9 @@ void TransferRevokeAll::Write(db::Connection& connection) {
     for (; !rs->IsEof(); rs->MoveNext()) warehouses_.push_back(rs->Field(code).ToText());
   }
   rs.reset();
-  connection.Execute(TransferStatements::InsertMissingPairs(principal_.user_id(),
-                                                            principal_.group_id(), company_),
-                     &inserted_, db::kAdExecuteNoRecords);
+  connection.Execute(
+      TransferStatements::InsertMissingPairs(principal_.user_id(), principal_.group_id(), company_),
+      &inserted_, db::kAdExecuteNoRecords);
 }
 
 void TransferRevokeAll::TellCapture(journal::GestureCapture& capture) const {
