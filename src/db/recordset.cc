@@ -198,9 +198,17 @@ struct Recordset::Impl {
     pos = visible.empty() ? kBof : 0;
   }
 
-  // Catches up with rows appended or deleted through a clone.
+  // Catches up with rows appended or deleted through a clone. Every read
+  // of a field passes here: the common case, nothing to catch up, is one
+  // inlined test.
   void Sync() {
-    if (!store) return;
+    if (store && (store->delete_version != synced_delete_version ||
+                  store->rows.size() > synced_rows)) {
+      CatchUp();
+    }
+  }
+
+  void CatchUp() {
     if (store->delete_version != synced_delete_version) {
       const bool at_eof = pos >= static_cast<int64_t>(visible.size());
       std::vector<size_t> kept;
