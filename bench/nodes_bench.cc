@@ -87,8 +87,8 @@ void BM_LoadDataRawSqlite(benchmark::State& state, bool marked) {
     std::string sql = translator.Translate(tsql)->steps.at(0).sql;
     return std::regex_replace(sql, std::regex(R"(tempdb\."##orv_raw")"), "temp.orv_raw");
   };
-  const std::string make = plain(orv::sections::NodeStatements::WorkTable(
-      "##orv_raw", p.user_id(), p.group_id(), 1, !marked));
+  const std::string make = plain(
+      orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(), p.group_id(), 1, !marked));
   const std::string mark = plain(orv::sections::NodeStatements::MarkIncluded("##orv_raw", ""));
   const std::string shown = plain(orv::sections::NodeStatements::RowsShown("##orv_raw"));
   int64_t rows = 0;

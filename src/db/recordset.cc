@@ -202,8 +202,8 @@ struct Recordset::Impl {
   // of a field passes here: the common case, nothing to catch up, is one
   // inlined test.
   void Sync() {
-    if (store && (store->delete_version != synced_delete_version ||
-                  store->rows.size() > synced_rows)) {
+    if (store &&
+        (store->delete_version != synced_delete_version || store->rows.size() > synced_rows)) {
       CatchUp();
     }
   }

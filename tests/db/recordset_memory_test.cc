@@ -367,7 +367,9 @@ TEST_F(MemoryRecordsetTest, AppendRowStoresValuesAsSetFieldDoes) {
   // Refused values append nothing.
   EXPECT_EQ(ErrorNumber([&] { tree.AppendRow({Value::Null()}); }), kErrFieldValue);
   EXPECT_EQ(ErrorNumber([&] { tree.AppendRow({Value("troppo lungo")}); }), kErrFieldValue);
-  EXPECT_EQ(ErrorNumber([&] { tree.AppendRow({Value("B"), Value(std::string(41, 'y'))}); }),
+  EXPECT_EQ(ErrorNumber([&] {
+              tree.AppendRow({Value("B"), Value(std::string(41, 'y'))});
+            }),
             kErrFieldValue);
   EXPECT_THROW(tree.AppendRow({Value("B"), Value(), Value("dodici")}), ConversionError);
   EXPECT_EQ(ErrorNumber([&] {

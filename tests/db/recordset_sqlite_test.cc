@@ -86,8 +86,7 @@ TEST_F(RecordsetSqliteTest, AppendRowsTakingReadRowsGivesWhatCopyingGives) {
   // statement's rows can still be walked and filtered.
   auto narrow = make(4);
   std::shared_ptr<Recordset> read = connection_->Execute(sql);
-  EXPECT_EQ(ErrorNumber([&] { narrow->AppendRows(std::move(*read), {0, 1, 2}); }),
-            kErrFieldValue);
+  EXPECT_EQ(ErrorNumber([&] { narrow->AppendRows(std::move(*read), {0, 1, 2}); }), kErrFieldValue);
   EXPECT_EQ(narrow->RecordCount(), 0);
   EXPECT_EQ(read->RecordCount(), 3);
   read->SetFilter("ID = 3");

@@ -198,8 +198,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs, {"MG12_DITTA_CG18", "MG12_TIPOCF_MG11", "MG12_MACROCAT_MG11", "MG12_CATEG_MG11",
                    "MG12_SOTTCAT", "MG12_DESCRSOTTOCAT", "CHECKED"});
     ForEachRow(rs, [&] {
-      const std::string parent =
-          Cat({f.text(0), dot, f.text(1), dot, f.text(2), dot, f.text(3)});
+      const std::string parent = Cat({f.text(0), dot, f.text(1), dot, f.text(2), dot, f.text(3)});
       out.Branch(Cat({"C_", parent}), Cat({"S_", parent, dot, f.text(4)}),
                  Cat({f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}), f.text(6),
                  f[0], f[1], f[2], f[3], f[4], "CAT");
@@ -252,10 +251,10 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     const db::Value site_kind(-1);
     ForEachRow(rs, [&] {
       const std::string_view address = f.text(2);
-      std::string text = db::Trim(address).empty() ? std::string(f.text(1))
-                                                   : Cat({f.text(1), "-", address});
-      out.Branch(parent, Cat({"E_", f.text(0), dot, f.text(1)}), std::move(text), f.text(3),
-                 f[0], site_kind, none, none, f[1], "SEDE");
+      std::string text =
+          db::Trim(address).empty() ? std::string(f.text(1)) : Cat({f.text(1), "-", address});
+      out.Branch(parent, Cat({"E_", f.text(0), dot, f.text(1)}), std::move(text), f.text(3), f[0],
+                 site_kind, none, none, f[1], "SEDE");
     });
   }
 }
