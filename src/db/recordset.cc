@@ -73,6 +73,16 @@ Value TakeIntoField(const FieldInfo& field, Value& value) {
   if (any_value && !value.IsNull() && !value.IsEmpty()) return std::move(value);
   const bool text_field = field.type == DataType::kVarChar || field.type == DataType::kVarWChar ||
                           field.type == DataType::kLongVarChar;
+  if (field.IsFixedText() && field.defined_size > 0 && value.type() == Value::Type::kText) {
+    // Padded where it is: the text is not copied first.
+    auto& text = const_cast<std::string&>(value.AsText());
+    const auto size = static_cast<size_t>(field.defined_size);
+    const size_t length = Utf8Length(text);
+    if (length <= size) {
+      text.append(size - length, ' ');
+      return Value(std::move(text));
+    }
+  }
   if (text_field && value.type() == Value::Type::kText) {
     const std::string& text = value.AsText();
     if (field.defined_size <= 0 || text.size() <= static_cast<size_t>(field.defined_size)) {
@@ -188,9 +198,17 @@ struct Recordset::Impl {
     pos = visible.empty() ? kBof : 0;
   }
 
-  // Catches up with rows appended or deleted through a clone.
+  // Catches up with rows appended or deleted through a clone. Every read
+  // of a field passes here: the common case, nothing to catch up, is one
+  // inlined test.
   void Sync() {
-    if (!store) return;
+    if (store &&
+        (store->delete_version != synced_delete_version || store->rows.size() > synced_rows)) {
+      CatchUp();
+    }
+  }
+
+  void CatchUp() {
     if (store->delete_version != synced_delete_version) {
       const bool at_eof = pos >= static_cast<int64_t>(visible.size());
       std::vector<size_t> kept;
@@ -588,27 +606,76 @@ void Recordset::AppendRowsFrom(const Recordset& from, const std::vector<int>& co
   static const Value kNull = Value::Null();
   std::vector<RowStore::Row> fresh;
   fresh.reserve(from.impl_->visible.size());
-  for (const size_t r : from.impl_->visible) {
-    const std::vector<Value>& in = source.rows[r].values;
-    RowStore::Row row;
-    row.values.reserve(width);
-    for (size_t c = 0; c < width; ++c) {
-      const int column = c < columns.size() ? columns[c] : -1;
-      const bool has = column >= 0 && static_cast<size_t>(column) < in.size();
-      if (!has) {
-        row.values.push_back(CoerceToField(store.fields[c], kNull));
-      } else if (take) {
-        // The source is being consumed (see the overload taking it).
-        row.values.push_back(
-            TakeIntoField(store.fields[c], const_cast<Value&>(in[static_cast<size_t>(column)])));
-      } else {
-        row.values.push_back(CoerceToField(store.fields[c], in[static_cast<size_t>(column)]));
+  if (take) {
+    // The source is being consumed (see the overload taking it): its values
+    // move, and a row's storage is kept when it has room for the fields.
+    auto& rows = const_cast<std::deque<RowStore::Row>&>(source.rows);
+    std::vector<Value> out(width);
+    try {
+      for (const size_t r : from.impl_->visible) {
+        std::vector<Value>& in = rows[r].values;
+        for (size_t c = 0; c < width; ++c) {
+          const int column = c < columns.size() ? columns[c] : -1;
+          if (column >= 0 && static_cast<size_t>(column) < in.size()) {
+            out[c] = TakeIntoField(store.fields[c], in[static_cast<size_t>(column)]);
+          } else {
+            out[c] = CoerceToField(store.fields[c], kNull);
+          }
+        }
+        RowStore::Row row;
+        if (in.capacity() >= width) {
+          in.clear();
+          row.values = std::move(in);
+        } else {
+          row.values.reserve(width);
+        }
+        for (Value& value : out) row.values.push_back(std::move(value));
+        fresh.push_back(std::move(row));
       }
+    } catch (...) {
+      // The rows taken go back to the source, with as many values as it has
+      // fields: whatever they hold, the source stays readable.
+      for (size_t i = 0; i < fresh.size(); ++i) {
+        std::vector<Value>& in = rows[from.impl_->visible[i]].values;
+        if (in.empty()) in = std::move(fresh[i].values);
+        in.resize(source.fields.size(), kNull);
+      }
+      throw;
     }
-    fresh.push_back(std::move(row));
+  } else {
+    for (const size_t r : from.impl_->visible) {
+      const std::vector<Value>& in = source.rows[r].values;
+      RowStore::Row row;
+      row.values.reserve(width);
+      for (size_t c = 0; c < width; ++c) {
+        const int column = c < columns.size() ? columns[c] : -1;
+        const bool has = column >= 0 && static_cast<size_t>(column) < in.size();
+        row.values.push_back(has ? CoerceToField(store.fields[c], in[static_cast<size_t>(column)])
+                                 : CoerceToField(store.fields[c], kNull));
+      }
+      fresh.push_back(std::move(row));
+    }
   }
   for (RowStore::Row& row : fresh) store.rows.push_back(std::move(row));
   // The rows reach the visible set through Sync, under the filter.
+}
+
+void Recordset::AppendRow(std::vector<Value>&& values) {
+  impl_->RequireOpen();
+  if (impl_->connection || !impl_->source.empty()) {
+    throw DbError(kErrBadArgument, "Rows can only be appended to an in-memory recordset");
+  }
+  RowStore& store = *impl_->store;
+  const size_t width = store.fields.size();
+  if (values.size() > width) {
+    throw DbError(kErrBadArgument, std::to_string(values.size()) + " values for " +
+                                       std::to_string(width) + " fields");
+  }
+  values.resize(width, Value::Null());
+  // Coerced in place; a refusal leaves the rows as they were.
+  for (size_t c = 0; c < width; ++c) values[c] = TakeIntoField(store.fields[c], values[c]);
+  store.rows.push_back(RowStore::Row{std::move(values), {}, {}, RowStore::Status::kUnchanged});
+  // The row reaches the visible set through Sync, under the filter.
 }
 
 void Recordset::Delete() {

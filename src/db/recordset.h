@@ -108,6 +108,13 @@ class Recordset final : public host::RowSource {
   // nothing else reads its rows (no clone) and no column is taken twice;
   // `from` is left with unspecified values.
   void AppendRows(Recordset&& from, const std::vector<int>& columns);
+  // One row appended to an in-memory recordset the same way: field i takes
+  // values[i] (NULL past the end of `values`), stored as SetField stores it,
+  // the values moved in. The row is content, not a pending change; the
+  // cursor does not move. A value a field cannot hold throws
+  // DbError(kErrFieldValue) and appends nothing; more values than fields or
+  // a recordset opened on a statement throw DbError(kErrBadArgument).
+  void AppendRow(std::vector<Value>&& values);
   int64_t PendingCount() const;
   // Writes pending changes to the source table through the connection, as
   // INSERT / UPDATE / DELETE statements keyed on the key fields (or on every

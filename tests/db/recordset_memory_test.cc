@@ -330,6 +330,67 @@ TEST_F(MemoryRecordsetTest, AppendRowsRefusesBadValuesAndAppendsNothing) {
   EXPECT_EQ(ErrorNumber([&] { work.AppendRows(closed, {0}); }), kErrClosed);
 }
 
+// A row appended whole is stored as SetField stores each value, is content
+// (not pending) and leaves the cursor where it was.
+TEST_F(MemoryRecordsetTest, AppendRowStoresValuesAsSetFieldDoes) {
+  Recordset tree;
+  tree.AppendField("KEY", DataType::kChar, 8, false);
+  tree.AppendField("TEXT", DataType::kVarChar, 40);
+  tree.AppendField("DITTA", DataType::kInteger);
+  tree.AppendField("PESO", DataType::kDecimal);
+  tree.AppendField("NOTE", DataType::kVarChar, 10);
+  tree.Open();
+  tree.AppendRow({Value("A1"), Value("Perché no"), Value("12"), Value(2)});
+  const std::string long_text(35, 'x');
+  tree.AppendRow({Value("Città"), Value(long_text), Value::Null(), Value("1.5"), Value()});
+  EXPECT_EQ(tree.RecordCount(), 2);
+  EXPECT_EQ(tree.PendingCount(), 0);
+  EXPECT_TRUE(tree.BOF());  // appended before the first move: the cursor stays put
+  tree.MoveFirst();
+  EXPECT_EQ(tree.Field("KEY"), Value("A1      "));
+  EXPECT_EQ(tree.Field("TEXT"), Value("Perché no"));
+  EXPECT_EQ(tree.Field("DITTA"), Value(12));  // text converted as the field's type
+  EXPECT_EQ(tree.Field("PESO"), Value(2.0));
+  EXPECT_TRUE(tree.Field("NOTE").IsNull());  // past the values given
+  tree.MoveNext();
+  // Padded to eight characters, not eight bytes.
+  EXPECT_EQ(tree.Field("KEY"), Value("Città   "));
+  EXPECT_EQ(tree.Field("TEXT"), Value(long_text));
+  EXPECT_TRUE(tree.Field("DITTA").IsNull());
+  EXPECT_EQ(tree.Field("PESO"), Value(1.5));
+  EXPECT_TRUE(tree.Field("NOTE").IsNull());  // Empty is stored as NULL
+  // An edit of an appended row is pending as an edit of a row read.
+  tree.SetField("NOTE", Value("nota"));
+  tree.Update();
+  EXPECT_EQ(tree.PendingCount(), 1);
+
+  // Refused values append nothing.
+  EXPECT_EQ(ErrorNumber([&] { tree.AppendRow({Value::Null()}); }), kErrFieldValue);
+  EXPECT_EQ(ErrorNumber([&] { tree.AppendRow({Value("troppo lungo")}); }), kErrFieldValue);
+  EXPECT_EQ(ErrorNumber([&] {
+              tree.AppendRow({Value("B"), Value(std::string(41, 'y'))});
+            }),
+            kErrFieldValue);
+  EXPECT_THROW(tree.AppendRow({Value("B"), Value(), Value("dodici")}), ConversionError);
+  EXPECT_EQ(ErrorNumber([&] {
+              tree.AppendRow({Value("B"), Value(), Value(), Value(), Value(), Value()});
+            }),
+            kErrBadArgument);  // six values, five fields
+  EXPECT_EQ(tree.RecordCount(), 2);
+  EXPECT_EQ(tree.AbsolutePosition(), 2);
+
+  // A filter applies to appended rows; the clone sees them.
+  auto clone = tree.Clone();
+  tree.SetFilter("DITTA = 7");
+  tree.AppendRow({Value("C"), Value(), Value(7)});
+  tree.AppendRow({Value("D"), Value(), Value(8)});
+  EXPECT_EQ(tree.RecordCount(), 1);
+  EXPECT_EQ(clone->RecordCount(), 4);
+
+  Recordset closed;
+  EXPECT_EQ(ErrorNumber([&] { closed.AppendRow({Value("A")}); }), kErrClosed);
+}
+
 TEST(RecordsetTest, ClosedAndMisusedRecordsetsFail) {
   Recordset rs;
   EXPECT_EQ(ErrorNumber([&] { rs.Open(); }), kErrBadArgument);  // no field

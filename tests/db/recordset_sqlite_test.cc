@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "db/connection.h"
 #include "db/db_error.h"
@@ -51,6 +53,48 @@ TEST_F(RecordsetSqliteTest, OpenFilterAndFieldsOfAStatement) {
   EXPECT_EQ(Rows(rs), "3|5|<null>|l'uno|1");
   rs.SetFilter("ID_FW07 = 6");
   EXPECT_TRUE(rs.EOF_());
+}
+
+// Rows read from a statement taken over by a wider in-memory recordset
+// (their storage kept) hold what copying them gives; a value refused part
+// way leaves the work rows as they were and the statement's rows readable.
+TEST_F(RecordsetSqliteTest, AppendRowsTakingReadRowsGivesWhatCopyingGives) {
+  const std::string sql = "SELECT codtipo, id, flg FROM rvk ORDER BY id";
+  // Four fields: as many as a read row of three columns has room for.
+  auto make = [](int code_size, bool copy = false) {
+    auto work = std::make_unique<Recordset>();
+    work->AppendField("CODICE", DataType::kChar, code_size, false);
+    work->AppendField("ID", DataType::kDecimal);
+    work->AppendField("FLAG", DataType::kVarChar, 5);
+    work->AppendField("NOTE", DataType::kVarChar, 10);
+    if (copy) work->AppendField("COPIA", DataType::kInteger);
+    work->Open();
+    return work;
+  };
+  const std::vector<int> columns = {0, 1, 2, -1, 1};
+  auto copied = make(8, true);
+  copied->AppendRows(*connection_->Execute(sql), columns);
+  const std::string expected = Rows(*copied);
+  EXPECT_EQ(expected, "MAG1    |1|0|<null>|1;MAG1    |2|0|<null>|2;l'uno   |3|1|<null>|3");
+  auto taken = make(8);
+  taken->AppendRows(std::move(*connection_->Execute(sql)), {0, 1, 2, -1});
+  taken->MoveFirst();
+  EXPECT_EQ(taken->Field("ID"), Value(1.0));
+  EXPECT_EQ(Rows(*taken), "MAG1    |1|0|<null>;MAG1    |2|0|<null>;l'uno   |3|1|<null>");
+
+  // "l'uno" does not fit four characters: nothing appended, and the
+  // statement's rows can still be walked and filtered.
+  auto narrow = make(4);
+  std::shared_ptr<Recordset> read = connection_->Execute(sql);
+  EXPECT_EQ(ErrorNumber([&] { narrow->AppendRows(std::move(*read), {0, 1, 2}); }), kErrFieldValue);
+  EXPECT_EQ(narrow->RecordCount(), 0);
+  EXPECT_EQ(read->RecordCount(), 3);
+  read->SetFilter("ID = 3");
+  EXPECT_EQ(read->RecordCount(), 1);
+  EXPECT_EQ(read->FieldCount(), 3);
+  for (read->MoveFirst(); !read->EOF_(); read->MoveNext()) {
+    for (int i = 0; i < read->FieldCount(); ++i) (void)read->Field(i);
+  }
 }
 
 TEST_F(RecordsetSqliteTest, RequeryReloadsAndClonesKeepTheOldRows) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "bulk/bulk_statements.h"
 #include "bulk/copy_statements.h"
 #include "db/db_error.h"
+#include "db/recordset.h"
 #include "db/sql_literal.h"
 #include "db/value.h"
 #include "hostdb/temporary_demo_database.h"
@@ -126,6 +128,34 @@ TEST(ModuleStatementsTest, ClassificationTreeBatchGivesTenResults) {
       1);
   EXPECT_TRUE(
       std::none_of(group[1].begin(), group[1].end(), [](const auto& r) { return r[5] == "0"; }));
+}
+
+// With no filter the work table is made with every row included: the rows
+// shown, every column of them and their types are those of the table made
+// and then marked in full.
+TEST(ModuleStatementsTest, NodeWorkTableIncludedAsMadeShowsWhatMarkingAllShows) {
+  TemporaryDemoDatabase demo;
+  auto cn = demo.Connect();
+  const std::string table = "##tempT0123456789ABCDEF0123456789ABCDEF";
+  auto shown = [&](bool all_included) {
+    Exec(*cn, NodeStatements::DropWorkTable(table));
+    Exec(*cn, NodeStatements::WorkTable(table, db::Value(7), db::Value::Null(), 1, all_included));
+    if (!all_included) Exec(*cn, NodeStatements::MarkIncluded(table, ""));
+    std::shared_ptr<db::Recordset> rs = cn->Execute(NodeStatements::RowsShown(table));
+    Rows out;
+    testing::Row header;
+    for (int i = 0; i < rs->FieldCount(); ++i) {
+      header.push_back(rs->FieldAt(i).name + ":" +
+                       std::to_string(static_cast<int>(rs->FieldAt(i).type)));
+    }
+    out.push_back(header);
+    for (const auto& row : testing::ReadAll(rs.get())) out.push_back(row);
+    return out;
+  };
+  const Rows marked = shown(false);
+  ASSERT_GT(marked.size(), 10u);
+  EXPECT_GT(marked.front().size(), 20u);
+  EXPECT_EQ(shown(true), marked);
 }
 
 TEST(ModuleStatementsTest, NodeWorkTableAndMerge) {

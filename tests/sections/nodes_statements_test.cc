@@ -47,6 +47,11 @@ TEST(NodeStatementsTest, WorkTableForAUserAndForAGroup) {
             head + "     and FW3N_ID_FW07  =12\r\n     and FW3N_ID_FW06  IS NULL\r\n" + tail);
   EXPECT_EQ(NodeStatements::WorkTable(kTable, db::Value::Null(), db::Value(4), 2),
             head + "     and FW3N_ID_FW07  IS NULL\r\n     and FW3N_ID_FW06  =4\r\n" + tail);
+  // Made with every row included: only INCLUSA differs.
+  std::string included = head;
+  included.replace(included.find("0 AS INCLUSA"), 1, "1");
+  EXPECT_EQ(NodeStatements::WorkTable(kTable, db::Value(12), db::Value::Null(), 2, true),
+            included + "     and FW3N_ID_FW07  =12\r\n     and FW3N_ID_FW06  IS NULL\r\n" + tail);
 }
 
 TEST(NodeStatementsTest, DropFilterAndRows) {

@@ -669,45 +669,77 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
     if (columns > 0) {
       result.fields = statement->fields;
       result.rows.reserve(statement->last_rows);
+      // What the values of each expression column were, noted as they are
+      // read (not in a second walk over the rows): its type follows them.
+      struct Seen {
+        bool any_int = false, any_double = false, any_text = false, wide_int = false;
+        size_t longest = 0;
+      };
+      std::vector<Seen> seen(static_cast<size_t>(columns));
+      std::vector<char> derive(static_cast<size_t>(columns));
+      std::vector<char> boolean(static_cast<size_t>(columns));
+      std::vector<int32_t> pad_to(static_cast<size_t>(columns), 0);
+      for (size_t i = 0; i < static_cast<size_t>(columns); ++i) {
+        derive[i] = statement->derive_type[i];
+        boolean[i] = statement->boolean[i];
+        const FieldInfo& field = result.fields[i];
+        if (field.IsFixedText() && field.defined_size > 0) pad_to[i] = field.defined_size;
+      }
+      // Rows are sized in steps of four values, so that an in-memory
+      // recordset taking them over with a field or two more keeps their
+      // storage (Recordset::AppendRows).
+      const size_t capacity = (static_cast<size_t>(columns) + 3) & ~size_t{3};
       for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         std::vector<Value> row;
-        row.reserve(columns);
+        row.reserve(capacity);
         for (int i = 0; i < columns; ++i) {
           // One locked call per column: the sqlite3_value_* reads that
           // follow take no lock, and this statement is only ever stepped
           // by the driver's own thread.
           sqlite3_value* cell = sqlite3_column_value(stmt, i);
+          Seen& note = seen[static_cast<size_t>(i)];
           switch (sqlite3_value_type(cell)) {
-            case SQLITE_INTEGER:
-              if (statement->boolean[i]) {
-                row.emplace_back(sqlite3_value_int64(cell) != 0);
+            case SQLITE_INTEGER: {
+              const int64_t n = sqlite3_value_int64(cell);
+              if (boolean[i]) {
+                row.emplace_back(n != 0);
               } else {
-                row.emplace_back(static_cast<int64_t>(sqlite3_value_int64(cell)));
+                row.emplace_back(n);
+              }
+              if (derive[i]) {
+                note.any_int = true;
+                note.wide_int = note.wide_int || n > INT32_MAX || n < INT32_MIN;
               }
               break;
+            }
             case SQLITE_FLOAT:
               row.emplace_back(sqlite3_value_double(cell));
+              note.any_double = true;
               break;
             case SQLITE_NULL:
               row.push_back(Value::Null());
               break;
             default: {
               const char* text = static_cast<const char*>(sqlite3_value_blob(cell));
-              const auto bytes = static_cast<size_t>(sqlite3_value_bytes(cell));
-              const FieldInfo& field = result.fields[i];
-              std::string value;
+              const auto bytes = text ? static_cast<size_t>(sqlite3_value_bytes(cell)) : 0;
+              const std::string_view read(text ? text : "", bytes);
               // Fixed-length text comes back padded, as the host server pads
               // it; sized once, so the padding does not reallocate.
-              const bool pad = field.IsFixedText() && field.defined_size > 0;
-              value.reserve(pad ? std::max(bytes, static_cast<size_t>(field.defined_size)) : bytes);
-              value.assign(text ? text : "", text ? bytes : 0);
-              if (pad) {
-                const size_t length = Utf8Length(value);
-                if (length < static_cast<size_t>(field.defined_size)) {
-                  value.append(static_cast<size_t>(field.defined_size) - length, ' ');
-                }
+              if (pad_to[i] > 0) {
+                const auto size = static_cast<size_t>(pad_to[i]);
+                const size_t length = Utf8Length(read);
+                std::string value;
+                value.reserve(std::max(bytes, size + bytes - std::min(bytes, length)));
+                value.assign(read);
+                if (length < size) value.append(size - length, ' ');
+                row.emplace_back(std::move(value));
+              } else {
+                row.emplace_back(std::string(read));
               }
-              row.emplace_back(std::move(value));
+              if (derive[i]) {
+                note.any_text = true;
+                note.longest = std::max(note.longest, Utf8Length(read));
+              }
             }
           }
         }
@@ -716,31 +748,17 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
       if (rc != SQLITE_DONE) Fail(rc);
       statement->last_rows = result.rows.size();
       // Expression columns: the type the values have.
-      for (int i = 0; i < columns; ++i) {
-        if (!statement->derive_type[i]) continue;
+      for (size_t i = 0; i < static_cast<size_t>(columns); ++i) {
+        if (!derive[i]) continue;
         FieldInfo& field = result.fields[i];
-        bool any_int = false, any_double = false, any_text = false, wide_int = false;
-        size_t longest = 0;
-        for (const auto& row : result.rows) {
-          const Value& v = row[i];
-          if (v.type() == Value::Type::kInt) {
-            any_int = true;
-            const int64_t n = v.AsInt();
-            wide_int = wide_int || n > INT32_MAX || n < INT32_MIN;
-          } else if (v.type() == Value::Type::kDecimal) {
-            any_double = true;
-          } else if (v.type() == Value::Type::kText) {
-            any_text = true;
-            longest = std::max(longest, Utf8Length(v.AsText()));
-          }
-        }
-        if (any_text && !any_int && !any_double) {
+        const Seen& note = seen[i];
+        if (note.any_text && !note.any_int && !note.any_double) {
           field.type = DataType::kVarChar;
-          field.defined_size = static_cast<int32_t>(std::max<size_t>(longest, 1));
-        } else if (any_double && !any_text) {
+          field.defined_size = static_cast<int32_t>(std::max<size_t>(note.longest, 1));
+        } else if (note.any_double && !note.any_text) {
           field.type = DataType::kDouble;
-        } else if (any_int && !any_text) {
-          field.type = wide_int ? DataType::kBigInt : DataType::kInteger;
+        } else if (note.any_int && !note.any_text) {
+          field.type = note.wide_int ? DataType::kBigInt : DataType::kInteger;
         }
       }
       results.push_back(std::move(result));

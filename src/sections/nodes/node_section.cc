@@ -68,10 +68,15 @@ bool NodeSection::LoadData() {
     Unbind();
     built_ = false;
     cn.Execute(NodeStatements::DropWorkTable(table), nullptr, db::kAdExecuteNoRecords);
-    cn.Execute(NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company),
-               nullptr, db::kAdExecuteNoRecords);
+    // No filter: every row is included as it is made.
+    const bool all = condition.empty();
+    cn.Execute(
+        NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company, all),
+        nullptr, db::kAdExecuteNoRecords);
     cn.Execute(NodeStatements::WorkTableKey(table), nullptr, db::kAdExecuteNoRecords);
-    cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
+    if (!all) {
+      cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
+    }
     auto rows = std::make_shared<db::Recordset>();
     rows->Open(NodeStatements::RowsShown(table), connection);
     Bind(std::move(rows));

@@ -41,7 +41,8 @@ bool NodeStatements::IsWorkTableName(std::string_view name) {
 }
 
 std::string NodeStatements::WorkTable(std::string_view work_table, const db::Value& user_id,
-                                      const db::Value& group_id, int64_t company) {
+                                      const db::Value& group_id, int64_t company,
+                                      bool all_included) {
   std::string name;
   CheckedName(work_table, name);
   std::string s;
@@ -57,7 +58,7 @@ std::string NodeStatements::WorkTable(std::string_view work_table, const db::Val
   s += "     0 AS MODIFICA, ";
   s += "     0 AS ELIMINAZIONE, ";
   line("     0 AS INSERIMENTO, ");
-  line("     0 AS INCLUSA, ");
+  line(all_included ? "     1 AS INCLUSA, " : "     0 AS INCLUSA, ");
   line("     PD0C_DITTA_CG18 As DITTARAG,  ");
   line("     CONVERT(VARCHAR(10),CG18_DITTA) + ' - ' + CG16_RAGSOANAG AS RAGGRUPPAMENTO, ");
   s += "     PD0C_NODO.*, PD68_PROGETTI.*";

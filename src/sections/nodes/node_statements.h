@@ -25,9 +25,12 @@ class NodeStatements {
   static bool IsWorkTableName(std::string_view name);
 
   // The node catalogue of the company with the principal's revocations,
-  // made into the work table by SELECT ... INTO.
+  // made into the work table by SELECT ... INTO. Its rows pass the filter
+  // (INCLUSA 1) from the start when `all_included`, as MarkIncluded with no
+  // condition would leave them, without a second pass over the table.
   static std::string WorkTable(std::string_view work_table, const db::Value& user_id,
-                               const db::Value& group_id, int64_t company);
+                               const db::Value& group_id, int64_t company,
+                               bool all_included = false);
   // Drops the work table when it exists.
   static std::string DropWorkTable(std::string_view work_table);
   // Marks the rows that pass the filter. `condition` is the query control's

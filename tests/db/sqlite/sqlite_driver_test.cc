@@ -127,6 +127,67 @@ TEST_F(SqliteDriverTest, MultiResultBatchGivesOneResultPerStatementInOrder) {
   EXPECT_EQ(results[0].records_affected, 0);
 }
 
+// Every kind of cell read back as stored: integers (wide ones too),
+// decimals, Booleans, NULLs, fixed text padded to its size in characters,
+// UTF-8 and text far past any short-string size; and expression columns
+// typed after all their values, whatever row they first appear in.
+TEST_F(SqliteDriverTest, CellsOfEveryKindReadBackAsStored) {
+  auto driver = translator_.Open("Database=:memory:");
+  const std::string long_text(3000, 'x');
+  const std::string accented = "Perché più città";
+  driver->Execute(
+      "CREATE TABLE c (id INTEGER PRIMARY KEY, n BIGINT, d DECIMAL(10,2), b BIT, "
+      "f CHAR(6), v VARCHAR(4000))",
+      0);
+  driver->Execute("INSERT INTO c VALUES (1, 9000000000, 1.25, 1, 'città', '" + accented +
+                      "'), (2, NULL, NULL, NULL, NULL, NULL), (3, -7, 0, 0, 'abcdef', '" +
+                      long_text + "'), (4, 0, -2.5, 0, '', '')",
+                  0);
+  std::vector<ResultSet> results = driver->Execute(
+      "SELECT id, n, d, b, f, v, "
+      "CASE WHEN id = 1 THEN NULL WHEN id = 3 THEN 'più' ELSE 'ab' END AS t, "
+      "CASE WHEN id = 4 THEN 5000000000 ELSE id END AS w, "
+      "CASE WHEN id = 2 THEN 0.5 ELSE NULL END AS r "
+      "FROM c ORDER BY id",
+      0);
+  ASSERT_EQ(results.size(), 1u);
+  const ResultSet& r = results[0];
+  ASSERT_EQ(r.rows.size(), 4u);
+  for (const auto& row : r.rows) ASSERT_EQ(row.size(), 9u);
+  EXPECT_EQ(r.rows[0][1], Value(int64_t{9000000000}));
+  EXPECT_EQ(r.rows[0][2], Value(1.25));
+  EXPECT_EQ(r.rows[0][3], Value(true));
+  EXPECT_EQ(r.rows[0][4], Value("città "));  // six characters, seven bytes
+  EXPECT_EQ(r.rows[0][5], Value(accented));
+  for (size_t i = 1; i < 6; ++i) EXPECT_TRUE(r.rows[1][i].IsNull()) << i;
+  EXPECT_EQ(r.rows[2][1], Value(-7));
+  EXPECT_EQ(r.rows[2][3], Value(false));
+  EXPECT_EQ(r.rows[2][4], Value("abcdef"));
+  EXPECT_EQ(r.rows[2][5], Value(long_text));
+  EXPECT_EQ(r.rows[3][2], Value(-2.5));
+  EXPECT_EQ(r.rows[3][4], Value("      "));  // empty fixed text is all blanks
+  EXPECT_EQ(r.rows[3][5], Value(""));
+  // Expression columns.
+  EXPECT_TRUE(r.rows[0][6].IsNull());
+  EXPECT_EQ(r.rows[2][6], Value("più"));
+  EXPECT_EQ(r.fields[6].type, DataType::kVarChar);
+  EXPECT_EQ(r.fields[6].defined_size, 3);  // characters, not bytes
+  EXPECT_EQ(r.rows[3][7], Value(int64_t{5000000000}));
+  EXPECT_EQ(r.fields[7].type, DataType::kBigInt);  // one wide value, in the last row
+  EXPECT_EQ(r.rows[1][8], Value(0.5));
+  EXPECT_EQ(r.fields[8].type, DataType::kDouble);
+  // The same statement again, with other values: typed anew.
+  results = driver->Execute(
+      "SELECT CASE WHEN id = 1 THEN NULL WHEN id = 3 THEN 'più' ELSE 'ab' END AS t, "
+      "CASE WHEN id = 4 THEN 5000000000 ELSE id END AS w, "
+      "CASE WHEN id = 2 THEN 0.5 ELSE NULL END AS r "
+      "FROM c WHERE id = 1",
+      0);
+  ASSERT_EQ(results.at(0).rows.size(), 1u);
+  EXPECT_EQ(results[0].fields[1].type, DataType::kInteger);
+  EXPECT_NE(results[0].fields[0].type, DataType::kVarChar);  // only NULLs: no text seen
+}
+
 TEST_F(SqliteDriverTest, SameTextOverATableMadeAnewDescribesItsNewColumns) {
   auto driver = translator_.Open("Database=:memory:");
   driver->Execute(
