@@ -8,11 +8,13 @@
 #include "bulk/bulk_statements.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/control.h"
 #include "editor/log_error_routine.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "sections/families/family_section.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
 #include "zere_orvelka/grouping_grid.h"
@@ -23,7 +25,8 @@ namespace orv::bulk {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 using sections::NodeMerge;
 using sections::ParameterStatements;
 
@@ -61,14 +64,14 @@ bool HasRows(const std::shared_ptr<db::Recordset>& rs) {
 }  // namespace
 
 bool BulkSection::RefusedWithoutPrincipal() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (!w.CurrentPrincipal().IsNone()) return false;
   w.ShowMessage(kNoPrincipal, host::kVbExclamation, kNoPrincipalTitle);
   return true;
 }
 
 bool BulkSection::ButtonClick(std::string_view name) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (name == "VRX_ABILITATUTTI" || name == "VRX_ABILITATUTTI2") {
     VRX_ABILITATUTTI_ButtonClick();
     return true;
@@ -84,7 +87,7 @@ bool BulkSection::ButtonClick(std::string_view name) {
     // The button belongs to the grid of the parameter and node sections;
     // other sections keep rows of another shape in the work recordset.
     const int32_t section = w.section_code();
-    if (!ParameterStatements::IsParameterKind(section) && section != FRMFW_ORVELKA::kSectionNodes) {
+    if (!ParameterStatements::IsParameterKind(section) && section != SectionCodes::kSectionNodes) {
       return false;
     }
     VRX_DISABILITATUTTI_ButtonClick();
@@ -94,19 +97,13 @@ bool BulkSection::ButtonClick(std::string_view name) {
 }
 
 std::string BulkSection::FamilyCompany() {
-  FRMFW_ORVELKA& w = window();
-  const std::shared_ptr<db::Recordset>& tree = w.tree_rowset();
-  if (tree && tree->IsOpen() && tree->RecordCount() > 0 && tree->HasField("DITTA")) {
-    std::shared_ptr<db::Recordset> first = tree->Clone();
-    first->MoveFirst();
-    const db::Value& company = first->Field("DITTA");
-    if (!company.IsNull() && !company.IsEmpty()) return company.ToText();
-  }
-  return CompanyText(w.current_company());
+  auto* families =
+      dynamic_cast<sections::FamilySection*>(context().SectionFor(SectionCodes::kSectionFamilies));
+  return families ? families->ShownCompany() : CompanyText(context().current_company());
 }
 
 void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     // Nothing to remove for nobody: refused before any statement or question.
     if (RefusedWithoutPrincipal()) return;
@@ -115,7 +112,7 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
     const int32_t section = w.section_code();
     const std::string company = CompanyText(w.current_company());
 
-    if (section == FRMFW_ORVELKA::kSectionTransfers) {
+    if (section == SectionCodes::kSectionTransfers) {
       connection.Execute(BulkStatements::DeleteTransfers(principal, company), nullptr,
                          db::kAdExecuteNoRecords);
       w.LoadRevokeDepositi();
@@ -125,14 +122,14 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
     std::string family_company;
     std::string probe;
     switch (section) {
-      case FRMFW_ORVELKA::kSectionCliFor:
+      case SectionCodes::kSectionCliFor:
         probe = BulkStatements::ProbeCliFor(principal);
         break;
-      case FRMFW_ORVELKA::kSectionFamilies:
+      case SectionCodes::kSectionFamilies:
         family_company = FamilyCompany();
         probe = BulkStatements::ProbeFamilies(principal, family_company);
         break;
-      case FRMFW_ORVELKA::kSectionNodes:
+      case SectionCodes::kSectionNodes:
         probe = BulkStatements::ProbeNodes(principal, company);
         break;
       default:
@@ -149,7 +146,7 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       return;
     }
 
-    if (section == FRMFW_ORVELKA::kSectionNodes) {
+    if (section == SectionCodes::kSectionNodes) {
       DisabilitaNodi(true, principal);
       ReloadAfterEnable(principal);
     } else {
@@ -157,9 +154,9 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       try {
         db::Transaction transaction(connection);
         journal::RowScope scope{journal::JournalTable::kParameters, principal, {}};
-        if (section == FRMFW_ORVELKA::kSectionCliFor) {
+        if (section == SectionCodes::kSectionCliFor) {
           scope.table = journal::JournalTable::kCliFor;
-        } else if (section == FRMFW_ORVELKA::kSectionFamilies) {
+        } else if (section == SectionCodes::kSectionFamilies) {
           scope.table = journal::JournalTable::kFamilies;
           scope.Where("FW3H_DITTA", db::Value(family_company));
         } else {
@@ -167,11 +164,11 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
         }
         journal::GestureCapture capture(w.journal(), connection, {scope});
         switch (section) {
-          case FRMFW_ORVELKA::kSectionCliFor:
+          case SectionCodes::kSectionCliFor:
             connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
                                db::kAdExecuteNoRecords);
             break;
-          case FRMFW_ORVELKA::kSectionFamilies:
+          case SectionCodes::kSectionFamilies:
             connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
                                db::kAdExecuteNoRecords);
             break;
@@ -197,7 +194,7 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
 }
 
 void BulkSection::ReloadAfterEnable(const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (principal.IsUser()) {
     w.ReloadListaCFRevocati(principal.user_id(), false);
   } else {
@@ -206,9 +203,9 @@ void BulkSection::ReloadAfterEnable(const store::Principal& principal) {
 }
 
 void BulkSection::RefreshAfterEnable(int32_t section) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   w.LoadData();
-  if (section == FRMFW_ORVELKA::kSectionFamilies) {
+  if (section == SectionCodes::kSectionFamilies) {
     w.InitTreeFamiglie();
   } else {
     w.LoadTreeCausali();
@@ -217,7 +214,7 @@ void BulkSection::RefreshAfterEnable(int32_t section) {
 }
 
 void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     // Revocations for nobody would name no principal: refused before the
     // question.
@@ -227,11 +224,11 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
       return;
     }
     const store::Principal principal = w.CurrentPrincipal();
-    if (w.section_code() == FRMFW_ORVELKA::kSectionNodes) {
+    if (w.section_code() == SectionCodes::kSectionNodes) {
       DisabilitaNodi(false, principal);
       return;
     }
-    std::shared_ptr<db::Recordset> rows = w.work_recordset();
+    std::shared_ptr<db::Recordset> rows = w.rows();
     if (!rows || !rows->IsOpen() || rows->RecordCount() == 0) return;
     // Every row is tried: a failing row must not leave the rows after it
     // allowed. Each distinct error is shown once, the number of rows that
@@ -280,13 +277,13 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
 }
 
 bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
-    db::Recordset& row = Need(w.work_recordset(), "Recordset");
+    db::Recordset& row = Need(w.rows(), "Recordset");
     db::Connection& connection = Need(w.connection(), "Connection");
     std::string code;
     if (row.HasField("CODICE")) {
-      code = db::Trim(FRMFW_ORVELKA::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
+      code = db::Trim(SectionContext::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
     }
     const std::string company = CompanyText(row.Field("DITTARAG"));
     const int32_t kind = w.section_code();
@@ -320,7 +317,7 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
 }
 
 bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   editor::LogErrorRoutine routine(w, "DisabilitaNodi");
   // With the filter bar open the work table may not match the filter yet;
   // and a work table built for another principal (or not built, or whose
@@ -353,7 +350,7 @@ bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal)
         NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
     capture.Commit(transaction,
                    {enable ? journal::GestureKind::kEnableAll : journal::GestureKind::kDisableAll,
-                    FRMFW_ORVELKA::kSectionNodes, principal});
+                    SectionCodes::kSectionNodes, principal});
     merged = done;
   });
   routine.Run([&] { w.LoadData(); });

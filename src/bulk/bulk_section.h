@@ -29,7 +29,7 @@ namespace orv::bulk {
 // ReloadListaCFRevocati, and the node section's merge (NodeMerge).
 class BulkSection : public editor::Section {
  public:
-  explicit BulkSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit BulkSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "bulk"; }
 
@@ -51,7 +51,7 @@ class BulkSection : public editor::Section {
  private:
   // With no principal selected: shows the standard refusal and returns true.
   bool RefusedWithoutPrincipal();
-  // The company the family list shows (its first row's, else the current one).
+  // The company the family list shows (asked of the family section).
   std::string FamilyCompany();
   // After an enable-all: the principal's derived list (node sections, whose
   // merge commits on its own) and the screens of the section.

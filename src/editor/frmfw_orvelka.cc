@@ -212,20 +212,51 @@ void FRMFW_ORVELKA::SetCaption(std::string_view caption) { form().SetCaption(cap
 
 std::string FRMFW_ORVELKA::Caption() const { return control(kFormName).caption(); }
 
-void FRMFW_ORVELKA::AddSection(std::unique_ptr<Section> section) {
-  if (section) sections_.push_back(std::move(section));
+void FRMFW_ORVELKA::AddSection(std::unique_ptr<Section> section, const std::vector<int32_t>& codes,
+                               bool toolbar) {
+  if (!section) return;
+  for (int32_t code : codes) section_by_code_[code] = section.get();
+  if (toolbar) toolbar_sections_.push_back(section.get());
+  sections_.push_back(std::move(section));
 }
 
-void FRMFW_ORVELKA::AddSectionFirst(std::unique_ptr<Section> section) {
-  if (section) sections_.insert(sections_.begin(), std::move(section));
+Section* FRMFW_ORVELKA::SectionFor(int32_t code) const {
+  auto it = section_by_code_.find(code);
+  return it == section_by_code_.end() ? nullptr : it->second;
+}
+
+Section* FRMFW_ORVELKA::GridOwner(std::string_view grid) const {
+  return SectionFor(grid == "GRID_DEPOSITO" ? kSectionTransfers : kSectionWarehouses);
+}
+
+Section* FRMFW_ORVELKA::TreeOwner() const {
+  return SectionFor(section_code_ == kSectionFamilies ? kSectionFamilies : kSectionCliFor);
+}
+
+std::shared_ptr<db::Recordset>& FRMFW_ORVELKA::RowsOf(SectionContext::Grid grid) {
+  switch (grid) {
+    case SectionContext::Grid::kParameters:
+      return work_recordset_;
+    case SectionContext::Grid::kTransfers:
+      return matrix_rows_;
+    case SectionContext::Grid::kTree:
+      return tree_rowset_;
+    case SectionContext::Grid::kNone:
+      break;
+  }
+  return no_rows_;
+}
+
+void FRMFW_ORVELKA::ResetRows() {
+  work_recordset_.reset();
+  matrix_rows_.reset();
+  tree_rowset_.reset();
+  no_rows_.reset();
 }
 
 template <typename Hook>
-bool FRMFW_ORVELKA::Dispatch(Hook&& hook) {
-  for (const auto& section : sections_) {
-    if (hook(*section)) return true;
-  }
-  return false;
+bool FRMFW_ORVELKA::Call(Section* section, Hook&& hook) {
+  return section != nullptr && hook(*section);
 }
 
 std::shared_ptr<host::ClsGlobal> FRMFW_ORVELKA::global() const {
@@ -424,7 +455,9 @@ void FRMFW_ORVELKA::StartUp() {
     return;
   started_ = true;
   if (!routine.Run([&] { InitUserTree(); })) return;
-  if (!routine.Run([&] { Dispatch([](Section& s) { return s.InitCopyTree(); }); })) return;
+  if (!routine.Run(
+          [&] { Call(SectionFor(kSectionCopy), [](Section& s) { return s.InitCopyTree(); }); }))
+    return;
   if (!routine.Run([&] { InitSideBar(); })) return;
   if (!viewer()) {
     // A journal for this window's gestures; without its tables in the
@@ -540,8 +573,7 @@ void FRMFW_ORVELKA::Form_Unload() {
     if (resize_started_ && controls_.VRX_RESIZEFORM1) controls_.VRX_RESIZEFORM1->Stop();
     resize_started_ = false;
   });
-  work_recordset_.reset();
-  tree_rowset_.reset();
+  ResetRows();
   log_object_.reset();
   connection_.reset();
   owner_module_ = nullptr;
@@ -780,7 +812,8 @@ void FRMFW_ORVELKA::trv_GU_NodeClick(const std::optional<host::PrincipalNode>& n
 
 void FRMFW_ORVELKA::VRX_TREEUTENTICOPIA_NodeClick(const std::optional<host::PrincipalNode>& node) {
   try {
-    Dispatch([&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
+    Call(SectionFor(kSectionCopy),
+         [&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
   } catch (...) {
     VisualizzaErrore("VRX_TREEUTENTICOPIA_NodeClick");
   }
@@ -813,7 +846,8 @@ void FRMFW_ORVELKA::SelectFrame(int16_t& index) {
     return;
   if (!routine.Run([&] { frame_index_ = index; })) return;
   if (index != kFrameCopy) {
-    routine.Run([&] { Dispatch([](Section& s) { return s.ResetCopySelection(); }); });
+    routine.Run(
+        [&] { Call(SectionFor(kSectionCopy), [](Section& s) { return s.ResetCopySelection(); }); });
   } else {
     routine.Run([&] { control("LblTitle").SetCaption("Copia revoche"); });
   }
@@ -824,7 +858,7 @@ void FRMFW_ORVELKA::DispatchSideBarKey(std::string_view key, int32_t& grid_kind)
   auto code = [&](int32_t value) { section_code_ = value; };
   auto chosen = [&] { section_chosen_ = true; };
   auto project_steps = [&] {
-    Silently([&] { Dispatch([](Section& s) { return s.InitEnquery(); }); });
+    Silently([&] { Call(ActiveSection(), [](Section& s) { return s.InitEnquery(); }); });
     Silently([&] { control("CMD_UPDATE").SetVisible(true); });
     skip_reload_ = true;
     Silently([&] { ArrangePanes(true); });
@@ -887,7 +921,8 @@ void FRMFW_ORVELKA::DispatchSideBarKey(std::string_view key, int32_t& grid_kind)
     Silently([&] {
       std::optional<host::PrincipalNode> node;
       if (controls_.VRX_TREEUTENTICOPIA) node = controls_.VRX_TREEUTENTICOPIA->SelectedNode();
-      Dispatch([&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
+      Call(SectionFor(kSectionCopy),
+           [&](Section& s) { return s.CopyTreeNodeClick(node ? &*node : nullptr); });
     });
   }
 }
@@ -905,8 +940,7 @@ void FRMFW_ORVELKA::VRX_SIDEBAR1_ItemClick(const host::SideBarItem& item) {
   Silently([&] {
     if (controls_.TGRID_CLIFOR) controls_.TGRID_CLIFOR->SetDataSource(nullptr);
   });
-  work_recordset_.reset();
-  tree_rowset_.reset();
+  ResetRows();
   Silently([&] { ArrangePanes(false); });
   Silently([&] { control("PICDOWN").SetVisible(false); });
   Silently([&] { control("PICUP").SetVisible(false); });
@@ -1163,7 +1197,12 @@ bool FRMFW_ORVELKA::WritesData(std::string_view button) {
 void FRMFW_ORVELKA::ButtonClick(std::string_view name) {
   if (viewer() && WritesData(name)) return;
   try {
-    Dispatch([&](Section& s) { return s.ButtonClick(name); });
+    // The active section's buttons first, then the toolbar's (bulk, copy).
+    Section* active = ActiveSection();
+    if (Call(active, [&](Section& s) { return s.ButtonClick(name); })) return;
+    for (Section* section : toolbar_sections_) {
+      if (section != active && section->ButtonClick(name)) return;
+    }
   } catch (...) {
     VisualizzaErrore(std::string(name) + "_Click");
   }
@@ -1187,7 +1226,7 @@ void FRMFW_ORVELKA::GRIDTIPOLOGIE_SelectionBoxClick(std::string_view row_key,
     return;
   }
   try {
-    Dispatch([&](Section& s) {
+    Call(GridOwner("GRIDTIPOLOGIE"), [&](Section& s) {
       return s.GridSelectionBoxClick("GRIDTIPOLOGIE", row_key, column_key, value_before, cancel);
     });
   } catch (...) {
@@ -1202,7 +1241,7 @@ void FRMFW_ORVELKA::GRIDTIPOLOGIE_HeaderCheckBoxClick(std::string_view column_ke
     return;
   }
   Silently([&] {
-    Dispatch([&](Section& s) {
+    Call(GridOwner("GRIDTIPOLOGIE"), [&](Section& s) {
       return s.GridHeaderCheckBoxClick("GRIDTIPOLOGIE", column_key, new_state, cancel);
     });
   });
@@ -1216,7 +1255,7 @@ void FRMFW_ORVELKA::GRID_DEPOSITO_SelectionBoxClick(std::string_view row_key,
     return;
   }
   try {
-    Dispatch([&](Section& s) {
+    Call(GridOwner("GRID_DEPOSITO"), [&](Section& s) {
       return s.GridSelectionBoxClick("GRID_DEPOSITO", row_key, column_key, value_before, cancel);
     });
   } catch (...) {
@@ -1231,7 +1270,7 @@ void FRMFW_ORVELKA::GRID_DEPOSITO_HeaderCheckBoxClick(std::string_view column_ke
     return;
   }
   try {
-    Dispatch([&](Section& s) {
+    Call(GridOwner("GRID_DEPOSITO"), [&](Section& s) {
       return s.GridHeaderCheckBoxClick("GRID_DEPOSITO", column_key, new_state, cancel);
     });
   } catch (...) {
@@ -1244,19 +1283,22 @@ void FRMFW_ORVELKA::TGRID_CLIFOR_BeforeCheck(bool& cancel) {
     cancel = true;
     return;
   }
-  Silently([&] { Dispatch([&](Section& s) { return s.TreeBeforeCheck(cancel); }); });
+  Silently([&] { Call(TreeOwner(), [&](Section& s) { return s.TreeBeforeCheck(cancel); }); });
 }
 
 void FRMFW_ORVELKA::TGRID_CLIFOR_CheckChange(std::string_view column_key,
                                              std::string_view new_value) {
   if (viewer()) return;
-  Silently([&] { Dispatch([&](Section& s) { return s.TreeCheckChange(column_key, new_value); }); });
+  Silently([&] {
+    Call(TreeOwner(), [&](Section& s) { return s.TreeCheckChange(column_key, new_value); });
+  });
 }
 
 void FRMFW_ORVELKA::TGRID_CLIFOR_ColumnSubstitution(const host::TreeRowReader& row,
                                                     int32_t& column_index) {
-  Silently(
-      [&] { Dispatch([&](Section& s) { return s.TreeColumnSubstitution(row, column_index); }); });
+  Silently([&] {
+    Call(TreeOwner(), [&](Section& s) { return s.TreeColumnSubstitution(row, column_index); });
+  });
 }
 
 std::optional<host::LookupDefinition> FRMFW_ORVELKA::ENHQUERY_LookupDefinition(
@@ -1264,7 +1306,8 @@ std::optional<host::LookupDefinition> FRMFW_ORVELKA::ENHQUERY_LookupDefinition(
   std::optional<host::LookupDefinition> result;
   Silently([&] {
     host::LookupDefinition definition;
-    if (Dispatch([&](Section& s) { return s.QueryLookupDefinition(caption, definition); })) {
+    if (Call(ActiveSection(),
+             [&](Section& s) { return s.QueryLookupDefinition(caption, definition); })) {
       result = std::move(definition);
     }
   });
@@ -1276,7 +1319,8 @@ std::string FRMFW_ORVELKA::ENHQUERY_FieldValue(std::string_view caption, std::st
   std::string result(value);
   Silently([&] {
     std::string resolved;
-    if (Dispatch([&](Section& s) { return s.QueryFieldValue(caption, bound, value, resolved); })) {
+    if (Call(ActiveSection(),
+             [&](Section& s) { return s.QueryFieldValue(caption, bound, value, resolved); })) {
       result = std::move(resolved);
     }
   });
@@ -1286,23 +1330,24 @@ std::string FRMFW_ORVELKA::ENHQUERY_FieldValue(std::string_view caption, std::st
 // --- hooks
 
 void FRMFW_ORVELKA::InitGrid(int32_t layout, std::string_view item_key) {
-  Dispatch([&](Section& s) { return s.InitGrid(layout, item_key); });
+  Call(GridOwner(layout == 9 ? "GRID_DEPOSITO" : "GRIDTIPOLOGIE"),
+       [&](Section& s) { return s.InitGrid(layout, item_key); });
 }
 
 void FRMFW_ORVELKA::LoadData() {
-  Dispatch([](Section& s) { return s.LoadData(); });
+  Call(ActiveSection(), [](Section& s) { return s.LoadData(); });
 }
 
 void FRMFW_ORVELKA::LoadTreeCausali() {
-  Dispatch([](Section& s) { return s.LoadTreeCausali(); });
+  Call(SectionFor(kSectionCliFor), [](Section& s) { return s.LoadTreeCausali(); });
 }
 
 void FRMFW_ORVELKA::InitTreeFamiglie() {
-  Dispatch([](Section& s) { return s.InitTreeFamiglie(); });
+  Call(SectionFor(kSectionFamilies), [](Section& s) { return s.InitTreeFamiglie(); });
 }
 
 void FRMFW_ORVELKA::LoadRevokeDepositi() {
-  Dispatch([](Section& s) { return s.LoadRevokeDepositi(); });
+  Call(SectionFor(kSectionTransfers), [](Section& s) { return s.LoadRevokeDepositi(); });
 }
 
 void FRMFW_ORVELKA::ReloadListaCFRevocati(const db::Value& id, bool group) {

@@ -24,7 +24,7 @@ namespace orv::sections {
 // "Mod" too, in the table and on screen.
 class FamilySection : public editor::Section {
  public:
-  explicit FamilySection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit FamilySection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "families"; }
 
@@ -42,6 +42,10 @@ class FamilySection : public editor::Section {
   void SaveFamily(std::string_view column_key, std::string_view new_value);
   // Revokes the three rights of the tree rowset's current row. Throws.
   void DisabilitaRecordFamiglia(const store::Principal& principal);
+
+  // The company the family list shows: its first row's, else the current
+  // one ("NULL" when neither is known).
+  std::string ShownCompany();
 
   // The family row of the tree rowset's current row, codes trimmed.
   static FamilyRow RowOf(const db::Recordset& rows);

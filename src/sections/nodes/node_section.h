@@ -28,12 +28,14 @@ namespace orv::sections {
 // revocations.
 class NodeSection : public editor::Section, public NodeMerge {
  public:
-  explicit NodeSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit NodeSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "nodes"; }
 
   bool LoadData() override;
   bool InitEnquery() override;
+  // "Aggiorna" (CMD_UPDATE): the nodes that pass the filter, filter bar closed.
+  bool ButtonClick(std::string_view name) override;
   bool QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) override;
   bool QueryFieldValue(std::string_view caption, std::string_view bound, std::string_view value,
                        std::string& out) override;

@@ -32,7 +32,7 @@ class ParameterSection : public editor::Section {
   // Results of the save routines.
   enum class Outcome { kWritten, kRefused, kFailed, kAbsent };
 
-  explicit ParameterSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit ParameterSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "parameters"; }
 

@@ -34,7 +34,7 @@ namespace orv::sections {
 // succeeded; the error goes on to the window, which reports it.
 class TransferSection : public editor::Section {
  public:
-  explicit TransferSection(editor::FRMFW_ORVELKA& window);
+  explicit TransferSection(editor::SectionContext context);
   ~TransferSection() override;
 
   std::string_view Name() const override { return "transfers"; }
