@@ -5,7 +5,6 @@
 #include <memory>
 #include <utility>
 
-#include "bulk/bulk_statements.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "editor/control.h"
@@ -14,9 +13,8 @@
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
-#include "sections/families/family_section.h"
 #include "sections/parameters/node_merge.h"
-#include "sections/parameters/parameter_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "zere_orvelka/grouping_grid.h"
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/tree_grid.h"
@@ -27,8 +25,8 @@ namespace {
 
 using editor::SectionCodes;
 using editor::SectionContext;
+using sections::BulkStatements;
 using sections::NodeMerge;
-using sections::ParameterStatements;
 
 constexpr std::string_view kNoRevocations = "Non ci sono revoke assegnate per l'utente/gruppo ";
 constexpr std::string_view kRemoveQuestion =
@@ -85,21 +83,13 @@ bool BulkSection::ButtonClick(std::string_view name) {
   }
   if (name == "VRX_DISABILITATUTTI") {
     // The button belongs to the grid of the parameter and node sections;
-    // other sections keep rows of another shape in the work recordset.
-    const int32_t section = w.section_code();
-    if (!ParameterStatements::IsParameterKind(section) && section != SectionCodes::kSectionNodes) {
-      return false;
-    }
+    // other sections keep rows of another shape.
+    editor::Section* active = w.active_section();
+    if (active == nullptr || !active->RevokesGridRows()) return false;
     VRX_DISABILITATUTTI_ButtonClick();
     return true;
   }
   return false;
-}
-
-std::string BulkSection::FamilyCompany() {
-  auto* families =
-      dynamic_cast<sections::FamilySection*>(context().SectionFor(SectionCodes::kSectionFamilies));
-  return families ? families->ShownCompany() : CompanyText(context().current_company());
 }
 
 void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
@@ -110,33 +100,19 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
     const store::Principal principal = w.CurrentPrincipal();
     db::Connection& connection = Need(w.connection(), "Connection");
     const int32_t section = w.section_code();
-    const std::string company = CompanyText(w.current_company());
+    // The chosen section says what its revocations are.
+    editor::Section* active = w.active_section();
+    const std::optional<editor::RevocationSet> set =
+        active ? active->EnableAllSet(principal) : std::nullopt;
+    if (!set) return;
 
-    if (section == SectionCodes::kSectionTransfers) {
-      connection.Execute(BulkStatements::DeleteTransfers(principal, company), nullptr,
-                         db::kAdExecuteNoRecords);
+    if (set->probe.empty()) {
+      connection.Execute(set->remove, nullptr, db::kAdExecuteNoRecords);
       w.LoadRevokeDepositi();
       return;
     }
 
-    std::string family_company;
-    std::string probe;
-    switch (section) {
-      case SectionCodes::kSectionCliFor:
-        probe = BulkStatements::ProbeCliFor(principal);
-        break;
-      case SectionCodes::kSectionFamilies:
-        family_company = FamilyCompany();
-        probe = BulkStatements::ProbeFamilies(principal, family_company);
-        break;
-      case SectionCodes::kSectionNodes:
-        probe = BulkStatements::ProbeNodes(principal, company);
-        break;
-      default:
-        probe = BulkStatements::ProbeParameters(principal, section);
-        break;
-    }
-    if (!HasRows(connection.Execute(probe))) {
+    if (!HasRows(connection.Execute(set->probe))) {
       w.ShowMessage(std::string(kNoRevocations) + "\"" + principal.name() + "\"", host::kVbOKOnly,
                     "");
       return;
@@ -146,37 +122,15 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       return;
     }
 
-    if (section == SectionCodes::kSectionNodes) {
+    if (set->remove.empty()) {
       DisabilitaNodi(true, principal);
       ReloadAfterEnable(principal);
     } else {
       // The removal and the reload of the derived list commit together.
       try {
         db::Transaction transaction(connection);
-        journal::RowScope scope{journal::JournalTable::kParameters, principal, {}};
-        if (section == SectionCodes::kSectionCliFor) {
-          scope.table = journal::JournalTable::kCliFor;
-        } else if (section == SectionCodes::kSectionFamilies) {
-          scope.table = journal::JournalTable::kFamilies;
-          scope.Where("FW3H_DITTA", db::Value(family_company));
-        } else {
-          scope.Where("FW31_INDTIPO", db::Value(section));
-        }
-        journal::GestureCapture capture(w.journal(), connection, {scope});
-        switch (section) {
-          case SectionCodes::kSectionCliFor:
-            connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
-                               db::kAdExecuteNoRecords);
-            break;
-          case SectionCodes::kSectionFamilies:
-            connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
-                               db::kAdExecuteNoRecords);
-            break;
-          default:
-            connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
-                               db::kAdExecuteNoRecords);
-            break;
-        }
+        journal::GestureCapture capture(w.journal(), connection, {set->scope});
+        connection.Execute(set->remove, nullptr, db::kAdExecuteNoRecords);
         w.RunReloadListaCFRevocati(principal);
         capture.Commit(transaction, {journal::GestureKind::kEnableAll, section, principal});
       } catch (...) {

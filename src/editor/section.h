@@ -2,10 +2,12 @@
 #define ORV_EDITOR_SECTION_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "db/value.h"
+#include "editor/revocation_set.h"
 #include "editor/section_context.h"
 #include "host/tree_row_reader.h"
 #include "zere_orvelka/lookup_object.h"
@@ -97,6 +99,17 @@ class Section {
                                std::string_view /*value*/, std::string& /*out*/) {
     return false;
   }
+
+  // --- the toolbar's "Abilita tutti" and "Disabilita tutti", asked of the
+  // active section
+  // This section's revocations of `principal` as "Abilita tutti" removes
+  // them; null when the button does nothing here.
+  virtual std::optional<RevocationSet> EnableAllSet(const store::Principal& /*principal*/) {
+    return std::nullopt;
+  }
+  // True when "Disabilita tutti" of the parameter grid (VRX_DISABILITATUTTI)
+  // revokes this section's rows.
+  virtual bool RevokesGridRows() const { return false; }
 
   // The window is unloading (after its temporary table was dropped).
   virtual void Unload() {}

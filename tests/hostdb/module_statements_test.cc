@@ -9,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "bulk/bulk_statements.h"
 #include "bulk/copy_statements.h"
 #include "db/db_error.h"
 #include "db/sql_literal.h"
@@ -20,6 +19,7 @@
 #include "sections/families/family_statements.h"
 #include "sections/nodes/node_statements.h"
 #include "sections/parameters/parameter_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
 

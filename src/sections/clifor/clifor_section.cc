@@ -14,6 +14,7 @@
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
 #include "zere_orvelka/message_service.h"
@@ -591,6 +592,17 @@ void CliForSection::ReportRowFailures(SectionContext& w,
     told.push_back(&error);
     w.VisualizzaErrore(routine, error);
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> CliForSection::EnableAllSet(
+    const store::Principal& principal) {
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeCliFor(principal);
+  set.remove = BulkStatements::DeleteCliFor(principal);
+  set.scope = {journal::JournalTable::kCliFor, principal, {}};
+  return set;
 }
 
 }  // namespace orv::sections

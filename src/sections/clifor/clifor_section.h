@@ -45,6 +45,7 @@ class CliForSection : public editor::Section {
   bool TreeCheckChange(std::string_view column_key, std::string_view new_value) override;
   bool TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) override;
   bool ButtonClick(std::string_view name) override;
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
 
   // " (cli)", " (for)" or " (???)".
   static std::string DescrTipoCF(const db::Value& tipocf);

@@ -13,6 +13,7 @@
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "sections/clifor/clifor_section.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/tree_grid.h"
@@ -293,6 +294,19 @@ void FamilySection::DisableAll() {
     w.VisualizzaErrore(CliForSection::kDisableAllRoutine, error);
     if (shown) w.ShowProgress(false);
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> FamilySection::EnableAllSet(
+    const store::Principal& principal) {
+  const std::string company = ShownCompany();
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeFamilies(principal, company);
+  set.remove = BulkStatements::EnableFamilies(principal, company);
+  set.scope = {journal::JournalTable::kFamilies, principal, {}};
+  set.scope.Where("FW3H_DITTA", db::Value(company));
+  return set;
 }
 
 }  // namespace orv::sections

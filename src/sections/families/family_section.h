@@ -33,6 +33,8 @@ class FamilySection : public editor::Section {
   bool TreeCheckChange(std::string_view column_key, std::string_view new_value) override;
   bool TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) override;
   bool ButtonClick(std::string_view name) override;
+  // The rights set back to 1 on the company the list shows.
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
 
   // A new, open, empty family rowset.
   static std::shared_ptr<db::Recordset> CreateFamilyRowset();

@@ -7,6 +7,7 @@
 #include "host/err_object.h"
 #include "sections/nodes/node_statements.h"
 #include "sections/nodes/project_query.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/grouping_grid.h"
 #include "zere_orvelka/query_control.h"
@@ -189,6 +190,16 @@ bool NodeSection::SaveNode(const store::Principal& principal, const db::Value& c
     saved = true;
   });
   return saved;
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> NodeSection::EnableAllSet(const store::Principal& principal) {
+  const db::Value& company = context().current_company();
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeNodes(
+      principal, company.IsNull() || company.IsEmpty() ? "NULL" : company.ToText());
+  return set;
 }
 
 }  // namespace orv::sections

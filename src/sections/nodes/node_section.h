@@ -36,6 +36,10 @@ class NodeSection : public editor::Section, public NodeMerge {
   bool InitEnquery() override;
   // "Aggiorna" (CMD_UPDATE): the nodes that pass the filter, filter bar closed.
   bool ButtonClick(std::string_view name) override;
+  // Found in the current company; removed by marking the work table and
+  // merging it (no removal statement).
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
+  bool RevokesGridRows() const override { return true; }
   bool QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) override;
   bool QueryFieldValue(std::string_view caption, std::string_view bound, std::string_view value,
                        std::string& out) override;

@@ -15,6 +15,7 @@
 #include "sections/nodes/project_query.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
 #include "zere_orvelka/grid_layout.h"
@@ -490,6 +491,19 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
     w.VisualizzaErrore("InserisciRevocaNodi");
     return written ? Outcome::kWritten : Outcome::kFailed;
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> ParameterSection::EnableAllSet(
+    const store::Principal& principal) {
+  const int32_t kind = context().section_code();
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeParameters(principal, kind);
+  set.remove = BulkStatements::DeleteParameters(principal, kind);
+  set.scope = {journal::JournalTable::kParameters, principal, {}};
+  set.scope.Where("FW31_INDTIPO", db::Value(kind));
+  return set;
 }
 
 }  // namespace orv::sections

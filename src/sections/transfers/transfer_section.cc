@@ -13,6 +13,7 @@
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/grid_layout.h"
@@ -543,6 +544,17 @@ void TransferSection::VRX_DISABILITATUTTIU_ButtonClick() {
                             "") == host::kVbYes) {
     AbilitaDisabilitaTuttu(false);
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> TransferSection::EnableAllSet(
+    const store::Principal& principal) {
+  const db::Value& company = context().current_company();
+  editor::RevocationSet set;
+  set.remove = BulkStatements::DeleteTransfers(
+      principal, company.IsNull() || company.IsEmpty() ? "NULL" : company.ToText());
+  return set;
 }
 
 }  // namespace orv::sections

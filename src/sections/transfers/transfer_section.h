@@ -43,6 +43,8 @@ class TransferSection : public editor::Section {
   bool LoadData() override;
   bool LoadRevokeDepositi() override;
   bool ButtonClick(std::string_view name) override;
+  // The current company's transfers, removed at once (the button asked).
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
   bool GridSelectionBoxClick(std::string_view grid, std::string_view row_key,
                              std::string_view column_key, const db::Value& value_before,
                              bool& cancel) override;

@@ -1,8 +1,8 @@
-#include "bulk/bulk_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 
 #include "db/sql_literal.h"
 
-namespace orv::bulk {
+namespace orv::sections {
 
 namespace {
 
@@ -111,4 +111,4 @@ std::string BulkStatements::UpdateParameterRow(const store::Principal& principal
          db::SqlEscape(code) + "' AND FW31_DITTARAGG = " + std::string(company);
 }
 
-}  // namespace orv::bulk
+}  // namespace orv::sections
