@@ -307,7 +307,9 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient, public S
   bool AfterJournalStep(const journal::Journal::Result& result);
   // Runs `hook` on `section` when there is one; false otherwise.
   template <typename Hook>
-  static bool Call(Section* section, Hook&& hook);
+  static bool Call(Section* section, Hook&& hook) {
+    return section != nullptr && hook(*section);
+  }
   // The owners of the grids and the tree: GRIDTIPOLOGIE (its layouts 0, 2
   // and 6) belongs to the parameter sections, GRID_DEPOSITO (layout 9) to
   // the transfers, TGRID_CLIFOR to the families while they are chosen and
@@ -346,8 +348,20 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient, public S
   int32_t mouse_pointer_ = 0;
   bool resize_started_ = false;
   std::function<void(FRMFW_ORVELKA&)> unloaded_handler_;
-  // The gesture being handled (depth of nested handlers) and what it reported.
-  class GestureScope;
+  // The gesture being handled (depth of nested handlers) and what it
+  // reported: a handler that starts a gesture holds a GestureScope.
+  class GestureScope {
+   public:
+    explicit GestureScope(FRMFW_ORVELKA& w) : w_(w) {
+      if (w_.gesture_depth_++ == 0) w_.gesture_reports_.clear();
+    }
+    ~GestureScope() { --w_.gesture_depth_; }
+    GestureScope(const GestureScope&) = delete;
+    GestureScope& operator=(const GestureScope&) = delete;
+
+   private:
+    FRMFW_ORVELKA& w_;
+  };
   int gesture_depth_ = 0;
   std::vector<std::string> gesture_reports_;
   // The rows bound to GRIDTIPOLOGIE, GRID_DEPOSITO and TGRID_CLIFOR, and
