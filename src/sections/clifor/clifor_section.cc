@@ -366,14 +366,12 @@ bool CliForSection::RefusesCheck(const db::Recordset& tree_rowset) {
 }
 
 bool CliForSection::TreeBeforeCheck(bool& cancel) {
-  if (context().section_code() == SectionCodes::kSectionFamilies) return false;
   if (RefusesCheck(Need(context().rows(), "Recordset"))) cancel = true;
   return true;
 }
 
 bool CliForSection::TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) {
   SectionContext& w = context();
-  if (w.section_code() == SectionCodes::kSectionFamilies) return false;
   const db::Value marker = row("CHECKED2");
   if (marker.IsNull() || marker.IsEmpty() || marker.ToText().empty()) {
     host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
@@ -384,7 +382,6 @@ bool CliForSection::TreeColumnSubstitution(const host::TreeRowReader& row, int32
 
 bool CliForSection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
   SectionContext& w = context();
-  if (w.section_code() == SectionCodes::kSectionFamilies) return false;
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
   // The rows of the branch's company, kind and level for the journal.
@@ -520,7 +517,6 @@ bool CliForSection::ConfirmDisableAll(SectionContext& window) {
 
 bool CliForSection::ButtonClick(std::string_view name) {
   if (name != kDisableAllButton) return false;
-  if (context().section_code() == SectionCodes::kSectionFamilies) return false;
   DisableAll();
   return true;
 }

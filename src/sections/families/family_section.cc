@@ -34,10 +34,6 @@ std::string Text(const db::Value& value) {
 
 }  // namespace
 
-bool FamilySection::IsOwnSection() {
-  return context().section_code() == SectionCodes::kSectionFamilies;
-}
-
 std::shared_ptr<db::Recordset> FamilySection::CreateFamilyRowset() {
   auto rs = std::make_shared<db::Recordset>();
   rs->AppendField("PADRE_KEY", db::DataType::kVarChar, 250);
@@ -139,7 +135,6 @@ std::string FamilySection::ShownCompany() {
 }
 
 bool FamilySection::TreeBeforeCheck(bool& cancel) {
-  if (!IsOwnSection()) return false;
   if (CliForSection::RefusesCheck(Need(context().rows(), "Recordset"))) cancel = true;
   return true;
 }
@@ -147,11 +142,10 @@ bool FamilySection::TreeBeforeCheck(bool& cancel) {
 bool FamilySection::TreeColumnSubstitution(const host::TreeRowReader& /*row*/,
                                            int32_t& /*column_index*/) {
   // Every family row carries its three boxes.
-  return IsOwnSection();
+  return true;
 }
 
 bool FamilySection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
-  if (!IsOwnSection()) return false;
   SectionContext& w = context();
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
@@ -222,7 +216,7 @@ void FamilySection::DisabilitaRecordFamiglia(const store::Principal& principal) 
 // --- disable-all
 
 bool FamilySection::ButtonClick(std::string_view name) {
-  if (name != CliForSection::kDisableAllButton || !IsOwnSection()) return false;
+  if (name != CliForSection::kDisableAllButton) return false;
   DisableAll();
   return true;
 }

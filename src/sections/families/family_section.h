@@ -53,7 +53,6 @@ class FamilySection : public editor::Section {
   static FamilyRow RowOf(const db::Recordset& rows);
 
  private:
-  bool IsOwnSection();
   void DisableAll();
   bool RevocationExists(const store::Principal& principal, const FamilyRow& row);
 };

@@ -32,8 +32,6 @@ std::string IdKey(const db::Value& id) { return store::IdText(id, "NULL"); }
 
 }  // namespace
 
-bool NodeSection::IsOwnSection() { return context().section_code() == SectionCodes::kSectionNodes; }
-
 // --- loading
 
 void NodeSection::Unbind() {
@@ -56,7 +54,6 @@ void NodeSection::Bind(std::shared_ptr<db::Recordset> recordset) {
 }
 
 bool NodeSection::LoadData() {
-  if (!IsOwnSection()) return false;
   SectionContext& w = context();
   try {
     const std::string& table = w.temp_table_name();
@@ -90,7 +87,6 @@ bool NodeSection::LoadData() {
 // --- filter bar
 
 bool NodeSection::InitEnquery() {
-  if (!IsOwnSection()) return false;
   project_from_.clear();
   project_to_.clear();
   try {
@@ -110,7 +106,6 @@ bool NodeSection::ButtonClick(std::string_view name) {
 }
 
 bool NodeSection::QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) {
-  if (!IsOwnSection()) return false;
   const ProjectQuery::Field* field = ProjectQuery::Find(SectionCodes::kSectionNodes, caption);
   if (field == nullptr) return false;
   out = ProjectQuery::Definition(context(), *field);
@@ -119,7 +114,6 @@ bool NodeSection::QueryLookupDefinition(std::string_view caption, host::LookupDe
 
 bool NodeSection::QueryFieldValue(std::string_view caption, std::string_view bound,
                                   std::string_view value, std::string& out) {
-  if (!IsOwnSection()) return false;
   const ProjectQuery::Field* field = ProjectQuery::Find(SectionCodes::kSectionNodes, caption);
   if (field == nullptr) return false;
   std::string project;

@@ -59,7 +59,6 @@ class NodeSection : public editor::Section, public NodeMerge {
   const std::string& project_to() const { return project_to_; }
 
  private:
-  bool IsOwnSection();
   // Drops the grid's rows: they belong to a work table about to be replaced.
   void Unbind();
   void Bind(std::shared_ptr<db::Recordset> recordset);

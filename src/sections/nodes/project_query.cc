@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "db/connection.h"
 #include "db/value.h"
 #include "editor/section_context.h"
 #include "host/err_object.h"

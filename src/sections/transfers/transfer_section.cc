@@ -149,7 +149,6 @@ bool TransferSection::InitGrid(int32_t layout, std::string_view item_key) {
 // --- build and fill
 
 bool TransferSection::LoadData() {
-  if (context().section_code() != SectionCodes::kSectionTransfers) return false;
   LoadDepositi();
   return true;
 }
@@ -392,7 +391,6 @@ bool TransferSection::GridHeaderCheckBoxClick(std::string_view grid, std::string
 // --- buttons
 
 bool TransferSection::ButtonClick(std::string_view name) {
-  if (context().section_code() != SectionCodes::kSectionTransfers) return false;
   if (name == "VRX_ABIDISDEPORI") {
     VRX_ABIDISDEPORI_ButtonClick();
   } else if (name == "VRX_DISABILITATUTTIDEP") {

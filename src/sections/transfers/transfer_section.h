@@ -87,7 +87,7 @@ class TransferSection : public editor::Section {
   static journal::RowScope TransferScope(const store::Principal& principal, int64_t company);
   // The name of the principal selected now (for the journal's summary).
   std::string PrincipalName();
-  // The matrix when it is still the window's work recordset, else null.
+  // The matrix when it is still the section's rows, else null.
   std::shared_ptr<db::Recordset> CurrentMatrix();
   // Shows the no-principal message and returns false when none is selected.
   bool NeedPrincipal();
