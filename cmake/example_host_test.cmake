@@ -39,3 +39,18 @@ run(${CC} -Wall -Wextra -Werror "${SOURCE_DIR}/examples/c_host/c_host.c" ${flags
     -Wl,-rpath,${prefix}/lib -o "${WORK_DIR}/c_host_pc")
 run("${WORK_DIR}/c_host_pc" "${WORK_DIR}/manifest_pc")
 message(STATUS "pkg-config: ${out}")
+
+# The C++ host through pkg-config: the C++ package says the standard, the
+# host's command line does not.
+find_program(CXX NAMES c++ g++ REQUIRED)
+run(${PKG_CONFIG} --cflags --libs zere_orvelka-cpp)
+string(STRIP "${out}" flags)
+if(NOT flags MATCHES "-std=c\\+\\+20")
+  message(FATAL_ERROR "zere_orvelka-cpp does not give C++20: ${flags}")
+endif()
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run(${CXX} -Wall -Wextra -Werror "${SOURCE_DIR}/examples/cpp_host/cpp_host.cc" ${flags}
+    -Wl,-rpath,${prefix}/lib -o "${WORK_DIR}/cpp_host_pc")
+run("${prefix}/bin/orvelka-db" create --demo "${WORK_DIR}/demo_pc.db")
+run("${WORK_DIR}/cpp_host_pc" "${WORK_DIR}/demo_pc.db")
+message(STATUS "pkg-config (C++): ${out}")

@@ -243,7 +243,7 @@ class Query : public QueryControl {
                   std::shared_ptr<ClsGlobal>) override {}
   void SetContextName(std::string_view) override {}
   void SetEnabled(bool) override {}
-  void SetConnection(std::shared_ptr<orv::db::Connection>) override {}
+  void SetConnection(std::shared_ptr<orv::host::ConnectionHandle>) override {}
   void AddField(std::string_view, std::string_view, std::string_view, int32_t, int32_t) override {}
   void Build() override {}
   std::string Condition() const override { return ""; }

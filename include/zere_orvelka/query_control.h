@@ -6,9 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace orv::db {
-class Connection;  // the window's connection, opaque to a host (see Cinterface)
-}
+#include "zere_orvelka/connection_handle.h"
 
 namespace orv::host {
 
@@ -39,7 +37,7 @@ class QueryControl {
                           std::shared_ptr<ClsGlobal> global) = 0;
   virtual void SetContextName(std::string_view name) = 0;
   virtual void SetEnabled(bool enabled) = 0;
-  virtual void SetConnection(std::shared_ptr<db::Connection> connection) = 0;
+  virtual void SetConnection(std::shared_ptr<ConnectionHandle> connection) = 0;
   virtual void AddField(std::string_view page, std::string_view caption, std::string_view column,
                         int32_t position, int32_t max_length) = 0;
   virtual void Build() = 0;

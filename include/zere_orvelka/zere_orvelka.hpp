@@ -4,17 +4,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "zere_orvelka/connection_handle.h"
 #include "zere_orvelka/variant.h"
 
 // The C++ module interface of libzere_orvelka.so, for C++ hosts built with
 // the same compiler and standard library (zere_orvelka.h is the C one):
 // orv_object_cinterface() hands out the entry object's Cinterface.
-
-namespace orv::db {
-// The window's own database connection, which the window hands to its
-// module interface (Connection). Opaque to a host: it may only hold it.
-class Connection;
-}  // namespace orv::db
 
 namespace orv::host {
 
@@ -88,8 +83,8 @@ class Cinterface {
   // is gone, false when the close was refused or failed. True when no window
   // is open, so that a host can always close the module.
   virtual Variant CloseForm() = 0;
-  virtual void SetConnection(std::shared_ptr<db::Connection> value) = 0;
-  virtual std::shared_ptr<db::Connection> GetConnection() const = 0;
+  virtual void SetConnection(std::shared_ptr<ConnectionHandle> value) = 0;
+  virtual std::shared_ptr<ConnectionHandle> GetConnection() const = 0;
   virtual std::shared_ptr<HostForm> GetCwindow() const = 0;
   // Raises the module's DataTransfer event with `data`; returns Empty.
   virtual Variant TransferData(const Variant& data) = 0;

@@ -5,18 +5,18 @@
 #include <memory>
 #include <utility>
 
-#include "bulk/bulk_statements.h"
 #include "bulk/parameter_revoke_all.h"
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/control.h"
 #include "editor/log_error_routine.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "sections/parameters/node_merge.h"
-#include "sections/parameters/parameter_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "zere_orvelka/grouping_grid.h"
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/tree_grid.h"
@@ -25,9 +25,10 @@ namespace orv::bulk {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
+using sections::BulkStatements;
 using sections::NodeMerge;
-using sections::ParameterStatements;
 
 constexpr std::string_view kNoRevocations = "Non ci sono revoke assegnate per l'utente/gruppo ";
 constexpr std::string_view kRemoveQuestion =
@@ -63,14 +64,14 @@ bool HasRows(const std::shared_ptr<db::Recordset>& rs) {
 }  // namespace
 
 bool BulkSection::RefusedWithoutPrincipal() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (!w.CurrentPrincipal().IsNone()) return false;
   w.ShowMessage(kNoPrincipal, host::kVbExclamation, kNoPrincipalTitle);
   return true;
 }
 
 bool BulkSection::ButtonClick(std::string_view name) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (name == "VRX_ABILITATUTTI" || name == "VRX_ABILITATUTTI2") {
     VRX_ABILITATUTTI_ButtonClick();
     return true;
@@ -84,64 +85,36 @@ bool BulkSection::ButtonClick(std::string_view name) {
   }
   if (name == "VRX_DISABILITATUTTI") {
     // The button belongs to the grid of the parameter and node sections;
-    // other sections keep rows of another shape in the work recordset.
-    const int32_t section = w.section_code();
-    if (!ParameterStatements::IsParameterKind(section) && section != FRMFW_ORVELKA::kSectionNodes) {
-      return false;
-    }
+    // other sections keep rows of another shape.
+    editor::Section* active = w.active_section();
+    if (active == nullptr || !active->RevokesGridRows()) return false;
     VRX_DISABILITATUTTI_ButtonClick();
     return true;
   }
   return false;
 }
 
-std::string BulkSection::FamilyCompany() {
-  FRMFW_ORVELKA& w = window();
-  const std::shared_ptr<db::Recordset>& tree = w.tree_rowset();
-  if (tree && tree->IsOpen() && tree->RecordCount() > 0 && tree->HasField("DITTA")) {
-    std::shared_ptr<db::Recordset> first = tree->Clone();
-    first->MoveFirst();
-    const db::Value& company = first->Field("DITTA");
-    if (!company.IsNull() && !company.IsEmpty()) return company.ToText();
-  }
-  return CompanyText(w.current_company());
-}
-
 void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     // Nothing to remove for nobody: refused before any statement or question.
     if (RefusedWithoutPrincipal()) return;
     const store::Principal principal = w.CurrentPrincipal();
     db::Connection& connection = Need(w.connection(), "Connection");
     const int32_t section = w.section_code();
-    const std::string company = CompanyText(w.current_company());
+    // The chosen section says what its revocations are.
+    editor::Section* active = w.active_section();
+    const std::optional<editor::RevocationSet> set =
+        active ? active->EnableAllSet(principal) : std::nullopt;
+    if (!set) return;
 
-    if (section == FRMFW_ORVELKA::kSectionTransfers) {
-      connection.Execute(BulkStatements::DeleteTransfers(principal, company), nullptr,
-                         db::kAdExecuteNoRecords);
+    if (set->probe.empty()) {
+      connection.Execute(set->remove, nullptr, db::kAdExecuteNoRecords);
       w.LoadRevokeDepositi();
       return;
     }
 
-    std::string family_company;
-    std::string probe;
-    switch (section) {
-      case FRMFW_ORVELKA::kSectionCliFor:
-        probe = BulkStatements::ProbeCliFor(principal);
-        break;
-      case FRMFW_ORVELKA::kSectionFamilies:
-        family_company = FamilyCompany();
-        probe = BulkStatements::ProbeFamilies(principal, family_company);
-        break;
-      case FRMFW_ORVELKA::kSectionNodes:
-        probe = BulkStatements::ProbeNodes(principal, company);
-        break;
-      default:
-        probe = BulkStatements::ProbeParameters(principal, section);
-        break;
-    }
-    if (!HasRows(connection.Execute(probe))) {
+    if (!HasRows(connection.Execute(set->probe))) {
       w.ShowMessage(std::string(kNoRevocations) + "\"" + principal.name() + "\"", host::kVbOKOnly,
                     "");
       return;
@@ -151,37 +124,15 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
       return;
     }
 
-    if (section == FRMFW_ORVELKA::kSectionNodes) {
+    if (set->remove.empty()) {
       DisabilitaNodi(true, principal);
       ReloadAfterEnable(principal);
     } else {
       // The removal and the reload of the derived list commit together.
       try {
         db::Transaction transaction(connection);
-        journal::RowScope scope{journal::JournalTable::kParameters, principal, {}};
-        if (section == FRMFW_ORVELKA::kSectionCliFor) {
-          scope.table = journal::JournalTable::kCliFor;
-        } else if (section == FRMFW_ORVELKA::kSectionFamilies) {
-          scope.table = journal::JournalTable::kFamilies;
-          scope.Where("FW3H_DITTA", db::Value(family_company));
-        } else {
-          scope.Where("FW31_INDTIPO", db::Value(section));
-        }
-        journal::GestureCapture capture(w.journal(), connection, {scope});
-        switch (section) {
-          case FRMFW_ORVELKA::kSectionCliFor:
-            connection.Execute(BulkStatements::DeleteCliFor(principal), nullptr,
-                               db::kAdExecuteNoRecords);
-            break;
-          case FRMFW_ORVELKA::kSectionFamilies:
-            connection.Execute(BulkStatements::EnableFamilies(principal, family_company), nullptr,
-                               db::kAdExecuteNoRecords);
-            break;
-          default:
-            connection.Execute(BulkStatements::DeleteParameters(principal, section), nullptr,
-                               db::kAdExecuteNoRecords);
-            break;
-        }
+        journal::GestureCapture capture(w.journal(), connection, {set->scope});
+        connection.Execute(set->remove, nullptr, db::kAdExecuteNoRecords);
         w.RunReloadListaCFRevocati(principal);
         capture.Commit(transaction, {journal::GestureKind::kEnableAll, section, principal});
       } catch (...) {
@@ -199,7 +150,7 @@ void BulkSection::VRX_ABILITATUTTI_ButtonClick() {
 }
 
 void BulkSection::ReloadAfterEnable(const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (principal.IsUser()) {
     w.ReloadListaCFRevocati(principal.user_id(), false);
   } else {
@@ -208,9 +159,9 @@ void BulkSection::ReloadAfterEnable(const store::Principal& principal) {
 }
 
 void BulkSection::RefreshAfterEnable(int32_t section) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   w.LoadData();
-  if (section == FRMFW_ORVELKA::kSectionFamilies) {
+  if (section == SectionCodes::kSectionFamilies) {
     w.InitTreeFamiglie();
   } else {
     w.LoadTreeCausali();
@@ -219,7 +170,7 @@ void BulkSection::RefreshAfterEnable(int32_t section) {
 }
 
 void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     // Revocations for nobody would name no principal: refused before the
     // question.
@@ -229,11 +180,11 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
       return;
     }
     const store::Principal principal = w.CurrentPrincipal();
-    if (w.section_code() == FRMFW_ORVELKA::kSectionNodes) {
+    if (w.section_code() == SectionCodes::kSectionNodes) {
       DisabilitaNodi(false, principal);
       return;
     }
-    std::shared_ptr<db::Recordset> rows = w.work_recordset();
+    std::shared_ptr<db::Recordset> rows = w.rows();
     if (!rows || !rows->IsOpen() || rows->RecordCount() == 0) return;
     // Every row is tried: a failing row must not leave the rows after it
     // allowed. Each distinct error is shown once, the number of rows that
@@ -292,7 +243,7 @@ void BulkSection::VRX_DISABILITATUTTI_ButtonClick() {
 
 std::string BulkSection::RowCode(db::Recordset& row) {
   if (!row.HasField("CODICE")) return {};
-  return db::Trim(FRMFW_ORVELKA::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
+  return db::Trim(SectionContext::NvlValue(row.Field("CODICE"), db::Value("")).ToText());
 }
 
 void BulkSection::ShowRowRevoked(db::Recordset& row) {
@@ -302,8 +253,8 @@ void BulkSection::ShowRowRevoked(db::Recordset& row) {
 
 bool BulkSection::RevokeShownRowsAsSet(const store::Principal& principal,
                                        journal::GestureCapture& capture) {
-  FRMFW_ORVELKA& w = window();
-  db::Recordset& rows = Need(w.work_recordset(), "Recordset");
+  SectionContext& w = context();
+  db::Recordset& rows = Need(w.rows(), "Recordset");
   db::Connection& connection = Need(w.connection(), "Connection");
   ParameterRevokeAll revoke(principal, w.section_code());
   const int code = rows.FieldIndex("CODICE");
@@ -331,9 +282,9 @@ bool BulkSection::RevokeShownRowsAsSet(const store::Principal& principal,
 }
 
 bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
-    db::Recordset& row = Need(w.work_recordset(), "Recordset");
+    db::Recordset& row = Need(w.rows(), "Recordset");
     db::Connection& connection = Need(w.connection(), "Connection");
     const std::string code = RowCode(row);
     const std::string company = CompanyText(row.Field("DITTARAG"));
@@ -367,7 +318,7 @@ bool BulkSection::DisabilitaRecordDeposito(const store::Principal& principal) {
 }
 
 bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   editor::LogErrorRoutine routine(w, "DisabilitaNodi");
   // With the filter bar open the work table may not match the filter yet;
   // and a work table built for another principal (or not built, or whose
@@ -400,7 +351,7 @@ bool BulkSection::DisabilitaNodi(bool enable, const store::Principal& principal)
         NodeMerge::Find(w).ConfermaModificheNodi(principal.user_id(), principal.group_id());
     capture.Commit(transaction,
                    {enable ? journal::GestureKind::kEnableAll : journal::GestureKind::kDisableAll,
-                    FRMFW_ORVELKA::kSectionNodes, principal});
+                    SectionCodes::kSectionNodes, principal});
     merged = done;
   });
   routine.Run([&] { w.LoadData(); });

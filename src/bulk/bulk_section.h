@@ -26,18 +26,20 @@ namespace orv::bulk {
 // principal in the current section removed, or every row shown revoked, in
 // one action.
 //
-// Removing goes by section code: customers/suppliers (24) and parameters
-// (6, 8, 15, 30) lose the principal's rows in every company, article
-// families (31) keep their rows with the three rights set back to 1, warehouse
-// transfers (32) lose the current company's rows, project nodes (33) are all
-// marked allowed and merged. Revoking walks the parameter rows shown (or
-// marks every node that passes the filter revoked, for 33).
+// Removing asks the active section what its revocations are
+// (Section::EnableAllSet): customers/suppliers (24) and parameters (6, 8, 15,
+// 30) lose the principal's rows in every company, article families (31) keep
+// their rows with the three rights set back to 1, warehouse transfers (32)
+// lose the current company's rows at once, project nodes (33) are all marked
+// allowed and merged. Revoking (for the sections whose RevokesGridRows) walks
+// the parameter rows shown, or marks every node that passes the filter
+// revoked.
 //
 // The other sections are reached through the window only: its loaders,
 // ReloadListaCFRevocati, and the node section's merge (NodeMerge).
 class BulkSection : public editor::Section {
  public:
-  explicit BulkSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit BulkSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "bulk"; }
 
@@ -68,8 +70,6 @@ class BulkSection : public editor::Section {
 
   // With no principal selected: shows the standard refusal and returns true.
   bool RefusedWithoutPrincipal();
-  // The company the family list shows (its first row's, else the current one).
-  std::string FamilyCompany();
   // After an enable-all: the principal's derived list (node sections, whose
   // merge commits on its own) and the screens of the section.
   void ReloadAfterEnable(const store::Principal& principal);

@@ -8,8 +8,9 @@
 
 #include "bulk/copy_statements.h"
 #include "db/connection.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/control.h"
 #include "editor/log_error_routine.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
@@ -20,7 +21,8 @@ namespace orv::bulk {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 
 constexpr std::string_view kCheckBoxType = "VRX_CHECKBOX";
 constexpr std::string_view kSelectAll = "Seleziona tutti";
@@ -43,14 +45,14 @@ struct PreTick {
   std::string_view box;
 };
 constexpr std::array<PreTick, 8> kPreTicks = {{
-    {FRMFW_ORVELKA::kSectionWarehouses, "CHK_DEP"},
-    {FRMFW_ORVELKA::kSectionProjects, "CHK_PROGETTI"},
-    {FRMFW_ORVELKA::kSectionMrpSimulations, "CHK_CODICISIMUAZIONE"},
-    {FRMFW_ORVELKA::kSectionCliFor, "CHK_CLIFOR"},
-    {FRMFW_ORVELKA::kSectionBlocking, "CHK_BLOC"},
-    {FRMFW_ORVELKA::kSectionFamilies, "CHK_FAM"},
-    {FRMFW_ORVELKA::kSectionTransfers, "CHK_TRANS"},
-    {FRMFW_ORVELKA::kSectionNodes, "CHK_NODI"},
+    {SectionCodes::kSectionWarehouses, "CHK_DEP"},
+    {SectionCodes::kSectionProjects, "CHK_PROGETTI"},
+    {SectionCodes::kSectionMrpSimulations, "CHK_CODICISIMUAZIONE"},
+    {SectionCodes::kSectionCliFor, "CHK_CLIFOR"},
+    {SectionCodes::kSectionBlocking, "CHK_BLOC"},
+    {SectionCodes::kSectionFamilies, "CHK_FAM"},
+    {SectionCodes::kSectionTransfers, "CHK_TRANS"},
+    {SectionCodes::kSectionNodes, "CHK_NODI"},
 }};
 
 using host::Need;
@@ -62,7 +64,7 @@ bool IsTicked(const db::Value& value) {
 }  // namespace
 
 bool CopySection::InitCopyTree() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   host::PrincipalTree& tree = Need(w.host_controls().VRX_TREEUTENTICOPIA, "VRX_TREEUTENTICOPIA");
   tree.SetShowUsers(true);
   tree.SetShowGroups(true);
@@ -73,7 +75,7 @@ bool CopySection::InitCopyTree() {
 
 bool CopySection::CopyTreeNodeClick(const host::PrincipalNode* node) {
   // Nothing picked leaves the source empty rather than showing a stale one.
-  window().control("txtDa").SetCaption(
+  context().control("txtDa").SetCaption(
       node != nullptr ? store::Principal::FromNode(*node).Description() : "");
   return true;
 }
@@ -101,11 +103,11 @@ bool CopySection::ButtonClick(std::string_view name) {
 }
 
 void CopySection::OpenCopyPanel() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   for (const PreTick& entry : kPreTicks) {
     if (entry.section == w.section_code()) w.control(entry.box).SetValue(db::Value(1));
   }
-  int16_t frame = FRMFW_ORVELKA::kFrameCopy;
+  int16_t frame = SectionCodes::kFrameCopy;
   w.SelectFrame(frame);
   // The destination as the main tree shows it now; a principal picked
   // before the panel opened would otherwise not be shown.
@@ -113,7 +115,7 @@ void CopySection::OpenCopyPanel() {
 }
 
 void CopySection::CMD_SELEZIONA_Click() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   for (editor::Control* box : w.ControlsOfType(kCheckBoxType)) {
     box->SetValue(db::Value(select_all_ ? 1 : 0));
   }
@@ -121,10 +123,10 @@ void CopySection::CMD_SELEZIONA_Click() {
   w.control("CMD_SELEZIONA").SetCaption(select_all_ ? kSelectAll : kDeselectAll);
 }
 
-bool CopySection::Ticked(std::string_view box) { return IsTicked(window().control(box).value()); }
+bool CopySection::Ticked(std::string_view box) { return IsTicked(context().control(box).value()); }
 
 std::optional<CopySection::Plan> CopySection::PrepareCopy() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   const std::optional<host::PrincipalNode> destination =
       Need(w.host_controls().VRX_TREEUTENTI1, "VRX_TREEUTENTI1").SelectedNode();
   const std::optional<host::PrincipalNode> source =
@@ -176,7 +178,7 @@ std::optional<CopySection::Plan> CopySection::PrepareCopy() {
 }
 
 void CopySection::DuplicaRevoke() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   editor::LogErrorRoutine routine(w, "DuplicaRevoke");
   // A failure before the confirmation ends the copy whatever the answer:
   // going on would copy without the checks and the question.

@@ -19,7 +19,7 @@ namespace orv::bulk {
 // failure leaves the destination's rows of that family as they were.
 class CopySection : public editor::Section {
  public:
-  explicit CopySection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit CopySection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "copy"; }
 

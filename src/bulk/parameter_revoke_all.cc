@@ -6,13 +6,15 @@
 #include <string_view>
 #include <utility>
 
-#include "bulk/bulk_statements.h"
 #include "db/connection.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "journal/row_text.h"
+#include "sections/revoke_all/bulk_statements.h"
 
 namespace orv::bulk {
+
+using sections::BulkStatements;
 
 namespace {
 

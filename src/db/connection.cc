@@ -33,6 +33,11 @@ DefaultObserver& Defaults() {
 
 }  // namespace
 
+std::shared_ptr<Connection> Connection::FromHandle(
+    const std::shared_ptr<host::ConnectionHandle>& handle) {
+  return std::dynamic_pointer_cast<Connection>(handle);
+}
+
 std::shared_ptr<Connection> Connection::Create() {
   auto connection = std::shared_ptr<Connection>(new Connection());
   DefaultObserver& defaults = Defaults();

@@ -14,6 +14,7 @@
 #include "db/driver.h"
 #include "db/recordset.h"
 #include "db/statement_observer.h"
+#include "zere_orvelka/connection_handle.h"
 
 namespace orv::db {
 
@@ -28,10 +29,15 @@ inline constexpr int kAdExecuteNoRecords = 0x80;
 // Always held by shared_ptr (recordsets keep their connection alive); create
 // with Connection::Create(). Execute() throws DbError; the same messages stay
 // in Errors() until the next call.
-class Connection : public std::enable_shared_from_this<Connection> {
+//
+// It is the ConnectionHandle the module interface hands to a host.
+class Connection : public host::ConnectionHandle, public std::enable_shared_from_this<Connection> {
  public:
   static std::shared_ptr<Connection> Create();
-  ~Connection();
+  // The connection behind a handle; null for null or another kind of handle.
+  static std::shared_ptr<Connection> FromHandle(
+      const std::shared_ptr<host::ConnectionHandle>& handle);
+  ~Connection() override;
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 

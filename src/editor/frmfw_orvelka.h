@@ -13,6 +13,8 @@
 #include "db/value.h"
 #include "editor/control.h"
 #include "editor/section.h"
+#include "editor/section_codes.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "host/instance_id.h"
 #include "host/live_objects.h"
@@ -56,28 +58,13 @@ namespace orv::editor {
 // Ownership: the window owns its connection, temporary table, log object,
 // lookup objects, recordsets and sections; it shares the host controls and
 // holds the module interface (HostInterface) until it unloads.
-class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
+class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient, public SectionCodes {
  public:
   static constexpr std::string_view kFormName = "FRMFW_ORVELKA";
   static constexpr std::string_view kModelCaption = "Gestione Autorizzazioni";
   static constexpr std::string_view kDesignCaption = "Gestione Autorizzazioni per azienda";
 
-  // Section codes (also the FW31_INDTIPO of the parameter sections).
-  static constexpr int32_t kSectionWarehouses = 6;
-  static constexpr int32_t kSectionProjects = 8;
-  static constexpr int32_t kSectionMrpSimulations = 15;
-  static constexpr int32_t kSectionCopy = 22;
-  static constexpr int32_t kSectionCliFor = 24;
-  static constexpr int32_t kSectionBlocking = 30;
-  static constexpr int32_t kSectionFamilies = 31;
-  static constexpr int32_t kSectionTransfers = 32;
-  static constexpr int32_t kSectionNodes = 33;
-
-  // Frames of VRX_FRM.
-  static constexpr int16_t kFrameParameters = 3;
-  static constexpr int16_t kFrameCopy = 4;
-  static constexpr int16_t kFrameTrees = 5;
-  static constexpr int16_t kFrameTransfers = 6;
+  // The section codes and frames are those of SectionCodes.
 
   explicit FRMFW_ORVELKA(host::HostControls controls);
   ~FRMFW_ORVELKA() override;
@@ -100,12 +87,20 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   void SetCaption(std::string_view caption);
   std::string Caption() const;
 
-  // Sections, reached in the order added. Added by the entry class
-  // (host::AddModuleSections); tests may add their own.
-  void AddSection(std::unique_ptr<Section> section);
-  // Puts a section before the others (a test's section that must see every
-  // hook before the module's sections handle it).
-  void AddSectionFirst(std::unique_ptr<Section> section);
+  // Sections. The side-bar choice (the section code) makes one section
+  // active and the window calls that section's hooks; the hooks of a control
+  // shared by several codes go to that control's owner (see SectionFor and
+  // the routing in the gesture handlers). Added by the entry class
+  // (host::AddModuleSections); a later owner of a code replaces an earlier
+  // one, so a test may put its own section in front of the module's.
+  // `toolbar` sections are also offered the buttons the active section
+  // leaves (bulk, copy), in the order added.
+  void AddSection(std::unique_ptr<Section> section, const std::vector<int32_t>& codes,
+                  bool toolbar = false);
+  // The owner of a section code; null when nobody owns it.
+  Section* SectionFor(int32_t code) const;
+  // The owner of the current section code (null before start-up).
+  Section* ActiveSection() const { return SectionFor(section_code_); }
   const std::vector<std::unique_ptr<Section>>& sections() const { return sections_; }
 
   // --- HostForm
@@ -198,9 +193,14 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   std::string ENHQUERY_FieldValue(std::string_view caption, std::string_view bound,
                                   std::string_view value);
 
-  // --- hooks into the sections (each does nothing when no section handles it)
+  // --- hooks into the sections (each does nothing when no section owns it)
+  // The grid layout of a side-bar choice, on the grid that layout is for.
   void InitGrid(int32_t layout, std::string_view item_key);
+  // The catalogue of the active section.
   void LoadData();
+  // The customer/supplier classification tree and the family tree, by the
+  // sections that own them (also while another section is chosen: the bulk
+  // gestures refresh the tree behind the grid).
   void LoadTreeCausali();
   void InitTreeFamiglie();
   // Fills the warehouse-transfer matrix with the principal's revocations.
@@ -256,9 +256,16 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   void set_loaded_flag(bool value) { loaded_flag_ = value; }
   bool skip_reload() const { return skip_reload_; }
   void set_skip_reload(bool value) { skip_reload_ = value; }
-  // The parameter work recordset (also the warehouse matrix and the node
-  // rows) and the tree rowset of TGRID_CLIFOR.
-  std::shared_ptr<db::Recordset>& work_recordset() { return work_recordset_; }
+  // The rows bound to a grid (see SectionContext): the sections reach their
+  // own through their context.
+  std::shared_ptr<db::Recordset>& RowsOf(SectionContext::Grid grid);
+  // The rows of the chosen section's grid: the parameter or node rows, the
+  // warehouse matrix while the transfers are chosen.
+  std::shared_ptr<db::Recordset>& work_recordset() {
+    return RowsOf(section_code_ == kSectionTransfers ? SectionContext::Grid::kTransfers
+                                                     : SectionContext::Grid::kParameters);
+  }
+  // The rows of TGRID_CLIFOR.
   std::shared_ptr<db::Recordset>& tree_rowset() { return tree_rowset_; }
 
   // The host's global services through HostInterface (null when missing).
@@ -298,9 +305,17 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   std::optional<host::PrincipalNode> SelectedNode() const;
   // Shows a refused step, or the state a step put back.
   bool AfterJournalStep(const journal::Journal::Result& result);
-  // Runs `hook` on each section until one returns true.
+  // Runs `hook` on `section` when there is one; false otherwise.
   template <typename Hook>
-  bool Dispatch(Hook&& hook);
+  static bool Call(Section* section, Hook&& hook) {
+    return section != nullptr && hook(*section);
+  }
+  // The owners of the grids and the tree: GRIDTIPOLOGIE (its layouts 0, 2
+  // and 6) belongs to the parameter sections, GRID_DEPOSITO (layout 9) to
+  // the transfers, TGRID_CLIFOR to the families while they are chosen and
+  // to the customers/suppliers otherwise.
+  Section* GridOwner(std::string_view grid) const;
+  Section* TreeOwner() const;
   // The item-click steps of one key.
   void DispatchSideBarKey(std::string_view key, int32_t& grid_kind);
 
@@ -310,6 +325,8 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   std::map<std::string, std::unique_ptr<Control>, std::less<>> control_map_;
   std::vector<Control*> control_order_;
   std::vector<std::unique_ptr<Section>> sections_;
+  std::map<int32_t, Section*> section_by_code_;
+  std::vector<Section*> toolbar_sections_;
 
   std::shared_ptr<host::Cinterface> host_interface_;
   host::Cinterface* owner_module_ = nullptr;  // the entry object that made the window
@@ -331,12 +348,29 @@ class FRMFW_ORVELKA : public host::HostForm, public host::ResizeClient {
   int32_t mouse_pointer_ = 0;
   bool resize_started_ = false;
   std::function<void(FRMFW_ORVELKA&)> unloaded_handler_;
-  // The gesture being handled (depth of nested handlers) and what it reported.
-  class GestureScope;
+  // The gesture being handled (depth of nested handlers) and what it
+  // reported: a handler that starts a gesture holds a GestureScope.
+  class GestureScope {
+   public:
+    explicit GestureScope(FRMFW_ORVELKA& w) : w_(w) {
+      if (w_.gesture_depth_++ == 0) w_.gesture_reports_.clear();
+    }
+    ~GestureScope() { --w_.gesture_depth_; }
+    GestureScope(const GestureScope&) = delete;
+    GestureScope& operator=(const GestureScope&) = delete;
+
+   private:
+    FRMFW_ORVELKA& w_;
+  };
   int gesture_depth_ = 0;
   std::vector<std::string> gesture_reports_;
+  // The rows bound to GRIDTIPOLOGIE, GRID_DEPOSITO and TGRID_CLIFOR, and
+  // the slot of a section without a grid.
   std::shared_ptr<db::Recordset> work_recordset_;
+  std::shared_ptr<db::Recordset> matrix_rows_;
   std::shared_ptr<db::Recordset> tree_rowset_;
+  std::shared_ptr<db::Recordset> no_rows_;
+  void ResetRows();
   // The reload procedure's command, made new at each reload.
   std::shared_ptr<db::Command> reload_command_;
 };

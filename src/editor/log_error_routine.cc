@@ -4,6 +4,7 @@
 
 #include "db/connection.h"
 #include "editor/frmfw_orvelka.h"
+#include "editor/section_context.h"
 #include "host/deferred_error.h"
 #include "host/err_object.h"
 #include "zere_orvelka/message_service.h"
@@ -12,6 +13,9 @@ namespace orv::editor {
 
 LogErrorRoutine::LogErrorRoutine(FRMFW_ORVELKA& window, std::string name)
     : window_(window), name_(std::move(name)) {}
+
+LogErrorRoutine::LogErrorRoutine(const SectionContext& context, std::string name)
+    : LogErrorRoutine(*context.window_, std::move(name)) {}
 
 bool LogErrorRoutine::InTransaction() const {
   const auto& connection = window_.connection();

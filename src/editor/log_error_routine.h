@@ -10,6 +10,7 @@
 namespace orv::editor {
 
 class FRMFW_ORVELKA;
+class SectionContext;
 
 // A routine that reports through LogError: each statement runs through
 // Run(). When a statement fails the window's LogError asks the host's log
@@ -29,6 +30,8 @@ class FRMFW_ORVELKA;
 class LogErrorRoutine {
  public:
   LogErrorRoutine(FRMFW_ORVELKA& window, std::string name);
+  // A section's routine, on its window.
+  LogErrorRoutine(const SectionContext& context, std::string name);
 
   // Runs one statement; false when the routine was aborted (now or before).
   bool Run(const std::function<void()>& statement);

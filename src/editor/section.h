@@ -2,10 +2,13 @@
 #define ORV_EDITOR_SECTION_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "db/value.h"
+#include "editor/revocation_set.h"
+#include "editor/section_context.h"
 #include "host/tree_row_reader.h"
 #include "zere_orvelka/lookup_object.h"
 #include "zere_orvelka/principal_node.h"
@@ -13,24 +16,26 @@
 
 namespace orv::editor {
 
-class FRMFW_ORVELKA;
-
 // A revocation section (or the bulk operations) as the window reaches it.
 //
-// The window keeps its sections in the order they were added and passes each
-// hook to them in turn until one returns true ("handled"); a hook nobody
-// handles does nothing, which is how the window behaves before a section
-// exists. A section decides from the window's state (section code, frame,
-// key) whether a call is its own. Hooks run inside the window's routine that
-// calls them, so errors a section lets escape are trapped and reported as
-// that routine reports them; most sections trap and report their own errors
-// with the names their routines carry.
+// Each section owns the section codes it was added with; the side-bar choice
+// makes the owner of its code the active section and the window calls the
+// active section's hooks directly. The hooks of a control several codes
+// share go to that control's owner: the grid layouts and clicks of
+// GRIDTIPOLOGIE to the parameter sections, of GRID_DEPOSITO to the
+// transfers, the events of TGRID_CLIFOR to the families while they are
+// chosen and to the customers/suppliers otherwise; the copy tree's hooks to
+// the copy section. A button the active section does not handle (returns
+// false) is offered to the toolbar sections (bulk, copy). Hooks run inside
+// the window's routine that calls them, so errors a section lets escape are
+// trapped and reported as that routine reports them; most sections trap and
+// report their own errors with the names their routines carry.
 //
-// The window owns its sections and destroys them before it goes away; a
-// section may keep the reference to the window for its whole life.
+// A section reaches its window only through its SectionContext. The window
+// owns its sections and destroys them before it goes away.
 class Section {
  public:
-  explicit Section(FRMFW_ORVELKA& window) : window_(window) {}
+  explicit Section(SectionContext context) : context_(context) {}
   virtual ~Section() = default;
   Section(const Section&) = delete;
   Section& operator=(const Section&) = delete;
@@ -95,14 +100,25 @@ class Section {
     return false;
   }
 
+  // --- the toolbar's "Abilita tutti" and "Disabilita tutti", asked of the
+  // active section
+  // This section's revocations of `principal` as "Abilita tutti" removes
+  // them; null when the button does nothing here.
+  virtual std::optional<RevocationSet> EnableAllSet(const store::Principal& /*principal*/) {
+    return std::nullopt;
+  }
+  // True when "Disabilita tutti" of the parameter grid (VRX_DISABILITATUTTI)
+  // revokes this section's rows.
+  virtual bool RevokesGridRows() const { return false; }
+
   // The window is unloading (after its temporary table was dropped).
   virtual void Unload() {}
 
  protected:
-  FRMFW_ORVELKA& window() { return window_; }
+  SectionContext& context() { return context_; }
 
  private:
-  FRMFW_ORVELKA& window_;
+  SectionContext context_;
 };
 
 }  // namespace orv::editor

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "db/connection.h"
 #include "host/query_condition.h"
 #include "hostapp/window_link.h"
 #include "zere_orvelka/lookup_object.h"
@@ -39,8 +40,8 @@ class QtQueryControl : public host::QueryControl {
   void SetContextName(std::string_view name) override { context_name_ = std::string(name); }
   void SetEnabled(bool enabled) override { enabled_ = enabled; }
   // Borrowed: the window owns its connection.
-  void SetConnection(std::shared_ptr<db::Connection> connection) override {
-    connection_ = connection;
+  void SetConnection(std::shared_ptr<host::ConnectionHandle> connection) override {
+    connection_ = db::Connection::FromHandle(connection);
   }
   void AddField(std::string_view page, std::string_view caption, std::string_view column,
                 int32_t position, int32_t max_length) override;

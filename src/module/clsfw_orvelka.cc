@@ -214,10 +214,10 @@ Variant CLSFW_ORVELKA::CloseForm() {
   return Variant(closed);
 }
 
-void CLSFW_ORVELKA::SetConnection(std::shared_ptr<db::Connection> value) {
+void CLSFW_ORVELKA::SetConnection(std::shared_ptr<ConnectionHandle> value) {
   connection_ = std::move(value);
 }
-std::shared_ptr<db::Connection> CLSFW_ORVELKA::GetConnection() const { return connection_; }
+std::shared_ptr<ConnectionHandle> CLSFW_ORVELKA::GetConnection() const { return connection_; }
 
 std::shared_ptr<HostForm> CLSFW_ORVELKA::GetCwindow() const { return gobj_window_; }
 

@@ -79,8 +79,8 @@ class CLSFW_ORVELKA : public Cinterface, public NavigatorEvents {
   int32_t GetHwndParent() const override;
   Variant ShowForm() override;
   Variant CloseForm() override;
-  void SetConnection(std::shared_ptr<db::Connection> value) override;
-  std::shared_ptr<db::Connection> GetConnection() const override;
+  void SetConnection(std::shared_ptr<ConnectionHandle> value) override;
+  std::shared_ptr<ConnectionHandle> GetConnection() const override;
   std::shared_ptr<HostForm> GetCwindow() const override;
   Variant TransferData(const Variant& data) override;
   Variant GetTop() const override;
@@ -152,7 +152,7 @@ class CLSFW_ORVELKA : public Cinterface, public NavigatorEvents {
   std::shared_ptr<Cinterface> active_dll_;  // when another interface was written
   std::shared_ptr<ClsVoceMenu> cls_voce_menu_;
   std::shared_ptr<ClsGlobal> cls_global_;
-  std::shared_ptr<db::Connection> connection_;
+  std::shared_ptr<ConnectionHandle> connection_;
   std::shared_ptr<editor::FRMFW_ORVELKA> editor_;
   // Cwindow's reference: nothing assigns it, so Cwindow returns nothing.
   std::shared_ptr<HostForm> gobj_window_;

@@ -14,14 +14,27 @@
 namespace orv::host {
 
 void AddModuleSections(editor::FRMFW_ORVELKA& window) {
-  // One line per section, in the order the window consults them.
-  window.AddSection(std::make_unique<sections::ParameterSection>(window));
-  window.AddSection(std::make_unique<sections::TransferSection>(window));
-  window.AddSection(std::make_unique<sections::NodeSection>(window));
-  window.AddSection(std::make_unique<sections::CliForSection>(window));
-  window.AddSection(std::make_unique<sections::FamilySection>(window));
-  window.AddSection(std::make_unique<bulk::BulkSection>(window));
-  window.AddSection(std::make_unique<bulk::CopySection>(window));
+  // One line per section with the section codes it owns (FW31_INDTIPO of
+  // the parameter sections); bulk and copy also take the toolbar buttons the
+  // active section leaves.
+  // Each section's context gives it the rows of its grid.
+  using W = editor::FRMFW_ORVELKA;
+  using Grid = editor::SectionContext::Grid;
+  auto on = [&](Grid grid) { return editor::SectionContext(window, grid); };
+  window.AddSection(
+      std::make_unique<sections::ParameterSection>(on(Grid::kParameters)),
+      {W::kSectionWarehouses, W::kSectionProjects, W::kSectionMrpSimulations, W::kSectionBlocking});
+  window.AddSection(std::make_unique<sections::TransferSection>(on(Grid::kTransfers)),
+                    {W::kSectionTransfers});
+  window.AddSection(std::make_unique<sections::NodeSection>(on(Grid::kParameters)),
+                    {W::kSectionNodes});
+  window.AddSection(std::make_unique<sections::CliForSection>(on(Grid::kTree)),
+                    {W::kSectionCliFor});
+  window.AddSection(std::make_unique<sections::FamilySection>(on(Grid::kTree)),
+                    {W::kSectionFamilies});
+  // The revoke-all walk goes over the parameter grid's rows.
+  window.AddSection(std::make_unique<bulk::BulkSection>(on(Grid::kParameters)), {}, true);
+  window.AddSection(std::make_unique<bulk::CopySection>(on(Grid::kNone)), {W::kSectionCopy}, true);
 }
 
 }  // namespace orv::host

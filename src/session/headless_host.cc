@@ -85,7 +85,7 @@ void HeadlessHost::SetStatementObserver(std::shared_ptr<db::StatementObserver> o
   if (connection_) connection_->SetStatementObserver(observer_, "host");
   if (global_) global_->settings().statement_observer = observer_;
   if (module_) {
-    if (std::shared_ptr<db::Connection> cn = module_->GetConnection()) {
+    if (std::shared_ptr<db::Connection> cn = db::Connection::FromHandle(module_->GetConnection())) {
       cn->SetStatementObserver(observer_, "module");
     }
   }

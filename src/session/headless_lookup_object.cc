@@ -28,7 +28,7 @@ std::optional<std::string> HeadlessLookupObject::Resolve(std::string_view column
     return std::nullopt;
   }
   try {
-    std::shared_ptr<db::Connection> connection = host_->GetConnection();
+    std::shared_ptr<db::Connection> connection = db::Connection::FromHandle(host_->GetConnection());
     std::shared_ptr<host::ClsGlobal> global = host_->GetClsGlobal();
     const std::string typed = db::Trim(value);
     if (!connection || !global || typed.empty()) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "db/connection.h"
 #include "host/query_condition.h"
 #include "zere_orvelka/query_control.h"
 
@@ -21,8 +22,8 @@ class MemoryQueryControl : public host::QueryControl {
                   std::shared_ptr<host::ClsGlobal> global) override;
   void SetContextName(std::string_view name) override { context_name_ = std::string(name); }
   void SetEnabled(bool enabled) override { enabled_ = enabled; }
-  void SetConnection(std::shared_ptr<db::Connection> connection) override {
-    connection_ = std::move(connection);
+  void SetConnection(std::shared_ptr<host::ConnectionHandle> connection) override {
+    connection_ = db::Connection::FromHandle(connection);
   }
   void AddField(std::string_view page, std::string_view caption, std::string_view column,
                 int32_t position, int32_t max_length) override;

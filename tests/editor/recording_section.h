@@ -14,7 +14,12 @@ namespace orv::testing {
 class RecordingSection : public editor::Section {
  public:
   explicit RecordingSection(editor::FRMFW_ORVELKA& window, std::vector<std::string>& calls)
-      : Section(window), calls_(calls) {}
+      : Section(editor::SectionContext(window, editor::SectionContext::Grid::kNone)),
+        window_(window),
+        calls_(calls) {}
+
+  // Every code the side bar sets.
+  static inline const std::vector<int32_t> kAllCodes = {6, 8, 15, 22, 24, 30, 31, 32, 33};
 
   std::string_view Name() const override { return "recording"; }
 
@@ -34,13 +39,24 @@ class RecordingSection : public editor::Section {
   bool ButtonClick(std::string_view name) override {
     return Record("ButtonClick(" + std::string(name) + ")");
   }
+  bool GridSelectionBoxClick(std::string_view grid, std::string_view row_key, std::string_view,
+                             const db::Value&, bool&) override {
+    return Record("GridSelectionBoxClick(" + std::string(grid) + "," + std::string(row_key) + ")");
+  }
+  bool TreeCheckChange(std::string_view column_key, std::string_view) override {
+    return Record("TreeCheckChange(" + std::string(column_key) + ")");
+  }
+  bool QueryLookupDefinition(std::string_view caption, host::LookupDefinition&) override {
+    return Record("QueryLookupDefinition(" + std::string(caption) + ")");
+  }
 
  private:
   bool Record(const std::string& call) {
-    calls_.push_back(call + "@" + std::to_string(window().section_code()) + "/" +
-                     std::to_string(window().frame_index()));
+    calls_.push_back(call + "@" + std::to_string(window_.section_code()) + "/" +
+                     std::to_string(window_.frame_index()));
     return true;
   }
+  editor::FRMFW_ORVELKA& window_;
   std::vector<std::string>& calls_;
 };
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "db/recordset.h"
 #include "recording_section.h"
 #include "support/headless_editor.h"
@@ -26,7 +28,10 @@ class SideBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
     editor_.Open();
-    editor_.window().AddSectionFirst(std::make_unique<RecordingSection>(editor_.window(), calls_));
+    // The recorder takes over every section code, so that it sees each hook
+    // the window calls whichever section owns it.
+    editor_.window().AddSection(std::make_unique<RecordingSection>(editor_.window(), calls_),
+                                RecordingSection::kAllCodes, true);
     editor_.host().SelectPrincipal(host::PrincipalNode::kGroup, 3);
     calls_.clear();
   }
@@ -226,6 +231,51 @@ TEST_F(SideBarTest, ButtonsReachTheSections) {
   editor_.host().Button("VRX_ABILITATUTTI");
   EXPECT_EQ(calls_, std::vector<std::string>{"ButtonClick(VRX_ABILITATUTTI)@24/5"});
   EXPECT_THROW(editor_.host().Button("NON_ESISTE"), std::invalid_argument);
+}
+
+// Two recorders, one owning the warehouses (6) and one the customers/
+// suppliers (24): a hook reaches the active section only, a shared control's
+// event its owner whichever section is chosen.
+TEST(ActiveSectionTest, HooksReachOnlyTheOwnerOfTheChosenCode) {
+  HeadlessEditor editor;
+  editor.Open();
+  std::vector<std::string> warehouses;
+  std::vector<std::string> clifor;
+  FRMFW_ORVELKA& w = editor.window();
+  w.AddSection(std::make_unique<RecordingSection>(w, warehouses), {6});
+  w.AddSection(std::make_unique<RecordingSection>(w, clifor), {24});
+  editor.host().SelectPrincipal(host::PrincipalNode::kGroup, 3);
+  warehouses.clear();
+  clifor.clear();
+
+  editor.host().ChooseSection("ITM50017");
+  EXPECT_EQ(w.ActiveSection(), w.SectionFor(6));
+  EXPECT_EQ(warehouses, (std::vector<std::string>{"InitGrid(2,ITM50017)@6/3", "LoadData@6/3"}));
+  // The principal click of the choice reloads nothing of the tree's owner.
+  EXPECT_TRUE(clifor.empty());
+  warehouses.clear();
+  w.ButtonClick("CMD_UPDATE");
+  w.ENHQUERY_LookupDefinition("Codice");
+  EXPECT_EQ(warehouses, (std::vector<std::string>{"ButtonClick(CMD_UPDATE)@6/3",
+                                                  "QueryLookupDefinition(Codice)@6/3"}));
+  // The tree belongs to the customers/suppliers even while 6 is chosen.
+  w.TGRID_CLIFOR_CheckChange("CHECKED", "1");
+  EXPECT_EQ(clifor, std::vector<std::string>{"TreeCheckChange(CHECKED)@6/3"});
+
+  warehouses.clear();
+  clifor.clear();
+  editor.host().ChooseSection("ITM50010");
+  w.ButtonClick("CMD_UPDATE");
+  EXPECT_EQ(clifor.back(), "ButtonClick(CMD_UPDATE)@24/5");
+  // The parameter grid's layout and click go to its owner, not to the
+  // active section.
+  bool cancel = false;
+  w.GRIDTIPOLOGIE_SelectionBoxClick("A1", "ABILITATO", db::Value("1"), cancel);
+  EXPECT_EQ(warehouses, (std::vector<std::string>{"InitGrid(0,ITM50010)@24/5",
+                                                  "GridSelectionBoxClick(GRIDTIPOLOGIE,A1)@24/5"}));
+  EXPECT_EQ(std::count_if(clifor.begin(), clifor.end(),
+                          [](const std::string& c) { return c.starts_with("GridSelection"); }),
+            0);
 }
 
 TEST(SideBarWithModuleSectionsTest, EveryItemOpensWithoutAnError) {

@@ -10,7 +10,6 @@
 #include <tuple>
 #include <vector>
 
-#include "bulk/bulk_statements.h"
 #include "bulk/copy_statements.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
@@ -22,6 +21,7 @@
 #include "sections/families/family_statements.h"
 #include "sections/nodes/node_statements.h"
 #include "sections/parameters/parameter_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
 

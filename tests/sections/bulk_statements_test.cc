@@ -1,7 +1,7 @@
 // The texts of the bulk and copy statements: principal tests and values as
 // each statement writes them, quotes doubled, the kind list of the copy.
 
-#include "bulk/bulk_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 
 namespace orv::bulk {
 namespace {
+
+using sections::BulkStatements;
 
 using store::Principal;
 

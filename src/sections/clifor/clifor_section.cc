@@ -10,11 +10,12 @@
 #include "db/db_error.h"
 #include "db/recordset.h"
 #include "db/write_by_key.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "sections/clifor/clifor_tree.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
 #include "zere_orvelka/message_service.h"
@@ -25,7 +26,8 @@ namespace orv::sections {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 
 constexpr std::string_view kDisableAllPrompt =
     "Si è scelto di inserire tutte le revoke per le entità visualizzate relative "
@@ -68,7 +70,7 @@ std::shared_ptr<db::Recordset> CliForSection::CreateTreeRowset() {
   return rs;
 }
 
-host::TreeGrid& CliForSection::BeginTreeLayout(FRMFW_ORVELKA& w) {
+host::TreeGrid& CliForSection::BeginTreeLayout(SectionContext& w) {
   host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
   grid.ClearColumns();
   host::TreeSettings settings;
@@ -84,7 +86,7 @@ host::TreeGrid& CliForSection::BeginTreeLayout(FRMFW_ORVELKA& w) {
 }
 
 void CliForSection::InitGridCliFor() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   host::TreeGrid& grid = CliForSection::BeginTreeLayout(w);
   grid.AddTextColumn("CODICE", "CODICE", "Codice", 1, 800, true);
   grid.AddTextColumn("TEXT", "TEXT", "Nome", 1, 4200, true);
@@ -94,12 +96,12 @@ void CliForSection::InitGridCliFor() {
 }
 
 bool CliForSection::LoadTreeCausali() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
     grid.SetDataSource(nullptr);
     std::shared_ptr<db::Recordset> tree = CreateTreeRowset();
-    w.tree_rowset() = tree;
+    w.rows() = tree;
     const store::Principal principal = w.CurrentPrincipal();
     if (principal.IsNone()) return true;
 
@@ -125,7 +127,7 @@ bool CliForSection::LoadTreeCausali() {
   return true;
 }
 
-void CliForSection::ShowBuildError(FRMFW_ORVELKA& w, std::string_view routine) {
+void CliForSection::ShowBuildError(SectionContext& w, std::string_view routine) {
   const host::ErrObject error = host::ErrObject::FromCurrentException();
   try {
     // The side bar builds the tree and the principal's reload builds it
@@ -150,14 +152,12 @@ bool CliForSection::RefusesCheck(const db::Recordset& tree_rowset) {
 }
 
 bool CliForSection::TreeBeforeCheck(bool& cancel) {
-  if (window().section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
-  if (RefusesCheck(Need(window().tree_rowset(), "Recordset"))) cancel = true;
+  if (RefusesCheck(Need(context().rows(), "Recordset"))) cancel = true;
   return true;
 }
 
 bool CliForSection::TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) {
-  FRMFW_ORVELKA& w = window();
-  if (w.section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
+  SectionContext& w = context();
   const db::Value marker = row("CHECKED2");
   if (marker.IsNull() || marker.IsEmpty() || marker.ToText().empty()) {
     host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
@@ -167,12 +167,11 @@ bool CliForSection::TreeColumnSubstitution(const host::TreeRowReader& row, int32
 }
 
 bool CliForSection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
-  FRMFW_ORVELKA& w = window();
-  if (w.section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
+  SectionContext& w = context();
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
   // The rows of the branch's company, kind and level for the journal.
-  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  db::Recordset& rows = Need(w.rows(), "Recordset");
   journal::RowScope scope{journal::JournalTable::kCliFor, principal, {}};
   scope.Where("FW32_DITTA", rows.Field("DITTA"))
       .Where("FW32_TIPOCF", rows.Field("TIPOCF"))
@@ -181,7 +180,7 @@ bool CliForSection::TreeCheckChange(std::string_view column_key, std::string_vie
   return true;
 }
 
-bool CliForSection::CommitClick(FRMFW_ORVELKA& w, const store::Principal& principal,
+bool CliForSection::CommitClick(SectionContext& w, const store::Principal& principal,
                                 std::string_view column_key, std::string_view new_value,
                                 const std::function<void()>& write,
                                 std::vector<journal::RowScope> scopes) {
@@ -215,7 +214,7 @@ bool CliForSection::CommitClick(FRMFW_ORVELKA& w, const store::Principal& princi
   }
 }
 
-void CliForSection::ReloadForPrincipal(FRMFW_ORVELKA& window, const store::Principal& principal) {
+void CliForSection::ReloadForPrincipal(SectionContext& window, const store::Principal& principal) {
   if (principal.IsUser()) {
     window.ReloadListaCFRevocati(principal.user_id(), false);
   } else if (principal.IsGroup()) {
@@ -243,15 +242,15 @@ CliForBranch CliForSection::BranchOf(const db::Recordset& rows) {
 bool CliForSection::RevocationExists(const store::Principal& principal,
                                      const CliForBranch& branch) {
   std::shared_ptr<db::Recordset> rs =
-      Need(window().connection(), "Connection")
+      Need(context().connection(), "Connection")
           .Execute(CliForStatements::SelectRevocation(principal, branch));
   return rs && rs->IsOpen() && !rs->IsEof();
 }
 
-void CliForSection::RestoreBox(FRMFW_ORVELKA& window, std::string_view field,
+void CliForSection::RestoreBox(SectionContext& window, std::string_view field,
                                std::string_view new_value) {
   try {
-    db::Recordset& rows = Need(window.tree_rowset(), "Recordset");
+    db::Recordset& rows = Need(window.rows(), "Recordset");
     rows.SetField(field, db::Value(new_value == "1" ? "0" : "1"));
     rows.Update();
     if (window.host_controls().TGRID_CLIFOR) window.host_controls().TGRID_CLIFOR->Refresh();
@@ -261,9 +260,9 @@ void CliForSection::RestoreBox(FRMFW_ORVELKA& window, std::string_view field,
 }
 
 void CliForSection::SaveBranch(std::string_view new_value) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   const store::Principal principal = w.CurrentPrincipal();
-  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  db::Recordset& rows = Need(w.rows(), "Recordset");
   const int32_t flag = db::Value(std::string(new_value)).ToInt32();
   const CliForBranch branch = BranchOf(rows);
   db::Connection& cn = Need(w.connection(), "Connection");
@@ -287,7 +286,7 @@ void CliForSection::SaveBranch(std::string_view new_value) {
 }
 
 void CliForSection::DisabilitaRecord(db::Recordset& rows, const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   db::Connection& cn = Need(w.connection(), "Connection");
   const CliForBranch branch = BranchOf(rows);
   db::WriteByKey(cn, RevocationExists(principal, branch),
@@ -297,29 +296,28 @@ void CliForSection::DisabilitaRecord(db::Recordset& rows, const store::Principal
 
 // --- disable-all
 
-bool CliForSection::ConfirmDisableAll(FRMFW_ORVELKA& window) {
+bool CliForSection::ConfirmDisableAll(SectionContext& window) {
   return window.ShowMessage(kDisableAllPrompt, host::kVbYesNo + host::kVbQuestion,
                             kDisableAllTitle) == host::kVbYes;
 }
 
 bool CliForSection::ButtonClick(std::string_view name) {
   if (name != kDisableAllButton) return false;
-  if (window().section_code() == FRMFW_ORVELKA::kSectionFamilies) return false;
   DisableAll();
   return true;
 }
 
 void CliForSection::DisableAll() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   bool shown = false;
   try {
     if (!ConfirmDisableAll(w)) return;
     w.ShowProgress(true);
     shown = true;
     const store::Principal principal = w.CurrentPrincipal();
-    if (w.section_code() == FRMFW_ORVELKA::kSectionCliFor) {
+    if (w.section_code() == SectionCodes::kSectionCliFor) {
       std::vector<host::ErrObject> failures;
-      if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
+      if (std::shared_ptr<db::Recordset> tree = w.rows()) {
         if (tree->RecordCount() > 0) tree->MoveFirst();
         std::shared_ptr<db::Recordset> rows = tree->Clone();
         db::Connection& cn = Need(w.connection(), "Connection");
@@ -361,7 +359,7 @@ void CliForSection::DisableAll() {
   }
 }
 
-void CliForSection::ReportRowFailures(FRMFW_ORVELKA& w,
+void CliForSection::ReportRowFailures(SectionContext& w,
                                       const std::vector<host::ErrObject>& failures,
                                       std::string_view routine) {
   // A database that fails every row would otherwise ask for one answer per
@@ -376,6 +374,17 @@ void CliForSection::ReportRowFailures(FRMFW_ORVELKA& w,
     told.push_back(&error);
     w.VisualizzaErrore(routine, error);
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> CliForSection::EnableAllSet(
+    const store::Principal& principal) {
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeCliFor(principal);
+  set.remove = BulkStatements::DeleteCliFor(principal);
+  set.scope = {journal::JournalTable::kCliFor, principal, {}};
+  return set;
 }
 
 }  // namespace orv::sections

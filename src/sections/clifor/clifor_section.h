@@ -36,7 +36,7 @@ class CliForSection : public editor::Section {
   static constexpr std::string_view kDisableAllButton = "VRX_DISABILITATUTTI_CLIFOR";
   static constexpr std::string_view kDisableAllRoutine = "VRX_DISABILITATUTTI_CLIFOR_ButtonClick";
 
-  explicit CliForSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit CliForSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "clifor"; }
 
@@ -45,6 +45,7 @@ class CliForSection : public editor::Section {
   bool TreeCheckChange(std::string_view column_key, std::string_view new_value) override;
   bool TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) override;
   bool ButtonClick(std::string_view name) override;
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
 
   // " (cli)", " (for)" or " (???)".
   static std::string DescrTipoCF(const db::Value& tipocf);
@@ -61,36 +62,36 @@ class CliForSection : public editor::Section {
   // and the failure is told: a failed reload through LogError as
   // "ReloadListaCFRevocati" (a retry runs the whole click again), any other
   // as "TGRID_CLIFOR_CheckChange". True when the click was committed.
-  static bool CommitClick(editor::FRMFW_ORVELKA& window, const store::Principal& principal,
+  static bool CommitClick(editor::SectionContext& window, const store::Principal& principal,
                           std::string_view column_key, std::string_view new_value,
                           const std::function<void()>& write,
                           std::vector<journal::RowScope> scopes);
   // Tells the failed rows of a walk, each distinct failure once.
-  static void ReportRowFailures(editor::FRMFW_ORVELKA& window,
+  static void ReportRowFailures(editor::SectionContext& window,
                                 const std::vector<host::ErrObject>& failures,
                                 std::string_view routine);
   // Puts back the other value of a box whose change was not written (the
   // field of the changed column in the tree rowset's current row).
-  static void RestoreBox(editor::FRMFW_ORVELKA& window, std::string_view field,
+  static void RestoreBox(editor::SectionContext& window, std::string_view field,
                          std::string_view new_value);
   // Revokes the branch of `rows`' current row for the principal (the
   // disable-all walk). Throws on failure.
   void DisabilitaRecord(db::Recordset& rows, const store::Principal& principal);
 
   // The disable-all question; true when the answer is yes.
-  static bool ConfirmDisableAll(editor::FRMFW_ORVELKA& window);
+  static bool ConfirmDisableAll(editor::SectionContext& window);
   // Starts a layout of TGRID_CLIFOR as both tree sections define it: columns
   // cleared, tree settings by "KEY" and "PADRE_KEY", both display options.
   // The caller adds its columns and closes the definition.
-  static host::TreeGrid& BeginTreeLayout(editor::FRMFW_ORVELKA& window);
+  static host::TreeGrid& BeginTreeLayout(editor::SectionContext& window);
   // Reports the error being handled (call inside a catch block) as a failed
   // build of a tree section: number, "-", description and the routine, in a
   // critical-stop box with an empty title.
-  static void ShowBuildError(editor::FRMFW_ORVELKA& window, std::string_view routine);
+  static void ShowBuildError(editor::SectionContext& window, std::string_view routine);
   // The before-check rule of both sections: refuse a row without a kind.
   static bool RefusesCheck(const db::Recordset& tree_rowset);
   // Runs the revoked-list reload for the principal (nothing when none).
-  static void ReloadForPrincipal(editor::FRMFW_ORVELKA& window, const store::Principal& principal);
+  static void ReloadForPrincipal(editor::SectionContext& window, const store::Principal& principal);
   // The branch of a tree row, as the statements write it.
   static CliForBranch BranchOf(const db::Recordset& rows);
 

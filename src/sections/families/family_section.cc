@@ -8,11 +8,12 @@
 #include "db/db_error.h"
 #include "db/recordset.h"
 #include "db/write_by_key.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "sections/clifor/clifor_section.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/message_service.h"
 #include "zere_orvelka/tree_grid.h"
@@ -22,7 +23,8 @@ namespace orv::sections {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 
 using host::Need;
 
@@ -31,10 +33,6 @@ std::string Text(const db::Value& value) {
 }
 
 }  // namespace
-
-bool FamilySection::IsOwnSection() {
-  return window().section_code() == FRMFW_ORVELKA::kSectionFamilies;
-}
 
 std::shared_ptr<db::Recordset> FamilySection::CreateFamilyRowset() {
   auto rs = std::make_shared<db::Recordset>();
@@ -55,7 +53,7 @@ std::shared_ptr<db::Recordset> FamilySection::CreateFamilyRowset() {
 }
 
 void FamilySection::InitGridFamiglie() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   host::TreeGrid& grid = CliForSection::BeginTreeLayout(w);
   grid.AddTextColumn("CODICE", "CODICE", "Codice", 1, 800, true);
   grid.AddTextColumn("TEXT", "TEXT", "Nome", 1, 4200, true);
@@ -66,12 +64,12 @@ void FamilySection::InitGridFamiglie() {
 }
 
 bool FamilySection::InitTreeFamiglie() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
     grid.SetDataSource(nullptr);
     std::shared_ptr<db::Recordset> tree = CreateFamilyRowset();
-    w.tree_rowset() = tree;
+    w.rows() = tree;
     const store::Principal principal = w.CurrentPrincipal();
     // No node: the build fails here and the list stays empty.
     if (principal.IsNone()) host::ThrowObjectNotSet("");
@@ -122,31 +120,43 @@ bool FamilySection::InitTreeFamiglie() {
 
 // --- events of TGRID_CLIFOR
 
+std::string FamilySection::ShownCompany() {
+  SectionContext& w = context();
+  const std::shared_ptr<db::Recordset>& tree = w.rows();
+  if (tree && tree->IsOpen() && tree->RecordCount() > 0 && tree->HasField("DITTA")) {
+    std::shared_ptr<db::Recordset> first = tree->Clone();
+    first->MoveFirst();
+    const db::Value& company = first->Field("DITTA");
+    if (!company.IsNull() && !company.IsEmpty()) return company.ToText();
+  }
+  const db::Value& current = w.current_company();
+  if (current.IsNull() || current.IsEmpty()) return "NULL";
+  return current.ToText();
+}
+
 bool FamilySection::TreeBeforeCheck(bool& cancel) {
-  if (!IsOwnSection()) return false;
-  if (CliForSection::RefusesCheck(Need(window().tree_rowset(), "Recordset"))) cancel = true;
+  if (CliForSection::RefusesCheck(Need(context().rows(), "Recordset"))) cancel = true;
   return true;
 }
 
 bool FamilySection::TreeColumnSubstitution(const host::TreeRowReader& /*row*/,
                                            int32_t& /*column_index*/) {
   // Every family row carries its three boxes.
-  return IsOwnSection();
+  return true;
 }
 
 bool FamilySection::TreeCheckChange(std::string_view column_key, std::string_view new_value) {
-  if (!IsOwnSection()) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   const store::Principal principal = w.CurrentPrincipal();
   if (principal.IsNone()) return true;
-  db::Recordset& tree = Need(w.tree_rowset(), "Recordset");
+  db::Recordset& tree = Need(w.rows(), "Recordset");
   journal::RowScope scope{journal::JournalTable::kFamilies, principal, {}};
   scope.Where("FW3H_DITTA", tree.Field("DITTA")).Where("FW3H_TIPORAGG", tree.Field("TIPORAGG"));
   const bool committed = CliForSection::CommitClick(
       w, principal, column_key, new_value, [&] { SaveFamily(column_key, new_value); }, {scope});
   // Revoking delete revokes modify too (the statement writes both).
   if (committed && column_key == "ELIMINAZIONE" && new_value == "0") {
-    db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+    db::Recordset& rows = Need(w.rows(), "Recordset");
     rows.SetField("MODIFICA", db::Value(0));
     rows.Update();
     if (w.host_controls().TGRID_CLIFOR) w.host_controls().TGRID_CLIFOR->Refresh();
@@ -168,15 +178,15 @@ FamilyRow FamilySection::RowOf(const db::Recordset& rows) {
 
 bool FamilySection::RevocationExists(const store::Principal& principal, const FamilyRow& row) {
   std::shared_ptr<db::Recordset> rs =
-      Need(window().connection(), "Connection")
+      Need(context().connection(), "Connection")
           .Execute(FamilyStatements::SelectRevocation(principal, row));
   return rs && rs->IsOpen() && !rs->IsEof();
 }
 
 void FamilySection::SaveFamily(std::string_view column_key, std::string_view new_value) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   const store::Principal principal = w.CurrentPrincipal();
-  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  db::Recordset& rows = Need(w.rows(), "Recordset");
   const std::string_view flag_column = FamilyStatements::FlagColumn(column_key);
   if (flag_column.empty()) {
     throw db::DbError(db::kErrItemNotFound, "Unknown column " + std::string(column_key));
@@ -193,8 +203,8 @@ void FamilySection::SaveFamily(std::string_view column_key, std::string_view new
 }
 
 void FamilySection::DisabilitaRecordFamiglia(const store::Principal& principal) {
-  FRMFW_ORVELKA& w = window();
-  db::Recordset& rows = Need(w.tree_rowset(), "Recordset");
+  SectionContext& w = context();
+  db::Recordset& rows = Need(w.rows(), "Recordset");
   const FamilyRow row = RowOf(rows);
   db::Connection& cn = Need(w.connection(), "Connection");
   if (!RevocationExists(principal, row)) {
@@ -206,13 +216,13 @@ void FamilySection::DisabilitaRecordFamiglia(const store::Principal& principal) 
 // --- disable-all
 
 bool FamilySection::ButtonClick(std::string_view name) {
-  if (name != CliForSection::kDisableAllButton || !IsOwnSection()) return false;
+  if (name != CliForSection::kDisableAllButton) return false;
   DisableAll();
   return true;
 }
 
 void FamilySection::DisableAll() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   bool shown = false;
   bool walked = false;
   try {
@@ -230,7 +240,7 @@ void FamilySection::DisableAll() {
       journal::GestureCapture capture(
           w.journal(), cn, {journal::RowScope{journal::JournalTable::kFamilies, principal, {}}});
       std::vector<size_t> revoked;
-      if (std::shared_ptr<db::Recordset> tree = w.tree_rowset()) {
+      if (std::shared_ptr<db::Recordset> tree = w.rows()) {
         if (tree->RecordCount() > 0) {
           walked = true;
           size_t position = 0;
@@ -252,7 +262,7 @@ void FamilySection::DisableAll() {
       w.RunReloadListaCFRevocati(principal);
       capture.Commit(transaction, {journal::GestureKind::kDisableAll, w.section_code(), principal});
       // The rows show revoked once the table holds them.
-      if (std::shared_ptr<db::Recordset> tree = w.tree_rowset(); tree && !revoked.empty()) {
+      if (std::shared_ptr<db::Recordset> tree = w.rows(); tree && !revoked.empty()) {
         size_t position = 0;
         size_t next = 0;
         for (tree->MoveFirst(); !tree->IsEof() && next < revoked.size();
@@ -278,6 +288,19 @@ void FamilySection::DisableAll() {
     w.VisualizzaErrore(CliForSection::kDisableAllRoutine, error);
     if (shown) w.ShowProgress(false);
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> FamilySection::EnableAllSet(
+    const store::Principal& principal) {
+  const std::string company = ShownCompany();
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeFamilies(principal, company);
+  set.remove = BulkStatements::EnableFamilies(principal, company);
+  set.scope = {journal::JournalTable::kFamilies, principal, {}};
+  set.scope.Where("FW3H_DITTA", db::Value(company));
+  return set;
 }
 
 }  // namespace orv::sections

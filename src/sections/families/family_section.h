@@ -24,7 +24,7 @@ namespace orv::sections {
 // "Mod" too, in the table and on screen.
 class FamilySection : public editor::Section {
  public:
-  explicit FamilySection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit FamilySection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "families"; }
 
@@ -33,6 +33,8 @@ class FamilySection : public editor::Section {
   bool TreeCheckChange(std::string_view column_key, std::string_view new_value) override;
   bool TreeColumnSubstitution(const host::TreeRowReader& row, int32_t& column_index) override;
   bool ButtonClick(std::string_view name) override;
+  // The rights set back to 1 on the company the list shows.
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
 
   // A new, open, empty family rowset.
   static std::shared_ptr<db::Recordset> CreateFamilyRowset();
@@ -43,11 +45,14 @@ class FamilySection : public editor::Section {
   // Revokes the three rights of the tree rowset's current row. Throws.
   void DisabilitaRecordFamiglia(const store::Principal& principal);
 
+  // The company the family list shows: its first row's, else the current
+  // one ("NULL" when neither is known).
+  std::string ShownCompany();
+
   // The family row of the tree rowset's current row, codes trimmed.
   static FamilyRow RowOf(const db::Recordset& rows);
 
  private:
-  bool IsOwnSection();
   void DisableAll();
   bool RevocationExists(const store::Principal& principal, const FamilyRow& row);
 };

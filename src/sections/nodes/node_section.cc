@@ -2,11 +2,12 @@
 
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "sections/nodes/node_statements.h"
 #include "sections/nodes/project_query.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/grouping_grid.h"
 #include "zere_orvelka/query_control.h"
@@ -15,7 +16,8 @@ namespace orv::sections {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 
 constexpr std::string_view kBoundFrom = "Da";
 constexpr std::string_view kBoundTo = "A";
@@ -30,20 +32,18 @@ std::string IdKey(const db::Value& id) { return store::IdText(id, "NULL"); }
 
 }  // namespace
 
-bool NodeSection::IsOwnSection() { return window().section_code() == FRMFW_ORVELKA::kSectionNodes; }
-
 // --- loading
 
 void NodeSection::Unbind() {
-  FRMFW_ORVELKA& w = window();
-  w.work_recordset().reset();
+  SectionContext& w = context();
+  w.rows().reset();
   if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->SetDataSource(nullptr);
 }
 
 void NodeSection::Bind(std::shared_ptr<db::Recordset> recordset) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (recordset->RecordCount() > 0) recordset->MoveFirst();
-  w.work_recordset() = recordset;
+  w.rows() = recordset;
   host::GroupingGrid& grid = Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE");
   grid.SetDataSource(recordset);
   if (grid.GetLayout()) {
@@ -54,8 +54,7 @@ void NodeSection::Bind(std::shared_ptr<db::Recordset> recordset) {
 }
 
 bool NodeSection::LoadData() {
-  if (!IsOwnSection()) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     const std::string& table = w.temp_table_name();
     std::shared_ptr<db::Connection> connection = w.connection();
@@ -93,36 +92,41 @@ bool NodeSection::LoadData() {
 // --- filter bar
 
 bool NodeSection::InitEnquery() {
-  if (!IsOwnSection()) return false;
   project_from_.clear();
   project_to_.clear();
   try {
-    ProjectQuery::Init(window(), FRMFW_ORVELKA::kSectionNodes);
+    ProjectQuery::Init(context(), SectionCodes::kSectionNodes);
   } catch (...) {
-    window().VisualizzaErrore("InitEnquery");
+    context().VisualizzaErrore("InitEnquery");
   }
   return true;
 }
 
+bool NodeSection::ButtonClick(std::string_view name) {
+  if (name != "CMD_UPDATE") return false;
+  SectionContext& w = context();
+  w.LoadData();
+  w.ArrangePanes(false);
+  return true;
+}
+
 bool NodeSection::QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) {
-  if (!IsOwnSection()) return false;
-  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionNodes, caption);
+  const ProjectQuery::Field* field = ProjectQuery::Find(SectionCodes::kSectionNodes, caption);
   if (field == nullptr) return false;
-  out = ProjectQuery::Definition(window(), *field);
+  out = ProjectQuery::Definition(context(), *field);
   return true;
 }
 
 bool NodeSection::QueryFieldValue(std::string_view caption, std::string_view bound,
                                   std::string_view value, std::string& out) {
-  if (!IsOwnSection()) return false;
-  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionNodes, caption);
+  const ProjectQuery::Field* field = ProjectQuery::Find(SectionCodes::kSectionNodes, caption);
   if (field == nullptr) return false;
   std::string project;
   if (caption == kNodeCaption) {
     if (bound == kBoundFrom) project = project_from_;
     if (bound == kBoundTo) project = project_to_;
   }
-  out = ProjectQuery::Resolve(window(), *field, value, project);
+  out = ProjectQuery::Resolve(context(), *field, value, project);
   if (caption == kProjectCaption) {
     if (bound == kBoundFrom) project_from_ = db::Trim(out);
     if (bound == kBoundTo) project_to_ = db::Trim(out);
@@ -144,7 +148,7 @@ bool NodeSection::ConfermaModificheNodi(const db::Value& user_id, const db::Valu
   // Rows built for another principal (or a build that failed) would hand
   // that principal's revocations to this one.
   if (!BuiltFor(user_id, group_id)) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   editor::LogErrorRoutine routine(w, "ConfermaModificheNodi");
   bool merged = false;
   routine.Run([&] {
@@ -158,7 +162,7 @@ bool NodeSection::ConfermaModificheNodi(const db::Value& user_id, const db::Valu
 }
 
 bool NodeSection::BuiltFor(const db::Value& user_id, const db::Value& group_id) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   return built_ && built_user_ == IdKey(user_id) && built_group_ == IdKey(group_id) &&
          !w.current_company().IsNull() && !w.current_company().IsEmpty() &&
          built_company_ == w.current_company().ToInt64();
@@ -171,7 +175,7 @@ bool NodeSection::WorkTableBuiltFor(const store::Principal& principal) {
 bool NodeSection::SaveNode(const store::Principal& principal, const db::Value& company,
                            std::string_view project, std::string_view node, bool revoked) {
   if (principal.IsNone() || !WorkTableBuiltFor(principal)) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   editor::LogErrorRoutine routine(w, "ConfermaModificheNodi");
   bool saved = false;
   routine.Run([&] {
@@ -185,6 +189,16 @@ bool NodeSection::SaveNode(const store::Principal& principal, const db::Value& c
     saved = true;
   });
   return saved;
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> NodeSection::EnableAllSet(const store::Principal& principal) {
+  const db::Value& company = context().current_company();
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeNodes(
+      principal, company.IsNull() || company.IsEmpty() ? "NULL" : company.ToText());
+  return set;
 }
 
 }  // namespace orv::sections

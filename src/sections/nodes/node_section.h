@@ -28,12 +28,18 @@ namespace orv::sections {
 // revocations.
 class NodeSection : public editor::Section, public NodeMerge {
  public:
-  explicit NodeSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit NodeSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "nodes"; }
 
   bool LoadData() override;
   bool InitEnquery() override;
+  // "Aggiorna" (CMD_UPDATE): the nodes that pass the filter, filter bar closed.
+  bool ButtonClick(std::string_view name) override;
+  // Found in the current company; removed by marking the work table and
+  // merging it (no removal statement).
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
+  bool RevokesGridRows() const override { return true; }
   bool QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) override;
   bool QueryFieldValue(std::string_view caption, std::string_view bound, std::string_view value,
                        std::string& out) override;
@@ -53,7 +59,6 @@ class NodeSection : public editor::Section, public NodeMerge {
   const std::string& project_to() const { return project_to_; }
 
  private:
-  bool IsOwnSection();
   // Drops the grid's rows: they belong to a work table about to be replaced.
   void Unbind();
   void Bind(std::shared_ptr<db::Recordset> recordset);

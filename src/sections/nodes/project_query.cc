@@ -4,8 +4,9 @@
 #include <memory>
 #include <optional>
 
+#include "db/connection.h"
 #include "db/value.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "zere_orvelka/cls_global.h"
 #include "zere_orvelka/query_control.h"
@@ -14,7 +15,8 @@ namespace orv::sections {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 using host::LookupObject;
 using Field = ProjectQuery::Field;
 
@@ -45,7 +47,7 @@ constexpr std::array<Field, 12> kNodeFields = {{
 
 using host::Need;
 
-LookupObject& LookupFor(FRMFW_ORVELKA& window, const Field& field) {
+LookupObject& LookupFor(SectionContext& window, const Field& field) {
   const auto& lookups = window.lookup_objects();
   const auto kind = static_cast<size_t>(field.lookup);
   if (kind >= lookups.size() || !lookups[kind]) host::ThrowObjectNotSet("LookupObject");
@@ -55,8 +57,8 @@ LookupObject& LookupFor(FRMFW_ORVELKA& window, const Field& field) {
 }  // namespace
 
 std::span<const Field> ProjectQuery::Fields(int32_t section) {
-  if (section == FRMFW_ORVELKA::kSectionProjects) return kProjectFields;
-  if (section == FRMFW_ORVELKA::kSectionNodes) return kNodeFields;
+  if (section == SectionCodes::kSectionProjects) return kProjectFields;
+  if (section == SectionCodes::kSectionNodes) return kNodeFields;
   return {};
 }
 
@@ -67,14 +69,14 @@ const Field* ProjectQuery::Find(int32_t section, std::string_view caption) {
   return nullptr;
 }
 
-void ProjectQuery::Init(FRMFW_ORVELKA& window, int32_t section) {
+void ProjectQuery::Init(SectionContext& window, int32_t section) {
   host::QueryControl& query = Need(window.host_controls().ENHQUERY, "ENHQUERY");
   query.ClearCriteria();
   query.ClearReferences();
   std::shared_ptr<host::ClsGlobal> global = window.global();
   host::ClsGlobal& g = Need(global, "ClsGlobal");
   query.SetContext(window.current_company().ToInt32(), g.Login(), g.ApplicationTitle(), global);
-  query.SetContextName(section == FRMFW_ORVELKA::kSectionNodes ? kContextNodes : kContextProjects);
+  query.SetContextName(section == SectionCodes::kSectionNodes ? kContextNodes : kContextProjects);
   query.SetEnabled(true);
   query.SetConnection(window.connection());
   int32_t position = 0;
@@ -84,12 +86,12 @@ void ProjectQuery::Init(FRMFW_ORVELKA& window, int32_t section) {
   query.Build();
 }
 
-host::LookupDefinition ProjectQuery::Definition(FRMFW_ORVELKA& window, const Field& field) {
+host::LookupDefinition ProjectQuery::Definition(SectionContext& window, const Field& field) {
   return LookupFor(window, field).Definition(field.column);
 }
 
-std::string ProjectQuery::Resolve(FRMFW_ORVELKA& window, const Field& field, std::string_view value,
-                                  std::string_view project) {
+std::string ProjectQuery::Resolve(SectionContext& window, const Field& field,
+                                  std::string_view value, std::string_view project) {
   if (db::Trim(value).empty()) return std::string(value);
   std::optional<std::string> code = LookupFor(window, field).Resolve(field.column, value, project);
   return code ? *code : std::string(value);

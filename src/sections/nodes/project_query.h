@@ -9,7 +9,7 @@
 #include "zere_orvelka/lookup_object.h"
 
 namespace orv::editor {
-class FRMFW_ORVELKA;
+class SectionContext;
 }
 
 namespace orv::sections {
@@ -38,15 +38,15 @@ class ProjectQuery {
 
   // Clears the control and defines it for the section: context, connection,
   // fields. Throws what the control or the host throws.
-  static void Init(editor::FRMFW_ORVELKA& window, int32_t section);
+  static void Init(editor::SectionContext& window, int32_t section);
 
   // The statement, title and headings the host's lookup service gives for
   // the field's attribute.
-  static host::LookupDefinition Definition(editor::FRMFW_ORVELKA& window, const Field& field);
+  static host::LookupDefinition Definition(editor::SectionContext& window, const Field& field);
   // The code the host's code-lookup service finds for a typed value (a node
   // within `project`), or the value as typed when it is blank or nothing is
   // found.
-  static std::string Resolve(editor::FRMFW_ORVELKA& window, const Field& field,
+  static std::string Resolve(editor::SectionContext& window, const Field& field,
                              std::string_view value, std::string_view project);
 };
 

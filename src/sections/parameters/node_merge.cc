@@ -1,13 +1,15 @@
 #include "sections/parameters/node_merge.h"
 
-#include "editor/frmfw_orvelka.h"
+#include "editor/section.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 
 namespace orv::sections {
 
-NodeMerge& NodeMerge::Find(editor::FRMFW_ORVELKA& window) {
-  for (const auto& section : window.sections()) {
-    if (auto* merge = dynamic_cast<NodeMerge*>(section.get())) return *merge;
+NodeMerge& NodeMerge::Find(editor::SectionContext& window) {
+  if (auto* merge =
+          dynamic_cast<NodeMerge*>(window.SectionFor(editor::SectionCodes::kSectionNodes))) {
+    return *merge;
   }
   host::ThrowObjectNotSet("ConfermaModificheNodi");
 }

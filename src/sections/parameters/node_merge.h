@@ -7,7 +7,7 @@
 #include "store/principal.h"
 
 namespace orv::editor {
-class FRMFW_ORVELKA;
+class SectionContext;
 }
 
 namespace orv::sections {
@@ -31,9 +31,9 @@ class NodeMerge {
   virtual bool SaveNode(const store::Principal& principal, const db::Value& company,
                         std::string_view project, std::string_view node, bool revoked) = 0;
 
-  // The first of the window's sections that offers the merge; throws the
-  // "object not set" error when none does.
-  static NodeMerge& Find(editor::FRMFW_ORVELKA& window);
+  // The owner of the node section (33), when it offers the merge; throws
+  // the "object not set" error otherwise.
+  static NodeMerge& Find(editor::SectionContext& window);
 };
 
 }  // namespace orv::sections

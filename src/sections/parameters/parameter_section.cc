@@ -7,8 +7,8 @@
 #include "db/db_error.h"
 #include "db/recordset.h"
 #include "db/write_by_key.h"
-#include "editor/frmfw_orvelka.h"
 #include "editor/log_error_routine.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
@@ -16,6 +16,7 @@
 #include "sections/nodes/project_query.h"
 #include "sections/parameters/node_merge.h"
 #include "sections/parameters/parameter_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "store/principal.h"
 #include "zere_orvelka/change_log.h"
 #include "zere_orvelka/grid_layout.h"
@@ -27,7 +28,8 @@ namespace orv::sections {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 
 constexpr std::string_view kGrid = "GRIDTIPOLOGIE";
 constexpr std::string_view kNoPrincipal = "Selezionare almeno un gruppo o un utente!";
@@ -83,7 +85,7 @@ void SetFlags(db::Recordset& rs, std::string_view flag) {
 }  // namespace
 
 bool ParameterSection::IsOwnSection() {
-  return ParameterStatements::IsParameterKind(window().section_code());
+  return ParameterStatements::IsParameterKind(context().section_code());
 }
 
 // --- work recordset
@@ -106,7 +108,7 @@ std::shared_ptr<db::Recordset> ParameterSection::CreaRecordset() {
 
 bool ParameterSection::WorkColumnExists(std::string_view column) {
   try {
-    const std::shared_ptr<db::Recordset>& rs = window().work_recordset();
+    const std::shared_ptr<db::Recordset>& rs = context().rows();
     if (!rs) return false;
     (void)rs->Field(column);
     return true;
@@ -116,9 +118,9 @@ bool ParameterSection::WorkColumnExists(std::string_view column) {
 }
 
 void ParameterSection::BindWorkRecordset(std::shared_ptr<db::Recordset> recordset) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (recordset->RecordCount() > 0) recordset->MoveFirst();
-  w.work_recordset() = recordset;
+  w.rows() = recordset;
   host::GroupingGrid& grid = Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE");
   grid.SetDataSource(recordset);
   if (grid.GetLayout()) {
@@ -130,7 +132,7 @@ void ParameterSection::BindWorkRecordset(std::shared_ptr<db::Recordset> recordse
 }
 
 bool ParameterSection::LoadData() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   const int32_t section = w.section_code();
   // Warehouse transfers (32) and project nodes (33) load through their own
   // sections; the other codes have no catalogue and keep what the grid shows.
@@ -176,7 +178,7 @@ bool ParameterSection::LoadData() {
     // No rows to click after a failed load: the rows on screen were loaded
     // for the previous principal (or filter), and a click would write them
     // under the one selected now.
-    w.work_recordset().reset();
+    w.rows().reset();
     loaded_section_ = 0;
     try {
       if (w.host_controls().GRIDTIPOLOGIE) w.host_controls().GRIDTIPOLOGIE->SetDataSource(nullptr);
@@ -191,7 +193,7 @@ bool ParameterSection::LoadData() {
 
 bool ParameterSection::InitGrid(int32_t layout, std::string_view item_key) {
   if (layout != 0 && layout != 2 && layout != 6) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   loaded_section_ = 0;
   host::GroupingGrid& grid = Need(w.host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE");
   if (!grid.GetLayout()) {
@@ -212,7 +214,7 @@ bool ParameterSection::InitGrid(int32_t layout, std::string_view item_key) {
       grid.AddCheckBoxColumn("ABILITATO", "Abilitato", "1", "0", false, 1100);
       break;
     case 6:
-      if (w.section_code() == FRMFW_ORVELKA::kSectionNodes) {
+      if (w.section_code() == SectionCodes::kSectionNodes) {
         grid.AddTextColumn("PROGETTO", "Progetto", 1, 2000);
       }
       grid.AddTextColumn("CODICE", "Codice", 1, 3000);
@@ -237,10 +239,10 @@ bool ParameterSection::InitGrid(int32_t layout, std::string_view item_key) {
 // --- filter bar of the project section
 
 bool ParameterSection::InitEnquery() {
-  FRMFW_ORVELKA& w = window();
-  if (w.section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
+  SectionContext& w = context();
+  if (w.section_code() != SectionCodes::kSectionProjects) return false;
   try {
-    ProjectQuery::Init(w, FRMFW_ORVELKA::kSectionProjects);
+    ProjectQuery::Init(w, SectionCodes::kSectionProjects);
   } catch (...) {
     w.VisualizzaErrore("InitEnquery");
   }
@@ -249,27 +251,27 @@ bool ParameterSection::InitEnquery() {
 
 bool ParameterSection::QueryLookupDefinition(std::string_view caption,
                                              host::LookupDefinition& out) {
-  if (window().section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
-  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionProjects, caption);
+  if (context().section_code() != SectionCodes::kSectionProjects) return false;
+  const ProjectQuery::Field* field = ProjectQuery::Find(SectionCodes::kSectionProjects, caption);
   if (field == nullptr) return false;
-  out = ProjectQuery::Definition(window(), *field);
+  out = ProjectQuery::Definition(context(), *field);
   return true;
 }
 
 bool ParameterSection::QueryFieldValue(std::string_view caption, std::string_view /*bound*/,
                                        std::string_view value, std::string& out) {
-  if (window().section_code() != FRMFW_ORVELKA::kSectionProjects) return false;
-  const ProjectQuery::Field* field = ProjectQuery::Find(FRMFW_ORVELKA::kSectionProjects, caption);
+  if (context().section_code() != SectionCodes::kSectionProjects) return false;
+  const ProjectQuery::Field* field = ProjectQuery::Find(SectionCodes::kSectionProjects, caption);
   if (field == nullptr) return false;
-  out = ProjectQuery::Resolve(window(), *field, value, "");
+  out = ProjectQuery::Resolve(context(), *field, value, "");
   return true;
 }
 
 bool ParameterSection::ButtonClick(std::string_view name) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   if (name != "CMD_UPDATE") return false;
-  if (w.section_code() != FRMFW_ORVELKA::kSectionProjects &&
-      w.section_code() != FRMFW_ORVELKA::kSectionNodes) {
+  if (w.section_code() != SectionCodes::kSectionProjects &&
+      w.section_code() != SectionCodes::kSectionNodes) {
     return false;
   }
   w.LoadData();
@@ -283,12 +285,12 @@ bool ParameterSection::GridSelectionBoxClick(std::string_view grid, std::string_
                                              std::string_view /*column_key*/,
                                              const db::Value& value_before, bool& cancel) {
   if (grid != kGrid) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   const int32_t section = w.section_code();
-  const bool nodes = section == FRMFW_ORVELKA::kSectionNodes;
+  const bool nodes = section == SectionCodes::kSectionNodes;
   if (!IsOwnSection() && !nodes) return false;
   cancel = true;
-  std::shared_ptr<db::Recordset> rs = w.work_recordset();
+  std::shared_ptr<db::Recordset> rs = w.rows();
   // Nothing to act on: no rows yet (the project sections fill only on
   // "Aggiorna"), rows of another section, or an empty catalogue. The side
   // bar drops the rows of the previous section; the node rows are loaded by
@@ -312,7 +314,7 @@ bool ParameterSection::GridSelectionBoxClick(std::string_view grid, std::string_
     const int32_t inserimento = FlagOf(rs->Field("INSERIMENTO"));
     const int32_t eliminazione = FlagOf(rs->Field("ELIMINAZIONE"));
     const std::string description =
-        FRMFW_ORVELKA::NvlValue(rs->Field("DESCRIZIONE"), db::Value("")).ToText();
+        SectionContext::NvlValue(rs->Field("DESCRIZIONE"), db::Value("")).ToText();
     return save(code, CompanyText(dittarag), abilitato, modifica, inserimento, eliminazione,
                 description, "");
   };
@@ -343,7 +345,7 @@ bool ParameterSection::GridHeaderCheckBoxClick(std::string_view grid, std::strin
   // second call through without setting it once more.
   if (!header_flag_) {
     header_flag_ = true;
-    Need(window().host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE")
+    Need(context().host_controls().GRIDTIPOLOGIE, "GRIDTIPOLOGIE")
         .SetHeaderCheck("ABILITATO", false, false);
   } else {
     header_flag_ = false;
@@ -355,7 +357,7 @@ bool ParameterSection::GridHeaderCheckBoxClick(std::string_view grid, std::strin
 
 bool ParameterSection::RevocationExists(int32_t kind, std::string_view code,
                                         std::string_view company) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   std::shared_ptr<db::Recordset> rs = Need(w.connection(), "Connection")
                                           .Execute(ParameterStatements::SelectRevocation(
                                               w.CurrentPrincipal(), kind, code, company));
@@ -364,7 +366,7 @@ bool ParameterSection::RevocationExists(int32_t kind, std::string_view code,
 
 void ParameterSection::WriteChangeLog(std::string_view description, std::string_view extra,
                                       std::string_view code, int32_t abilitato) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   host::ChangeLog& log = w.change_log();
   const store::Principal principal = w.CurrentPrincipal();
   std::string text = log.FormatGroup(principal.GroupName());
@@ -380,7 +382,7 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
     std::string_view code, std::string_view company, int32_t abilitato, int32_t modifica,
     int32_t inserimento, int32_t eliminazione, std::string_view description,
     std::string_view extra) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     const store::Principal principal = w.CurrentPrincipal();
     // A row without a principal would name nobody (and break the table's rule).
@@ -425,14 +427,14 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
 }
 
 ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     const store::Principal principal = w.CurrentPrincipal();
-    db::Recordset& rs = Need(w.work_recordset(), "Recordset");
+    db::Recordset& rs = Need(w.rows(), "Recordset");
     const db::Value empty("");
-    current_code_ = db::Trim(FRMFW_ORVELKA::NvlValue(rs.Field("CODICE"), empty).ToText());
-    const std::string company = CompanyText(FRMFW_ORVELKA::NvlValue(rs.Field("DITTARAG"), empty));
-    current_description_ = FRMFW_ORVELKA::NvlValue(rs.Field("DESCRIZIONE"), empty).ToText();
+    current_code_ = db::Trim(SectionContext::NvlValue(rs.Field("CODICE"), empty).ToText());
+    const std::string company = CompanyText(SectionContext::NvlValue(rs.Field("DITTARAG"), empty));
+    current_description_ = SectionContext::NvlValue(rs.Field("DESCRIZIONE"), empty).ToText();
     if (principal.IsNone()) {
       w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
       return Outcome::kRefused;
@@ -449,7 +451,7 @@ ParameterSection::Outcome ParameterSection::cmd_RimuoviTIPO_Click() {
       capture.Commit(transaction, {journal::GestureKind::kClick, kind, principal});
       return Outcome::kWritten;
     }
-    if (kind != FRMFW_ORVELKA::kSectionProjects) {
+    if (kind != SectionCodes::kSectionProjects) {
       w.ShowMessage(kNotPresent, kExclamation, w.Caption());
     }
     return Outcome::kAbsent;
@@ -463,7 +465,7 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
     std::string_view code, std::string_view /*company*/, int32_t abilitato, int32_t /*modifica*/,
     int32_t /*inserimento*/, int32_t /*eliminazione*/, std::string_view description,
     std::string_view extra) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   bool written = false;
   try {
     const store::Principal principal = w.CurrentPrincipal();
@@ -471,7 +473,7 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
       w.ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
       return Outcome::kRefused;
     }
-    db::Recordset& rs = Need(w.work_recordset(), "Recordset");
+    db::Recordset& rs = Need(w.rows(), "Recordset");
     NodeMerge& nodes = NodeMerge::Find(w);
     // Rows shown for another principal are never written for this one.
     if (!nodes.WorkTableBuiltFor(principal)) return Outcome::kFailed;
@@ -504,6 +506,19 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaNodi(
     w.VisualizzaErrore("InserisciRevocaNodi");
     return written ? Outcome::kWritten : Outcome::kFailed;
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> ParameterSection::EnableAllSet(
+    const store::Principal& principal) {
+  const int32_t kind = context().section_code();
+  editor::RevocationSet set;
+  set.probe = BulkStatements::ProbeParameters(principal, kind);
+  set.remove = BulkStatements::DeleteParameters(principal, kind);
+  set.scope = {journal::JournalTable::kParameters, principal, {}};
+  set.scope.Where("FW31_INDTIPO", db::Value(kind));
+  return set;
 }
 
 }  // namespace orv::sections

@@ -32,7 +32,7 @@ class ParameterSection : public editor::Section {
   // Results of the save routines.
   enum class Outcome { kWritten, kRefused, kFailed, kAbsent };
 
-  explicit ParameterSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+  explicit ParameterSection(editor::SectionContext context) : Section(context) {}
 
   std::string_view Name() const override { return "parameters"; }
 
@@ -45,6 +45,8 @@ class ParameterSection : public editor::Section {
                              bool& cancel) override;
   bool GridHeaderCheckBoxClick(std::string_view grid, std::string_view column_key, bool new_state,
                                bool& cancel) override;
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
+  bool RevokesGridRows() const override { return true; }
   bool QueryLookupDefinition(std::string_view caption, host::LookupDefinition& out) override;
   bool QueryFieldValue(std::string_view caption, std::string_view bound, std::string_view value,
                        std::string& out) override;

@@ -9,10 +9,11 @@
 #include "db/ascii.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "editor/frmfw_orvelka.h"
+#include "editor/section_context.h"
 #include "host/err_object.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "sections/revoke_all/bulk_statements.h"
 #include "sections/transfers/transfer_revoke_all.h"
 #include "sections/transfers/transfer_statements.h"
 #include "store/principal.h"
@@ -24,7 +25,8 @@ namespace orv::sections {
 
 namespace {
 
-using editor::FRMFW_ORVELKA;
+using editor::SectionCodes;
+using editor::SectionContext;
 
 constexpr std::string_view kGrid = "GRID_DEPOSITO";
 constexpr std::string_view kKeyPrefix = "C_";
@@ -53,7 +55,7 @@ void Execute(db::Connection& connection, const std::string& sql) {
 
 }  // namespace
 
-TransferSection::TransferSection(editor::FRMFW_ORVELKA& window) : Section(window) {}
+TransferSection::TransferSection(editor::SectionContext context) : Section(context) {}
 
 TransferSection::~TransferSection() = default;
 
@@ -98,24 +100,24 @@ std::string TransferSection::CampoToCodice(std::string_view text) {
 // --- state
 
 std::shared_ptr<db::Recordset> TransferSection::CurrentMatrix() {
-  if (matrix_ && window().work_recordset() == matrix_) return matrix_;
+  if (matrix_ && context().rows() == matrix_) return matrix_;
   return nullptr;
 }
 
 bool TransferSection::NeedPrincipal() {
   // A row without a principal would name nobody: refuse before writing.
-  if (!window().CurrentPrincipal().IsNone()) return true;
-  window().ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
+  if (!context().CurrentPrincipal().IsNone()) return true;
+  context().ShowMessage(kNoPrincipal, kExclamation, kNoPrincipalTitle);
   return false;
 }
 
-int64_t TransferSection::Company() { return window().current_company().ToInt64(); }
+int64_t TransferSection::Company() { return context().current_company().ToInt64(); }
 
 // --- grid layout
 
 bool TransferSection::InitGrid(int32_t layout, std::string_view item_key) {
   if (layout != 9) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   host::MatrixGrid& grid = Need(w.host_controls().GRID_DEPOSITO, "GRID_DEPOSITO");
   if (!grid.GetLayout()) {
     host::GridLayout object;
@@ -148,16 +150,15 @@ bool TransferSection::InitGrid(int32_t layout, std::string_view item_key) {
 // --- build and fill
 
 bool TransferSection::LoadData() {
-  if (window().section_code() != FRMFW_ORVELKA::kSectionTransfers) return false;
   LoadDepositi();
   return true;
 }
 
 void TransferSection::LoadDepositi() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     auto matrix = std::make_shared<db::Recordset>();
-    w.work_recordset() = matrix;
+    w.rows() = matrix;
     matrix_ = matrix;
     db::Connection& connection = Need(w.connection(), "Connection");
     const int64_t company = Company();
@@ -211,7 +212,7 @@ void TransferSection::LoadDepositi() {
   } catch (...) {
     // The build ends without a message; no half-built matrix stays behind
     // for the fill and the clicks to work on.
-    if (w.work_recordset() == matrix_) w.work_recordset().reset();
+    if (w.rows() == matrix_) w.rows().reset();
     matrix_.reset();
     try {
       if (w.host_controls().GRID_DEPOSITO) w.host_controls().GRID_DEPOSITO->SetDataSource(nullptr);
@@ -226,7 +227,7 @@ bool TransferSection::LoadRevokeDepositi() {
 }
 
 void TransferSection::FillMatrix(bool every_pair_has_row) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   std::shared_ptr<db::Recordset> matrix = CurrentMatrix();
   try {
     const store::Principal principal = w.CurrentPrincipal();
@@ -327,13 +328,13 @@ journal::RowScope TransferSection::TransferScope(const store::Principal& princip
   return scope;
 }
 
-std::string TransferSection::PrincipalName() { return window().CurrentPrincipal().name(); }
+std::string TransferSection::PrincipalName() { return context().CurrentPrincipal().name(); }
 
 bool TransferSection::GridSelectionBoxClick(std::string_view grid, std::string_view /*row_key*/,
                                             std::string_view column_key,
                                             const db::Value& value_before, bool& cancel) {
   if (grid != kGrid) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   // Cancelled until the statement has run: a failure leaves the cell as the
   // database still has it.
   cancel = true;
@@ -369,7 +370,7 @@ bool TransferSection::GridSelectionBoxClick(std::string_view grid, std::string_v
 bool TransferSection::GridHeaderCheckBoxClick(std::string_view grid, std::string_view column_key,
                                               bool new_state, bool& cancel) {
   if (grid != kGrid) return false;
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   cancel = true;
   if (!IsMatrixKey(column_key)) return true;
   if (!NeedPrincipal()) return true;
@@ -398,7 +399,6 @@ bool TransferSection::GridHeaderCheckBoxClick(std::string_view grid, std::string
 // --- buttons
 
 bool TransferSection::ButtonClick(std::string_view name) {
-  if (window().section_code() != FRMFW_ORVELKA::kSectionTransfers) return false;
   if (name == "VRX_ABIDISDEPORI") {
     VRX_ABIDISDEPORI_ButtonClick();
   } else if (name == "VRX_DISABILITATUTTIDEP") {
@@ -414,7 +414,7 @@ bool TransferSection::ButtonClick(std::string_view name) {
 }
 
 void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     db::Recordset& matrix = Need(CurrentMatrix(), "Recordset");
     if (!NeedPrincipal()) return;
@@ -448,7 +448,7 @@ void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
 }
 
 bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value& group) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     // Rows for nobody would break the table's rule that one principal owns
     // each row.
@@ -471,7 +471,7 @@ bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value&
 }
 
 void TransferSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     if (!NeedPrincipal()) return;
     if (w.ShowMessage("Confermi la disabilitazione dell' utente/gruppo selezionato?",
@@ -488,7 +488,7 @@ void TransferSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
 }
 
 void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
-  FRMFW_ORVELKA& w = window();
+  SectionContext& w = context();
   try {
     db::Connection& connection = Need(w.connection(), "Connection");
     journal::Gesture gesture{enable ? journal::GestureKind::kEnableAllPrincipals
@@ -542,17 +542,28 @@ void TransferSection::AbilitaDisabilitaTuttu(bool enable) {
 }
 
 void TransferSection::VRX_ABILITATUTTIU_ButtonClick() {
-  if (window().ShowMessage("Confermi l' abilitazione di tutti gli utenti?", host::kVbYesNo, "") ==
+  if (context().ShowMessage("Confermi l' abilitazione di tutti gli utenti?", host::kVbYesNo, "") ==
       host::kVbYes) {
     AbilitaDisabilitaTuttu(true);
   }
 }
 
 void TransferSection::VRX_DISABILITATUTTIU_ButtonClick() {
-  if (window().ShowMessage("Confermi la disabilitazione di tutti gli utenti?", host::kVbYesNo,
-                           "") == host::kVbYes) {
+  if (context().ShowMessage("Confermi la disabilitazione di tutti gli utenti?", host::kVbYesNo,
+                            "") == host::kVbYes) {
     AbilitaDisabilitaTuttu(false);
   }
+}
+
+// --- revoke-all
+
+std::optional<editor::RevocationSet> TransferSection::EnableAllSet(
+    const store::Principal& principal) {
+  const db::Value& company = context().current_company();
+  editor::RevocationSet set;
+  set.remove = BulkStatements::DeleteTransfers(
+      principal, company.IsNull() || company.IsEmpty() ? "NULL" : company.ToText());
+  return set;
 }
 
 }  // namespace orv::sections

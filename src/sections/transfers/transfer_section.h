@@ -34,7 +34,7 @@ namespace orv::sections {
 // succeeded; the error goes on to the window, which reports it.
 class TransferSection : public editor::Section {
  public:
-  explicit TransferSection(editor::FRMFW_ORVELKA& window);
+  explicit TransferSection(editor::SectionContext context);
   ~TransferSection() override;
 
   std::string_view Name() const override { return "transfers"; }
@@ -43,6 +43,8 @@ class TransferSection : public editor::Section {
   bool LoadData() override;
   bool LoadRevokeDepositi() override;
   bool ButtonClick(std::string_view name) override;
+  // The current company's transfers, removed at once (the button asked).
+  std::optional<editor::RevocationSet> EnableAllSet(const store::Principal& principal) override;
   bool GridSelectionBoxClick(std::string_view grid, std::string_view row_key,
                              std::string_view column_key, const db::Value& value_before,
                              bool& cancel) override;
@@ -87,7 +89,7 @@ class TransferSection : public editor::Section {
   static journal::RowScope TransferScope(const store::Principal& principal, int64_t company);
   // The name of the principal selected now (for the journal's summary).
   std::string PrincipalName();
-  // The matrix when it is still the window's work recordset, else null.
+  // The matrix when it is still the section's rows, else null.
   std::shared_ptr<db::Recordset> CurrentMatrix();
   // Shows the no-principal message and returns false when none is selected.
   bool NeedPrincipal();

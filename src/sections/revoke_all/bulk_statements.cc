@@ -1,8 +1,8 @@
-#include "bulk/bulk_statements.h"
+#include "sections/revoke_all/bulk_statements.h"
 
 #include "db/sql_literal.h"
 
-namespace orv::bulk {
+namespace orv::sections {
 
 namespace {
 
@@ -151,4 +151,4 @@ std::string BulkStatements::InsertMissingParameterRows(const store::Principal& p
   return s;
 }
 
-}  // namespace orv::bulk
+}  // namespace orv::sections

@@ -1,5 +1,5 @@
-#ifndef ORV_BULK_BULK_STATEMENTS_H_
-#define ORV_BULK_BULK_STATEMENTS_H_
+#ifndef ORV_SECTIONS_REVOKE_ALL_BULK_STATEMENTS_H_
+#define ORV_SECTIONS_REVOKE_ALL_BULK_STATEMENTS_H_
 
 #include <cstdint>
 #include <string>
@@ -8,7 +8,7 @@
 
 #include "store/principal.h"
 
-namespace orv::bulk {
+namespace orv::sections {
 
 // The statements of "Abilita tutti" and "Disabilita tutti", one function per
 // statement, in the host's dialect.
@@ -63,6 +63,6 @@ class BulkStatements {
                                         std::string_view code, std::string_view company);
 };
 
-}  // namespace orv::bulk
+}  // namespace orv::sections
 
-#endif  // ORV_BULK_BULK_STATEMENTS_H_
+#endif  // ORV_SECTIONS_REVOKE_ALL_BULK_STATEMENTS_H_
