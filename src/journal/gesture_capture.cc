@@ -47,6 +47,13 @@ void GestureCapture::WroteMissing(std::string_view table,
   written_[std::string(table)] = {std::move(rows), 0, inserted, true};
 }
 
+std::optional<bool> GestureCapture::HadRows(std::string_view table) const {
+  if (journal_ == nullptr || failure_) return std::nullopt;
+  auto found = before_.find(std::string(table));
+  if (found == before_.end()) return std::nullopt;
+  return !found->second.empty();
+}
+
 namespace {
 
 // The images of a gesture that told what it wrote (GestureCapture::Wrote),

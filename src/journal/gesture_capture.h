@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -56,6 +57,11 @@ class GestureCapture {
   // key (JournalStatements::OrderByKey) as a reading gives it.
   void Wrote(std::string_view table, std::vector<std::pair<std::string, std::string>> rows,
              int64_t updated, int64_t inserted);
+  // Whether the scope of `table` had any row before the gesture, as the
+  // constructor read it: for a gesture on one keyed row, whose scope is
+  // that key, the probe it needs (nullopt with a null journal, for a table
+  // not in the scopes, or when the read failed).
+  std::optional<bool> HadRows(std::string_view table) const;
   // The same for a gesture that only adds rows: those of `rows` that were
   // absent now hold the values given (`inserted` of them, as the engine
   // counted), those already there are as they were.

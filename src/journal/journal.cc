@@ -128,14 +128,17 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
     return entry.id;
   }
   db::Connection& cn = *connection_;
-  cn.Execute(JournalStatements::InsertEntry(entry));
+  const std::vector<ImagePage> pages =
+      store_images ? ImagePage::Pack(images) : std::vector<ImagePage>();
+  // A gesture of one page (a click) writes it in the entry's own batch.
+  const bool together = pages.size() == 1;
+  cn.Execute(JournalStatements::InsertEntry(entry, together ? &pages.front() : nullptr));
   std::shared_ptr<db::Recordset> id = cn.NextRecordset();
   if (!id || !id->IsOpen() || id->IsEof() || id->Field(0).IsNull()) {
     throw db::DbError(db::kErrProvider, "Il giornale non ha restituito il numero della modifica");
   }
   entry.id = id->Field(0).ToInt64();
-  if (!store_images) return entry.id;
-  const std::vector<ImagePage> pages = ImagePage::Pack(images);
+  if (together) return entry.id;
   const std::span<const ImagePage> all(pages);
   for (size_t at = 0; at < all.size(); at += JournalStatements::kPagesPerInsert) {
     const size_t n = std::min(JournalStatements::kPagesPerInsert, all.size() - at);

@@ -187,7 +187,40 @@ std::string JournalStatements::SelectProbe() {
          "LEFT JOIN FW3K_IMMAGINIREVOKE ON FW3K_ID_FW3J = FW3J_ID";
 }
 
-std::string JournalStatements::InsertEntry(const JournalEntry& e) {
+namespace {
+
+constexpr std::string_view kInsertImages =
+    "INSERT INTO FW3K_IMMAGINIREVOKE (FW3K_ID_FW3J, FW3K_PROG, FW3K_TABELLA, FW3K_NUMRIGHE, "
+    "FW3K_IMMAGINI) VALUES ";
+
+// "(entry, sequence, table, count, text)" of one page.
+void AppendPage(std::string& s, std::string_view entry, int64_t sequence, const ImagePage& page) {
+  s += '(';
+  s += entry;
+  s += ", ";
+  s += std::to_string(sequence);
+  s += ", ";
+  s += db::SqlQuote(page.table);
+  s += ", ";
+  s += std::to_string(page.count);
+  s += ", ";
+  s += db::SqlQuote(page.text);
+  s += ')';
+}
+
+// The insert of an entry's first page after the entry's own insert in one
+// batch: the entry is the identity the batch made last (the pages' table
+// has none of its own).
+std::string InsertFirstPage(const ImagePage& page) {
+  std::string s = "; ";
+  s += kInsertImages;
+  AppendPage(s, "SCOPE_IDENTITY()", 1, page);
+  return s;
+}
+
+}  // namespace
+
+std::string JournalStatements::InsertEntry(const JournalEntry& e, const ImagePage* page) {
   auto id_or_null = [](int64_t id) { return id == 0 ? std::string("NULL") : std::to_string(id); };
   return "INSERT INTO FW3J_GIORNALEREVOKE (FW3J_DATAORA, FW3J_LOGIN, FW3J_DITTA, FW3J_SEZIONE, "
          "FW3J_TIPOPRINC, FW3J_CODPRINC, FW3J_GESTO, FW3J_DESCR, FW3J_ID_ANNULLA, "
@@ -197,21 +230,18 @@ std::string JournalStatements::InsertEntry(const JournalEntry& e) {
          std::to_string(e.principal_id) + ", " + db::SqlQuote(GestureCode(e.kind)) + ", " +
          db::SqlQuote(e.summary) + ", " + id_or_null(e.undo_of) + ", " + id_or_null(e.redo_of) +
          ", " + (e.undone ? "1" : "0") + ", " + std::to_string(e.image_count) +
-         "); SELECT SCOPE_IDENTITY() AS FW3J_ID";
+         "); SELECT SCOPE_IDENTITY() AS FW3J_ID" +
+         (page == nullptr ? std::string() : InsertFirstPage(*page));
 }
 
 std::string JournalStatements::InsertImages(int64_t entry_id, int64_t first_sequence,
                                             std::span<const ImagePage> pages) {
-  std::string s =
-      "INSERT INTO FW3K_IMMAGINIREVOKE (FW3K_ID_FW3J, FW3K_PROG, FW3K_TABELLA, FW3K_NUMRIGHE, "
-      "FW3K_IMMAGINI) VALUES ";
+  std::string s(kInsertImages);
   const std::string id = std::to_string(entry_id);
   int64_t sequence = first_sequence;
   for (size_t i = 0; i < pages.size(); ++i) {
-    const ImagePage& page = pages[i];
     if (i > 0) s += ", ";
-    s += "(" + id + ", " + std::to_string(sequence++) + ", " + db::SqlQuote(page.table) + ", " +
-         std::to_string(page.count) + ", " + db::SqlQuote(page.text) + ")";
+    AppendPage(s, id, sequence++, pages[i]);
   }
   return s;
 }

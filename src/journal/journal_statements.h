@@ -50,8 +50,11 @@ class JournalStatements {
 
   // --- the journal tables
   static std::string SelectProbe();  // fails when a journal table is missing
-  // The insert of an entry followed by the select of its new identity.
-  static std::string InsertEntry(const JournalEntry& entry);
+  // The insert of an entry followed by the select of its new identity;
+  // with `page`, then the insert of that page as the entry's first (the
+  // entry's identity taken from the batch's own scope, so a small gesture
+  // writes its entry and its images in one statement batch).
+  static std::string InsertEntry(const JournalEntry& entry, const ImagePage* page = nullptr);
   static std::string InsertImages(int64_t entry_id, int64_t first_sequence,
                                   std::span<const ImagePage> pages);
   static std::string SetUndone(int64_t entry_id, bool undone);

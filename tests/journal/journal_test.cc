@@ -17,10 +17,10 @@
 #include "journal/journal_summary.h"
 #include "journal/row_text.h"
 #include "profile/profile_commands.h"
-#include "zere_orvelka/principal_node.h"
 #include "support/fault_hook.h"
 #include "support/headless_editor.h"
 #include "zere_orvelka/message_service.h"
+#include "zere_orvelka/principal_node.h"
 
 namespace orv::journal {
 namespace {
@@ -276,6 +276,39 @@ TEST_F(JournalSessionTest, RevertPutsBackOneEntryOfAnySessionAndOnlyOnce) {
             "La modifica N° " + std::to_string(first) + " è già stata annullata.");
   EXPECT_FALSE(e.window().RevertGesture(9999));
   EXPECT_EQ(Revoked(e), start + 1);
+}
+
+// A click's entry and its one page go in one batch, the page taking the
+// entry's identity from the batch: each page must land on its own entry,
+// also after other rows (the revocation, the change log) were inserted in
+// the same transaction, and read back from the tables in another session.
+TEST_F(JournalSessionTest, EachClickKeepsItsOnePageOnItsOwnEntry) {
+  Open();
+  Click(e_, "02");
+  Click(e_, "MP");
+  Click(e_, "02");  // given back
+  std::vector<JournalEntry> entries = e_.window().journal()->Entries();
+  ASSERT_EQ(entries.size(), 3u);
+  e_.host().Close();
+  e_.Open();
+  EXPECT_EQ(e_.Count("SELECT COUNT(*) FROM FW3K_IMMAGINIREVOKE"), 3);
+  const std::vector<std::string> codes = {"02", "MP", "02"};  // newest first: reversed below
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const JournalEntry& entry = entries[entries.size() - 1 - i];
+    const std::string id = std::to_string(entry.id);
+    EXPECT_EQ(e_.Count("SELECT COUNT(*) FROM FW3K_IMMAGINIREVOKE WHERE FW3K_ID_FW3J = " + id +
+                       " AND FW3K_PROG = 1 AND FW3K_NUMRIGHE = 1 AND "
+                       "FW3K_TABELLA = 'FW31_RVKPARAMETRI'"),
+              1)
+        << id;
+    const std::vector<RowImage> images = Journal::ListImages(e_.db(), entry.id);
+    ASSERT_EQ(images.size(), 1u) << id;
+    EXPECT_EQ(RowText::Field(images[0].key, 3), std::optional<std::string>(codes[i])) << id;
+    // The first click of "02" revoked it (no row before); the third gave it
+    // back (no row after).
+    EXPECT_EQ(images[0].before.has_value(), i == 2) << id;
+    EXPECT_EQ(images[0].after.has_value(), i != 2) << id;
+  }
 }
 
 TEST_F(JournalSessionTest, WithoutItsTablesTheJournalLivesInMemoryAndSaysSoOnce) {

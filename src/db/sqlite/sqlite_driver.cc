@@ -203,6 +203,11 @@ struct SqliteDriver::CachedStatement {
   std::vector<bool> boolean;      // BIT columns read as Booleans
   int reprepares = 0;             // SQLite re-prepares after a schema change: then describe anew
   size_t last_rows = 0;           // rows the last run returned: the next one likely as many
+  // The name of each parameter (1-based index - 1; "" for a number without
+  // one), read once: SQLite finds a name by walking its list from the
+  // start, which over a statement's hundreds of constants adds up.
+  std::vector<std::string> parameter_names;
+  bool parameter_names_read = false;
 };
 
 struct SqliteDriver::Routine {
@@ -591,13 +596,25 @@ void SqliteDriver::ReturnStatement(std::unique_ptr<CachedStatement> statement) {
   statements_.emplace(std::move(key), std::move(statement));
 }
 
-void SqliteDriver::Bind(sqlite3_stmt* stmt, const Params& params) {
-  const int count = sqlite3_bind_parameter_count(stmt);
+void SqliteDriver::Bind(CachedStatement& statement, const Params& params) {
+  sqlite3_stmt* stmt = statement.stmt.get();
+  if (!statement.parameter_names_read) {
+    const int count = sqlite3_bind_parameter_count(stmt);
+    statement.parameter_names.assign(static_cast<size_t>(count), std::string());
+    for (int p = 1; p <= count; ++p) {
+      if (const char* name = sqlite3_bind_parameter_name(stmt, p)) {
+        statement.parameter_names[static_cast<size_t>(p - 1)] = name;
+      }
+    }
+    statement.parameter_names_read = true;
+  }
+  const int count = static_cast<int>(statement.parameter_names.size());
   for (int p = 1; p <= count; ++p) {
-    const char* name = sqlite3_bind_parameter_name(stmt, p);
+    const std::string& named = statement.parameter_names[static_cast<size_t>(p - 1)];
     // No name: a number below the constants this statement of a batch uses
     // (?3 and ?4 in its second INSERT leave 1 and 2 without a name).
-    if (name == nullptr) continue;
+    if (named.empty()) continue;
+    const char* name = named.c_str();
     const Value* value = nullptr;
     if (name[0] == '?') {
       // ?N: the N-th constant of the text, first in the list.
@@ -657,7 +674,7 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
     } give_back{this, statement};
     if (statement->consumed == 0) break;
     sqlite3_stmt* stmt = statement->stmt.get();
-    Bind(stmt, params);
+    Bind(*statement, params);
     int rc = sqlite3_step(stmt);
     // A table dropped and made anew since the statement was cached (a "##"
     // table of the same name, say) may have other columns now.

@@ -109,7 +109,7 @@ class SqliteDriver : public Driver, private Catalog {
   void ReturnStatement(std::unique_ptr<CachedStatement> statement);
   // Fields and kind of a prepared statement, from SQLite's metadata.
   void Describe(CachedStatement& cached) const;
-  void Bind(sqlite3_stmt* stmt, const Params& params);
+  void Bind(CachedStatement& statement, const Params& params);
   void ExecSimple(const char* sql);
 
   const Routine* FindRoutine(std::string_view name);

@@ -1,6 +1,7 @@
 #include "sections/parameters/parameter_section.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "db/connection.h"
@@ -391,13 +392,18 @@ ParameterSection::Outcome ParameterSection::InserisciRevocaTipologie(
       return Outcome::kRefused;
     }
     const int32_t kind = w.section_code();
-    const bool exists = RevocationExists(kind, code, company);
     db::Connection& cn = Need(w.connection(), "Connection");
     // The row and its change-log entry commit together; the guard has
     // rolled back before the catch below tells the failure.
     db::Transaction transaction(cn);
     journal::GestureCapture capture(w.journal(), cn,
                                     {ParameterScope(principal, kind, code, company)});
+    // The journal's read of the row's scope is the probe when that scope is
+    // the row's key (a company that is a number).
+    const std::optional<bool> read = CompanyValue(company).IsNull()
+                                         ? std::nullopt
+                                         : capture.HadRows(journal::JournalTable::kParameters);
+    const bool exists = read ? *read : RevocationExists(kind, code, company);
     int64_t updated = 0;
     int64_t inserted = 0;
     db::WriteByKey(cn, exists,

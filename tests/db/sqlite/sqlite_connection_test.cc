@@ -353,6 +353,37 @@ TEST_F(SqliteConnectionTest, ConstantsBoundAsParametersKeepTheirMeaning) {
             "9;70");
 }
 
+// A statement run again with other constants reuses its prepared statement
+// and what the driver learnt of its parameters: every run must bind its own
+// values, for a statement of hundreds of constants and for the second
+// statement of a batch (whose parameters do not start at the first).
+TEST_F(SqliteConnectionTest, RepeatedStatementsBindTheirOwnConstantsEachRun) {
+  for (int i = 0; i < 300; ++i) {
+    connection_->Execute("INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('K" +
+                         std::to_string(i) + "', 'R', " + std::to_string(i) + ")");
+  }
+  for (int run = 0; run < 3; ++run) {
+    // 250 codes of which those below 100 + 100 * run exist.
+    std::string in;
+    for (int i = 0; i < 250; ++i) {
+      in += (i == 0 ? "'K" : ", 'K") + std::to_string(i * (run + 1)) + "'";
+    }
+    const int expected = run == 0 ? 250 : run == 1 ? 150 : 100;
+    EXPECT_EQ(Query(*connection_, "SELECT COUNT(*) FROM CLIENTI WHERE CODICE IN (" + in + ")"),
+              std::to_string(expected))
+        << run;
+    connection_->Execute(
+        "UPDATE CLIENTI SET RAGSOC = 'was " + std::to_string(run) +
+        "' WHERE CODICE = 'C1'; UPDATE CLIENTI SET ZONA = " + std::to_string(40 + run) +
+        " WHERE CODICE = 'K" + std::to_string(run) + "'");
+    EXPECT_EQ(Query(*connection_, "SELECT RAGSOC FROM CLIENTI WHERE CODICE = 'C1'"),
+              "was " + std::to_string(run));
+    EXPECT_EQ(Query(*connection_,
+                    "SELECT ZONA FROM CLIENTI WHERE CODICE = 'K" + std::to_string(run) + "'"),
+              std::to_string(40 + run));
+  }
+}
+
 // Conversions to text that the declared types make simpler give what the
 // host gives.
 TEST_F(SqliteConnectionTest, ConversionsToTextOfTypedColumns) {
