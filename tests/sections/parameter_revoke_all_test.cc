@@ -128,5 +128,24 @@ TEST_F(ParameterRevokeAllTest, ARowWhoseCodeDiffersInCaseIsWrittenOverAndPutBack
   EXPECT_EQ(Rows(), before);
 }
 
+TEST_F(ParameterRevokeAllTest, RowsOfAnotherCompanyAreLeftAsTheyAre) {
+  // The same codes allowed in a company the grid does not show: the set
+  // written for the rows shown must not reach them.
+  e_.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
+      "VALUES (9, NULL, 30, 'X5', 99, 1, 1, 1, 1), (9, NULL, 30, 'X900', 99, 1, 0, 1, 0)");
+  e_.Section("ITM_MODBLOCCO");
+  e_.User(DemoInstallation::kUserOspite);
+  const size_t shown = e_.Rows().size();
+
+  RevokeAll();
+  EXPECT_EQ(Count(" AND FW31_DITTARAGG <> 99"), static_cast<int64_t>(shown));
+  EXPECT_EQ(e_.Query("SELECT FW31_CODTIPO, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, "
+                     "FW31_FLGINSERISCI FROM FW31_RVKPARAMETRI WHERE FW31_DITTARAGG = 99 "
+                     "ORDER BY FW31_CODTIPO"),
+            (std::vector<std::string>{"X5|1|1|1|1", "X900|1|0|1|0"}));
+}
+
 }  // namespace
 }  // namespace orv::sections
