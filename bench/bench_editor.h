@@ -27,54 +27,12 @@
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
+#include "bench_support.h"
 #include "db/connection.h"
 #include "editor/frmfw_orvelka.h"
 #include "session/headless_host.h"
 
 namespace orv::bench {
-
-// The scale named by the variable, or `fallback` when it is not set.
-double ScaleFrom(const char* variable, double fallback);
-
-// The file of the scaled installation: the one the variable `db_variable`
-// names, else <stem>_scaled_<scale>.db beside this program. A missing file is
-// built first, with its progress on stderr.
-std::string ScaledInstallationPath(const char* db_variable, std::string_view stem, double scale);
-// Its connection string.
-std::string ScaledInstallation(const char* db_variable, std::string_view stem, double scale);
-
-// The same database through SQLite alone, for the floor each figure is set
-// beside: prepared statements, every column of every row read as SQLite
-// gives it, nothing copied. The host collation and functions are registered
-// (the schema's columns declare them), nothing else.
-class RawSqlite {
- public:
-  explicit RawSqlite(const std::string& path);
-  ~RawSqlite();
-  RawSqlite(const RawSqlite&) = delete;
-  RawSqlite& operator=(const RawSqlite&) = delete;
-
-  // Prepared once; owned by this object.
-  sqlite3_stmt* Prepare(const std::string& sql);
-  // Host-dialect text of one statement, translated as written, prepared.
-  sqlite3_stmt* PrepareHost(const std::string& tsql);
-  // Steps `stmt` to its end reading every column; the rows. Resets it.
-  static int64_t ReadAll(sqlite3_stmt* stmt);
-  // Runs `stmt` to its end; resets it and clears its bindings.
-  void Run(sqlite3_stmt* stmt);
-  void Exec(const std::string& sql);
-  sqlite3* db() { return db_; }
-
- private:
-  sqlite3* db_ = nullptr;
-  std::vector<sqlite3_stmt*> statements_;
-};
-
-// Seconds since `from`, for manual iteration times.
-double Seconds(std::chrono::steady_clock::time_point from);
 
 // The editor opened headlessly by the administrator in company 1, its
 // messages discarded.

@@ -14,7 +14,6 @@
 
 #include <chrono>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -33,6 +32,7 @@
 namespace {
 
 using orv::bench::BenchEditor;
+using orv::bench::PlainTreeStatements;
 using orv::bench::RawSqlite;
 using orv::bench::Seconds;
 using orv::db::Recordset;
@@ -78,27 +78,6 @@ void BM_TreeBatch(benchmark::State& state) {
 }
 BENCHMARK(BM_TreeBatch)->Unit(benchmark::kMillisecond);
 
-// The ten statements of the tree on SQLite alone as plain joins, each source
-// read with its rows in use (what its table function returns) instead of
-// joined with the function; prepared on `raw`.
-std::vector<sqlite3_stmt*> PlainTreeStatements(RawSqlite& raw, const std::string& clause) {
-  std::vector<sqlite3_stmt*> statements;
-  for (auto statement :
-       {&CliForStatements::MacroAreas, &CliForStatements::Areas, &CliForStatements::Zones,
-        &CliForStatements::MacroCategories, &CliForStatements::Categories,
-        &CliForStatements::SubCategories, &CliForStatements::Grouping1,
-        &CliForStatements::Grouping2, &CliForStatements::Grouping3, &CliForStatements::Sites}) {
-    std::string sql = statement(clause, 1);
-    sql = std::regex_replace(sql, std::regex(R"(^\s*;)"), "");
-    sql = std::regex_replace(sql, std::regex(R"(FROM (\w+) FF cross apply dbo\.\w+\([^)]*\) P)"),
-                             "FROM $1 P");
-    sql = std::regex_replace(sql, std::regex(R"(WHERE P\.(\w{4})_DITTA_CG18 = )"),
-                             "WHERE P.$1_FLGOBSOLETO = 0 AND P.$1_DITTA_CG18 = ");
-    statements.push_back(raw.PrepareHost(sql));
-  }
-  return statements;
-}
-
 // The floor of the batch: the ten plain statements, every row read.
 void BM_TreeBatchRawSqlite(benchmark::State& state) {
   BenchEditor& e = Editor();
@@ -141,9 +120,7 @@ void BM_OpenAndPickUserRawSqlite(benchmark::State& state) {
   int64_t rows = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    RawSqlite raw(Path());
-    rows = 0;
-    for (sqlite3_stmt* stmt : PlainTreeStatements(raw, clause)) rows += RawSqlite::ReadAll(stmt);
+    rows = orv::bench::OpenAndReadPlainTree(Path(), clause);
     state.SetIterationTime(Seconds(start));
   }
   state.counters["tree_rows"] = static_cast<double>(rows);
