@@ -36,6 +36,10 @@ for scale in "${scales[@]}"; do
   echo "## scale $scale ($(date -u +%H:%M) UTC, load $(cut -d' ' -f1-3 /proc/loadavg))"
   run "customer/supplier tree, open and pick (memory)" clifor_bench \
     'OpenAndPickUser|LoadTreeCausali|TreeBatch' ORV_CLIFOR_BENCH_DB="$memory"
+  if [[ -x $bench/desktop_bench ]]; then
+    run "desktop program: open and pick a user (memory, off screen)" desktop_bench . \
+      ORV_DESKTOP_BENCH_DB="$memory" QT_QPA_PLATFORM=offscreen
+  fi
   run "catalogues (memory)" parameters_bench \
     'BM_LoadData/(projects|simulations)|BM_CatalogueRawSqlite/(projects|simulations)' \
     ORV_PARAMETERS_BENCH_DB="$memory"
