@@ -67,17 +67,20 @@ void ParameterRevokeAll::Write(db::Connection& connection) {
   for (const Company& company : companies_) {
     for (size_t first = 0; first < company.codes.size(); first += BulkStatements::kMaxSetCodes) {
       const size_t last = std::min(company.codes.size(), first + BulkStatements::kMaxSetCodes);
-      const std::vector<std::string> codes(company.codes.begin() + first,
-                                           company.codes.begin() + last);
+      std::vector<db::Value> codes;
+      codes.reserve(last - first);
+      for (size_t i = first; i < last; ++i) codes.emplace_back(company.codes[i]);
+      // The texts are the same for every full set of codes: translated and
+      // prepared once, the codes bound.
       int64_t count = 0;
       connection.Execute(
-          BulkStatements::RevokeParameterRows(principal_, kind_, company.text, codes), &count,
-          db::kAdExecuteNoRecords);
+          BulkStatements::RevokeParameterRows(principal_, kind_, company.text, codes.size()), codes,
+          &count, db::kAdExecuteNoRecords);
       updated_ += std::max<int64_t>(count, 0);
       count = 0;
       connection.Execute(
-          BulkStatements::InsertMissingParameterRows(principal_, kind_, company.text, codes),
-          &count, db::kAdExecuteNoRecords);
+          BulkStatements::InsertMissingParameterRows(principal_, kind_, company.text, codes.size()),
+          codes, &count, db::kAdExecuteNoRecords);
       inserted_ += std::max<int64_t>(count, 0);
     }
   }

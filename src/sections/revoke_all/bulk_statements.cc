@@ -112,25 +112,21 @@ std::string BulkStatements::UpdateParameterRow(const store::Principal& principal
 }
 
 std::string BulkStatements::RevokeParameterRows(const store::Principal& principal, int32_t kind,
-                                                std::string_view company,
-                                                const std::vector<std::string>& codes) {
+                                                std::string_view company, size_t codes) {
   std::string s =
       "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 0, FW31_FLGMODIFICA = 0,"
       " FW31_FLGELIMINA = 0, FW31_FLGINSERISCI = 0 WHERE FW31_ID_FW07 " +
       UserTest(principal) + " AND FW31_ID_FW06 " + GroupTest(principal) +
       " AND FW31_INDTIPO = " + std::to_string(kind) +
       " AND FW31_DITTARAGG = " + std::string(company) + " AND FW31_CODTIPO IN (";
-  for (size_t i = 0; i < codes.size(); ++i) {
-    if (i > 0) s += ", ";
-    s += db::SqlQuote(codes[i]);
-  }
+  for (size_t i = 0; i < codes; ++i) s += i == 0 ? "?" : ", ?";
   s += ")";
   return s;
 }
 
 std::string BulkStatements::InsertMissingParameterRows(const store::Principal& principal,
                                                        int32_t kind, std::string_view company,
-                                                       const std::vector<std::string>& codes) {
+                                                       size_t codes) {
   // The codes as a derived table of one column (a UNION ALL of one-row
   // SELECTs), each inserted unless the principal has its row already.
   std::string s =
@@ -139,11 +135,7 @@ std::string BulkStatements::InsertMissingParameterRows(const store::Principal& p
       " SELECT " +
       principal.UserValue("NULL") + ", " + principal.GroupValue("NULL") + ", " +
       std::to_string(kind) + ", V.CODTIPO, " + std::string(company) + ", 0, 0, 0, 0 FROM (";
-  for (size_t i = 0; i < codes.size(); ++i) {
-    s += i == 0 ? "SELECT " : " UNION ALL SELECT ";
-    s += db::SqlQuote(codes[i]);
-    if (i == 0) s += " AS CODTIPO";
-  }
+  for (size_t i = 0; i < codes; ++i) s += i == 0 ? "SELECT ? AS CODTIPO" : " UNION ALL SELECT ?";
   s += ") AS V WHERE NOT EXISTS (SELECT 1 FROM FW31_RVKPARAMETRI R WHERE R.FW31_ID_FW07 " +
        UserTest(principal) + " AND R.FW31_ID_FW06 " + GroupTest(principal) +
        " AND R.FW31_INDTIPO = " + std::to_string(kind) +
