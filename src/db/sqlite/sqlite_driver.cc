@@ -308,6 +308,10 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
                                                         : "PRAGMA synchronous=FULL");
   }
   driver->ExecSimple("PRAGMA foreign_keys=ON");
+  // A statement that writes many rows inside a transaction keeps the pages
+  // it changed in a statement journal (to undo itself alone when it fails);
+  // on file it is a temporary file written, read and deleted per statement.
+  driver->ExecSimple("PRAGMA temp_store=MEMORY");
   if (!RegisterHostFunctions(db)) throw SqliteError(db, SQLITE_NOMEM);
 
   driver->temp_db_ = TempDbKeeper::Acquire();
