@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 #include "db/connection.h"
+#include "db/recordset.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "journal/row_text.h"
@@ -65,6 +67,11 @@ void ParameterRevokeAll::Write(db::Connection& connection) {
   updated_ = 0;
   inserted_ = 0;
   for (const Company& company : companies_) {
+    // A principal without rows in the company (a first revoke-all) has
+    // nothing to update and every code to insert.
+    std::shared_ptr<db::Recordset> any =
+        connection.Execute(BulkStatements::AnyParameterRow(principal_, kind_, company.text));
+    const bool has_rows = any && any->IsOpen() && !any->IsEof();
     for (size_t first = 0; first < company.codes.size(); first += BulkStatements::kMaxSetCodes) {
       const size_t last = std::min(company.codes.size(), first + BulkStatements::kMaxSetCodes);
       std::vector<db::Value> codes;
@@ -73,14 +80,18 @@ void ParameterRevokeAll::Write(db::Connection& connection) {
       // The texts are the same for every full set of codes: translated and
       // prepared once, the codes bound.
       int64_t count = 0;
-      connection.Execute(
-          BulkStatements::RevokeParameterRows(principal_, kind_, company.text, codes.size()), codes,
-          &count, db::kAdExecuteNoRecords);
-      updated_ += std::max<int64_t>(count, 0);
-      count = 0;
-      connection.Execute(
-          BulkStatements::InsertMissingParameterRows(principal_, kind_, company.text, codes.size()),
-          codes, &count, db::kAdExecuteNoRecords);
+      if (has_rows) {
+        connection.Execute(
+            BulkStatements::RevokeParameterRows(principal_, kind_, company.text, codes.size()),
+            codes, &count, db::kAdExecuteNoRecords);
+        updated_ += std::max<int64_t>(count, 0);
+        count = 0;
+      }
+      connection.Execute(has_rows ? BulkStatements::InsertMissingParameterRows(
+                                        principal_, kind_, company.text, codes.size())
+                                  : BulkStatements::InsertParameterRows(principal_, kind_,
+                                                                        company.text, codes.size()),
+                         codes, &count, db::kAdExecuteNoRecords);
       inserted_ += std::max<int64_t>(count, 0);
     }
   }

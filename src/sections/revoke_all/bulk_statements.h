@@ -54,6 +54,13 @@ class BulkStatements {
   // (Connection::Execute with values), so that one text serves every set
   // of that size.
   static constexpr size_t kMaxSetCodes = 500;
+  // One row (or none) when the principal has any row of `kind` in `company`:
+  // without, the codes need neither the UPDATE nor the test for a row.
+  static std::string AnyParameterRow(const store::Principal& principal, int32_t kind,
+                                     std::string_view company);
+  // A revoked row for each of the codes (the principal having none of them).
+  static std::string InsertParameterRows(const store::Principal& principal, int32_t kind,
+                                         std::string_view company, size_t codes);
   // Every right of the principal's existing rows among the codes set to 0.
   static std::string RevokeParameterRows(const store::Principal& principal, int32_t kind,
                                          std::string_view company, size_t codes);
