@@ -119,11 +119,15 @@ void ParameterRevokeAll::TellCapture(journal::GestureCapture& capture) const {
   for (const Company& company : companies_) {
     for (const std::string& code : company.codes) order.emplace_back(&code, &company);
   }
-  std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+  auto before = [](const auto& a, const auto& b) {
     const int c = CompareText(*a.first, *b.first);
     if (c != 0) return c < 0;
     return std::stoll(a.second->text) < std::stoll(b.second->text);
-  });
+  };
+  // A catalogue shows its codes in that order already, most of the time.
+  if (!std::is_sorted(order.begin(), order.end(), before)) {
+    std::stable_sort(order.begin(), order.end(), before);
+  }
   std::vector<std::pair<std::string, std::string>> rows;
   rows.reserve(count);
   for (const auto& [code, company] : order) {
