@@ -287,6 +287,14 @@ TEST_F(OdbcSqliteTest, ValuesBoundToMarkersGoBesideTheText) {
   cn->Execute(insert, {Value(3), Value("tre"), Value::Null()});
   cn->CommitTrans();
   EXPECT_EQ(Scalar(*cn, "SELECT COUNT(*) FROM T"), "3");
+  // Text longer than the sizes texts are declared with arrives whole.
+  for (size_t length : {size_t{300}, size_t{9000}}) {
+    const std::string text(length, 'x');
+    cn->Execute(insert, {Value(static_cast<int64_t>(length)), Value(text), Value::Null()});
+    auto back =
+        cn->Execute("SELECT TESTO FROM T WHERE ID = ?", {Value(static_cast<int64_t>(length))});
+    EXPECT_EQ(back->Field(0).ToText(), text);
+  }
 }
 
 TEST_F(OdbcSqliteTest, AProcedureTheServerDoesNotHaveIsNamed) {

@@ -411,7 +411,9 @@ std::vector<ResultSet> OdbcDriver::Execute(std::string_view sql, const std::vect
         break;
       case Value::Type::kText:
         b.text = v.AsText();
-        size = std::max<SQLULEN>(b.text.size(), 1);
+        // Declared in steps (varchar(255), varchar(8000)), not at each
+        // value's length: the server keeps one plan for the text.
+        size = b.text.size() <= 255 ? 255 : std::max<SQLULEN>(b.text.size(), 8000);
         data = b.text.data();
         length = static_cast<SQLLEN>(b.text.size() + 1);
         b.indicator = static_cast<SQLLEN>(b.text.size());
