@@ -383,6 +383,102 @@ void BM_DisableAllRawSqlite(benchmark::State& state) {
 }
 BENCHMARK(BM_DisableAllRawSqlite)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
+// "Disabilita tutti" again, the user having a row of every item already,
+// each allowed in every right (untimed before each iteration): every row
+// written over, none inserted.
+void BM_DisableAllOver(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  const std::string user = std::to_string(e.user());
+  KeptBlockingRows kept(raw, user);
+  const std::string allow =
+      "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 1, FW31_FLGMODIFICA = 1, "
+      "FW31_FLGELIMINA = 1, FW31_FLGINSERISCI = 1 WHERE FW31_INDTIPO = 30 AND FW31_ID_FW06 IS "
+      "NULL AND FW31_ID_FW07 = " +
+      user;
+  raw.Exec(std::string("DELETE") + kBlockingRows + user);
+  raw.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
+      "SELECT " +
+      user + ", NULL, 30, MG0F_CODPARAM, MG0F_DITTA_CG18, 1, 1, 1, 1 FROM MG0F_BLMPARAM WHERE " +
+      "MG0F_DITTA_CG18 = 1");
+  int64_t revoked = 0;
+  for (auto _ : state) {
+    raw.Exec(allow);
+    Show(e, "ITM_MODBLOCCO");
+    e.host().answers().Push(orv::host::kVbYes);
+    const auto start = std::chrono::steady_clock::now();
+    e.host().Button("VRX_DISABILITATUTTI");
+    state.SetIterationTime(Seconds(start));
+    revoked = e.Count(std::string("SELECT COUNT(*)") + kBlockingRows + user +
+                      " AND FW31_FLGABILITATO = 0 AND FW31_FLGINSERISCI = 0");
+  }
+  state.counters["rows"] = static_cast<double>(revoked);
+}
+BENCHMARK(BM_DisableAllOver)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Its floor: the same rows on SQLite alone, row by row (existence test,
+// then the update) with prepared statements in one transaction.
+void BM_DisableAllOverRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  sqlite3_stmt* items = raw.Prepare(
+      "SELECT MG0F_CODPARAM, MG0F_DITTA_CG18 FROM MG0F_BLMPARAM WHERE MG0F_DITTA_CG18 = 1");
+  sqlite3_stmt* exists = raw.Prepare(
+      "SELECT 1 FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS NULL AND "
+      "FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3 LIMIT 1");
+  sqlite3_stmt* update = raw.Prepare(
+      "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 0, FW31_FLGMODIFICA = 0, "
+      "FW31_FLGELIMINA = 0, FW31_FLGINSERISCI = 0 WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS "
+      "NULL AND FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3");
+  std::vector<std::pair<std::string, int64_t>> codes;
+  while (sqlite3_step(items) == SQLITE_ROW) {
+    codes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(items, 0)),
+                       sqlite3_column_int64(items, 1));
+  }
+  sqlite3_reset(items);
+  const std::string user = std::to_string(e.user());
+  KeptBlockingRows kept(raw, user);
+  raw.Exec(std::string("DELETE") + kBlockingRows + user);
+  raw.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
+      "SELECT " +
+      user + ", NULL, 30, MG0F_CODPARAM, MG0F_DITTA_CG18, 1, 1, 1, 1 FROM MG0F_BLMPARAM WHERE " +
+      "MG0F_DITTA_CG18 = 1");
+  int64_t rows = 0;
+  for (auto _ : state) {
+    raw.Exec(
+        "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 1, FW31_FLGINSERISCI = 1 WHERE "
+        "FW31_INDTIPO = 30 AND FW31_ID_FW06 IS NULL AND FW31_ID_FW07 = " +
+        user);
+    const auto start = std::chrono::steady_clock::now();
+    raw.Exec("BEGIN");
+    rows = 0;
+    for (const auto& [code, company] : codes) {
+      for (sqlite3_stmt* stmt : {exists, update}) {
+        sqlite3_bind_int64(stmt, 1, e.user());
+        sqlite3_bind_text(stmt, 2, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(stmt, 3, company);
+      }
+      const bool found = sqlite3_step(exists) == SQLITE_ROW;
+      sqlite3_reset(exists);
+      if (found) {
+        raw.Run(update);
+        ++rows;
+      }
+    }
+    raw.Exec("COMMIT");
+    state.SetIterationTime(Seconds(start));
+  }
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_DisableAllOverRawSqlite)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -54,6 +55,14 @@ using host::Need;
 // matches instead of the statement breaking.
 std::string CompanyText(const db::Value& value) {
   if (value.IsNull() || value.IsEmpty()) return "NULL";
+  // A whole number read as a decimal: its digits, as ToText() writes them,
+  // without formatting the decimal (once per row of a revoke-all).
+  if (value.type() == db::Value::Type::kDecimal) {
+    const double d = value.AsDecimal();
+    if (d == std::trunc(d) && std::fabs(d) < 1e15) {
+      return std::to_string(static_cast<int64_t>(d));
+    }
+  }
   return value.ToText();
 }
 

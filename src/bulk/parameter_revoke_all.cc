@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 #include "db/connection.h"
+#include "db/recordset.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
 #include "journal/row_text.h"
@@ -65,19 +67,31 @@ void ParameterRevokeAll::Write(db::Connection& connection) {
   updated_ = 0;
   inserted_ = 0;
   for (const Company& company : companies_) {
+    // A principal without rows in the company (a first revoke-all) has
+    // nothing to update and every code to insert.
+    std::shared_ptr<db::Recordset> any =
+        connection.Execute(BulkStatements::AnyParameterRow(principal_, kind_, company.text));
+    const bool has_rows = any && any->IsOpen() && !any->IsEof();
     for (size_t first = 0; first < company.codes.size(); first += BulkStatements::kMaxSetCodes) {
       const size_t last = std::min(company.codes.size(), first + BulkStatements::kMaxSetCodes);
-      const std::vector<std::string> codes(company.codes.begin() + first,
-                                           company.codes.begin() + last);
+      std::vector<db::Value> codes;
+      codes.reserve(last - first);
+      for (size_t i = first; i < last; ++i) codes.emplace_back(company.codes[i]);
+      // The texts are the same for every full set of codes: translated and
+      // prepared once, the codes bound.
       int64_t count = 0;
-      connection.Execute(
-          BulkStatements::RevokeParameterRows(principal_, kind_, company.text, codes), &count,
-          db::kAdExecuteNoRecords);
-      updated_ += std::max<int64_t>(count, 0);
-      count = 0;
-      connection.Execute(
-          BulkStatements::InsertMissingParameterRows(principal_, kind_, company.text, codes),
-          &count, db::kAdExecuteNoRecords);
+      if (has_rows) {
+        connection.Execute(
+            BulkStatements::RevokeParameterRows(principal_, kind_, company.text, codes.size()),
+            codes, &count, db::kAdExecuteNoRecords);
+        updated_ += std::max<int64_t>(count, 0);
+        count = 0;
+      }
+      connection.Execute(has_rows ? BulkStatements::InsertMissingParameterRows(
+                                        principal_, kind_, company.text, codes.size())
+                                  : BulkStatements::InsertParameterRows(principal_, kind_,
+                                                                        company.text, codes.size()),
+                         codes, &count, db::kAdExecuteNoRecords);
       inserted_ += std::max<int64_t>(count, 0);
     }
   }
@@ -105,11 +119,15 @@ void ParameterRevokeAll::TellCapture(journal::GestureCapture& capture) const {
   for (const Company& company : companies_) {
     for (const std::string& code : company.codes) order.emplace_back(&code, &company);
   }
-  std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+  auto before = [](const auto& a, const auto& b) {
     const int c = CompareText(*a.first, *b.first);
     if (c != 0) return c < 0;
     return std::stoll(a.second->text) < std::stoll(b.second->text);
-  });
+  };
+  // A catalogue shows its codes in that order already, most of the time.
+  if (!std::is_sorted(order.begin(), order.end(), before)) {
+    std::stable_sort(order.begin(), order.end(), before);
+  }
   std::vector<std::pair<std::string, std::string>> rows;
   rows.reserve(count);
   for (const auto& [code, company] : order) {

@@ -308,6 +308,10 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
                                                         : "PRAGMA synchronous=FULL");
   }
   driver->ExecSimple("PRAGMA foreign_keys=ON");
+  // A statement that writes many rows inside a transaction keeps the pages
+  // it changed in a statement journal (to undo itself alone when it fails);
+  // on file it is a temporary file written, read and deleted per statement.
+  driver->ExecSimple("PRAGMA temp_store=MEMORY");
   if (!RegisterHostFunctions(db)) throw SqliteError(db, SQLITE_NOMEM);
 
   driver->temp_db_ = TempDbKeeper::Acquire();
@@ -361,13 +365,36 @@ std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeo
     params.emplace_back("?" + std::to_string(i + 1),
                         l.is_text ? Value(std::move(l.text)) : Value(l.integer));
   }
+  return RunTranslation(*translation, params, timeout_seconds);
+}
+
+std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, const std::vector<Value>& values,
+                                             int32_t timeout_seconds) {
+  // Translated as written (cached by its text): its constants stay in the
+  // statements, its markers are the parameters ?1, ?2, ...
+  std::shared_ptr<const Translation> translation = translate_(sql, nullptr);
+  if (translation->markers != values.size()) {
+    throw DriverError("The statement has " + std::to_string(translation->markers) +
+                      " parameter markers (?) and " + std::to_string(values.size()) +
+                      " values were given.");
+  }
+  Params params;
+  params.reserve(values.size());
+  for (size_t i = 0; i < values.size(); ++i) {
+    params.emplace_back("?" + std::to_string(i + 1), values[i]);
+  }
+  return RunTranslation(*translation, params, timeout_seconds);
+}
+
+std::vector<ResultSet> SqliteDriver::RunTranslation(const Translation& translation,
+                                                    const Params& params, int32_t timeout_seconds) {
   struct DeadlineReset {
     int64_t& deadline;
     ~DeadlineReset() { deadline = 0; }
   } reset{deadline_ns_};
   deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
   std::vector<ResultSet> results;
-  RunSteps(translation->steps, params, results, 0);
+  RunSteps(translation.steps, params, results, 0);
   if (results.empty()) {
     ResultSet none;
     none.records_affected = 0;

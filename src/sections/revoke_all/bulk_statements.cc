@@ -112,39 +112,57 @@ std::string BulkStatements::UpdateParameterRow(const store::Principal& principal
 }
 
 std::string BulkStatements::RevokeParameterRows(const store::Principal& principal, int32_t kind,
-                                                std::string_view company,
-                                                const std::vector<std::string>& codes) {
+                                                std::string_view company, size_t codes) {
   std::string s =
       "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 0, FW31_FLGMODIFICA = 0,"
       " FW31_FLGELIMINA = 0, FW31_FLGINSERISCI = 0 WHERE FW31_ID_FW07 " +
       UserTest(principal) + " AND FW31_ID_FW06 " + GroupTest(principal) +
       " AND FW31_INDTIPO = " + std::to_string(kind) +
       " AND FW31_DITTARAGG = " + std::string(company) + " AND FW31_CODTIPO IN (";
-  for (size_t i = 0; i < codes.size(); ++i) {
-    if (i > 0) s += ", ";
-    s += db::SqlQuote(codes[i]);
-  }
+  for (size_t i = 0; i < codes; ++i) s += i == 0 ? "?" : ", ?";
   s += ")";
   return s;
 }
 
-std::string BulkStatements::InsertMissingParameterRows(const store::Principal& principal,
-                                                       int32_t kind, std::string_view company,
-                                                       const std::vector<std::string>& codes) {
-  // The codes as a derived table of one column (a UNION ALL of one-row
-  // SELECTs), each inserted unless the principal has its row already.
+std::string BulkStatements::AnyParameterRow(const store::Principal& principal, int32_t kind,
+                                            std::string_view company) {
+  return "SELECT TOP 1 1 AS ESISTE FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 " +
+         UserTest(principal) + " AND FW31_ID_FW06 " + GroupTest(principal) +
+         " AND FW31_INDTIPO = " + std::to_string(kind) +
+         " AND FW31_DITTARAGG = " + std::string(company);
+}
+
+namespace {
+
+// The revoked rows of `codes` markers as an INSERT ... SELECT from a derived
+// table V of one column CODTIPO (a UNION ALL of one-row SELECTs).
+std::string InsertRevokedCodes(const store::Principal& principal, int32_t kind,
+                               std::string_view company, size_t codes) {
   std::string s =
       "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
       "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI)"
       " SELECT " +
       principal.UserValue("NULL") + ", " + principal.GroupValue("NULL") + ", " +
       std::to_string(kind) + ", V.CODTIPO, " + std::string(company) + ", 0, 0, 0, 0 FROM (";
-  for (size_t i = 0; i < codes.size(); ++i) {
-    s += i == 0 ? "SELECT " : " UNION ALL SELECT ";
-    s += db::SqlQuote(codes[i]);
-    if (i == 0) s += " AS CODTIPO";
-  }
-  s += ") AS V WHERE NOT EXISTS (SELECT 1 FROM FW31_RVKPARAMETRI R WHERE R.FW31_ID_FW07 " +
+  s.reserve(s.size() + codes * 20 + 400);
+  for (size_t i = 0; i < codes; ++i) s += i == 0 ? "SELECT ? AS CODTIPO" : " UNION ALL SELECT ?";
+  s += ") AS V";
+  return s;
+}
+
+}  // namespace
+
+std::string BulkStatements::InsertParameterRows(const store::Principal& principal, int32_t kind,
+                                                std::string_view company, size_t codes) {
+  return InsertRevokedCodes(principal, kind, company, codes);
+}
+
+std::string BulkStatements::InsertMissingParameterRows(const store::Principal& principal,
+                                                       int32_t kind, std::string_view company,
+                                                       size_t codes) {
+  // Each code inserted unless the principal has its row already.
+  std::string s = InsertRevokedCodes(principal, kind, company, codes);
+  s += " WHERE NOT EXISTS (SELECT 1 FROM FW31_RVKPARAMETRI R WHERE R.FW31_ID_FW07 " +
        UserTest(principal) + " AND R.FW31_ID_FW06 " + GroupTest(principal) +
        " AND R.FW31_INDTIPO = " + std::to_string(kind) +
        " AND R.FW31_CODTIPO = V.CODTIPO AND R.FW31_DITTARAGG = " + std::string(company) + ")";

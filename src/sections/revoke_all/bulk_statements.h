@@ -48,17 +48,25 @@ class BulkStatements {
                                         std::string_view code, std::string_view company,
                                         int32_t abilitato, int32_t modifica, int32_t eliminazione,
                                         int32_t inserimento);
-  // --- revoke all: the parameter rows shown, as a set. `codes` are distinct
-  // item codes of one company, at most kMaxSetCodes of them.
+  // --- revoke all: the parameter rows shown, as a set. The item codes are
+  // not in the text: it has `codes` ? markers, one per distinct item code of
+  // one company (at most kMaxSetCodes), whose values are bound in order
+  // (Connection::Execute with values), so that one text serves every set
+  // of that size.
   static constexpr size_t kMaxSetCodes = 500;
-  // Every right of the principal's existing rows among `codes` set to 0.
+  // One row (or none) when the principal has any row of `kind` in `company`:
+  // without, the codes need neither the UPDATE nor the test for a row.
+  static std::string AnyParameterRow(const store::Principal& principal, int32_t kind,
+                                     std::string_view company);
+  // A revoked row for each of the codes (the principal having none of them).
+  static std::string InsertParameterRows(const store::Principal& principal, int32_t kind,
+                                         std::string_view company, size_t codes);
+  // Every right of the principal's existing rows among the codes set to 0.
   static std::string RevokeParameterRows(const store::Principal& principal, int32_t kind,
-                                         std::string_view company,
-                                         const std::vector<std::string>& codes);
-  // A revoked row for each of `codes` the principal has no row for yet.
+                                         std::string_view company, size_t codes);
+  // A revoked row for each of the codes the principal has no row for yet.
   static std::string InsertMissingParameterRows(const store::Principal& principal, int32_t kind,
-                                                std::string_view company,
-                                                const std::vector<std::string>& codes);
+                                                std::string_view company, size_t codes);
   static std::string UpdateParameterRow(const store::Principal& principal, int32_t kind,
                                         std::string_view code, std::string_view company);
 };
