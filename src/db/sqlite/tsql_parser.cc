@@ -253,7 +253,8 @@ void TsqlParser::ParseStatement(std::vector<Step>* out) {
     std::string with = "WITH ";
     bool first = true;
     do {
-      with += (first ? "" : ", ") + QuoteName(ExpectName("common table expression name"));
+      cte_names_.push_back(ExpectName("common table expression name"));
+      with += (first ? "" : ", ") + QuoteName(cte_names_.back());
       first = false;
       if (AcceptSymbol("(")) {
         with += " (";
@@ -974,7 +975,9 @@ std::string TsqlParser::InlineTableFunction(const Step::Routine& function,
   for (const SqlExpr& a : args) values.push_back("coalesce(" + a.sql + ", NULL)");
   try {
     TsqlParser body(function.body, catalog_);
-    return body.ParseInlineBody(function, values, alias);
+    static const std::vector<FromTable> kNoTables;
+    return body.ParseInlineBody(function, values, alias, args,
+                                from_scopes_.empty() ? kNoTables : from_scopes_.back());
   } catch (const DbError&) {
     return "";  // not that simple: the function runs as a table of its own
   }
@@ -982,7 +985,8 @@ std::string TsqlParser::InlineTableFunction(const Step::Routine& function,
 
 std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
                                         const std::vector<std::string>& args,
-                                        const std::string& alias) {
+                                        const std::string& alias, const std::vector<SqlExpr>& calls,
+                                        const std::vector<FromTable>& caller) {
   ExpectWord("SELECT");
   if (Peek().IsWord("DISTINCT") || Peek().IsWord("TOP") || Peek().IsWord("ALL")) {
     Fail(Peek(), "not a plain select list");
@@ -1001,13 +1005,76 @@ std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
   if (table.is_temp_schema) Fail(Peek(), "a temporary table");
   std::string condition = "1";
   if (AcceptWord("WHERE")) {
+    const std::string same_row = SameRowTerm(function, table.bare_name, alias, calls, caller);
     InlineScope scope{alias, &function.params, &args};
     inline_scope_ = &scope;
     condition = "(" + ParseExpr().sql + ")";
     inline_scope_ = nullptr;
+    // The row id only narrows the search: the condition stays whole.
+    if (!same_row.empty()) condition = "(" + same_row + " AND " + condition + ")";
   }
   if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "more than a WHERE");
   return table.sql + " AS " + alias + " ON " + condition;
+}
+
+std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::string& table,
+                                    const std::string& alias, const std::vector<SqlExpr>& calls,
+                                    const std::vector<FromTable>& caller) const {
+  if (catalog_ == nullptr || calls.size() != function.params.size()) return "";
+  // The WHERE's terms joined by AND at the top level; anything else (OR,
+  // NOT, BETWEEN ... AND) and the body is left as it is.
+  std::vector<std::vector<const Token*>> terms(1);
+  int depth = 0;
+  for (size_t i = pos_; i < tokens_.size() && tokens_[i].kind != Token::Kind::kEnd; ++i) {
+    const Token& t = tokens_[i];
+    if (t.IsSymbol("(")) ++depth;
+    if (t.IsSymbol(")")) --depth;
+    if (depth == 0 && (t.IsWord("OR") || t.IsWord("NOT") || t.IsWord("BETWEEN"))) return "";
+    if (depth == 0 && t.IsWord("AND")) {
+      terms.emplace_back();
+      continue;
+    }
+    terms.back().push_back(&t);
+  }
+  // Terms "column = @parameter" whose argument is the same column of one
+  // row of the caller, that row of the same table.
+  std::string row;  // the caller's name of that row
+  std::vector<std::string> columns;
+  for (const std::vector<const Token*>& term : terms) {
+    if (term.size() != 3 || !term[1]->IsSymbol("=")) continue;
+    const bool left = term[0]->kind == Token::Kind::kParameter;
+    const Token& column = *term[left ? 2 : 0];
+    const Token& parameter = *term[left ? 0 : 2];
+    if (parameter.kind != Token::Kind::kParameter || !column.IsName() || IsReservedWord(column)) {
+      continue;
+    }
+    size_t p = 0;
+    while (p < function.params.size() && !EqualsIgnoreCase(function.params[p], parameter.text)) {
+      ++p;
+    }
+    if (p == function.params.size()) continue;
+    const SqlExpr& arg = calls[p];
+    if (!arg.column || arg.qualifier.empty() || !EqualsIgnoreCase(arg.name, column.text)) continue;
+    if (!row.empty() && !EqualsIgnoreCase(row, arg.qualifier)) return "";
+    row = arg.qualifier;
+    columns.push_back(column.text);
+  }
+  if (row.empty()) return "";
+  // The caller's row must be of a table of that name: not a sub-select, a
+  // function or a common table expression, and named once in its FROM.
+  int sources = 0;
+  for (const FromTable& t : caller) {
+    const std::string& name = t.alias.empty() ? t.table : t.alias;
+    if (!EqualsIgnoreCase(name, row)) continue;
+    ++sources;
+    if (t.table.empty() || !EqualsIgnoreCase(t.table, table)) return "";
+  }
+  if (sources != 1) return "";
+  for (const std::string& cte : cte_names_) {
+    if (EqualsIgnoreCase(cte, table)) return "";
+  }
+  if (!catalog_->IsRowKey(table, columns)) return "";
+  return alias + ".rowid = " + QuoteName(row) + ".rowid";
 }
 
 std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
