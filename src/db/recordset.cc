@@ -678,6 +678,23 @@ void Recordset::AppendRow(std::vector<Value>&& values) {
   // The row reaches the visible set through Sync, under the filter.
 }
 
+std::vector<std::vector<Value>> Recordset::ReleaseRows() {
+  std::vector<std::vector<Value>> values;
+  if (!impl_->store || impl_->store.use_count() != 1 || impl_->editing) return values;
+  RowStore& store = *impl_->store;
+  values.reserve(store.rows.size());
+  for (RowStore::Row& row : store.rows) values.push_back(std::move(row.values));
+  store.rows.clear();
+  store.touched.clear();
+  impl_->visible.clear();
+  impl_->synced_rows = 0;
+  impl_->synced_delete_version = store.delete_version;
+  impl_->pos = kBof;
+  impl_->on_deleted = false;
+  impl_->row_before_add.reset();
+  return values;
+}
+
 void Recordset::Delete() {
   const size_t row_index = impl_->CurrentRow();
   impl_->EndEdit();
