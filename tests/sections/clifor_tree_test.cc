@@ -291,6 +291,9 @@ TEST(CliForTreeTest, EachSourceRowFindsItsFunctionRowByItsRowId) {
     if (sql.find(" CROSS JOIN ") == std::string::npos) continue;
     ++joined;
     EXPECT_NE(sql.find("(P.rowid = FF.rowid AND "), std::string::npos) << sql;
+    // The key's terms hold on the same row (its columns are never NULL).
+    EXPECT_EQ(sql.find("coalesce(FF."), std::string::npos) << sql;
+    EXPECT_NE(sql.find("_FLGOBSOLETO = 0"), std::string::npos) << sql;
     int by_row_id = 0;
     for (const std::string& line : Plan(driver->handle(), sql)) {
       if (line.rfind("SEARCH P ", 0) == 0) {

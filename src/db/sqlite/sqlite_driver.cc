@@ -928,6 +928,14 @@ bool SqliteDriver::IsRowKey(std::string_view table, const std::vector<std::strin
   return false;
 }
 
+bool SqliteDriver::IsNotNull(std::string_view table, std::string_view column) const {
+  int not_null = 0;
+  return sqlite3_table_column_metadata(db_, "main", std::string(table).c_str(),
+                                       std::string(column).c_str(), nullptr, nullptr, &not_null,
+                                       nullptr, nullptr) == SQLITE_OK &&
+         not_null != 0;
+}
+
 std::string SqliteDriver::CompileFunctionBody(const Step::Routine& routine) {
   std::shared_ptr<const Translation> translation = translate_(routine.body, nullptr);
   if (translation->steps.size() != 1 || translation->steps[0].kind != Step::Kind::kStatement ||

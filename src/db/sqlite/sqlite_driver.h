@@ -86,6 +86,7 @@ class SqliteDriver : public Driver, private Catalog {
   const Step::Routine* TableFunction(std::string_view name) const override;
   std::string ColumnType(std::string_view table, std::string_view column) const override;
   bool IsRowKey(std::string_view table, const std::vector<std::string>& columns) const override;
+  bool IsNotNull(std::string_view table, std::string_view column) const override;
 
   void RunSteps(const std::vector<Step>& steps, const Params& params,
                 std::vector<ResultSet>& results, int depth);

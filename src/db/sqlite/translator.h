@@ -34,6 +34,10 @@ class Catalog {
                         const std::vector<std::string>& /*columns*/) const {
     return false;
   }
+  // True when the column of `table` is declared NOT NULL.
+  virtual bool IsNotNull(std::string_view /*table*/, std::string_view /*column*/) const {
+    return false;
+  }
 };
 
 // Translates host-dialect text into steps for SQLite. Thread-compatible;

@@ -1005,13 +1005,25 @@ std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
   if (table.is_temp_schema) Fail(Peek(), "a temporary table");
   std::string condition = "1";
   if (AcceptWord("WHERE")) {
-    const std::string same_row = SameRowTerm(function, table.bare_name, alias, calls, caller);
+    std::vector<size_t> implied;
+    const std::string same_row =
+        SameRowTerm(function, table.bare_name, alias, calls, caller, &implied);
     InlineScope scope{alias, &function.params, &args};
     inline_scope_ = &scope;
-    condition = "(" + ParseExpr().sql + ")";
+    if (same_row.empty()) {
+      condition = "(" + ParseExpr().sql + ")";
+    } else {
+      // The row id joins the caller's row; the terms it makes true are left
+      // out, the others kept.
+      condition = "(" + same_row;
+      do {
+        const bool holds = std::find(implied.begin(), implied.end(), pos_) != implied.end();
+        const SqlExpr term = ParseNot();
+        if (!holds) condition += " AND " + (term.atomic ? term.sql : "(" + term.sql + ")");
+      } while (AcceptWord("AND"));
+      condition += ")";
+    }
     inline_scope_ = nullptr;
-    // The row id only narrows the search: the condition stays whole.
-    if (!same_row.empty()) condition = "(" + same_row + " AND " + condition + ")";
   }
   if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "more than a WHERE");
   return table.sql + " AS " + alias + " ON " + condition;
@@ -1019,11 +1031,12 @@ std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
 
 std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::string& table,
                                     const std::string& alias, const std::vector<SqlExpr>& calls,
-                                    const std::vector<FromTable>& caller) const {
+                                    const std::vector<FromTable>& caller,
+                                    std::vector<size_t>* implied) const {
   if (catalog_ == nullptr || calls.size() != function.params.size()) return "";
-  // The WHERE's terms joined by AND at the top level; anything else (OR,
-  // NOT, BETWEEN ... AND) and the body is left as it is.
-  std::vector<std::vector<const Token*>> terms(1);
+  // The WHERE's terms joined by AND at the top level, as token positions;
+  // anything else (OR, NOT, BETWEEN ... AND) and the body is left as it is.
+  std::vector<std::vector<size_t>> terms(1);
   int depth = 0;
   for (size_t i = pos_; i < tokens_.size() && tokens_[i].kind != Token::Kind::kEnd; ++i) {
     const Token& t = tokens_[i];
@@ -1034,17 +1047,18 @@ std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::st
       terms.emplace_back();
       continue;
     }
-    terms.back().push_back(&t);
+    terms.back().push_back(i);
   }
   // Terms "column = @parameter" whose argument is the same column of one
   // row of the caller, that row of the same table.
   std::string row;  // the caller's name of that row
   std::vector<std::string> columns;
-  for (const std::vector<const Token*>& term : terms) {
-    if (term.size() != 3 || !term[1]->IsSymbol("=")) continue;
-    const bool left = term[0]->kind == Token::Kind::kParameter;
-    const Token& column = *term[left ? 2 : 0];
-    const Token& parameter = *term[left ? 0 : 2];
+  std::vector<size_t> starts;  // of those terms
+  for (const std::vector<size_t>& term : terms) {
+    if (term.size() != 3 || !tokens_[term[1]].IsSymbol("=")) continue;
+    const bool left = tokens_[term[0]].kind == Token::Kind::kParameter;
+    const Token& column = tokens_[term[left ? 2 : 0]];
+    const Token& parameter = tokens_[term[left ? 0 : 2]];
     if (parameter.kind != Token::Kind::kParameter || !column.IsName() || IsReservedWord(column)) {
       continue;
     }
@@ -1058,6 +1072,7 @@ std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::st
     if (!row.empty() && !EqualsIgnoreCase(row, arg.qualifier)) return "";
     row = arg.qualifier;
     columns.push_back(column.text);
+    starts.push_back(term[0]);
   }
   if (row.empty()) return "";
   // The caller's row must be of a table of that name: not a sub-select, a
@@ -1074,6 +1089,10 @@ std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::st
     if (EqualsIgnoreCase(cte, table)) return "";
   }
   if (!catalog_->IsRowKey(table, columns)) return "";
+  // A column that is never NULL equals itself: on the same row its term holds.
+  for (size_t k = 0; k < columns.size(); ++k) {
+    if (catalog_->IsNotNull(table, columns[k])) implied->push_back(starts[k]);
+  }
   return alias + ".rowid = " + QuoteName(row) + ".rowid";
 }
 

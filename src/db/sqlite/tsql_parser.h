@@ -119,9 +119,11 @@ class TsqlParser {
   // "alias.rowid = X.rowid" when the body's WHERE (from the current token)
   // matches a row key of `table` with the same columns of the caller's row X
   // of that table, so the function's row can only be X; "" otherwise.
+  // `implied` receives the token positions of the key terms that row makes
+  // true (their columns are never NULL).
   std::string SameRowTerm(const Step::Routine& function, const std::string& table,
                           const std::string& alias, const std::vector<SqlExpr>& calls,
-                          const std::vector<FromTable>& caller) const;
+                          const std::vector<FromTable>& caller, std::vector<size_t>* implied) const;
   void SkipTableHints();
   // `columns` is the select list of the query's first arm, where the host
   // looks up a bare name first.
