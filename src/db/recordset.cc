@@ -1,6 +1,7 @@
 #include "db/recordset.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <optional>
 
@@ -91,6 +92,39 @@ Value TakeIntoField(const FieldInfo& field, Value& value) {
     }
   }
   return CoerceToField(field, value);
+}
+
+// True when the field stores `value` exactly as it is (CoerceToField would
+// give the same value back): nothing to convert, check or move.
+bool StoredAsIs(const FieldInfo& field, const Value& value) {
+  switch (value.type()) {
+    case Value::Type::kNull:
+      return field.nullable;
+    case Value::Type::kText:
+      return (field.type == DataType::kVarChar || field.type == DataType::kVarWChar ||
+              field.type == DataType::kLongVarChar || field.type == DataType::kVariant ||
+              field.type == DataType::kEmpty) &&
+             (field.type == DataType::kVariant || field.type == DataType::kEmpty ||
+              field.defined_size <= 0 ||
+              value.AsText().size() <= static_cast<size_t>(field.defined_size));
+    case Value::Type::kInt: {
+      const int64_t v = value.AsInt();
+      switch (field.type) {
+        case DataType::kInteger:
+          return v >= INT32_MIN && v <= INT32_MAX;
+        case DataType::kSmallInt:
+          return v >= INT16_MIN && v <= INT16_MAX;
+        case DataType::kBigInt:
+        case DataType::kVariant:
+        case DataType::kEmpty:
+          return true;
+        default:
+          return false;
+      }
+    }
+    default:
+      return false;
+  }
 }
 
 // The single table a statement reads ("SELECT ... FROM t [WHERE ...]"),
@@ -673,9 +707,30 @@ void Recordset::AppendRow(std::vector<Value>&& values) {
   }
   values.resize(width, Value::Null());
   // Coerced in place; a refusal leaves the rows as they were.
-  for (size_t c = 0; c < width; ++c) values[c] = TakeIntoField(store.fields[c], values[c]);
+  for (size_t c = 0; c < width; ++c) {
+    if (!StoredAsIs(store.fields[c], values[c])) {
+      values[c] = TakeIntoField(store.fields[c], values[c]);
+    }
+  }
   store.rows.push_back(RowStore::Row{std::move(values), {}, {}, RowStore::Status::kUnchanged});
   // The row reaches the visible set through Sync, under the filter.
+}
+
+std::vector<std::vector<Value>> Recordset::ReleaseRows() {
+  std::vector<std::vector<Value>> values;
+  if (!impl_->store || impl_->store.use_count() != 1 || impl_->editing) return values;
+  RowStore& store = *impl_->store;
+  values.reserve(store.rows.size());
+  for (RowStore::Row& row : store.rows) values.push_back(std::move(row.values));
+  store.rows.clear();
+  store.touched.clear();
+  impl_->visible.clear();
+  impl_->synced_rows = 0;
+  impl_->synced_delete_version = store.delete_version;
+  impl_->pos = kBof;
+  impl_->on_deleted = false;
+  impl_->row_before_add.reset();
+  return values;
 }
 
 void Recordset::Delete() {

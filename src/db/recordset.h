@@ -115,6 +115,12 @@ class Recordset final : public host::RowSource {
   // DbError(kErrFieldValue) and appends nothing; more values than fields or
   // a recordset opened on a statement throw DbError(kErrBadArgument).
   void AppendRow(std::vector<Value>&& values);
+  // Empties the recordset when nothing else reads its rows (no clone, no
+  // edit in progress) and hands back each row's values, in row order, so
+  // that rows made next can reuse their storage (AppendRow); the recordset
+  // stays open, with no rows. Returns nothing and changes nothing when the
+  // rows are shared or the recordset is closed.
+  std::vector<std::vector<Value>> ReleaseRows();
   int64_t PendingCount() const;
   // Writes pending changes to the source table through the connection, as
   // INSERT / UPDATE / DELETE statements keyed on the key fields (or on every

@@ -1,7 +1,8 @@
 #include "hostapp/tree_grid_model.h"
 
 #include <QFont>
-#include <map>
+#include <algorithm>
+#include <exception>
 
 namespace orv::hostapp {
 
@@ -40,55 +41,90 @@ int TreeGridModel::CollectionColumn(int model_column) const {
 }
 
 void TreeGridModel::Build() {
+  by_key_.clear();
+  keys_.clear();
   nodes_.clear();
   roots_.clear();
+  child_start_.clear();
+  children_.clear();
+  rows_.clear();
   cursor_.reset();
   field_index_.clear();
+  key_index_ = parent_index_ = image_index_ = -1;
+  indexed_ = true;
   if (!recordset_ || !recordset_->IsOpen()) return;
-  const std::vector<db::Recordset::Bookmark> rows = RecordsetCells::VisibleRows(*recordset_);
+  rows_ = RecordsetCells::VisibleRows(*recordset_);
   cursor_ = recordset_->Clone();
   for (const host::GridColumn& spec : all_columns_)
     field_index_.push_back(cursor_->FieldIndex(spec.field));
-  const int key = cursor_->FieldIndex(key_field_);
-  const int image = cursor_->FieldIndex("IMAGE");
-  const int parent = cursor_->FieldIndex(parent_field_);
-  std::map<QString, int> by_key;
-  std::vector<QString> parents;
-  nodes_.reserve(rows.size());
-  parents.reserve(rows.size());
-  for (db::Recordset::Bookmark bookmark : rows) {
-    Node node;
-    node.bookmark = bookmark;
-    node.key = QString::fromStdString(RecordsetCells::Text(ValueAt(bookmark, key)));
-    node.image = QString::fromStdString(RecordsetCells::Text(ValueAt(bookmark, image)));
-    parents.push_back(QString::fromStdString(RecordsetCells::Text(ValueAt(bookmark, parent))));
-    by_key.emplace(node.key, static_cast<int>(nodes_.size()));
-    nodes_.push_back(std::move(node));
+  key_index_ = cursor_->FieldIndex(key_field_);
+  image_index_ = cursor_->FieldIndex("IMAGE");
+  parent_index_ = cursor_->FieldIndex(parent_field_);
+  indexed_ = false;
+}
+
+void TreeGridModel::Index() const {
+  if (indexed_) return;
+  indexed_ = true;
+  const size_t count = rows_.size();
+  nodes_.resize(count);
+  // Reserved whole: the map's views into the keys stay valid.
+  keys_.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    nodes_[i].bookmark = rows_[i];
+    keys_.push_back(TextOf(rows_[i], key_index_));
   }
-  for (size_t i = 0; i < nodes_.size(); ++i) {
-    auto it = parents[i].isEmpty() ? by_key.end() : by_key.find(parents[i]);
-    if (it != by_key.end() && it->second != static_cast<int>(i)) {
-      nodes_[i].parent = it->second;
-      nodes_[i].row = static_cast<int>(nodes_[it->second].children.size());
-      nodes_[it->second].children.push_back(static_cast<int>(i));
-    } else {
-      nodes_[i].row = static_cast<int>(roots_.size());
+  by_key_.reserve(count);
+  for (size_t i = 0; i < count; ++i) by_key_.emplace(keys_[i], static_cast<int>(i));
+  // Each row's parent, then the children of each parent in recordset order.
+  std::vector<int> counts(count + 1, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const db::Value* value = FieldOf(rows_[i], parent_index_);
+    if (value == nullptr || value->IsNull() || value->IsEmpty()) continue;
+    const std::string text = value->type() == db::Value::Type::kText ? db::Trim(value->AsText())
+                                                                     : RecordsetCells::Text(*value);
+    if (text.empty()) continue;
+    auto it = by_key_.find(text);
+    if (it == by_key_.end() || it->second == static_cast<int>(i)) continue;
+    nodes_[i].parent = it->second;
+    ++counts[static_cast<size_t>(it->second)];
+  }
+  child_start_.assign(count + 1, 0);
+  for (size_t i = 0; i < count; ++i) child_start_[i + 1] = child_start_[i] + counts[i];
+  children_.assign(static_cast<size_t>(child_start_[count]), 0);
+  std::fill(counts.begin(), counts.end(), 0);
+  for (size_t i = 0; i < count; ++i) {
+    Node& node = nodes_[i];
+    if (node.parent == kNoParent) {
+      node.row = static_cast<int>(roots_.size());
       roots_.push_back(static_cast<int>(i));
+    } else {
+      const auto p = static_cast<size_t>(node.parent);
+      node.row = counts[p]++;
+      children_[static_cast<size_t>(child_start_[p] + node.row)] = static_cast<int>(i);
     }
   }
 }
 
-db::Value TreeGridModel::ValueAt(db::Recordset::Bookmark row, int field) const {
-  if (!cursor_ || field < 0) return db::Value::Null();
+const db::Value* TreeGridModel::FieldOf(db::Recordset::Bookmark row, int field) const {
+  if (!cursor_ || field < 0) return nullptr;
   try {
     cursor_->SetBookmark(row);
-    return cursor_->Field(field);
+    return &cursor_->Field(field);
   } catch (const std::exception&) {
-    return db::Value::Null();
+    return nullptr;
   }
 }
 
+std::string TreeGridModel::TextOf(db::Recordset::Bookmark row, int field) const {
+  const db::Value* value = FieldOf(row, field);
+  if (value == nullptr) return {};
+  if (value->type() == db::Value::Type::kText) return db::Trim(value->AsText());
+  return RecordsetCells::Text(*value);
+}
+
 const TreeGridModel::Node& TreeGridModel::Cells(quintptr node) const {
+  Index();
   Node& n = nodes_[node];
   if (!n.read) ReadNode(n);
   return n;
@@ -96,6 +132,7 @@ const TreeGridModel::Node& TreeGridModel::Cells(quintptr node) const {
 
 void TreeGridModel::ReadNode(Node& node) const {
   node.read = true;
+  node.image = QString::fromStdString(TextOf(node.bookmark, image_index_));
   node.texts.assign(shown_.size(), {});
   node.check.assign(shown_.size(), -1);
   for (size_t c = 0; c < shown_.size(); ++c) {
@@ -105,26 +142,27 @@ void TreeGridModel::ReadNode(Node& node) const {
       if (swapped >= 0 && swapped < static_cast<int>(all_columns_.size())) source = swapped;
     }
     const host::GridColumn& spec = all_columns_[source];
-    const db::Value value = ValueAt(node.bookmark, field_index_[source]);
     if (all_columns_[shown_[c]].check_box) {
-      if (!value.IsNull() && !value.IsEmpty()) {
-        node.check[c] = RecordsetCells::IsChecked(value, spec.checked_value) ? 1 : 0;
+      const db::Value* value = FieldOf(node.bookmark, field_index_[source]);
+      if (value != nullptr && !value->IsNull() && !value->IsEmpty()) {
+        node.check[c] = RecordsetCells::IsChecked(*value, spec.checked_value) ? 1 : 0;
       }
     } else {
-      node.texts[c] = QString::fromStdString(RecordsetCells::Text(value));
+      node.texts[c] = QString::fromStdString(TextOf(node.bookmark, field_index_[source]));
     }
   }
 }
 
 void TreeGridModel::RefreshCells() {
-  if (!recordset_) return;
+  // Nothing shown yet: every cell is read when first asked for.
+  if (!recordset_ || !indexed_) return;
   // Read again when shown next.
   for (Node& node : nodes_) node.read = false;
   EmitChanged(kNoParent);
 }
 
 void TreeGridModel::EmitChanged(int parent) {
-  const std::vector<int>& children = ChildrenOf(parent);
+  const std::span<const int> children = ChildrenOf(parent);
   if (children.empty() || shown_.empty()) return;
   const QModelIndex parent_index =
       parent == kNoParent ? QModelIndex() : createIndex(nodes_[parent].row, 0, parent);
@@ -134,8 +172,13 @@ void TreeGridModel::EmitChanged(int parent) {
   for (int child : children) EmitChanged(child);
 }
 
-const std::vector<int>& TreeGridModel::ChildrenOf(int node) const {
-  return node == kNoParent ? roots_ : nodes_[node].children;
+std::span<const int> TreeGridModel::ChildrenOf(int node) const {
+  Index();
+  if (node == kNoParent) return roots_;
+  const auto n = static_cast<size_t>(node);
+  return std::span<const int>(children_).subspan(
+      static_cast<size_t>(child_start_[n]),
+      static_cast<size_t>(child_start_[n + 1] - child_start_[n]));
 }
 
 std::optional<db::Recordset::Bookmark> TreeGridModel::RowOf(const QModelIndex& index) const {
@@ -144,23 +187,26 @@ std::optional<db::Recordset::Bookmark> TreeGridModel::RowOf(const QModelIndex& i
 }
 
 QString TreeGridModel::KeyOf(const QModelIndex& index) const {
-  return index.isValid() ? nodes_[index.internalId()].key : QString();
+  if (!index.isValid()) return {};
+  Index();
+  return QString::fromStdString(keys_[index.internalId()]);
 }
 
 QModelIndex TreeGridModel::IndexOfKey(const QString& key, int column) const {
-  for (size_t i = 0; i < nodes_.size(); ++i) {
-    if (nodes_[i].key == key) return createIndex(nodes_[i].row, column, static_cast<quintptr>(i));
-  }
-  return {};
+  Index();
+  auto it = by_key_.find(key.toStdString());
+  if (it == by_key_.end()) return {};
+  return createIndex(nodes_[static_cast<size_t>(it->second)].row, column,
+                     static_cast<quintptr>(it->second));
 }
 
 QModelIndex TreeGridModel::index(int row, int column, const QModelIndex& parent) const {
   if (row < 0 || column < 0 || column >= columnCount()) return {};
   if (parent.isValid() && parent.column() != 0) return {};
-  const std::vector<int>& children =
+  const std::span<const int> children =
       ChildrenOf(parent.isValid() ? static_cast<int>(parent.internalId()) : kNoParent);
   if (row >= static_cast<int>(children.size())) return {};
-  return createIndex(row, column, static_cast<quintptr>(children[row]));
+  return createIndex(row, column, static_cast<quintptr>(children[static_cast<size_t>(row)]));
 }
 
 QModelIndex TreeGridModel::parent(const QModelIndex& child) const {

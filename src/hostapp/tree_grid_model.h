@@ -7,7 +7,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/recordset.h"
@@ -18,9 +21,15 @@ namespace orv::hostapp {
 
 // A bound recordset shown as a tree: each row under the row whose key field
 // equals its parent-key field; rows with a Null or unknown parent are
-// top-level. Recordset order is kept among siblings. A row's cells are read
-// when the view first asks for them (a tree shows few of its rows at once),
-// by field position.
+// top-level. Recordset order is kept among siblings.
+//
+// Filled lazily: binding a recordset notes its visible rows and nothing
+// more. The first question about the tree's shape (a row count, an index, a
+// key) reads the key and parent-key fields of every row once, by field
+// position and without making display texts, and links each row to its
+// parent; a row's cells (texts, check, image) are read by field position
+// when the view first asks for them, so a branch's rows are read when it is
+// expanded, as the recordset holds them then.
 //
 // A check-box cell exists only where the row's field is not Null (heading
 // rows carry no box). Toggles go to the toggle handler, as in
@@ -73,24 +82,27 @@ class TreeGridModel : public QAbstractItemModel {
   static constexpr int kNoParent = -1;
   struct Node {
     db::Recordset::Bookmark bookmark = 0;
-    QString key;
-    QString image;
     int parent = kNoParent;
-    int row = 0;  // position among its siblings
-    std::vector<int> children;
-    bool read = false;           // texts and check hold the row's cells
+    int row = 0;        // position among its siblings
+    bool read = false;  // image, texts and check hold the row's cells
+    QString image;
     std::vector<QString> texts;  // per model column
     std::vector<int> check;      // per model column: -1 no box, 0, 1
   };
 
+  // Forgets the tree and notes the recordset's visible rows.
   void Build();
+  // Links every row to its parent, once per Build.
+  void Index() const;
   // The node with its cells read.
   const Node& Cells(quintptr node) const;
   void ReadNode(Node& node) const;
-  // The value of the field at `field` (-1: none) in the row; Null when the
-  // row is gone.
-  db::Value ValueAt(db::Recordset::Bookmark row, int field) const;
-  const std::vector<int>& ChildrenOf(int node) const;
+  // The value of the field at `field` (-1: none) in the row, valid until the
+  // next read; null when the row is gone.
+  const db::Value* FieldOf(db::Recordset::Bookmark row, int field) const;
+  // The field's text as a cell shows it (trimmed; "" for Null).
+  std::string TextOf(db::Recordset::Bookmark row, int field) const;
+  std::span<const int> ChildrenOf(int node) const;
   void EmitChanged(int parent);
 
   std::vector<host::GridColumn> all_columns_;
@@ -100,8 +112,19 @@ class TreeGridModel : public QAbstractItemModel {
   std::shared_ptr<db::Recordset> recordset_;
   std::shared_ptr<db::Recordset> cursor_;  // a clone the cells are read through
   std::vector<int> field_index_;           // collection column -> field position
+  int key_index_ = -1;                     // field positions
+  int parent_index_ = -1;
+  int image_index_ = -1;
+  std::vector<db::Recordset::Bookmark> rows_;  // visible rows when bound
+  // Filled by Index(): a node per row, in recordset order.
+  mutable bool indexed_ = true;
   mutable std::vector<Node> nodes_;
-  std::vector<int> roots_;
+  mutable std::vector<std::string> keys_;                     // per node
+  mutable std::unordered_map<std::string_view, int> by_key_;  // into keys_; first row of a key
+  mutable std::vector<int> roots_;
+  mutable std::vector<int>
+      child_start_;                    // node -> its first entry in children_ (one past the last)
+  mutable std::vector<int> children_;  // every node's children, by parent, in recordset order
   ToggleHandler toggle_handler_;
   SubstitutionHandler substitution_handler_;
   IconProvider icon_provider_;

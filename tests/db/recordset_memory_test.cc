@@ -391,6 +391,38 @@ TEST_F(MemoryRecordsetTest, AppendRowStoresValuesAsSetFieldDoes) {
   EXPECT_EQ(ErrorNumber([&] { closed.AppendRow({Value("A")}); }), kErrClosed);
 }
 
+TEST_F(MemoryRecordsetTest, ReleaseRowsHandsBackTheValuesOfRowsNothingElseReads) {
+  AddFive();
+  {
+    // A clone reads the rows: nothing is handed back, nothing changes.
+    auto clone = rs_.Clone();
+    EXPECT_TRUE(rs_.ReleaseRows().empty());
+    EXPECT_EQ(Codes(*clone), "A1,B2,C3,D4,E5");
+  }
+  rs_.SetFilter("ABILITATO = 1");
+  rs_.MoveFirst();
+  rs_.MoveNext();
+  std::vector<std::vector<Value>> rows = rs_.ReleaseRows();
+  // Every row, filtered out or not, in row order, as stored.
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[1], (std::vector<Value>{Value("B2    "), Value("Secondo"), Value(0)}));
+  EXPECT_EQ(rows[4][1], Value("quinto"));
+  // Open and empty; rows appended next are read as any others.
+  EXPECT_TRUE(rs_.IsOpen());
+  EXPECT_EQ(rs_.RecordCount(), 0);
+  EXPECT_TRUE(rs_.BOF() && rs_.EOF_());
+  rows[2][0] = Value("Z9");
+  rs_.AppendRow(std::move(rows[2]));
+  rs_.AppendRow({Value("Y8"), Value("Nuovo"), Value(0)});
+  EXPECT_EQ(Codes(rs_), "Z9");  // under the filter
+  rs_.ClearFilter();
+  EXPECT_EQ(Codes(rs_), "Z9,Y8");
+  EXPECT_EQ(rs_.PendingCount(), 0);
+
+  Recordset closed;
+  EXPECT_TRUE(closed.ReleaseRows().empty());
+}
+
 TEST(RecordsetTest, ClosedAndMisusedRecordsetsFail) {
   Recordset rs;
   EXPECT_EQ(ErrorNumber([&] { rs.Open(); }), kErrBadArgument);  // no field

@@ -52,6 +52,21 @@ host::GridColumn Box(const std::string& key) {
   return c;
 }
 
+// The rows under `parent` as the model shows them (text of column 0, then
+// the check of column 1: "-" for no box), each branch's rows after it and
+// indented by one blank per level.
+void Walk(const QAbstractItemModel& model, const QModelIndex& parent, int depth, QStringList* out) {
+  for (int r = 0; r < model.rowCount(parent); ++r) {
+    const QModelIndex label = model.index(r, 0, parent);
+    const QVariant check = model.index(r, 1, parent).data(Qt::CheckStateRole);
+    const QString box = !check.isValid()                    ? QStringLiteral("-")
+                        : check.toInt() == int(Qt::Checked) ? QStringLiteral("1")
+                                                            : QStringLiteral("0");
+    out->append(QString(depth, QLatin1Char(' ')) + label.data().toString() + "|" + box);
+    Walk(model, label, depth + 1, out);
+  }
+}
+
 }  // namespace
 
 class ModelsTest : public QObject {
@@ -184,6 +199,65 @@ class ModelsTest : public QObject {
     });
     model.RefreshCells();
     QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Aree"));
+  }
+
+  void TreeModelFillsABranchWhenAskedAsTheRecordsetHoldsIt() {
+    TreeGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const db::Value none = db::Value::Null();
+    // A zone listed after the other branches, under a parent key written
+    // with blanks around it; a row naming itself as parent is top-level.
+    auto rs =
+        Rows({"PADRE_KEY", "KEY", "TEXT", "IMAGE", "CHECKED"},
+             {{none, "G.AREE_1", "Aree", "open", none},
+              {"G.AREE_1", "M_1.0.NORD", "NORD - Nord (cli)", "Raggruppamento", "1"},
+              {"G.AREE_1", "M_1.0.SUD", "SUD - Sud (cli)", "Raggruppamento", "0"},
+              {"M_1.0.SUD", "A_1.0.SUD.CAM", "CAM - Campania (cli)", "Raggruppamento", "1"},
+              {none, "G.CATs_1", "Categorie", "open", none},
+              {"G.CATs_1", "Y_1.0.IND", "IND - Industria (cli)", "Raggruppamento", "1"},
+              {"Y_1.0.IND", "C_1.0.IND.MECC", "MECC - Meccanica (cli)", "Raggruppamento", "1"},
+              {"Y_1.0.IND", "C_1.0.IND.TESS", "TESS - Tessile (cli)", "Raggruppamento", "1"},
+              {" M_1.0.NORD ", "A_1.0.NORD.LOM", "LOM - Lombardia (cli)", "Raggruppamento", "0"},
+              {"SELF", "SELF", "Se stesso", "open", none}});
+    model.SetColumns({Text("TEXT"), Box("CHECKED")}, "KEY", "PADRE_KEY");
+    model.SetRecordset(rs);
+
+    // The first heading expanded: its branches, their boxes and counts.
+    QCOMPARE(model.rowCount(), 3);
+    const QModelIndex areas = model.index(0, 0);
+    QCOMPARE(areas.data().toString(), QStringLiteral("Aree"));
+    QCOMPARE(model.rowCount(areas), 2);
+    QCOMPARE(model.index(0, 0, areas).data().toString(), QStringLiteral("NORD - Nord (cli)"));
+    QCOMPARE(model.index(0, 1, areas).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    QCOMPARE(model.index(1, 1, areas).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QCOMPARE(model.rowCount(model.index(0, 0, areas)), 1);
+    QCOMPARE(model.rowCount(model.index(1, 0, areas)), 1);
+
+    // A box of the other heading's branch, not expanded yet, changes in the
+    // recordset as a click's handler changes it; it shows so once expanded.
+    rs->MoveFirst();
+    while (!rs->IsEof() && rs->Field("KEY").ToText() != "C_1.0.IND.TESS") rs->MoveNext();
+    QVERIFY(!rs->IsEof());
+    rs->SetField("CHECKED", db::Value("0"));
+    rs->Update();
+    const QModelIndex industry = model.index(0, 0, model.index(1, 0));
+    QCOMPARE(industry.data().toString(), QStringLiteral("IND - Industria (cli)"));
+    QCOMPARE(model.rowCount(industry), 2);
+    QCOMPARE(model.index(1, 0, industry).data().toString(), QStringLiteral("TESS - Tessile (cli)"));
+    QCOMPARE(model.index(1, 1, industry).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+
+    // The whole tree, and a deep row found by its key.
+    QStringList shown;
+    Walk(model, {}, 0, &shown);
+    QCOMPARE(shown, (QStringList{"Aree|-", " NORD - Nord (cli)|1", "  LOM - Lombardia (cli)|0",
+                                 " SUD - Sud (cli)|0", "  CAM - Campania (cli)|1", "Categorie|-",
+                                 " IND - Industria (cli)|1", "  MECC - Meccanica (cli)|1",
+                                 "  TESS - Tessile (cli)|0", "Se stesso|-"}));
+    const QModelIndex lom = model.IndexOfKey(QStringLiteral("A_1.0.NORD.LOM"), 1);
+    QCOMPARE(model.KeyOf(lom), QStringLiteral("A_1.0.NORD.LOM"));
+    QCOMPARE(model.KeyOf(lom.parent()), QStringLiteral("M_1.0.NORD"));
+    QCOMPARE(model.KeyOf(lom.parent().parent()), QStringLiteral("G.AREE_1"));
+    QVERIFY(!model.IndexOfKey(QStringLiteral("NONE"), 0).isValid());
   }
 
   void MatrixModelHasHeaderGroupsAndHeaderBoxes() {

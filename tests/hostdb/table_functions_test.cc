@@ -123,5 +123,34 @@ TEST(TableFunctionsTest, CrossApplyHidesObsoleteRowsOfTheSource) {
             (Rows{{"4"}}));
 }
 
+TEST(TableFunctionsTest, CrossApplyOfAnotherRowsKeyJoinsThatRow) {
+  TemporaryDemoDatabase demo;
+  auto cn = demo.Connect();
+  // The suppliers' 'NORD' applied with the customers' type: the function
+  // returns the customers' row, another row of the same table.
+  EXPECT_EQ(Query(*cn,
+                  "SELECT FF.MG07_DESCRMACROAR, P.MG07_DESCRMACROAR FROM MG07_MACROAREE FF "
+                  "cross apply dbo.FNMG07_MACROAREE(FF.MG07_MACROAREA, FF.MG07_DITTA_CG18, 0) P "
+                  "WHERE FF.MG07_DITTA_CG18 = 1 AND FF.MG07_TIPOCF = 1 AND "
+                  "FF.MG07_MACROAREA = 'NORD'"),
+            (Rows{{"Fornitori del nord", "Italia settentrionale"}}));
+  // Area and macro-area given crosswise: a row whose area is another's
+  // macro-area code would match; none does, and every row is not itself.
+  EXPECT_EQ(Query(*cn,
+                  "SELECT COUNT(*) FROM MG08_AREE FF cross apply dbo.FNMG08_AREE("
+                  "FF.MG08_AREA, FF.MG08_MACROAREA_MG07, FF.MG08_DITTA_CG18, "
+                  "FF.MG08_TIPOCF_MG07) P"),
+            (Rows{{"0"}}));
+  // Two sources of the same table: the function's row is the second's.
+  EXPECT_EQ(Query(*cn,
+                  "SELECT FF.MG07_TIPOCF, P.MG07_TIPOCF FROM MG07_MACROAREE FF "
+                  "JOIN MG07_MACROAREE G ON G.MG07_MACROAREA = FF.MG07_MACROAREA AND "
+                  "G.MG07_DITTA_CG18 = FF.MG07_DITTA_CG18 AND G.MG07_TIPOCF = 0 "
+                  "cross apply dbo.FNMG07_MACROAREE(G.MG07_MACROAREA, G.MG07_DITTA_CG18, "
+                  "G.MG07_TIPOCF) P WHERE FF.MG07_DITTA_CG18 = 1 AND FF.MG07_MACROAREA = 'NORD' "
+                  "ORDER BY FF.MG07_TIPOCF"),
+            (Rows{{"0", "0"}, {"1", "0"}}));
+}
+
 }  // namespace
 }  // namespace orv::hostdb

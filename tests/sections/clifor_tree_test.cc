@@ -2,9 +2,14 @@
 // principal's revocations joined in, the grid layout and a failing build.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
+#include "db/connection.h"
+#include "db/sqlite/sqlite_driver.h"
 #include "sections/clifor/clifor_section.h"
 #include "sections/clifor/clifor_statements.h"
 #include "sections/tree_editor.h"
@@ -250,6 +255,55 @@ TEST(CliForTreeTest, DescrTipoCFAndBatchShape) {
   }
   EXPECT_EQ(selects, 10u);
   EXPECT_EQ(distincts, 9u);
+}
+
+// The planner's lines for `sql` on `db`.
+std::vector<std::string> Plan(sqlite3* db, const std::string& sql) {
+  std::vector<std::string> lines;
+  sqlite3_stmt* stmt = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &stmt, nullptr),
+            SQLITE_OK)
+      << sqlite3_errmsg(db) << ": " << sql;
+  while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+    lines.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 3)));
+  }
+  sqlite3_finalize(stmt);
+  return lines;
+}
+
+TEST(CliForTreeTest, EachSourceRowFindsItsFunctionRowByItsRowId) {
+  // Each source table is applied to its table function with its own key:
+  // the function's row is the source row itself (the key is unique under
+  // the columns' collation), so the join reads it by row id instead of
+  // searching the key index, and the tree keeps its rows.
+  TreeEditor editor;
+  editor.Group(1);
+  editor.Section("ITM50010");
+  const size_t rows = editor.Rows().size();
+  ASSERT_GT(rows, 6u);
+  auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&editor.window().connection()->driver());
+  ASSERT_NE(driver, nullptr);
+  int joined = 0;
+  for (sqlite3_stmt* stmt = sqlite3_next_stmt(driver->handle(), nullptr); stmt != nullptr;
+       stmt = sqlite3_next_stmt(driver->handle(), stmt)) {
+    const std::string sql = sqlite3_sql(stmt);
+    if (sql.find("FW32_RVKCLIFOR") == std::string::npos) continue;
+    if (sql.find(" CROSS JOIN ") == std::string::npos) continue;
+    ++joined;
+    EXPECT_NE(sql.find("(P.rowid = FF.rowid AND "), std::string::npos) << sql;
+    // The key's terms hold on the same row (its columns are never NULL).
+    EXPECT_EQ(sql.find("coalesce(FF."), std::string::npos) << sql;
+    EXPECT_NE(sql.find("_FLGOBSOLETO = 0"), std::string::npos) << sql;
+    int by_row_id = 0;
+    for (const std::string& line : Plan(driver->handle(), sql)) {
+      if (line.rfind("SEARCH P ", 0) == 0) {
+        EXPECT_NE(line.find("USING INTEGER PRIMARY KEY (rowid=?)"), std::string::npos) << line;
+        ++by_row_id;
+      }
+    }
+    EXPECT_EQ(by_row_id, 1) << sql;
+  }
+  EXPECT_EQ(joined, 9);
 }
 
 }  // namespace

@@ -893,6 +893,76 @@ std::string SqliteDriver::ColumnType(std::string_view table, std::string_view co
   return declared;
 }
 
+bool SqliteDriver::IsRowKey(std::string_view table, const std::vector<std::string>& columns) const {
+  const std::string name(table);
+  // "rowid" must name the row: the table's own row id or its INTEGER PRIMARY
+  // KEY (a table without row id fails here unless such a column is its key).
+  const char* rowid_type = nullptr;
+  int rowid_key = 0;
+  if (sqlite3_table_column_metadata(db_, "main", name.c_str(), "rowid", &rowid_type, nullptr,
+                                    nullptr, &rowid_key, nullptr) != SQLITE_OK ||
+      rowid_type == nullptr || !EqualsIgnoreCase(rowid_type, "INTEGER") || rowid_key == 0) {
+    return false;
+  }
+  auto rows = [this](const std::string& pragma, auto&& row) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, pragma.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(raw);
+      return;
+    }
+    while (sqlite3_step(raw) == SQLITE_ROW && row(raw)) {
+    }
+    sqlite3_finalize(raw);
+  };
+  auto text = [](sqlite3_stmt* stmt, int column) {
+    const unsigned char* value = sqlite3_column_text(stmt, column);
+    return value == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(value));
+  };
+  auto quoted = [](const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+  };
+  std::vector<std::string> unique;
+  // index_list: seq, name, unique, origin, partial.
+  rows("PRAGMA main.index_list(" + quoted(name) + ")", [&](sqlite3_stmt* stmt) {
+    if (sqlite3_column_int(stmt, 2) == 1 && sqlite3_column_int(stmt, 4) == 0) {
+      unique.push_back(text(stmt, 1));
+    }
+    return true;
+  });
+  for (const std::string& index : unique) {
+    bool covered = true;
+    int keys = 0;
+    // index_xinfo: seqno, cid, name, desc, coll, key.
+    rows("PRAGMA main.index_xinfo(" + quoted(index) + ")", [&](sqlite3_stmt* stmt) {
+      if (sqlite3_column_int(stmt, 5) == 0) return true;
+      ++keys;
+      const std::string column = text(stmt, 2);
+      const char* collation = nullptr;
+      if (sqlite3_column_int(stmt, 1) < 0 ||
+          std::none_of(columns.begin(), columns.end(),
+                       [&](const std::string& c) { return EqualsIgnoreCase(c, column); }) ||
+          sqlite3_table_column_metadata(db_, "main", name.c_str(), column.c_str(), nullptr,
+                                        &collation, nullptr, nullptr, nullptr) != SQLITE_OK ||
+          collation == nullptr || !EqualsIgnoreCase(collation, text(stmt, 4))) {
+        covered = false;
+      }
+      return covered;
+    });
+    if (covered && keys > 0) return true;
+  }
+  return false;
+}
+
+bool SqliteDriver::IsNotNull(std::string_view table, std::string_view column) const {
+  int not_null = 0;
+  return sqlite3_table_column_metadata(db_, "main", std::string(table).c_str(),
+                                       std::string(column).c_str(), nullptr, nullptr, &not_null,
+                                       nullptr, nullptr) == SQLITE_OK &&
+         not_null != 0;
+}
+
 std::string SqliteDriver::CompileFunctionBody(const Step::Routine& routine) {
   std::shared_ptr<const Translation> translation = translate_(routine.body, nullptr);
   if (translation->steps.size() != 1 || translation->steps[0].kind != Step::Kind::kStatement ||

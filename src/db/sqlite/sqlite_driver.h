@@ -87,6 +87,8 @@ class SqliteDriver : public Driver, private Catalog {
   bool IsTableFunction(std::string_view name) const override;
   const Step::Routine* TableFunction(std::string_view name) const override;
   std::string ColumnType(std::string_view table, std::string_view column) const override;
+  bool IsRowKey(std::string_view table, const std::vector<std::string>& columns) const override;
+  bool IsNotNull(std::string_view table, std::string_view column) const override;
 
   // Runs a translation's steps with the time-out of one Execute.
   std::vector<ResultSet> RunTranslation(const Translation& translation, const Params& params,

@@ -25,6 +25,19 @@ class Catalog {
   virtual std::string ColumnType(std::string_view /*table*/, std::string_view /*column*/) const {
     return {};
   }
+  // True when equal values of `columns` (compared with each column's own
+  // collation) can only be one row of `table`: a unique index, not partial,
+  // over some of them with their own collations; and `table`.rowid names
+  // that row. An inlined table function that reads its caller's own row by
+  // such a key is then joined on the row id.
+  virtual bool IsRowKey(std::string_view /*table*/,
+                        const std::vector<std::string>& /*columns*/) const {
+    return false;
+  }
+  // True when the column of `table` is declared NOT NULL.
+  virtual bool IsNotNull(std::string_view /*table*/, std::string_view /*column*/) const {
+    return false;
+  }
 };
 
 // Translates host-dialect text into steps for SQLite. Thread-compatible;

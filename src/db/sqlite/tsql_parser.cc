@@ -259,7 +259,8 @@ void TsqlParser::ParseStatement(std::vector<Step>* out) {
     std::string with = "WITH ";
     bool first = true;
     do {
-      with += (first ? "" : ", ") + QuoteName(ExpectName("common table expression name"));
+      cte_names_.push_back(ExpectName("common table expression name"));
+      with += (first ? "" : ", ") + QuoteName(cte_names_.back());
       first = false;
       if (AcceptSymbol("(")) {
         with += " (";
@@ -981,7 +982,9 @@ std::string TsqlParser::InlineTableFunction(const Step::Routine& function,
   for (const SqlExpr& a : args) values.push_back("coalesce(" + a.sql + ", NULL)");
   try {
     TsqlParser body(function.body, catalog_);
-    return body.ParseInlineBody(function, values, alias);
+    static const std::vector<FromTable> kNoTables;
+    return body.ParseInlineBody(function, values, alias, args,
+                                from_scopes_.empty() ? kNoTables : from_scopes_.back());
   } catch (const DbError&) {
     return "";  // not that simple: the function runs as a table of its own
   }
@@ -989,7 +992,8 @@ std::string TsqlParser::InlineTableFunction(const Step::Routine& function,
 
 std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
                                         const std::vector<std::string>& args,
-                                        const std::string& alias) {
+                                        const std::string& alias, const std::vector<SqlExpr>& calls,
+                                        const std::vector<FromTable>& caller) {
   ExpectWord("SELECT");
   if (Peek().IsWord("DISTINCT") || Peek().IsWord("TOP") || Peek().IsWord("ALL")) {
     Fail(Peek(), "not a plain select list");
@@ -1008,13 +1012,95 @@ std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
   if (table.is_temp_schema) Fail(Peek(), "a temporary table");
   std::string condition = "1";
   if (AcceptWord("WHERE")) {
+    std::vector<size_t> implied;
+    const std::string same_row =
+        SameRowTerm(function, table.bare_name, alias, calls, caller, &implied);
     InlineScope scope{alias, &function.params, &args};
     inline_scope_ = &scope;
-    condition = "(" + ParseExpr().sql + ")";
+    if (same_row.empty()) {
+      condition = "(" + ParseExpr().sql + ")";
+    } else {
+      // The row id joins the caller's row; the terms it makes true are left
+      // out, the others kept.
+      condition = "(" + same_row;
+      do {
+        const bool holds = std::find(implied.begin(), implied.end(), pos_) != implied.end();
+        const SqlExpr term = ParseNot();
+        if (!holds) condition += " AND " + (term.atomic ? term.sql : "(" + term.sql + ")");
+      } while (AcceptWord("AND"));
+      condition += ")";
+    }
     inline_scope_ = nullptr;
   }
   if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "more than a WHERE");
   return table.sql + " AS " + alias + " ON " + condition;
+}
+
+std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::string& table,
+                                    const std::string& alias, const std::vector<SqlExpr>& calls,
+                                    const std::vector<FromTable>& caller,
+                                    std::vector<size_t>* implied) const {
+  if (catalog_ == nullptr || calls.size() != function.params.size()) return "";
+  // The WHERE's terms joined by AND at the top level, as token positions;
+  // anything else (OR, NOT, BETWEEN ... AND) and the body is left as it is.
+  std::vector<std::vector<size_t>> terms(1);
+  int depth = 0;
+  for (size_t i = pos_; i < tokens_.size() && tokens_[i].kind != Token::Kind::kEnd; ++i) {
+    const Token& t = tokens_[i];
+    if (t.IsSymbol("(")) ++depth;
+    if (t.IsSymbol(")")) --depth;
+    if (depth == 0 && (t.IsWord("OR") || t.IsWord("NOT") || t.IsWord("BETWEEN"))) return "";
+    if (depth == 0 && t.IsWord("AND")) {
+      terms.emplace_back();
+      continue;
+    }
+    terms.back().push_back(i);
+  }
+  // Terms "column = @parameter" whose argument is the same column of one
+  // row of the caller, that row of the same table.
+  std::string row;  // the caller's name of that row
+  std::vector<std::string> columns;
+  std::vector<size_t> starts;  // of those terms
+  for (const std::vector<size_t>& term : terms) {
+    if (term.size() != 3 || !tokens_[term[1]].IsSymbol("=")) continue;
+    const bool left = tokens_[term[0]].kind == Token::Kind::kParameter;
+    const Token& column = tokens_[term[left ? 2 : 0]];
+    const Token& parameter = tokens_[term[left ? 0 : 2]];
+    if (parameter.kind != Token::Kind::kParameter || !column.IsName() || IsReservedWord(column)) {
+      continue;
+    }
+    size_t p = 0;
+    while (p < function.params.size() && !EqualsIgnoreCase(function.params[p], parameter.text)) {
+      ++p;
+    }
+    if (p == function.params.size()) continue;
+    const SqlExpr& arg = calls[p];
+    if (!arg.column || arg.qualifier.empty() || !EqualsIgnoreCase(arg.name, column.text)) continue;
+    if (!row.empty() && !EqualsIgnoreCase(row, arg.qualifier)) return "";
+    row = arg.qualifier;
+    columns.push_back(column.text);
+    starts.push_back(term[0]);
+  }
+  if (row.empty()) return "";
+  // The caller's row must be of a table of that name: not a sub-select, a
+  // function or a common table expression, and named once in its FROM.
+  int sources = 0;
+  for (const FromTable& t : caller) {
+    const std::string& name = t.alias.empty() ? t.table : t.alias;
+    if (!EqualsIgnoreCase(name, row)) continue;
+    ++sources;
+    if (t.table.empty() || !EqualsIgnoreCase(t.table, table)) return "";
+  }
+  if (sources != 1) return "";
+  for (const std::string& cte : cte_names_) {
+    if (EqualsIgnoreCase(cte, table)) return "";
+  }
+  if (!catalog_->IsRowKey(table, columns)) return "";
+  // A column that is never NULL equals itself: on the same row its term holds.
+  for (size_t k = 0; k < columns.size(); ++k) {
+    if (catalog_->IsNotNull(table, columns[k])) implied->push_back(starts[k]);
+  }
+  return alias + ".rowid = " + QuoteName(row) + ".rowid";
 }
 
 std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {

@@ -43,6 +43,10 @@ class TsqlParser {
     std::string schema;           // "tempdb", "temp" or ""
     std::string quoted_name;      // the table name alone, quoted for SQLite
   };
+  struct FromTable {
+    std::string table;  // "" for a sub-select or a table function
+    std::string alias;
+  };
   struct QueryInfo {
     bool allow_into = false;
     bool has_into = false;
@@ -107,8 +111,19 @@ class TsqlParser {
   std::string InlineTableFunction(const Step::Routine& function, const std::vector<SqlExpr>& args,
                                   const std::string& alias) const;
   // Parses this parser's text as such a body; throws when it is not one.
+  // `calls` are the arguments as parsed and `caller` the FROM tables of the
+  // query that applies the function.
   std::string ParseInlineBody(const Step::Routine& function, const std::vector<std::string>& args,
-                              const std::string& alias);
+                              const std::string& alias, const std::vector<SqlExpr>& calls,
+                              const std::vector<FromTable>& caller);
+  // "alias.rowid = X.rowid" when the body's WHERE (from the current token)
+  // matches a row key of `table` with the same columns of the caller's row X
+  // of that table, so the function's row can only be X; "" otherwise.
+  // `implied` receives the token positions of the key terms that row makes
+  // true (their columns are never NULL).
+  std::string SameRowTerm(const Step::Routine& function, const std::string& table,
+                          const std::string& alias, const std::vector<SqlExpr>& calls,
+                          const std::vector<FromTable>& caller, std::vector<size_t>* implied) const;
   void SkipTableHints();
   // `columns` is the select list of the query's first arm, where the host
   // looks up a bare name first.
@@ -153,10 +168,6 @@ class TsqlParser {
 
   // The tables a query's FROM clause names, read ahead when its select list
   // starts, so a column's declared type is known where it is used.
-  struct FromTable {
-    std::string table;  // "" for a sub-select or a table function
-    std::string alias;
-  };
   std::vector<FromTable> ScanFromTables() const;
   // The declared type of a column reference of the query being parsed, or ""
   // when it is not certain which table's column it is.
@@ -208,6 +219,8 @@ class TsqlParser {
   bool select_star_ = false;
   // The FROM item just parsed is an inlined table function.
   bool inlined_source_ = false;
+  // Names of the common table expressions of the statement being parsed.
+  std::vector<std::string> cte_names_;
   // The FROM tables of the queries being parsed, innermost last.
   std::vector<std::vector<FromTable>> from_scopes_;
   int depth_ = 0;

@@ -100,6 +100,15 @@ bool CliForSection::LoadTreeCausali() {
   try {
     host::TreeGrid& grid = Need(w.host_controls().TGRID_CLIFOR, "TGRID_CLIFOR");
     grid.SetDataSource(nullptr);
+    // The tree being replaced lends its rows' storage to the new one when
+    // nothing else reads it any more.
+    std::vector<std::vector<db::Value>> spare;
+    {
+      std::shared_ptr<db::Recordset> previous = std::move(w.rows());
+      if (previous && previous.use_count() == 1 && previous->IsOpen()) {
+        spare = previous->ReleaseRows();
+      }
+    }
     std::shared_ptr<db::Recordset> tree = CreateTreeRowset();
     w.rows() = tree;
     const store::Principal principal = w.CurrentPrincipal();
@@ -115,7 +124,7 @@ bool CliForSection::LoadTreeCausali() {
       if (!rs) throw db::DbError(db::kErrBadArgument, "Missing result of the classification batch");
     }
 
-    CliForTree::Fill(*tree, results, company);
+    CliForTree::Fill(*tree, results, company, std::move(spare));
     for (auto& rs : results) rs.reset();
 
     InitGridCliFor();

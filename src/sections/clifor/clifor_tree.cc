@@ -35,55 +35,94 @@ enum TreeField : int {
   kFieldCount,
 };
 
-// The parts joined, sized once.
-std::string Cat(std::initializer_list<std::string_view> parts) {
+using Parts = std::initializer_list<std::string_view>;
+
+// `out` made the parts joined, in the storage it has.
+void Join(std::string& out, Parts parts) {
   size_t size = 0;
   for (std::string_view part : parts) size += part.size();
-  std::string out;
+  out.clear();
   out.reserve(size);
   for (std::string_view part : parts) out += part;
-  return out;
 }
 
 std::string Upper(std::string_view s) { return db::AsciiUpper(s); }
 
+// Sets `slot` to the parts joined, in the text it holds when it holds one.
+void SetText(db::Value& slot, Parts parts) {
+  if (slot.type() != db::Value::Type::kText) slot = db::Value(std::string());
+  // The value owns its text: only its buffer is reused.
+  Join(const_cast<std::string&>(slot.AsText()), parts);
+}
+
+void SetNull(db::Value& slot) {
+  if (!slot.IsNull()) slot = db::Value::Null();
+}
+
+void Set(db::Value& slot, const db::Value& value) {
+  if (value.type() == db::Value::Type::kText) {
+    SetText(slot, {value.AsText()});
+  } else {
+    slot = value;
+  }
+}
+
 // Appends the rows of the tree. Codes are taken from the result as stored.
 class TreeWriter {
  public:
-  TreeWriter(db::Recordset& tree, std::string company)
-      : tree_(tree), company_(std::move(company)) {}
+  TreeWriter(db::Recordset& tree, std::string company, std::vector<std::vector<db::Value>> spare)
+      : tree_(tree), company_(std::move(company)), spare_(std::move(spare)) {}
 
   void Heading(std::string_view prefix, std::string_view text) {
-    std::vector<db::Value> row(kFieldCount, db::Value::Null());
-    row[kKey] = db::Value(Cat({prefix, company_}));
-    row[kText] = db::Value(text);
-    row[kImage] = db::Value("open");
+    std::vector<db::Value> row = NewRow();
+    SetNull(row[kPadreKey]);
+    SetText(row[kKey], {prefix, company_});
+    SetText(row[kText], {text});
+    SetText(row[kImage], {"open"});
+    for (int f = kTag; f < kFieldCount; ++f) SetNull(row[f]);
     tree_.AppendRow(std::move(row));
   }
 
   // One branch row; empty codes are left Null.
-  void Branch(std::string parent, std::string key, std::string text, std::string_view checked,
-              const db::Value& ditta, const db::Value& tipocf, const db::Value& macro,
-              const db::Value& middle, const db::Value& ragg, std::string_view tiporagg) {
-    std::vector<db::Value> row(kFieldCount, db::Value::Null());
-    row[kPadreKey] = db::Value(std::move(parent));
-    row[kKey] = db::Value(std::move(key));
-    row[kText] = db::Value(std::move(text));
-    row[kImage] = db::Value("Raggruppamento");
-    row[kChecked] = db::Value(checked);
-    row[kChecked2] = db::Value("1");
-    row[kDitta] = ditta;
-    row[kTipoCF] = tipocf;
-    if (!macro.IsEmpty()) row[kCodMacro] = macro;
-    if (!middle.IsEmpty()) row[kCodMiddle] = middle;
-    if (!ragg.IsEmpty()) row[kCodRagg] = ragg;
-    row[kTipoRagg] = db::Value(tiporagg);
+  void Branch(Parts parent, Parts key, Parts text, std::string_view checked, const db::Value& ditta,
+              const db::Value& tipocf, const db::Value& macro, const db::Value& middle,
+              const db::Value& ragg, std::string_view tiporagg) {
+    std::vector<db::Value> row = NewRow();
+    SetText(row[kPadreKey], parent);
+    SetText(row[kKey], key);
+    SetText(row[kText], text);
+    SetText(row[kImage], {"Raggruppamento"});
+    SetNull(row[kTag]);
+    SetText(row[kChecked], {checked});
+    SetText(row[kChecked2], {"1"});
+    Set(row[kDitta], ditta);
+    Set(row[kTipoCF], tipocf);
+    const db::Value* codes[] = {&macro, &middle, &ragg};
+    for (int c = 0; c < 3; ++c) {
+      if (codes[c]->IsEmpty()) {
+        SetNull(row[kCodMacro + c]);
+      } else {
+        Set(row[kCodMacro + c], *codes[c]);
+      }
+    }
+    SetText(row[kTipoRagg], {tiporagg});
+    SetNull(row[kCodice]);
     tree_.AppendRow(std::move(row));
   }
 
  private:
+  // A row of kFieldCount values: a spare one, in the order they came, or new.
+  std::vector<db::Value> NewRow() {
+    std::vector<db::Value> row;
+    if (next_spare_ < spare_.size()) row = std::move(spare_[next_spare_++]);
+    row.resize(kFieldCount);
+    return row;
+  }
+
   db::Recordset& tree_;
   std::string company_;
+  std::vector<std::vector<db::Value>> spare_;
+  size_t next_spare_ = 0;
 };
 
 // Column indices of one result, resolved once by name.
@@ -128,8 +167,9 @@ void ForEachRow(db::Recordset& rs, Row&& row) {
   for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) row();
 }
 
-void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::string& c) {
-  TreeWriter out(tree, c);
+void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::string& c,
+              std::vector<std::vector<db::Value>> spare) {
+  TreeWriter out(tree, c, std::move(spare));
   constexpr std::string_view dot = ".";
   const db::Value none;  // Empty: the code is left Null
 
@@ -138,34 +178,35 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     db::Recordset& rs = *results[0];
     Columns f(rs,
               {"MG07_DITTA_CG18", "MG07_TIPOCF", "MG07_MACROAREA", "MG07_DESCRMACROAR", "CHECKED"});
-    const std::string parent = Cat({"G.AREE_", c});
+    const std::string parent = "G.AREE_" + c;
     ForEachRow(rs, [&] {
-      out.Branch(parent, Cat({"M_", f.text(0), dot, f.text(1), dot, Upper(f.text(2))}),
-                 Cat({f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}), f.text(4),
-                 f[0], f[1], f[2], none, none, "AREA");
+      out.Branch({parent}, {"M_", f.text(0), dot, f.text(1), dot, Upper(f.text(2))},
+                 {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4), f[0],
+                 f[1], f[2], none, none, "AREA");
     });
   }
   {
     db::Recordset& rs = *results[1];
     Columns f(rs, {"MG08_DITTA_CG18", "MG08_TIPOCF_MG07", "MG08_MACROAREA_MG07", "MG08_AREA",
                    "MG08_DESCRAREA", "CHECKED"});
+    std::string parent;
     ForEachRow(rs, [&] {
-      const std::string parent = Cat({f.text(0), dot, f.text(1), dot, Upper(f.text(2))});
-      out.Branch(Cat({"M_", parent}), Cat({"A_", parent, dot, Upper(f.text(3))}),
-                 Cat({f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}), f.text(5),
-                 f[0], f[1], f[2], f[3], none, "AREA");
+      Join(parent, {f.text(0), dot, f.text(1), dot, Upper(f.text(2))});
+      out.Branch({"M_", parent}, {"A_", parent, dot, Upper(f.text(3))},
+                 {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5), f[0],
+                 f[1], f[2], f[3], none, "AREA");
     });
   }
   {
     db::Recordset& rs = *results[2];
     Columns f(rs, {"MG09_DITTA_CG18", "MG09_TIPOCF_MG08", "MG09_MACROAREA_MG08", "MG09_AREA_MG08",
                    "MG09_ZONA", "MG09_DESCRZONA", "CHECKED"});
+    std::string parent;
     ForEachRow(rs, [&] {
-      const std::string parent =
-          Cat({f.text(0), dot, f.text(1), dot, Upper(f.text(2)), dot, Upper(f.text(3))});
-      out.Branch(Cat({"A_", parent}), Cat({"Z_", parent, dot, Upper(f.text(4))}),
-                 Cat({f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}), f.text(6),
-                 f[0], f[1], f[2], f[3], f[4], "AREA");
+      Join(parent, {f.text(0), dot, f.text(1), dot, Upper(f.text(2)), dot, Upper(f.text(3))});
+      out.Branch({"A_", parent}, {"Z_", parent, dot, Upper(f.text(4))},
+                 {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6), f[0],
+                 f[1], f[2], f[3], f[4], "AREA");
     });
   }
 
@@ -174,22 +215,23 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     db::Recordset& rs = *results[3];
     Columns f(rs,
               {"MG10_DITTA_CG18", "MG10_TIPOCF", "MG10_MACROCAT", "MG10_DESCRMACROCAT", "CHECKED"});
-    const std::string parent = Cat({"G.CATs_", c});
+    const std::string parent = "G.CATs_" + c;
     ForEachRow(rs, [&] {
-      out.Branch(parent, Cat({"Y_", f.text(0), dot, f.text(1), dot, f.text(2)}),
-                 Cat({f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}), f.text(4),
-                 f[0], f[1], f[2], none, none, "CAT");
+      out.Branch({parent}, {"Y_", f.text(0), dot, f.text(1), dot, f.text(2)},
+                 {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4), f[0],
+                 f[1], f[2], none, none, "CAT");
     });
   }
   {
     db::Recordset& rs = *results[4];
     Columns f(rs, {"MG11_DITTA_CG18", "MG11_TIPOCF_MG10", "MG11_MACROCAT_MG10", "MG11_CATEG",
                    "MG11_DESCRCAT", "CHECKED"});
+    std::string parent;
     ForEachRow(rs, [&] {
-      const std::string parent = Cat({f.text(0), dot, f.text(1), dot, f.text(2)});
-      out.Branch(Cat({"Y_", parent}), Cat({"C_", parent, dot, f.text(3)}),
-                 Cat({f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}), f.text(5),
-                 f[0], f[1], f[2], f[3], none, "CAT");
+      Join(parent, {f.text(0), dot, f.text(1), dot, f.text(2)});
+      out.Branch({"Y_", parent}, {"C_", parent, dot, f.text(3)},
+                 {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5), f[0],
+                 f[1], f[2], f[3], none, "CAT");
     });
   }
   {
@@ -197,11 +239,12 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     if (rs.IsOpen()) rs.SetFilter("MG12_DITTA_CG18 = " + c);
     Columns f(rs, {"MG12_DITTA_CG18", "MG12_TIPOCF_MG11", "MG12_MACROCAT_MG11", "MG12_CATEG_MG11",
                    "MG12_SOTTCAT", "MG12_DESCRSOTTOCAT", "CHECKED"});
+    std::string parent;
     ForEachRow(rs, [&] {
-      const std::string parent = Cat({f.text(0), dot, f.text(1), dot, f.text(2), dot, f.text(3)});
-      out.Branch(Cat({"C_", parent}), Cat({"S_", parent, dot, f.text(4)}),
-                 Cat({f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}), f.text(6),
-                 f[0], f[1], f[2], f[3], f[4], "CAT");
+      Join(parent, {f.text(0), dot, f.text(1), dot, f.text(2), dot, f.text(3)});
+      out.Branch({"C_", parent}, {"S_", parent, dot, f.text(4)},
+                 {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6), f[0],
+                 f[1], f[2], f[3], f[4], "CAT");
     });
   }
 
@@ -235,10 +278,10 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     out.Heading(grouping.heading_key, grouping.heading);
     db::Recordset& rs = *results[6 + g];
     Columns f(rs, grouping.columns);
-    const std::string parent = Cat({grouping.heading_key, c});
+    const std::string parent = std::string(grouping.heading_key) + c;
     ForEachRow(rs, [&] {
-      out.Branch(parent, Cat({grouping.key, f.text(0), dot, f.text(1), dot, f.text(2)}),
-                 Cat({f.text(2), grouping.separator, f.text(3), CliForSection::DescrTipoCF(f[1])}),
+      out.Branch({parent}, {grouping.key, f.text(0), dot, f.text(1), dot, f.text(2)},
+                 {f.text(2), grouping.separator, f.text(3), CliForSection::DescrTipoCF(f[1])},
                  f.text(4), f[0], f[1], none, none, f[2], grouping.kind);
     });
   }
@@ -247,13 +290,14 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
   {
     db::Recordset& rs = *results[9];
     Columns f(rs, {"CG31_DITTA_CG18", "CG31_CODICE", "CG31_INDIRIZZO", "CHECKED"});
-    const std::string parent = Cat({"G.SEDI_", c});
+    const std::string parent = "G.SEDI_" + c;
     const db::Value site_kind(-1);
     ForEachRow(rs, [&] {
       const std::string_view address = f.text(2);
-      std::string text =
-          db::Trim(address).empty() ? std::string(f.text(1)) : Cat({f.text(1), "-", address});
-      out.Branch(parent, Cat({"E_", f.text(0), dot, f.text(1)}), std::move(text), f.text(3), f[0],
+      const std::string_view code = f.text(1);
+      const bool blank = address.find_first_not_of(' ') == std::string_view::npos;
+      out.Branch({parent}, {"E_", f.text(0), dot, code},
+                 {code, blank ? "" : "-", blank ? std::string_view() : address}, f.text(3), f[0],
                  site_kind, none, none, f[1], "SEDE");
     });
   }
@@ -261,9 +305,10 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
 
 }  // namespace
 
-void CliForTree::Fill(db::Recordset& tree, Results& results, int64_t company) {
+void CliForTree::Fill(db::Recordset& tree, Results& results, int64_t company,
+                      std::vector<std::vector<db::Value>> spare) {
   try {
-    FillRows(tree, results, std::to_string(company));
+    FillRows(tree, results, std::to_string(company), std::move(spare));
   } catch (...) {
     // As far as it got, the cursor on the last row made.
     if (tree.RecordCount() > 0) tree.MoveLast();
