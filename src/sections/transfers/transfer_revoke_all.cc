@@ -19,6 +19,7 @@ TransferRevokeAll::TransferRevokeAll(store::Principal principal, int64_t company
 
 void TransferRevokeAll::Write(db::Connection& connection) {
   warehouses_.clear();
+  not_revoked_.reset();
   inserted_ = 0;
   std::shared_ptr<db::Recordset> rs =
       connection.Execute(TransferStatements::SelectWarehouseColumns(company_));
@@ -27,6 +28,8 @@ void TransferRevokeAll::Write(db::Connection& connection) {
     for (; !rs->IsEof(); rs->MoveNext()) warehouses_.push_back(rs->Field(code).ToText());
   }
   rs.reset();
+  not_revoked_ =
+      connection.Execute(TransferStatements::SelectRevocationsNotRevoked(principal_, company_));
   connection.Execute(
       TransferStatements::InsertMissingPairs(principal_.user_id(), principal_.group_id(), company_),
       &inserted_, db::kAdExecuteNoRecords);
