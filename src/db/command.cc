@@ -82,6 +82,14 @@ std::shared_ptr<Recordset> Command::Execute(int64_t* records_affected, int optio
     event.values = &values;
     results = connection.Watch(
         event, [&] { return driver.ExecuteProcedure(name, infos, values, timeout); });
+  } else if (CommandType == kAdCmdText && !parameters_.empty()) {
+    std::vector<Value> values;
+    values.reserve(parameters_.size());
+    for (const auto& p : parameters_) values.push_back(p.value);
+    StatementEvent event;
+    event.text = CommandText;
+    event.values = &values;
+    results = connection.Watch(event, [&] { return driver.Execute(CommandText, values, timeout); });
   } else if (CommandType == kAdCmdText) {
     StatementEvent event;
     event.text = CommandText;

@@ -22,7 +22,9 @@ struct Parameter {
 // ADO's Command: command type 1 (text) or 4 (stored procedure). For a stored
 // procedure, Parameters() asks the server to describe them on first use and
 // parameters are then set by name (without regard to case, with or without
-// the leading '@').
+// the leading '@'). For text, the parameters appended to Parameters() are
+// the values of its ? markers, in order (see Connection::Execute with
+// values); without any the text runs as it is.
 class Command {
  public:
   Command() = default;

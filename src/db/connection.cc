@@ -206,6 +206,22 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text,
   return Deliver(std::move(results), command_text, records_affected, options);
 }
 
+std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text,
+                                               const std::vector<Value>& values,
+                                               int64_t* records_affected, int options) {
+  if ((options & 0x0F) == kAdCmdStoredProc) {
+    throw DbError(kErrBadArgument, "Values are bound to text; a procedure takes them by name");
+  }
+  Driver& d = driver();
+  const int32_t timeout = CommandTimeout;
+  StatementEvent event;
+  event.text = command_text;
+  event.values = &values;
+  std::vector<ResultSet> results =
+      Watch(event, [&] { return d.Execute(command_text, values, timeout); });
+  return Deliver(std::move(results), command_text, records_affected, options);
+}
+
 std::shared_ptr<Recordset> Connection::NextRecordset() {
   if (pending_results_.empty()) return nullptr;
   ResultSet next = std::move(pending_results_.front());

@@ -61,6 +61,13 @@ class Connection : public host::ConnectionHandle, public std::enable_shared_from
   // receives the first result's count (-1 for a result with rows).
   std::shared_ptr<Recordset> Execute(std::string_view command_text,
                                      int64_t* records_affected = nullptr, int options = kAdCmdText);
+  // Runs text whose ? markers read `values` in order (see Driver::Execute
+  // with values): no value is written into the text, so nothing needs
+  // quoting, and a text run again with other values is translated and
+  // prepared once. Results and options as above (command type 1 only).
+  std::shared_ptr<Recordset> Execute(std::string_view command_text,
+                                     const std::vector<Value>& values,
+                                     int64_t* records_affected = nullptr, int options = kAdCmdText);
   // The next result of the last Execute, or nullptr when there is none.
   std::shared_ptr<Recordset> NextRecordset();
 

@@ -44,6 +44,15 @@ class Driver {
   // with no fields and its records_affected. Throws DbError.
   virtual std::vector<ResultSet> Execute(std::string_view sql, int32_t timeout_seconds) = 0;
 
+  // Runs a batch whose values stand apart from its text: each ? marker (not
+  // inside a string literal, a quoted name or a comment) reads the value of
+  // its position in `values` (the first marker values[0], ...; Null and
+  // Empty are NULL). The text is the same for any values, so the engine
+  // translates and prepares it once. Throws DbError, also when the markers
+  // and the values are not as many.
+  virtual std::vector<ResultSet> Execute(std::string_view sql, const std::vector<Value>& values,
+                                         int32_t timeout_seconds) = 0;
+
   // Describes a stored procedure's parameters (empty when it has none).
   // Throws DbError when no such procedure exists.
   virtual std::vector<ParameterInfo> DescribeProcedure(std::string_view name) = 0;

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/value.h"
 
@@ -20,6 +21,13 @@ std::string SqlQuote(std::string_view text);
 // decimal, decimals with enough digits to read back the same number,
 // Booleans as 1/0, text through SqlQuote().
 std::string SqlLiteral(const Value& value);
+
+// A statement with values bound to its ? markers (Connection::Execute with
+// values) written as one text: each marker outside string literals, quoted
+// names and comments replaced by its value through SqlLiteral(), markers
+// without a value left as they are. For traces and scripts, never for
+// running.
+std::string SqlWithValues(std::string_view sql, const std::vector<Value>& values);
 
 // A column or table name as written in a statement: unchanged when it is a
 // plain name ("FW31_CODTIPO", "##tempT...", "dbo.X"), otherwise bracketed

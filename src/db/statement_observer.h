@@ -17,7 +17,8 @@ namespace orv::db {
 struct StatementEvent {
   enum class Kind {
     kOpen,       // text: the connection string with its password blanked out
-    kText,       // text: the batch exactly as the driver received it
+    kText,       // text: the batch exactly as the driver received it; with
+                 // values when they were bound to its ? markers
     kProcedure,  // text: the procedure's name; parameters and values beside it
     kBeginTrans,
     kCommitTrans,
@@ -27,7 +28,7 @@ struct StatementEvent {
   std::string_view origin;  // the name the observer was attached with
   std::string_view text;
   const std::vector<ParameterInfo>* parameters = nullptr;  // kProcedure only
-  const std::vector<Value>* values = nullptr;              // kProcedure only
+  const std::vector<Value>* values = nullptr;              // kProcedure, bound kText
   int64_t records_affected = -1;  // of the first result; -1 when it has rows
   int64_t rows = 0;               // rows of the first result
   std::chrono::nanoseconds elapsed{0};

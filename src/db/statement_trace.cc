@@ -58,7 +58,8 @@ void StatementTrace::OnStatement(const StatementEvent& event) {
     case StatementEvent::Kind::kOpen:
       break;
     case StatementEvent::Kind::kText:
-      statement = std::string(event.text);
+      statement = event.values != nullptr ? SqlWithValues(event.text, *event.values)
+                                          : std::string(event.text);
       break;
     case StatementEvent::Kind::kProcedure:
       statement = event.parameters != nullptr && event.values != nullptr

@@ -26,7 +26,9 @@ namespace orv::db {
 // received it, and "GO". A stored procedure is written as the EXEC that
 // calls it with its input parameters as literals; transactions as BEGIN /
 // COMMIT / ROLLBACK TRANSACTION; an opening as a comment line with the
-// connection string, its password blanked out.
+// connection string, its password blanked out. A statement whose values
+// were bound to its ? markers is written with the values in their place
+// (SqlWithValues), as a script would run it.
 //
 // The distinct list has each statement text (and EXEC) once, in the order
 // first seen, each followed by "GO", without comments: the input of a

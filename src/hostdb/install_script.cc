@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "db/connection.h"
+#include "db/sql_literal.h"
 #include "db/statement_observer.h"
 #include "db/statement_trace.h"
 #include "hostdb/demo_installation.h"
@@ -19,7 +20,8 @@ class Recorder : public db::StatementObserver {
   void OnStatement(const db::StatementEvent& event) override {
     if (event.error != nullptr) return;
     if (event.kind == db::StatementEvent::Kind::kText) {
-      statements.emplace_back(event.text);
+      statements.push_back(event.values != nullptr ? db::SqlWithValues(event.text, *event.values)
+                                                   : std::string(event.text));
     } else if (event.kind == db::StatementEvent::Kind::kProcedure && event.parameters != nullptr &&
                event.values != nullptr) {
       statements.push_back(

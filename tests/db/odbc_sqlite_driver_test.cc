@@ -258,6 +258,37 @@ TEST_F(OdbcSqliteTest, TransactionsCommitAndRollBack) {
   EXPECT_EQ(Scalar(*other, "SELECT ID FROM T"), "2");
 }
 
+TEST_F(OdbcSqliteTest, ValuesBoundToMarkersGoBesideTheText) {
+  auto cn = Open(DsnLess());
+  cn->Execute("CREATE TABLE T (ID INTEGER, TESTO VARCHAR(40) NULL, X DOUBLE NULL)", nullptr,
+              kAdExecuteNoRecords);
+  const std::string insert = "INSERT INTO T (ID, TESTO, X) VALUES (?, ?, ?)";
+  int64_t affected = -1;
+  cn->Execute(insert, {Value(1), Value("l'uno"), Value(0.5)}, &affected);
+  EXPECT_EQ(affected, 1);
+  // The same text again: other values, a NULL where text was.
+  cn->Execute(insert, {Value(2), Value::Null(), Value(true)}, nullptr, kAdExecuteNoRecords);
+  auto rs = cn->Execute("SELECT TESTO, X FROM T WHERE ID = ? OR TESTO = ? ORDER BY ID",
+                        {Value(2), Value("l'uno")});
+  ASSERT_TRUE(rs && rs->IsOpen());
+  EXPECT_EQ(rs->Field(0).ToText(), "l'uno");
+  EXPECT_EQ(rs->Field(1).ToDouble(), 0.5);
+  rs->MoveNext();
+  EXPECT_TRUE(rs->Field(0).IsNull());
+  EXPECT_EQ(rs->Field(1).ToDouble(), 1.0);
+  // Values and markers not as many: refused before anything runs.
+  cn->BeginTrans();
+  try {
+    cn->Execute(insert, {Value(3)});
+    ADD_FAILURE() << "three markers ran with one value";
+  } catch (const DbError& e) {
+    EXPECT_NE(std::string(e.what()).find("parameter markers"), std::string::npos) << e.what();
+  }
+  cn->Execute(insert, {Value(3), Value("tre"), Value::Null()});
+  cn->CommitTrans();
+  EXPECT_EQ(Scalar(*cn, "SELECT COUNT(*) FROM T"), "3");
+}
+
 TEST_F(OdbcSqliteTest, AProcedureTheServerDoesNotHaveIsNamed) {
   // The procedure look-up runs SQLProcedureColumns and SQLProcedures on a
   // driver that has no procedures at all.

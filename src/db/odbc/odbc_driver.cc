@@ -3,6 +3,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -338,6 +339,88 @@ std::vector<ResultSet> OdbcDriver::Execute(std::string_view sql, int32_t timeout
   std::string text(sql);
   const SQLRETURN rc = SQLExecDirect(stmt.get(), reinterpret_cast<SQLCHAR*>(text.data()),
                                      static_cast<SQLINTEGER>(text.size()));
+  if (!Ok(rc) && rc != SQL_NO_DATA) {
+    Throw(SQL_HANDLE_STMT, stmt.get(), "Statement failed", impl_->secret);
+  }
+  return impl_->Collect(stmt.get(), rc);
+}
+
+std::vector<ResultSet> OdbcDriver::Execute(std::string_view sql, const std::vector<Value>& values,
+                                           int32_t timeout_seconds) {
+  StmtHandle stmt = impl_->NewStatement(timeout_seconds);
+  std::string text(sql);
+  SQLRETURN rc = SQLPrepare(stmt.get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                            static_cast<SQLINTEGER>(text.size()));
+  if (!Ok(rc)) Throw(SQL_HANDLE_STMT, stmt.get(), "Statement failed", impl_->secret);
+  SQLSMALLINT markers = 0;
+  if (Ok(SQLNumParams(stmt.get(), &markers)) && static_cast<size_t>(markers) != values.size()) {
+    throw DbError(kErrProvider, "The statement has " + std::to_string(markers) +
+                                    " parameter markers (?) and " + std::to_string(values.size()) +
+                                    " values were given.");
+  }
+  // Each value in the C type of its kind; the buffers live until the
+  // statement has run.
+  struct Bound {
+    SQLBIGINT integer = 0;
+    SQLDOUBLE decimal = 0;
+    unsigned char bit = 0;
+    std::string text;
+    SQLLEN indicator = 0;
+  };
+  std::vector<Bound> bound(values.size());
+  for (size_t i = 0; i < values.size(); ++i) {
+    const Value& v = values[i];
+    Bound& b = bound[i];
+    const auto number = static_cast<SQLUSMALLINT>(i + 1);
+    SQLSMALLINT c_type = SQL_C_CHAR;
+    SQLSMALLINT sql_type = SQL_VARCHAR;
+    SQLULEN size = 1;
+    SQLPOINTER data = nullptr;
+    SQLLEN length = 0;
+    switch (v.type()) {
+      case Value::Type::kEmpty:
+      case Value::Type::kNull:
+        b.indicator = SQL_NULL_DATA;
+        data = b.text.data();
+        break;
+      case Value::Type::kInt:
+        b.integer = static_cast<SQLBIGINT>(v.AsInt());
+        c_type = SQL_C_SBIGINT;
+        sql_type = SQL_BIGINT;
+        size = 19;
+        data = &b.integer;
+        length = sizeof b.integer;
+        b.indicator = length;
+        break;
+      case Value::Type::kDecimal:
+        b.decimal = v.AsDecimal();
+        c_type = SQL_C_DOUBLE;
+        sql_type = SQL_DOUBLE;
+        size = 15;
+        data = &b.decimal;
+        length = sizeof b.decimal;
+        b.indicator = length;
+        break;
+      case Value::Type::kBool:
+        b.bit = v.AsBool() ? 1 : 0;
+        c_type = SQL_C_BIT;
+        sql_type = SQL_BIT;
+        data = &b.bit;
+        length = sizeof b.bit;
+        b.indicator = length;
+        break;
+      case Value::Type::kText:
+        b.text = v.AsText();
+        size = std::max<SQLULEN>(b.text.size(), 1);
+        data = b.text.data();
+        length = static_cast<SQLLEN>(b.text.size() + 1);
+        b.indicator = static_cast<SQLLEN>(b.text.size());
+        break;
+    }
+    impl_->Check(stmt.get(), SQLBindParameter(stmt.get(), number, SQL_PARAM_INPUT, c_type, sql_type,
+                                              size, 0, data, length, &b.indicator));
+  }
+  rc = SQLExecute(stmt.get());
   if (!Ok(rc) && rc != SQL_NO_DATA) {
     Throw(SQL_HANDLE_STMT, stmt.get(), "Statement failed", impl_->secret);
   }

@@ -32,6 +32,10 @@ class OdbcDriver : public Driver {
   ~OdbcDriver() override;
 
   std::vector<ResultSet> Execute(std::string_view sql, int32_t timeout_seconds) override;
+  // The values go to the server beside the text (SQLBindParameter), one per
+  // ? marker: the server reuses its plan for the text whatever the values.
+  std::vector<ResultSet> Execute(std::string_view sql, const std::vector<Value>& values,
+                                 int32_t timeout_seconds) override;
   std::vector<ParameterInfo> DescribeProcedure(std::string_view name) override;
   std::vector<ResultSet> ExecuteProcedure(std::string_view name,
                                           const std::vector<ParameterInfo>& params,

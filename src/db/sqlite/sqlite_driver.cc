@@ -361,13 +361,36 @@ std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeo
     params.emplace_back("?" + std::to_string(i + 1),
                         l.is_text ? Value(std::move(l.text)) : Value(l.integer));
   }
+  return RunTranslation(*translation, params, timeout_seconds);
+}
+
+std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, const std::vector<Value>& values,
+                                             int32_t timeout_seconds) {
+  // Translated as written (cached by its text): its constants stay in the
+  // statements, its markers are the parameters ?1, ?2, ...
+  std::shared_ptr<const Translation> translation = translate_(sql, nullptr);
+  if (translation->markers != values.size()) {
+    throw DriverError("The statement has " + std::to_string(translation->markers) +
+                      " parameter markers (?) and " + std::to_string(values.size()) +
+                      " values were given.");
+  }
+  Params params;
+  params.reserve(values.size());
+  for (size_t i = 0; i < values.size(); ++i) {
+    params.emplace_back("?" + std::to_string(i + 1), values[i]);
+  }
+  return RunTranslation(*translation, params, timeout_seconds);
+}
+
+std::vector<ResultSet> SqliteDriver::RunTranslation(const Translation& translation,
+                                                    const Params& params, int32_t timeout_seconds) {
   struct DeadlineReset {
     int64_t& deadline;
     ~DeadlineReset() { deadline = 0; }
   } reset{deadline_ns_};
   deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
   std::vector<ResultSet> results;
-  RunSteps(translation->steps, params, results, 0);
+  RunSteps(translation.steps, params, results, 0);
   if (results.empty()) {
     ResultSet none;
     none.records_affected = 0;

@@ -56,6 +56,8 @@ class SqliteDriver : public Driver, private Catalog {
   ~SqliteDriver() override;
 
   std::vector<ResultSet> Execute(std::string_view sql, int32_t timeout_seconds) override;
+  std::vector<ResultSet> Execute(std::string_view sql, const std::vector<Value>& values,
+                                 int32_t timeout_seconds) override;
   std::vector<ParameterInfo> DescribeProcedure(std::string_view name) override;
   std::vector<ResultSet> ExecuteProcedure(std::string_view name,
                                           const std::vector<ParameterInfo>& params,
@@ -86,6 +88,9 @@ class SqliteDriver : public Driver, private Catalog {
   const Step::Routine* TableFunction(std::string_view name) const override;
   std::string ColumnType(std::string_view table, std::string_view column) const override;
 
+  // Runs a translation's steps with the time-out of one Execute.
+  std::vector<ResultSet> RunTranslation(const Translation& translation, const Params& params,
+                                        int32_t timeout_seconds);
   void RunSteps(const std::vector<Step>& steps, const Params& params,
                 std::vector<ResultSet>& results, int depth);
   void RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results, int depth);

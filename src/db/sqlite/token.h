@@ -17,6 +17,7 @@ struct Token {
     kNumber,      // 12, 1.5, .5, 1e3, as written
     kParameter,   // @name (or @@name), as written
     kSymbol,      // operator or punctuation: ( ) , . ; = <> != <= >= < > + - * / % & | ^ ~
+    kMarker,      // ?, a positional parameter marker: the next value bound with the text
     kEnd,         // end of text
   };
 

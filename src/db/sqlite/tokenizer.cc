@@ -223,6 +223,12 @@ std::vector<Token> Tokenizer::Tokenize() {
       if (!IsWordPart(At(pos_ + 1)))
         ThrowTranslateError("parameter without a name", line_, column_);
       tokens.push_back(ReadWord(Token::Kind::kParameter));
+    } else if (c == '?') {
+      Token t = Start(Token::Kind::kMarker);
+      t.text = std::string(1, '?');
+      Advance(1);
+      t.length = 1;
+      tokens.push_back(std::move(t));
     } else if (c == '#') {
       if (!IsWordPart(At(pos_ + 1))) {
         ThrowTranslateError("temporary table without a name", line_, column_);

@@ -10,7 +10,7 @@ namespace orv::db::sqlite {
 
 // Splits host-dialect (T-SQL) text into tokens: string literals with doubled
 // quotes and the N prefix, numbers, words, [bracketed] names with "]]",
-// "quoted" names, @parameters, #temp and ##temp names, operators; skips
+// "quoted" names, @parameters, ? markers, #temp and ##temp names, operators; skips
 // blanks, CR/LF line ends, "--" and nested "/* */" comments. Every token
 // carries its 1-based line and column. Throws DbError on an unterminated
 // literal or comment and on a character the dialect does not have.

@@ -71,6 +71,9 @@ struct Step {
 
 struct Translation {
   std::vector<Step> steps;
+  // The ? markers of the text: its statements read the values bound with
+  // it as the parameters ?1 ... ?markers, in the order of the markers.
+  size_t markers = 0;
 };
 
 // A constant of the host text that a shared translation reads as the

@@ -79,6 +79,11 @@ TsqlParser::DepthGuard::DepthGuard(TsqlParser* parser) : parser_(parser) {
 TsqlParser::TsqlParser(std::string_view text, const Catalog* catalog, bool take_literals)
     : text_(text), catalog_(catalog), take_literals_(take_literals) {
   tokens_ = Tokenizer(text_).Tokenize();
+  // Each ? marker is the parameter of its position in the text (?1, ?2,
+  // ...), wherever the translation moves or repeats it.
+  for (Token& t : tokens_) {
+    if (t.kind == Token::Kind::kMarker) t.text = "?" + std::to_string(++markers_);
+  }
   // Keyword classes are looked up once per token, not at every test.
   static const std::unordered_map<std::string, unsigned char> kWordClasses = [] {
     std::unordered_map<std::string, unsigned char> classes;
@@ -198,6 +203,7 @@ Translation TsqlParser::ParseBatch() {
   Translation translation;
   ParseStatementList(&translation.steps, false);
   if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "unexpected text after the statement");
+  translation.markers = markers_;
   return translation;
 }
 
@@ -663,7 +669,8 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
     if (AcceptSymbol("(")) {
       *top = ParseExpr().sql;
       ExpectSymbol(")");
-    } else if (Peek().kind == Token::Kind::kNumber || Peek().kind == Token::Kind::kParameter) {
+    } else if (Peek().kind == Token::Kind::kNumber || Peek().kind == Token::Kind::kParameter ||
+               Peek().kind == Token::Kind::kMarker) {
       *top = Next().text;
     } else {
       Fail(Peek(), "expected the row count of TOP");

@@ -192,6 +192,7 @@ class TsqlParser {
   std::string text_;
   const Catalog* catalog_;
   bool take_literals_ = false;
+  size_t markers_ = 0;  // ? markers of the text
   int keep_literals_ = 0;
   std::vector<size_t> literal_tokens_;
   // While a table function's body is written as a join: its columns are

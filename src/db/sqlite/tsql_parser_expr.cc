@@ -318,6 +318,11 @@ SqlExpr TsqlParser::ParsePrimary() {
       }
       return Atom(name, Type::kUnknown);
     }
+    case Token::Kind::kMarker:
+      // A text run without values numbers its own constants ?1, ?2, ...:
+      // a marker there would have no value.
+      if (take_literals_) Unsupported(t, "parameter marker ? in a statement run without values");
+      return Atom(Next().text, Type::kUnknown);
     case Token::Kind::kSymbol: {
       if (t.IsSymbol("(")) {
         Next();

@@ -34,6 +34,9 @@ std::string Render(const std::vector<Token>& tokens) {
       case Token::Kind::kSymbol:
         kind = "y";
         break;
+      case Token::Kind::kMarker:
+        kind = "m";
+        break;
       case Token::Kind::kEnd:
         kind = "end";
         break;
@@ -54,6 +57,8 @@ TEST(TokenizerTest, LiteralsNamesAndParameters) {
   EXPECT_EQ(Tokens("[a]]b] \"c\"\"d\" @p ##tempT1 #t dbo.x"),
             "q:a]b@1:1 q:c\"d@1:8 p:@p@1:15 w:##tempT1@1:18 w:#t@1:27 w:dbo@1:30 y:.@1:33 "
             "w:x@1:34 end:@1:35");
+  EXPECT_EQ(Tokens("x=? AND '?'=?"),
+            "w:x@1:1 y:=@1:2 m:?@1:3 w:AND@1:5 s:?@1:9 y:=@1:12 m:?@1:13 end:@1:14");
   EXPECT_EQ(Tokens("a<>b!=c<=d>=e"),
             "w:a@1:1 y:<>@1:2 w:b@1:4 y:!=@1:5 w:c@1:7 y:<=@1:8 "
             "w:d@1:10 y:>=@1:11 w:e@1:13 end:@1:14");
@@ -97,7 +102,7 @@ TEST(TokenizerTest, BadInputNamesTheProblemAndPosition) {
       {"select 'abc", "unterminated string literal at line 1, column 8"},
       {"select\n [abc", "unterminated quoted name at line 2, column 2"},
       {"a /* b /* c */", "unterminated comment at line 1, column 3"},
-      {"select ?", "unexpected character '?' at line 1, column 8"},
+      {"select `a`", "unexpected character '`' at line 1, column 8"},
       {"select 0x1F", "binary literal 0x... is not supported at line 1, column 8"},
       {"select @ ", "parameter without a name at line 1, column 8"},
       {"select 12abc", "malformed number at line 1, column 8"},
