@@ -132,6 +132,10 @@ TEST(WarehouseDisableAllTest, ALargeRevokeAllIsOneEntryOfManyPagesThatUndoAndRed
   const std::optional<journal::JournalEntry> entry = journal.NextUndo();
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->image_count, kAll - 3);
+  // Five pairs named, each of the others counted once.
+  EXPECT_THAT(entry->summary,
+              ::testing::StartsWith("Trasferimenti tra depositi: revocati 01 > 01, "));
+  EXPECT_THAT(entry->summary, ::testing::HasSubstr(" e altri 16892 per l'utente "));
   EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3K_IMMAGINIREVOKE WHERE FW3K_ID_FW3J = " +
                     std::to_string(entry->id)),
             9);
