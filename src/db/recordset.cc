@@ -733,6 +733,42 @@ std::vector<std::vector<Value>> Recordset::ReleaseRows() {
   return values;
 }
 
+void Recordset::SetContents(const std::vector<Bookmark>& rows, const std::vector<int>& fields,
+                            const Value& value) {
+  impl_->RequireOpen();
+  if (impl_->connection || !impl_->source.empty()) {
+    throw DbError(kErrBadArgument, "Contents can only be set in an in-memory recordset");
+  }
+  RowStore& store = *impl_->store;
+  // Everything checked and coerced first: a refusal changes nothing.
+  std::vector<Value> coerced;
+  coerced.reserve(fields.size());
+  for (const int field : fields) {
+    if (field < 0 || static_cast<size_t>(field) >= store.fields.size()) {
+      throw DbError(kErrItemNotFound, "No field at ordinal " + std::to_string(field));
+    }
+    coerced.push_back(CoerceToField(store.fields[static_cast<size_t>(field)], value));
+  }
+  for (const Bookmark bookmark : rows) {
+    if (bookmark < 1 || static_cast<size_t>(bookmark) > store.rows.size() ||
+        RowStore::Hidden(store.rows[static_cast<size_t>(bookmark - 1)])) {
+      throw DbError(kErrBadBookmark, "The bookmark is invalid or its row is not visible");
+    }
+  }
+  for (const Bookmark bookmark : rows) {
+    RowStore::Row& row = store.rows[static_cast<size_t>(bookmark - 1)];
+    // A pending row (an edit makes its row pending) keeps the fields among
+    // its changes; any other row takes them as read.
+    const bool pending = row.status != RowStore::Status::kUnchanged;
+    for (size_t i = 0; i < fields.size(); ++i) {
+      const auto column = static_cast<size_t>(fields[i]);
+      row.values[column] = coerced[i];
+      if (pending) row.MarkChanged(column);
+    }
+  }
+  // As after SetField, a filter is applied again only when it is set again.
+}
+
 void Recordset::Delete() {
   const size_t row_index = impl_->CurrentRow();
   impl_->EndEdit();

@@ -121,6 +121,18 @@ class Recordset final : public host::RowSource {
   // stays open, with no rows. Returns nothing and changes nothing when the
   // rows are shared or the recordset is closed.
   std::vector<std::vector<Value>> ReleaseRows();
+
+  // Bulk setting of an in-memory recordset: the fields `fields` of the rows
+  // `rows` (bookmarks) take `value`, coerced once per field as SetField
+  // stores it. The values are contents, as AppendRows gives them: a row does
+  // not become a pending change (one that already is, or is being edited,
+  // counts these fields among its changes). No cursor moves. A value a field
+  // cannot hold throws DbError(kErrFieldValue), a bookmark of no row or of a
+  // deleted one DbError(kErrBadBookmark), an unknown field
+  // DbError(kErrItemNotFound), each before anything changed; a recordset
+  // opened on a statement throws DbError(kErrBadArgument).
+  void SetContents(const std::vector<Bookmark>& rows, const std::vector<int>& fields,
+                   const Value& value);
   int64_t PendingCount() const;
   // Writes pending changes to the source table through the connection, as
   // INSERT / UPDATE / DELETE statements keyed on the key fields (or on every

@@ -128,8 +128,7 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
     return entry.id;
   }
   db::Connection& cn = *connection_;
-  const std::vector<ImagePage> pages =
-      store_images ? ImagePage::Pack(images) : std::vector<ImagePage>();
+  std::vector<ImagePage> pages = store_images ? ImagePage::Pack(images) : std::vector<ImagePage>();
   // A gesture of one page (a click) writes it in the entry's own batch.
   const bool together = pages.size() == 1;
   cn.Execute(JournalStatements::InsertEntry(entry, together ? &pages.front() : nullptr));
@@ -139,12 +138,15 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
   }
   entry.id = id->Field(0).ToInt64();
   if (together) return entry.id;
-  const std::span<const ImagePage> all(pages);
-  for (size_t at = 0; at < all.size(); at += JournalStatements::kPagesPerInsert) {
-    const size_t n = std::min(JournalStatements::kPagesPerInsert, all.size() - at);
-    cn.Execute(
-        JournalStatements::InsertImages(entry.id, static_cast<int64_t>(at + 1), all.subspan(at, n)),
-        nullptr, db::kAdExecuteNoRecords);
+  std::vector<db::Value> values;
+  for (size_t at = 0; at < pages.size(); at += JournalStatements::kPagesPerInsert) {
+    const size_t n = std::min(JournalStatements::kPagesPerInsert, pages.size() - at);
+    values.clear();
+    for (size_t i = at; i < at + n; ++i) {
+      JournalStatements::AppendImageValues(values, entry.id, static_cast<int64_t>(i + 1),
+                                           std::move(pages[i]));
+    }
+    cn.Execute(JournalStatements::InsertImages(n), values, nullptr, db::kAdExecuteNoRecords);
   }
   return entry.id;
 }

@@ -234,16 +234,19 @@ std::string JournalStatements::InsertEntry(const JournalEntry& e, const ImagePag
          (page == nullptr ? std::string() : InsertFirstPage(*page));
 }
 
-std::string JournalStatements::InsertImages(int64_t entry_id, int64_t first_sequence,
-                                            std::span<const ImagePage> pages) {
+std::string JournalStatements::InsertImages(size_t pages) {
   std::string s(kInsertImages);
-  const std::string id = std::to_string(entry_id);
-  int64_t sequence = first_sequence;
-  for (size_t i = 0; i < pages.size(); ++i) {
-    if (i > 0) s += ", ";
-    AppendPage(s, id, sequence++, pages[i]);
-  }
+  for (size_t i = 0; i < pages; ++i) s += i > 0 ? ", (?, ?, ?, ?, ?)" : "(?, ?, ?, ?, ?)";
   return s;
+}
+
+void JournalStatements::AppendImageValues(std::vector<db::Value>& values, int64_t entry_id,
+                                          int64_t sequence, ImagePage&& page) {
+  values.emplace_back(entry_id);
+  values.emplace_back(sequence);
+  values.emplace_back(std::move(page.table));
+  values.emplace_back(page.count);
+  values.emplace_back(std::move(page.text));
 }
 
 std::string JournalStatements::SetUndone(int64_t entry_id, bool undone) {

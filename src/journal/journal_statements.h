@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "db/value.h"
 #include "journal/image_page.h"
 #include "journal/journal_entry.h"
 #include "journal/journal_filter.h"
@@ -19,7 +21,8 @@
 namespace orv::journal {
 
 // The statements of the journal, in the host's dialect, every value a
-// literal (text quoted with its quotes doubled, numbers checked).
+// literal (text quoted with its quotes doubled, numbers checked) but the
+// pages of images, whose values are bound.
 class JournalStatements {
  public:
   static constexpr std::string_view kEntries = "FW3J_GIORNALEREVOKE";
@@ -55,8 +58,13 @@ class JournalStatements {
   // entry's identity taken from the batch's own scope, so a small gesture
   // writes its entry and its images in one statement batch).
   static std::string InsertEntry(const JournalEntry& entry, const ImagePage* page = nullptr);
-  static std::string InsertImages(int64_t entry_id, int64_t first_sequence,
-                                  std::span<const ImagePage> pages);
+  // The insert of `pages` pages of images, each five ? markers whose
+  // values AppendImageValues gives: their text (megabytes for a large
+  // gesture) is bound, neither quoted into the statement nor read again.
+  static std::string InsertImages(size_t pages);
+  // The values of one page for InsertImages, its table and text moved out.
+  static void AppendImageValues(std::vector<db::Value>& values, int64_t entry_id, int64_t sequence,
+                                ImagePage&& page);
   static std::string SetUndone(int64_t entry_id, bool undone);
   static std::string SelectEntries(const JournalFilter& filter);
   static std::string SelectEntry(int64_t entry_id);

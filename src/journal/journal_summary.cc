@@ -43,6 +43,19 @@ std::string ItemField(std::string_view key, int index) {
   return s;
 }
 
+// ItemField appended to `out`, read where it is when it holds no escape.
+void AppendItemField(std::string& out, std::string_view key, int index) {
+  if (index < 0) return;
+  std::string_view raw = RawField(key, static_cast<size_t>(index));
+  if (raw.data() == nullptr) return;
+  if (raw.find('\\') != std::string_view::npos) {
+    out += ItemField(key, index);
+    return;
+  }
+  while (!raw.empty() && raw.back() == ' ') raw.remove_suffix(1);
+  out += raw;
+}
+
 }  // namespace
 
 std::string JournalSummary::SectionTitle(int32_t section) {
@@ -153,10 +166,17 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
         if (first.size() > kItemsNamed) break;
       }
       if (first.size() <= kItemsNamed) return ItemList(first);
-      std::vector<std::string_view> sorted(items.begin(), items.end());
-      std::sort(sorted.begin(), sorted.end());
-      const size_t distinct =
-          static_cast<size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+      // Items that come in order (a gesture's images in the order of the
+      // key) are counted as they are; others are sorted first.
+      size_t distinct = 0;
+      if (std::is_sorted(items.begin(), items.end())) {
+        distinct = 1;
+        for (size_t i = 1; i < items.size(); ++i) distinct += items[i] != items[i - 1] ? 1 : 0;
+      } else {
+        std::vector<std::string_view> sorted(items.begin(), items.end());
+        std::sort(sorted.begin(), sorted.end());
+        distinct = static_cast<size_t>(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+      }
       std::string s;
       for (size_t i = 0; i < kItemsNamed; ++i) s += (i > 0 ? ", " : "") + first[i];
       return s + " e altri " + std::to_string(distinct - kItemsNamed);
@@ -169,7 +189,8 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
   std::string_view table_name;
   const JournalTable* table = nullptr;
   std::vector<size_t> flags;
-  std::vector<int> item_at;  // key positions of the table's item columns
+  std::vector<int> item_at;   // key positions of the table's item columns
+  int pair_at[2] = {-1, -1};  // of a pair's two codes (transfers, nodes)
   auto allowed = [&](const std::optional<std::string>& values) {
     if (!values) return true;
     if (table == nullptr || table->allowed_flags.empty()) return false;
@@ -195,6 +216,13 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
         for (std::string_view column : table->item_columns) {
           item_at.push_back(table->KeyIndex(column));
         }
+        if (table->name == JournalTable::kTransfers) {
+          pair_at[0] = table->KeyIndex("FW3E_CODDEP_ORI");
+          pair_at[1] = table->KeyIndex("FW3E_CODDEP_DES");
+        } else if (table->name == JournalTable::kNodes) {
+          pair_at[0] = table->KeyIndex("FW3N_CODPROG_PD68");
+          pair_at[1] = table->KeyIndex("FW3N_CODNODO");
+        }
       }
     }
     const bool before = allowed(image.before);
@@ -204,12 +232,10 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
     std::string item;
     if (table == nullptr) {
       item = image.key;
-    } else if (table->name == JournalTable::kTransfers) {
-      item = ItemField(image.key, table->KeyIndex("FW3E_CODDEP_ORI")) + " > " +
-             ItemField(image.key, table->KeyIndex("FW3E_CODDEP_DES"));
-    } else if (table->name == JournalTable::kNodes) {
-      item = ItemField(image.key, table->KeyIndex("FW3N_CODPROG_PD68")) + "/" +
-             ItemField(image.key, table->KeyIndex("FW3N_CODNODO"));
+    } else if (table->name == JournalTable::kTransfers || table->name == JournalTable::kNodes) {
+      AppendItemField(item, image.key, pair_at[0]);
+      item += table->name == JournalTable::kTransfers ? " > " : "/";
+      AppendItemField(item, image.key, pair_at[1]);
     } else {
       for (int at : item_at) {
         std::string code = ItemField(image.key, at);

@@ -423,6 +423,75 @@ TEST_F(MemoryRecordsetTest, ReleaseRowsHandsBackTheValuesOfRowsNothingElseReads)
   EXPECT_TRUE(closed.ReleaseRows().empty());
 }
 
+// Fields set in bulk are stored as SetField stores them, as contents: no
+// row becomes pending, no cursor moves, and a refusal changes nothing.
+TEST_F(MemoryRecordsetTest, SetContentsStoresValuesAsSetFieldWithoutPendingChanges) {
+  Recordset m;
+  m.AppendField("CODICE", DataType::kChar, 4, false);
+  m.AppendField("A", DataType::kVarChar, 5);
+  m.AppendField("B", DataType::kVarChar, 5);
+  m.AppendField("N", DataType::kInteger);
+  m.Open();
+  for (const char* code : {"R1", "R2", "R3", "R4"}) m.AppendRow({Value(code), Value("x")});
+  std::vector<Recordset::Bookmark> rows;
+  for (m.MoveFirst(); !m.EOF_(); m.MoveNext()) rows.push_back(m.GetBookmark());
+  m.MoveFirst();
+  m.MoveNext();  // on R2
+  auto clone = m.Clone();
+
+  m.SetContents({rows[0], rows[2]}, {1, 2}, Value(0));
+  EXPECT_EQ(m.PendingCount(), 0);
+  EXPECT_EQ(m.AbsolutePosition(), 2);
+  EXPECT_EQ(m.Field("CODICE"), Value("R2  "));
+  EXPECT_EQ(m.Field("A"), Value("x"));  // a row not named keeps its values
+  // The value as SetField stores it in the same field.
+  m.SetField("A", Value(0));
+  m.Update();
+  const Value stored = m.Field("A");
+  EXPECT_EQ(m.PendingCount(), 1);
+  clone->MoveFirst();
+  EXPECT_EQ(clone->Field("A"), stored);
+  EXPECT_EQ(clone->Field("B"), stored);
+  clone->MoveNext();
+  clone->MoveNext();
+  EXPECT_EQ(clone->Field("A"), stored);
+  clone->MoveNext();
+  EXPECT_EQ(clone->Field("A"), Value("x"));
+  EXPECT_TRUE(clone->Field("B").IsNull());
+  // A pending row stays the one pending change.
+  m.SetContents({rows[1], rows[3]}, {2}, Value("1"));
+  EXPECT_EQ(m.PendingCount(), 1);
+  EXPECT_EQ(m.Field("B"), Value("1"));
+
+  // Refused: nothing changes, not even the fields or rows named first.
+  auto unchanged = [&] {
+    clone->MoveFirst();
+    return clone->Field("A") == stored && clone->Field("B") == stored && clone->Field("N").IsNull();
+  };
+  EXPECT_EQ(ErrorNumber([&] {
+              m.SetContents({rows[0]}, {1, 2}, Value("troppo"));
+            }),
+            kErrFieldValue);
+  EXPECT_THROW(m.SetContents({rows[0]}, {1, 3}, Value("due")), ConversionError);
+  EXPECT_EQ(ErrorNumber([&] { m.SetContents({rows[0]}, {1, 4}, Value(7)); }), kErrItemNotFound);
+  EXPECT_EQ(ErrorNumber([&] { m.SetContents({rows[0], 99}, {1, 3}, Value(7)); }), kErrBadBookmark);
+  EXPECT_EQ(ErrorNumber([&] { m.SetContents({rows[0], 0}, {3}, Value(7)); }), kErrBadBookmark);
+  EXPECT_TRUE(unchanged());
+  m.MoveLast();
+  m.Delete();
+  EXPECT_EQ(ErrorNumber([&] {
+              m.SetContents({rows[0], rows[3]}, {3}, Value(7));
+            }),
+            kErrBadBookmark);
+  EXPECT_TRUE(unchanged());
+  m.SetContents({rows[0]}, {3}, Value("12"));
+  clone->MoveFirst();
+  EXPECT_EQ(clone->Field("N"), Value(12));  // converted as the field's type
+
+  Recordset closed;
+  EXPECT_EQ(ErrorNumber([&] { closed.SetContents({1}, {0}, Value(1)); }), kErrClosed);
+}
+
 TEST(RecordsetTest, ClosedAndMisusedRecordsetsFail) {
   Recordset rs;
   EXPECT_EQ(ErrorNumber([&] { rs.Open(); }), kErrBadArgument);  // no field

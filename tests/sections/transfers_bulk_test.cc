@@ -4,11 +4,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "db/sql_literal.h"
+#include "journal/journal.h"
+#include "journal/journal_summary.h"
 #include "sections/transfer_editor.h"
 
 namespace orv::testing {
@@ -99,6 +103,67 @@ TEST(WarehouseDisableAllTest, TheMatrixShowsWhatAFullReadingShows) {
   EXPECT_EQ(static_cast<int64_t>(shown.size()), (warehouses * warehouses - 1) + 1);
   e.section().FillMatrix();
   EXPECT_EQ(e.RevokedCells(), shown);
+}
+
+TEST(WarehouseDisableAllTest, ALargeRevokeAllIsOneEntryOfManyPagesThatUndoAndRedoRestore) {
+  // 130 warehouses: 16,900 pairs, whose images fill nine pages, written by
+  // two inserts of pages (eight to an insert).
+  TransferEditor e;
+  for (int i = 0; i < 123; ++i) {
+    const std::string code = (i % 2 == 0 ? "X'" : "X ") + std::to_string(i);
+    e.Exec("INSERT INTO MG58_DEPOSITI (MG58_DITTA_CG18, MG58_CODDEP, MG58_DESCRDEP) VALUES (1, " +
+           db::SqlQuote(code) + ", 'Deposito')");
+  }
+  constexpr int64_t kAll = 130 * 130;
+  // User 5 has two revocations of the demo; one pair is allowed explicitly.
+  e.Exec(
+      "INSERT INTO FW3E_RVKDEPCOLL (FW3E_DITTA_CG18, FW3E_CODDEP_ORI, FW3E_CODDEP_DES, "
+      "FW3E_ID_FW07, FW3E_ID_FW06, FW3E_FLGABILITATO) VALUES (1, '02', 'X''4', 5, NULL, 1)");
+  e.User(5);
+  e.Open();
+  journal::Journal& journal = *e.window().journal();
+  ASSERT_TRUE(journal.persistent());
+  e.Button("VRX_DISABILITATUTTIDEP", {kYes});
+  EXPECT_EQ(e.UserRows(5), kAll);
+  EXPECT_EQ(e.Cell("02", "X'4"), "1");
+  EXPECT_EQ(e.Cell("X'4", "02"), "0");
+  EXPECT_EQ(e.RevokedCells().size(), static_cast<size_t>(kAll - 1));
+
+  const std::optional<journal::JournalEntry> entry = journal.NextUndo();
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->image_count, kAll - 3);
+  // Five pairs named, each of the others counted once.
+  EXPECT_THAT(entry->summary,
+              ::testing::StartsWith("Trasferimenti tra depositi: revocati 01 > 01, "));
+  EXPECT_THAT(entry->summary, ::testing::HasSubstr(" e altri 16892 per l'utente "));
+  EXPECT_EQ(e.Count("SELECT COUNT(*) FROM FW3K_IMMAGINIREVOKE WHERE FW3K_ID_FW3J = " +
+                    std::to_string(entry->id)),
+            9);
+  // The pages read back are the images the session kept: every pair added, revoked.
+  const std::vector<journal::RowImage> stored = journal::Journal::ListImages(e.db(), entry->id);
+  ASSERT_EQ(stored, journal.Images(entry->id));
+  ASSERT_EQ(stored.size(), static_cast<size_t>(kAll - 3));
+  for (const journal::RowImage& image : stored) {
+    ASSERT_FALSE(image.before) << image.key;
+    ASSERT_EQ(image.after, std::optional<std::string>("0")) << image.key;
+  }
+  auto named = [&](const std::string& item) {
+    return std::count_if(stored.begin(), stored.end(), [&](const journal::RowImage& image) {
+      return journal::JournalSummary::Item(image.table, image.key) == item;
+    });
+  };
+  EXPECT_EQ(named("X'4 > 02"), 1);
+  EXPECT_EQ(named("02 > X'4"), 0);
+  EXPECT_EQ(named("01 > A"), 0);
+
+  ASSERT_TRUE(e.window().UndoGesture());
+  EXPECT_EQ(e.UserRows(5), 3);
+  EXPECT_EQ(e.UserPair(5, "02", "X'4"), 1);
+  EXPECT_THAT(e.RevokedCells(), ElementsAre("01>A", "01>DEP 1"));
+  ASSERT_TRUE(e.window().RedoGesture());
+  EXPECT_EQ(e.UserRows(5), kAll);
+  EXPECT_EQ(e.Cell("02", "X'4"), "1");
+  EXPECT_EQ(e.RevokedCells().size(), static_cast<size_t>(kAll - 1));
 }
 
 TEST(WarehouseDisableAllTest, FailureIsReportedByTheRoutine) {

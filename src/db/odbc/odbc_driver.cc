@@ -412,8 +412,15 @@ std::vector<ResultSet> OdbcDriver::Execute(std::string_view sql, const std::vect
       case Value::Type::kText:
         b.text = v.AsText();
         // Declared in steps (varchar(255), varchar(8000)), not at each
-        // value's length: the server keeps one plan for the text.
-        size = b.text.size() <= 255 ? 255 : std::max<SQLULEN>(b.text.size(), 8000);
+        // value's length: the server keeps one plan for the text. A longer
+        // text is long data (varchar(max) on the server): SQL_VARCHAR with a
+        // size past 8000 is refused as an invalid precision.
+        if (b.text.size() > 8000) {
+          sql_type = SQL_LONGVARCHAR;
+          size = b.text.size();
+        } else {
+          size = b.text.size() <= 255 ? 255 : 8000;
+        }
         data = b.text.data();
         length = static_cast<SQLLEN>(b.text.size() + 1);
         b.indicator = static_cast<SQLLEN>(b.text.size());

@@ -19,6 +19,7 @@ TransferRevokeAll::TransferRevokeAll(store::Principal principal, int64_t company
 
 void TransferRevokeAll::Write(db::Connection& connection) {
   warehouses_.clear();
+  not_revoked_.reset();
   inserted_ = 0;
   std::shared_ptr<db::Recordset> rs =
       connection.Execute(TransferStatements::SelectWarehouseColumns(company_));
@@ -27,6 +28,8 @@ void TransferRevokeAll::Write(db::Connection& connection) {
     for (; !rs->IsEof(); rs->MoveNext()) warehouses_.push_back(rs->Field(code).ToText());
   }
   rs.reset();
+  not_revoked_ =
+      connection.Execute(TransferStatements::SelectRevocationsNotRevoked(principal_, company_));
   connection.Execute(
       TransferStatements::InsertMissingPairs(principal_.user_id(), principal_.group_id(), company_),
       &inserted_, db::kAdExecuteNoRecords);
@@ -46,14 +49,22 @@ void TransferRevokeAll::TellCapture(journal::GestureCapture& capture) const {
   journal::RowText::Append(prefix, id(user), true);
   journal::RowText::Append(prefix, id(group), false);
   journal::RowText::Append(prefix, std::string_view(company), false);
+  // Each code written once as a key field ("|" and the code escaped); a
+  // pair's key is then one allocation of its size.
+  std::vector<std::string> fields;
+  fields.reserve(warehouses_.size());
+  for (const std::string& code : warehouses_) {
+    journal::RowText::Append(fields.emplace_back(), std::string_view(code), false);
+  }
   std::vector<std::pair<std::string, std::string>> rows;
   rows.reserve(warehouses_.size() * warehouses_.size());
-  for (const std::string& origin : warehouses_) {
-    std::string with_origin = prefix;
-    journal::RowText::Append(with_origin, std::string_view(origin), false);
-    for (const std::string& destination : warehouses_) {
-      std::string key = with_origin;
-      journal::RowText::Append(key, std::string_view(destination), false);
+  for (const std::string& origin : fields) {
+    for (const std::string& destination : fields) {
+      std::string key;
+      key.reserve(prefix.size() + origin.size() + destination.size());
+      key += prefix;
+      key += origin;
+      key += destination;
       rows.emplace_back(std::move(key), "0");
     }
   }

@@ -226,7 +226,7 @@ bool TransferSection::LoadRevokeDepositi() {
   return true;
 }
 
-void TransferSection::FillMatrix(bool every_pair_has_row) {
+void TransferSection::FillMatrix(std::shared_ptr<db::Recordset> not_revoked) {
   SectionContext& w = context();
   std::shared_ptr<db::Recordset> matrix = CurrentMatrix();
   try {
@@ -256,24 +256,28 @@ void TransferSection::FillMatrix(bool every_pair_has_row) {
       }
     }
     // A cell without a row is allowed; with every pair's row written, a
-    // warehouse's cells are revoked but for the rows read below.
-    const db::Value allowed("1");
-    const db::Value revoked(0);
+    // warehouse's cells are revoked but for the rows read below. The cells
+    // are set as the matrix's contents, row by row of each kind at once.
+    const bool every_pair_has_row = not_revoked != nullptr;
     if (matrix->RecordCount() > 0) {
       const int origin = every_pair_has_row ? matrix->FieldIndex("CODICE") : -1;
+      std::vector<db::Recordset::Bookmark> warehouse_rows;
+      std::vector<db::Recordset::Bookmark> other_rows;
       for (matrix->MoveFirst(); !matrix->IsEof(); matrix->MoveNext()) {
         const bool warehouse =
             origin >= 0 && by_code.count(HostKey(matrix->Field(origin).ToText())) > 0;
-        for (int index : cells) matrix->SetField(index, warehouse ? revoked : allowed);
-        matrix->Update();
+        (warehouse ? warehouse_rows : other_rows).push_back(matrix->GetBookmark());
       }
+      matrix->SetContents(warehouse_rows, cells, db::Value(0));
+      matrix->SetContents(other_rows, cells, db::Value("1"));
     }
 
     // The revocations, grouped by origin in the order they come, so that
     // each origin's row is looked up once.
-    std::shared_ptr<db::Recordset> revocations = connection.Execute(
-        every_pair_has_row ? TransferStatements::SelectRevocationsNotRevoked(principal, company)
-                           : TransferStatements::SelectRevocations(principal, company));
+    std::shared_ptr<db::Recordset> revocations =
+        every_pair_has_row
+            ? std::move(not_revoked)
+            : connection.Execute(TransferStatements::SelectRevocations(principal, company));
     struct Origin {
       std::string code;
       std::vector<std::pair<std::string, db::Value>> cells;  // destination, flag
@@ -447,12 +451,13 @@ void TransferSection::VRX_ABIDISDEPORI_ButtonClick() {
   }
 }
 
-bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value& group) {
+std::shared_ptr<db::Recordset> TransferSection::DisabilitaTuttiDep(const db::Value& user,
+                                                                   const db::Value& group) {
   SectionContext& w = context();
   try {
     // Rows for nobody would break the table's rule that one principal owns
     // each row.
-    if (user.IsNull() && group.IsNull()) return false;
+    if (user.IsNull() && group.IsNull()) return nullptr;
     const store::Principal principal =
         user.IsNull() ? store::Principal::Group(group.ToInt64(), PrincipalName())
                       : store::Principal::User(user.ToInt64(), PrincipalName());
@@ -461,12 +466,13 @@ bool TransferSection::DisabilitaTuttiDep(const db::Value& user, const db::Value&
     journal::GestureCapture capture(w.journal(), connection, {TransferScope(principal, Company())});
     TransferRevokeAll revoke(principal, Company());
     revoke.Write(connection);
-    revoke.TellCapture(capture);
+    // Without a journal nobody reads what it wrote.
+    if (w.journal() != nullptr) revoke.TellCapture(capture);
     capture.Commit(transaction, {journal::GestureKind::kDisableAll, w.section_code(), principal});
-    return true;
+    return revoke.TakeNotRevoked();
   } catch (...) {
     w.VisualizzaErrore("DisabilitaTuttiDep");
-    return false;
+    return nullptr;
   }
 }
 
@@ -479,8 +485,8 @@ void TransferSection::VRX_DISABILITATUTTIDEP_ButtonClick() {
       return;
     }
     const store::Principal principal = w.CurrentPrincipal();
-    // Done, every pair of the warehouses has a row: the matrix reads only
-    // the rows that show something else than revoked.
+    // Done, every pair of the warehouses has a row: the matrix takes the
+    // rows that show something else than revoked as the gesture read them.
     FillMatrix(DisabilitaTuttiDep(principal.user_id(), principal.group_id()));
   } catch (...) {
     w.VisualizzaErrore("VRX_DISABILITATUTTIDEP_ButtonClick");

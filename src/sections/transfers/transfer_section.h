@@ -66,13 +66,15 @@ class TransferSection : public editor::Section {
   // an error it ends without a message (the grid then shows nothing).
   void LoadDepositi();
   // Puts the principal's revocations into the matrix (errors reported as
-  // "LoadRevokeDepositi"). `every_pair_has_row`: the principal has a row
-  // for every pair of the company's warehouses (just revoked them all), so
-  // only the rows that are not revocations are read.
-  void FillMatrix(bool every_pair_has_row = false);
+  // "LoadRevokeDepositi"). With `not_revoked`, the principal has a row for
+  // every pair of the company's warehouses (just revoked them all) and
+  // those are the principal's rows that are not revocations
+  // (TransferStatements::SelectRevocationsNotRevoked): nothing is read.
+  void FillMatrix(std::shared_ptr<db::Recordset> not_revoked = nullptr);
   // Revokes every pair of the company for one principal (one of the two
-  // identifiers Null). False when it failed (reported) or had no principal.
-  bool DisabilitaTuttiDep(const db::Value& user, const db::Value& group);
+  // identifiers Null). Null when it failed (reported) or had no principal;
+  // else the principal's rows that are not revocations, for FillMatrix.
+  std::shared_ptr<db::Recordset> DisabilitaTuttiDep(const db::Value& user, const db::Value& group);
   // Gives back (true) or revokes (false) every pair for every principal.
   void AbilitaDisabilitaTuttu(bool enable);
 
