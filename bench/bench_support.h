@@ -11,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+namespace benchmark {
+class State;
+}
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -64,6 +67,9 @@ std::vector<sqlite3_stmt*> PlainTreeStatements(RawSqlite& raw, const std::string
 // The floor of opening the program on the tree: the file at `path` opened on
 // SQLite alone and the plain statements prepared and read; the rows.
 int64_t OpenAndReadPlainTree(const std::string& path, const std::string& clause);
+// That floor timed by hand in each iteration of `state`, its rows counted.
+void TimeOpenAndReadPlainTree(benchmark::State& state, const std::string& path,
+                              const std::string& clause);
 
 }  // namespace orv::bench
 

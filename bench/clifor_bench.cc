@@ -117,13 +117,7 @@ BENCHMARK(BM_OpenAndPickUser)->UseManualTime()->Iterations(5)->Unit(benchmark::k
 void BM_OpenAndPickUserRawSqlite(benchmark::State& state) {
   const std::string clause =
       CliForStatements::PrincipalClause(Editor().window().CurrentPrincipal());
-  int64_t rows = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    rows = orv::bench::OpenAndReadPlainTree(Path(), clause);
-    state.SetIterationTime(Seconds(start));
-  }
-  state.counters["tree_rows"] = static_cast<double>(rows);
+  orv::bench::TimeOpenAndReadPlainTree(state, Path(), clause);
 }
 BENCHMARK(BM_OpenAndPickUserRawSqlite)
     ->UseManualTime()

@@ -139,13 +139,7 @@ void BM_DesktopRawSqlite(benchmark::State& state) {
         orv::sections::CliForStatements::PrincipalClause(session->window()->CurrentPrincipal());
     Close(session);
   }
-  int64_t rows = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    rows = orv::bench::OpenAndReadPlainTree(Path(), clause);
-    state.SetIterationTime(Seconds(start));
-  }
-  state.counters["tree_rows"] = static_cast<double>(rows);
+  orv::bench::TimeOpenAndReadPlainTree(state, Path(), clause);
 }
 BENCHMARK(BM_DesktopRawSqlite)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 

@@ -335,48 +335,68 @@ void BM_DisableAll(benchmark::State& state) {
 }
 BENCHMARK(BM_DisableAll)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
-// The floor: the same rows on SQLite alone, row by row (existence test, then
-// the insert) with prepared statements in one transaction.
-void BM_DisableAllRawSqlite(benchmark::State& state) {
-  BenchEditor& e = Editor();
-  static RawSqlite raw(Path());
+// The blocking parameters of company 1 (code, company), as SQLite alone
+// reads them for the floors of the revoke-all.
+using BlockingItems = std::vector<std::pair<std::string, int64_t>>;
+BlockingItems ReadBlockingItems(RawSqlite& raw) {
   sqlite3_stmt* items = raw.Prepare(
       "SELECT MG0F_CODPARAM, MG0F_DITTA_CG18 FROM MG0F_BLMPARAM WHERE MG0F_DITTA_CG18 = 1");
-  sqlite3_stmt* exists = raw.Prepare(
-      "SELECT 1 FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS NULL AND "
-      "FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3 LIMIT 1");
-  sqlite3_stmt* insert = raw.Prepare(
-      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
-      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
-      "VALUES (?1, NULL, 30, ?2, ?3, 0, 0, 0, 0)");
-  std::vector<std::pair<std::string, int64_t>> codes;
+  BlockingItems codes;
   while (sqlite3_step(items) == SQLITE_ROW) {
     codes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(items, 0)),
                        sqlite3_column_int64(items, 1));
   }
   sqlite3_reset(items);
+  return codes;
+}
+
+// The floor's walk: in one transaction, per item an existence test of the
+// user's row, then `write` (?1 user, ?2 code, ?3 company) where the row is
+// there (`when_found`) or where it is not; the rows written.
+sqlite3_stmt* PrepareExistence(RawSqlite& raw) {
+  return raw.Prepare(
+      "SELECT 1 FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS NULL AND "
+      "FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3 LIMIT 1");
+}
+int64_t WriteRowByRow(RawSqlite& raw, int64_t user, const BlockingItems& codes,
+                      sqlite3_stmt* exists, sqlite3_stmt* write, bool when_found) {
+  raw.Exec("BEGIN");
+  int64_t rows = 0;
+  for (const auto& [code, company] : codes) {
+    for (sqlite3_stmt* stmt : {exists, write}) {
+      sqlite3_bind_int64(stmt, 1, user);
+      sqlite3_bind_text(stmt, 2, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
+      sqlite3_bind_int64(stmt, 3, company);
+    }
+    const bool found = sqlite3_step(exists) == SQLITE_ROW;
+    sqlite3_reset(exists);
+    if (found == when_found) {
+      raw.Run(write);
+      ++rows;
+    }
+  }
+  raw.Exec("COMMIT");
+  return rows;
+}
+
+// The floor: the same rows on SQLite alone, row by row (existence test, then
+// the insert) with prepared statements in one transaction.
+void BM_DisableAllRawSqlite(benchmark::State& state) {
+  BenchEditor& e = Editor();
+  static RawSqlite raw(Path());
+  sqlite3_stmt* insert = raw.Prepare(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07, FW31_ID_FW06, FW31_INDTIPO, FW31_CODTIPO, "
+      "FW31_DITTARAGG, FW31_FLGABILITATO, FW31_FLGMODIFICA, FW31_FLGELIMINA, FW31_FLGINSERISCI) "
+      "VALUES (?1, NULL, 30, ?2, ?3, 0, 0, 0, 0)");
+  const BlockingItems codes = ReadBlockingItems(raw);
+  sqlite3_stmt* exists = PrepareExistence(raw);
   const std::string user = std::to_string(e.user());
   KeptBlockingRows kept(raw, user);
   int64_t rows = 0;
   for (auto _ : state) {
     raw.Exec(std::string("DELETE") + kBlockingRows + user);
     const auto start = std::chrono::steady_clock::now();
-    raw.Exec("BEGIN");
-    rows = 0;
-    for (const auto& [code, company] : codes) {
-      for (sqlite3_stmt* stmt : {exists, insert}) {
-        sqlite3_bind_int64(stmt, 1, e.user());
-        sqlite3_bind_text(stmt, 2, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
-        sqlite3_bind_int64(stmt, 3, company);
-      }
-      const bool found = sqlite3_step(exists) == SQLITE_ROW;
-      sqlite3_reset(exists);
-      if (!found) {
-        raw.Run(insert);
-        ++rows;
-      }
-    }
-    raw.Exec("COMMIT");
+    rows = WriteRowByRow(raw, e.user(), codes, exists, insert, false);
     state.SetIterationTime(Seconds(start));
   }
   state.counters["rows"] = static_cast<double>(rows);
@@ -423,21 +443,12 @@ BENCHMARK(BM_DisableAllOver)->UseManualTime()->Iterations(3)->Unit(benchmark::kM
 void BM_DisableAllOverRawSqlite(benchmark::State& state) {
   BenchEditor& e = Editor();
   static RawSqlite raw(Path());
-  sqlite3_stmt* items = raw.Prepare(
-      "SELECT MG0F_CODPARAM, MG0F_DITTA_CG18 FROM MG0F_BLMPARAM WHERE MG0F_DITTA_CG18 = 1");
-  sqlite3_stmt* exists = raw.Prepare(
-      "SELECT 1 FROM FW31_RVKPARAMETRI WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS NULL AND "
-      "FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3 LIMIT 1");
   sqlite3_stmt* update = raw.Prepare(
       "UPDATE FW31_RVKPARAMETRI SET FW31_FLGABILITATO = 0, FW31_FLGMODIFICA = 0, "
       "FW31_FLGELIMINA = 0, FW31_FLGINSERISCI = 0 WHERE FW31_ID_FW07 = ?1 AND FW31_ID_FW06 IS "
       "NULL AND FW31_INDTIPO = 30 AND FW31_CODTIPO = ?2 AND FW31_DITTARAGG = ?3");
-  std::vector<std::pair<std::string, int64_t>> codes;
-  while (sqlite3_step(items) == SQLITE_ROW) {
-    codes.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(items, 0)),
-                       sqlite3_column_int64(items, 1));
-  }
-  sqlite3_reset(items);
+  const BlockingItems codes = ReadBlockingItems(raw);
+  sqlite3_stmt* exists = PrepareExistence(raw);
   const std::string user = std::to_string(e.user());
   KeptBlockingRows kept(raw, user);
   raw.Exec(std::string("DELETE") + kBlockingRows + user);
@@ -454,22 +465,7 @@ void BM_DisableAllOverRawSqlite(benchmark::State& state) {
         "FW31_INDTIPO = 30 AND FW31_ID_FW06 IS NULL AND FW31_ID_FW07 = " +
         user);
     const auto start = std::chrono::steady_clock::now();
-    raw.Exec("BEGIN");
-    rows = 0;
-    for (const auto& [code, company] : codes) {
-      for (sqlite3_stmt* stmt : {exists, update}) {
-        sqlite3_bind_int64(stmt, 1, e.user());
-        sqlite3_bind_text(stmt, 2, code.data(), static_cast<int>(code.size()), SQLITE_STATIC);
-        sqlite3_bind_int64(stmt, 3, company);
-      }
-      const bool found = sqlite3_step(exists) == SQLITE_ROW;
-      sqlite3_reset(exists);
-      if (found) {
-        raw.Run(update);
-        ++rows;
-      }
-    }
-    raw.Exec("COMMIT");
+    rows = WriteRowByRow(raw, e.user(), codes, exists, update, true);
     state.SetIterationTime(Seconds(start));
   }
   state.counters["rows"] = static_cast<double>(rows);
