@@ -12,6 +12,8 @@
 //   ORV_TRANSFERS_BENCH_SCALE scale of the scaled matrix of transfers_bench
 //                           (default 1)
 //   ORV_TRANSFERS_BENCH_DB  another database file for it
+//   ORV_DESKTOP_BENCH_SCALE scale of desktop_bench (default 1)
+//   ORV_DESKTOP_BENCH_DB    another database file for desktop_bench
 // The other figures of transfers_bench come from a temporary copy of the
 // demo, enlarged at start.
 
