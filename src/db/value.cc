@@ -268,6 +268,12 @@ std::string RTrim(std::string_view s) {
   return std::string(s.substr(0, n));
 }
 
-std::string Trim(std::string_view s) { return RTrim(LTrim(s)); }
+std::string_view TrimView(std::string_view s) {
+  const size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 }  // namespace orv::db

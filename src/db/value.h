@@ -81,6 +81,8 @@ class Value {
 
 // Text with blanks removed on both sides (the host language's Trim).
 std::string Trim(std::string_view s);
+// The same text without a copy: a view into `s`.
+std::string_view TrimView(std::string_view s);
 std::string RTrim(std::string_view s);
 std::string LTrim(std::string_view s);
 

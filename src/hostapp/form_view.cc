@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -353,9 +354,19 @@ QWidget* FormView::CreateHost(const std::string& name, QWidget* parent) {
             [grid, model](const QModelIndex& current) {
               if (auto row = model->RowOf(current)) grid->MakeCurrent(*row);
             });
+    // A section often binds the tree and refreshes it in one gesture: the
+    // branches are opened once, when the gesture is over, not per reset.
     connect(model, &QAbstractItemModel::modelReset, this, [this, view] {
-      view->expandToDepth(0);
       ApplyTreeWidths();
+      if (tree_expand_pending_) return;
+      tree_expand_pending_ = true;
+      QMetaObject::invokeMethod(
+          this,
+          [this, view = QPointer<QTreeView>(view)] {
+            tree_expand_pending_ = false;
+            if (view) view->expandToDepth(0);
+          },
+          Qt::QueuedConnection);
     });
     tree_grid_view_ = view;
     return view;

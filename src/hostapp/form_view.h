@@ -119,6 +119,7 @@ class FormView : public QWidget {
   bool applying_size_ = false;
   QTreeView* grid_view_ = nullptr;
   QTreeView* tree_grid_view_ = nullptr;
+  bool tree_expand_pending_ = false;  // the tree's branches open once the gesture ends
   QTableView* matrix_view_ = nullptr;
   PrincipalTreeView* tree_view_ = nullptr;
   PrincipalTreeView* copy_tree_view_ = nullptr;

@@ -42,7 +42,8 @@ int TreeGridModel::CollectionColumn(int model_column) const {
 
 void TreeGridModel::Build() {
   by_key_.clear();
-  keys_.clear();
+  key_text_.clear();
+  key_ends_.clear();
   nodes_.clear();
   roots_.clear();
   child_start_.clear();
@@ -68,26 +69,49 @@ void TreeGridModel::Index() const {
   indexed_ = true;
   const size_t count = rows_.size();
   nodes_.resize(count);
-  // Reserved whole: the map's views into the keys stay valid.
-  keys_.reserve(count);
+  // Every key in one buffer, each by its end; the map's views into the
+  // buffer are made once it is whole.
+  key_ends_.reserve(count);
+  std::string text;
   for (size_t i = 0; i < count; ++i) {
     nodes_[i].bookmark = rows_[i];
-    keys_.push_back(TextOf(rows_[i], key_index_));
+    const db::Value* value = FieldOf(rows_[i], key_index_);
+    if (value != nullptr && value->type() == db::Value::Type::kText) {
+      key_text_ += db::TrimView(value->AsText());
+    } else if (value != nullptr) {
+      key_text_ += RecordsetCells::Text(*value);
+    }
+    key_ends_.push_back(key_text_.size());
   }
   by_key_.reserve(count);
-  for (size_t i = 0; i < count; ++i) by_key_.emplace(keys_[i], static_cast<int>(i));
+  for (size_t i = 0; i < count; ++i) by_key_.emplace(KeyAt(i), static_cast<int>(i));
   // Each row's parent, then the children of each parent in recordset order.
+  // Siblings usually follow each other, so the previous row's parent is
+  // tried before the map.
   std::vector<int> counts(count + 1, 0);
+  int last_parent = kNoParent;
   for (size_t i = 0; i < count; ++i) {
     const db::Value* value = FieldOf(rows_[i], parent_index_);
     if (value == nullptr || value->IsNull() || value->IsEmpty()) continue;
-    const std::string text = value->type() == db::Value::Type::kText ? db::Trim(value->AsText())
-                                                                     : RecordsetCells::Text(*value);
-    if (text.empty()) continue;
-    auto it = by_key_.find(text);
-    if (it == by_key_.end() || it->second == static_cast<int>(i)) continue;
-    nodes_[i].parent = it->second;
-    ++counts[static_cast<size_t>(it->second)];
+    std::string_view key;
+    if (value->type() == db::Value::Type::kText) {
+      key = db::TrimView(value->AsText());
+    } else {
+      text = RecordsetCells::Text(*value);
+      key = text;
+    }
+    if (key.empty()) continue;
+    int parent = kNoParent;
+    if (last_parent != kNoParent && KeyAt(static_cast<size_t>(last_parent)) == key) {
+      parent = last_parent;
+    } else {
+      auto it = by_key_.find(key);
+      if (it == by_key_.end()) continue;
+      parent = last_parent = it->second;
+    }
+    if (parent == static_cast<int>(i)) continue;
+    nodes_[i].parent = parent;
+    ++counts[static_cast<size_t>(parent)];
   }
   child_start_.assign(count + 1, 0);
   for (size_t i = 0; i < count; ++i) child_start_[i + 1] = child_start_[i] + counts[i];
@@ -104,6 +128,11 @@ void TreeGridModel::Index() const {
       children_[static_cast<size_t>(child_start_[p] + node.row)] = static_cast<int>(i);
     }
   }
+}
+
+std::string_view TreeGridModel::KeyAt(size_t node) const {
+  const size_t begin = node == 0 ? 0 : key_ends_[node - 1];
+  return std::string_view(key_text_).substr(begin, key_ends_[node] - begin);
 }
 
 const db::Value* TreeGridModel::FieldOf(db::Recordset::Bookmark row, int field) const {
@@ -189,7 +218,8 @@ std::optional<db::Recordset::Bookmark> TreeGridModel::RowOf(const QModelIndex& i
 QString TreeGridModel::KeyOf(const QModelIndex& index) const {
   if (!index.isValid()) return {};
   Index();
-  return QString::fromStdString(keys_[index.internalId()]);
+  const std::string_view key = KeyAt(index.internalId());
+  return QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
 }
 
 QModelIndex TreeGridModel::IndexOfKey(const QString& key, int column) const {
@@ -262,6 +292,12 @@ bool TreeGridModel::setData(const QModelIndex& index, const QVariant& /*value*/,
 Qt::ItemFlags TreeGridModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  // Only a box column needs the row's cells: the view asks every laid-out
+  // row's flags, and a text column's are the same for all.
+  if (index.column() >= static_cast<int>(shown_.size()) ||
+      !all_columns_[shown_[index.column()]].check_box) {
+    return f;
+  }
   if (Cells(index.internalId()).check[index.column()] >= 0) f |= Qt::ItemIsUserCheckable;
   return f;
 }

@@ -103,6 +103,8 @@ class TreeGridModel : public QAbstractItemModel {
   // The field's text as a cell shows it (trimmed; "" for Null).
   std::string TextOf(db::Recordset::Bookmark row, int field) const;
   std::span<const int> ChildrenOf(int node) const;
+  // The node's key (trimmed), valid until the next Build.
+  std::string_view KeyAt(size_t node) const;
   void EmitChanged(int parent);
 
   std::vector<host::GridColumn> all_columns_;
@@ -119,8 +121,9 @@ class TreeGridModel : public QAbstractItemModel {
   // Filled by Index(): a node per row, in recordset order.
   mutable bool indexed_ = true;
   mutable std::vector<Node> nodes_;
-  mutable std::vector<std::string> keys_;                     // per node
-  mutable std::unordered_map<std::string_view, int> by_key_;  // into keys_; first row of a key
+  mutable std::string key_text_;          // every node's key, one after the other
+  mutable std::vector<size_t> key_ends_;  // per node: where its key ends in key_text_
+  mutable std::unordered_map<std::string_view, int> by_key_;  // into key_text_; first row of a key
   mutable std::vector<int> roots_;
   mutable std::vector<int>
       child_start_;                    // node -> its first entry in children_ (one past the last)

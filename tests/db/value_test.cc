@@ -148,6 +148,14 @@ TEST(ValueTest, TrimRemovesSpacesOnly) {
   EXPECT_EQ(Trim("\ta\t"), "\ta\t");
   EXPECT_EQ(Trim("    "), "");
   EXPECT_EQ(Trim(""), "");
+  EXPECT_EQ(Trim(" x"), "x");
+  EXPECT_EQ(Trim("x "), "x");
+  // The view points into the text it trims.
+  const std::string text = "  key  ";
+  const std::string_view view = TrimView(text);
+  EXPECT_EQ(view, "key");
+  EXPECT_EQ(view.data(), text.data() + 2);
+  EXPECT_TRUE(TrimView("   ").empty());
 }
 
 // The one place quotes are doubled: every statement builder writes its text

@@ -608,6 +608,9 @@ class EditorTest : public QObject {
     auto* view = Find<QTreeView>("TGRID_CLIFOR");
     QVERIFY(view != nullptr && view->isVisibleTo(Main()));
     QAbstractItemModel* model = view->model();
+    // The headings open by themselves once the section is shown.
+    QTRY_VERIFY(model->rowCount() > 0 && view->isExpanded(model->index(0, 0)));
+    QVERIFY(view->isExpanded(model->index(model->rowCount() - 1, 0)));
     const QStringList headings = {"MacroArea/Area/Zona", "MacroCategoria/Categoria/ SottoCategoria",
                                   "Raggruppamento 1",    "Raggruppamento 2",
                                   "Raggruppamento 3",    "Sedi"};

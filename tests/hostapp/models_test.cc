@@ -258,6 +258,12 @@ class ModelsTest : public QObject {
     QCOMPARE(model.KeyOf(lom.parent()), QStringLiteral("M_1.0.NORD"));
     QCOMPARE(model.KeyOf(lom.parent().parent()), QStringLiteral("G.AREE_1"));
     QVERIFY(!model.IndexOfKey(QStringLiteral("NONE"), 0).isValid());
+
+    // Only a branch's box cell can be checked; a heading's and a text cell cannot.
+    QVERIFY(model.flags(lom) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsUserCheckable));
+    QVERIFY(!(model.flags(lom.siblingAtColumn(0)) & Qt::ItemIsUserCheckable));
+    QVERIFY(model.flags(lom.siblingAtColumn(0)) & Qt::ItemIsSelectable);
   }
 
   void MatrixModelHasHeaderGroupsAndHeaderBoxes() {
