@@ -500,7 +500,7 @@ const Value& Recordset::Field(int index) const {
   return values[static_cast<size_t>(index)];
 }
 
-const std::vector<Value>& Recordset::RowAt(int64_t position) const {
+std::span<const Value> Recordset::RowAt(int64_t position) const {
   impl_->RequireOpen();
   impl_->Sync();
   if (position < 0 || position >= static_cast<int64_t>(impl_->visible.size())) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,7 +88,7 @@ class Recordset final : public host::RowSource {
   // a row's fields in one look-up instead of one per field. Valid until the
   // rows change (append, edit, delete, close). Throws DbError(kErrBofOrEof)
   // for a position of no visible row, DbError(kErrClosed) when closed.
-  const std::vector<Value>& RowAt(int64_t position) const;
+  std::span<const Value> RowAt(int64_t position) const;
   void SetField(std::string_view name, const Value& value);  // edits the current row
   void SetField(int index, const Value& value);
   // The same, the value moved in instead of copied.

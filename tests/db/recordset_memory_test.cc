@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -431,7 +432,9 @@ TEST_F(MemoryRecordsetTest, RowAtReadsTheVisibleRowsWithoutMovingTheCursor) {
   rs_.MoveLast();  // E5
   // The visible rows, in cursor order, as stored.
   ASSERT_EQ(rs_.RecordCount(), 3);
-  EXPECT_EQ(rs_.RowAt(0), (std::vector<Value>{Value("A1    "), Value("Primo"), Value(1)}));
+  const std::span<const Value> first = rs_.RowAt(0);
+  EXPECT_EQ(std::vector<Value>(first.begin(), first.end()),
+            (std::vector<Value>{Value("A1    "), Value("Primo"), Value(1)}));
   EXPECT_EQ(rs_.RowAt(1)[1], Value("L'altro"));
   EXPECT_EQ(rs_.RowAt(2)[0], Value("E5    "));
   EXPECT_EQ(rs_.AbsolutePosition(), 3);

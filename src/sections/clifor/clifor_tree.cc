@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -148,8 +149,8 @@ class Columns {
     digits_.resize(index_.size());
   }
   // The row read next: the result's values, as they are.
-  void At(const std::vector<db::Value>& row) { row_ = &row; }
-  const db::Value& operator[](size_t i) const { return (*row_)[static_cast<size_t>(index_[i])]; }
+  void At(std::span<const db::Value> row) { row_ = row; }
+  const db::Value& operator[](size_t i) const { return row_[static_cast<size_t>(index_[i])]; }
   // The value as the host language's "&" joins it (Null and Empty give ""):
   // text as stored, without a copy; valid until the next call for `i` or
   // the next row.
@@ -175,7 +176,7 @@ class Columns {
 
  private:
   std::vector<int> index_;
-  const std::vector<db::Value>* row_ = nullptr;
+  std::span<const db::Value> row_;
   mutable std::vector<std::string> scratch_;
   mutable std::vector<std::array<char, 24>> digits_;
 };
