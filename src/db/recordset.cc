@@ -500,6 +500,16 @@ const Value& Recordset::Field(int index) const {
   return values[static_cast<size_t>(index)];
 }
 
+std::span<const Value> Recordset::RowAt(int64_t position) const {
+  impl_->RequireOpen();
+  impl_->Sync();
+  if (position < 0 || position >= static_cast<int64_t>(impl_->visible.size())) {
+    throw DbError(kErrBofOrEof,
+                  "Either BOF or EOF is True, or the current record has been deleted");
+  }
+  return impl_->store->rows[impl_->visible[static_cast<size_t>(position)]].values;
+}
+
 std::string Recordset::FieldName(int index) const { return FieldAt(index).name; }
 
 host::Variant Recordset::FieldValue(int index) const { return ToVariant(Field(index)); }

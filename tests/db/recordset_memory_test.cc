@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -421,6 +422,39 @@ TEST_F(MemoryRecordsetTest, ReleaseRowsHandsBackTheValuesOfRowsNothingElseReads)
 
   Recordset closed;
   EXPECT_TRUE(closed.ReleaseRows().empty());
+}
+
+TEST_F(MemoryRecordsetTest, RowAtReadsTheVisibleRowsWithoutMovingTheCursor) {
+  AddFive();
+  rs_.MoveFirst();
+  rs_.MoveNext();  // B2
+  rs_.SetFilter("ABILITATO = 1");
+  rs_.MoveLast();  // E5
+  // The visible rows, in cursor order, as stored.
+  ASSERT_EQ(rs_.RecordCount(), 3);
+  const std::span<const Value> first = rs_.RowAt(0);
+  EXPECT_EQ(std::vector<Value>(first.begin(), first.end()),
+            (std::vector<Value>{Value("A1    "), Value("Primo"), Value(1)}));
+  EXPECT_EQ(rs_.RowAt(1)[1], Value("L'altro"));
+  EXPECT_EQ(rs_.RowAt(2)[0], Value("E5    "));
+  EXPECT_EQ(rs_.AbsolutePosition(), 3);
+  EXPECT_EQ(ErrorNumber([&] { rs_.RowAt(3); }), kErrBofOrEof);
+  EXPECT_EQ(ErrorNumber([&] { rs_.RowAt(-1); }), kErrBofOrEof);
+  // Rows deleted or appended through a clone are seen.
+  auto clone = rs_.Clone();
+  clone->MoveFirst();
+  clone->Delete();  // A1
+  clone->AddNew();
+  clone->SetField("CODICE", Value("F6"));
+  clone->SetField("ABILITATO", Value(1));
+  clone->Update();
+  ASSERT_EQ(rs_.RecordCount(), 3);
+  EXPECT_EQ(rs_.RowAt(0)[0], Value("C3    "));
+  EXPECT_EQ(rs_.RowAt(2)[0], Value("F6    "));
+  EXPECT_TRUE(rs_.RowAt(2)[1].IsNull());
+
+  Recordset closed;
+  EXPECT_EQ(ErrorNumber([&] { closed.RowAt(0); }), kErrClosed);
 }
 
 // Fields set in bulk are stored as SetField stores them, as contents: no

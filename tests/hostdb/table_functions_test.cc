@@ -152,5 +152,42 @@ TEST(TableFunctionsTest, CrossApplyOfAnotherRowsKeyJoinsThatRow) {
             (Rows{{"0", "0"}, {"1", "0"}}));
 }
 
+TEST(TableFunctionsTest, CrossApplyOfTheCallersOwnRowGivesTheRowsOfThatRow) {
+  TemporaryDemoDatabase demo;
+  auto cn = demo.Connect();
+  const std::string apply =
+      "MG07_MACROAREE FF cross apply dbo.FNMG07_MACROAREE(FF.MG07_MACROAREA, "
+      "FF.MG07_DITTA_CG18, FF.MG07_TIPOCF) P ";
+  // The function's row read from the caller's: the rows in use, the
+  // function's and the caller's columns alike, sorted by either name.
+  EXPECT_EQ(
+      Query(*cn, "SELECT DISTINCT FF.MG07_TIPOCF, P.MG07_MACROAREA, P.MG07_DESCRMACROAR FROM " +
+                     apply + "WHERE P.MG07_DITTA_CG18 = 1 ORDER BY P.MG07_TIPOCF, " +
+                     "FF.MG07_MACROAREA DESC"),
+      Query(*cn,
+            "SELECT MG07_TIPOCF, MG07_MACROAREA, MG07_DESCRMACROAR FROM MG07_MACROAREE "
+            "WHERE MG07_FLGOBSOLETO = 0 AND MG07_DITTA_CG18 = 1 ORDER BY MG07_TIPOCF, "
+            "MG07_MACROAREA DESC"));
+  // A right join after it keeps the codes no row in use has (the obsolete
+  // 'ISOLE', the unknown 'MARE') with NULLs.
+  EXPECT_EQ(Query(*cn, "SELECT C.X, P.MG07_DESCRMACROAR FROM " + apply +
+                           "RIGHT JOIN (SELECT 'ISOLE' AS X UNION ALL SELECT 'MARE' UNION ALL "
+                           "SELECT 'NORD') C ON C.X = P.MG07_MACROAREA AND P.MG07_DITTA_CG18 = 1 "
+                           "AND P.MG07_TIPOCF = 0 ORDER BY C.X"),
+            (Rows{{"ISOLE", "NULL"}, {"MARE", "NULL"}, {"NORD", "Italia settentrionale"}}));
+  // The caller on the outer side of a left join: its NULL row finds no
+  // function row, nor does its obsolete one.
+  EXPECT_EQ(Query(*cn,
+                  "SELECT C.X, P.MG07_DESCRMACROAR FROM (SELECT 'ISOLE' AS X UNION ALL SELECT "
+                  "'MARE' UNION ALL SELECT 'NORD') C LEFT JOIN " +
+                      apply.substr(0, apply.find(" cross")) +
+                      " ON FF.MG07_MACROAREA = C.X AND FF.MG07_DITTA_CG18 = 1 AND "
+                      "FF.MG07_TIPOCF = 0" +
+                      apply.substr(apply.find(" cross")) + "ORDER BY C.X"),
+            (Rows{{"NORD", "Italia settentrionale"}}));
+  // Every column of both.
+  EXPECT_EQ(Query(*cn, "SELECT * FROM " + apply + "WHERE FF.MG07_DITTA_CG18 = 3").at(0).size(), 9u);
+}
+
 }  // namespace
 }  // namespace orv::hostdb

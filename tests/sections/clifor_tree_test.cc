@@ -271,11 +271,12 @@ std::vector<std::string> Plan(sqlite3* db, const std::string& sql) {
   return lines;
 }
 
-TEST(CliForTreeTest, EachSourceRowFindsItsFunctionRowByItsRowId) {
+TEST(CliForTreeTest, EachSourceRowIsReadAsItsOwnFunctionRow) {
   // Each source table is applied to its table function with its own key:
   // the function's row is the source row itself (the key is unique under
-  // the columns' collation), so the join reads it by row id instead of
-  // searching the key index, and the tree keeps its rows.
+  // the columns' collation), so each statement reads its source table once,
+  // searched by company through the key's index, whose order is the ORDER
+  // BY's (no sort), and the tree keeps its rows.
   TreeEditor editor;
   editor.Group(1);
   editor.Section("ITM50010");
@@ -283,27 +284,26 @@ TEST(CliForTreeTest, EachSourceRowFindsItsFunctionRowByItsRowId) {
   ASSERT_GT(rows, 6u);
   auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&editor.window().connection()->driver());
   ASSERT_NE(driver, nullptr);
-  int joined = 0;
+  int merged = 0;
   for (sqlite3_stmt* stmt = sqlite3_next_stmt(driver->handle(), nullptr); stmt != nullptr;
        stmt = sqlite3_next_stmt(driver->handle(), stmt)) {
     const std::string sql = sqlite3_sql(stmt);
     if (sql.find("FW32_RVKCLIFOR") == std::string::npos) continue;
-    if (sql.find(" CROSS JOIN ") == std::string::npos) continue;
-    ++joined;
-    EXPECT_NE(sql.find("(P.rowid = FF.rowid AND "), std::string::npos) << sql;
-    // The key's terms hold on the same row (its columns are never NULL).
+    if (sql.find("_FLGOBSOLETO = 0") == std::string::npos) continue;  // the sites
+    ++merged;
+    EXPECT_EQ(sql.find(" AS P "), std::string::npos) << sql;
     EXPECT_EQ(sql.find("coalesce(FF."), std::string::npos) << sql;
-    EXPECT_NE(sql.find("_FLGOBSOLETO = 0"), std::string::npos) << sql;
-    int by_row_id = 0;
+    int by_company = 0;
     for (const std::string& line : Plan(driver->handle(), sql)) {
-      if (line.rfind("SEARCH P ", 0) == 0) {
-        EXPECT_NE(line.find("USING INTEGER PRIMARY KEY (rowid=?)"), std::string::npos) << line;
-        ++by_row_id;
+      if (line.rfind("SEARCH FF USING INDEX sqlite_autoindex_", 0) == 0 &&
+          line.find("_DITTA_CG18=?)") != std::string::npos) {
+        ++by_company;
       }
+      EXPECT_EQ(line.find("FOR ORDER BY"), std::string::npos) << line << "\n" << sql;
     }
-    EXPECT_EQ(by_row_id, 1) << sql;
+    EXPECT_EQ(by_company, 1) << sql;
   }
-  EXPECT_EQ(joined, 9);
+  EXPECT_EQ(merged, 9);
 }
 
 }  // namespace

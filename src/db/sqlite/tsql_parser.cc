@@ -593,6 +593,7 @@ std::string TsqlParser::ParseQuery(QueryInfo* info) {
   Arm first;
   std::vector<OutputColumn> columns;
   first.sql = ParseQueryArm(info, &first.top, &columns);
+  std::vector<FromTable> first_scope = std::move(last_scope_);
   arms.push_back(std::move(first));
   QueryInfo no_into;
   for (;;) {
@@ -612,7 +613,20 @@ std::string TsqlParser::ParseQuery(QueryInfo* info) {
     arms.push_back(std::move(arm));
   }
   std::string order_by;
-  if (Peek().IsWord("ORDER")) order_by = ParseOrderBy(columns);
+  if (Peek().IsWord("ORDER")) {
+    // A function row merged into its caller's row is named as that row there too.
+    const bool merged = std::any_of(first_scope.begin(), first_scope.end(),
+                                    [](const FromTable& t) { return !t.merged_into.empty(); });
+    if (merged) from_scopes_.push_back(std::move(first_scope));
+    struct PopScope {
+      std::vector<std::vector<FromTable>>& scopes;
+      bool pop;
+      ~PopScope() {
+        if (pop) scopes.pop_back();
+      }
+    } pop_scope{from_scopes_, merged};
+    order_by = ParseOrderBy(columns);
+  }
   if (Peek().IsWord("OPTION")) Unsupported(Peek(), "OPTION clause");
   if (Peek().IsWord("FOR")) Unsupported(Peek(), "FOR clause");
   if (arms.size() == 1) {
@@ -649,10 +663,15 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
                                         std::vector<OutputColumn>* columns) {
   ExpectWord("SELECT");
   from_scopes_.push_back(ScanFromTables());
+  PlanMergedFunctions(&from_scopes_.back());
   struct PopScope {
     std::vector<std::vector<FromTable>>& scopes;
-    ~PopScope() { scopes.pop_back(); }
-  } pop_scope{from_scopes_};
+    std::vector<FromTable>& last;
+    ~PopScope() {
+      last = std::move(scopes.back());
+      scopes.pop_back();
+    }
+  } pop_scope{from_scopes_, last_scope_};
   struct RestoreStar {
     bool& flag;
     bool value;
@@ -692,11 +711,31 @@ std::string TsqlParser::ParseSelectCore(QueryInfo* info, std::string* top,
     info->into = ParseTableName();
     info->has_into = true;
   }
+  std::string merged;  // the conditions of the function rows merged into their callers'
   if (AcceptWord("FROM")) {
     std::vector<std::string> names;
+    const size_t outer_merged = merged_sources_;  // of a query this one is part of
+    merged_sources_ = 0;
     sql += " FROM " + ParseFrom(&names);
+    const size_t merged_here = merged_sources_;
+    merged_sources_ = outer_merged;
+    size_t planned = 0;
+    for (const FromTable& t : from_scopes_.back()) {
+      if (t.merged_into.empty()) continue;
+      ++planned;
+      if (t.merged_condition.empty()) continue;
+      merged += (merged.empty() ? "" : " AND ") + t.merged_condition;
+    }
+    if (planned != merged_here) Fail(Peek(), "a table function read ahead differently");
   }
-  if (AcceptWord("WHERE")) sql += " WHERE " + ParseExpr().sql;
+  if (AcceptWord("WHERE")) {
+    const SqlExpr where = ParseExpr();
+    sql += " WHERE " +
+           (merged.empty() ? where.sql
+                           : merged + " AND " + (where.atomic ? where.sql : "(" + where.sql + ")"));
+  } else if (!merged.empty()) {
+    sql += " WHERE " + merged;
+  }
   if (Peek().IsWord("GROUP")) {
     Next();
     ExpectWord("BY");
@@ -906,7 +945,9 @@ std::string TsqlParser::ParseFrom(std::vector<std::string>* names) {
       break;
     }
     inlined_source_ = false;
+    merged_source_ = false;
     std::string source = ParseTableSource(names, apply);
+    if (merged_source_) continue;  // its row is the caller's: nothing to join
     if (inlined_source_) join = " CROSS JOIN ";
     sql += join + source;
     if (needs_on) {
@@ -946,6 +987,16 @@ std::string TsqlParser::ParseTableSource(std::vector<std::string>* names, bool a
     sql += ")";
     std::string alias = ParseAlias(false);
     names->push_back(alias.empty() ? name : alias);
+    if (apply && !alias.empty() && !from_scopes_.empty()) {
+      for (const FromTable& t : from_scopes_.back()) {
+        if (!t.merged_into.empty() && t.applied && QuoteName(t.alias) == alias &&
+            EqualsIgnoreCase(t.function, name)) {
+          merged_source_ = true;
+          ++merged_sources_;
+          return "";
+        }
+      }
+    }
     if (apply && !select_star_ && catalog_ != nullptr) {
       if (const Step::Routine* function = catalog_->TableFunction(name)) {
         std::string joined =
@@ -993,7 +1044,7 @@ std::string TsqlParser::InlineTableFunction(const Step::Routine& function,
 std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
                                         const std::vector<std::string>& args,
                                         const std::string& alias, const std::vector<SqlExpr>& calls,
-                                        const std::vector<FromTable>& caller) {
+                                        const std::vector<FromTable>& caller, bool merged) {
   ExpectWord("SELECT");
   if (Peek().IsWord("DISTINCT") || Peek().IsWord("TOP") || Peek().IsWord("ALL")) {
     Fail(Peek(), "not a plain select list");
@@ -1017,7 +1068,17 @@ std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
         SameRowTerm(function, table.bare_name, alias, calls, caller, &implied);
     InlineScope scope{alias, &function.params, &args};
     inline_scope_ = &scope;
-    if (same_row.empty()) {
+    if (merged) {
+      if (same_row.empty()) Fail(Peek(), "not the caller's own row");
+      condition.clear();
+      do {
+        const bool holds = std::find(implied.begin(), implied.end(), pos_) != implied.end();
+        const SqlExpr term = ParseNot();
+        if (holds) continue;
+        condition +=
+            (condition.empty() ? "" : " AND ") + (term.atomic ? term.sql : "(" + term.sql + ")");
+      } while (AcceptWord("AND"));
+    } else if (same_row.empty()) {
       condition = "(" + ParseExpr().sql + ")";
     } else {
       // The row id joins the caller's row; the terms it makes true are left
@@ -1033,6 +1094,10 @@ std::string TsqlParser::ParseInlineBody(const Step::Routine& function,
     inline_scope_ = nullptr;
   }
   if (Peek().kind != Token::Kind::kEnd) Fail(Peek(), "more than a WHERE");
+  if (merged) {
+    if (condition == "1") Fail(Peek(), "no WHERE");
+    return condition;
+  }
   return table.sql + " AS " + alias + " ON " + condition;
 }
 
@@ -1103,12 +1168,89 @@ std::string TsqlParser::SameRowTerm(const Step::Routine& function, const std::st
   return alias + ".rowid = " + QuoteName(row) + ".rowid";
 }
 
+void TsqlParser::PlanMergedFunctions(std::vector<FromTable>* scope) const {
+  if (catalog_ == nullptr || inline_scope_ != nullptr) return;
+  if (std::none_of(scope->begin(), scope->end(), [](const FromTable& t) { return t.applied; })) {
+    return;
+  }
+  // A "*" before FROM (t.*, *, or anything else) may show the function's own
+  // columns: nothing is merged.
+  int depth = 0;
+  for (size_t i = pos_; i < tokens_.size() && tokens_[i].kind != Token::Kind::kEnd; ++i) {
+    const Token& t = tokens_[i];
+    if (t.IsSymbol("*")) return;
+    if (t.IsSymbol("(")) ++depth;
+    if (t.IsSymbol(")") && --depth < 0) return;
+    if (depth == 0 && t.IsWord("FROM")) break;
+  }
+  for (FromTable& t : *scope) {
+    if (!t.applied || t.alias.empty() || t.may_be_null) continue;
+    const Step::Routine* function = catalog_->TableFunction(t.function);
+    if (function == nullptr || function->type != Step::Routine::Type::kTableFunction) continue;
+    // The arguments, each a column of one row: row.column.
+    std::vector<SqlExpr> args;
+    std::string row;
+    bool plain = true;
+    size_t i = t.args_at + 1;
+    while (plain && i + 3 < tokens_.size()) {
+      const Token& q = tokens_[i];
+      const Token& c = tokens_[i + 2];
+      plain = q.IsName() && !IsReservedWord(q) && tokens_[i + 1].IsSymbol(".") && c.IsName() &&
+              !IsReservedWord(c) &&
+              (tokens_[i + 3].IsSymbol(",") || tokens_[i + 3].IsSymbol(")")) &&
+              (row.empty() || EqualsIgnoreCase(row, q.text));
+      if (!plain) break;
+      row = q.text;
+      SqlExpr a;
+      a.sql = QuoteName(q.text) + "." + QuoteName(c.text);
+      a.column = true;
+      a.qualifier = q.text;
+      a.name = c.text;
+      args.push_back(std::move(a));
+      const bool last = tokens_[i + 3].IsSymbol(")");
+      i += 4;
+      if (last) break;
+    }
+    if (!plain || args.empty() || args.size() != function->params.size()) continue;
+    // That row is a table of this query that no outer join can make NULL.
+    const FromTable* caller = nullptr;
+    for (const FromTable& c : *scope) {
+      if (EqualsIgnoreCase(c.alias.empty() ? c.table : c.alias, row)) caller = &c;
+    }
+    if (caller == nullptr || caller->table.empty() || caller->may_be_null) continue;
+    std::vector<std::string> values;
+    for (const SqlExpr& a : args) values.push_back("coalesce(" + a.sql + ", NULL)");
+    try {
+      TsqlParser body(function->body, catalog_);
+      t.merged_condition =
+          body.ParseInlineBody(*function, values, QuoteName(row), args, *scope, true);
+      t.merged_into = QuoteName(row);
+    } catch (const DbError&) {
+      // Not provably the same row: joined as before.
+    }
+  }
+}
+
+const std::string* TsqlParser::MergedName(std::string_view qualifier) const {
+  for (auto scope = from_scopes_.rbegin(); scope != from_scopes_.rend(); ++scope) {
+    for (const FromTable& t : *scope) {
+      if (EqualsIgnoreCase(t.alias.empty() ? t.table : t.alias, qualifier)) {
+        return t.merged_into.empty() ? nullptr : &t.merged_into;
+      }
+    }
+  }
+  return nullptr;
+}
+
 std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
   std::vector<FromTable> tables;
   if (catalog_ == nullptr) return tables;
   int depth = 0;
   bool in_from = false;
   bool expect_table = false;
+  bool apply = false;       // the next table follows APPLY
+  bool after_left = false;  // a LEFT join came before
+  bool right_or_full = false;
   for (size_t i = pos_; i < tokens_.size(); ++i) {
     const Token& t = tokens_[i];
     if (t.kind == Token::Kind::kEnd || (depth == 0 && t.IsSymbol(";"))) break;
@@ -1136,8 +1278,14 @@ std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
         (IsStatementStart(t) && !t.IsWord("WITH"))) {
       break;
     }
+    if ((t.IsWord("LEFT") || t.IsWord("RIGHT") || t.IsWord("FULL")) &&
+        !tokens_[i + 1].IsSymbol("(")) {
+      after_left = after_left || t.IsWord("LEFT");
+      right_or_full = right_or_full || !t.IsWord("LEFT");
+    }
     if (t.IsWord("JOIN") || t.IsWord("APPLY") || t.IsSymbol(",")) {
       expect_table = true;
+      apply = t.IsWord("APPLY");
       continue;
     }
     if (!expect_table || !t.IsName() || IsReservedWord(t)) continue;
@@ -1149,6 +1297,12 @@ std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
     FromTable table;
     const bool function = tokens_[k + 1].IsSymbol("(");
     if (!function) table.table = tokens_[k].text;
+    if (function) {
+      table.function = tokens_[k].text;
+      table.args_at = k + 1;
+      table.applied = apply;
+    }
+    table.may_be_null = after_left;
     size_t a = function ? k : k + 1;
     if (function) {
       // The alias follows the argument list.
@@ -1165,6 +1319,9 @@ std::vector<TsqlParser::FromTable> TsqlParser::ScanFromTables() const {
     }
     tables.push_back(std::move(table));
     i = function ? a - 1 : k;
+  }
+  if (right_or_full) {
+    for (FromTable& t : tables) t.may_be_null = true;
   }
   return tables;
 }

@@ -46,6 +46,17 @@ class TsqlParser {
   struct FromTable {
     std::string table;  // "" for a sub-select or a table function
     std::string alias;
+    // A table function: its name and the token of its "(".
+    std::string function;
+    size_t args_at = 0;
+    bool applied = false;  // after CROSS APPLY
+    // An outer join may give this source a row of NULLs.
+    bool may_be_null = false;
+    // An applied function whose row is the row of the caller's table named
+    // `merged_into`: its columns are read there and `merged_condition` (the
+    // rest of its WHERE, perhaps "") joins the query's WHERE.
+    std::string merged_into;
+    std::string merged_condition;
   };
   struct QueryInfo {
     bool allow_into = false;
@@ -113,9 +124,13 @@ class TsqlParser {
   // Parses this parser's text as such a body; throws when it is not one.
   // `calls` are the arguments as parsed and `caller` the FROM tables of the
   // query that applies the function.
+  // With `merged`, the caller's row is the function's (`alias` is the
+  // caller's name of it): only the terms that row does not make true come
+  // back, joined by AND ("" for none); throws when the row is not provably
+  // the caller's.
   std::string ParseInlineBody(const Step::Routine& function, const std::vector<std::string>& args,
                               const std::string& alias, const std::vector<SqlExpr>& calls,
-                              const std::vector<FromTable>& caller);
+                              const std::vector<FromTable>& caller, bool merged = false);
   // "alias.rowid = X.rowid" when the body's WHERE (from the current token)
   // matches a row key of `table` with the same columns of the caller's row X
   // of that table, so the function's row can only be X; "" otherwise.
@@ -124,6 +139,15 @@ class TsqlParser {
   std::string SameRowTerm(const Step::Routine& function, const std::string& table,
                           const std::string& alias, const std::vector<SqlExpr>& calls,
                           const std::vector<FromTable>& caller, std::vector<size_t>* implied) const;
+  // Marks the applied functions of the current scope whose row is provably
+  // the caller's own row (see SameRowTerm) as merged into it, when nothing in
+  // the query could tell the two apart: no "*" in the select list, no outer
+  // join that could give the caller's row NULLs, arguments that are plain
+  // columns of that row.
+  void PlanMergedFunctions(std::vector<FromTable>* scope) const;
+  // The caller's name of a merged function's row for `qualifier`, looked up
+  // from the innermost query out; null when `qualifier` names no merged row.
+  const std::string* MergedName(std::string_view qualifier) const;
   void SkipTableHints();
   // `columns` is the select list of the query's first arm, where the host
   // looks up a bare name first.
@@ -219,10 +243,16 @@ class TsqlParser {
   bool select_star_ = false;
   // The FROM item just parsed is an inlined table function.
   bool inlined_source_ = false;
+  // The FROM item just parsed is a table function merged into its caller's
+  // row; how many of the query's were.
+  bool merged_source_ = false;
+  size_t merged_sources_ = 0;
   // Names of the common table expressions of the statement being parsed.
   std::vector<std::string> cte_names_;
   // The FROM tables of the queries being parsed, innermost last.
   std::vector<std::vector<FromTable>> from_scopes_;
+  // The FROM tables of the query parsed last, for its ORDER BY.
+  std::vector<FromTable> last_scope_;
   int depth_ = 0;
   // The query being parsed reads a temporary table. Tables made by SELECT ...
   // INTO have no declared collation, so its text columns get HOSTCI where

@@ -383,6 +383,10 @@ SqlExpr TsqlParser::ParsePrimary() {
   e.column = true;
   e.name = parts.back().text;
   if (parts.size() >= 2) e.qualifier = parts[parts.size() - 2].text;
+  if (parts.size() == 2) {
+    // A merged function's row is read as its caller's row.
+    if (const std::string* row = MergedName(e.qualifier)) e.sql = *row + "." + QuoteName(e.name);
+  }
   return e;
 }
 

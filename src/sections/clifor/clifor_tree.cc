@@ -1,6 +1,9 @@
 #include "sections/clifor/clifor_tree.h"
 
+#include <array>
+#include <charconv>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -125,13 +128,14 @@ class TreeWriter {
   size_t next_spare_ = 0;
 };
 
-// Column indices of one result, resolved once by name.
+// Column indices of one result, resolved once by name, over the row being
+// read (At).
 class Columns {
  public:
   Columns(const db::Recordset& rs, std::initializer_list<std::string_view> names)
       : Columns(rs, std::vector<std::string_view>(names)) {}
   template <typename Names>
-  Columns(const db::Recordset& rs, const Names& names) : rs_(rs) {
+  Columns(const db::Recordset& rs, const Names& names) {
     for (std::string_view name : names) {
       const int index = rs.FieldIndex(name);
       if (index < 0) {
@@ -142,29 +146,50 @@ class Columns {
       index_.push_back(index);
     }
     scratch_.resize(index_.size());
+    digits_.resize(index_.size());
   }
-  const db::Value& operator[](size_t i) const { return rs_.Field(index_[i]); }
+  // The row read next: the result's values, as they are.
+  void At(std::span<const db::Value> row) { row_ = row; }
+  const db::Value& operator[](size_t i) const { return row_[static_cast<size_t>(index_[i])]; }
   // The value as the host language's "&" joins it (Null and Empty give ""):
   // text as stored, without a copy; valid until the next call for `i` or
   // the next row.
   std::string_view text(size_t i) const {
     const db::Value& value = (*this)[i];
-    if (value.type() == db::Value::Type::kText) return value.AsText();
-    scratch_[i] = value.IsNull() || value.IsEmpty() ? std::string() : value.ToText();
-    return scratch_[i];
+    switch (value.type()) {
+      case db::Value::Type::kText:
+        return value.AsText();
+      case db::Value::Type::kInt: {
+        // As ToText writes it, without a string.
+        std::array<char, 24>& digits = digits_[i];
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value.AsInt());
+        return std::string_view(digits.data(), static_cast<size_t>(end.ptr - digits.data()));
+      }
+      case db::Value::Type::kNull:
+      case db::Value::Type::kEmpty:
+        return {};
+      default:
+        scratch_[i] = value.ToText();
+        return scratch_[i];
+    }
   }
 
  private:
-  const db::Recordset& rs_;
   std::vector<int> index_;
+  std::span<const db::Value> row_;
   mutable std::vector<std::string> scratch_;
+  mutable std::vector<std::array<char, 24>> digits_;
 };
 
-// Walks every row of a result.
+// Walks every visible row of a result, each read in place (`f` on it).
 template <typename Row>
-void ForEachRow(db::Recordset& rs, Row&& row) {
-  if (!rs.IsOpen() || rs.RecordCount() == 0) return;
-  for (rs.MoveFirst(); !rs.IsEof(); rs.MoveNext()) row();
+void ForEachRow(const db::Recordset& rs, Columns& f, Row&& row) {
+  if (!rs.IsOpen()) return;
+  const int64_t count = rs.RecordCount();
+  for (int64_t i = 0; i < count; ++i) {
+    f.At(rs.RowAt(i));
+    row();
+  }
 }
 
 void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::string& c,
@@ -179,7 +204,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs,
               {"MG07_DITTA_CG18", "MG07_TIPOCF", "MG07_MACROAREA", "MG07_DESCRMACROAR", "CHECKED"});
     const std::string parent = "G.AREE_" + c;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       out.Branch({parent}, {"M_", f.text(0), dot, f.text(1), dot, Upper(f.text(2))},
                  {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4), f[0],
                  f[1], f[2], none, none, "AREA");
@@ -190,7 +215,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs, {"MG08_DITTA_CG18", "MG08_TIPOCF_MG07", "MG08_MACROAREA_MG07", "MG08_AREA",
                    "MG08_DESCRAREA", "CHECKED"});
     std::string parent;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       Join(parent, {f.text(0), dot, f.text(1), dot, Upper(f.text(2))});
       out.Branch({"M_", parent}, {"A_", parent, dot, Upper(f.text(3))},
                  {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5), f[0],
@@ -202,7 +227,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs, {"MG09_DITTA_CG18", "MG09_TIPOCF_MG08", "MG09_MACROAREA_MG08", "MG09_AREA_MG08",
                    "MG09_ZONA", "MG09_DESCRZONA", "CHECKED"});
     std::string parent;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       Join(parent, {f.text(0), dot, f.text(1), dot, Upper(f.text(2)), dot, Upper(f.text(3))});
       out.Branch({"A_", parent}, {"Z_", parent, dot, Upper(f.text(4))},
                  {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6), f[0],
@@ -216,7 +241,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs,
               {"MG10_DITTA_CG18", "MG10_TIPOCF", "MG10_MACROCAT", "MG10_DESCRMACROCAT", "CHECKED"});
     const std::string parent = "G.CATs_" + c;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       out.Branch({parent}, {"Y_", f.text(0), dot, f.text(1), dot, f.text(2)},
                  {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4), f[0],
                  f[1], f[2], none, none, "CAT");
@@ -227,7 +252,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs, {"MG11_DITTA_CG18", "MG11_TIPOCF_MG10", "MG11_MACROCAT_MG10", "MG11_CATEG",
                    "MG11_DESCRCAT", "CHECKED"});
     std::string parent;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       Join(parent, {f.text(0), dot, f.text(1), dot, f.text(2)});
       out.Branch({"Y_", parent}, {"C_", parent, dot, f.text(3)},
                  {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5), f[0],
@@ -240,7 +265,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs, {"MG12_DITTA_CG18", "MG12_TIPOCF_MG11", "MG12_MACROCAT_MG11", "MG12_CATEG_MG11",
                    "MG12_SOTTCAT", "MG12_DESCRSOTTOCAT", "CHECKED"});
     std::string parent;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       Join(parent, {f.text(0), dot, f.text(1), dot, f.text(2), dot, f.text(3)});
       out.Branch({"C_", parent}, {"S_", parent, dot, f.text(4)},
                  {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6), f[0],
@@ -279,7 +304,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     db::Recordset& rs = *results[6 + g];
     Columns f(rs, grouping.columns);
     const std::string parent = std::string(grouping.heading_key) + c;
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       out.Branch({parent}, {grouping.key, f.text(0), dot, f.text(1), dot, f.text(2)},
                  {f.text(2), grouping.separator, f.text(3), CliForSection::DescrTipoCF(f[1])},
                  f.text(4), f[0], f[1], none, none, f[2], grouping.kind);
@@ -292,7 +317,7 @@ void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::stri
     Columns f(rs, {"CG31_DITTA_CG18", "CG31_CODICE", "CG31_INDIRIZZO", "CHECKED"});
     const std::string parent = "G.SEDI_" + c;
     const db::Value site_kind(-1);
-    ForEachRow(rs, [&] {
+    ForEachRow(rs, f, [&] {
       const std::string_view address = f.text(2);
       const std::string_view code = f.text(1);
       const bool blank = address.find_first_not_of(' ') == std::string_view::npos;

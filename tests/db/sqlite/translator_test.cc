@@ -99,11 +99,98 @@ class FunctionCatalog : public Catalog {
     }
     return nullptr;
   }
+  // `columns` of `table` are a unique key and never NULL.
+  void Key(const std::string& table, std::vector<std::string> columns) {
+    keys_[table] = std::move(columns);
+  }
+  bool IsRowKey(std::string_view table, const std::vector<std::string>& columns) const override {
+    auto it = keys_.find(std::string(table));
+    if (it == keys_.end()) return false;
+    for (const std::string& k : it->second) {
+      bool found = false;
+      for (const std::string& c : columns) found = found || EqualsIgnoreCase(c, k);
+      if (!found) return false;
+    }
+    return true;
+  }
+  bool IsNotNull(std::string_view table, std::string_view column) const override {
+    auto it = keys_.find(std::string(table));
+    if (it == keys_.end()) return false;
+    for (const std::string& k : it->second) {
+      if (EqualsIgnoreCase(k, column)) return true;
+    }
+    return false;
+  }
 
  private:
   std::vector<Step::Routine> routines_;
   std::map<std::string, std::string> columns_;
+  std::map<std::string, std::vector<std::string>> keys_;
 };
+
+TEST(TranslatorTest, AFunctionReadingItsCallersOwnRowIsReadFromThatRow) {
+  FunctionCatalog catalog;
+  catalog.Key("T", {"K", "D"});
+  catalog.Define(
+      "CREATE FUNCTION FNK (@k INT, @d INT) RETURNS TABLE AS RETURN SELECT K, D, NAME FROM T "
+      "WHERE K = @k AND D = @d AND OLD = 0");
+  catalog.Define(
+      "CREATE FUNCTION FNK3 (@k INT, @d INT, @o INT) RETURNS TABLE AS RETURN SELECT K, NAME "
+      "FROM T WHERE K = @k AND D = @d AND OLD = @o");
+  catalog.Define(
+      "CREATE FUNCTION FNKEY (@k INT, @d INT) RETURNS TABLE AS RETURN SELECT NAME "
+      "FROM T WHERE D = @d AND K = @k");
+  Translator translator(&catalog);
+  auto sql = [&](std::string_view tsql) { return translator.Translate(tsql)->steps.at(0).sql; };
+
+  // The function's row is the caller's: its columns are the caller's, its
+  // other terms join the WHERE, and the ORDER BY names the caller's row too.
+  EXPECT_EQ(sql("SELECT DISTINCT P.NAME, FF.K FROM T FF cross apply dbo.FNK(FF.K, FF.D) P "
+                "LEFT JOIN X ON X.K = P.K WHERE P.D = 1 OR X.V = P.K ORDER BY P.K"),
+            "SELECT DISTINCT FF.NAME, FF.K FROM T AS FF LEFT JOIN X ON X.K = FF.K WHERE "
+            "(FF.OLD = 0) AND (FF.D = 1 OR X.V = FF.K) ORDER BY FF.K");
+  EXPECT_EQ(sql("SELECT P.NAME FROM T FF cross apply dbo.FNK(FF.K, FF.D) P ORDER BY NAME"),
+            "SELECT FF.NAME FROM T AS FF WHERE (FF.OLD = 0) ORDER BY FF.NAME");
+  // Nothing left of its WHERE; a sub-select sees the row under the
+  // function's name, and its own P is its own.
+  EXPECT_EQ(sql("SELECT P.NAME, (SELECT MAX(Y.V) FROM Y WHERE Y.K = P.K) AS M FROM T FF "
+                "cross apply dbo.FNKEY(FF.K, FF.D) P WHERE EXISTS (SELECT 1 FROM Y P WHERE "
+                "P.K = FF.K)"),
+            "SELECT FF.NAME, (SELECT max(Y.V) FROM Y WHERE Y.K = FF.K) AS M FROM T AS FF WHERE "
+            "EXISTS (SELECT 1 FROM Y AS P WHERE P.K = FF.K)");
+
+  // Where the two could differ, the function's row stays a row of its own.
+  const char* const kJoinedByRowId[] = {
+      // the caller's row may be NULLs: the function gives no row then
+      "SELECT P.NAME FROM X LEFT JOIN T FF ON FF.K = X.K cross apply dbo.FNK(FF.K, FF.D) P",
+      // a later outer join may give the caller's row NULLs too
+      "SELECT P.NAME FROM T FF cross apply dbo.FNK(FF.K, FF.D) P RIGHT JOIN X ON X.K = P.K",
+      "SELECT P.NAME FROM T FF cross apply dbo.FNK(FF.K, FF.D) P FULL JOIN X ON X.K = P.K",
+      // an argument that is no column of the row
+      "SELECT P.NAME FROM T FF cross apply dbo.FNK3(FF.K, FF.D, 0) P",
+      // a "*" in the select list
+      "SELECT P.NAME, COUNT(*) FROM T FF cross apply dbo.FNK(FF.K, FF.D) P GROUP BY P.NAME",
+  };
+  for (const char* tsql : kJoinedByRowId) {
+    const std::string out = sql(tsql);
+    EXPECT_NE(out.find("CROSS JOIN T AS P ON (P.rowid = FF.rowid"), std::string::npos)
+        << tsql << " -> " << out;
+  }
+  const char* const kNotTheSameRow[] = {
+      // the key's columns from two rows
+      "SELECT P.NAME FROM T FF JOIN T G ON G.K = FF.D cross apply dbo.FNK(FF.K, G.D) P",
+      // crosswise
+      "SELECT P.NAME FROM T FF cross apply dbo.FNK(FF.D, FF.K) P",
+      // another table with the same columns, or a sub-select
+      "SELECT P.NAME FROM U FF cross apply dbo.FNK(FF.K, FF.D) P",
+      "SELECT P.NAME FROM (SELECT K, D FROM T) FF cross apply dbo.FNK(FF.K, FF.D) P",
+  };
+  for (const char* tsql : kNotTheSameRow) {
+    const std::string out = sql(tsql);
+    EXPECT_NE(out.find("CROSS JOIN T AS P ON (P.K = coalesce("), std::string::npos)
+        << tsql << " -> " << out;
+  }
+}
 
 TEST(TranslatorTest, SimpleTableFunctionsAppliedBecomeJoinsInTheSameOrder) {
   FunctionCatalog catalog;
