@@ -5,6 +5,8 @@
 
 #include "db/connection.h"
 #include "db/db_error.h"
+#include "journal/image_page.h"
+#include "journal/image_page_writer.h"
 #include "journal/journal.h"
 #include "journal/journal_summary.h"
 #include "journal/journal_table.h"
@@ -37,14 +39,19 @@ void GestureCapture::Wrote(std::string_view table,
                            std::vector<std::pair<std::string, std::string>> rows, int64_t updated,
                            int64_t inserted) {
   if (journal_ == nullptr) return;
-  written_[std::string(table)] = {std::move(rows), updated, inserted, false};
+  written_[std::string(table)] = {std::move(rows), updated, inserted, false, std::nullopt};
 }
 
 void GestureCapture::WroteMissing(std::string_view table,
                                   std::vector<std::pair<std::string, std::string>> rows,
                                   int64_t inserted) {
   if (journal_ == nullptr) return;
-  written_[std::string(table)] = {std::move(rows), 0, inserted, true};
+  written_[std::string(table)] = {std::move(rows), 0, inserted, true, std::nullopt};
+}
+
+void GestureCapture::WroteMissingPairs(std::string_view table, PairRows pairs, int64_t inserted) {
+  if (journal_ == nullptr) return;
+  written_[std::string(table)] = {{}, 0, inserted, true, std::move(pairs)};
 }
 
 std::optional<bool> GestureCapture::HadRows(std::string_view table) const {
@@ -92,6 +99,43 @@ bool ImagesOfWritten(const std::string& table, const RowSnapshot::OrderedRows& b
   return true;
 }
 
+// The pages of a gesture that told its rows as pairs and only adds rows
+// (GestureCapture::WroteMissingPairs), written straight from the pairs: a
+// line for each pair that was absent, in the pairs' order. `present` tells
+// the pairs found before (left empty when there were none). False, writing
+// nothing, under the same conditions as ImagesOfWritten.
+bool PagesOfPairs(std::string_view table, const RowSnapshot::OrderedRows& before,
+                  const PairRows& pairs, int64_t inserted, std::vector<bool>& present,
+                  ImagePageWriter& writer) {
+  present.clear();
+  int64_t found = 0;
+  if (!before.empty()) {
+    std::unordered_set<std::string_view> keys;
+    keys.reserve(before.size());
+    for (const auto& row : before) {
+      if (!keys.insert(row.first).second) return false;
+    }
+    present.assign(pairs.size(), false);
+    std::string key;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+      key.clear();
+      pairs.AppendKey(key, i);
+      if (keys.contains(key)) {
+        present[i] = true;
+        ++found;
+      }
+    }
+  }
+  if (static_cast<int64_t>(pairs.size()) - found != inserted) return false;
+  const std::string_view values = pairs.values();
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    if (!present.empty() && present[i]) continue;
+    pairs.AppendKey(writer.Key(table), i);
+    writer.Sides(std::nullopt, values);
+  }
+  return true;
+}
+
 }  // namespace
 
 int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gesture) {
@@ -100,7 +144,18 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
     return 0;
   }
   if (failure_) std::rethrow_exception(failure_);
+  // Pairs told with other scopes: as rows, their images among the others'.
+  for (auto& [name, written] : written_) {
+    if (written.pairs && scopes_.size() != 1) {
+      written.rows = written.pairs->Rows();
+      written.pairs.reset();
+    }
+  }
   std::vector<RowImage> images;
+  // With the one scope's rows told as pairs: its pages, written directly.
+  std::optional<ImagePageWriter> pair_pages;
+  const PairRows* pairs = nullptr;
+  std::vector<bool> present;
   for (const JournalTable& table : JournalTable::All()) {
     const std::string name(table.name);
     const size_t scopes = static_cast<size_t>(std::count_if(
@@ -109,10 +164,19 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
     static const RowSnapshot::OrderedRows kNone;
     auto b = before_.find(name);
     const RowSnapshot::OrderedRows& before = b == before_.end() ? kNone : b->second;
-    if (auto w = written_.find(name);
-        w != written_.end() && scopes == 1 &&
-        ImagesOfWritten(name, before, w->second.rows, w->second.updated, w->second.inserted,
-                        w->second.only_missing, images)) {
+    const auto w = written_.find(name);
+    if (w != written_.end() && w->second.pairs) {
+      const PairRows& told = *w->second.pairs;
+      // A line: key, tab, "\A", tab, values, line feed.
+      ImagePageWriter writer(told.max_key_size() + told.values().size() + 6);
+      if (PagesOfPairs(name, before, told, w->second.inserted, present, writer)) {
+        pair_pages.emplace(std::move(writer));
+        pairs = &told;
+        continue;
+      }
+    } else if (w != written_.end() && scopes == 1 &&
+               ImagesOfWritten(name, before, w->second.rows, w->second.updated, w->second.inserted,
+                               w->second.only_missing, images)) {
       continue;
     }
     RowSnapshot::OrderedRows after;
@@ -143,7 +207,7 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
       }
     }
   }
-  if (images.empty()) {
+  if (images.empty() && (!pair_pages || pair_pages->images() == 0)) {
     transaction.Commit();
     return 0;
   }
@@ -158,6 +222,28 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
   } else if (gesture.principal.IsGroup()) {
     entry.principal_kind = JournalEntry::kGroup;
     entry.principal_id = gesture.principal.group_id().ToInt64();
+  }
+  if (pair_pages) {
+    // The one scope's images, as pages (the only images of the entry).
+    const int64_t count = pair_pages->images();
+    std::vector<ImagePage> pages = pair_pages->Take();
+    std::optional<std::string> summary = JournalSummary::MakeForPairs(
+        gesture, scopes_.front().table, *pairs, present, static_cast<size_t>(count));
+    if (!summary) {
+      for (const ImagePage& page : pages) ImagePage::Unpack(page.table, page.text, images);
+      summary = JournalSummary::Make(gesture, images);
+      images.clear();
+    }
+    entry.summary = std::move(*summary);
+    const int64_t id = journal_->Write(entry, pages, count);
+    try {
+      transaction.Commit();
+    } catch (...) {
+      journal_->Discard(id);
+      throw;
+    }
+    journal_->Recorded(std::move(entry), std::move(pages));
+    return id;
   }
   entry.summary = JournalSummary::Make(gesture, images);
   const int64_t id = journal_->Write(entry, images);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "journal/gesture.h"
+#include "journal/pair_rows.h"
 #include "journal/row_scope.h"
 
 namespace orv::db {
@@ -67,6 +68,10 @@ class GestureCapture {
   // counted), those already there are as they were.
   void WroteMissing(std::string_view table, std::vector<std::pair<std::string, std::string>> rows,
                     int64_t inserted);
+  // WroteMissing() for the rows of every pair of `pairs`, in their order.
+  // With this capture's one scope, Commit() writes the entry's pages and
+  // its summary straight from the codes, without one image per pair.
+  void WroteMissingPairs(std::string_view table, PairRows pairs, int64_t inserted);
 
  private:
   Journal* journal_;
@@ -80,6 +85,7 @@ class GestureCapture {
     int64_t updated = 0;
     int64_t inserted = 0;
     bool only_missing = false;
+    std::optional<PairRows> pairs;  // WroteMissingPairs(): the rows as pairs
   };
   std::unordered_map<std::string, Written> written_;
   std::exception_ptr failure_;  // the before images could not be read

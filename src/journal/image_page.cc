@@ -2,15 +2,14 @@
 
 #include <optional>
 
+#include "journal/image_page_writer.h"
+
 namespace orv::journal {
 namespace {
 
-void AppendSide(std::string& text, const std::optional<std::string>& side) {
-  if (side) {
-    text += *side;
-  } else {
-    text += ImagePage::kAbsent;
-  }
+std::optional<std::string_view> View(const std::optional<std::string>& side) {
+  if (!side) return std::nullopt;
+  return std::string_view(*side);
 }
 
 std::optional<std::string> Side(std::string_view text) {
@@ -21,22 +20,12 @@ std::optional<std::string> Side(std::string_view text) {
 }  // namespace
 
 std::vector<ImagePage> ImagePage::Pack(const std::vector<RowImage>& images) {
-  std::vector<ImagePage> pages;
+  ImagePageWriter writer;
   for (const RowImage& image : images) {
-    if (pages.empty() || pages.back().table != image.table || pages.back().count >= kMaxImages ||
-        pages.back().text.size() >= kMaxText) {
-      pages.push_back({image.table, 0, {}});
-    }
-    ImagePage& page = pages.back();
-    if (page.count > 0) page.text += '\n';
-    page.text += image.key;
-    page.text += '\t';
-    AppendSide(page.text, image.before);
-    page.text += '\t';
-    AppendSide(page.text, image.after);
-    ++page.count;
+    writer.Key(image.table) += image.key;
+    writer.Sides(View(image.before), View(image.after));
   }
-  return pages;
+  return writer.Take();
 }
 
 void ImagePage::Unpack(std::string_view table, std::string_view text, std::vector<RowImage>& out) {

@@ -22,6 +22,8 @@ namespace orv::journal {
 struct Journal::Stored {
   JournalEntry entry;
   std::vector<RowImage> images;
+  // Or, for a gesture that wrote its pages directly, its images as pages.
+  std::vector<ImagePage> pages;
 };
 
 namespace {
@@ -119,16 +121,26 @@ void Journal::Changed() {
 
 int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
                        bool store_images) {
+  std::vector<ImagePage> pages =
+      store_images && persistent_ ? ImagePage::Pack(images) : std::vector<ImagePage>();
+  return Insert(entry, static_cast<int64_t>(images.size()), std::move(pages));
+}
+
+int64_t Journal::Write(JournalEntry& entry, const std::vector<ImagePage>& pages, int64_t images) {
+  // Recorded() keeps the pages: the statement gets a copy of their texts.
+  return Insert(entry, images, persistent_ ? pages : std::vector<ImagePage>());
+}
+
+int64_t Journal::Insert(JournalEntry& entry, int64_t images, std::vector<ImagePage> pages) {
   entry.when = Now();
   entry.login = login_;
   entry.company = company_;
-  entry.image_count = static_cast<int64_t>(images.size());
+  entry.image_count = images;
   if (!persistent_) {
     entry.id = next_memory_id_++;
     return entry.id;
   }
   db::Connection& cn = *connection_;
-  std::vector<ImagePage> pages = store_images ? ImagePage::Pack(images) : std::vector<ImagePage>();
   // A gesture of one page (a click) writes it in the entry's own batch.
   const bool together = pages.size() == 1;
   cn.Execute(JournalStatements::InsertEntry(entry, together ? &pages.front() : nullptr));
@@ -154,7 +166,18 @@ int64_t Journal::Write(JournalEntry& entry, const std::vector<RowImage>& images,
 void Journal::Recorded(JournalEntry entry, std::vector<RowImage> images) {
   const int64_t id = entry.id;
   const GestureKind kind = entry.kind;
-  memory_.push_back(std::make_unique<Stored>(Stored{std::move(entry), std::move(images)}));
+  memory_.push_back(std::make_unique<Stored>(Stored{std::move(entry), std::move(images), {}}));
+  if (kind != GestureKind::kUndo && kind != GestureKind::kRedo && kind != GestureKind::kRevert) {
+    done_.push_back(id);
+    undone_.clear();
+  }
+  Changed();
+}
+
+void Journal::Recorded(JournalEntry entry, std::vector<ImagePage> pages) {
+  const int64_t id = entry.id;
+  const GestureKind kind = entry.kind;
+  memory_.push_back(std::make_unique<Stored>(Stored{std::move(entry), {}, std::move(pages)}));
   if (kind != GestureKind::kUndo && kind != GestureKind::kRedo && kind != GestureKind::kRevert) {
     done_.push_back(id);
     undone_.clear();
@@ -198,7 +221,12 @@ std::vector<JournalEntry> Journal::Entries(const JournalFilter& filter) const {
 
 std::vector<RowImage> Journal::Images(int64_t id) const {
   for (const auto& stored : memory_) {
-    if (stored->entry.id == id) return stored->images;
+    if (stored->entry.id != id) continue;
+    if (stored->pages.empty()) return stored->images;
+    std::vector<RowImage> images;
+    images.reserve(static_cast<size_t>(stored->entry.image_count));
+    for (const ImagePage& page : stored->pages) ImagePage::Unpack(page.table, page.text, images);
+    return images;
   }
   if (!persistent_) return {};
   return ListImages(*connection_, id);
@@ -453,7 +481,7 @@ Journal::Result Journal::Apply(int64_t id, Direction direction) {
       std::erase(undone_, id);
       break;
   }
-  memory_.push_back(std::make_unique<Stored>(Stored{step, std::move(step_images)}));
+  memory_.push_back(std::make_unique<Stored>(Stored{step, std::move(step_images), {}}));
   result.applied = true;
   result.entry_id = step_id;
   Changed();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "journal/gesture.h"
+#include "journal/image_page.h"
 #include "journal/journal_entry.h"
 #include "journal/journal_filter.h"
 #include "journal/row_image.h"
@@ -90,7 +91,11 @@ class Journal {
   // An undo, redo or revert (store_images false) keeps no images of its
   // own in the tables: Images() gives those of the entry it links.
   int64_t Write(JournalEntry& entry, const std::vector<RowImage>& images, bool store_images = true);
+  // The same for a gesture's `images` images already in pages
+  // (ImagePageWriter), which Recorded() then keeps as they are.
+  int64_t Write(JournalEntry& entry, const std::vector<ImagePage>& pages, int64_t images);
   void Recorded(JournalEntry entry, std::vector<RowImage> images);
+  void Recorded(JournalEntry entry, std::vector<ImagePage> pages);
   // The transaction that wrote `id` rolled back: forget it.
   void Discard(int64_t id);
 
@@ -105,6 +110,9 @@ class Journal {
   struct Stored;
   enum class Direction { kUndo, kRedo, kRevert };
   Result Apply(int64_t id, Direction direction);
+  // Write()'s insert of the entry and its pages (their texts moved into
+  // the statement's values).
+  int64_t Insert(JournalEntry& entry, int64_t images, std::vector<ImagePage> pages);
   void Changed();
 
   std::shared_ptr<db::Connection> connection_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "journal/journal_table.h"
@@ -54,6 +55,12 @@ void AppendItemField(std::string& out, std::string_view key, int index) {
   }
   while (!raw.empty() && raw.back() == ' ') raw.remove_suffix(1);
   out += raw;
+}
+
+// Drops the trailing blanks, as Item() does.
+std::string_view Trimmed(std::string_view code) {
+  while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
+  return code;
 }
 
 }  // namespace
@@ -259,6 +266,71 @@ std::string JournalSummary::Make(const Gesture& gesture, const std::vector<RowIm
   }
   if (changes.empty())
     changes = "nessun cambio di revoca (" + std::to_string(images.size()) + " righe riscritte)";
+  text += changes;
+  const std::string who = PrincipalPhrase(gesture);
+  if (!who.empty()) text += " " + who;
+  return text;
+}
+
+std::optional<std::string> JournalSummary::MakeForPairs(const Gesture& gesture,
+                                                        std::string_view table_name,
+                                                        const PairRows& pairs,
+                                                        const std::vector<bool>& present,
+                                                        size_t added) {
+  if (!gesture.summary.empty()) return gesture.summary;
+  if (gesture.kind == GestureKind::kSwitch) return std::nullopt;
+  const JournalTable* table = JournalTable::Find(table_name);
+  if (table == nullptr) return std::nullopt;
+  std::string_view separator;
+  int pair_at = -1;
+  if (table->name == JournalTable::kTransfers) {
+    separator = " > ";
+    pair_at = table->KeyIndex("FW3E_CODDEP_ORI");
+    if (table->KeyIndex("FW3E_CODDEP_DES") != pair_at + 1) return std::nullopt;
+  } else if (table->name == JournalTable::kNodes) {
+    separator = "/";
+    pair_at = table->KeyIndex("FW3N_CODPROG_PD68");
+    if (table->KeyIndex("FW3N_CODNODO") != pair_at + 1) return std::nullopt;
+  } else {
+    return std::nullopt;
+  }
+  if (pair_at < 0 || pairs.prefix_fields() != static_cast<size_t>(pair_at)) return std::nullopt;
+  std::string text = SectionTitle(gesture.section) + ": ";
+  if (!gesture.detail.empty()) text += gesture.detail + ", ";
+  std::string changes;
+  if (Allowed(table->name, pairs.values())) {
+    // Absent reads allowed too: no item changed.
+    changes = "nessun cambio di revoca (" + std::to_string(added) + " righe riscritte)";
+  } else if (added > 0) {
+    // Each pair an item of its own when no two codes read alike and none
+    // holds the separator's mark: then the items are as many as the pairs.
+    const char mark = separator == "/" ? '/' : '>';
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(pairs.codes());
+    for (size_t i = 0; i < pairs.codes(); ++i) {
+      const std::string_view code = Trimmed(pairs.code(i));
+      if (code.find(mark) != std::string_view::npos || !seen.insert(code).second) {
+        return std::nullopt;
+      }
+    }
+    std::vector<std::string> first;
+    for (size_t i = 0; i < pairs.size() && first.size() < kItemsNamed; ++i) {
+      if (!present.empty() && present[i]) continue;
+      std::string item(Trimmed(pairs.code(i / pairs.codes())));
+      item += separator;
+      item += Trimmed(pairs.code(i % pairs.codes()));
+      first.push_back(std::move(item));
+    }
+    changes = "revocati ";
+    if (added <= kItemsNamed) {
+      changes += ItemList(first);
+    } else {
+      for (size_t i = 0; i < kItemsNamed; ++i) changes += (i > 0 ? ", " : "") + first[i];
+      changes += " e altri " + std::to_string(added - kItemsNamed);
+    }
+  } else {
+    changes = "nessun cambio di revoca (0 righe riscritte)";
+  }
   text += changes;
   const std::string who = PrincipalPhrase(gesture);
   if (!who.empty()) text += " " + who;

@@ -9,6 +9,7 @@
 #include "db/recordset.h"
 #include "journal/gesture_capture.h"
 #include "journal/journal_table.h"
+#include "journal/pair_rows.h"
 #include "journal/row_text.h"
 #include "sections/transfers/transfer_statements.h"
 
@@ -49,26 +50,9 @@ void TransferRevokeAll::TellCapture(journal::GestureCapture& capture) const {
   journal::RowText::Append(prefix, id(user), true);
   journal::RowText::Append(prefix, id(group), false);
   journal::RowText::Append(prefix, std::string_view(company), false);
-  // Each code written once as a key field ("|" and the code escaped); a
-  // pair's key is then one allocation of its size.
-  std::vector<std::string> fields;
-  fields.reserve(warehouses_.size());
-  for (const std::string& code : warehouses_) {
-    journal::RowText::Append(fields.emplace_back(), std::string_view(code), false);
-  }
-  std::vector<std::pair<std::string, std::string>> rows;
-  rows.reserve(warehouses_.size() * warehouses_.size());
-  for (const std::string& origin : fields) {
-    for (const std::string& destination : fields) {
-      std::string key;
-      key.reserve(prefix.size() + origin.size() + destination.size());
-      key += prefix;
-      key += origin;
-      key += destination;
-      rows.emplace_back(std::move(key), "0");
-    }
-  }
-  capture.WroteMissing(journal::JournalTable::kTransfers, std::move(rows), inserted_);
+  // The pairs as the codes: the journal writes their pages from them.
+  capture.WroteMissingPairs(journal::JournalTable::kTransfers,
+                            journal::PairRows(std::move(prefix), warehouses_, "0"), inserted_);
 }
 
 }  // namespace orv::sections

@@ -36,7 +36,8 @@ class TransferRevokeAll {
   // principal's rows that are not revocations, then inserts, in the
   // caller's transaction. Throws DbError.
   void Write(db::Connection& connection);
-  // After Write(): every pair, as the journal's row texts, to the capture.
+  // After Write(): every pair (the warehouses' codes and the journal's key
+  // text before them) to the capture.
   void TellCapture(journal::GestureCapture& capture) const;
   // After Write(): the principal's rows that are not revocations
   // (TransferStatements::SelectRevocationsNotRevoked), moved out.
