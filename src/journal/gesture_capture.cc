@@ -236,25 +236,25 @@ int64_t GestureCapture::Commit(db::Transaction& transaction, const Gesture& gest
     }
     entry.summary = std::move(*summary);
     const int64_t id = journal_->Write(entry, pages, count);
-    try {
-      transaction.Commit();
-    } catch (...) {
-      journal_->Discard(id);
-      throw;
-    }
+    CommitOrDiscard(transaction, id);
     journal_->Recorded(std::move(entry), std::move(pages));
     return id;
   }
   entry.summary = JournalSummary::Make(gesture, images);
   const int64_t id = journal_->Write(entry, images);
+  CommitOrDiscard(transaction, id);
+  journal_->Recorded(std::move(entry), std::move(images));
+  return id;
+}
+
+void GestureCapture::CommitOrDiscard(db::Transaction& transaction, int64_t id) {
   try {
     transaction.Commit();
   } catch (...) {
+    // The entry rolled back with the gesture.
     journal_->Discard(id);
     throw;
   }
-  journal_->Recorded(std::move(entry), std::move(images));
-  return id;
 }
 
 }  // namespace orv::journal

@@ -74,6 +74,9 @@ class GestureCapture {
   void WroteMissingPairs(std::string_view table, PairRows pairs, int64_t inserted);
 
  private:
+  // Commits the gesture with its entry `id`; a failed commit forgets the
+  // entry in the session too, and rethrows.
+  void CommitOrDiscard(db::Transaction& transaction, int64_t id);
   Journal* journal_;
   db::Connection& connection_;
   std::vector<RowScope> scopes_;
