@@ -56,6 +56,10 @@ RawSqlite::RawSqlite(const std::string& path) {
     std::abort();
   }
   sqlite3_busy_timeout(db_, 5000);
+  // The engine keeps its temporary tables and statement journals in memory;
+  // the floor does the same, so that it does not pay a file the engine does
+  // not write.
+  sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
 }
 
 RawSqlite::~RawSqlite() {

@@ -17,6 +17,7 @@
 #include "db/statement_observer.h"
 #include "hostdb/demo_installation.h"
 #include "sections/node_editor.h"
+#include "sections/nodes/node_statements.h"
 #include "session/headless_change_log.h"
 #include "session/headless_global.h"
 #include "zere_orvelka/message_service.h"
@@ -194,7 +195,7 @@ TEST_F(NodeClickTest, AClickFindsItsRowsByKey) {
       }
       if (line.find(work) != std::string::npos) {
         ++work_searches;
-        EXPECT_NE(line.find("DITTARAG=? AND PROGETTO=? AND CODICE=?"), std::string::npos) << line;
+        EXPECT_NE(line.find("PROGETTO=? AND CODICE=? AND DITTARAG=?"), std::string::npos) << line;
       }
       if (line.find("FW3N_RVKNODI") != std::string::npos) {
         ++revocation_searches;
@@ -206,6 +207,20 @@ TEST_F(NodeClickTest, AClickFindsItsRowsByKey) {
   // Per click: the keyed write, and the journal's keyed reads of the same
   // row before and after it.
   EXPECT_EQ(revocation_searches, 6);
+}
+
+TEST_F(NodeClickTest, TheShownRowsAreReadInKeyOrderWithoutASort) {
+  // The grid's rows come in project and node order; the work table's key
+  // gives that order, so the rows are not copied into a sorter first.
+  auto* driver = dynamic_cast<db::sqlite::SqliteDriver*>(&e_.window().connection()->driver());
+  ASSERT_NE(driver, nullptr);
+  const std::vector<std::string> lines =
+      Plan(driver->handle(), NodeStatements::RowsShown(e_.window().temp_table_name()));
+  ASSERT_FALSE(lines.empty());
+  for (const std::string& line : lines) {
+    EXPECT_EQ(line.find("TEMP B-TREE"), std::string::npos) << line;
+  }
+  EXPECT_NE(lines[0].find("USING INDEX IX_"), std::string::npos) << lines[0];
 }
 
 TEST_F(NodeClickTest, NoTransactionWaitsOnTheQuestionAndRetryRunsTheWholeWrite) {

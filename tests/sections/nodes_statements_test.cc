@@ -121,7 +121,7 @@ TEST(NodeStatementsTest, ClickStatementsNameOneNodeOfOnePrincipal) {
             "AND FW3N_CODNODO = 'a''b' AND FW3N_ID_FW06  IS NULL AND FW3N_ID_FW07  =7");
   EXPECT_EQ(NodeStatements::WorkTableKey(kTable), "CREATE UNIQUE CLUSTERED INDEX IX_" +
                                                       kTable.substr(2) + " ON " + kTable +
-                                                      " (DITTARAG, PROGETTO, CODICE)");
+                                                      " (PROGETTO, CODICE, DITTARAG)");
 }
 
 TEST(NodeStatementsTest, OnlyAWorkTableNameReachesAStatement) {

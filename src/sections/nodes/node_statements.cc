@@ -108,7 +108,7 @@ std::string NodeStatements::WorkTableKey(std::string_view work_table) {
   // Index names live per table on the server and per schema on the embedded
   // engine: the table's own unique name keeps them apart.
   return "CREATE UNIQUE CLUSTERED INDEX IX_" + name.substr(2) + " ON " + name +
-         " (DITTARAG, PROGETTO, CODICE)";
+         " (PROGETTO, CODICE, DITTARAG)";
 }
 
 std::string NodeStatements::Merge(std::string_view work_table, const db::Value& user_id,

@@ -39,9 +39,10 @@ class NodeStatements {
   static std::string MarkIncluded(std::string_view work_table, std::string_view condition);
   // The rows the grid shows.
   static std::string RowsShown(std::string_view work_table);
-  // The work table's key (company, project, node), made right after the
+  // The work table's key (project, node, company), made right after the
   // table: the batch update of a clicked row finds it through this index
-  // instead of comparing every column of every row.
+  // instead of comparing every column of every row, and the shown rows are
+  // read in its order (the table holds one company) instead of sorted.
   static std::string WorkTableKey(std::string_view work_table);
   // Brings FW3N_RVKNODI in line with the rows of the work table that pass
   // the filter (INCLUSA 1), for one principal in one company: a row for
