@@ -19,6 +19,7 @@
 #include "db/sqlite/sqlite_handles.h"
 #include "db/sqlite/table_function_module.h"
 #include "db/sqlite/temp_db_keeper.h"
+#include "db/sqlite/wal_checkpointer.h"
 
 namespace orv::db::sqlite {
 namespace {
@@ -304,8 +305,12 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
   const char* filename = sqlite3_db_filename(db, "main");
   if (filename && *filename && !driver->read_only_) {
     driver->ExecSimple("PRAGMA journal_mode=WAL");
-    driver->ExecSimple(EqualsIgnoreCase(sync, "normal") ? "PRAGMA synchronous=NORMAL"
-                                                        : "PRAGMA synchronous=FULL");
+    const bool full_sync = !EqualsIgnoreCase(sync, "normal");
+    driver->ExecSimple(full_sync ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL");
+    // The log is copied into the file beside the commits, not inside the
+    // commit that fills it (this hook replaces SQLite's own checkpoints).
+    driver->checkpointer_ = std::make_unique<WalCheckpointer>(filename, full_sync);
+    sqlite3_wal_hook(db, &SqliteDriver::OnWalCommit, driver.get());
   }
   driver->ExecSimple("PRAGMA foreign_keys=ON");
   // A statement that writes many rows inside a transaction keeps the pages
@@ -326,6 +331,9 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
 
 SqliteDriver::~SqliteDriver() {
   if (!db_) return;
+  // The last connection to close checkpoints the whole log; the
+  // checkpointer's own connection must be gone by then.
+  checkpointer_.reset();
   deadline_ns_ = 0;
   statements_.clear();
   if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -342,6 +350,28 @@ SqliteDriver::~SqliteDriver() {
   }
   routines_.clear();
   sqlite3_close_v2(db_);
+}
+
+int SqliteDriver::OnWalCommit(void* driver, sqlite3* /*db*/, const char* schema, int log_pages) {
+  // SQLite's own threshold for an automatic checkpoint.
+  constexpr int kCheckpointPages = 1000;
+  // The log starts again from its beginning only at a write that follows a
+  // complete copy. Commits that come faster than the copying would make it
+  // grow without end: when a log that was already handed to the checkpointer
+  // passes this size, the commit waits for the copy (it holds no lock here),
+  // as SQLite's own checkpoint would have made it wait. One large commit to
+  // a fresh log does not wait.
+  constexpr int kCatchUpPages = 4 * kCheckpointPages;
+  auto* self = static_cast<SqliteDriver*>(driver);
+  if (std::string_view(schema) != "main" || !self->checkpointer_) return SQLITE_OK;
+  // Every commit adds to the log: a smaller one was started again.
+  if (log_pages <= self->log_pages_seen_) self->log_requested_ = false;
+  self->log_pages_seen_ = log_pages;
+  if (log_pages < kCheckpointPages) return SQLITE_OK;
+  self->checkpointer_->Request();
+  if (self->log_requested_ && log_pages >= kCatchUpPages) self->checkpointer_->WaitIdle();
+  self->log_requested_ = true;
+  return SQLITE_OK;
 }
 
 void SqliteDriver::ExecSimple(const char* sql) {

@@ -23,6 +23,7 @@ struct sqlite3_stmt;
 namespace orv::db::sqlite {
 
 class TempDbKeeper;
+class WalCheckpointer;
 
 // The embedded driver: one SQLite connection speaking the host's dialect
 // through the translator.
@@ -75,6 +76,9 @@ class SqliteDriver : public Driver, private Catalog {
 
   // The underlying connection, for tests and tools that need the raw engine.
   sqlite3* handle() const { return db_; }
+  // What copies the write-ahead log of a database file into the file beside
+  // the commits; null for a database in memory or opened read-only.
+  WalCheckpointer* checkpointer() const { return checkpointer_.get(); }
 
  private:
   // Parameter values bound by name ("@name", compared without regard to case).
@@ -125,9 +129,15 @@ class SqliteDriver : public Driver, private Catalog {
   std::string CompileFunctionBody(const Step::Routine& routine);
 
   [[noreturn]] void Fail(int rc) const;
+  // SQLite's hook after each commit to a WAL database: past the log size at
+  // which SQLite would checkpoint inside the commit, the checkpointer is asked.
+  static int OnWalCommit(void* driver, sqlite3* db, const char* schema, int log_pages);
 
   sqlite3* db_ = nullptr;  // owned; closed by the destructor
   std::shared_ptr<TempDbKeeper> temp_db_;
+  std::unique_ptr<WalCheckpointer> checkpointer_;
+  int log_pages_seen_ = 0;      // the log's size at this connection's last commit
+  bool log_requested_ = false;  // a checkpoint was asked for since the log started
   Translate translate_;
   int busy_timeout_ms_ = 5000;
   bool read_only_ = false;
