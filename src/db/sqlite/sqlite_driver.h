@@ -130,7 +130,8 @@ class SqliteDriver : public Driver, private Catalog {
 
   [[noreturn]] void Fail(int rc) const;
   // SQLite's hook after each commit to a WAL database: past the log size at
-  // which SQLite would checkpoint inside the commit, the checkpointer is asked.
+  // which SQLite would checkpoint inside the commit, a large commit asks the
+  // checkpointer and a small one copies the log itself.
   static int OnWalCommit(void* driver, sqlite3* db, const char* schema, int log_pages);
 
   sqlite3* db_ = nullptr;  // owned; closed by the destructor

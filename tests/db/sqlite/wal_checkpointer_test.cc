@@ -90,6 +90,25 @@ TEST_F(WalCheckpointerTest, ALogPastItsThresholdIsCopiedIntoTheFile) {
   EXPECT_EQ(RowsInTheFileAlone(), 3010);
 }
 
+TEST_F(WalCheckpointerTest, SmallCommitsCopyTheLogThemselves) {
+  // Clicks: a copy beside a stream of small commits would compete with each
+  // commit's sync, so the one that takes the log past the threshold copies
+  // it, as SQLite does, and the log starts again.
+  auto driver = Open();
+  int commits = 0;
+  while (RowsInTheFileAlone() == 0 && commits < 2000) {
+    Write(*driver, 20);  // a score of pages
+    ++commits;
+  }
+  EXPECT_GT(commits, 10);
+  EXPECT_LT(commits, 2000);
+  EXPECT_EQ(RowsInTheFileAlone(), 20 * commits);
+  driver->checkpointer()->WaitIdle();
+  EXPECT_EQ(driver->checkpointer()->completed(), 0);
+  Write(*driver, 20);
+  EXPECT_LT(LogSize(), 6u << 20);
+}
+
 TEST_F(WalCheckpointerTest, CommitsGoOnWhileTheLogIsCopiedAndTheLogIsReused) {
   auto driver = Open();
   // Forty commits of about 1.2 MB each, back to back, with checkpoints
