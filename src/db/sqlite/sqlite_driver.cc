@@ -352,24 +352,36 @@ SqliteDriver::~SqliteDriver() {
   sqlite3_close_v2(db_);
 }
 
-int SqliteDriver::OnWalCommit(void* driver, sqlite3* /*db*/, const char* schema, int log_pages) {
+int SqliteDriver::OnWalCommit(void* driver, sqlite3* db, const char* schema, int log_pages) {
   // SQLite's own threshold for an automatic checkpoint.
   constexpr int kCheckpointPages = 1000;
+  // A commit that wrote this many pages (a revoke-all, a copy) leaves the
+  // copy to the checkpointer; a smaller one (a click) that takes the log past
+  // the threshold copies it itself, as SQLite would: a copy running beside a
+  // stream of clicks would only compete with each click's sync.
+  constexpr int kLargeCommitPages = 100;
   // The log starts again from its beginning only at a write that follows a
-  // complete copy. Commits that come faster than the copying would make it
-  // grow without end: when a log that was already handed to the checkpointer
+  // complete copy. Large commits that come faster than the copying would
+  // make it grow without end: when a log already handed to the checkpointer
   // passes this size, the commit waits for the copy (it holds no lock here),
-  // as SQLite's own checkpoint would have made it wait. One large commit to
-  // a fresh log does not wait.
+  // as SQLite's own checkpoint would have made it wait.
   constexpr int kCatchUpPages = 4 * kCheckpointPages;
   auto* self = static_cast<SqliteDriver*>(driver);
   if (std::string_view(schema) != "main" || !self->checkpointer_) return SQLITE_OK;
   // Every commit adds to the log: a smaller one was started again.
-  if (log_pages <= self->log_pages_seen_) self->log_requested_ = false;
+  const bool restarted = log_pages <= self->log_pages_seen_;
+  const int added = restarted ? log_pages : log_pages - self->log_pages_seen_;
+  if (restarted) self->log_requested_ = false;
   self->log_pages_seen_ = log_pages;
   if (log_pages < kCheckpointPages) return SQLITE_OK;
+  if (added < kLargeCommitPages) {
+    // Busy (the checkpointer is copying) returns at once.
+    sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    return SQLITE_OK;
+  }
+  const bool catch_up = self->log_requested_ && log_pages >= kCatchUpPages;
   self->checkpointer_->Request();
-  if (self->log_requested_ && log_pages >= kCatchUpPages) self->checkpointer_->WaitIdle();
+  if (catch_up) self->checkpointer_->WaitIdle();
   self->log_requested_ = true;
   return SQLITE_OK;
 }
