@@ -222,6 +222,37 @@ std::shared_ptr<Recordset> Connection::Execute(std::string_view command_text,
   return Deliver(std::move(results), command_text, records_affected, options);
 }
 
+void Connection::ExecuteStreaming(std::string_view command_text, RowSink& sink) {
+  Driver& d = driver();
+  const int32_t timeout = CommandTimeout;
+  pending_results_.clear();
+  last_source_ = std::string(command_text);
+  StatementEvent event;
+  event.text = command_text;
+  // The first result's count and rows, for the observer's report.
+  class FirstResult final : public RowSink {
+   public:
+    FirstResult(RowSink& sink, StatementEvent& event) : sink_(sink), event_(event) {}
+    void BeginResult(const std::vector<FieldInfo>& fields, int64_t records_affected) override {
+      if (++results_ == 1) event_.records_affected = records_affected;
+      sink_.BeginResult(fields, records_affected);
+    }
+    void Row(std::span<const Value> values) override {
+      if (results_ == 1) ++event_.rows;
+      sink_.Row(values);
+    }
+
+   private:
+    RowSink& sink_;
+    StatementEvent& event_;
+    int results_ = 0;
+  } first(sink, event);
+  Watch(event, [&] {
+    d.ExecuteStreaming(command_text, timeout, first);
+    return std::vector<ResultSet>{};
+  });
+}
+
 std::shared_ptr<Recordset> Connection::NextRecordset() {
   if (pending_results_.empty()) return nullptr;
   ResultSet next = std::move(pending_results_.front());

@@ -68,6 +68,13 @@ class Connection : public host::ConnectionHandle, public std::enable_shared_from
   std::shared_ptr<Recordset> Execute(std::string_view command_text,
                                      const std::vector<Value>& values,
                                      int64_t* records_affected = nullptr, int options = kAdCmdText);
+  // Runs text (command type 1) and hands its results to `sink` as the
+  // driver reads them (see RowSink), for a caller that builds its own rows
+  // from them and would otherwise hold every result whole. Errors, the
+  // observer's report and the time-out are as Execute's; what the sink
+  // throws ends the batch and comes back as a DbError. NextRecordset() has
+  // nothing afterwards. The sink must not use this connection.
+  void ExecuteStreaming(std::string_view command_text, RowSink& sink);
   // The next result of the last Execute, or nullptr when there is none.
   std::shared_ptr<Recordset> NextRecordset();
 
@@ -118,7 +125,7 @@ class Connection : public host::ConnectionHandle, public std::enable_shared_from
   // Guard() that also reports the call to the observer: `event` describes
   // it, the results fill in the counts.
   template <typename F>
-  std::vector<ResultSet> Watch(StatementEvent event, F&& f);
+  std::vector<ResultSet> Watch(StatementEvent& event, F&& f);
   void Report(StatementEvent& event, std::chrono::steady_clock::time_point start);
   void ReportOpen(const DbError* error);
   void Transact(StatementEvent::Kind kind, void (Driver::*call)());
@@ -150,7 +157,7 @@ auto Connection::Guard(F&& f) -> decltype(f()) {
 }
 
 template <typename F>
-std::vector<ResultSet> Connection::Watch(StatementEvent event, F&& f) {
+std::vector<ResultSet> Connection::Watch(StatementEvent& event, F&& f) {
   if (!observer_) return Guard(f);
   const auto start = std::chrono::steady_clock::now();
   try {

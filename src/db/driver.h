@@ -9,6 +9,7 @@
 
 #include "db/connection_string.h"
 #include "db/field.h"
+#include "db/row_sink.h"
 #include "db/value.h"
 
 namespace orv::db {
@@ -52,6 +53,13 @@ class Driver {
   // and the values are not as many.
   virtual std::vector<ResultSet> Execute(std::string_view sql, const std::vector<Value>& values,
                                          int32_t timeout_seconds) = 0;
+
+  // Runs a batch as Execute does, handing each result to `sink` as its rows
+  // are read (see RowSink) instead of returning them. A batch that gives no
+  // result at all gives one without columns, as Execute does. This one
+  // reads Execute's results; a driver that can hand rows over as it reads
+  // them does so.
+  virtual void ExecuteStreaming(std::string_view sql, int32_t timeout_seconds, RowSink& sink);
 
   // Describes a stored procedure's parameters (empty when it has none).
   // Throws DbError when no such procedure exists.

@@ -358,12 +358,12 @@ bool FilterLikeMatch(std::string_view text, std::string_view pattern) {
   return p == pattern.size();
 }
 
-bool FilterExpression::Matches(const std::vector<Value>& row) const {
+bool FilterExpression::Matches(std::span<const Value> row) const {
   if (!bound_) throw DbError(kErrBadArgument, "Filter used before it was bound to fields");
   return Eval(root_, row);
 }
 
-bool FilterExpression::Eval(int index, const std::vector<Value>& row) const {
+bool FilterExpression::Eval(int index, std::span<const Value> row) const {
   const Node& node = nodes_[static_cast<size_t>(index)];
   switch (node.kind) {
     case Node::Kind::kAnd:

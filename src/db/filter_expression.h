@@ -2,6 +2,7 @@
 #define ORV_DB_FILTER_EXPRESSION_H_
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,7 +39,7 @@ class FilterExpression {
   void Bind(const std::vector<FieldInfo>& fields);
 
   // True when the row (values in field order) passes. Requires Bind().
-  bool Matches(const std::vector<Value>& row) const;
+  bool Matches(std::span<const Value> row) const;
 
   // The expression in a canonical form, for tests and diagnostics:
   // (A = 'x' AND (B > 1 OR C IS NULL)).
@@ -60,7 +61,7 @@ class FilterExpression {
   };
   friend class FilterParser;
 
-  bool Eval(int node, const std::vector<Value>& row) const;
+  bool Eval(int node, std::span<const Value> row) const;
   std::string Debug(int node) const;
 
   std::vector<Node> nodes_;

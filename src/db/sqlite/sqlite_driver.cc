@@ -396,18 +396,32 @@ void SqliteDriver::Fail(int rc) const { throw SqliteError(db_, rc, busy_timeout_
 // ---------------------------------------------------------------------------
 // Batches
 
-std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeout_seconds) {
-  std::vector<Literal> literals;
-  std::shared_ptr<const Translation> translation = translate_(sql, &literals);
-  // The constants the translation took out, as the parameters ?1, ?2, ...
-  Params params;
+namespace {
+
+// The constants a translation took out, as the parameters ?1, ?2, ...
+std::vector<std::pair<std::string, Value>> LiteralParams(std::vector<Literal> literals) {
+  std::vector<std::pair<std::string, Value>> params;
   params.reserve(literals.size());
   for (size_t i = 0; i < literals.size(); ++i) {
     Literal& l = literals[i];
     params.emplace_back("?" + std::to_string(i + 1),
                         l.is_text ? Value(std::move(l.text)) : Value(l.integer));
   }
-  return RunTranslation(*translation, params, timeout_seconds);
+  return params;
+}
+
+}  // namespace
+
+std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, int32_t timeout_seconds) {
+  std::vector<Literal> literals;
+  std::shared_ptr<const Translation> translation = translate_(sql, &literals);
+  return RunTranslation(*translation, LiteralParams(std::move(literals)), timeout_seconds);
+}
+
+void SqliteDriver::ExecuteStreaming(std::string_view sql, int32_t timeout_seconds, RowSink& sink) {
+  std::vector<Literal> literals;
+  std::shared_ptr<const Translation> translation = translate_(sql, &literals);
+  RunTranslation(*translation, LiteralParams(std::move(literals)), timeout_seconds, &sink);
 }
 
 std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, const std::vector<Value>& values,
@@ -429,20 +443,45 @@ std::vector<ResultSet> SqliteDriver::Execute(std::string_view sql, const std::ve
 }
 
 std::vector<ResultSet> SqliteDriver::RunTranslation(const Translation& translation,
-                                                    const Params& params, int32_t timeout_seconds) {
-  struct DeadlineReset {
-    int64_t& deadline;
-    ~DeadlineReset() { deadline = 0; }
-  } reset{deadline_ns_};
-  deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
+                                                    const Params& params, int32_t timeout_seconds,
+                                                    RowSink* sink) {
   std::vector<ResultSet> results;
+  // What a batch run from inside a sink's call changes is put back for the
+  // batch that called the sink.
+  struct Reset {
+    SqliteDriver& driver;
+    RowSink* sink;
+    const std::vector<ResultSet>* streamed;
+    size_t sink_results;
+    int64_t deadline;
+    ~Reset() {
+      driver.deadline_ns_ = deadline;
+      driver.sink_ = sink;
+      driver.streamed_ = streamed;
+      driver.sink_results_ = sink_results;
+    }
+  } reset{*this, sink_, streamed_, sink_results_, deadline_ns_};
+  deadline_ns_ = timeout_seconds > 0 ? NowNs() + int64_t{timeout_seconds} * 1'000'000'000 : 0;
+  sink_ = sink;
+  streamed_ = sink ? &results : nullptr;
+  sink_results_ = 0;
   RunSteps(translation.steps, params, results, 0);
-  if (results.empty()) {
+  if (results.empty() && sink_results_ == 0) {
     ResultSet none;
     none.records_affected = 0;
     results.push_back(std::move(none));
   }
+  if (sink) FlushToSink(results);
   return results;
+}
+
+void SqliteDriver::FlushToSink(std::vector<ResultSet>& results) {
+  for (const ResultSet& result : results) {
+    ++sink_results_;
+    sink_->BeginResult(result.fields, result.records_affected);
+    for (const std::vector<Value>& row : result.rows) sink_->Row(row);
+  }
+  results.clear();
 }
 
 void SqliteDriver::RunSteps(const std::vector<Step>& steps, const Params& params,
@@ -727,6 +766,67 @@ void SqliteDriver::Bind(CachedStatement& statement, const Params& params) {
   }
 }
 
+namespace {
+
+// What the values of an expression column were, as far as read.
+struct ColumnSeen {
+  bool any_int = false, any_double = false, any_text = false, wide_int = false;
+  size_t longest = 0;
+};
+
+// How a column's values are read.
+struct ColumnReading {
+  bool boolean = false;           // an integer is a Boolean
+  int32_t pad_to = 0;             // fixed-length text: padded to this many characters
+  ColumnSeen* seen = nullptr;     // an expression column: its values noted here
+};
+
+// `slot` made the value of `cell`; a text slot keeps its storage.
+void ReadCell(sqlite3_value* cell, const ColumnReading& how, Value& slot) {
+  ColumnSeen* note = how.seen;
+  switch (sqlite3_value_type(cell)) {
+    case SQLITE_INTEGER: {
+      const int64_t n = sqlite3_value_int64(cell);
+      slot = how.boolean ? Value(n != 0) : Value(n);
+      if (note) {
+        note->any_int = true;
+        note->wide_int = note->wide_int || n > INT32_MAX || n < INT32_MIN;
+      }
+      break;
+    }
+    case SQLITE_FLOAT:
+      slot = Value(sqlite3_value_double(cell));
+      if (note) note->any_double = true;
+      break;
+    case SQLITE_NULL:
+      if (!slot.IsNull()) slot = Value::Null();
+      break;
+    default: {
+      const char* text = static_cast<const char*>(sqlite3_value_blob(cell));
+      const auto bytes = text ? static_cast<size_t>(sqlite3_value_bytes(cell)) : 0;
+      const std::string_view read(text ? text : "", bytes);
+      std::string& value = slot.TextInPlace();
+      // Fixed-length text comes back padded, as the host server pads it;
+      // sized once, so the padding does not reallocate.
+      if (how.pad_to > 0) {
+        const auto size = static_cast<size_t>(how.pad_to);
+        const size_t length = Utf8Length(read);
+        value.reserve(std::max(bytes, size + bytes - std::min(bytes, length)));
+        value.assign(read);
+        if (length < size) value.append(size - length, ' ');
+      } else {
+        value.assign(read);
+      }
+      if (note) {
+        note->any_text = true;
+        note->longest = std::max(note->longest, Utf8Length(read));
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void SqliteDriver::RunSql(const std::string& sql, const Params& params,
                           std::vector<ResultSet>& results) {
   size_t pos = 0;
@@ -754,23 +854,35 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
     ResultSet result;
     if (columns > 0) {
       result.fields = statement->fields;
-      result.rows.reserve(statement->last_rows);
       // What the values of each expression column were, noted as they are
       // read (not in a second walk over the rows): its type follows them.
-      struct Seen {
-        bool any_int = false, any_double = false, any_text = false, wide_int = false;
-        size_t longest = 0;
-      };
-      std::vector<Seen> seen(static_cast<size_t>(columns));
-      std::vector<char> derive(static_cast<size_t>(columns));
-      std::vector<char> boolean(static_cast<size_t>(columns));
-      std::vector<int32_t> pad_to(static_cast<size_t>(columns), 0);
+      std::vector<ColumnSeen> seen(static_cast<size_t>(columns));
+      std::vector<ColumnReading> reading(static_cast<size_t>(columns));
       for (size_t i = 0; i < static_cast<size_t>(columns); ++i) {
-        derive[i] = statement->derive_type[i];
-        boolean[i] = statement->boolean[i];
+        ColumnReading& how = reading[i];
+        how.boolean = statement->boolean[i];
+        how.seen = statement->derive_type[i] ? &seen[i] : nullptr;
         const FieldInfo& field = result.fields[i];
-        if (field.IsFixedText() && field.defined_size > 0) pad_to[i] = field.defined_size;
+        if (field.IsFixedText() && field.defined_size > 0) how.pad_to = field.defined_size;
       }
+      if (sink_ && &results == streamed_) {
+        // Straight to the sink, the results before it first: one row of
+        // values, its texts refilled in place.
+        FlushToSink(results);
+        ++sink_results_;
+        sink_->BeginResult(result.fields, -1);
+        std::vector<Value> row(static_cast<size_t>(columns));
+        for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
+          for (int i = 0; i < columns; ++i) {
+            ReadCell(sqlite3_column_value(stmt, i), reading[static_cast<size_t>(i)],
+                     row[static_cast<size_t>(i)]);
+          }
+          sink_->Row(row);
+        }
+        if (rc != SQLITE_DONE) Fail(rc);
+        continue;
+      }
+      result.rows.reserve(statement->last_rows);
       // Rows are sized in steps of four values, so that an in-memory
       // recordset taking them over with a field or two more keeps their
       // storage (Recordset::AppendRows).
@@ -782,52 +894,8 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
           // One locked call per column: the sqlite3_value_* reads that
           // follow take no lock, and this statement is only ever stepped
           // by the driver's own thread.
-          sqlite3_value* cell = sqlite3_column_value(stmt, i);
-          Seen& note = seen[static_cast<size_t>(i)];
-          switch (sqlite3_value_type(cell)) {
-            case SQLITE_INTEGER: {
-              const int64_t n = sqlite3_value_int64(cell);
-              if (boolean[i]) {
-                row.emplace_back(n != 0);
-              } else {
-                row.emplace_back(n);
-              }
-              if (derive[i]) {
-                note.any_int = true;
-                note.wide_int = note.wide_int || n > INT32_MAX || n < INT32_MIN;
-              }
-              break;
-            }
-            case SQLITE_FLOAT:
-              row.emplace_back(sqlite3_value_double(cell));
-              note.any_double = true;
-              break;
-            case SQLITE_NULL:
-              row.push_back(Value::Null());
-              break;
-            default: {
-              const char* text = static_cast<const char*>(sqlite3_value_blob(cell));
-              const auto bytes = text ? static_cast<size_t>(sqlite3_value_bytes(cell)) : 0;
-              const std::string_view read(text ? text : "", bytes);
-              // Fixed-length text comes back padded, as the host server pads
-              // it; sized once, so the padding does not reallocate.
-              if (pad_to[i] > 0) {
-                const auto size = static_cast<size_t>(pad_to[i]);
-                const size_t length = Utf8Length(read);
-                std::string value;
-                value.reserve(std::max(bytes, size + bytes - std::min(bytes, length)));
-                value.assign(read);
-                if (length < size) value.append(size - length, ' ');
-                row.emplace_back(std::move(value));
-              } else {
-                row.emplace_back(std::string(read));
-              }
-              if (derive[i]) {
-                note.any_text = true;
-                note.longest = std::max(note.longest, Utf8Length(read));
-              }
-            }
-          }
+          ReadCell(sqlite3_column_value(stmt, i), reading[static_cast<size_t>(i)],
+                   row.emplace_back());
         }
         result.rows.push_back(std::move(row));
       }
@@ -835,9 +903,9 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
       statement->last_rows = result.rows.size();
       // Expression columns: the type the values have.
       for (size_t i = 0; i < static_cast<size_t>(columns); ++i) {
-        if (!derive[i]) continue;
+        if (!reading[i].seen) continue;
         FieldInfo& field = result.fields[i];
-        const Seen& note = seen[i];
+        const ColumnSeen& note = seen[i];
         if (note.any_text && !note.any_int && !note.any_double) {
           field.type = DataType::kVarChar;
           field.defined_size = static_cast<int32_t>(std::max<size_t>(note.longest, 1));

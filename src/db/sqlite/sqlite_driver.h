@@ -59,6 +59,10 @@ class SqliteDriver : public Driver, private Catalog {
   std::vector<ResultSet> Execute(std::string_view sql, int32_t timeout_seconds) override;
   std::vector<ResultSet> Execute(std::string_view sql, const std::vector<Value>& values,
                                  int32_t timeout_seconds) override;
+  // Hands each row to `sink` as it is stepped, in one buffer of values
+  // whose texts keep their storage from row to row: a result's rows are
+  // never held whole.
+  void ExecuteStreaming(std::string_view sql, int32_t timeout_seconds, RowSink& sink) override;
   std::vector<ParameterInfo> DescribeProcedure(std::string_view name) override;
   std::vector<ResultSet> ExecuteProcedure(std::string_view name,
                                           const std::vector<ParameterInfo>& params,
@@ -94,9 +98,14 @@ class SqliteDriver : public Driver, private Catalog {
   bool IsRowKey(std::string_view table, const std::vector<std::string>& columns) const override;
   bool IsNotNull(std::string_view table, std::string_view column) const override;
 
-  // Runs a translation's steps with the time-out of one Execute.
+  // Runs a translation's steps with the time-out of one Execute. With a
+  // sink, the results go to it (and none is returned): the rows of a
+  // statement run at the top of the batch as they are stepped, any other
+  // result once made, each in the order the statements ran.
   std::vector<ResultSet> RunTranslation(const Translation& translation, const Params& params,
-                                        int32_t timeout_seconds);
+                                        int32_t timeout_seconds, RowSink* sink = nullptr);
+  // Hands the results made so far to the sink, in order, and forgets them.
+  void FlushToSink(std::vector<ResultSet>& results);
   void RunSteps(const std::vector<Step>& steps, const Params& params,
                 std::vector<ResultSet>& results, int depth);
   void RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results, int depth);
@@ -143,6 +152,11 @@ class SqliteDriver : public Driver, private Catalog {
   int busy_timeout_ms_ = 5000;
   bool read_only_ = false;
   int64_t deadline_ns_ = 0;  // steady-clock deadline of the running Execute, 0 = none
+  // The sink of the running ExecuteStreaming and the batch's own results,
+  // whose rows go to it as they are stepped; null otherwise.
+  RowSink* sink_ = nullptr;
+  const std::vector<ResultSet>* streamed_ = nullptr;
+  size_t sink_results_ = 0;  // results handed to the sink so far
   int savepoint_counter_ = 0;
   std::unordered_map<std::string, std::unique_ptr<CachedStatement>> statements_;
   std::map<std::string, std::unique_ptr<Routine>> routines_;  // key: name folded to lower case

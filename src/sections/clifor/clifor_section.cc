@@ -116,16 +116,16 @@ bool CliForSection::LoadTreeCausali() {
 
     const int64_t company = w.current_company().ToInt64();
     db::Connection& cn = Need(w.connection(), "Connection");
-    // All ten results are taken before the first is walked.
-    std::array<std::shared_ptr<db::Recordset>, 10> results;
-    results[0] = cn.Execute(CliForStatements::TreeBatch(principal, company));
-    for (size_t i = 1; i < results.size(); ++i) results[i] = cn.NextRecordset();
-    for (const auto& rs : results) {
-      if (!rs) throw db::DbError(db::kErrBadArgument, "Missing result of the classification batch");
+    try {
+      // The tree's rows are made as the batch's rows are read.
+      CliForTree builder(*tree, company, std::move(spare));
+      cn.ExecuteStreaming(CliForStatements::TreeBatch(principal, company), builder);
+      builder.Finish();
+    } catch (...) {
+      // A batch that failed part of the way leaves no half-made tree.
+      w.rows() = CreateTreeRowset();
+      throw;
     }
-
-    CliForTree::Fill(*tree, results, company, std::move(spare));
-    for (auto& rs : results) rs.reset();
 
     InitGridCliFor();
     grid.SetDataSource(tree);

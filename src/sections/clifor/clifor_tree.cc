@@ -52,11 +52,7 @@ void Join(std::string& out, Parts parts) {
 std::string Upper(std::string_view s) { return db::AsciiUpper(s); }
 
 // Sets `slot` to the parts joined, in the text it holds when it holds one.
-void SetText(db::Value& slot, Parts parts) {
-  if (slot.type() != db::Value::Type::kText) slot = db::Value(std::string());
-  // The value owns its text: only its buffer is reused.
-  Join(const_cast<std::string&>(slot.AsText()), parts);
-}
+void SetText(db::Value& slot, Parts parts) { Join(slot.TextInPlace(), parts); }
 
 void SetNull(db::Value& slot) {
   if (!slot.IsNull()) slot = db::Value::Null();
@@ -70,11 +66,47 @@ void Set(db::Value& slot, const db::Value& value) {
   }
 }
 
+// The columns each result is read by, in the batch's order.
+using Names = std::vector<std::string_view>;
+const std::array<Names, 10>& ResultColumns() {
+  static const std::array<Names, 10> kColumns = {{
+      {"MG07_DITTA_CG18", "MG07_TIPOCF", "MG07_MACROAREA", "MG07_DESCRMACROAR", "CHECKED"},
+      {"MG08_DITTA_CG18", "MG08_TIPOCF_MG07", "MG08_MACROAREA_MG07", "MG08_AREA",
+       "MG08_DESCRAREA", "CHECKED"},
+      {"MG09_DITTA_CG18", "MG09_TIPOCF_MG08", "MG09_MACROAREA_MG08", "MG09_AREA_MG08", "MG09_ZONA",
+       "MG09_DESCRZONA", "CHECKED"},
+      {"MG10_DITTA_CG18", "MG10_TIPOCF", "MG10_MACROCAT", "MG10_DESCRMACROCAT", "CHECKED"},
+      {"MG11_DITTA_CG18", "MG11_TIPOCF_MG10", "MG11_MACROCAT_MG10", "MG11_CATEG", "MG11_DESCRCAT",
+       "CHECKED"},
+      {"MG12_DITTA_CG18", "MG12_TIPOCF_MG11", "MG12_MACROCAT_MG11", "MG12_CATEG_MG11",
+       "MG12_SOTTCAT", "MG12_DESCRSOTTOCAT", "CHECKED"},
+      {"MG31_DITTA_CG18", "MG31_TIPOCF", "MG31_CODRAGGRCF1", "MG31_DESCRAGGRCF1", "CHECKED"},
+      {"MG32_DITTA_CG18", "MG32_TIPOCF", "MG32_CODRAGGRCF2", "MG32_DESCRAGGRCF2", "CHECKED"},
+      {"MG33_DITTA_CG18", "MG33_TIPOCF", "MG33_CODRAGGRCF3", "MG33_DESCRAGGRCF3", "CHECKED"},
+      {"CG31_DITTA_CG18", "CG31_CODICE", "CG31_INDIRIZZO", "CHECKED"},
+  }};
+  return kColumns;
+}
+
+// The three groupings (results 6 to 8): "1_"/" - ", "2_"/"-", "3_"/"-".
+struct Grouping {
+  std::string_view heading_key, heading, key, separator, kind;
+};
+constexpr std::array<Grouping, 3> kGroupings = {{
+    {"G.RAG1_", "Raggruppamento 1", "1_", " - ", "RAGG1"},
+    {"G.RAG2_", "Raggruppamento 2", "2_", "-", "RAGG2"},
+    {"G.RAG3_", "Raggruppamento 3", "3_", "-", "RAGG3"},
+}};
+
+constexpr std::string_view kDot = ".";
+
+}  // namespace
+
 // Appends the rows of the tree. Codes are taken from the result as stored.
-class TreeWriter {
+class CliForTree::Writer {
  public:
-  TreeWriter(db::Recordset& tree, std::string company, std::vector<std::vector<db::Value>> spare)
-      : tree_(tree), company_(std::move(company)), spare_(std::move(spare)) {}
+  Writer(db::Recordset& tree, std::string_view company, std::vector<std::vector<db::Value>> spare)
+      : tree_(tree), company_(company), spare_(std::move(spare)) {}
 
   void Heading(std::string_view prefix, std::string_view text) {
     std::vector<db::Value> row = NewRow();
@@ -123,21 +155,21 @@ class TreeWriter {
   }
 
   db::Recordset& tree_;
-  std::string company_;
+  std::string_view company_;
   std::vector<std::vector<db::Value>> spare_;
   size_t next_spare_ = 0;
 };
 
-// Column indices of one result, resolved once by name, over the row being
-// read (At).
-class Columns {
+// Column indices of one result, resolved once by name (without regard to
+// case), over the row being read (At).
+class CliForTree::Columns {
  public:
-  Columns(const db::Recordset& rs, std::initializer_list<std::string_view> names)
-      : Columns(rs, std::vector<std::string_view>(names)) {}
-  template <typename Names>
-  Columns(const db::Recordset& rs, const Names& names) {
+  Columns(const std::vector<db::FieldInfo>& fields, const Names& names) {
     for (std::string_view name : names) {
-      const int index = rs.FieldIndex(name);
+      int index = -1;
+      for (size_t i = 0; i < fields.size() && index < 0; ++i) {
+        if (db::EqualsIgnoreCase(fields[i].name, name)) index = static_cast<int>(i);
+      }
       if (index < 0) {
         throw db::DbError(db::kErrItemNotFound,
                           "Item cannot be found in the collection corresponding to the requested "
@@ -150,7 +182,11 @@ class Columns {
   }
   // The row read next: the result's values, as they are.
   void At(std::span<const db::Value> row) { row_ = row; }
-  const db::Value& operator[](size_t i) const { return row_[static_cast<size_t>(index_[i])]; }
+  const db::Value& operator[](size_t i) const {
+    static const db::Value kNull = db::Value::Null();
+    const auto index = static_cast<size_t>(index_[i]);
+    return index < row_.size() ? row_[index] : kNull;
+  }
   // The value as the host language's "&" joins it (Null and Empty give ""):
   // text as stored, without a copy; valid until the next call for `i` or
   // the next row.
@@ -181,165 +217,122 @@ class Columns {
   mutable std::vector<std::array<char, 24>> digits_;
 };
 
-// Walks every visible row of a result, each read in place (`f` on it).
-template <typename Row>
-void ForEachRow(const db::Recordset& rs, Columns& f, Row&& row) {
-  if (!rs.IsOpen()) return;
-  const int64_t count = rs.RecordCount();
-  for (int64_t i = 0; i < count; ++i) {
-    f.At(rs.RowAt(i));
-    row();
+CliForTree::CliForTree(db::Recordset& tree, int64_t company,
+                       std::vector<std::vector<db::Value>> spare)
+    : tree_(tree), company_(std::to_string(company)) {
+  out_ = std::make_unique<Writer>(tree_, company_, std::move(spare));
+}
+
+CliForTree::~CliForTree() = default;
+
+void CliForTree::BeginResult(const std::vector<db::FieldInfo>& fields, int64_t) {
+  ++result_;
+  columns_.reset();
+  filter_.reset();
+  if (result_ >= static_cast<int>(ResultColumns().size())) return;  // not the tree's
+  switch (result_) {
+    case 0:
+      out_->Heading("G.AREE_", "MacroArea/Area/Zona");
+      parent_ = "G.AREE_" + company_;
+      break;
+    case 3:
+      out_->Heading("G.CATs_", "MacroCategoria/Categoria/ SottoCategoria");
+      parent_ = "G.CATs_" + company_;
+      break;
+    case 6:
+    case 7:
+    case 8: {
+      const Grouping& grouping = kGroupings[static_cast<size_t>(result_ - 6)];
+      out_->Heading(grouping.heading_key, grouping.heading);
+      parent_ = std::string(grouping.heading_key) + company_;
+      break;
+    }
+    case 9:
+      out_->Heading("G.SEDI_", "Sedi");
+      parent_ = "G.SEDI_" + company_;
+      break;
+    default:
+      break;
+  }
+  columns_ = std::make_unique<Columns>(fields, ResultColumns()[static_cast<size_t>(result_)]);
+  if (result_ == 5) {
+    // The sub-categories of the company alone.
+    filter_ = db::FilterExpression::Parse("MG12_DITTA_CG18 = " + company_);
+    filter_->Bind(fields);
   }
 }
 
-void FillRows(db::Recordset& tree, CliForTree::Results& results, const std::string& c,
-              std::vector<std::vector<db::Value>> spare) {
-  TreeWriter out(tree, c, std::move(spare));
-  constexpr std::string_view dot = ".";
+void CliForTree::Row(std::span<const db::Value> values) {
+  if (!columns_) return;
+  if (filter_ && !filter_->Matches(values)) return;
+  Columns& f = *columns_;
+  f.At(values);
   const db::Value none;  // Empty: the code is left Null
-
-  out.Heading("G.AREE_", "MacroArea/Area/Zona");
-  {
-    db::Recordset& rs = *results[0];
-    Columns f(rs,
-              {"MG07_DITTA_CG18", "MG07_TIPOCF", "MG07_MACROAREA", "MG07_DESCRMACROAR", "CHECKED"});
-    const std::string parent = "G.AREE_" + c;
-    ForEachRow(rs, f, [&] {
-      out.Branch({parent}, {"M_", f.text(0), dot, f.text(1), dot, Upper(f.text(2))},
-                 {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4), f[0],
-                 f[1], f[2], none, none, "AREA");
-    });
-  }
-  {
-    db::Recordset& rs = *results[1];
-    Columns f(rs, {"MG08_DITTA_CG18", "MG08_TIPOCF_MG07", "MG08_MACROAREA_MG07", "MG08_AREA",
-                   "MG08_DESCRAREA", "CHECKED"});
-    std::string parent;
-    ForEachRow(rs, f, [&] {
-      Join(parent, {f.text(0), dot, f.text(1), dot, Upper(f.text(2))});
-      out.Branch({"M_", parent}, {"A_", parent, dot, Upper(f.text(3))},
-                 {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5), f[0],
-                 f[1], f[2], f[3], none, "AREA");
-    });
-  }
-  {
-    db::Recordset& rs = *results[2];
-    Columns f(rs, {"MG09_DITTA_CG18", "MG09_TIPOCF_MG08", "MG09_MACROAREA_MG08", "MG09_AREA_MG08",
-                   "MG09_ZONA", "MG09_DESCRZONA", "CHECKED"});
-    std::string parent;
-    ForEachRow(rs, f, [&] {
-      Join(parent, {f.text(0), dot, f.text(1), dot, Upper(f.text(2)), dot, Upper(f.text(3))});
-      out.Branch({"A_", parent}, {"Z_", parent, dot, Upper(f.text(4))},
-                 {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6), f[0],
-                 f[1], f[2], f[3], f[4], "AREA");
-    });
-  }
-
-  out.Heading("G.CATs_", "MacroCategoria/Categoria/ SottoCategoria");
-  {
-    db::Recordset& rs = *results[3];
-    Columns f(rs,
-              {"MG10_DITTA_CG18", "MG10_TIPOCF", "MG10_MACROCAT", "MG10_DESCRMACROCAT", "CHECKED"});
-    const std::string parent = "G.CATs_" + c;
-    ForEachRow(rs, f, [&] {
-      out.Branch({parent}, {"Y_", f.text(0), dot, f.text(1), dot, f.text(2)},
-                 {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4), f[0],
-                 f[1], f[2], none, none, "CAT");
-    });
-  }
-  {
-    db::Recordset& rs = *results[4];
-    Columns f(rs, {"MG11_DITTA_CG18", "MG11_TIPOCF_MG10", "MG11_MACROCAT_MG10", "MG11_CATEG",
-                   "MG11_DESCRCAT", "CHECKED"});
-    std::string parent;
-    ForEachRow(rs, f, [&] {
-      Join(parent, {f.text(0), dot, f.text(1), dot, f.text(2)});
-      out.Branch({"Y_", parent}, {"C_", parent, dot, f.text(3)},
-                 {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5), f[0],
-                 f[1], f[2], f[3], none, "CAT");
-    });
-  }
-  {
-    db::Recordset& rs = *results[5];
-    if (rs.IsOpen()) rs.SetFilter("MG12_DITTA_CG18 = " + c);
-    Columns f(rs, {"MG12_DITTA_CG18", "MG12_TIPOCF_MG11", "MG12_MACROCAT_MG11", "MG12_CATEG_MG11",
-                   "MG12_SOTTCAT", "MG12_DESCRSOTTOCAT", "CHECKED"});
-    std::string parent;
-    ForEachRow(rs, f, [&] {
-      Join(parent, {f.text(0), dot, f.text(1), dot, f.text(2), dot, f.text(3)});
-      out.Branch({"C_", parent}, {"S_", parent, dot, f.text(4)},
-                 {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6), f[0],
-                 f[1], f[2], f[3], f[4], "CAT");
-    });
-  }
-
-  // The three groupings: "1_"/" - ", "2_"/"-", "3_"/"-".
-  struct Grouping {
-    std::string_view heading_key, heading, key, separator, kind;
-    std::array<std::string_view, 5> columns;
-  };
-  static constexpr std::array<Grouping, 3> kGroupings = {{
-      {"G.RAG1_",
-       "Raggruppamento 1",
-       "1_",
-       " - ",
-       "RAGG1",
-       {{"MG31_DITTA_CG18", "MG31_TIPOCF", "MG31_CODRAGGRCF1", "MG31_DESCRAGGRCF1", "CHECKED"}}},
-      {"G.RAG2_",
-       "Raggruppamento 2",
-       "2_",
-       "-",
-       "RAGG2",
-       {{"MG32_DITTA_CG18", "MG32_TIPOCF", "MG32_CODRAGGRCF2", "MG32_DESCRAGGRCF2", "CHECKED"}}},
-      {"G.RAG3_",
-       "Raggruppamento 3",
-       "3_",
-       "-",
-       "RAGG3",
-       {{"MG33_DITTA_CG18", "MG33_TIPOCF", "MG33_CODRAGGRCF3", "MG33_DESCRAGGRCF3", "CHECKED"}}},
-  }};
-  for (size_t g = 0; g < kGroupings.size(); ++g) {
-    const Grouping& grouping = kGroupings[g];
-    out.Heading(grouping.heading_key, grouping.heading);
-    db::Recordset& rs = *results[6 + g];
-    Columns f(rs, grouping.columns);
-    const std::string parent = std::string(grouping.heading_key) + c;
-    ForEachRow(rs, f, [&] {
-      out.Branch({parent}, {grouping.key, f.text(0), dot, f.text(1), dot, f.text(2)},
-                 {f.text(2), grouping.separator, f.text(3), CliForSection::DescrTipoCF(f[1])},
-                 f.text(4), f[0], f[1], none, none, f[2], grouping.kind);
-    });
-  }
-
-  out.Heading("G.SEDI_", "Sedi");
-  {
-    db::Recordset& rs = *results[9];
-    Columns f(rs, {"CG31_DITTA_CG18", "CG31_CODICE", "CG31_INDIRIZZO", "CHECKED"});
-    const std::string parent = "G.SEDI_" + c;
-    const db::Value site_kind(-1);
-    ForEachRow(rs, f, [&] {
+  switch (result_) {
+    case 0:
+      out_->Branch({parent_}, {"M_", f.text(0), kDot, f.text(1), kDot, Upper(f.text(2))},
+                   {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4),
+                   f[0], f[1], f[2], none, none, "AREA");
+      break;
+    case 1:
+      Join(parent_, {f.text(0), kDot, f.text(1), kDot, Upper(f.text(2))});
+      out_->Branch({"M_", parent_}, {"A_", parent_, kDot, Upper(f.text(3))},
+                   {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5),
+                   f[0], f[1], f[2], f[3], none, "AREA");
+      break;
+    case 2:
+      Join(parent_,
+           {f.text(0), kDot, f.text(1), kDot, Upper(f.text(2)), kDot, Upper(f.text(3))});
+      out_->Branch({"A_", parent_}, {"Z_", parent_, kDot, Upper(f.text(4))},
+                   {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6),
+                   f[0], f[1], f[2], f[3], f[4], "AREA");
+      break;
+    case 3:
+      out_->Branch({parent_}, {"Y_", f.text(0), kDot, f.text(1), kDot, f.text(2)},
+                   {f.text(2), " - ", f.text(3), CliForSection::DescrTipoCF(f[1])}, f.text(4),
+                   f[0], f[1], f[2], none, none, "CAT");
+      break;
+    case 4:
+      Join(parent_, {f.text(0), kDot, f.text(1), kDot, f.text(2)});
+      out_->Branch({"Y_", parent_}, {"C_", parent_, kDot, f.text(3)},
+                   {f.text(3), " - ", f.text(4), CliForSection::DescrTipoCF(f[1])}, f.text(5),
+                   f[0], f[1], f[2], f[3], none, "CAT");
+      break;
+    case 5:
+      Join(parent_, {f.text(0), kDot, f.text(1), kDot, f.text(2), kDot, f.text(3)});
+      out_->Branch({"C_", parent_}, {"S_", parent_, kDot, f.text(4)},
+                   {f.text(4), " - ", f.text(5), CliForSection::DescrTipoCF(f[1])}, f.text(6),
+                   f[0], f[1], f[2], f[3], f[4], "CAT");
+      break;
+    case 6:
+    case 7:
+    case 8: {
+      const Grouping& grouping = kGroupings[static_cast<size_t>(result_ - 6)];
+      out_->Branch({parent_}, {grouping.key, f.text(0), kDot, f.text(1), kDot, f.text(2)},
+                   {f.text(2), grouping.separator, f.text(3), CliForSection::DescrTipoCF(f[1])},
+                   f.text(4), f[0], f[1], none, none, f[2], grouping.kind);
+      break;
+    }
+    case 9: {
+      static const db::Value kSiteKind(-1);
       const std::string_view address = f.text(2);
       const std::string_view code = f.text(1);
       const bool blank = address.find_first_not_of(' ') == std::string_view::npos;
-      out.Branch({parent}, {"E_", f.text(0), dot, code},
-                 {code, blank ? "" : "-", blank ? std::string_view() : address}, f.text(3), f[0],
-                 site_kind, none, none, f[1], "SEDE");
-    });
+      out_->Branch({parent_}, {"E_", f.text(0), kDot, code},
+                   {code, blank ? "" : "-", blank ? std::string_view() : address}, f.text(3), f[0],
+                   kSiteKind, none, none, f[1], "SEDE");
+      break;
+    }
+    default:
+      break;
   }
 }
 
-}  // namespace
-
-void CliForTree::Fill(db::Recordset& tree, Results& results, int64_t company,
-                      std::vector<std::vector<db::Value>> spare) {
-  try {
-    FillRows(tree, results, std::to_string(company), std::move(spare));
-  } catch (...) {
-    // As far as it got, the cursor on the last row made.
-    if (tree.RecordCount() > 0) tree.MoveLast();
-    throw;
+void CliForTree::Finish() {
+  if (tree_.RecordCount() > 0) tree_.MoveLast();
+  if (result_ + 1 < static_cast<int>(ResultColumns().size())) {
+    throw db::DbError(db::kErrBadArgument, "Missing result of the classification batch");
   }
-  if (tree.RecordCount() > 0) tree.MoveLast();
 }
 
 }  // namespace orv::sections
