@@ -21,23 +21,54 @@ namespace orv::db {
 class RowStore {
  public:
   enum class Status { kUnchanged, kNew, kModified, kDeleted, kGone };
-  // `original` and `changed` are filled only once a row is edited or
-  // deleted: most rows never are, and reading them stays a move.
-  struct Row {
-    std::vector<Value> values;
+  // What a row's edits since it was read need kept.
+  struct Edit {
     std::vector<Value> original;  // as read, when it differs; the key of UPDATE and DELETE
     std::vector<bool> changed;    // columns assigned since read (or AddNew); empty: none
+  };
+  // `edit` is made only once a row is edited or deleted: most rows never
+  // are, so a row stays small and reading one is a move.
+  struct Row {
+    std::vector<Value> values;
+    std::unique_ptr<Edit> edit;
     Status status = Status::kUnchanged;
 
-    const std::vector<Value>& Original() const { return original.empty() ? values : original; }
-    bool Changed(size_t column) const { return column < changed.size() && changed[column]; }
+    Row() = default;
+    Row(std::vector<Value> read, Status row_status)
+        : values(std::move(read)), status(row_status) {}
+    // A copy (the backup of a row being edited) has its own edits.
+    Row(const Row& other)
+        : values(other.values),
+          edit(other.edit ? std::make_unique<Edit>(*other.edit) : nullptr),
+          status(other.status) {}
+    Row& operator=(const Row& other) {
+      if (this != &other) *this = Row(other);
+      return *this;
+    }
+    Row(Row&&) noexcept = default;
+    Row& operator=(Row&&) noexcept = default;
+    ~Row() = default;
+
+    const std::vector<Value>& Original() const {
+      return edit && !edit->original.empty() ? edit->original : values;
+    }
+    bool Changed(size_t column) const {
+      return edit && column < edit->changed.size() && edit->changed[column];
+    }
     // Keeps the values as read before the first change to them.
     void KeepOriginal() {
-      if (status == Status::kUnchanged && original.empty()) original = values;
+      if (status == Status::kUnchanged && (!edit || edit->original.empty())) {
+        Edits().original = values;
+      }
     }
     void MarkChanged(size_t column) {
+      std::vector<bool>& changed = Edits().changed;
       if (changed.empty()) changed.assign(values.size(), false);
       changed[column] = true;
+    }
+    Edit& Edits() {
+      if (!edit) edit = std::make_unique<Edit>();
+      return *edit;
     }
   };
 
@@ -322,7 +353,7 @@ struct Recordset::Impl {
     const size_t width = fresh->fields.size();
     for (auto& values : result.rows) {
       values.resize(width);
-      fresh->rows.push_back(RowStore::Row{std::move(values), {}, {}, RowStore::Status::kUnchanged});
+      fresh->rows.push_back(RowStore::Row(std::move(values), RowStore::Status::kUnchanged));
     }
     store = std::move(fresh);
     editing = false;
@@ -722,7 +753,7 @@ void Recordset::AppendRow(std::vector<Value>&& values) {
       values[c] = TakeIntoField(store.fields[c], values[c]);
     }
   }
-  store.rows.push_back(RowStore::Row{std::move(values), {}, {}, RowStore::Status::kUnchanged});
+  store.rows.push_back(RowStore::Row(std::move(values), RowStore::Status::kUnchanged));
   // The row reaches the visible set through Sync, under the filter.
 }
 
@@ -922,8 +953,7 @@ void Recordset::UpdateBatch() {
       case RowStore::Status::kNew:
       case RowStore::Status::kModified:
         row.status = RowStore::Status::kUnchanged;
-        row.original.clear();
-        row.changed.clear();
+        row.edit.reset();
         break;
       default:
         break;
