@@ -2,11 +2,15 @@
 
 #include <array>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
+#include "db/ascii.h"
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/row_sink.h"
 #include "db/write_by_key.h"
 #include "editor/log_error_routine.h"
 #include "editor/section_context.h"
@@ -78,6 +82,70 @@ journal::RowScope ParameterScope(const store::Principal& principal, int32_t kind
   return scope;
 }
 
+// Appends the rows of a catalogue's result to the work recordset as the
+// connection reads them: work field i takes the result's column named
+// kCatalogueColumns' i-th pair, VISIBLE stays NULL. Rows of a previous load
+// (`spare`) lend their storage, so loading again allocates next to nothing.
+class CatalogueRows final : public db::RowSink {
+ public:
+  CatalogueRows(db::Recordset& work, std::vector<std::vector<db::Value>> spare)
+      : work_(work), spare_(std::move(spare)) {}
+
+  void BeginResult(const std::vector<db::FieldInfo>& fields, int64_t) override {
+    // The first result is the catalogue: later ones are not read.
+    if (++results_ != 1 || fields.empty()) return;
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kCopy = {{
+        {"codice", "CODICE"},
+        {"Descrizione", "DESCRIZIONE"},
+        {"ABILITATO", "ABILITATO"},
+        {"Modifica", "MODIFICA"},
+        {"Inserimento", "INSERIMENTO"},
+        {"Elimina", "ELIMINAZIONE"},
+        {"DITTARAG", "DITTARAG"},
+        {"RAGGRUPPAMENTO", "RAGGRUPPAMENTO"},
+        {"IndTipo", "INDTIPO"},
+    }};
+    columns_.assign(static_cast<size_t>(work_.FieldCount()), -1);
+    for (const auto& [from_name, to_name] : kCopy) {
+      int from = -1;
+      for (size_t i = 0; i < fields.size() && from < 0; ++i) {
+        if (db::EqualsIgnoreCase(fields[i].name, from_name)) from = static_cast<int>(i);
+      }
+      if (from < 0) {
+        throw db::DbError(db::kErrItemNotFound,
+                          "Item cannot be found in the collection corresponding to the "
+                          "requested name or ordinal.");
+      }
+      columns_[static_cast<size_t>(work_.FieldIndex(to_name))] = from;
+    }
+    reading_ = true;
+  }
+
+  void Row(std::span<const db::Value> values) override {
+    if (results_ != 1 || !reading_) return;
+    std::vector<db::Value> row;
+    if (next_spare_ < spare_.size()) row = std::move(spare_[next_spare_++]);
+    row.resize(columns_.size());
+    static const db::Value kNull = db::Value::Null();
+    for (size_t c = 0; c < columns_.size(); ++c) {
+      const int from = columns_[c];
+      // A text slot keeps its storage: a copy into it does not allocate.
+      row[c] = from >= 0 && static_cast<size_t>(from) < values.size()
+                   ? values[static_cast<size_t>(from)]
+                   : kNull;
+    }
+    work_.AppendRow(std::move(row));
+  }
+
+ private:
+  db::Recordset& work_;
+  std::vector<std::vector<db::Value>> spare_;
+  size_t next_spare_ = 0;
+  std::vector<int> columns_;  // work field -> result column, -1 for none
+  int results_ = 0;
+  bool reading_ = false;
+};
+
 void SetFlags(db::Recordset& rs, std::string_view flag) {
   for (std::string_view name : kFlagFields) rs.SetField(name, db::Value(flag));
   rs.Update();
@@ -132,6 +200,16 @@ void ParameterSection::BindWorkRecordset(std::shared_ptr<db::Recordset> recordse
   w.set_loaded_flag(true);
 }
 
+std::vector<std::vector<db::Value>> ParameterSection::ReleaseWorkRows() {
+  SectionContext& w = context();
+  std::shared_ptr<db::Recordset> previous = std::move(w.rows());
+  if (!previous) return {};
+  const std::shared_ptr<host::GroupingGrid>& grid = w.host_controls().GRIDTIPOLOGIE;
+  if (grid && grid->GetDataSource() == previous) grid->SetDataSource(nullptr);
+  if (previous.use_count() != 1 || !previous->IsOpen()) return {};
+  return previous->ReleaseRows();
+}
+
 bool ParameterSection::LoadData() {
   SectionContext& w = context();
   const int32_t section = w.section_code();
@@ -147,32 +225,11 @@ bool ParameterSection::LoadData() {
     if (section == ParameterStatements::kProjects) {
       sql += Need(w.host_controls().ENHQUERY, "ENHQUERY").Condition();
     }
-    std::shared_ptr<db::Recordset> rows = Need(w.connection(), "Connection").Execute(sql);
-    if (rows && rows->IsOpen()) {
-      static constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kCopy = {{
-          {"codice", "CODICE"},
-          {"Descrizione", "DESCRIZIONE"},
-          {"ABILITATO", "ABILITATO"},
-          {"Modifica", "MODIFICA"},
-          {"Inserimento", "INSERIMENTO"},
-          {"Elimina", "ELIMINAZIONE"},
-          {"DITTARAG", "DITTARAG"},
-          {"RAGGRUPPAMENTO", "RAGGRUPPAMENTO"},
-          {"IndTipo", "INDTIPO"},
-      }};
-      // Work field -> catalogue column, resolved once; VISIBLE stays NULL.
-      std::vector<int> columns(static_cast<size_t>(work->FieldCount()), -1);
-      for (const auto& [from_name, to_name] : kCopy) {
-        const int from = rows->FieldIndex(from_name);
-        if (from < 0) {
-          throw db::DbError(db::kErrItemNotFound,
-                            "Item cannot be found in the collection corresponding to the "
-                            "requested name or ordinal.");
-        }
-        columns[static_cast<size_t>(work->FieldIndex(to_name))] = from;
-      }
-      work->AppendRows(std::move(*rows), columns);
-    }
+    // The rows of the load being replaced lend their storage when nothing
+    // else reads them; a failed load leaves the grid without rows anyway.
+    std::vector<std::vector<db::Value>> spare = ReleaseWorkRows();
+    CatalogueRows rows(*work, std::move(spare));
+    Need(w.connection(), "Connection").ExecuteStreaming(sql, rows);
     BindWorkRecordset(std::move(work));
     loaded_principal_ = w.CurrentPrincipal();
   } catch (...) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/value.h"
 #include "editor/section.h"
@@ -60,6 +61,9 @@ class ParameterSection : public editor::Section {
   // it has rows), redisplays it and sets the loaded flag: the last steps of
   // every load of this grid.
   void BindWorkRecordset(std::shared_ptr<db::Recordset> recordset);
+  // Takes the work rows off the grid and the section and, when nothing else
+  // reads them any more, hands back their storage for the next load.
+  std::vector<std::vector<db::Value>> ReleaseWorkRows();
 
   // The save routines, with the values of the clicked row.
   Outcome InserisciRevocaTipologie(std::string_view code, std::string_view company,
