@@ -237,7 +237,7 @@ void Connection::ExecuteStreaming(std::string_view command_text, RowSink& sink) 
       if (++results_ == 1) event_.records_affected = records_affected;
       sink_.BeginResult(fields, records_affected);
     }
-    void Row(std::span<const Value> values) override {
+    void Row(std::span<Value> values) override {
       if (results_ == 1) ++event_.rows;
       sink_.Row(values);
     }

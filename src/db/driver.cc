@@ -13,9 +13,9 @@
 namespace orv::db {
 
 void Driver::ExecuteStreaming(std::string_view sql, int32_t timeout_seconds, RowSink& sink) {
-  for (const ResultSet& result : Execute(sql, timeout_seconds)) {
+  for (ResultSet& result : Execute(sql, timeout_seconds)) {
     sink.BeginResult(result.fields, result.records_affected);
-    for (const std::vector<Value>& row : result.rows) sink.Row(row);
+    for (std::vector<Value>& row : result.rows) sink.Row(row);
   }
 }
 

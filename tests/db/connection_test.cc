@@ -6,11 +6,15 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "db/command.h"
 #include "db/db_error.h"
 #include "db/recordset_text.h"
+#include "db/row_sink.h"
+#include "db/statement_observer.h"
 #include "db/sqlite/stand_in_translator.h"
 
 namespace orv::db {
@@ -99,6 +103,140 @@ TEST(ConnectionTest, FailureFillsErrorsUntilTheNextCall) {
   EXPECT_FALSE(connection->Errors().empty());
   connection->ClearErrors();
   EXPECT_TRUE(connection->Errors().empty());
+}
+
+// What a sink was given, as text: "[fields|count]" per result, then its rows
+// as "v|v" (DebugString of each value).
+class RecordingSink : public RowSink {
+ public:
+  void BeginResult(const std::vector<FieldInfo>& fields, int64_t records_affected) override {
+    std::string names;
+    for (const FieldInfo& f : fields) names += (names.empty() ? "" : ",") + f.name;
+    log_.push_back("[" + names + "|" + std::to_string(records_affected) + "]");
+  }
+  void Row(std::span<Value> values) override {
+    std::string row;
+    for (const Value& v : values) row += (row.empty() ? "" : "|") + v.DebugString();
+    log_.push_back(row);
+    if (++rows_ == throw_at_) throw DbError(kErrBadArgument, "the sink refused a row");
+  }
+  const std::vector<std::string>& log() const { return log_; }
+  int throw_at_ = 0;  // the row (1-based, over every result) the sink refuses
+
+ private:
+  std::vector<std::string> log_;
+  int rows_ = 0;
+};
+
+// The same as text from the materialised results of Execute.
+std::vector<std::string> Materialised(Connection& cn, const std::string& sql) {
+  std::vector<std::string> log;
+  for (std::shared_ptr<Recordset> rs = cn.Execute(sql); rs; rs = cn.NextRecordset()) {
+    std::string names;
+    for (int i = 0; rs->IsOpen() && i < rs->FieldCount(); ++i) {
+      names += (names.empty() ? "" : ",") + rs->FieldAt(i).name;
+    }
+    log.push_back("[" + names + "|" + (rs->IsOpen() ? "-1" : "?") + "]");
+    if (!rs->IsOpen() || rs->RecordCount() == 0) continue;
+    for (rs->MoveFirst(); !rs->EOF_(); rs->MoveNext()) {
+      std::string row;
+      for (int i = 0; i < rs->FieldCount(); ++i) {
+        row += (row.empty() ? "" : "|") + rs->Field(i).DebugString();
+      }
+      log.push_back(row);
+    }
+  }
+  return log;
+}
+
+TEST(ConnectionTest, StreamedResultsAreTheMaterialisedOnesInTheirOrder) {
+  // Rows with texts long and short after one another (the driver refills
+  // one buffer: nothing of a longer text may stay behind), fixed-length
+  // text, NULLs, numbers; a statement without rows between two with rows.
+  StandInTranslator translator;
+  translator.Add("the batch",
+                 Translation{{StandInTranslator::Statement(
+                                  "SELECT code, descr, qty, fixed, price FROM art ORDER BY code"),
+                              StandInTranslator::Statement("UPDATE art SET qty = qty"),
+                              StandInTranslator::Statement("SELECT count(*) AS n FROM art")}});
+  auto cn = Connection::Create();
+  cn->Open(translator.Open("Database=:memory:"));
+  cn->Execute("CREATE TABLE art (code VARCHAR(10), descr VARCHAR(60), qty INT, fixed CHAR(6), "
+              "price FLOAT)");
+  cn->Execute("INSERT INTO art VALUES ('A', 'una descrizione lunga oltre i sedici caratteri', 1, "
+              "'ab', 1.5), ('B', 'corta', NULL, NULL, NULL), ('C', NULL, 3, 'abcdef', 2), "
+              "('D', 'x', 4, '', 0.25)");
+  RecordingSink sink;
+  cn->ExecuteStreaming("the batch", sink);
+  const std::vector<std::string> expected = {
+      "[code,descr,qty,fixed,price|-1]",
+      "'A'|'una descrizione lunga oltre i sedici caratteri'|1|'ab    '|1.5",
+      "'B'|'corta'|<null>|<null>|<null>",
+      "'C'|<null>|3|'abcdef'|2",
+      "'D'|'x'|4|'      '|0.25",
+      "[|4]",
+      "[n|-1]",
+      "4",
+  };
+  EXPECT_EQ(sink.log(), expected);
+  // What Execute hands out is the same, the count of the UPDATE aside (a
+  // closed recordset does not tell it).
+  std::vector<std::string> materialised = Materialised(*cn, "the batch");
+  ASSERT_EQ(materialised.size(), expected.size());
+  materialised[5] = "[|4]";
+  EXPECT_EQ(materialised, expected);
+  EXPECT_EQ(cn->NextRecordset(), nullptr);
+
+  // A batch of no results gives one without columns, as Execute's closed one.
+  RecordingSink none;
+  cn->ExecuteStreaming("CREATE TABLE t (x INT)", none);
+  EXPECT_EQ(none.log(), std::vector<std::string>{"[|0]"});
+}
+
+TEST(ConnectionTest, ASinkThatThrowsEndsTheBatchAndTheConnectionGoesOn) {
+  auto cn = OpenMemory();
+  RecordingSink sink;
+  sink.throw_at_ = 1;
+  EXPECT_EQ(ErrorNumber([&] { cn->ExecuteStreaming("SELECT code FROM art ORDER BY code", sink); }),
+            kErrBadArgument);
+  EXPECT_EQ(sink.log().size(), 2u);  // the result begun, its first row
+  ASSERT_FALSE(cn->Errors().empty());
+  EXPECT_EQ(cn->Errors().front().description, "the sink refused a row");
+  // The statement was put back: it runs again from its first row, and the
+  // table can be written (no statement left reading it, no transaction).
+  EXPECT_FALSE(cn->InTransaction());
+  RecordingSink again;
+  cn->ExecuteStreaming("SELECT code FROM art ORDER BY code", again);
+  EXPECT_EQ(again.log(), (std::vector<std::string>{"[code|-1]", "'A'", "'B'"}));
+  cn->Execute("DROP TABLE art");
+  EXPECT_EQ(ErrorNumber([&] { cn->ExecuteStreaming("SELECT code FROM art", again); }) != 0, true);
+}
+
+TEST(ConnectionTest, TheObserverSeesAStreamedBatchAsAnExecutedOne) {
+  struct Seen : StatementObserver {
+    void OnStatement(const StatementEvent& event) override {
+      texts.emplace_back(event.text);
+      rows.push_back(event.rows);
+      counts.push_back(event.records_affected);
+      failed.push_back(event.error != nullptr);
+    }
+    std::vector<std::string> texts;
+    std::vector<int64_t> rows, counts;
+    std::vector<bool> failed;
+  };
+  auto cn = OpenMemory();
+  auto seen = std::make_shared<Seen>();
+  cn->SetStatementObserver(seen, "test");
+  RecordingSink sink;
+  cn->ExecuteStreaming("SELECT code FROM art", sink);
+  cn->ExecuteStreaming("UPDATE art SET qty = 0", sink);
+  EXPECT_NE(ErrorNumber([&] { cn->ExecuteStreaming("SELECT nope FROM art", sink); }), 0);
+  EXPECT_EQ(seen->texts, (std::vector<std::string>{"SELECT code FROM art",
+                                                   "UPDATE art SET qty = 0",
+                                                   "SELECT nope FROM art"}));
+  EXPECT_EQ(seen->rows, (std::vector<int64_t>{2, 0, 0}));
+  EXPECT_EQ(seen->counts, (std::vector<int64_t>{-1, 2, -1}));
+  EXPECT_EQ(seen->failed, (std::vector<bool>{false, false, true}));
 }
 
 TEST(ConnectionTest, ClosedConnectionAndBadStringsFail) {

@@ -14,12 +14,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/row_sink.h"
 
 #if defined(ORV_HAVE_ODBC) && defined(ORV_SQLITE_ODBC_DRIVER)
 #include "db/odbc/odbc_driver.h"
@@ -242,6 +244,31 @@ TEST_F(OdbcSqliteTest, OneResultPerStatementAndABatchRefusedByTheDriverIsReporte
   } catch (const DbError& e) {
     EXPECT_NE(std::string(e.what()).find("only one SQL statement"), std::string::npos) << e.what();
   }
+}
+
+TEST_F(OdbcSqliteTest, AStreamedResultIsTheExecutedOne) {
+  // The server driver streams by reading its results whole first: the sink
+  // sees the columns, the count and every row as Execute gives them.
+  struct Sink : RowSink {
+    void BeginResult(const std::vector<FieldInfo>& fields, int64_t records_affected) override {
+      for (const FieldInfo& f : fields) log += f.name + ",";
+      log += std::to_string(records_affected) + ";";
+    }
+    void Row(std::span<Value> values) override {
+      for (const Value& v : values) log += v.DebugString() + ",";
+      log += ";";
+    }
+    std::string log;
+  };
+  auto cn = Open(DsnLess());
+  cn->Execute("CREATE TABLE S (ID INTEGER, T VARCHAR(40))");
+  cn->Execute("INSERT INTO S VALUES (1, 'una riga lunga più di sedici byte'), (2, NULL)");
+  Sink rows;
+  cn->ExecuteStreaming("SELECT ID, T FROM S ORDER BY ID", rows);
+  EXPECT_EQ(rows.log, "ID,T,-1;1,'una riga lunga più di sedici byte',;2,<null>,;");
+  Sink update;
+  cn->ExecuteStreaming("UPDATE S SET T = 'x'", update);
+  EXPECT_EQ(update.log, "2;");
 }
 
 TEST_F(OdbcSqliteTest, TransactionsCommitAndRollBack) {

@@ -212,6 +212,22 @@ TEST(CliForTreeTest, FailingBuildShowsOneMessageAndLeavesTheGridEmpty) {
   EXPECT_TRUE(editor.Rows().empty());
 }
 
+TEST(CliForTreeTest, ABatchFailingAtItsLastStatementLeavesNoHalfTree) {
+  // The tree's rows are made while the batch runs: the sites, its last
+  // statement, fail once the other nine results became rows.
+  TreeEditor editor;
+  editor.Group(1);
+  ASSERT_FALSE(editor.Rows().empty());
+  editor.Exec("DROP TABLE CG31_ANADITTASEDI");
+  editor.ClearOutput();
+  editor.Group(2);
+  const std::vector<std::string> messages = editor.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("CG31_ANADITTASEDI"), std::string::npos) << messages[0];
+  EXPECT_EQ(editor.controls().tree_grid->recordset(), nullptr);
+  EXPECT_TRUE(editor.Rows().empty());
+}
+
 TEST(CliForTreeTest, DescrTipoCFAndBatchShape) {
   EXPECT_EQ(CliForSection::DescrTipoCF(db::Value(0)), " (cli)");
   EXPECT_EQ(CliForSection::DescrTipoCF(db::Value(1)), " (for)");

@@ -179,6 +179,61 @@ TEST(ParameterCatalogueTest, PrincipalChangeReloadsOnlyALoadedCatalogue) {
   EXPECT_EQ(e.Row("24002").abilitato, "0");
 }
 
+// Every field of every work row, as stored (padding, Nulls and types shown).
+std::string Dump(ParameterEditor& e) {
+  std::shared_ptr<db::Recordset> rs = e.window().work_recordset();
+  if (!rs || !rs->IsOpen()) return "<none>";
+  std::string out;
+  for (int64_t r = 0; r < rs->RecordCount(); ++r) {
+    for (const db::Value& v : rs->RowAt(r)) out += v.DebugString() + "|";
+    out += "\n";
+  }
+  return out;
+}
+
+void Show(ParameterEditor& e, const char* section) {
+  e.Section(section);
+  if (std::string_view(section) == "ITM50026") e.host().Button("CMD_UPDATE");
+}
+
+TEST(ParameterCatalogueTest, AReloadShowsWhatAFreshLoadShowsWhateverRowsCameBefore) {
+  // A load reuses the storage of the rows it replaces (other sections',
+  // another principal's, the customer/supplier tree's, of other lengths and
+  // types): nothing of them may show through.
+  const std::vector<const char*> sections = {"ITM50017", "ITM_MODBLOCCO", "ITM50010", "ITM50016",
+                                             "ITM50026", "ITM50010", "ITM50017"};
+  ParameterEditor e;
+  e.Exec(
+      "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
+      "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
+      "VALUES (2, NULL, 6, 'MP', 1, 1, 0, 1, 1)");
+  for (const bool group : {false, true}) {
+    for (const char* section : sections) {
+      if (group) {
+        e.Group(DemoInstallation::kGroupVendite);
+      } else {
+        e.User(DemoInstallation::kUserRossi);
+      }
+      Show(e, section);
+      if (std::string_view(section) == "ITM50010") continue;  // the tree: not a catalogue
+      ParameterEditor fresh;
+      fresh.Exec(
+          "INSERT INTO FW31_RVKPARAMETRI (FW31_ID_FW07,FW31_ID_FW06,FW31_INDTIPO,FW31_CODTIPO,"
+          "FW31_DITTARAGG,FW31_FLGABILITATO,FW31_FLGMODIFICA,FW31_FLGELIMINA,FW31_FLGINSERISCI) "
+          "VALUES (2, NULL, 6, 'MP', 1, 1, 0, 1, 1)");
+      if (group) {
+        fresh.Group(DemoInstallation::kGroupVendite);
+      } else {
+        fresh.User(DemoInstallation::kUserRossi);
+      }
+      Show(fresh, section);
+      const std::string shown = Dump(e);
+      EXPECT_NE(shown, "") << section;
+      EXPECT_EQ(shown, Dump(fresh)) << section << (group ? " for the group" : " for the user");
+    }
+  }
+}
+
 TEST(ParameterCatalogueTest, LayoutsOfTheGrid) {
   ParameterEditor e;
   e.Group(DemoInstallation::kGroupVendite);

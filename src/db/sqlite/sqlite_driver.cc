@@ -476,10 +476,10 @@ std::vector<ResultSet> SqliteDriver::RunTranslation(const Translation& translati
 }
 
 void SqliteDriver::FlushToSink(std::vector<ResultSet>& results) {
-  for (const ResultSet& result : results) {
+  for (ResultSet& result : results) {
     ++sink_results_;
     sink_->BeginResult(result.fields, result.records_affected);
-    for (const std::vector<Value>& row : result.rows) sink_->Row(row);
+    for (std::vector<Value>& row : result.rows) sink_->Row(row);
   }
   results.clear();
 }

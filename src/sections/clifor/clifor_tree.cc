@@ -262,7 +262,7 @@ void CliForTree::BeginResult(const std::vector<db::FieldInfo>& fields, int64_t) 
   }
 }
 
-void CliForTree::Row(std::span<const db::Value> values) {
+void CliForTree::Row(std::span<db::Value> values) {
   if (!columns_) return;
   if (filter_ && !filter_->Matches(values)) return;
   Columns& f = *columns_;

@@ -39,7 +39,7 @@ class CliForTree final : public db::RowSink {
 
   // Throws DbError when a result lacks a column the tree reads.
   void BeginResult(const std::vector<db::FieldInfo>& fields, int64_t records_affected) override;
-  void Row(std::span<const db::Value> values) override;
+  void Row(std::span<db::Value> values) override;
 
   // Once the batch is over: the tree's cursor on its last row. Throws
   // DbError when the batch gave fewer than ten results.

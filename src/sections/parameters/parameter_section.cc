@@ -121,18 +121,21 @@ class CatalogueRows final : public db::RowSink {
     reading_ = true;
   }
 
-  void Row(std::span<const db::Value> values) override {
+  void Row(std::span<db::Value> values) override {
     if (results_ != 1 || !reading_) return;
     std::vector<db::Value> row;
     if (next_spare_ < spare_.size()) row = std::move(spare_[next_spare_++]);
     row.resize(columns_.size());
     static const db::Value kNull = db::Value::Null();
     for (size_t c = 0; c < columns_.size(); ++c) {
-      const int from = columns_[c];
-      // A text slot keeps its storage: a copy into it does not allocate.
-      row[c] = from >= 0 && static_cast<size_t>(from) < values.size()
-                   ? values[static_cast<size_t>(from)]
-                   : kNull;
+      const auto from = static_cast<size_t>(columns_[c]);
+      if (columns_[c] >= 0 && from < values.size()) {
+        // Swapped, not copied: the value read goes into the row, and the
+        // storage the row had goes back to be read into.
+        std::swap(row[c], values[from]);
+      } else {
+        row[c] = kNull;
+      }
     }
     work_.AppendRow(std::move(row));
   }
