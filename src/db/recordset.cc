@@ -1,6 +1,8 @@
 #include "db/recordset.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -156,6 +158,49 @@ bool StoredAsIs(const FieldInfo& field, const Value& value) {
     default:
       return false;
   }
+}
+
+// TakeIntoField where the value stands, for the values of a row being
+// appended: fixed-length text is padded in its own storage, and a whole
+// number a text or decimal field takes is written over the slot, so the
+// common conversions make no temporary value.
+void CoerceInPlace(const FieldInfo& field, Value& slot) {
+  if (StoredAsIs(field, slot)) return;
+  if (slot.type() == Value::Type::kText && field.IsFixedText() && field.defined_size > 0) {
+    std::string& text = slot.TextInPlace();
+    const auto size = static_cast<size_t>(field.defined_size);
+    const size_t length = Utf8Length(text);
+    if (length <= size) {
+      text.append(size - length, ' ');
+      return;
+    }
+  }
+  if (slot.type() == Value::Type::kInt) {
+    const int64_t n = slot.AsInt();
+    switch (field.type) {
+      case DataType::kVarChar:
+      case DataType::kVarWChar:
+      case DataType::kLongVarChar: {
+        // The text ToText gives: the plain decimal digits.
+        std::array<char, 24> digits;
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n);
+        const auto length = static_cast<size_t>(end.ptr - digits.data());
+        if (field.defined_size <= 0 || length <= static_cast<size_t>(field.defined_size)) {
+          slot.TextInPlace().assign(digits.data(), length);
+          return;
+        }
+        break;
+      }
+      case DataType::kDouble:
+      case DataType::kDecimal:
+      case DataType::kNumeric:
+        slot = Value(static_cast<double>(n));
+        return;
+      default:
+        break;
+    }
+  }
+  slot = TakeIntoField(field, slot);
 }
 
 // The single table a statement reads ("SELECT ... FROM t [WHERE ...]"),
@@ -748,11 +793,7 @@ void Recordset::AppendRow(std::vector<Value>&& values) {
   }
   values.resize(width, Value::Null());
   // Coerced in place; a refusal leaves the rows as they were.
-  for (size_t c = 0; c < width; ++c) {
-    if (!StoredAsIs(store.fields[c], values[c])) {
-      values[c] = TakeIntoField(store.fields[c], values[c]);
-    }
-  }
+  for (size_t c = 0; c < width; ++c) CoerceInPlace(store.fields[c], values[c]);
   store.rows.push_back(RowStore::Row(std::move(values), RowStore::Status::kUnchanged));
   // The row reaches the visible set through Sync, under the filter.
 }

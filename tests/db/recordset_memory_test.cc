@@ -392,6 +392,58 @@ TEST_F(MemoryRecordsetTest, AppendRowStoresValuesAsSetFieldDoes) {
   EXPECT_EQ(ErrorNumber([&] { closed.AppendRow({Value("A")}); }), kErrClosed);
 }
 
+// AppendRow converts most values where they stand; what it stores, or
+// refuses, must be what SetField does with the same value.
+TEST_F(MemoryRecordsetTest, AppendRowStoresOrRefusesEachValueAsSetFieldDoes) {
+  struct Field {
+    DataType type;
+    int32_t size;
+  };
+  const std::vector<Field> fields = {
+      {DataType::kVarChar, 3}, {DataType::kVarChar, 0},  {DataType::kChar, 4},
+      {DataType::kDecimal, 0}, {DataType::kInteger, 0},  {DataType::kSmallInt, 0},
+      {DataType::kDouble, 0},  {DataType::kVariant, 0},  {DataType::kBoolean, 0},
+  };
+  const std::vector<Value> values = {
+      Value(7),         Value(-12),         Value(1234),           Value(int64_t{1} << 40),
+      Value(2.5),       Value("ab"),        Value("abcd"),         Value("Città"),
+      Value("abcde"),   Value(true),        Value::Null(),         Value(),
+      Value(" 42 "),    Value(int64_t{-70000}), Value(std::string(20, 'z')),
+  };
+  for (size_t f = 0; f < fields.size(); ++f) {
+    for (const Value& value : values) {
+      Recordset appended;
+      Recordset set;
+      for (Recordset* rs : {&appended, &set}) {
+        rs->AppendField("F", fields[f].type, fields[f].size);
+        rs->Open();
+      }
+      std::string by_append;
+      std::string by_set;
+      try {
+        appended.AppendRow({value});
+        appended.MoveFirst();
+        by_append = appended.Field(0).DebugString();
+      } catch (const ConversionError&) {
+        by_append = "ConversionError";
+      } catch (const DbError& e) {
+        by_append = "DbError " + std::to_string(e.number());
+      }
+      try {
+        set.AddNew();
+        set.SetField(0, value);
+        set.Update();
+        by_set = set.Field(0).DebugString();
+      } catch (const ConversionError&) {
+        by_set = "ConversionError";
+      } catch (const DbError& e) {
+        by_set = "DbError " + std::to_string(e.number());
+      }
+      EXPECT_EQ(by_append, by_set) << "field " << f << ", value " << value.DebugString();
+    }
+  }
+}
+
 TEST_F(MemoryRecordsetTest, ReleaseRowsHandsBackTheValuesOfRowsNothingElseReads) {
   AddFive();
   {
