@@ -130,9 +130,14 @@ class CatalogueRows final : public db::RowSink {
     for (size_t c = 0; c < columns_.size(); ++c) {
       const auto from = static_cast<size_t>(columns_[c]);
       if (columns_[c] >= 0 && from < values.size()) {
-        // Swapped, not copied: the value read goes into the row, and the
-        // storage the row had goes back to be read into.
-        std::swap(row[c], values[from]);
+        db::Value& read = values[from];
+        if (read.type() == db::Value::Type::kText) {
+          // Swapped, not copied: the text read goes into the row, and the
+          // storage the row had goes back to be read into.
+          row[c].TextInPlace().swap(read.TextInPlace());
+        } else {
+          row[c] = read;
+        }
       } else {
         row[c] = kNull;
       }
