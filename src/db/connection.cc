@@ -241,6 +241,7 @@ void Connection::ExecuteStreaming(std::string_view command_text, RowSink& sink) 
       if (results_ == 1) ++event_.rows;
       sink_.Row(values);
     }
+    void EndResult(const std::vector<FieldInfo>& fields) override { sink_.EndResult(fields); }
 
    private:
     RowSink& sink_;

@@ -16,6 +16,7 @@ void Driver::ExecuteStreaming(std::string_view sql, int32_t timeout_seconds, Row
   for (ResultSet& result : Execute(sql, timeout_seconds)) {
     sink.BeginResult(result.fields, result.records_affected);
     for (std::vector<Value>& row : result.rows) sink.Row(row);
+    sink.EndResult(result.fields);
   }
 }
 

@@ -453,6 +453,66 @@ void Recordset::Open(std::string source, std::shared_ptr<Connection> connection)
   impl_->Recompute();
 }
 
+namespace {
+
+// The rows of a statement's first result, made as the driver reads them.
+class StoreFiller final : public RowSink {
+ public:
+  explicit StoreFiller(std::vector<std::vector<Value>> spare) : spare_(std::move(spare)) {}
+
+  void BeginResult(const std::vector<FieldInfo>& fields, int64_t) override {
+    if (++results_ == 1 && !fields.empty()) {
+      store = std::make_shared<RowStore>();
+      store->fields = fields;
+    }
+  }
+  void Row(std::span<Value> values) override {
+    if (results_ != 1 || !store) return;
+    std::vector<Value> row;
+    if (next_spare_ < spare_.size()) row = std::move(spare_[next_spare_++]);
+    const size_t width = store->fields.size();
+    row.resize(width);
+    for (size_t c = 0; c < width; ++c) {
+      if (c < values.size()) {
+        TradeInto(values[c], row[c]);
+      } else {
+        row[c] = Value();
+      }
+    }
+    store->rows.push_back(RowStore::Row(std::move(row), RowStore::Status::kUnchanged));
+  }
+  void EndResult(const std::vector<FieldInfo>& fields) override {
+    if (results_ == 1 && store) store->fields = fields;
+  }
+
+  std::shared_ptr<RowStore> store;  // null when the first result has no rows
+
+ private:
+  std::vector<std::vector<Value>> spare_;
+  size_t next_spare_ = 0;
+  int results_ = 0;
+};
+
+}  // namespace
+
+void Recordset::Open(std::string source, std::shared_ptr<Connection> connection,
+                     std::vector<std::vector<Value>> spare) {
+  if (impl_->store) throw DbError(kErrBadArgument, "The recordset is already open");
+  if (!connection) throw DbError(kErrClosed, "No connection to open the recordset on");
+  StoreFiller filler(std::move(spare));
+  connection->ExecuteStreaming(source, filler);
+  if (!filler.store) {
+    throw DbError(kErrBadArgument, "The statement returned no rows to open a recordset on");
+  }
+  impl_->store = std::move(filler.store);
+  impl_->source = std::move(source);
+  impl_->connection = std::move(connection);
+  impl_->filter.reset();
+  impl_->filter_text.clear();
+  impl_->editing = false;
+  impl_->Recompute();
+}
+
 std::shared_ptr<Recordset> Recordset::FromResult(ResultSet result, std::string source,
                                                  std::shared_ptr<Connection> connection) {
   auto rs = std::make_shared<Recordset>();

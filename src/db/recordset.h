@@ -54,6 +54,14 @@ class Recordset final : public host::RowSource {
   // connection must outlive nothing: the recordset keeps it alive.
   void Open(std::string source, std::shared_ptr<Connection> connection);
 
+  // The same, the rows read straight into the recordset as the driver reads
+  // them (Connection::ExecuteStreaming) instead of through a result held
+  // whole; the rows of `spare` (ReleaseRows of the recordset this one
+  // replaces) lend their storage, so opening the same statement again
+  // allocates next to nothing.
+  void Open(std::string source, std::shared_ptr<Connection> connection,
+            std::vector<std::vector<Value>> spare);
+
   // Wraps a result the connection produced (used by Connection::Execute).
   static std::shared_ptr<Recordset> FromResult(ResultSet result, std::string source,
                                                std::shared_ptr<Connection> connection);

@@ -86,6 +86,18 @@ class Value {
   std::variant<EmptyTag, NullTag, int64_t, double, std::string, bool> data_;
 };
 
+// `to` takes the value of `from`, keeping text storage in use: a text trades
+// places with the text `to` held (no copy, no allocation, and `from` is left
+// holding `to`'s former text, to be written over), anything else is copied.
+// For rows made again and again from a buffer that is read into again.
+inline void TradeInto(Value& from, Value& to) {
+  if (from.type() == Value::Type::kText) {
+    to.TextInPlace().swap(from.TextInPlace());
+  } else {
+    to = from;
+  }
+}
+
 // Text with blanks removed on both sides (the host language's Trim).
 std::string Trim(std::string_view s);
 // The same text without a copy: a view into `s`.

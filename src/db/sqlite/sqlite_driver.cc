@@ -480,6 +480,7 @@ void SqliteDriver::FlushToSink(std::vector<ResultSet>& results) {
     ++sink_results_;
     sink_->BeginResult(result.fields, result.records_affected);
     for (std::vector<Value>& row : result.rows) sink_->Row(row);
+    sink_->EndResult(result.fields);
   }
   results.clear();
 }
@@ -825,6 +826,23 @@ void ReadCell(sqlite3_value* cell, const ColumnReading& how, Value& slot) {
   }
 }
 
+// Expression columns: the type the values read had.
+void NarrowTypes(const std::vector<ColumnReading>& reading, std::vector<FieldInfo>& fields) {
+  for (size_t i = 0; i < reading.size() && i < fields.size(); ++i) {
+    if (!reading[i].seen) continue;
+    FieldInfo& field = fields[i];
+    const ColumnSeen& note = *reading[i].seen;
+    if (note.any_text && !note.any_int && !note.any_double) {
+      field.type = DataType::kVarChar;
+      field.defined_size = static_cast<int32_t>(std::max<size_t>(note.longest, 1));
+    } else if (note.any_double && !note.any_text) {
+      field.type = DataType::kDouble;
+    } else if (note.any_int && !note.any_text) {
+      field.type = note.wide_int ? DataType::kBigInt : DataType::kInteger;
+    }
+  }
+}
+
 }  // namespace
 
 void SqliteDriver::RunSql(const std::string& sql, const Params& params,
@@ -880,6 +898,8 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
           sink_->Row(row);
         }
         if (rc != SQLITE_DONE) Fail(rc);
+        NarrowTypes(reading, result.fields);
+        sink_->EndResult(result.fields);
         continue;
       }
       result.rows.reserve(statement->last_rows);
@@ -901,20 +921,7 @@ void SqliteDriver::RunSql(const std::string& sql, const Params& params,
       }
       if (rc != SQLITE_DONE) Fail(rc);
       statement->last_rows = result.rows.size();
-      // Expression columns: the type the values have.
-      for (size_t i = 0; i < static_cast<size_t>(columns); ++i) {
-        if (!reading[i].seen) continue;
-        FieldInfo& field = result.fields[i];
-        const ColumnSeen& note = seen[i];
-        if (note.any_text && !note.any_int && !note.any_double) {
-          field.type = DataType::kVarChar;
-          field.defined_size = static_cast<int32_t>(std::max<size_t>(note.longest, 1));
-        } else if (note.any_double && !note.any_text) {
-          field.type = DataType::kDouble;
-        } else if (note.any_int && !note.any_text) {
-          field.type = note.wide_int ? DataType::kBigInt : DataType::kInteger;
-        }
-      }
+      NarrowTypes(reading, result.fields);
       results.push_back(std::move(result));
     } else {
       while (rc == SQLITE_ROW) rc = sqlite3_step(stmt);

@@ -64,7 +64,16 @@ bool NodeSection::LoadData() {
     // The condition is read first: a control that fails leaves the rows as
     // they were.
     const std::string condition = Need(w.host_controls().ENHQUERY, "ENHQUERY").Condition();
-    Unbind();
+    // The rows shown before lend their storage to the rows read next, when
+    // nothing else reads them any more.
+    std::vector<std::vector<db::Value>> spare;
+    {
+      std::shared_ptr<db::Recordset> previous = w.rows();
+      Unbind();
+      if (previous && previous.use_count() == 1 && previous->IsOpen()) {
+        spare = previous->ReleaseRows();
+      }
+    }
     built_ = false;
     cn.Execute(NodeStatements::DropWorkTable(table), nullptr, db::kAdExecuteNoRecords);
     // No filter: every row is included as it is made.
@@ -77,7 +86,7 @@ bool NodeSection::LoadData() {
       cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
     }
     auto rows = std::make_shared<db::Recordset>();
-    rows->Open(NodeStatements::RowsShown(table), connection);
+    rows->Open(NodeStatements::RowsShown(table), connection, std::move(spare));
     Bind(std::move(rows));
     built_ = true;
     built_user_ = IdKey(principal.user_id());

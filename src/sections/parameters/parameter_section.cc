@@ -130,14 +130,7 @@ class CatalogueRows final : public db::RowSink {
     for (size_t c = 0; c < columns_.size(); ++c) {
       const auto from = static_cast<size_t>(columns_[c]);
       if (columns_[c] >= 0 && from < values.size()) {
-        db::Value& read = values[from];
-        if (read.type() == db::Value::Type::kText) {
-          // Swapped, not copied: the text read goes into the row, and the
-          // storage the row had goes back to be read into.
-          row[c].TextInPlace().swap(read.TextInPlace());
-        } else {
-          row[c] = read;
-        }
+        db::TradeInto(values[from], row[c]);
       } else {
         row[c] = kNull;
       }
