@@ -97,6 +97,54 @@ TEST_F(RecordsetSqliteTest, AppendRowsTakingReadRowsGivesWhatCopyingGives) {
   }
 }
 
+// The fields as text: name, type, size, key.
+std::string Fields(const Recordset& rs) {
+  std::string out;
+  for (int i = 0; i < rs.FieldCount(); ++i) {
+    const FieldInfo& f = rs.FieldAt(i);
+    out += f.name + ":" + std::to_string(static_cast<int>(f.type)) + ":" +
+           std::to_string(f.defined_size) + (f.key ? ":key" : "") + " ";
+  }
+  return out;
+}
+
+// A recordset that reads its rows straight from the driver, over the
+// storage of rows it replaces, is the recordset Open makes: fields (a
+// computed column's type as its values make it), rows, and batch updates.
+TEST_F(RecordsetSqliteTest, OpenReadingStraightFromTheDriverGivesWhatOpenGives) {
+  const std::string sql =
+      "SELECT id, codtipo, flg, codtipo + '-' + codtipo AS joined, id * 1.5 AS half FROM rvk "
+      "ORDER BY id";
+  Recordset opened;
+  opened.Open(sql, connection_);
+  // Spare rows of another shape (narrower, other types, longer texts).
+  Recordset before;
+  before.Open("SELECT 'un testo lungo più di sedici byte' AS a, 7 AS b FROM rvk", connection_);
+  std::vector<std::vector<Value>> spare = before.ReleaseRows();
+  ASSERT_EQ(spare.size(), 3u);
+  Recordset streamed;
+  streamed.Open(sql, connection_, std::move(spare));
+  EXPECT_EQ(Fields(streamed), Fields(opened));
+  EXPECT_EQ(Rows(streamed), Rows(opened));
+  EXPECT_EQ(Rows(streamed), "1|MAG1|0|MAG1-MAG1|1.5;2|MAG1|0|MAG1-MAG1|3;3|l'uno|1|l'uno-l'uno|4.5");
+  EXPECT_EQ(streamed.Source(), sql);
+
+  // Written back by key like any recordset opened on the table.
+  Recordset table;
+  table.Open("SELECT * FROM rvk ORDER BY id", connection_, {});
+  table.SetFilter("ID = 2");
+  table.SetField("FLG", Value(1));
+  table.Update();
+  table.UpdateBatch();
+  EXPECT_EQ(Query("SELECT flg FROM rvk WHERE id = 2"), "1");
+
+  // A statement without rows opens nothing.
+  Recordset none;
+  EXPECT_EQ(ErrorNumber([&] { none.Open("UPDATE rvk SET flg = 0", connection_, {}); }),
+            kErrBadArgument);
+  EXPECT_FALSE(none.IsOpen());
+}
+
 TEST_F(RecordsetSqliteTest, RequeryReloadsAndClonesKeepTheOldRows) {
   Recordset rs;
   rs.Open("SELECT id, flg FROM rvk ORDER BY id", connection_);
