@@ -63,4 +63,13 @@ Value CoerceToField(const FieldInfo& field, const Value& value) {
   return value;
 }
 
+int FieldPosition(const std::vector<FieldInfo>& fields, std::string_view name) {
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (EqualsIgnoreCase(fields[i].name, name)) return static_cast<int>(i);
+  }
+  throw DbError(kErrItemNotFound,
+                "Item cannot be found in the collection corresponding to the requested name or "
+                "ordinal.");
+}
+
 }  // namespace orv::db

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "db/value.h"
 
@@ -53,6 +55,12 @@ struct FieldInfo {
 // type. Throws DbError on a value the field cannot hold (NULL in a field that
 // is not nullable included).
 Value CoerceToField(const FieldInfo& field, const Value& value);
+
+// The position of the field named `name` (without regard to case) among
+// `fields`, the first when several have the name. Throws
+// DbError(kErrItemNotFound), the message a collection gives for an unknown
+// name, when none has it.
+int FieldPosition(const std::vector<FieldInfo>& fields, std::string_view name);
 
 }  // namespace orv::db
 

@@ -392,6 +392,26 @@ struct Recordset::Impl {
     return index;
   }
 
+  // Refuses to open on a statement a recordset already open, or without a
+  // connection.
+  void CheckCanOpen(const std::shared_ptr<Connection>& on) const {
+    if (store) throw DbError(kErrBadArgument, "The recordset is already open");
+    if (!on) throw DbError(kErrClosed, "No connection to open the recordset on");
+  }
+  // Opened on the rows of a statement's first result (null: it gave none).
+  void OpenOn(std::shared_ptr<RowStore> rows, std::string text, std::shared_ptr<Connection> on) {
+    if (!rows) {
+      throw DbError(kErrBadArgument, "The statement returned no rows to open a recordset on");
+    }
+    store = std::move(rows);
+    source = std::move(text);
+    connection = std::move(on);
+    filter.reset();
+    filter_text.clear();
+    editing = false;
+    Recompute();
+  }
+
   void TakeResult(ResultSet result) {
     auto fresh = std::make_shared<RowStore>();
     fresh->fields = std::move(result.fields);
@@ -438,19 +458,10 @@ void Recordset::Open() {
 }
 
 void Recordset::Open(std::string source, std::shared_ptr<Connection> connection) {
-  if (impl_->store) throw DbError(kErrBadArgument, "The recordset is already open");
-  if (!connection) throw DbError(kErrClosed, "No connection to open the recordset on");
+  impl_->CheckCanOpen(connection);
   auto result = connection->Execute(source);
-  if (!result || !result->impl_->store) {
-    throw DbError(kErrBadArgument, "The statement returned no rows to open a recordset on");
-  }
-  impl_->store = std::move(result->impl_->store);
-  impl_->source = std::move(source);
-  impl_->connection = std::move(connection);
-  impl_->filter.reset();
-  impl_->filter_text.clear();
-  impl_->editing = false;
-  impl_->Recompute();
+  impl_->OpenOn(result ? std::move(result->impl_->store) : nullptr, std::move(source),
+                std::move(connection));
 }
 
 namespace {
@@ -497,20 +508,10 @@ class StoreFiller final : public RowSink {
 
 void Recordset::Open(std::string source, std::shared_ptr<Connection> connection,
                      std::vector<std::vector<Value>> spare) {
-  if (impl_->store) throw DbError(kErrBadArgument, "The recordset is already open");
-  if (!connection) throw DbError(kErrClosed, "No connection to open the recordset on");
+  impl_->CheckCanOpen(connection);
   StoreFiller filler(std::move(spare));
   connection->ExecuteStreaming(source, filler);
-  if (!filler.store) {
-    throw DbError(kErrBadArgument, "The statement returned no rows to open a recordset on");
-  }
-  impl_->store = std::move(filler.store);
-  impl_->source = std::move(source);
-  impl_->connection = std::move(connection);
-  impl_->filter.reset();
-  impl_->filter_text.clear();
-  impl_->editing = false;
-  impl_->Recompute();
+  impl_->OpenOn(std::move(filler.store), std::move(source), std::move(connection));
 }
 
 std::shared_ptr<Recordset> Recordset::FromResult(ResultSet result, std::string source,

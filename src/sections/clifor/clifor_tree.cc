@@ -165,18 +165,7 @@ class CliForTree::Writer {
 class CliForTree::Columns {
  public:
   Columns(const std::vector<db::FieldInfo>& fields, const Names& names) {
-    for (std::string_view name : names) {
-      int index = -1;
-      for (size_t i = 0; i < fields.size() && index < 0; ++i) {
-        if (db::EqualsIgnoreCase(fields[i].name, name)) index = static_cast<int>(i);
-      }
-      if (index < 0) {
-        throw db::DbError(db::kErrItemNotFound,
-                          "Item cannot be found in the collection corresponding to the requested "
-                          "name or ordinal.");
-      }
-      index_.push_back(index);
-    }
+    for (std::string_view name : names) index_.push_back(db::FieldPosition(fields, name));
     scratch_.resize(index_.size());
     digits_.resize(index_.size());
   }

@@ -107,16 +107,8 @@ class CatalogueRows final : public db::RowSink {
     }};
     columns_.assign(static_cast<size_t>(work_.FieldCount()), -1);
     for (const auto& [from_name, to_name] : kCopy) {
-      int from = -1;
-      for (size_t i = 0; i < fields.size() && from < 0; ++i) {
-        if (db::EqualsIgnoreCase(fields[i].name, from_name)) from = static_cast<int>(i);
-      }
-      if (from < 0) {
-        throw db::DbError(db::kErrItemNotFound,
-                          "Item cannot be found in the collection corresponding to the "
-                          "requested name or ordinal.");
-      }
-      columns_[static_cast<size_t>(work_.FieldIndex(to_name))] = from;
+      columns_[static_cast<size_t>(work_.FieldIndex(to_name))] =
+          db::FieldPosition(fields, from_name);
     }
     reading_ = true;
   }
