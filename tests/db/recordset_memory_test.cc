@@ -2,6 +2,7 @@
 // bookmarks, without a database.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -418,27 +419,24 @@ TEST_F(MemoryRecordsetTest, AppendRowStoresOrRefusesEachValueAsSetFieldDoes) {
         rs->AppendField("F", fields[f].type, fields[f].size);
         rs->Open();
       }
-      std::string by_append;
-      std::string by_set;
-      try {
-        appended.AppendRow({value});
-        appended.MoveFirst();
-        by_append = appended.Field(0).DebugString();
-      } catch (const ConversionError&) {
-        by_append = "ConversionError";
-      } catch (const DbError& e) {
-        by_append = "DbError " + std::to_string(e.number());
-      }
-      try {
+      // What a field holds after `store`, or the failure it gave.
+      auto outcome = [](Recordset& rs, const std::function<void()>& store) -> std::string {
+        try {
+          store();
+          rs.MoveFirst();
+          return rs.Field(0).DebugString();
+        } catch (const ConversionError&) {
+          return "ConversionError";
+        } catch (const DbError& e) {
+          return "DbError " + std::to_string(e.number());
+        }
+      };
+      const std::string by_append = outcome(appended, [&] { appended.AppendRow({value}); });
+      const std::string by_set = outcome(set, [&] {
         set.AddNew();
         set.SetField(0, value);
         set.Update();
-        by_set = set.Field(0).DebugString();
-      } catch (const ConversionError&) {
-        by_set = "ConversionError";
-      } catch (const DbError& e) {
-        by_set = "DbError " + std::to_string(e.number());
-      }
+      });
       EXPECT_EQ(by_append, by_set) << "field " << f << ", value " << value.DebugString();
     }
   }
