@@ -72,6 +72,21 @@ TEST(HostCiCompareTest, FoldsCaseAndIgnoresTrailingBlanks) {
       {"ab", "abc", -1},
       {"_", "a", -1},                // punctuation sorts before letters
       {"\xC3\x97", "\xC3\xB7", -1},  // multiplication sign does not fold to division sign
+      // Long codes that share their first bytes: folding picks up where the
+      // bytes first differ, in or after the first eight.
+      {"PRJ-0001-NODO-07", "PRJ-0001-NODO-08", -1},
+      {"PRJ-0001-NODO-07", "PRJ-0001-nodo-07", 0},
+      {"PRJ-0001x", "PRJ-0001Y", -1},
+      {"PRJ-000", "prj-000", 0},
+      {"PROGETTO-12345678", "PROGETTO-12345678  ", 0},
+      {"PROGETTO-123456789", "PROGETTO-12345678", 1},
+      {"abcdefg\xC3\x80", "abcdefg\xC3\xA0", 0},  // abcdefgÀ / abcdefgà: the lead byte is shared
+      {"abcdefgh\xC3\x89z", "abcdefgh\xC3\xA9Z", 0},
+      {"abcdefg\xC3\x80"
+       "b",
+       "abcdefg\xC3\xA0"
+       "a",
+       1},
   };
   for (const Case& c : cases) {
     const int got = HostCiCompare(c.a, c.b);
