@@ -1,6 +1,7 @@
 #ifndef ORV_DB_ASCII_H_
 #define ORV_DB_ASCII_H_
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,17 @@ inline size_t Utf8Length(std::string_view s) {
     if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
   }
   return n;
+}
+
+// `to` made a copy of `from` (which must not point into `to`); a text no
+// longer than the one `to` holds is written over it where it stands.
+inline void AssignText(std::string& to, std::string_view from) {
+  if (from.size() <= to.size()) {
+    to.resize(from.size());
+    if (!from.empty()) std::memcpy(to.data(), from.data(), from.size());
+  } else {
+    to.assign(from);
+  }
 }
 
 // The length in bytes of well-formed UTF-8 starting at `s` (1 to 4), or 0

@@ -36,8 +36,7 @@ class RowStore {
     Status status = Status::kUnchanged;
 
     Row() = default;
-    Row(std::vector<Value> read, Status row_status)
-        : values(std::move(read)), status(row_status) {}
+    Row(std::vector<Value> read, Status row_status) : values(std::move(read)), status(row_status) {}
     // A copy (the backup of a row being edited) has its own edits.
     Row(const Row& other)
         : values(other.values),
@@ -160,6 +159,29 @@ bool StoredAsIs(const FieldInfo& field, const Value& value) {
   }
 }
 
+// For a variable-length text field, `to` made the text ToText gives the
+// whole number `n` (its plain decimal digits) when the field can hold it.
+bool WriteDigits(const FieldInfo& field, int64_t n, Value& to) {
+  if (field.type != DataType::kVarChar && field.type != DataType::kVarWChar &&
+      field.type != DataType::kLongVarChar) {
+    return false;
+  }
+  if (n >= 0 && n <= 9) {
+    // A flag or a small count, the common case: one digit, written over the
+    // digit the slot already holds when it holds one.
+    std::string& text = to.TextInPlace();
+    if (text.size() != 1) text.resize(1);
+    text[0] = static_cast<char>('0' + n);
+    return true;
+  }
+  std::array<char, 24> digits;
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n);
+  const auto length = static_cast<size_t>(end.ptr - digits.data());
+  if (field.defined_size > 0 && length > static_cast<size_t>(field.defined_size)) return false;
+  AssignText(to.TextInPlace(), std::string_view(digits.data(), length));
+  return true;
+}
+
 // TakeIntoField where the value stands, for the values of a row being
 // appended: fixed-length text is padded in its own storage, and a whole
 // number a text or decimal field takes is written over the slot, so the
@@ -177,30 +199,46 @@ void CoerceInPlace(const FieldInfo& field, Value& slot) {
   }
   if (slot.type() == Value::Type::kInt) {
     const int64_t n = slot.AsInt();
+    if (WriteDigits(field, n, slot)) return;
     switch (field.type) {
-      case DataType::kVarChar:
-      case DataType::kVarWChar:
-      case DataType::kLongVarChar: {
-        // The text ToText gives: the plain decimal digits.
-        std::array<char, 24> digits;
-        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n);
-        const auto length = static_cast<size_t>(end.ptr - digits.data());
-        if (field.defined_size <= 0 || length <= static_cast<size_t>(field.defined_size)) {
-          slot.TextInPlace().assign(digits.data(), length);
-          return;
-        }
-        break;
-      }
       case DataType::kDouble:
       case DataType::kDecimal:
       case DataType::kNumeric:
-        slot = Value(static_cast<double>(n));
+        slot.SetDecimal(static_cast<double>(n));
         return;
       default:
         break;
     }
   }
   slot = TakeIntoField(field, slot);
+}
+
+// CoerceInPlace of `from` written over `to`, whose storage is kept: a text
+// trades places with the text `to` held, a whole number a text field takes
+// is written as digits into it. `from` is left with an unspecified value.
+void CoerceInto(const FieldInfo& field, Value& from, Value& to) {
+  switch (from.type()) {
+    case Value::Type::kInt: {
+      const int64_t n = from.AsInt();
+      if (WriteDigits(field, n, to)) return;
+      if (field.type == DataType::kDouble || field.type == DataType::kDecimal ||
+          field.type == DataType::kNumeric) {
+        to.SetDecimal(static_cast<double>(n));
+        return;
+      }
+      break;
+    }
+    case Value::Type::kNull:
+      if (field.nullable) {
+        to.SetNull();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  TradeInto(from, to);
+  CoerceInPlace(field, to);
 }
 
 // The single table a statement reads ("SELECT ... FROM t [WHERE ...]"),
@@ -291,6 +329,15 @@ struct Recordset::Impl {
 
   void RequireOpen() const {
     if (!store) throw DbError(kErrClosed, "Operation is not allowed when the object is closed");
+  }
+
+  // The rows of an open in-memory recordset, for appending.
+  RowStore& AppendableStore() const {
+    RequireOpen();
+    if (connection || !source.empty()) {
+      throw DbError(kErrBadArgument, "Rows can only be appended to an in-memory recordset");
+    }
+    return *store;
   }
 
   bool Passes(const RowStore::Row& row) const {
@@ -842,11 +889,7 @@ void Recordset::AppendRowsFrom(const Recordset& from, const std::vector<int>& co
 }
 
 void Recordset::AppendRow(std::vector<Value>&& values) {
-  impl_->RequireOpen();
-  if (impl_->connection || !impl_->source.empty()) {
-    throw DbError(kErrBadArgument, "Rows can only be appended to an in-memory recordset");
-  }
-  RowStore& store = *impl_->store;
+  RowStore& store = impl_->AppendableStore();
   const size_t width = store.fields.size();
   if (values.size() > width) {
     throw DbError(kErrBadArgument, std::to_string(values.size()) + " values for " +
@@ -857,6 +900,25 @@ void Recordset::AppendRow(std::vector<Value>&& values) {
   for (size_t c = 0; c < width; ++c) CoerceInPlace(store.fields[c], values[c]);
   store.rows.push_back(RowStore::Row(std::move(values), RowStore::Status::kUnchanged));
   // The row reaches the visible set through Sync, under the filter.
+}
+
+void Recordset::AppendRow(std::span<Value> source, std::span<const int> columns,
+                          std::vector<Value>&& storage) {
+  RowStore& store = impl_->AppendableStore();
+  const size_t width = store.fields.size();
+  storage.resize(width);
+  const size_t mapped = std::min(width, columns.size());
+  const auto read = static_cast<int64_t>(source.size());
+  for (size_t c = 0; c < width; ++c) {
+    const int from = c < mapped ? columns[c] : -1;
+    if (from >= 0 && from < read) {
+      CoerceInto(store.fields[c], source[static_cast<size_t>(from)], storage[c]);
+    } else {
+      storage[c].SetNull();
+      CoerceInPlace(store.fields[c], storage[c]);
+    }
+  }
+  store.rows.push_back(RowStore::Row(std::move(storage), RowStore::Status::kUnchanged));
 }
 
 std::vector<std::vector<Value>> Recordset::ReleaseRows() {

@@ -130,6 +130,14 @@ class Recordset final : public host::RowSource {
   // DbError(kErrFieldValue) and appends nothing; more values than fields or
   // a recordset opened on a statement throw DbError(kErrBadArgument).
   void AppendRow(std::vector<Value>&& values);
+  // The same for a row read into a buffer that is read into again: field i
+  // takes source[columns[i]] (NULL for -1 and past the end of `columns` or
+  // of `source`), written over the values of `storage`, whose texts keep
+  // their storage (a text of `source` trades places with the one it
+  // replaces). `storage` may have any size; `source` is left with
+  // unspecified values.
+  void AppendRow(std::span<Value> source, std::span<const int> columns,
+                 std::vector<Value>&& storage);
   // Empties the recordset when nothing else reads its rows (no clone, no
   // edit in progress) and hands back each row's values, in row order, so
   // that rows made next can reuse their storage (AppendRow); the recordset

@@ -66,15 +66,23 @@ class Value {
   // becomes an empty text first. Reusing a text value's storage this way
   // spares an allocation per value when rows are made again and again.
   std::string& TextInPlace() {
-    if (type() != Type::kText) data_ = std::string();
+    if (type() != Type::kText) data_.emplace<std::string>();
     return std::get<std::string>(data_);
   }
+  // The value made a number, a Boolean or Null where it stands: a value of
+  // the same kind is written over, with none of the work of an assignment.
+  void SetInt(int64_t v) { Set(v); }
+  void SetDecimal(double v) { Set(v); }
+  void SetBool(bool v) { Set(v); }
+  void SetNull() { Set(NullTag{}); }
 
   // Exact equality of type and content (Empty == Empty, Null == Null).
   friend bool operator==(const Value& a, const Value& b) = default;
 
   // A readable form for tests and diagnostics: <empty>, <null>, 12, 1.5, 'text', true.
   std::string DebugString() const;
+
+  friend void TradeInto(Value& from, Value& to);
 
  private:
   struct EmptyTag {
@@ -83,6 +91,15 @@ class Value {
   struct NullTag {
     friend bool operator==(NullTag, NullTag) { return true; }
   };
+  template <typename T>
+  void Set(T v) {
+    if (T* held = std::get_if<T>(&data_)) {
+      *held = v;
+    } else {
+      data_.emplace<T>(v);
+    }
+  }
+
   std::variant<EmptyTag, NullTag, int64_t, double, std::string, bool> data_;
 };
 
@@ -91,11 +108,15 @@ class Value {
 // holding `to`'s former text, to be written over), anything else is copied.
 // For rows made again and again from a buffer that is read into again.
 inline void TradeInto(Value& from, Value& to) {
-  if (from.type() == Value::Type::kText) {
-    to.TextInPlace().swap(from.TextInPlace());
-  } else {
-    to = from;
+  if (auto* text = std::get_if<std::string>(&from.data_)) {
+    to.TextInPlace().swap(*text);
+    return;
   }
+  std::visit(
+      [&to]<typename T>(T& held) {
+        if constexpr (!std::is_same_v<T, std::string>) to.Set(held);
+      },
+      from.data_);
 }
 
 // Text with blanks removed on both sides (the host language's Trim).

@@ -393,24 +393,46 @@ TEST_F(MemoryRecordsetTest, AppendRowStoresValuesAsSetFieldDoes) {
   EXPECT_EQ(ErrorNumber([&] { closed.AppendRow({Value("A")}); }), kErrClosed);
 }
 
-// AppendRow converts most values where they stand; what it stores, or
-// refuses, must be what SetField does with the same value.
+// AppendRow converts most values where they stand, and the form that reads
+// from a buffer writes them over storage of an earlier row; what either
+// stores, or refuses, must be what SetField does with the same value.
 TEST_F(MemoryRecordsetTest, AppendRowStoresOrRefusesEachValueAsSetFieldDoes) {
   struct Field {
     DataType type;
     int32_t size;
   };
   const std::vector<Field> fields = {
-      {DataType::kVarChar, 3}, {DataType::kVarChar, 0},  {DataType::kChar, 4},
-      {DataType::kDecimal, 0}, {DataType::kInteger, 0},  {DataType::kSmallInt, 0},
-      {DataType::kDouble, 0},  {DataType::kVariant, 0},  {DataType::kBoolean, 0},
+      {DataType::kVarChar, 3}, {DataType::kVarChar, 0}, {DataType::kChar, 4},
+      {DataType::kDecimal, 0}, {DataType::kInteger, 0}, {DataType::kSmallInt, 0},
+      {DataType::kDouble, 0},  {DataType::kVariant, 0}, {DataType::kBoolean, 0},
   };
   const std::vector<Value> values = {
-      Value(7),         Value(-12),         Value(1234),           Value(int64_t{1} << 40),
-      Value(2.5),       Value("ab"),        Value("abcd"),         Value("Città"),
-      Value("abcde"),   Value(true),        Value::Null(),         Value(),
-      Value(" 42 "),    Value(int64_t{-70000}), Value(std::string(20, 'z')),
+      Value(7),
+      Value(-12),
+      Value(1234),
+      Value(int64_t{1} << 40),
+      Value(2.5),
+      Value("ab"),
+      Value("abcd"),
+      Value("Città"),
+      Value("abcde"),
+      Value(true),
+      Value::Null(),
+      Value(),
+      Value(" 42 "),
+      Value(int64_t{-70000}),
+      Value(std::string(20, 'z')),
+      Value(0),
+      Value(10),
+      Value(-3),
   };
+  // What the storage lent to a row held before: another row's values.
+  const std::vector<Value> earlier = {Value("123456789012345678901234567890"),
+                                      Value("9"),
+                                      Value(5),
+                                      Value(0.25),
+                                      Value::Null(),
+                                      Value(false)};
   for (size_t f = 0; f < fields.size(); ++f) {
     for (const Value& value : values) {
       Recordset appended;
@@ -438,8 +460,64 @@ TEST_F(MemoryRecordsetTest, AppendRowStoresOrRefusesEachValueAsSetFieldDoes) {
         set.Update();
       });
       EXPECT_EQ(by_append, by_set) << "field " << f << ", value " << value.DebugString();
+      for (const Value& before : earlier) {
+        Recordset read;
+        read.AppendField("F", fields[f].type, fields[f].size);
+        read.Open();
+        std::vector<Value> buffer = {Value("other column"), value};
+        const std::vector<int> columns = {1};
+        const std::string by_buffer = outcome(read, [&] {
+          read.AppendRow(buffer, columns, std::vector<Value>{before, Value(1)});
+        });
+        EXPECT_EQ(by_buffer, by_set) << "field " << f << ", value " << value.DebugString()
+                                     << ", over " << before.DebugString();
+      }
     }
   }
+}
+
+TEST_F(MemoryRecordsetTest, AppendRowFromABufferMapsColumnsAndChecksLikeAppendRow) {
+  Recordset work;
+  work.AppendField("CODICE", DataType::kChar, 6, false);
+  work.AppendField("FLAG", DataType::kVarChar, 5);
+  work.AppendField("DITTA", DataType::kDecimal);
+  work.AppendField("NOTE", DataType::kVarChar, 10);
+  work.Open();
+  // Result columns in another order, one the recordset does not take.
+  std::vector<Value> buffer = {Value(1), Value("ignored"), Value("A1"), Value(int64_t{7})};
+  const std::vector<int> columns = {2, 0, 3, -1};
+  std::vector<Value> storage = {Value("old code"), Value("0"), Value(3.0), Value("old note"),
+                                Value("one more")};
+  work.AppendRow(buffer, columns, std::move(storage));
+  // The buffer is read into again for the next row; the row kept its values.
+  buffer = {Value(0), Value(), Value("B22"), Value::Null()};
+  work.AppendRow(buffer, columns, {});
+  // Columns past the map, or past the buffer, are NULL.
+  work.AppendRow(buffer, std::vector<int>{2, 0, 9}, {});
+  EXPECT_EQ(work.RecordCount(), 3);
+  EXPECT_EQ(work.PendingCount(), 0);
+  work.MoveFirst();
+  EXPECT_EQ(work.Field("CODICE"), Value("A1    "));
+  EXPECT_EQ(work.Field("FLAG"), Value("1"));
+  EXPECT_EQ(work.Field("DITTA"), Value(7.0));
+  EXPECT_TRUE(work.Field("NOTE").IsNull());
+  work.MoveNext();
+  EXPECT_EQ(work.Field("CODICE"), Value("B22   "));
+  EXPECT_EQ(work.Field("FLAG"), Value("0"));
+  EXPECT_TRUE(work.Field("DITTA").IsNull());
+  work.MoveNext();
+  EXPECT_EQ(work.Field("FLAG"), Value("0"));
+  EXPECT_TRUE(work.Field("DITTA").IsNull());
+
+  // A value a field cannot hold appends nothing; a NULL key is refused.
+  buffer = {Value(123456), Value(), Value("C3"), Value()};
+  EXPECT_EQ(ErrorNumber([&] { work.AppendRow(buffer, columns, {}); }), kErrFieldValue);
+  buffer = {Value(1), Value(), Value::Null(), Value()};
+  EXPECT_EQ(ErrorNumber([&] { work.AppendRow(buffer, columns, {}); }), kErrFieldValue);
+  EXPECT_EQ(work.RecordCount(), 3);
+
+  Recordset closed;
+  EXPECT_EQ(ErrorNumber([&] { closed.AppendRow(buffer, columns, {}); }), kErrClosed);
 }
 
 TEST_F(MemoryRecordsetTest, ReleaseRowsHandsBackTheValuesOfRowsNothingElseReads) {

@@ -141,6 +141,48 @@ TEST(ValueTest, EqualityIsByTypeAndContent) {
   EXPECT_EQ(Value("a"), Value(std::string("a")));
 }
 
+// Rows are made again and again over the values of earlier rows: whatever
+// a slot held before, it must end up equal to what was written or traded.
+TEST(ValueTest, SettersAndTradeGiveTheValueWhateverTheSlotHeld) {
+  const std::vector<Value> kinds = {Value(),
+                                    Value::Null(),
+                                    Value(-4),
+                                    Value(2.5),
+                                    Value(true),
+                                    Value("short"),
+                                    Value(std::string(40, 'L'))};
+  for (const Value& before : kinds) {
+    Value slot = before;
+    slot.SetInt(42);
+    EXPECT_EQ(slot, Value(42)) << before.DebugString();
+    slot = before;
+    slot.SetDecimal(-0.5);
+    EXPECT_EQ(slot, Value(-0.5)) << before.DebugString();
+    slot = before;
+    slot.SetBool(false);
+    EXPECT_EQ(slot, Value(false)) << before.DebugString();
+    slot = before;
+    slot.SetNull();
+    EXPECT_TRUE(slot.IsNull()) << before.DebugString();
+    slot = before;
+    slot.TextInPlace() = "in place";
+    EXPECT_EQ(slot, Value("in place")) << before.DebugString();
+    for (const Value& written : kinds) {
+      Value from = written;
+      Value to = before;
+      TradeInto(from, to);
+      EXPECT_EQ(to, written) << before.DebugString() << " <- " << written.DebugString();
+      // A text leaves `from` holding the text `to` had, or an empty one.
+      if (written.type() == Value::Type::kText) {
+        EXPECT_EQ(from.type(), Value::Type::kText);
+        if (before.type() == Value::Type::kText) {
+          EXPECT_EQ(from, before);
+        }
+      }
+    }
+  }
+}
+
 TEST(ValueTest, TrimRemovesSpacesOnly) {
   EXPECT_EQ(Trim("  a b  "), "a b");
   EXPECT_EQ(LTrim("  a b  "), "a b  ");

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "db/ascii.h"
 #include "db/db_error.h"
 #include "db/sqlite/declared_type.h"
 #include "db/sqlite/host_functions.h"
@@ -777,9 +778,9 @@ struct ColumnSeen {
 
 // How a column's values are read.
 struct ColumnReading {
-  bool boolean = false;           // an integer is a Boolean
-  int32_t pad_to = 0;             // fixed-length text: padded to this many characters
-  ColumnSeen* seen = nullptr;     // an expression column: its values noted here
+  bool boolean = false;        // an integer is a Boolean
+  int32_t pad_to = 0;          // fixed-length text: padded to this many characters
+  ColumnSeen* seen = nullptr;  // an expression column: its values noted here
 };
 
 // `slot` made the value of `cell`; a text slot keeps its storage.
@@ -788,7 +789,11 @@ void ReadCell(sqlite3_value* cell, const ColumnReading& how, Value& slot) {
   switch (sqlite3_value_type(cell)) {
     case SQLITE_INTEGER: {
       const int64_t n = sqlite3_value_int64(cell);
-      slot = how.boolean ? Value(n != 0) : Value(n);
+      if (how.boolean) {
+        slot.SetBool(n != 0);
+      } else {
+        slot.SetInt(n);
+      }
       if (note) {
         note->any_int = true;
         note->wide_int = note->wide_int || n > INT32_MAX || n < INT32_MIN;
@@ -796,11 +801,11 @@ void ReadCell(sqlite3_value* cell, const ColumnReading& how, Value& slot) {
       break;
     }
     case SQLITE_FLOAT:
-      slot = Value(sqlite3_value_double(cell));
+      slot.SetDecimal(sqlite3_value_double(cell));
       if (note) note->any_double = true;
       break;
     case SQLITE_NULL:
-      if (!slot.IsNull()) slot = Value::Null();
+      slot.SetNull();
       break;
     default: {
       const char* text = static_cast<const char*>(sqlite3_value_blob(cell));
@@ -816,11 +821,12 @@ void ReadCell(sqlite3_value* cell, const ColumnReading& how, Value& slot) {
         value.assign(read);
         if (length < size) value.append(size - length, ' ');
       } else {
-        value.assign(read);
+        AssignText(value, read);
       }
       if (note) {
         note->any_text = true;
-        note->longest = std::max(note->longest, Utf8Length(read));
+        // A text has no more characters than bytes.
+        if (bytes > note->longest) note->longest = std::max(note->longest, Utf8Length(read));
       }
     }
   }

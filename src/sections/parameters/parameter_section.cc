@@ -115,19 +115,9 @@ class CatalogueRows final : public db::RowSink {
 
   void Row(std::span<db::Value> values) override {
     if (results_ != 1 || !reading_) return;
-    std::vector<db::Value> row;
-    if (next_spare_ < spare_.size()) row = std::move(spare_[next_spare_++]);
-    row.resize(columns_.size());
-    static const db::Value kNull = db::Value::Null();
-    for (size_t c = 0; c < columns_.size(); ++c) {
-      const auto from = static_cast<size_t>(columns_[c]);
-      if (columns_[c] >= 0 && from < values.size()) {
-        db::TradeInto(values[from], row[c]);
-      } else {
-        row[c] = kNull;
-      }
-    }
-    work_.AppendRow(std::move(row));
+    std::vector<db::Value> storage;
+    if (next_spare_ < spare_.size()) storage = std::move(spare_[next_spare_++]);
+    work_.AppendRow(values, columns_, std::move(storage));
   }
 
  private:
