@@ -324,6 +324,13 @@ std::unique_ptr<SqliteDriver> SqliteDriver::Open(const ConnectionString& cs,
   driver->ExecSimple((std::string("ATTACH DATABASE '") + TempDbKeeper::kAttachUri + "' AS " +
                       TempDbKeeper::kSchemaName)
                          .c_str());
+  // Temporary tables live in this process's memory only: the pages a DROP or
+  // DELETE frees there need not be overwritten with zeros (SQLite may be built
+  // to do that everywhere), which would also copy each one into the rollback
+  // journal first. The database file keeps the library's setting.
+  driver->ExecSimple("PRAGMA temp.secure_delete=OFF");
+  driver->ExecSimple(
+      (std::string("PRAGMA ") + TempDbKeeper::kSchemaName + ".secure_delete=OFF").c_str());
   sqlite3_progress_handler(db, 1000, ProgressHandler, &driver->deadline_ns_);
   driver->translate_ = make_translator(driver.get());
   driver->LoadRoutines();

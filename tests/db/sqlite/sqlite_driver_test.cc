@@ -247,6 +247,19 @@ TEST_F(SqliteDriverTest, FileDatabaseUsesWalAndForeignKeys) {
   EXPECT_EQ(Query(*driver, "PRAGMA journal_mode"), "wal");
   EXPECT_EQ(Query(*driver, "PRAGMA foreign_keys"), "1");
   EXPECT_EQ(Query(*driver, "PRAGMA synchronous"), "2") << "commits are durable by default";
+  // Pages freed in the file are zeroed or not as the library is built to do;
+  // those of temporary tables (process memory only) are not.
+  sqlite3* plain = nullptr;
+  ASSERT_EQ(sqlite3_open(":memory:", &plain), SQLITE_OK);
+  sqlite3_stmt* pragma = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(plain, "PRAGMA secure_delete", -1, &pragma, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(pragma), SQLITE_ROW);
+  const std::string library_default = std::to_string(sqlite3_column_int(pragma, 0));
+  sqlite3_finalize(pragma);
+  sqlite3_close(plain);
+  EXPECT_EQ(Query(*driver, "PRAGMA main.secure_delete"), library_default);
+  EXPECT_EQ(Query(*driver, "PRAGMA temp.secure_delete"), "0");
+  EXPECT_EQ(Query(*driver, "PRAGMA tempdb.secure_delete"), "0");
   driver->Execute("CREATE TABLE p (id INT PRIMARY KEY); CREATE TABLE c (p INT REFERENCES p(id))",
                   0);
   EXPECT_THAT(ErrorOf([&] { driver->Execute("INSERT INTO c VALUES (5)", 0); }),
