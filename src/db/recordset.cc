@@ -182,6 +182,19 @@ bool WriteDigits(const FieldInfo& field, int64_t n, Value& to) {
   return true;
 }
 
+// A whole number written as a text or decimal field stores it: its digits
+// into the text `to` holds, or a decimal. False when the field takes it some
+// other way (or cannot hold it), `to` then unchanged.
+bool WriteWholeNumber(const FieldInfo& field, int64_t n, Value& to) {
+  if (WriteDigits(field, n, to)) return true;
+  if (field.type == DataType::kDouble || field.type == DataType::kDecimal ||
+      field.type == DataType::kNumeric) {
+    to.SetDecimal(static_cast<double>(n));
+    return true;
+  }
+  return false;
+}
+
 // TakeIntoField where the value stands, for the values of a row being
 // appended: fixed-length text is padded in its own storage, and a whole
 // number a text or decimal field takes is written over the slot, so the
@@ -197,19 +210,7 @@ void CoerceInPlace(const FieldInfo& field, Value& slot) {
       return;
     }
   }
-  if (slot.type() == Value::Type::kInt) {
-    const int64_t n = slot.AsInt();
-    if (WriteDigits(field, n, slot)) return;
-    switch (field.type) {
-      case DataType::kDouble:
-      case DataType::kDecimal:
-      case DataType::kNumeric:
-        slot.SetDecimal(static_cast<double>(n));
-        return;
-      default:
-        break;
-    }
-  }
+  if (slot.type() == Value::Type::kInt && WriteWholeNumber(field, slot.AsInt(), slot)) return;
   slot = TakeIntoField(field, slot);
 }
 
@@ -218,16 +219,9 @@ void CoerceInPlace(const FieldInfo& field, Value& slot) {
 // is written as digits into it. `from` is left with an unspecified value.
 void CoerceInto(const FieldInfo& field, Value& from, Value& to) {
   switch (from.type()) {
-    case Value::Type::kInt: {
-      const int64_t n = from.AsInt();
-      if (WriteDigits(field, n, to)) return;
-      if (field.type == DataType::kDouble || field.type == DataType::kDecimal ||
-          field.type == DataType::kNumeric) {
-        to.SetDecimal(static_cast<double>(n));
-        return;
-      }
+    case Value::Type::kInt:
+      if (WriteWholeNumber(field, from.AsInt(), to)) return;
       break;
-    }
     case Value::Type::kNull:
       if (field.nullable) {
         to.SetNull();
