@@ -495,7 +495,28 @@ void SqliteDriver::FlushToSink(std::vector<ResultSet>& results) {
 
 void SqliteDriver::RunSteps(const std::vector<Step>& steps, const Params& params,
                             std::vector<ResultSet>& results, int depth) {
-  for (const Step& step : steps) RunStep(step, params, results, depth);
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const Step& step = steps[i];
+    const Step* next = i + 1 < steps.size() ? &steps[i + 1] : nullptr;
+    // A table made by SELECT ... INTO and keyed by the next statement is
+    // keyed while it is still empty: the index then grows with the rows
+    // instead of being sorted from all of them afterwards.
+    if (next != nullptr && step.kind == Step::Kind::kStatement && !step.into_table.empty() &&
+        next->kind == Step::Kind::kStatement && !next->index_table.empty() &&
+        EqualsIgnoreCase(next->index_table, step.into_table)) {
+      RunKeyedSelectInto(step, *next, params, results);
+      NoteTemporaryTables(step);
+      NoteTemporaryTables(*next);
+      ++i;
+      continue;
+    }
+    RunStep(step, params, results, depth);
+  }
+}
+
+void SqliteDriver::NoteTemporaryTables(const Step& step) {
+  for (const std::string& name : step.creates_temp) temp_db_->SetOwner(name, this);
+  for (const std::string& name : step.drops_temp) temp_db_->Forget(name);
 }
 
 void SqliteDriver::RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results,
@@ -534,8 +555,7 @@ void SqliteDriver::RunStep(const Step& step, const Params& params, std::vector<R
       break;
     }
   }
-  for (const std::string& name : step.creates_temp) temp_db_->SetOwner(name, this);
-  for (const std::string& name : step.drops_temp) temp_db_->Forget(name);
+  NoteTemporaryTables(step);
 }
 
 void SqliteDriver::RunInSavepoint(const std::vector<Step>& body, const Params& params,
@@ -554,30 +574,33 @@ void SqliteDriver::RunInSavepoint(const std::vector<Step>& body, const Params& p
   }
 }
 
+void SqliteDriver::CreateIntoTable(const Step& step, const Params& params) {
+  std::vector<ResultSet> ignored;
+  // SQLite names the columns and types them by the affinity of each
+  // expression; no row is read for that.
+  RunSql("CREATE TABLE " + step.into_table + " AS SELECT * FROM (" + step.into_query + ") LIMIT 0",
+         params, ignored);
+  std::vector<ResultSet> described;
+  RunSql("SELECT name, type FROM pragma_table_info(?1, ?2)",
+         {{"?1", Value(step.into_name)}, {"?2", Value(step.into_schema)}}, described);
+  std::string columns;
+  for (const std::vector<Value>& column : described.at(0).rows) {
+    if (!columns.empty()) columns += ", ";
+    columns += QuoteIdentifier(column.at(0).ToText());
+    const std::string type = column.at(1).IsNull() ? "" : column.at(1).ToText();
+    if (!type.empty()) columns += " " + type;
+    columns += " COLLATE HOSTCI";
+  }
+  RunSql("DROP TABLE " + step.into_table, {}, ignored);
+  RunSql("CREATE TABLE " + step.into_table + " (" + columns + ")", {}, ignored);
+}
+
 void SqliteDriver::RunSelectInto(const Step& step, const Params& params,
                                  std::vector<ResultSet>& results) {
   const std::string savepoint = "orv_into_" + std::to_string(++savepoint_counter_);
   ExecSimple(("SAVEPOINT " + savepoint).c_str());
   try {
-    std::vector<ResultSet> ignored;
-    // SQLite names the columns and types them by the affinity of each
-    // expression; no row is read for that.
-    RunSql(
-        "CREATE TABLE " + step.into_table + " AS SELECT * FROM (" + step.into_query + ") LIMIT 0",
-        params, ignored);
-    std::vector<ResultSet> described;
-    RunSql("SELECT name, type FROM pragma_table_info(?1, ?2)",
-           {{"?1", Value(step.into_name)}, {"?2", Value(step.into_schema)}}, described);
-    std::string columns;
-    for (const std::vector<Value>& column : described.at(0).rows) {
-      if (!columns.empty()) columns += ", ";
-      columns += QuoteIdentifier(column.at(0).ToText());
-      const std::string type = column.at(1).IsNull() ? "" : column.at(1).ToText();
-      if (!type.empty()) columns += " " + type;
-      columns += " COLLATE HOSTCI";
-    }
-    RunSql("DROP TABLE " + step.into_table, {}, ignored);
-    RunSql("CREATE TABLE " + step.into_table + " (" + columns + ")", {}, ignored);
+    CreateIntoTable(step, params);
     RunSql("INSERT INTO " + step.into_table + " " + step.into_query, params, results);
     ExecSimple(("RELEASE " + savepoint).c_str());
   } catch (...) {
@@ -585,6 +608,35 @@ void SqliteDriver::RunSelectInto(const Step& step, const Params& params,
     sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
     throw;
   }
+}
+
+void SqliteDriver::RunKeyedSelectInto(const Step& into, const Step& key, const Params& params,
+                                      std::vector<ResultSet>& results) {
+  const std::string savepoint = "orv_into_" + std::to_string(++savepoint_counter_);
+  ExecSimple(("SAVEPOINT " + savepoint).c_str());
+  const size_t before = results.size();
+  try {
+    CreateIntoTable(into, params);
+    std::vector<ResultSet> keyed;
+    RunSql(key.sql, params, keyed);
+    RunSql("INSERT INTO " + into.into_table + " " + into.into_query, params, results);
+    for (ResultSet& result : keyed) results.push_back(std::move(result));
+    ExecSimple(("RELEASE " + savepoint).c_str());
+    return;
+  } catch (const DbError&) {
+    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    results.resize(before);
+  } catch (...) {
+    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    throw;
+  }
+  // Something failed (rows the key refuses, a key that cannot be made, or
+  // the query itself): the statements run once more as written, so that
+  // what is left and what is reported are what the batch gives.
+  RunSelectInto(into, params, results);
+  RunSql(key.sql, params, results);
 }
 
 void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params,

@@ -118,6 +118,15 @@ class SqliteDriver : public Driver, private Catalog {
   void RunSql(const std::string& sql, const Params& params, std::vector<ResultSet>& results);
   // A SELECT ... INTO step: the table made with HOSTCI columns, then filled.
   void RunSelectInto(const Step& step, const Params& params, std::vector<ResultSet>& results);
+  // The SELECT ... INTO step `into` followed by `key`, a CREATE INDEX on its
+  // table: the table made, keyed while empty, then filled. The results are
+  // those of the two run in turn; when anything fails they are run in turn.
+  void RunKeyedSelectInto(const Step& into, const Step& key, const Params& params,
+                          std::vector<ResultSet>& results);
+  // The empty table of a SELECT ... INTO step, its columns declared HOSTCI.
+  void CreateIntoTable(const Step& step, const Params& params);
+  // Remembers the global temporary tables the step made or dropped.
+  void NoteTemporaryTables(const Step& step);
   // The first column of the first row of `sql`'s result (Null when none).
   Value EvaluateScalar(const std::string& sql, const Params& params);
   void RunProcedure(std::string_view name, const std::vector<std::pair<std::string, Value>>& args,

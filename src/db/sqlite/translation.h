@@ -63,6 +63,11 @@ struct Step {
   std::string into_name;
   std::string into_query;
 
+  // kStatement of a CREATE INDEX: the table it is on, written as into_table
+  // writes a table, so that a batch which makes a table by SELECT ... INTO
+  // and keys it next can key it before filling it.
+  std::string index_table;
+
   // Global temporary tables this step creates / drops ("##x" names), so the
   // driver can remember which connection owns which table.
   std::vector<std::string> creates_temp;

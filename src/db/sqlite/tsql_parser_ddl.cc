@@ -369,6 +369,7 @@ Step TsqlParser::ParseCreateIndex(bool unique) {
   step.sql = std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " +
              (table.schema.empty() ? "" : table.schema + ".") + QuoteName(name) + " ON " +
              table.quoted_name + " (" + columns + ")" + where;
+  step.index_table = table.sql;
   return step;
 }
 

@@ -78,10 +78,12 @@ bool NodeSection::LoadData() {
     cn.Execute(NodeStatements::DropWorkTable(table), nullptr, db::kAdExecuteNoRecords);
     // No filter: every row is included as it is made.
     const bool all = condition.empty();
-    cn.Execute(
-        NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company, all),
-        nullptr, db::kAdExecuteNoRecords);
-    cn.Execute(NodeStatements::WorkTableKey(table), nullptr, db::kAdExecuteNoRecords);
+    // The table and its key in one batch: the server may then key the table
+    // before it fills it.
+    cn.Execute(NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company,
+                                         all) +
+                   std::string(NodeStatements::kCrLf) + NodeStatements::WorkTableKey(table),
+               nullptr, db::kAdExecuteNoRecords);
     if (!all) {
       cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
     }

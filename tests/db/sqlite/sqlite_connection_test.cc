@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "db/command.h"
 #include "db/connection.h"
@@ -226,6 +227,81 @@ TEST_F(SqliteConnectionTest, TablesMadeBySelectIntoCompareAsTheHostDoes) {
   EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT COUNT(*) FROM ##orv_conn_bad"); }),
               HasSubstr("no such table"));
   connection_->Execute("DROP TABLE ##orv_conn_into");
+}
+
+// A table made by SELECT ... INTO and keyed by the next statement of the
+// same batch is keyed before it is filled. What the batch leaves, reports and
+// refuses is what the two statements give when run one after the other.
+TEST_F(SqliteConnectionTest, ATableKeyedInTheBatchThatMakesItEndsAsIfKeyedAfterwards) {
+  struct Outcome {
+    int64_t affected = -2;
+    std::string error;
+    std::string rows;  // the table as left, or the error of reading it
+    std::string refused;  // the error of a second 'c1 ', or "" when taken
+  };
+  auto run = [&](const std::string& table, const std::string& key, bool one_batch) {
+    const std::string into =
+        "SELECT CODICE, RAGSOC AS NOME, ZONA, 'k' AS K INTO " + table +
+        " FROM CLIENTI ORDER BY RAGSOC";
+    const std::string index = "CREATE UNIQUE CLUSTERED INDEX IX_" + table.substr(2) + " ON " +
+                              table + " (" + key + ")";
+    Outcome out;
+    out.error = ErrorOf([&] {
+      if (one_batch) {
+        connection_->Execute(into + "\r\n" + index, &out.affected);
+      } else {
+        connection_->Execute(into, &out.affected);
+        connection_->Execute(index);
+      }
+    });
+    const std::string unread =
+        ErrorOf([&] { out.rows = Query(*connection_, "SELECT * FROM " + table); });
+    if (!unread.empty()) out.rows = unread;
+    out.refused = ErrorOf([&] {
+      connection_->Execute("INSERT INTO " + table + " (CODICE, ZONA, K) VALUES ('c1 ', 1, 'j')");
+    });
+    connection_->Execute("if object_id('tempdb.." + table + "') is not null DROP TABLE " + table);
+    return out;
+  };
+  // Which of the batch's statements the engine ran, in order.
+  std::vector<std::string> ran;
+  auto* driver = dynamic_cast<sqlite::SqliteDriver*>(&connection_->driver());
+  ASSERT_NE(driver, nullptr);
+  sqlite3_trace_v2(
+      driver->handle(), SQLITE_TRACE_STMT,
+      [](unsigned, void* seen, void* stmt, void*) {
+        const std::string sql = sqlite3_sql(static_cast<sqlite3_stmt*>(stmt));
+        if (sql.rfind("CREATE UNIQUE INDEX", 0) == 0 || sql.rfind("INSERT INTO", 0) == 0) {
+          static_cast<std::vector<std::string>*>(seen)->push_back(sql.substr(0, 11));
+        }
+        return 0;
+      },
+      &ran);
+
+  // A key the rows fit: keyed first, then filled.
+  const Outcome batch = run("##orv_k", "CODICE", true);
+  EXPECT_EQ(ran, (std::vector<std::string>{"CREATE UNIQ", "INSERT INTO", "INSERT INTO"}));
+  const Outcome apart = run("##orv_k", "CODICE", false);
+  EXPECT_EQ(batch.error, "");
+  EXPECT_EQ(batch.rows, "c2|Bianchi|2|k;C1|Rossi|1|k;C3|Verdi|<null>|k");
+  EXPECT_EQ(batch.rows, apart.rows);
+  EXPECT_EQ(batch.affected, apart.affected);
+  // The key compares as the host does: 'c1 ' is 'C1'.
+  EXPECT_THAT(batch.refused, HasSubstr("UNIQUE constraint failed"));
+  EXPECT_EQ(batch.refused, apart.refused);
+
+  // Rows the key refuses, and a key on a column the table lacks: the table
+  // is made and filled, the key is not, and the error is the key's.
+  for (const std::string key : {"K", "ZONA, K, NESSUNA"}) {
+    SCOPED_TRACE(key);
+    const Outcome failed = run("##orv_k", key, true);
+    const Outcome failed_apart = run("##orv_k", key, false);
+    EXPECT_NE(failed.error, "");
+    EXPECT_EQ(failed.error, failed_apart.error);
+    EXPECT_EQ(failed.rows, "c2|Bianchi|2|k;C1|Rossi|1|k;C3|Verdi|<null>|k");
+    EXPECT_EQ(failed.refused, "");  // no key: the row is taken
+  }
+  sqlite3_trace_v2(driver->handle(), 0, nullptr, nullptr);
 }
 
 TEST_F(SqliteConnectionTest, ProceduresRunWithNamedParameters) {
