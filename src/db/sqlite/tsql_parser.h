@@ -178,6 +178,9 @@ class TsqlParser {
   SqlExpr ParseSubquery();
   std::vector<SqlExpr> ParseArgs();
   SqlExpr Add(const SqlExpr& left, const SqlExpr& right) const;
+  // True when every value of `e` is a text or NULL: text expressions and
+  // columns declared as text.
+  bool IsSurelyText(const SqlExpr& e) const;
   SqlExpr Compare(const SqlExpr& left, std::string_view op, const SqlExpr& right) const;
 
   // A host type ("VARCHAR(10)", "DECIMAL(18,2)", "INT"): upper-case name,

@@ -190,13 +190,30 @@ SqlExpr TsqlParser::ParsePredicate() {
   return left;
 }
 
+bool TsqlParser::IsSurelyText(const SqlExpr& e) const {
+  if (e.type == Type::kText) return true;
+  if (!e.column) return false;
+  // A column declared as text has SQLite's text affinity: a number stored
+  // in it is stored as its text, so its values are texts or NULL.
+  switch (DeclaredType::Parse(DeclaredTypeOf(e)).type) {
+    case DataType::kChar:
+    case DataType::kWChar:
+    case DataType::kVarChar:
+    case DataType::kVarWChar:
+    case DataType::kLongVarChar:
+      return true;
+    default:
+      return false;
+  }
+}
+
 SqlExpr TsqlParser::Add(const SqlExpr& left, const SqlExpr& right) const {
   if (IsNumberLike(left) && IsNumberLike(right)) {
     return Binary(OperandOf(left, "+") + " + " + OperandOf(right, "+"), Type::kNumber, "+");
   }
-  if (left.type == Type::kText && right.type == Type::kText) {
-    // Both sides are text for sure: plain concatenation, which SQLite's
-    // optimiser understands.
+  if (IsSurelyText(left) && IsSurelyText(right)) {
+    // Both sides are text (or NULL) for sure: plain concatenation, which
+    // SQLite's optimiser understands and which needs no call per row.
     return Binary(OperandOf(left, "||") + " || " + OperandOf(right, "||"), Type::kText, "||");
   }
   // Everything else follows the host at run time: text + text concatenates,

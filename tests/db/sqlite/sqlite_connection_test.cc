@@ -229,6 +229,27 @@ TEST_F(SqliteConnectionTest, TablesMadeBySelectIntoCompareAsTheHostDoes) {
   connection_->Execute("DROP TABLE ##orv_conn_into");
 }
 
+// '+' between a text and a column declared as text is a plain concatenation
+// on the engine; it gives what the host's rules give at run time, which a
+// column of a temporary table (whose types are not known) still follows.
+TEST_F(SqliteConnectionTest, TextColumnsConcatenateAsTheHostDoes) {
+  connection_->Execute("INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('N4', 12, 4), ('N5', NULL, 5)");
+  connection_->Execute("SELECT * INTO ##orv_conn_cat FROM CLIENTI");
+  const std::string concat = "SELECT 'p' + RAGSOC + CODICE AS X, CODICE + RAGSOC AS Y";
+  for (const char* code : {"C1", "C3", "N4", "N5"}) {
+    SCOPED_TRACE(code);
+    const std::string where = std::string(" WHERE CODICE = '") + code + "'";
+    EXPECT_EQ(Query(*connection_, concat + " FROM CLIENTI" + where),
+              Query(*connection_, concat + " FROM ##orv_conn_cat" + where));
+  }
+  EXPECT_EQ(Query(*connection_, "SELECT 'p' + RAGSOC + CODICE FROM CLIENTI ORDER BY CODICE"),
+            "pRossiC1;pBianchic2;pVerdiC3;p12N4;<null>");
+  // A number and a text that is no number still fail as on the host.
+  EXPECT_THAT(ErrorOf([&] { Query(*connection_, "SELECT ZONA + CODICE FROM CLIENTI"); }),
+              HasSubstr("Conversion failed"));
+  connection_->Execute("DROP TABLE ##orv_conn_cat");
+}
+
 // A table made by SELECT ... INTO and keyed by the next statement of the
 // same batch is keyed before it is filled. What the batch leaves, reports and
 // refuses is what the two statements give when run one after the other.

@@ -320,6 +320,26 @@ TEST(TranslatorTest, ConversionsToTextFollowTheDeclaredTypeOfTheColumn) {
   }
 }
 
+// '+' between texts is SQLite's '||'; a column counts as text when it is
+// declared as text, since SQLite then stores every value of it as text.
+TEST(TranslatorTest, TextColumnsConcatenateWithoutAHostCall) {
+  FunctionCatalog catalog;
+  catalog.Column("P", "CODE", "VARCHAR(25)");
+  catalog.Column("P", "FIXED", "NCHAR(5)");
+  catalog.Column("P", "N", "INT");
+  Translator translator(&catalog);
+  auto sql = [&](const std::string& tsql) { return translator.Translate(tsql)->steps.at(0).sql; };
+  EXPECT_EQ(sql("SELECT CONVERT(VARCHAR(10), N) + ' - ' + CODE AS L FROM P"),
+            "SELECT (substr(CAST(N AS TEXT), 1, 10) || ' - ' || CODE) COLLATE HOSTCI AS L FROM P");
+  EXPECT_EQ(sql("SELECT P.FIXED + CODE FROM P"), "SELECT (P.FIXED || CODE) COLLATE HOSTCI FROM P");
+  // A number, a column of unknown type or of a table not known: the host's
+  // rules at run time.
+  EXPECT_EQ(sql("SELECT CODE + N FROM P"), "SELECT tsql_add(CODE, N) FROM P");
+  EXPECT_EQ(sql("SELECT 'x' + OTHER FROM P"), "SELECT tsql_add('x', OTHER) COLLATE HOSTCI FROM P");
+  EXPECT_EQ(sql("SELECT 'x' + CODE FROM ##P"),
+            "SELECT tsql_add('x', CODE) COLLATE HOSTCI FROM tempdb.\"##P\"");
+}
+
 TEST(TranslatorTest, RewritesOfNamesAndFunctions) {
   EXPECT_EQ(Sql("select [a b], \"c\", dbo.T.x, dbo.T.*, T.* from dbo.T"),
             "SELECT \"a b\", c, T.x, T.*, T.* FROM T");
