@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <stdexcept>
 
 #include "db/sqlite/host_functions.h"
 #include "db/sqlite/translator.h"
@@ -169,6 +170,20 @@ void TimeOpenAndReadPlainTree(benchmark::State& state, const std::string& path,
     state.SetIterationTime(Seconds(start));
   }
   state.counters["tree_rows"] = static_cast<double>(rows);
+}
+
+std::string WrittenPlainly(std::string sql) {
+  sql = std::regex_replace(
+      sql, std::regex(R"(CASE WHEN typeof\((\w+)\) = 'real'.*? ELSE CAST\(\1 AS TEXT\) END)"),
+      "CAST($1 AS TEXT)");
+  sql = std::regex_replace(
+      sql, std::regex(R"(tsql_add\((substr\(CAST\(\w+ AS TEXT\), 1, \d+\) \|\| ' - '), (\w+)\))"),
+      "($1 || $2)");
+  // A floor that still called the host's functions would not be one.
+  if (sql.find("typeof(") != std::string::npos || sql.find("tsql_add(") != std::string::npos) {
+    throw std::logic_error("a conversion or concatenation is not written plainly: " + sql);
+  }
+  return sql;
 }
 
 }  // namespace orv::bench

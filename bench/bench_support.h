@@ -59,6 +59,11 @@ class RawSqlite {
 // Seconds since `from`, for manual iteration times.
 double Seconds(std::chrono::steady_clock::time_point from);
 
+// `sql`, translated without knowing the tables, with the conversions of an
+// integer column to text and the concatenation of texts written plainly, as
+// the engine writes them once it knows the columns' types.
+std::string WrittenPlainly(std::string sql);
+
 // The ten statements of the customer/supplier tree on SQLite alone as plain
 // joins, each source read with its rows in use (what its table function
 // returns) instead of joined with the function; prepared on `raw`. `clause`

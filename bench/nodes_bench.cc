@@ -86,7 +86,8 @@ void BM_LoadDataRawSqlite(benchmark::State& state, bool marked) {
   auto plain = [&](const std::string& tsql) {
     std::string sql = translator.Translate(tsql)->steps.at(0).sql;
     sql = std::regex_replace(sql, std::regex(R"(tempdb\.)"), "temp.");
-    return std::regex_replace(sql, std::regex(R"("##orv_raw")"), "orv_raw");
+    return orv::bench::WrittenPlainly(
+        std::regex_replace(sql, std::regex(R"("##orv_raw")"), "orv_raw"));
   };
   const std::string make = plain(
       orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(), p.group_id(), 1, !marked));
@@ -117,12 +118,12 @@ void BM_LoadDataRawSqliteKeyedFirst(benchmark::State& state) {
   static RawSqlite raw(Path());
   orv::db::sqlite::Translator translator;
   const orv::store::Principal p = e.window().CurrentPrincipal();
-  const std::string query =
+  const std::string query = orv::bench::WrittenPlainly(
       translator
           .Translate(orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(),
                                                               p.group_id(), 1, true))
           ->steps.at(0)
-          .into_query;
+          .into_query);
   // The columns as the query names and types them.
   raw.Exec("DROP TABLE IF EXISTS temp.orv_raw");
   raw.Exec("CREATE TABLE temp.orv_raw AS SELECT * FROM (" + query + ") LIMIT 0");

@@ -99,8 +99,8 @@ BENCHMARK_CAPTURE(BM_LoadData, blocking, "ITM_MODBLOCCO")->Unit(benchmark::kMill
 
 // The floor of a catalogue: the section's statement on SQLite alone, with the
 // conversions it needs written plainly (a code already text no longer than
-// the target taken as it is, a company number printed as its integer), every
-// column of every row read.
+// the target taken as it is, a company number printed as its integer, texts
+// joined by '||'), every column of every row read.
 void BM_CatalogueRawSqlite(benchmark::State& state, int32_t kind) {
   BenchEditor& e = Editor();
   static RawSqlite raw(Path());
@@ -112,10 +112,7 @@ void BM_CatalogueRawSqlite(benchmark::State& state, int32_t kind) {
   sql = std::regex_replace(
       sql, std::regex(R"(substr\(CASE WHEN typeof\(PD68_CODPROG\).*? END, 1, 25\) COLLATE HOSTCI)"),
       "PD68_CODPROG");
-  sql = std::regex_replace(
-      sql, std::regex(R"(CASE WHEN typeof\((\w+)\) = 'real'.*? ELSE CAST\(\1 AS TEXT\) END)"),
-      "CAST($1 AS TEXT)");
-  sqlite3_stmt* stmt = raw.Prepare(sql);
+  sqlite3_stmt* stmt = raw.Prepare(orv::bench::WrittenPlainly(sql));
   int64_t rows = 0;
   for (auto _ : state) rows = RawSqlite::ReadAll(stmt);
   state.counters["items"] = static_cast<double>(rows);
