@@ -504,9 +504,7 @@ void SqliteDriver::RunSteps(const std::vector<Step>& steps, const Params& params
     if (next != nullptr && step.kind == Step::Kind::kStatement && !step.into_table.empty() &&
         next->kind == Step::Kind::kStatement && !next->index_table.empty() &&
         EqualsIgnoreCase(next->index_table, step.into_table)) {
-      RunKeyedSelectInto(step, *next, params, results);
-      NoteTemporaryTables(step);
-      NoteTemporaryTables(*next);
+      RunKeyedSelectInto(step, *next, params, results, depth);
       ++i;
       continue;
     }
@@ -611,7 +609,7 @@ void SqliteDriver::RunSelectInto(const Step& step, const Params& params,
 }
 
 void SqliteDriver::RunKeyedSelectInto(const Step& into, const Step& key, const Params& params,
-                                      std::vector<ResultSet>& results) {
+                                      std::vector<ResultSet>& results, int depth) {
   const std::string savepoint = "orv_into_" + std::to_string(++savepoint_counter_);
   ExecSimple(("SAVEPOINT " + savepoint).c_str());
   const size_t before = results.size();
@@ -622,6 +620,8 @@ void SqliteDriver::RunKeyedSelectInto(const Step& into, const Step& key, const P
     RunSql("INSERT INTO " + into.into_table + " " + into.into_query, params, results);
     for (ResultSet& result : keyed) results.push_back(std::move(result));
     ExecSimple(("RELEASE " + savepoint).c_str());
+    NoteTemporaryTables(into);
+    NoteTemporaryTables(key);
     return;
   } catch (const DbError&) {
     sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
@@ -635,8 +635,8 @@ void SqliteDriver::RunKeyedSelectInto(const Step& into, const Step& key, const P
   // Something failed (rows the key refuses, a key that cannot be made, or
   // the query itself): the statements run once more as written, so that
   // what is left and what is reported are what the batch gives.
-  RunSelectInto(into, params, results);
-  RunSql(key.sql, params, results);
+  RunStep(into, params, results, depth);
+  RunStep(key, params, results, depth);
 }
 
 void SqliteDriver::RunAtomic(const std::vector<Step>& body, const Params& params,

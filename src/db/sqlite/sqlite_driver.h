@@ -122,7 +122,7 @@ class SqliteDriver : public Driver, private Catalog {
   // table: the table made, keyed while empty, then filled. The results are
   // those of the two run in turn; when anything fails they are run in turn.
   void RunKeyedSelectInto(const Step& into, const Step& key, const Params& params,
-                          std::vector<ResultSet>& results);
+                          std::vector<ResultSet>& results, int depth);
   // The empty table of a SELECT ... INTO step, its columns declared HOSTCI.
   void CreateIntoTable(const Step& step, const Params& params);
   // Remembers the global temporary tables the step made or dropped.

@@ -323,6 +323,20 @@ TEST_F(SqliteConnectionTest, ATableKeyedInTheBatchThatMakesItEndsAsIfKeyedAfterw
     EXPECT_EQ(failed.refused, "");  // no key: the row is taken
   }
   sqlite3_trace_v2(driver->handle(), 0, nullptr, nullptr);
+
+  // The table a refused key leaves belongs to the connection that made it,
+  // as when the two statements run apart: it goes when that one closes.
+  auto maker = Open();
+  EXPECT_THAT(ErrorOf([&] {
+                maker->Execute(
+                    "SELECT 'k' AS K INTO ##orv_k FROM CLIENTI\r\n"
+                    "CREATE UNIQUE CLUSTERED INDEX IX_orv_k ON ##orv_k (K)");
+              }),
+              HasSubstr("UNIQUE constraint failed"));
+  EXPECT_EQ(Query(*connection_, "SELECT COUNT(*) FROM ##orv_k"), "3");
+  maker->Close();
+  EXPECT_THAT(ErrorOf([&] { connection_->Execute("SELECT COUNT(*) FROM ##orv_k"); }),
+              HasSubstr("no such table"));
 }
 
 TEST_F(SqliteConnectionTest, ProceduresRunWithNamedParameters) {
