@@ -118,12 +118,10 @@ void BM_LoadDataRawSqliteKeyedFirst(benchmark::State& state) {
   static RawSqlite raw(Path());
   orv::db::sqlite::Translator translator;
   const orv::store::Principal p = e.window().CurrentPrincipal();
-  const std::string query = orv::bench::WrittenPlainly(
-      translator
-          .Translate(orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(),
-                                                              p.group_id(), 1, true))
-          ->steps.at(0)
-          .into_query);
+  const std::string make =
+      orv::sections::NodeStatements::WorkTable("##orv_raw", p.user_id(), p.group_id(), 1, true);
+  const std::string query =
+      orv::bench::WrittenPlainly(translator.Translate(make)->steps.at(0).into_query);
   // The columns as the query names and types them.
   raw.Exec("DROP TABLE IF EXISTS temp.orv_raw");
   raw.Exec("CREATE TABLE temp.orv_raw AS SELECT * FROM (" + query + ") LIMIT 0");

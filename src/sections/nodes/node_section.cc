@@ -80,10 +80,10 @@ bool NodeSection::LoadData() {
     const bool all = condition.empty();
     // The table and its key in one batch: the server may then key the table
     // before it fills it.
-    cn.Execute(NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company,
-                                         all) +
-                   std::string(NodeStatements::kCrLf) + NodeStatements::WorkTableKey(table),
-               nullptr, db::kAdExecuteNoRecords);
+    cn.Execute(
+        NodeStatements::WorkTable(table, principal.user_id(), principal.group_id(), company, all) +
+            std::string(NodeStatements::kCrLf) + NodeStatements::WorkTableKey(table),
+        nullptr, db::kAdExecuteNoRecords);
     if (!all) {
       cn.Execute(NodeStatements::MarkIncluded(table, condition), nullptr, db::kAdExecuteNoRecords);
     }

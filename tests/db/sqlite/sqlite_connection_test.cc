@@ -233,7 +233,8 @@ TEST_F(SqliteConnectionTest, TablesMadeBySelectIntoCompareAsTheHostDoes) {
 // on the engine; it gives what the host's rules give at run time, which a
 // column of a temporary table (whose types are not known) still follows.
 TEST_F(SqliteConnectionTest, TextColumnsConcatenateAsTheHostDoes) {
-  connection_->Execute("INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('N4', 12, 4), ('N5', NULL, 5)");
+  connection_->Execute(
+      "INSERT INTO CLIENTI (CODICE, RAGSOC, ZONA) VALUES ('N4', 12, 4), ('N5', NULL, 5)");
   connection_->Execute("SELECT * INTO ##orv_conn_cat FROM CLIENTI");
   const std::string concat = "SELECT 'p' + RAGSOC + CODICE AS X, CODICE + RAGSOC AS Y";
   for (const char* code : {"C1", "C3", "N4", "N5"}) {
@@ -257,15 +258,14 @@ TEST_F(SqliteConnectionTest, ATableKeyedInTheBatchThatMakesItEndsAsIfKeyedAfterw
   struct Outcome {
     int64_t affected = -2;
     std::string error;
-    std::string rows;  // the table as left, or the error of reading it
+    std::string rows;     // the table as left, or the error of reading it
     std::string refused;  // the error of a second 'c1 ', or "" when taken
   };
   auto run = [&](const std::string& table, const std::string& key, bool one_batch) {
-    const std::string into =
-        "SELECT CODICE, RAGSOC AS NOME, ZONA, 'k' AS K INTO " + table +
-        " FROM CLIENTI ORDER BY RAGSOC";
-    const std::string index = "CREATE UNIQUE CLUSTERED INDEX IX_" + table.substr(2) + " ON " +
-                              table + " (" + key + ")";
+    const std::string into = "SELECT CODICE, RAGSOC AS NOME, ZONA, 'k' AS K INTO " + table +
+                             " FROM CLIENTI ORDER BY RAGSOC";
+    const std::string index =
+        "CREATE UNIQUE CLUSTERED INDEX IX_" + table.substr(2) + " ON " + table + " (" + key + ")";
     Outcome out;
     out.error = ErrorOf([&] {
       if (one_batch) {
