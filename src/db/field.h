@@ -30,6 +30,12 @@ enum class DataType : int {
   kLongVarChar = 201,
 };
 
+// True for the types that hold text: fixed-length, variable-length and long.
+inline bool IsTextType(DataType type) {
+  return type == DataType::kChar || type == DataType::kWChar || type == DataType::kVarChar ||
+         type == DataType::kVarWChar || type == DataType::kLongVarChar;
+}
+
 // Attributes (ADO's FieldAttributeEnum subset).
 inline constexpr int kFldMayBeNull = 0x40;
 inline constexpr int kFldIsNullable = 0x20;

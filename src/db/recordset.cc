@@ -104,8 +104,7 @@ Value TakeIntoField(const FieldInfo& field, Value& value) {
   const bool any_value = field.type == DataType::kEmpty || field.type == DataType::kVariant ||
                          field.type == DataType::kDate;
   if (any_value && !value.IsNull() && !value.IsEmpty()) return std::move(value);
-  const bool text_field = field.type == DataType::kVarChar || field.type == DataType::kVarWChar ||
-                          field.type == DataType::kLongVarChar;
+  const bool text_field = IsTextType(field.type) && !field.IsFixedText();
   if (field.IsFixedText() && field.defined_size > 0 && value.type() == Value::Type::kText) {
     // Padded where it is: the text is not copied first.
     auto& text = const_cast<std::string&>(value.AsText());

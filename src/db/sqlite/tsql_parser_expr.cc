@@ -195,16 +195,7 @@ bool TsqlParser::IsSurelyText(const SqlExpr& e) const {
   if (!e.column) return false;
   // A column declared as text has SQLite's text affinity: a number stored
   // in it is stored as its text, so its values are texts or NULL.
-  switch (DeclaredType::Parse(DeclaredTypeOf(e)).type) {
-    case DataType::kChar:
-    case DataType::kWChar:
-    case DataType::kVarChar:
-    case DataType::kVarWChar:
-    case DataType::kLongVarChar:
-      return true;
-    default:
-      return false;
-  }
+  return IsTextType(DeclaredType::Parse(DeclaredTypeOf(e)).type);
 }
 
 SqlExpr TsqlParser::Add(const SqlExpr& left, const SqlExpr& right) const {
