@@ -556,6 +556,13 @@ void SqliteDriver::RunStep(const Step& step, const Params& params, std::vector<R
   NoteTemporaryTables(step);
 }
 
+void SqliteDriver::UndoSavepoint(const std::string& savepoint) {
+  // If SQLite already rolled the whole transaction back the savepoint is
+  // gone and these fail harmlessly.
+  sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
+  sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+}
+
 void SqliteDriver::RunInSavepoint(const std::vector<Step>& body, const Params& params,
                                   std::vector<ResultSet>& results, int depth) {
   const std::string savepoint = "orv_atomic_" + std::to_string(++savepoint_counter_);
@@ -564,10 +571,8 @@ void SqliteDriver::RunInSavepoint(const std::vector<Step>& body, const Params& p
     RunSteps(body, params, results, depth);
     ExecSimple(("RELEASE " + savepoint).c_str());
   } catch (...) {
-    // Undo everything the group did; if SQLite already rolled the whole
-    // transaction back the savepoint is gone and these fail harmlessly.
-    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    // Undo everything the group did.
+    UndoSavepoint(savepoint);
     throw;
   }
 }
@@ -602,8 +607,7 @@ void SqliteDriver::RunSelectInto(const Step& step, const Params& params,
     RunSql("INSERT INTO " + step.into_table + " " + step.into_query, params, results);
     ExecSimple(("RELEASE " + savepoint).c_str());
   } catch (...) {
-    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    UndoSavepoint(savepoint);
     throw;
   }
 }
@@ -624,12 +628,10 @@ void SqliteDriver::RunKeyedSelectInto(const Step& into, const Step& key, const P
     NoteTemporaryTables(key);
     return;
   } catch (const DbError&) {
-    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    UndoSavepoint(savepoint);
     results.resize(before);
   } catch (...) {
-    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint).c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db_, ("RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+    UndoSavepoint(savepoint);
     throw;
   }
   // Something failed (rows the key refuses, a key that cannot be made, or

@@ -109,6 +109,8 @@ class SqliteDriver : public Driver, private Catalog {
   void RunSteps(const std::vector<Step>& steps, const Params& params,
                 std::vector<ResultSet>& results, int depth);
   void RunStep(const Step& step, const Params& params, std::vector<ResultSet>& results, int depth);
+  // Rolls back to the savepoint `savepoint` and releases it.
+  void UndoSavepoint(const std::string& savepoint);
   // Runs `body` inside a savepoint: on any failure all of it is undone.
   void RunInSavepoint(const std::vector<Step>& body, const Params& params,
                       std::vector<ResultSet>& results, int depth);
